@@ -1,0 +1,80 @@
+#include "Command.h"
+
+#include "AppPaths.h"
+#include "DBOperator.h"
+#include "DataMgr.h"
+#include "SqliteDatabase.h"
+
+#include <cstdio>
+
+namespace Cli {
+
+QList<Command> &commands()
+{
+    static QList<Command> list;
+    return list;
+}
+
+Registrar::Registrar(const char *name, const char *usage, const char *summary, Handler handler)
+{
+    commands().append(
+        Command{QString::fromUtf8(name), QString::fromUtf8(usage), QString::fromUtf8(summary), handler});
+}
+
+void printOut(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void printErr(const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+bool openStore()
+{
+    if (!DBOperator::instance()->database()->openDatabase()) {
+        printErr(QStringLiteral("Cannot open %1").arg(AppPaths::appDir() + QStringLiteral("phonebook.db")));
+        return false;
+    }
+    return true;
+}
+
+bool loadPhonebook()
+{
+    if (!openStore())
+        return false;
+    DataMgr::instance()->reload();
+    return true;
+}
+
+Options parseOptions(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions)
+{
+    Options o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
+            if (valueOptions.contains(a)) {
+                if (i + 1 >= args.size()) {
+                    o.error = QStringLiteral("option %1 needs a value").arg(a);
+                    return o;
+                }
+                o.values.insert(a, args[++i]);
+            } else if (flagOptions.contains(a)) {
+                o.flags.append(a);
+            } else {
+                o.error = QStringLiteral("unknown option %1").arg(a);
+                return o;
+            }
+        } else {
+            o.positional.append(a);
+        }
+    }
+    return o;
+}
+
+} // namespace Cli

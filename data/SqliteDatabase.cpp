@@ -1,0 +1,440 @@
+#include "SqliteDatabase.h"
+
+#include "AppPaths.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+const char *const kCreateStatements[] = {
+    "create table contact1 (id INT PRIMARY KEY, Department VERCHAR, LastName VERCHAR, FirstName VERCHAR, "
+    "PhotoUrl VERCHAR, RingtoneUrl VERCHAR,RingtoneIndex INT, PrimaryIndex INT, Frequent INT, Flag INT)",
+    "create table phone1 (cid INT, type VERCHAR, phonenumber VERCHAR, accountindex INT)",
+    "create table mail1 (cid INT, type VERCHAR , Mail VERCHAR)",
+    "create table group1 (id INT PRIMARY KEY,name VERCHAR , photos VERCHAR, ringtones VERCHAR,RingtoneIndex INT)",
+    "create table union1 (contact_id INT, group_name VERCHAR)",
+};
+
+// Indexes beside the tables: the duplicate merge is a self-join on the names and the
+// load joins the child tables on the contact id. Without them both grow quadratically.
+const char *const kIndexStatements[] = {
+    "create index if not exists contact1_names on contact1(FirstName, LastName, Flag)",
+    "create index if not exists phone1_cid on phone1(cid)",
+    "create index if not exists mail1_cid on mail1(cid)",
+    "create index if not exists union1_contact on union1(contact_id)",
+    "create index if not exists union1_group on union1(group_name)",
+};
+
+struct TableInsert {
+    const char *table;
+    const char *sql;
+};
+
+const TableInsert kInserts[] = {
+    {"contact1", "INSERT INTO contact1 values (?,?,?,?,?,?,?,?,?,?)"},
+    {"group1", "INSERT INTO group1 values (?,?,?,?,?)"},
+    {"phone1", "INSERT INTO phone1 values(?,?,?,?)"},
+    {"mail1", "INSERT INTO mail1 values(?,?,?)"},
+    {"union1", "INSERT INTO union1 values(?,?)"},
+};
+
+// The schema's names: the only table and column names updateRecord accepts.
+const QHash<QString, QStringList> &schemaColumns()
+{
+    static const QHash<QString, QStringList> columns = {
+        {QStringLiteral("contact1"),
+         {"id", "Department", "LastName", "FirstName", "PhotoUrl", "RingtoneUrl", "RingtoneIndex", "PrimaryIndex",
+          "Frequent", "Flag"}},
+        {QStringLiteral("phone1"), {"cid", "type", "phonenumber", "accountindex"}},
+        {QStringLiteral("mail1"), {"cid", "type", "Mail"}},
+        {QStringLiteral("group1"), {"id", "name", "photos", "ringtones", "RingtoneIndex"}},
+        {QStringLiteral("union1"), {"contact_id", "group_name"}},
+    };
+    return columns;
+}
+
+// Callers of updateRecord quote text values themselves; the value is bound, so the
+// quotes (and their doubling inside) are taken off again.
+QString unquoted(const QString &value)
+{
+    if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))
+        return value.mid(1, value.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    return value;
+}
+
+QString text(const QSqlQuery &q, int column)
+{
+    return q.value(column).toString();
+}
+
+QString mergeStatement(const char *head)
+{
+    return QString::fromLatin1(head) +
+           QStringLiteral("(select p1.id as contact_id from contact1 p1,contact1 p2 where p1.id<>p2.id and "
+                          "p1.FirstName=p2.FirstName and p1.LastName=p2.LastName and p1.Flag <>p2.Flag and "
+                          "p1.Flag=%1)")
+               .arg(0);
+}
+
+} // namespace
+
+SqliteDatabase::SqliteDatabase(QObject *parent)
+    : DatabaseLayer(parent)
+{
+}
+
+QString SqliteDatabase::databasePath() const
+{
+    return AppPaths::appDir() + QStringLiteral("phonebook.db");
+}
+
+bool SqliteDatabase::openDatabase()
+{
+    const QString path = databasePath();
+    const bool existed = QFile::exists(path);
+    const QString name = QString::fromLatin1(QSqlDatabase::defaultConnection);
+    m_db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
+                                        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    if (m_db.isOpen())
+        m_db.close();
+    m_db.setDatabaseName(path);
+    if (!m_db.open())
+        return false;
+    bool ok = true;
+    // An existing file without our tables (left empty by a crash, say) gets them too.
+    if (!existed || !hasTables())
+        ok = createTables();
+    for (const char *sql : kIndexStatements)
+        exec(QString::fromLatin1(sql));
+    return ok;
+}
+
+bool SqliteDatabase::hasTables()
+{
+    return m_db.tables().contains(QStringLiteral("contact1"));
+}
+
+void SqliteDatabase::closeDatabase()
+{
+    if (m_db.isValid())
+        m_db.close();
+}
+
+bool SqliteDatabase::exec(const QString &sql)
+{
+    QSqlQuery query(m_db);
+    query.exec(sql);
+    return !query.lastError().isValid();
+}
+
+void SqliteDatabase::clearAllTables()
+{
+    exec(QStringLiteral("delete from contact1"));
+    exec(QStringLiteral("delete from group1"));
+    exec(QStringLiteral("delete from phone1"));
+    exec(QStringLiteral("delete from mail1"));
+    exec(QStringLiteral("delete from union1"));
+}
+
+bool SqliteDatabase::createTables()
+{
+    bool ok = false;
+    for (const char *sql : kCreateStatements)
+        ok = exec(QString::fromLatin1(sql));
+    return ok;
+}
+
+bool SqliteDatabase::insertRows(const Batch &batch)
+{
+    bool ok = true;
+    for (const TableInsert &insert : kInserts) {
+        const auto it = batch.constFind(QLatin1String(insert.table));
+        if (it == batch.constEnd() || it->isEmpty() || it->first().isEmpty())
+            continue;
+        QSqlQuery query(m_db);
+        if (!query.prepare(QString::fromLatin1(insert.sql))) {
+            ok = false;
+            continue;
+        }
+        for (const QVariantList &column : *it)
+            query.addBindValue(column);
+        ok = query.execBatch() && ok;
+    }
+    return ok;
+}
+
+bool SqliteDatabase::insertBatch(const Batch &batch)
+{
+    m_db.transaction();
+    const bool ok = insertRows(batch);
+    m_db.commit();
+    return ok;
+}
+
+bool SqliteDatabase::updateRecord(const QString &table, const QStringList &columns, const QStringList &values)
+{
+    QStringList names = columns;
+    QStringList data = values;
+    names.removeAll(QStringLiteral(","));
+    data.removeAll(QStringLiteral(","));
+    if (names.size() < 2 || data.isEmpty())
+        return false;
+    const auto schema = schemaColumns().constFind(table);
+    if (schema == schemaColumns().constEnd() || !schema->contains(names.first()))
+        return false;
+    bool ok = false;
+    for (int i = 1; i < names.size() && i < data.size(); ++i) {
+        if (!schema->contains(names[i]))
+            return false;
+        QSqlQuery query(m_db);
+        query.prepare(QStringLiteral("update %1 set %2=? where %3=?").arg(table, names[i], names.first()));
+        query.addBindValue(unquoted(data[i]));
+        query.addBindValue(unquoted(data.first()));
+        query.exec();
+        ok = !query.lastError().isValid();
+    }
+    return ok;
+}
+
+bool SqliteDatabase::clearPhones() { return exec(QStringLiteral("delete from phone1")); }
+bool SqliteDatabase::clearMails() { return exec(QStringLiteral("delete from mail1")); }
+bool SqliteDatabase::clearContacts() { return exec(QStringLiteral("delete from contact1")); }
+bool SqliteDatabase::clearGroups() { return exec(QStringLiteral("delete from group1")); }
+bool SqliteDatabase::clearUnions() { return exec(QStringLiteral("delete from union1")); }
+
+void SqliteDatabase::setMergeMode(int mode)
+{
+    m_mergeMode = mode;
+}
+
+bool SqliteDatabase::mergeImported()
+{
+    auto count = [this](const char *sql) {
+        QSqlQuery query(m_db);
+        if (query.exec(QString::fromLatin1(sql)) && query.next())
+            return query.value(0).toInt();
+        return 0;
+    };
+    const int oldRows = count("select count(*) from contact1 where Flag = 0");
+    const int newRows = count("select count(*) from contact1 where Flag = 1");
+
+    const QString clearMarks = QStringLiteral("update contact1 set Flag = 0 where Flag = 1");
+    if (oldRows != 0 && newRows != 0 && m_mergeMode == 0) {
+        m_db.transaction();
+        exec(mergeStatement("delete from union1 where contact_id in"));
+        exec(mergeStatement("delete from mail1 where cid in"));
+        exec(mergeStatement("delete from phone1 where cid in"));
+        exec(mergeStatement("delete from contact1 where id in"));
+        const bool ok = exec(clearMarks);
+        m_db.commit();
+        return ok;
+    }
+    return exec(clearMarks);
+}
+
+QList<ContactRow> SqliteDatabase::loadContacts()
+{
+    QList<ContactRow> result;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral(
+            "SELECT contact1.id,contact1.FirstName,contact1.LastName,contact1.Department,contact1.PrimaryIndex,"
+            "contact1.Frequent,contact1.PhotoUrl,contact1.RingtoneUrl,contact1.RingtoneIndex,phone1.type,"
+            "phone1.phonenumber,phone1.accountindex,mail1.type,mail1.Mail,union1.group_name FROM contact1 left "
+            "join phone1 on contact1.id=phone1.cid left join mail1 on contact1.id=mail1.cid left join union1 on "
+            "contact1.id=union1.contact_id")))
+        return result;
+
+    ContactRow current;
+    while (q.next()) {
+        const int id = q.value(0).toInt();
+        if (id != current.id && current.id > 0) {
+            result.append(current);
+            current.phones.clear();
+            current.mails.clear();
+            current.groupNames.clear();
+        }
+        current.id = id;
+        current.FirstName = text(q, 1);
+        current.LastName = text(q, 2);
+        current.Department = text(q, 3);
+        current.PrimaryIndex = q.value(4).toInt();
+        current.Frequent = q.value(5).toInt();
+        current.PhotoUrl = text(q, 6);
+        current.RingtoneUrl = text(q, 7);
+        current.RingtoneIndex = q.value(8).toInt();
+
+        const PhoneRow phone{text(q, 9), text(q, 10), q.value(11).toInt()};
+        if (current.phones.isEmpty() || current.phones.last().type != phone.type ||
+            current.phones.last().phonenumber != phone.phonenumber ||
+            current.phones.last().accountindex != phone.accountindex)
+            current.phones.append(phone);
+
+        const MailRow mail{text(q, 12), text(q, 13)};
+        bool knownMail = false;
+        for (const MailRow &m : std::as_const(current.mails)) {
+            if (m.type == mail.type && m.Mail == mail.Mail) {
+                knownMail = true;
+                break;
+            }
+        }
+        if (!knownMail)
+            current.mails.append(mail);
+
+        const QString group = text(q, 14);
+        if (!current.groupNames.contains(group))
+            current.groupNames.append(group);
+    }
+    if (current.id != 0)
+        result.append(current);
+    return result;
+}
+
+QList<GroupRow> SqliteDatabase::loadGroups()
+{
+    QList<GroupRow> folded;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (q.exec(QStringLiteral("SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
+                              "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name"))) {
+        // A new group starts whenever the id changes, whatever its value: a group
+        // stored with id 0 is a group like any other.
+        bool haveCurrent = false;
+        GroupRow current;
+        while (q.next()) {
+            const int id = q.value(0).toInt();
+            if (!haveCurrent || id != current.id) {
+                if (haveCurrent)
+                    folded.append(current);
+                current = GroupRow();
+                haveCurrent = true;
+            }
+            current.id = id;
+            current.name = text(q, 1);
+            current.photos = text(q, 2);
+            current.ringtones = text(q, 3);
+            current.RingtoneIndex = q.value(4).toInt();
+            const int member = q.value(5).toInt();
+            if (member != 0 && !current.memberIds.contains(member)) {
+                current.memberIds.append(member);
+                ++current.memberCount;
+            }
+        }
+        if (haveCurrent)
+            folded.append(current);
+    }
+
+    // One group per name: membership is by name, so a repeated row (an older store
+    // may hold two "Default" rows) is the same group and is folded into the first.
+    QList<GroupRow> groups;
+    QHash<QString, int> byName;
+    for (const GroupRow &row : std::as_const(folded)) {
+        const auto it = byName.constFind(row.name);
+        if (it == byName.constEnd()) {
+            byName.insert(row.name, int(groups.size()));
+            groups.append(row);
+            continue;
+        }
+        GroupRow &first = groups[*it];
+        for (int member : row.memberIds) {
+            if (!first.memberIds.contains(member)) {
+                first.memberIds.append(member);
+                ++first.memberCount;
+            }
+        }
+    }
+
+    const int defaultPos = byName.value(QStringLiteral("Default"), -1);
+    if (defaultPos < 0) {
+        GroupRow row;
+        row.id = 0;
+        row.name = QStringLiteral("Default");
+        groups.prepend(row);
+    } else {
+        groups.move(defaultPos, 0);
+    }
+    int blacklistPos = -1;
+    for (int i = 0; i < groups.size(); ++i) {
+        if (groups[i].name == QLatin1String("Blacklist")) {
+            blacklistPos = i;
+            break;
+        }
+    }
+    if (blacklistPos < 0) {
+        GroupRow row;
+        row.id = 100;
+        row.name = QStringLiteral("Blacklist");
+        groups.append(row);
+    } else {
+        groups.move(blacklistPos, groups.size() - 1);
+    }
+    return groups;
+}
+
+bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<GroupRow> &groups)
+{
+    using namespace StoreValues;
+    Batch batch;
+    QList<QVariantList> &contactCols = batch[QStringLiteral("contact1")];
+    QList<QVariantList> &phoneCols = batch[QStringLiteral("phone1")];
+    QList<QVariantList> &mailCols = batch[QStringLiteral("mail1")];
+    QList<QVariantList> &unionCols = batch[QStringLiteral("union1")];
+    QList<QVariantList> &groupCols = batch[QStringLiteral("group1")];
+    contactCols.resize(10);
+    phoneCols.resize(4);
+    mailCols.resize(3);
+    unionCols.resize(2);
+    groupCols.resize(5);
+
+    for (const ContactRow &c : contacts) {
+        contactCols[0].append(c.id);
+        contactCols[1].append(c.Department);
+        contactCols[2].append(c.LastName);
+        contactCols[3].append(c.FirstName);
+        contactCols[4].append(c.PhotoUrl);
+        contactCols[5].append(c.RingtoneUrl);
+        contactCols[6].append(c.RingtoneIndex);
+        contactCols[7].append(c.PrimaryIndex);
+        contactCols[8].append(c.Frequent);
+        contactCols[9].append(0);
+        // Numbers are bound, never spliced into SQL, so they are stored exactly as typed.
+        for (const PhoneRow &p : c.phones) {
+            phoneCols[0].append(c.id);
+            phoneCols[1].append(p.type);
+            phoneCols[2].append(p.phonenumber);
+            phoneCols[3].append(p.accountindex);
+        }
+        for (const MailRow &m : c.mails) {
+            mailCols[0].append(c.id);
+            mailCols[1].append(m.type);
+            mailCols[2].append(m.Mail);
+        }
+        for (const QString &g : c.groupNames) {
+            unionCols[0].append(c.id);
+            unionCols[1].append(g);
+        }
+    }
+    for (const GroupRow &g : groups) {
+        groupCols[0].append(g.id);
+        groupCols[1].append(g.name);
+        groupCols[2].append(g.photos);
+        groupCols[3].append(g.ringtones);
+        groupCols[4].append(g.RingtoneIndex);
+    }
+
+    // Clearing and refilling is one transaction: a failure anywhere leaves the
+    // previous phonebook whole.
+    if (!m_db.transaction())
+        return false;
+    bool ok = clearPhones() && clearMails() && clearContacts() && clearGroups() && clearUnions();
+    ok = ok && insertRows(batch);
+    if (!ok || !m_db.commit()) {
+        m_db.rollback();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,88 @@
+#include "PinyinKey.h"
+
+#include <vector>
+
+namespace PinyinKey {
+
+namespace {
+
+// Every table character lies in the CJK Unified Ideographs block, so a flat
+// array over that block, built once, answers each lookup in constant time.
+constexpr char32_t kFirst = 0x4E00;
+constexpr char32_t kLast = 0x9FFF;
+
+const std::vector<short> &index()
+{
+    static const std::vector<short> built = [] {
+        std::vector<short> v(kLast - kFirst + 1, -1);
+        for (int i = 0; i < kTableSize; ++i) {
+            for (const char16_t *c = kTable[i].chars; *c; ++c) {
+                if (*c >= kFirst && *c <= kLast)
+                    v[*c - kFirst] = short(i);
+            }
+        }
+        return v;
+    }();
+    return built;
+}
+
+} // namespace
+
+const char *syllableOf(char32_t codePoint)
+{
+    if (codePoint < kFirst || codePoint > kLast)
+        return nullptr;
+    const short row = index()[codePoint - kFirst];
+    return row < 0 ? nullptr : kTable[row].syllable;
+}
+
+QByteArray toPinyin(const QByteArray &utf8)
+{
+    QByteArray out;
+    out.reserve(utf8.size() * 2);
+    const int n = int(utf8.size());
+    int i = 0;
+    while (i < n) {
+        const uchar b = uchar(utf8[i]);
+        if (b >= 0xE0 && b < 0xF0 && i + 2 < n) {
+            const char32_t cp = ((b * 4096u) + ((uchar(utf8[i + 1]) * 64u) % 4096u) + (uchar(utf8[i + 2]) % 64u)) & 0xFFFFu;
+            if (const char *syllable = syllableOf(cp))
+                out.append(syllable);
+            i += 3;
+        } else if (b >= 0xF0 && i + 3 < n) {
+            // Characters above U+FFFF have no reading; keep them as written.
+            out.append(utf8.constData() + i, 4);
+            i += 4;
+        } else {
+            out.append(char(b));
+            ++i;
+        }
+    }
+    return out;
+}
+
+QByteArray toInitials(const QByteArray &spelling)
+{
+    QByteArray out;
+    for (const char c : spelling) {
+        if (c >= 'A' && c <= 'Z')
+            out.append(c);
+    }
+    return out;
+}
+
+QString pinyinOf(const QString &text)
+{
+    if (text.isEmpty())
+        return QString();
+    return QString::fromUtf8(toPinyin(text.toUtf8()));
+}
+
+QString initialsOf(const QString &text)
+{
+    if (text.isEmpty())
+        return QString();
+    return QString::fromUtf8(toInitials(toPinyin(text.toUtf8())));
+}
+
+} // namespace PinyinKey

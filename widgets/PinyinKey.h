@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Sort and search keys that spell Chinese names in Hanyu Pinyin.
+namespace PinyinKey {
+
+struct TableEntry {
+    const char *syllable;    // capitalised, without tone marks ("Zhang", "Lve")
+    const char16_t *chars;   // every GB 2312 character read with it
+};
+
+extern const TableEntry kTable[];
+extern const int kTableSize;
+
+// Spells every character of the table by its syllable; drops other characters
+// of U+0800..U+FFFF; keeps ASCII, two-byte and four-byte sequences as they are.
+QByteArray toPinyin(const QByteArray &utf8);
+// The upper-case ASCII letters of a spelling, in order.
+QByteArray toInitials(const QByteArray &spelling);
+
+// Syllable of one code point, or nullptr when the table has none.
+const char *syllableOf(char32_t codePoint);
+
+QString pinyinOf(const QString &text);
+QString initialsOf(const QString &text);
+
+} // namespace PinyinKey
