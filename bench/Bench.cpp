@@ -1,0 +1,216 @@
+#include "Bench.h"
+
+#include "AppPaths.h"
+#include "DBOperator.h"
+#include "DataMgr.h"
+#include "Records.h"
+#include "SqliteDatabase.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace Bench {
+
+QMap<QString, CaseFn> &cases()
+{
+    static QMap<QString, CaseFn> map;
+    return map;
+}
+
+Registrar::Registrar(const char *name, CaseFn fn)
+{
+    cases().insert(QString::fromLatin1(name), fn);
+}
+
+void report(const QString &what, double value, const QString &unit, const QString &detail)
+{
+    // Tab-separated for the parent process; it prints the table.
+    const QString number = unit == QLatin1String("s") ? QString::number(value, 'f', 3)
+                           : unit == QLatin1String("MiB") ? QString::number(value, 'f', 1)
+                                                          : QString::number(value, 'g', 12);
+    std::printf("ROW\t%s\t%s\t%s\t%s\n", what.toUtf8().constData(), number.toUtf8().constData(),
+                unit.toUtf8().constData(), detail.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+double peakMemoryMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+QString tempDir()
+{
+    static QList<QTemporaryDir *> dirs;
+    auto *dir = new QTemporaryDir;
+    dirs.append(dir);
+    return dir->path();
+}
+
+QStringList syntheticGroupNames()
+{
+    QStringList names;
+    for (int g = 0; g < 10; ++g)
+        names << QStringLiteral("Group %1").arg(g);
+    return names;
+}
+
+QList<ContactInfo> syntheticContacts(int count)
+{
+    static const char16_t *const surnames[] = {u"张", u"王", u"李", u"赵", u"陈", u"刘", u"杨", u"黄"};
+    static const char16_t *const given[] = {u"伟", u"芳", u"娜", u"秀英", u"敏", u"静", u"丽", u"强"};
+    const QStringList groups = syntheticGroupNames();
+    QList<ContactInfo> list;
+    list.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        ContactInfo c;
+        c.id = i + 1;
+        if (i % 4 == 0) {
+            c.FirstName = QString::fromUtf16(surnames[i % 8]);
+            c.LastName = QString::fromUtf16(given[(i / 8) % 8]) + QString::number(i);
+        } else {
+            c.FirstName = QStringLiteral("First%1").arg(i);
+            c.LastName = QStringLiteral("Last%1").arg(i);
+        }
+        c.Department = QStringLiteral("Dept %1").arg(i % 50);
+        c.PrimaryIndex = 0;
+        c.PhoneList = {PhoneInfo{QStringLiteral("Work"), QString(), QStringLiteral("0755%1").arg(i, 7, 10, QLatin1Char('0')), 0},
+                       PhoneInfo{QStringLiteral("Mobile"), QString(), QStringLiteral("138%1").arg(i, 8, 10, QLatin1Char('0')), 1}};
+        c.MailList = {MailInfo{QStringLiteral("Work"), QString(), QStringLiteral("user%1@example.com").arg(i)}};
+        c.GroupList = {groups[i % groups.size()]};
+        list.append(c);
+    }
+    return list;
+}
+
+void setUpPhonebook(const QString &dir, int count, bool save)
+{
+    AppPaths::setAppDir(dir);
+    DBOperator::instance()->close();
+    DBOperator::instance()->database()->openDatabase();
+    DataMgr *mgr = DataMgr::instance();
+    mgr->clearPhonebook();
+    const QStringList groups = syntheticGroupNames();
+    for (const QString &name : groups) {
+        GroupInfo g;
+        g.name = name;
+        mgr->addGroup(g);
+    }
+    QList<ContactInfo> contacts = syntheticContacts(count);
+    // Fill the lists directly: adding 100 000 contacts one by one through the
+    // editor's path would measure the signal, not the store.
+    QList<GroupInfo> &groupList = mgr->groupList();
+    for (ContactInfo &c : contacts) {
+        DataMgr::fillContactKeys(c);
+        groupList[0].MemberIds.append(c.id);
+        for (GroupInfo &g : groupList) {
+            if (g.name == c.GroupList.first()) {
+                g.MemberIds.append(c.id);
+                ++g.MemberCount;
+            }
+        }
+    }
+    groupList[0].MemberCount = int(contacts.size());
+    mgr->ctList() = contacts;
+    mgr->setNextContactId(count + 1);
+    if (save)
+        mgr->saveToDatabase();
+}
+
+} // namespace Bench
+
+namespace {
+
+struct Row {
+    QString caseName;
+    QString what;
+    QString value;
+    QString unit;
+    QString detail;
+};
+
+int runCase(const QString &name)
+{
+    const auto fn = Bench::cases().value(name);
+    if (!fn) {
+        std::fprintf(stderr, "unknown case %s\n", name.toUtf8().constData());
+        return 2;
+    }
+    fn();
+    Bench::report(QStringLiteral("peak memory"), Bench::peakMemoryMiB(), QStringLiteral("MiB"));
+    return 0;
+}
+
+} // namespace
+
+#include <QProcess>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("--case"))
+        return runCase(args[1]);
+    if (args.contains(QLatin1String("--list"))) {
+        for (const QString &name : Bench::cases().keys())
+            std::printf("%s\n", name.toUtf8().constData());
+        return 0;
+    }
+
+    // Without arguments every case runs; otherwise the named ones (prefix match).
+    QStringList selected;
+    for (const QString &name : Bench::cases().keys()) {
+        if (args.isEmpty() || std::any_of(args.cbegin(), args.cend(), [&](const QString &a) { return name.startsWith(a); }))
+            selected << name;
+    }
+
+    QList<Row> rows;
+    for (const QString &name : selected) {
+        std::fprintf(stderr, "running %s ...\n", name.toUtf8().constData());
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(app.applicationFilePath(), {QStringLiteral("--case"), name});
+        child.waitForFinished(-1);
+        const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
+        for (const QByteArray &line : lines) {
+            if (!line.startsWith("ROW\t"))
+                continue;
+            const QStringList f = QString::fromUtf8(line).split(QLatin1Char('\t'));
+            rows.append(Row{name, f.value(1), f.value(2), f.value(3), f.value(4)});
+        }
+        if (child.exitCode() != 0)
+            rows.append(Row{name, QStringLiteral("FAILED"), QString::number(child.exitCode()), QString(), QString()});
+    }
+
+    int w0 = 4, w1 = 4, w2 = 5;
+    for (const Row &r : rows) {
+        w0 = qMax(w0, int(r.caseName.size()));
+        w1 = qMax(w1, int(r.what.size()));
+        w2 = qMax(w2, int(r.value.size() + r.unit.size() + 1));
+    }
+    auto line = [&](const QString &a, const QString &b, const QString &c, const QString &d) {
+        std::printf("%s  %s  %s  %s\n", a.leftJustified(w0).toUtf8().constData(), b.leftJustified(w1).toUtf8().constData(),
+                    c.rightJustified(w2).toUtf8().constData(), d.toUtf8().constData());
+    };
+    line(QStringLiteral("case"), QStringLiteral("step"), QStringLiteral("value"), QStringLiteral("detail"));
+    line(QString(w0, QLatin1Char('-')), QString(w1, QLatin1Char('-')), QString(w2, QLatin1Char('-')), QStringLiteral("------"));
+    for (const Row &r : rows)
+        line(r.caseName, r.what, r.value + QLatin1Char(' ') + r.unit, r.detail);
+    return 0;
+}

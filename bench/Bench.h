@@ -1,0 +1,50 @@
+#pragma once
+
+// A small benchmark harness: each case registers itself, runs in a child process of
+// its own (so its peak memory is its own) and reports rows for one table.
+
+#include "ContactInfo.h"
+#include "GroupInfo.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+
+namespace Bench {
+
+using CaseFn = void (*)();
+
+struct Registrar {
+    Registrar(const char *name, CaseFn fn);
+};
+
+// One row of the printed table. `value` is a time in seconds unless `unit` says
+// otherwise; `detail` is free text (sizes, rates).
+void report(const QString &what, double value, const QString &unit = QStringLiteral("s"),
+            const QString &detail = QString());
+
+// Peak resident memory of this process so far, in MiB.
+double peakMemoryMiB();
+
+// Starts a new peak-memory measurement (Linux resets the high-water mark).
+void resetPeakMemory();
+
+// A fresh empty folder that lives until the process ends.
+QString tempDir();
+
+// The benchmark phonebook: `count` contacts with two phones, one mail and one group
+// each; every fourth contact has a Chinese name. Groups are "Group 0".."Group 9".
+QList<ContactInfo> syntheticContacts(int count);
+QStringList syntheticGroupNames();
+
+// Points the program folder at `dir`, opens its store, and fills the data manager
+// with the synthetic phonebook (saved to the store when `save` is set).
+void setUpPhonebook(const QString &dir, int count, bool save);
+
+// Seconds since `timer` started.
+inline double seconds(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace Bench

@@ -1,0 +1,140 @@
+#pragma once
+
+// Helpers shared by the test executables: a fresh program folder per test, a
+// notifier that records instead of showing boxes, and small phonebook builders.
+
+#include "AppPaths.h"
+#include "DBOperator.h"
+#include "DataMgr.h"
+#include "Notifier.h"
+#include "Records.h"
+#include "SqliteDatabase.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace TestUtil {
+
+// Records every message instead of showing it.
+class RecordingNotifier : public Notifier
+{
+public:
+    struct Entry {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+    QList<Entry> entries;
+
+    RecordingNotifier() { Notifier::install(this); }
+    ~RecordingNotifier() override { Notifier::install(nullptr); }
+    void message(Icon icon, const QString &title, const QString &text) override
+    {
+        entries.append(Entry{icon, title, text});
+    }
+};
+
+// Points the program folder at a new temporary folder, opens an empty store there
+// and empties the data manager. The folder lives as long as the object.
+class Workspace
+{
+public:
+    Workspace()
+    {
+        QVERIFY2(m_dir.isValid(), "no temporary folder");
+        AppPaths::setAppDir(m_dir.path());
+        DBOperator::instance()->close();
+        QVERIFY(DBOperator::instance()->database()->openDatabase());
+        DataMgr *mgr = DataMgr::instance();
+        mgr->clearPhonebook();
+        mgr->setReplaceOnImport(false);
+        mgr->setMergeMode(0);
+        mgr->setBusy(false);
+    }
+    ~Workspace()
+    {
+        DBOperator::instance()->close();
+        AppPaths::setAppDir(QString());
+    }
+    QString path() const { return m_dir.path(); }
+    // Path inside the folder.
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+inline PhoneInfo phone(const QString &type, const QString &number, int account = 0)
+{
+    PhoneInfo p;
+    p.type = type;
+    p.phonenumber = number;
+    p.accountindex = account;
+    return p;
+}
+
+inline MailInfo mail(const QString &type, const QString &address)
+{
+    MailInfo m;
+    m.type = type;
+    m.Mail = address;
+    return m;
+}
+
+inline ContactInfo contact(const QString &first, const QString &last, const QList<PhoneInfo> &phones = {},
+                           const QList<MailInfo> &mails = {}, const QStringList &groups = {})
+{
+    ContactInfo c;
+    c.FirstName = first;
+    c.LastName = last;
+    c.PhoneList = phones;
+    c.MailList = mails;
+    c.GroupList = groups;
+    return c;
+}
+
+// Adds a user group by name to the data manager (before "Add group").
+inline void addGroup(const QString &name)
+{
+    GroupInfo g;
+    g.name = name;
+    g.DisplayName = name;
+    g.IconKind = QStringLiteral("common");
+    DataMgr::instance()->addGroup(g);
+}
+
+// Index of a group by name in the working group list, or -1.
+inline int groupIndex(const QString &name)
+{
+    const QList<GroupInfo> &groups = DataMgr::instance()->groupList();
+    for (int i = 0; i < groups.size(); ++i) {
+        if (groups[i].name == name)
+            return i;
+    }
+    return -1;
+}
+
+// Adds a contact to the phonebook and to each named group, with "All" selected.
+inline void addContact(ContactInfo c)
+{
+    DataMgr *mgr = DataMgr::instance();
+    const QStringList groups = c.GroupList;
+    c.GroupList.clear();
+    mgr->addContact(0, c);
+    const int index = int(mgr->ctList().size()) - 1;
+    for (const QString &g : groups)
+        mgr->copyContactToGroup(index, g);
+}
+
+// Names of the working group list, in order.
+inline QStringList groupNames()
+{
+    QStringList names;
+    for (const GroupInfo &g : DataMgr::instance()->groupList())
+        names << g.name;
+    return names;
+}
+
+} // namespace TestUtil
