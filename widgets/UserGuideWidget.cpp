@@ -8,7 +8,7 @@ namespace {
 constexpr int kWidth = 698;
 constexpr int kHeight = 480;
 constexpr int kPictureWidth = 560;
-constexpr int kPictureHeight = 330;
+constexpr int kPictureHeight = 310;
 } // namespace
 
 UserGuideWidget::UserGuideWidget(const QString &picture, const QString &title, const QString &text,

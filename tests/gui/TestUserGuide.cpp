@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest>
 
 class TestUserGuide : public QObject
@@ -123,6 +124,29 @@ private slots:
         QCOMPARE(counter(g), QStringLiteral("9/10"));
         QTRY_VERIFY(!g.isTurning());
         QCOMPARE(g.page(8)->pos(), QPoint(0, 0));
+    }
+
+    void pagesFitWithoutScrolling_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("Chinese") << "zh";
+    }
+    void pagesFitWithoutScrolling()
+    {
+        QFETCH(QString, language);
+        QTranslator translator;
+        if (language == QLatin1String("zh")) {
+            QVERIFY(translator.load(QStringLiteral("zh.qm"), QStringLiteral(QUORVANE_LANGUAGE_DIR)));
+            QCoreApplication::installTranslator(&translator);
+        }
+        DataMgr::instance()->setLanguage(language);
+        UserGuide g;
+        for (int i = 0; i < g.pageCount(); ++i) {
+            QVERIFY2(g.page(i)->widget()->height() <= 480, qPrintable(g.page(i)->title()));
+            if (language == QLatin1String("zh"))
+                QVERIFY2(g.page(i)->text().endsWith(QChar(0x3002)), qPrintable(g.page(i)->title()));
+        }
     }
 
     void closingSignals()

@@ -30,7 +30,7 @@
 
 namespace {
 
-const QSize kPictureSize(560, 330);
+const QSize kPictureSize(560, 310);
 
 void settle(int ms = 150)
 {
