@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QMovie>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTranslator>
 
@@ -106,6 +107,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     createTrayIcon();
 
     setFixedSize(950, 609);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     show();
 
     readOptionsAndSet();
@@ -117,7 +120,7 @@ MainWindow::~MainWindow()
     // and no open store behind.
     if (!m_closed)
         cleanUp();
-    delete m_httpdLog;
+    delete m_httpdLog.data();
     if (m_trayIcon)
         m_trayIcon->deleteLater();
     if (m_trayMenu)
@@ -592,7 +595,8 @@ void MainWindow::cleanUp()
     DBOperator::instance()->close();
     if (m_trayIcon)
         m_trayIcon->hide();
-    m_httpdLog->hide();
+    if (m_httpdLog)
+        m_httpdLog->hide();
     if (m_helpWindow)
         m_helpWindow->hide();
 }

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTextEdit>
+#include <QMenu>
 
 #include "UserGuide.h"
 
@@ -10,9 +12,7 @@ class DBOperator;
 class QAction;
 class QActionGroup;
 class QLabel;
-class QMenu;
 class QPushButton;
-class QTextEdit;
 class QTranslator;
 class TrayIcon;
 
@@ -113,7 +113,8 @@ private:
     DBOperator *m_store = nullptr;
 
     QWidget *m_centralWidget = nullptr;
-    QTextEdit *m_httpdLog = nullptr;
+    // Windows of their own: QApplication may delete them before this window at exit.
+    QPointer<QTextEdit> m_httpdLog;
 
     QAction *m_newAct = nullptr;
     QAction *m_saveAct = nullptr;
@@ -159,7 +160,7 @@ private:
     QWidget *m_detailPanel = nullptr;
     QLabel *m_detailTitleLabel = nullptr;
 
-    QMenu *m_trayMenu = nullptr;
+    QPointer<QMenu> m_trayMenu;
     QAction *m_restoreAct = nullptr;
     QAction *m_trayExitAct = nullptr;
     TrayIcon *m_trayIcon = nullptr;
