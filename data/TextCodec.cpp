@@ -192,8 +192,9 @@ bool Encoder::computeCanEncode(char32_t codePoint) const
     const QString s = QString::fromUcs4(&codePoint, 1);
     if (m_kind == EucKr) {
         QStringEncoder probe(kEucKr);
-        probe.encode(s);
-        return !probe.hasError();
+        // encode() converts only when its result is taken.
+        const QByteArray bytes = probe.encode(s);
+        return !probe.hasError() && !bytes.isEmpty();
     }
     return m_codec->canEncode(s);
 }
