@@ -19,13 +19,13 @@ QString formatList()
 
 int exportPhonebook(const QStringList &args)
 {
-    const Cli::Options o =
-        Cli::parseOptions(args, {QStringLiteral("--format"), QStringLiteral("--encoding"), QStringLiteral("--out")}, {});
+    const Cli::Options o = Cli::parseOptions(
+        args, { QStringLiteral("--format"), QStringLiteral("--encoding"), QStringLiteral("--out") }, {});
     if (!o.error.isEmpty() || !o.positional.isEmpty()) {
         Cli::printErr(o.error.isEmpty() ? QStringLiteral("export takes no positional arguments") : o.error);
         return Cli::Usage;
     }
-    for (const char *required : {"--format", "--encoding", "--out"}) {
+    for (const char *required : { "--format", "--encoding", "--out" }) {
         if (!o.values.contains(QLatin1String(required))) {
             Cli::printErr(QStringLiteral("export needs %1\nUsage: quorvane-phonebook [--dir DIR] %2")
                               .arg(QLatin1String(required), QLatin1String(kUsage)));
@@ -50,8 +50,8 @@ int exportPhonebook(const QStringList &args)
     DataMgr *mgr = DataMgr::instance();
     mgr->saveToDatabase();
     QString written;
-    if (!mgr->exportTo(format, o.values.value(QStringLiteral("--encoding")), out.fileName(), out.absolutePath(),
-                       &written)) {
+    if (!mgr->exportTo(
+            format, o.values.value(QStringLiteral("--encoding")), out.fileName(), out.absolutePath(), &written)) {
         Cli::printErr(QStringLiteral("Phone book export failed, please check directory or try another coding format!"));
         return Cli::Failure;
     }
@@ -59,8 +59,7 @@ int exportPhonebook(const QStringList &args)
     return Cli::Success;
 }
 
-const Cli::Registrar exportCommand(
-    "export", kUsage,
+const Cli::Registrar exportCommand("export", kUsage,
     "Write the phonebook in layout N (0 vCard, 1 general XML, 2-5 Alder/Birch/Cedar/Brenn XML, 6-7 Alder/Birch "
     "CSV, 8-12 Outlook, Chinese Outlook, Outlook Express, Chinese Outlook Express, Gmail CSV) and encoding NAME to "
     "PATH plus the layout's extension; prints the path written.",

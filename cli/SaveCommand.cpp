@@ -21,8 +21,8 @@ int savePhonebook(const QStringList &args)
 }
 
 const Cli::Registrar saveCommand("save", "save",
-                                 "Save as the editor does: the store, a dated copy in target/ and the phones' files "
-                                 "under HTTPD/; prints the path of the dated copy.",
-                                 savePhonebook);
+    "Save as the editor does: the store, a dated copy in target/ and the phones' files "
+    "under HTTPD/; prints the path of the dated copy.",
+    savePhonebook);
 
 } // namespace

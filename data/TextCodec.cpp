@@ -80,7 +80,7 @@ QString decodeUnicode(const QByteArray &bytes, int width)
 } // namespace
 
 struct Encoder::State {
-    QTextCodec::ConverterState codecState{QTextCodec::IgnoreHeader};
+    QTextCodec::ConverterState codecState { QTextCodec::IgnoreHeader };
     QStringEncoder unicode;
     QStringEncoder eucKr;
     QHash<char32_t, bool> astralCache;

@@ -4,8 +4,8 @@
 
 using namespace CsvLayout;
 
-bool CSVGmailExport::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                                QList<GroupInfo> groups)
+bool CSVGmailExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     Q_UNUSED(groups)
     static const QString header = QStringLiteral(
@@ -15,16 +15,16 @@ bool CSVGmailExport::exportFile(const QString &encoding, QString &path, QList<Co
     // Rows carry four phones only; Gmail leaves the other header columns empty.
     return write(encoding, path, contacts, header, [](QString &line, const ContactInfo &c) {
         const Fields f = fieldsOf(c);
-        appendQuoted(line, {c.FirstName, c.LastName});
+        appendQuoted(line, { c.FirstName, c.LastName });
         line += QLatin1String(",* Other,");
-        appendQuoted(line, {f.email, f.group});
+        appendQuoted(line, { f.email, f.group });
         line += QLatin1String(",Work,");
-        appendQuoted(line, {f.number[Work]});
+        appendQuoted(line, { f.number[Work] });
         line += QLatin1String(",Home,");
-        appendQuoted(line, {f.number[Home]});
+        appendQuoted(line, { f.number[Home] });
         line += QLatin1String(",Mobile,");
-        appendQuoted(line, {f.number[Mobile]});
+        appendQuoted(line, { f.number[Mobile] });
         line += QLatin1String(",Other Fax,");
-        appendQuoted(line, {f.number[Fax]});
+        appendQuoted(line, { f.number[Fax] });
     });
 }

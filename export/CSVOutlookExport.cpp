@@ -5,8 +5,8 @@
 
 using namespace CsvLayout;
 
-bool CSVOutlookExport::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                                  QList<GroupInfo> groups)
+bool CSVOutlookExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     Q_UNUSED(groups)
     static const QString header = QStringLiteral(
@@ -14,7 +14,8 @@ bool CSVOutlookExport::exportFile(const QString &encoding, QString &path, QList<
         "Categories");
     return write(encoding, path, contacts, header, [](QString &line, const ContactInfo &c) {
         const Fields f = fieldsOf(c);
-        appendQuoted(line, {c.FirstName, c.LastName, f.number[Work], f.number[Home], f.number[Mobile], f.number[Fax],
-                            f.email, ExportRules::primaryNumber(c), f.group});
+        appendQuoted(line,
+            { c.FirstName, c.LastName, f.number[Work], f.number[Home], f.number[Mobile], f.number[Fax], f.email,
+                ExportRules::primaryNumber(c), f.group });
     });
 }

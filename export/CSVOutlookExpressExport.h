@@ -9,6 +9,6 @@ class CSVOutlookExpressExport : public ExportBase
 public:
     using ExportBase::ExportBase;
 
-    bool exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                    QList<GroupInfo> groups) override;
+    bool exportFile(
+        const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups) override;
 };

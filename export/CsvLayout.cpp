@@ -8,8 +8,8 @@ namespace CsvLayout {
 
 Fields fieldsOf(const ContactInfo &contact)
 {
-    static const QString words[SlotCount] = {QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"),
-                                             QStringLiteral("Fax")};
+    static const QString words[SlotCount]
+        = { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Fax") };
     Fields f;
     for (const PhoneInfo &p : contact.PhoneList) {
         if (p.phonenumber.isEmpty())
@@ -29,7 +29,7 @@ Fields fieldsOf(const ContactInfo &contact)
 }
 
 bool write(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header,
-           const std::function<void(QString &line, const ContactInfo &contact)> &row)
+    const std::function<void(QString &line, const ContactInfo &contact)> &row)
 {
     if (!DataMgr::canEncode(contacts, encoding) || path.isEmpty())
         return false;

@@ -17,8 +17,8 @@ struct Fields {
     // The first number of each of the types "Work", "Home", "Mobile" and "Fax".
     QString number[SlotCount];
     // The stored account of that number; meaningful only where there is one.
-    int account[SlotCount] = {0, 0, 0, 0};
-    bool hasNumber[SlotCount] = {false, false, false, false};
+    int account[SlotCount] = { 0, 0, 0, 0 };
+    bool hasNumber[SlotCount] = { false, false, false, false };
     QString email;
     QString group;
 };
@@ -30,7 +30,7 @@ Fields fieldsOf(const ContactInfo &contact);
 // encoding cannot hold a name or address, the path is empty or the file cannot
 // be written.
 bool write(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header,
-           const std::function<void(QString &line, const ContactInfo &contact)> &row);
+    const std::function<void(QString &line, const ContactInfo &contact)> &row);
 
 // Appends the fields quoted where needed and separated by commas.
 void appendQuoted(QString &line, std::initializer_list<QString> fields);

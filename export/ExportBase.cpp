@@ -5,8 +5,8 @@ ExportBase::ExportBase(QObject *parent)
 {
 }
 
-bool ExportBase::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                            QList<GroupInfo> groups)
+bool ExportBase::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     Q_UNUSED(encoding)
     Q_UNUSED(path)

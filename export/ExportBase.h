@@ -19,6 +19,6 @@ public:
     // extension; `path` then holds the final path. The file is replaced only
     // when it was written completely; on failure no new file is left behind.
     // The lists come by value: a layout may change its copies.
-    virtual bool exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                            QList<GroupInfo> groups);
+    virtual bool exportFile(
+        const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups);
 };

@@ -56,19 +56,10 @@ ExportBase *ExportFactory::createExporter(int format) const
 
 QStringList ExportFactory::formatLabels()
 {
-    return {tr("VCard"),
-            tr("XML(most universal)"),
-            tr("XML(For Alder)"),
-            tr("XML(For Birch)"),
-            tr("XML(For Cedar)"),
-            tr("XML(For Brenn)"),
-            tr("CSV(For Alder)"),
-            tr("CSV(For Birch)"),
-            tr("CSV(For Outlook)"),
-            tr("CSV(For Simplified Chinese Outlook)"),
-            tr("CSV(For Outlook Express)"),
-            tr("CSV(For Simplified Chinese Outlook Express)"),
-            tr("CSV(For Google GMail)")};
+    return { tr("VCard"), tr("XML(most universal)"), tr("XML(For Alder)"), tr("XML(For Birch)"), tr("XML(For Cedar)"),
+        tr("XML(For Brenn)"), tr("CSV(For Alder)"), tr("CSV(For Birch)"), tr("CSV(For Outlook)"),
+        tr("CSV(For Simplified Chinese Outlook)"), tr("CSV(For Outlook Express)"),
+        tr("CSV(For Simplified Chinese Outlook Express)"), tr("CSV(For Google GMail)") };
 }
 
 QString ExportFactory::extension(int format)
@@ -84,9 +75,8 @@ QString ExportFactory::extension(int format)
 
 QStringList ExportFactory::encodingNames()
 {
-    return {QStringLiteral("UTF-8"),       QStringLiteral("UTF-16"),      QStringLiteral("UTF-32"),
-            QStringLiteral("GBK"),         QStringLiteral("Big5"),        QStringLiteral("Big5-HKSCS"),
-            QStringLiteral("Shift-JIS"),   QStringLiteral("ISO 2022-JP"), QStringLiteral("KOI8-R"),
-            QStringLiteral("Windows-1251"), QStringLiteral("EUC-KR"),     QStringLiteral("ISO 8859-1"),
-            QStringLiteral("ISO 8859-15")};
+    return { QStringLiteral("UTF-8"), QStringLiteral("UTF-16"), QStringLiteral("UTF-32"), QStringLiteral("GBK"),
+        QStringLiteral("Big5"), QStringLiteral("Big5-HKSCS"), QStringLiteral("Shift-JIS"),
+        QStringLiteral("ISO 2022-JP"), QStringLiteral("KOI8-R"), QStringLiteral("Windows-1251"),
+        QStringLiteral("EUC-KR"), QStringLiteral("ISO 8859-1"), QStringLiteral("ISO 8859-15") };
 }

@@ -6,8 +6,8 @@
 
 using namespace ExportRules;
 
-bool UniXmlExport::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                              QList<GroupInfo> groups)
+bool UniXmlExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));

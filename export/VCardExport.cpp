@@ -7,19 +7,19 @@
 namespace {
 
 struct TelType {
-    const char *word;     // stored phone type
-    const char *tel;      // TEL parameter
-    const char *account;  // X-MARLO-ACCOUNT parameter
+    const char *word; // stored phone type
+    const char *tel; // TEL parameter
+    const char *account; // X-MARLO-ACCOUNT parameter
 };
 
 // Row k is phone type k of the table, which PrimaryIndex counts.
-const TelType kTelTypes[] = {
-    {"Work", "WORK", "WORK"}, {"Home", "HOME", "HOME"}, {"Mobile", "CELL", "MOBILE"}, {"Fax", "FAX", "FAX"}};
+const TelType kTelTypes[] = { { "Work", "WORK", "WORK" }, { "Home", "HOME", "HOME" }, { "Mobile", "CELL", "MOBILE" },
+    { "Fax", "FAX", "FAX" } };
 
 } // namespace
 
-bool VCardExport::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                             QList<GroupInfo> groups)
+bool VCardExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     Q_UNUSED(groups)
     if (!DataMgr::canEncode(contacts, encoding) || path.isEmpty())
@@ -51,8 +51,8 @@ bool VCardExport::exportFile(const QString &encoding, QString &path, QList<Conta
                     out += QLatin1String(",PREF");
                 out += QLatin1Char(':') + p.phonenumber;
                 file.endLine();
-                out += QLatin1String("X-MARLO-ACCOUNT;TYPE=") + QLatin1String(t.account) + QLatin1Char(':') +
-                    QString::number(p.accountindex + 1);
+                out += QLatin1String("X-MARLO-ACCOUNT;TYPE=") + QLatin1String(t.account) + QLatin1Char(':')
+                    + QString::number(p.accountindex + 1);
                 file.endLine();
                 break;
             }

@@ -17,22 +17,20 @@ constexpr int kMaxContacts = 1000;
 // The phone types Alder phones know (every type of the table but "CompanyTotal").
 bool isAlderType(const QString &type)
 {
-    static const QSet<QString> types{
-        QStringLiteral("Work"),      QStringLiteral("Home"),        QStringLiteral("Mobile"),
-        QStringLiteral("Fax"),       QStringLiteral("Pager"),       QStringLiteral("Car"),
-        QStringLiteral("Radio"),     QStringLiteral("Assistant"),   QStringLiteral("Telex"),
-        QStringLiteral("Main"),      QStringLiteral("MMS"),         QStringLiteral("ISDN"),
-        QStringLiteral("TTY TTD"),   QStringLiteral("Callback"),    QStringLiteral("Work Fax"),
-        QStringLiteral("Home Fax"),  QStringLiteral("Other Fax"),   QStringLiteral("Work Mobile"),
+    static const QSet<QString> types { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"),
+        QStringLiteral("Fax"), QStringLiteral("Pager"), QStringLiteral("Car"), QStringLiteral("Radio"),
+        QStringLiteral("Assistant"), QStringLiteral("Telex"), QStringLiteral("Main"), QStringLiteral("MMS"),
+        QStringLiteral("ISDN"), QStringLiteral("TTY TTD"), QStringLiteral("Callback"), QStringLiteral("Work Fax"),
+        QStringLiteral("Home Fax"), QStringLiteral("Other Fax"), QStringLiteral("Work Mobile"),
         QStringLiteral("Work Pager"), QStringLiteral("Company Main"), QStringLiteral("Custom"),
-        QStringLiteral("Other")};
+        QStringLiteral("Other") };
     return types.contains(type);
 }
 
 } // namespace
 
-bool XmlAlderExport::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                                QList<GroupInfo> groups)
+bool XmlAlderExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));

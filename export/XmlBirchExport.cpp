@@ -14,8 +14,8 @@ constexpr int kMaxContacts = 1000;
 
 } // namespace
 
-bool XmlBirchExport::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                                QList<GroupInfo> groups)
+bool XmlBirchExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
@@ -36,8 +36,8 @@ bool XmlBirchExport::exportFile(const QString &encoding, QString &path, QList<Co
             xml.textElement(QLatin1String("RingtoneIndex"), g.RingtoneIndex);
             xml.endElement();
         }
-        static const QString slotTypes[] = {QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"),
-                                            QStringLiteral("Fax")};
+        static const QString slotTypes[]
+            = { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Fax") };
         for (qsizetype i = 0; i < contacts.size() && i < kMaxContacts; ++i) {
             const ContactInfo &c = contacts.at(i);
             xml.startElement(QLatin1String("Contact"));
@@ -50,7 +50,7 @@ bool XmlBirchExport::exportFile(const QString &encoding, QString &path, QList<Co
                 xml.textElement(QLatin1String("Phone"), QStringView());
             // A Birch phone has one slot per type; every other number keeps its
             // place as an empty entry.
-            bool taken[4] = {false, false, false, false};
+            bool taken[4] = { false, false, false, false };
             for (const PhoneInfo &p : c.PhoneList) {
                 if (p.phonenumber.isEmpty())
                     continue;

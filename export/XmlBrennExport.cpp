@@ -22,18 +22,18 @@ struct BrennGroups {
 BrennGroups numbering(const QList<GroupInfo> &groups)
 {
     BrennGroups result;
-    const QString predefined[] = {QCoreApplication::translate("XmlBrennExport", "Family"),
-                                  QCoreApplication::translate("XmlBrennExport", "Friends"),
-                                  QCoreApplication::translate("XmlBrennExport", "Work")};
+    const QString predefined[] = { QCoreApplication::translate("XmlBrennExport", "Family"),
+        QCoreApplication::translate("XmlBrennExport", "Friends"),
+        QCoreApplication::translate("XmlBrennExport", "Work") };
     for (int i = 0; i < 3; ++i)
         result.numbers.insert(predefined[i], i);
     int next = 3;
     for (const GroupInfo &g : groups) {
-        if (!isWritten(g) || g.name == Records::kDefault || g.name == Records::kBlacklist ||
-            result.numbers.contains(g.name))
+        if (!isWritten(g) || g.name == Records::kDefault || g.name == Records::kBlacklist
+            || result.numbers.contains(g.name))
             continue;
         result.numbers.insert(g.name, next);
-        result.userGroups.append({next, g.name});
+        result.userGroups.append({ next, g.name });
         ++next;
     }
     return result;
@@ -41,8 +41,8 @@ BrennGroups numbering(const QList<GroupInfo> &groups)
 
 } // namespace
 
-bool XmlBrennExport::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                                QList<GroupInfo> groups)
+bool XmlBrennExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     const BrennGroups brenn = numbering(groups);
     return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {

@@ -13,8 +13,8 @@ constexpr int kMaxPhones = 4;
 
 } // namespace
 
-bool XmlCedarExport::exportFile(const QString &encoding, QString &path, QList<ContactInfo> contacts,
-                                QList<GroupInfo> groups)
+bool XmlCedarExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));

@@ -10,8 +10,8 @@ XmlWriter::XmlWriter(ExportFile &file)
 
 void XmlWriter::writeDeclaration()
 {
-    m_file.text() += QLatin1String("<?xml version=\"1.0\" encoding=\"") + m_file.encoder().xmlName() +
-        QLatin1String("\"?>");
+    m_file.text()
+        += QLatin1String("<?xml version=\"1.0\" encoding=\"") + m_file.encoder().xmlName() + QLatin1String("\"?>");
     m_file.endLine();
 }
 

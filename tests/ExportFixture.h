@@ -17,8 +17,8 @@
 
 namespace ExportFixture {
 
-inline GroupInfo group(const QString &name, int id, const QString &photos = {}, const QString &ringtones = {},
-                       int ringtoneIndex = 0)
+inline GroupInfo group(
+    const QString &name, int id, const QString &photos = {}, const QString &ringtones = {}, int ringtoneIndex = 0)
 {
     GroupInfo g;
     g.name = name;
@@ -33,12 +33,10 @@ inline GroupInfo group(const QString &name, int id, const QString &photos = {}, 
 // "Blacklist" carry ids other than the 0 and 100 the files must show.
 inline QList<GroupInfo> groups()
 {
-    return {group(QStringLiteral("All"), 0),
-            group(QStringLiteral("Default"), 5),
-            group(QStringLiteral("Friends"), 6, QStringLiteral("/g/f.png"), QStringLiteral("/g/f.wav"), 3),
-            group(QStringLiteral("Golf"), 7),
-            group(QStringLiteral("add group"), 8),
-            group(QStringLiteral("Blacklist"), 9)};
+    return { group(QStringLiteral("All"), 0), group(QStringLiteral("Default"), 5),
+        group(QStringLiteral("Friends"), 6, QStringLiteral("/g/f.png"), QStringLiteral("/g/f.wav"), 3),
+        group(QStringLiteral("Golf"), 7), group(QStringLiteral("add group"), 8),
+        group(QStringLiteral("Blacklist"), 9) };
 }
 
 inline QList<ContactInfo> contacts()
@@ -50,14 +48,15 @@ inline QList<ContactInfo> contacts()
     ann.id = 1;
 
     // Mixed phone types, two mails (one without type), two groups.
-    ContactInfo smith = TestUtil::contact(
-        QStringLiteral("A&B <x>"), QStringLiteral("Smith"),
-        {phone(QStringLiteral("Work"), QStringLiteral("100"), 0), phone(QStringLiteral("Home"), QStringLiteral("200"), 1),
-         phone(QStringLiteral("CompanyTotal"), QStringLiteral("300"), 0),
-         phone(QStringLiteral("Work"), QStringLiteral("101"), 2), phone(QStringLiteral("Pager"), QStringLiteral("400"), 0),
-         phone(QStringLiteral("Mobile"), QStringLiteral("500"), 1)},
-        {mail(QStringLiteral("Work"), QStringLiteral("a@x.com")), mail(QString(), QStringLiteral("b@y.com"))},
-        {QStringLiteral("Default"), QStringLiteral("Friends")});
+    ContactInfo smith = TestUtil::contact(QStringLiteral("A&B <x>"), QStringLiteral("Smith"),
+        { phone(QStringLiteral("Work"), QStringLiteral("100"), 0),
+            phone(QStringLiteral("Home"), QStringLiteral("200"), 1),
+            phone(QStringLiteral("CompanyTotal"), QStringLiteral("300"), 0),
+            phone(QStringLiteral("Work"), QStringLiteral("101"), 2),
+            phone(QStringLiteral("Pager"), QStringLiteral("400"), 0),
+            phone(QStringLiteral("Mobile"), QStringLiteral("500"), 1) },
+        { mail(QStringLiteral("Work"), QStringLiteral("a@x.com")), mail(QString(), QStringLiteral("b@y.com")) },
+        { QStringLiteral("Default"), QStringLiteral("Friends") });
     smith.id = 2;
     smith.Department = QStringLiteral("R&D");
     smith.PrimaryIndex = 1;
@@ -68,17 +67,16 @@ inline QList<ContactInfo> contacts()
 
     // As the store loads a contact without phones, mails and groups.
     ContactInfo zhang = TestUtil::contact(QStringLiteral("张"), QStringLiteral("三"),
-                                          {phone(QStringLiteral("Work"), QString(), 0)},
-                                          {mail(QStringLiteral("Work"), QString())}, {QString()});
+        { phone(QStringLiteral("Work"), QString(), 0) }, { mail(QStringLiteral("Work"), QString()) }, { QString() });
     zhang.id = 3;
 
     // A group that is not in the list, and Blacklist.
     ContactInfo eve = TestUtil::contact(QStringLiteral("Eve"), QStringLiteral("Q"),
-                                        {phone(QStringLiteral("Fax"), QStringLiteral("900"), 0)},
-                                        {mail(QStringLiteral("Home"), QStringLiteral("e@q.org"))},
-                                        {QStringLiteral("Golf"), QStringLiteral("Blacklist"), QStringLiteral("Nowhere")});
+        { phone(QStringLiteral("Fax"), QStringLiteral("900"), 0) },
+        { mail(QStringLiteral("Home"), QStringLiteral("e@q.org")) },
+        { QStringLiteral("Golf"), QStringLiteral("Blacklist"), QStringLiteral("Nowhere") });
     eve.id = 4;
-    return {ann, smith, zhang, eve};
+    return { ann, smith, zhang, eve };
 }
 
 inline QByteArray readFile(const QString &path)
@@ -96,7 +94,7 @@ inline QByteArray expectedFile(const QString &name)
 
 // Runs format `format` into `dir`/book; `path` receives the final path.
 inline bool exportTo(int format, const QString &encoding, const QString &dir, const QList<ContactInfo> &contacts,
-                     const QList<GroupInfo> &groups, QString *path = nullptr)
+    const QList<GroupInfo> &groups, QString *path = nullptr)
 {
     std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
     if (!exporter)
@@ -157,7 +155,8 @@ inline void addEncodingRows()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("nameBytes");
     QTest::newRow("UTF-8") << "UTF-8"
-                           << "UTF-8" << QStringLiteral("张三😀") << QByteArray("\xE5\xBC\xA0\xE4\xB8\x89\xF0\x9F\x98\x80");
+                           << "UTF-8" << QStringLiteral("张三😀")
+                           << QByteArray("\xE5\xBC\xA0\xE4\xB8\x89\xF0\x9F\x98\x80");
     QTest::newRow("UTF-16") << "UTF-16"
                             << "UTF-16" << QStringLiteral("张三😀") << QByteArray("\x20\x5F\x09\x4E\x3D\xD8\x00\xDE", 8);
     QTest::newRow("UTF-32") << "UTF-32"

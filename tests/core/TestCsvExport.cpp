@@ -104,7 +104,7 @@ void TestCsvExport::quoting()
     c.RingtoneUrl = ringtone;
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(6, QStringLiteral("UTF-8"), dir.path(), {c}, groups(), &path));
+    QVERIFY(exportTo(6, QStringLiteral("UTF-8"), dir.path(), { c }, groups(), &path));
     QCOMPARE(readFile(path), kAlderHeader + row + '\n');
 }
 
@@ -115,19 +115,19 @@ void TestCsvExport::values_data()
     QTest::addColumn<int>("primary");
     QTest::addColumn<QByteArray>("alderRow");
     QTest::addColumn<QByteArray>("outlookRow");
-    QTest::newRow("second Work number when the first is empty")
-        << QList<PhoneInfo>{phone(QStringLiteral("Work"), QString(), 3), phone(QStringLiteral("Work"), QStringLiteral("55"), 2)}
-        << 0 << QByteArray("Ann,Lee,55,,,,,0,,2,0,0,0,0,,0,") << QByteArray("Ann,Lee,55,,,,,,");
-    QTest::newRow("Pager only") << QList<PhoneInfo>{phone(QStringLiteral("Pager"), QStringLiteral("7"), 1)} << 4
+    QTest::newRow("second Work number when the first is empty") << QList<PhoneInfo> {
+        phone(QStringLiteral("Work"), QString(), 3), phone(QStringLiteral("Work"), QStringLiteral("55"), 2)
+    } << 0 << QByteArray("Ann,Lee,55,,,,,0,,2,0,0,0,0,,0,") << QByteArray("Ann,Lee,55,,,,,,");
+    QTest::newRow("Pager only") << QList<PhoneInfo> { phone(QStringLiteral("Pager"), QStringLiteral("7"), 1) } << 4
                                 << QByteArray("Ann,Lee,,,,,,4,,0,0,0,0,0,,0,") << QByteArray("Ann,Lee,,,,,,7,");
-    QTest::newRow("first of each type")
-        << QList<PhoneInfo>{phone(QStringLiteral("Fax"), QStringLiteral("4"), 3),
-                            phone(QStringLiteral("Mobile"), QStringLiteral("3"), 2),
-                            phone(QStringLiteral("Mobile"), QStringLiteral("33"), 0),
-                            phone(QStringLiteral("Home"), QStringLiteral("2"), 1)}
-        << 2 << QByteArray("Ann,Lee,,2,3,4,,2,,0,1,2,3,0,,0,") << QByteArray("Ann,Lee,,2,3,4,,3,");
+    QTest::newRow("first of each type") << QList<PhoneInfo> { phone(QStringLiteral("Fax"), QStringLiteral("4"), 3),
+        phone(QStringLiteral("Mobile"), QStringLiteral("3"), 2),
+        phone(QStringLiteral("Mobile"), QStringLiteral("33"), 0),
+        phone(QStringLiteral("Home"), QStringLiteral("2"), 1) }
+                                        << 2 << QByteArray("Ann,Lee,,2,3,4,,2,,0,1,2,3,0,,0,")
+                                        << QByteArray("Ann,Lee,,2,3,4,,3,");
     QTest::newRow("primary index outside the table")
-        << QList<PhoneInfo>{phone(QStringLiteral("Work"), QStringLiteral("1"), 0)} << 23
+        << QList<PhoneInfo> { phone(QStringLiteral("Work"), QStringLiteral("1"), 0) } << 23
         << QByteArray("Ann,Lee,1,,,,,23,,0,0,0,0,0,,0,") << QByteArray("Ann,Lee,1,,,,,,");
 }
 
@@ -142,9 +142,9 @@ void TestCsvExport::values()
     c.PrimaryIndex = primary;
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(6, QStringLiteral("UTF-8"), dir.path(), {c}, groups(), &path));
+    QVERIFY(exportTo(6, QStringLiteral("UTF-8"), dir.path(), { c }, groups(), &path));
     QCOMPARE(readFile(path), kAlderHeader + alderRow + '\n');
-    QVERIFY(exportTo(8, QStringLiteral("UTF-8"), dir.path(), {c}, groups(), &path));
+    QVERIFY(exportTo(8, QStringLiteral("UTF-8"), dir.path(), { c }, groups(), &path));
     QCOMPARE(readFile(path), kOutlookHeader + outlookRow + '\n');
 }
 
@@ -180,17 +180,17 @@ void TestCsvExport::encodings()
     QFETCH(QString, name);
     QFETCH(QByteArray, nameBytes);
     ContactInfo c = person(name, QStringLiteral("Lee"));
-    c.MailList = {TestUtil::mail(QStringLiteral("Work"), QStringLiteral("x@y.z"))};
+    c.MailList = { TestUtil::mail(QStringLiteral("Work"), QStringLiteral("x@y.z")) };
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(12, encoding, dir.path(), {c}, groups(), &path));
+    QVERIFY(exportTo(12, encoding, dir.path(), { c }, groups(), &path));
     const QByteArray written = readFile(path);
     QVERIFY2(written.contains(nameBytes), written.toHex(' ').constData());
     bool clean = false;
     const QString text = decodeIndependently(iana, written, &clean);
     QVERIFY(clean);
-    const QString expected = QString::fromUtf8(expectedFile(QStringLiteral("gmail.csv")).split('\n').first()) +
-        QStringLiteral("\n%1,Lee,* Other,x@y.z,,Work,,Home,,Mobile,,Other Fax,\n").arg(name);
+    const QString expected = QString::fromUtf8(expectedFile(QStringLiteral("gmail.csv")).split('\n').first())
+        + QStringLiteral("\n%1,Lee,* Other,x@y.z,,Work,,Home,,Mobile,,Other Fax,\n").arg(name);
     QCOMPARE(lines(text), lines(expected));
 }
 
@@ -205,8 +205,8 @@ void TestCsvExport::encodingCheckRefuses_data()
                                                       << "张"
                                                       << "Lee" << QString();
     QTest::newRow("Cyrillic last name in ISO 8859-15") << 8 << "ISO 8859-15"
-                                                           << "Ann"
-                                                           << "Иван" << QString();
+                                                       << "Ann"
+                                                       << "Иван" << QString();
     QTest::newRow("Chinese mail address in KOI8-R") << 12 << "KOI8-R"
                                                     << "Ann"
                                                     << "Lee"
@@ -228,9 +228,10 @@ void TestCsvExport::encodingCheckRefuses()
     QFETCH(QString, address);
     ContactInfo c = person(first, last);
     if (!address.isEmpty())
-        c.MailList = {TestUtil::mail(QStringLiteral("Work"), address)};
+        c.MailList = { TestUtil::mail(QStringLiteral("Work"), address) };
     QTemporaryDir dir;
-    QVERIFY(!exportTo(format, encoding, dir.path(), {person(QStringLiteral("Bob"), QStringLiteral("B")), c}, groups()));
+    QVERIFY(
+        !exportTo(format, encoding, dir.path(), { person(QStringLiteral("Bob"), QStringLiteral("B")), c }, groups()));
     QCOMPARE(filesIn(dir.path()), QStringList());
 }
 
@@ -238,16 +239,17 @@ void TestCsvExport::encodingCheckRefuses()
 void TestCsvExport::uncheckedFieldsAreSubstituted()
 {
     ContactInfo c = person(QStringLiteral("Zoë"), QStringLiteral("Lee"));
-    c.GroupList = {QStringLiteral("高尔夫")};
-    c.PhoneList = {TestUtil::phone(QStringLiteral("Work"), QStringLiteral("１２"))};
+    c.GroupList = { QStringLiteral("高尔夫") };
+    c.PhoneList = { TestUtil::phone(QStringLiteral("Work"), QStringLiteral("１２")) };
     c.Department = QStringLiteral("研发");
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(6, QStringLiteral("ISO 8859-1"), dir.path(), {c}, groups(), &path));
+    QVERIFY(exportTo(6, QStringLiteral("ISO 8859-1"), dir.path(), { c }, groups(), &path));
     QCOMPARE(readFile(path), kAlderHeader + QByteArray("Zo\xEB,Lee,??,,,,,0,???,0,0,0,0,0,,0,\n"));
-    QVERIFY(exportTo(9, QStringLiteral("ISO 8859-1"), dir.path(), {c}, groups(), &path));
-    QCOMPARE(readFile(path), QByteArray("?,?,??????,????,????,????,??????,????,??\n"
-                                        "Zo\xEB,Lee,??,,,,,??,???\n"));
+    QVERIFY(exportTo(9, QStringLiteral("ISO 8859-1"), dir.path(), { c }, groups(), &path));
+    QCOMPARE(readFile(path),
+        QByteArray("?,?,??????,????,????,????,??????,????,??\n"
+                   "Zo\xEB,Lee,??,,,,,??,???\n"));
 }
 
 void TestCsvExport::emptyPathFails()

@@ -10,8 +10,8 @@
 
 namespace {
 
-const QString kExportFailed =
-    QStringLiteral("Phone book export failed, please check directory or try another coding format!\n");
+const QString kExportFailed
+    = QStringLiteral("Phone book export failed, please check directory or try another coding format!\n");
 const QString kSaveFailed = QStringLiteral("save failed,please check target folder is exist or not.\n");
 
 struct Run {
@@ -39,11 +39,10 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-const QString kExtensions[] = {QStringLiteral(".vcf"), QStringLiteral(".xml"), QStringLiteral(".xml"),
-                               QStringLiteral(".xml"), QStringLiteral(".xml"), QStringLiteral(".xml"),
-                               QStringLiteral(".csv"), QStringLiteral(".csv"), QStringLiteral(".csv"),
-                               QStringLiteral(".csv"), QStringLiteral(".csv"), QStringLiteral(".csv"),
-                               QStringLiteral(".csv")};
+const QString kExtensions[] = { QStringLiteral(".vcf"), QStringLiteral(".xml"), QStringLiteral(".xml"),
+    QStringLiteral(".xml"), QStringLiteral(".xml"), QStringLiteral(".xml"), QStringLiteral(".csv"),
+    QStringLiteral(".csv"), QStringLiteral(".csv"), QStringLiteral(".csv"), QStringLiteral(".csv"),
+    QStringLiteral(".csv"), QStringLiteral(".csv") };
 
 // The written text for format `format`, hand-written in tests/data/cli/, with the
 // declaration naming `iana`.
@@ -94,9 +93,8 @@ void TestExportCli::initTestCase()
     mgr->clearPhonebook();
     TestUtil::addGroup(QStringLiteral("Golf"));
     ContactInfo ivan = TestUtil::contact(QStringLiteral("Ivan"), QStringLiteral("Petrov"),
-                                         {TestUtil::phone(QStringLiteral("Mobile"), QStringLiteral("123"), 0)},
-                                         {TestUtil::mail(QStringLiteral("Work"), QStringLiteral("ivan@example.com"))},
-                                         {QStringLiteral("Golf")});
+        { TestUtil::phone(QStringLiteral("Mobile"), QStringLiteral("123"), 0) },
+        { TestUtil::mail(QStringLiteral("Work"), QStringLiteral("ivan@example.com")) }, { QStringLiteral("Golf") });
     ivan.PrimaryIndex = 2;
     TestUtil::addContact(ivan);
     TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QString()));
@@ -120,20 +118,17 @@ void TestExportCli::exportEveryFormatAndEncoding_data()
     QTest::addColumn<int>("format");
     QTest::addColumn<QString>("encoding");
     QTest::addColumn<QString>("iana");
-    const QList<QPair<QString, QString>> encodings{
-        {QStringLiteral("UTF-8"), QStringLiteral("UTF-8")},
-        {QStringLiteral("UTF-16"), QStringLiteral("UTF-16")},
-        {QStringLiteral("UTF-32"), QStringLiteral("UTF-32")},
-        {QStringLiteral("GBK"), QStringLiteral("GBK")},
-        {QStringLiteral("Big5"), QStringLiteral("Big5")},
-        {QStringLiteral("Big5-HKSCS"), QStringLiteral("Big5-HKSCS")},
-        {QStringLiteral("Shift-JIS"), QStringLiteral("Shift_JIS")},
-        {QStringLiteral("ISO 2022-JP"), QStringLiteral("ISO-2022-JP")},
-        {QStringLiteral("KOI8-R"), QStringLiteral("KOI8-R")},
-        {QStringLiteral("Windows-1251"), QStringLiteral("windows-1251")},
-        {QStringLiteral("EUC-KR"), QStringLiteral("EUC-KR")},
-        {QStringLiteral("ISO 8859-1"), QStringLiteral("ISO-8859-1")},
-        {QStringLiteral("ISO 8859-15"), QStringLiteral("ISO-8859-15")}};
+    const QList<QPair<QString, QString>> encodings { { QStringLiteral("UTF-8"), QStringLiteral("UTF-8") },
+        { QStringLiteral("UTF-16"), QStringLiteral("UTF-16") }, { QStringLiteral("UTF-32"), QStringLiteral("UTF-32") },
+        { QStringLiteral("GBK"), QStringLiteral("GBK") }, { QStringLiteral("Big5"), QStringLiteral("Big5") },
+        { QStringLiteral("Big5-HKSCS"), QStringLiteral("Big5-HKSCS") },
+        { QStringLiteral("Shift-JIS"), QStringLiteral("Shift_JIS") },
+        { QStringLiteral("ISO 2022-JP"), QStringLiteral("ISO-2022-JP") },
+        { QStringLiteral("KOI8-R"), QStringLiteral("KOI8-R") },
+        { QStringLiteral("Windows-1251"), QStringLiteral("windows-1251") },
+        { QStringLiteral("EUC-KR"), QStringLiteral("EUC-KR") },
+        { QStringLiteral("ISO 8859-1"), QStringLiteral("ISO-8859-1") },
+        { QStringLiteral("ISO 8859-15"), QStringLiteral("ISO-8859-15") } };
     for (int format = 0; format <= 12; ++format) {
         for (const auto &e : encodings)
             QTest::addRow("%d %s", format, qPrintable(e.first)) << format << e.first << e.second;
@@ -146,9 +141,9 @@ void TestExportCli::exportEveryFormatAndEncoding()
     QFETCH(QString, encoding);
     QFETCH(QString, iana);
     const QString dir = freshFolder();
-    const Run r = runCli({QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("--format"),
-                          QString::number(format), QStringLiteral("--encoding"), encoding, QStringLiteral("--out"),
-                          dir + QStringLiteral("/x")});
+    const Run r = runCli(
+        { QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("--format"), QString::number(format),
+            QStringLiteral("--encoding"), encoding, QStringLiteral("--out"), dir + QStringLiteral("/x") });
     QCOMPARE(r.err, QString());
     QCOMPARE(r.exitCode, 0);
     const QString written = dir + QStringLiteral("/x") + kExtensions[format];
@@ -157,8 +152,8 @@ void TestExportCli::exportEveryFormatAndEncoding()
     QStringList expected = expectedText(format, iana).split(QLatin1Char('\n'));
     // The Chinese CSV headers only survive encodings that hold them.
     const bool chineseHeader = format == 9 || format == 11;
-    const QStringList holdChinese{QStringLiteral("UTF-8"), QStringLiteral("UTF-16"), QStringLiteral("UTF-32"),
-                                  QStringLiteral("GBK")};
+    const QStringList holdChinese { QStringLiteral("UTF-8"), QStringLiteral("UTF-16"), QStringLiteral("UTF-32"),
+        QStringLiteral("GBK") };
     if (chineseHeader && !holdChinese.contains(iana)) {
         QCOMPARE(got.first().count(QLatin1Char(',')), expected.first().count(QLatin1Char(',')));
         got.removeFirst();
@@ -172,15 +167,15 @@ void TestExportCli::exportFailures_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing folder") << QStringList{"--format", "1", "--encoding", "UTF-8", "--out", "@/no/such/x"} << 1
-                                    << kExportFailed;
+    QTest::newRow("missing folder") << QStringList { "--format", "1", "--encoding", "UTF-8", "--out", "@/no/such/x" }
+                                    << 1 << kExportFailed;
     QTest::newRow("unknown encoding for CSV")
-        << QStringList{"--format", "8", "--encoding", "no-such", "--out", "@/x"} << 1 << kExportFailed;
-    QTest::newRow("format out of range") << QStringList{"--format", "13", "--encoding", "UTF-8", "--out", "@/x"} << 2
+        << QStringList { "--format", "8", "--encoding", "no-such", "--out", "@/x" } << 1 << kExportFailed;
+    QTest::newRow("format out of range") << QStringList { "--format", "13", "--encoding", "UTF-8", "--out", "@/x" } << 2
                                          << QString();
-    QTest::newRow("format not a number") << QStringList{"--format", "xml", "--encoding", "UTF-8", "--out", "@/x"} << 2
-                                         << QString();
-    QTest::newRow("no --out") << QStringList{"--format", "1", "--encoding", "UTF-8"} << 2 << QString();
+    QTest::newRow("format not a number") << QStringList { "--format", "xml", "--encoding", "UTF-8", "--out", "@/x" }
+                                         << 2 << QString();
+    QTest::newRow("no --out") << QStringList { "--format", "1", "--encoding", "UTF-8" } << 2 << QString();
 }
 
 void TestExportCli::exportFailures()
@@ -190,24 +185,24 @@ void TestExportCli::exportFailures()
     QFETCH(QString, message);
     const QString dir = freshFolder();
     options.replaceInStrings(QStringLiteral("@"), dir);
-    const Run r = runCli(QStringList{QStringLiteral("--dir"), dir, QStringLiteral("export")} + options);
+    const Run r = runCli(QStringList { QStringLiteral("--dir"), dir, QStringLiteral("export") } + options);
     QCOMPARE(r.exitCode, exitCode);
     QCOMPARE(r.out, QString());
     if (!message.isEmpty())
         QCOMPARE(r.err, message);
     else
         QVERIFY(!r.err.isEmpty());
-    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{QStringLiteral("phonebook.db")});
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList { QStringLiteral("phonebook.db") });
 }
 
 void TestExportCli::save()
 {
     const QString dir = freshFolder();
-    const Run r = runCli({QStringLiteral("--dir"), dir, QStringLiteral("save")});
+    const Run r = runCli({ QStringLiteral("--dir"), dir, QStringLiteral("save") });
     QCOMPARE(r.err, QString());
     QCOMPARE(r.exitCode, 0);
-    const QRegularExpression historyName(QStringLiteral("^%1/target/phonebook_\\d{14}\\.xml\\n$")
-                                             .arg(QRegularExpression::escape(dir)));
+    const QRegularExpression historyName(
+        QStringLiteral("^%1/target/phonebook_\\d{14}\\.xml\\n$").arg(QRegularExpression::escape(dir)));
     QVERIFY2(historyName.match(r.out).hasMatch(), qPrintable(r.out));
     const QString history = r.out.trimmed();
     QCOMPARE(QString::fromUtf8(readFile(history)), expectedText(1, QStringLiteral("UTF-8")));
@@ -217,17 +212,18 @@ void TestExportCli::save()
     while (it.hasNext())
         files << it.next().mid(dir.size() + 1);
     files.sort();
-    QCOMPARE(files, (QStringList{QStringLiteral("HTTPD/Birch/phonebook.xml"), QStringLiteral("HTTPD/Brenn/phonebook.xml"),
-                                 QStringLiteral("HTTPD/Cedar/phonebook.xml"), QStringLiteral("HTTPD/UNIXML/phonebook.xml"),
-                                 QStringLiteral("phonebook.db"), history.mid(dir.size() + 1)}));
+    QCOMPARE(files,
+        (QStringList { QStringLiteral("HTTPD/Birch/phonebook.xml"), QStringLiteral("HTTPD/Brenn/phonebook.xml"),
+            QStringLiteral("HTTPD/Cedar/phonebook.xml"), QStringLiteral("HTTPD/UNIXML/phonebook.xml"),
+            QStringLiteral("phonebook.db"), history.mid(dir.size() + 1) }));
     QCOMPARE(QString::fromUtf8(readFile(dir + QStringLiteral("/HTTPD/UNIXML/phonebook.xml"))),
-             expectedText(1, QStringLiteral("UTF-8")));
+        expectedText(1, QStringLiteral("UTF-8")));
     QCOMPARE(QString::fromUtf8(readFile(dir + QStringLiteral("/HTTPD/Birch/phonebook.xml"))),
-             expectedText(3, QStringLiteral("UTF-8")));
+        expectedText(3, QStringLiteral("UTF-8")));
     QCOMPARE(QString::fromUtf8(readFile(dir + QStringLiteral("/HTTPD/Cedar/phonebook.xml"))),
-             expectedText(4, QStringLiteral("UTF-8")));
+        expectedText(4, QStringLiteral("UTF-8")));
     QCOMPARE(QString::fromUtf8(readFile(dir + QStringLiteral("/HTTPD/Brenn/phonebook.xml"))),
-             expectedText(5, QStringLiteral("UTF-8")));
+        expectedText(5, QStringLiteral("UTF-8")));
 }
 
 void TestExportCli::saveFails()
@@ -236,7 +232,7 @@ void TestExportCli::saveFails()
     QFile blocker(dir + QStringLiteral("/target"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const Run r = runCli({QStringLiteral("--dir"), dir, QStringLiteral("save")});
+    const Run r = runCli({ QStringLiteral("--dir"), dir, QStringLiteral("save") });
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.out, QString());
     QCOMPARE(r.err, kSaveFailed);

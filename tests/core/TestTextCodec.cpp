@@ -129,7 +129,8 @@ void TestTextCodec::substitution_data()
     QTest::newRow("Latin-1") << "ISO 8859-1" << QStringLiteral("a中b") << QByteArray("a?b");
     QTest::newRow("EUC-KR, one mark per character") << "EUC-KR" << QStringLiteral("똠a똠") << QByteArray("?a?");
     QTest::newRow("GBK, one mark per code point") << "GBK" << QStringLiteral("😀x") << QByteArray("?x");
-    QTest::newRow("unknown name writes UTF-8") << "no-such-encoding" << QStringLiteral("张") << QByteArray("\xE5\xBC\xA0");
+    QTest::newRow("unknown name writes UTF-8")
+        << "no-such-encoding" << QStringLiteral("张") << QByteArray("\xE5\xBC\xA0");
 }
 
 void TestTextCodec::substitution()

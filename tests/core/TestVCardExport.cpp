@@ -57,23 +57,24 @@ void TestVCardExport::telephones_data()
     QTest::addColumn<int>("primary");
     QTest::addColumn<QString>("tel");
     QTest::newRow("primary Mobile, account 0")
-        << QList<PhoneInfo>{phone(QStringLiteral("Mobile"), QStringLiteral("13800"), 0)} << 2
+        << QList<PhoneInfo> { phone(QStringLiteral("Mobile"), QStringLiteral("13800"), 0) } << 2
         << "TEL;TYPE=CELL,PREF:13800\nX-MARLO-ACCOUNT;TYPE=MOBILE:1\n";
     QTest::newRow("both Work numbers carry PREF")
-        << QList<PhoneInfo>{phone(QStringLiteral("Work"), QStringLiteral("1"), 1),
-                            phone(QStringLiteral("Fax"), QStringLiteral("2"), 0),
-                            phone(QStringLiteral("Work"), QStringLiteral("3"), 5)}
+        << QList<PhoneInfo> { phone(QStringLiteral("Work"), QStringLiteral("1"), 1),
+               phone(QStringLiteral("Fax"), QStringLiteral("2"), 0),
+               phone(QStringLiteral("Work"), QStringLiteral("3"), 5) }
         << 0
         << "TEL;TYPE=WORK,PREF:1\nX-MARLO-ACCOUNT;TYPE=WORK:2\nTEL;TYPE=FAX:2\nX-MARLO-ACCOUNT;TYPE=FAX:1\n"
            "TEL;TYPE=WORK,PREF:3\nX-MARLO-ACCOUNT;TYPE=WORK:6\n";
-    QTest::newRow("Pager only") << QList<PhoneInfo>{phone(QStringLiteral("Pager"), QStringLiteral("9"), 0)} << 4
+    QTest::newRow("Pager only") << QList<PhoneInfo> { phone(QStringLiteral("Pager"), QStringLiteral("9"), 0) } << 4
                                 << QString();
-    QTest::newRow("Work without number") << QList<PhoneInfo>{phone(QStringLiteral("Work"), QString(), 0)} << 0
+    QTest::newRow("Work without number") << QList<PhoneInfo> { phone(QStringLiteral("Work"), QString(), 0) } << 0
                                          << QString();
-    QTest::newRow("primary Fax") << QList<PhoneInfo>{phone(QStringLiteral("Home"), QStringLiteral("8"), 2),
-                                                     phone(QStringLiteral("Fax"), QStringLiteral("7"), 3)}
-                                 << 3 << "TEL;TYPE=HOME:8\nX-MARLO-ACCOUNT;TYPE=HOME:3\nTEL;TYPE=FAX,PREF:7\n"
-                                         "X-MARLO-ACCOUNT;TYPE=FAX:4\n";
+    QTest::newRow("primary Fax") << QList<PhoneInfo> { phone(QStringLiteral("Home"), QStringLiteral("8"), 2),
+        phone(QStringLiteral("Fax"), QStringLiteral("7"), 3) }
+                                 << 3
+                                 << "TEL;TYPE=HOME:8\nX-MARLO-ACCOUNT;TYPE=HOME:3\nTEL;TYPE=FAX,PREF:7\n"
+                                    "X-MARLO-ACCOUNT;TYPE=FAX:4\n";
 }
 
 void TestVCardExport::telephones()
@@ -86,7 +87,7 @@ void TestVCardExport::telephones()
     c.PrimaryIndex = primary;
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(0, QStringLiteral("UTF-8"), dir.path(), {c}, groups(), &path));
+    QVERIFY(exportTo(0, QStringLiteral("UTF-8"), dir.path(), { c }, groups(), &path));
     QCOMPARE(lines(QString::fromUtf8(readFile(path))), lines(entry(QStringLiteral("A;B"), QStringLiteral("C,D"), tel)));
 }
 
@@ -112,7 +113,7 @@ void TestVCardExport::encodings()
     QFETCH(QByteArray, nameBytes);
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(0, encoding, dir.path(), {person(name, QStringLiteral("Lee"))}, groups(), &path));
+    QVERIFY(exportTo(0, encoding, dir.path(), { person(name, QStringLiteral("Lee")) }, groups(), &path));
     const QByteArray written = readFile(path);
     QVERIFY2(written.contains(nameBytes), written.toHex(' ').constData());
     bool clean = false;
@@ -124,13 +125,13 @@ void TestVCardExport::encodings()
 void TestVCardExport::encodingCheckRefuses()
 {
     QTemporaryDir dir;
-    QVERIFY(!exportTo(0, QStringLiteral("ISO 8859-1"), dir.path(), {person(QStringLiteral("张"), QStringLiteral("三"))},
-                      groups()));
+    QVERIFY(!exportTo(
+        0, QStringLiteral("ISO 8859-1"), dir.path(), { person(QStringLiteral("张"), QStringLiteral("三")) }, groups()));
     QCOMPARE(filesIn(dir.path()), QStringList());
     // The same contact passes in an encoding that holds it.
-    QVERIFY(exportTo(0, QStringLiteral("GBK"), dir.path(), {person(QStringLiteral("张"), QStringLiteral("三"))},
-                     groups()));
-    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("book.vcf")});
+    QVERIFY(exportTo(
+        0, QStringLiteral("GBK"), dir.path(), { person(QStringLiteral("张"), QStringLiteral("三")) }, groups()));
+    QCOMPARE(filesIn(dir.path()), QStringList { QStringLiteral("book.vcf") });
 }
 
 QTEST_GUILESS_MAIN(TestVCardExport)

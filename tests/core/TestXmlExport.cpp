@@ -7,8 +7,8 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
-#include <sys/resource.h>
 #include <csignal>
+#include <sys/resource.h>
 
 using namespace ExportFixture;
 
@@ -62,7 +62,7 @@ QString generalOf(const QString &encodingName, const QString &firstNameText)
 
 QList<GroupInfo> builtInGroups()
 {
-    return {group(QStringLiteral("Default"), 1), group(QStringLiteral("Blacklist"), 2)};
+    return { group(QStringLiteral("Default"), 1), group(QStringLiteral("Blacklist"), 2) };
 }
 
 // Counts the elements named `name` and tells whether the document is well-formed.
@@ -128,7 +128,7 @@ void TestXmlExport::layouts()
     const QByteArray written = readFile(path);
     QCOMPARE(lines(QString::fromUtf8(written)), lines(QString::fromUtf8(expectedFile(expected))));
     QCOMPARE(written, expectedFile(expected));
-    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("book.xml")});
+    QCOMPARE(filesIn(dir.path()), QStringList { QStringLiteral("book.xml") });
 }
 
 void TestXmlExport::escaping_data()
@@ -141,9 +141,10 @@ void TestXmlExport::escaping_data()
     QTest::newRow("quote") << utf8 << "say \"hi\"" << QByteArray("say &quot;hi&quot;");
     QTest::newRow("]]> closes nothing") << utf8 << "a]]>b]>c" << QByteArray("a]]&gt;b]>c");
     QTest::newRow("tab and line feed stay in text") << utf8 << "a\tb\nc" << QByteArray("a\tb\nc");
-    QTest::newRow("C0 controls left out") << utf8 << QStringLiteral("a\x01"
-                                                                    "b\x1f"
-                                                                    "c\x0b")
+    QTest::newRow("C0 controls left out") << utf8
+                                          << QStringLiteral("a\x01"
+                                                            "b\x1f"
+                                                            "c\x0b")
                                           << QByteArray("abc");
     QTest::newRow("U+FFFE and U+FFFF left out")
         << utf8 << (QStringLiteral("a") + QChar(0xFFFE) + QChar(0xFFFF) + QStringLiteral("b")) << QByteArray("ab");
@@ -156,8 +157,8 @@ void TestXmlExport::escaping_data()
         << QStringLiteral("ISO 8859-1") << QStringLiteral("Zoë") << QByteArray("Zo\xEB");
     QTest::newRow("astral character in GBK is one reference")
         << QStringLiteral("GBK") << QStringLiteral("a😀") << QByteArray("a&#x1f600;");
-    QTest::newRow("Hangul outside EUC-KR") << QStringLiteral("EUC-KR") << QStringLiteral("한똠")
-                                           << QByteArray("\xC7\xD1&#xb620;");
+    QTest::newRow("Hangul outside EUC-KR")
+        << QStringLiteral("EUC-KR") << QStringLiteral("한똠") << QByteArray("\xC7\xD1&#xb620;");
 }
 
 void TestXmlExport::escaping()
@@ -167,7 +168,7 @@ void TestXmlExport::escaping()
     QFETCH(QByteArray, expectedLine);
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(1, encoding, dir.path(), {named(firstName)}, builtInGroups(), &path));
+    QVERIFY(exportTo(1, encoding, dir.path(), { named(firstName) }, builtInGroups(), &path));
     const QByteArray written = readFile(path);
     const QByteArray line = "        <FirstName>" + expectedLine + "</FirstName>\n";
     QVERIFY2(written.contains(line), written.constData());
@@ -182,12 +183,13 @@ void TestXmlExport::attributeEscaping()
 {
     QTemporaryDir dir;
     ContactInfo c = named(QStringLiteral("Ann"));
-    c.PhoneList = {TestUtil::phone(QStringLiteral("a\tb\nc\rd\"e<f&g>"), QStringLiteral("1"))};
-    c.MailList = {TestUtil::mail(QStringLiteral("x\"y"), QStringLiteral("m@n"))};
+    c.PhoneList = { TestUtil::phone(QStringLiteral("a\tb\nc\rd\"e<f&g>"), QStringLiteral("1")) };
+    c.MailList = { TestUtil::mail(QStringLiteral("x\"y"), QStringLiteral("m@n")) };
     QString path;
-    QVERIFY(exportTo(1, QStringLiteral("UTF-8"), dir.path(), {c}, builtInGroups(), &path));
+    QVERIFY(exportTo(1, QStringLiteral("UTF-8"), dir.path(), { c }, builtInGroups(), &path));
     const QByteArray written = readFile(path);
-    QVERIFY2(written.contains("        <Phone type=\"a&#x9;b&#xa;c&#xd;d&quot;e&lt;f&amp;g>\">\n"), written.constData());
+    QVERIFY2(
+        written.contains("        <Phone type=\"a&#x9;b&#xa;c&#xd;d&quot;e&lt;f&amp;g>\">\n"), written.constData());
     QVERIFY2(written.contains("        <Mail type=\"x&quot;y\">m@n</Mail>\n"), written.constData());
     QXmlStreamReader reader(written);
     while (!reader.atEnd()) {
@@ -210,7 +212,7 @@ void TestXmlExport::encodings()
     QFETCH(QByteArray, nameBytes);
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(1, encoding, dir.path(), {named(name)}, builtInGroups(), &path));
+    QVERIFY(exportTo(1, encoding, dir.path(), { named(name) }, builtInGroups(), &path));
     const QByteArray written = readFile(path);
     QVERIFY2(written.contains(nameBytes), written.toHex(' ').constData());
     bool clean = false;
@@ -224,8 +226,8 @@ void TestXmlExport::unknownEncodingWritesUtf8()
 {
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(1, QStringLiteral("no-such-encoding"), dir.path(), {named(QStringLiteral("张"))},
-                     builtInGroups(), &path));
+    QVERIFY(exportTo(
+        1, QStringLiteral("no-such-encoding"), dir.path(), { named(QStringLiteral("张")) }, builtInGroups(), &path));
     QCOMPARE(readFile(path), generalOf(QStringLiteral("UTF-8"), QStringLiteral("张")).toUtf8());
 }
 
@@ -249,7 +251,7 @@ void TestXmlExport::limits()
     QFETCH(QString, groupElement);
     QFETCH(int, groupCount);
     QFETCH(int, contactCount);
-    QList<GroupInfo> many{group(QStringLiteral("Default"), 1)};
+    QList<GroupInfo> many { group(QStringLiteral("Default"), 1) };
     for (int i = 1; i <= 58; ++i)
         many.append(group(QStringLiteral("G%1").arg(i), i + 1));
     many.append(group(QStringLiteral("Blacklist"), 60));
@@ -272,15 +274,15 @@ void TestXmlExport::limits()
 
 void TestXmlExport::groupsBeyondTheLimitAreNotReferenced()
 {
-    QList<GroupInfo> many{group(QStringLiteral("Default"), 1)};
+    QList<GroupInfo> many { group(QStringLiteral("Default"), 1) };
     for (int i = 1; i <= 55; ++i)
         many.append(group(QStringLiteral("G%1").arg(i), i + 1));
     ContactInfo c = named(QStringLiteral("Ann"));
     // G49 is the 50th group written, G50 the first left out.
-    c.GroupList = {QStringLiteral("G49"), QStringLiteral("G50")};
+    c.GroupList = { QStringLiteral("G49"), QStringLiteral("G50") };
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(2, QStringLiteral("UTF-8"), dir.path(), {c}, many, &path));
+    QVERIFY(exportTo(2, QStringLiteral("UTF-8"), dir.path(), { c }, many, &path));
     const QByteArray written = readFile(path);
     QVERIFY(written.contains("        <Group>50</Group>\n"));
     QVERIFY(!written.contains("<Group>51</Group>"));
@@ -290,12 +292,12 @@ void TestXmlExport::groupsBeyondTheLimitAreNotReferenced()
 void TestXmlExport::unmatchedGroupNamesGiveNoGroupElement()
 {
     ContactInfo c = named(QStringLiteral("Ann"));
-    c.GroupList = {QStringLiteral("Nowhere")};
+    c.GroupList = { QStringLiteral("Nowhere") };
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(1, QStringLiteral("UTF-8"), dir.path(), {c}, builtInGroups(), &path));
-    const QString expected = generalOf(QStringLiteral("UTF-8"), QStringLiteral("Ann"))
-                                 .remove(QStringLiteral("        <Group></Group>\n"));
+    QVERIFY(exportTo(1, QStringLiteral("UTF-8"), dir.path(), { c }, builtInGroups(), &path));
+    const QString expected
+        = generalOf(QStringLiteral("UTF-8"), QStringLiteral("Ann")).remove(QStringLiteral("        <Group></Group>\n"));
     QCOMPARE(lines(QString::fromUtf8(readFile(path))), lines(expected));
 }
 
@@ -337,7 +339,7 @@ void TestXmlExport::failedWriteKeepsPreviousFile()
 
     QVERIFY(!ok);
     QCOMPARE(readFile(dir.filePath(fileName)), QByteArray("previous content\n"));
-    QCOMPARE(filesIn(dir.path()), QStringList{fileName});
+    QCOMPARE(filesIn(dir.path()), QStringList { fileName });
 }
 
 void TestXmlExport::unwritableFolderFails()
@@ -348,8 +350,9 @@ void TestXmlExport::unwritableFolderFails()
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
     for (int format = 0; format <= 12; ++format)
-        QVERIFY(!exportTo(format, QStringLiteral("UTF-8"), dir.filePath(QStringLiteral("plain")), contacts(), groups()));
-    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("plain")});
+        QVERIFY(
+            !exportTo(format, QStringLiteral("UTF-8"), dir.filePath(QStringLiteral("plain")), contacts(), groups()));
+    QCOMPARE(filesIn(dir.path()), QStringList { QStringLiteral("plain") });
 }
 
 void TestXmlExport::unknownFormatHasNoExporter()
@@ -367,8 +370,8 @@ void TestXmlExport::exportToUsesSavedGroups()
     TestUtil::Workspace ws;
     DataMgr *mgr = DataMgr::instance();
     TestUtil::addGroup(QStringLiteral("Golf"));
-    TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee"), {}, {},
-                                           {QStringLiteral("Golf")}));
+    TestUtil::addContact(
+        TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee"), {}, {}, { QStringLiteral("Golf") }));
     QVERIFY(mgr->saveToDatabase());
     int golfId = -1;
     for (const GroupInfo &g : mgr->savedGroups()) {
@@ -391,23 +394,22 @@ void TestXmlExport::saveWritesFiveFiles()
     TestUtil::Workspace ws;
     DataMgr *mgr = DataMgr::instance();
     ContactInfo ann = TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee"),
-                                        {TestUtil::phone(QStringLiteral("Home"), QStringLiteral("42"))});
+        { TestUtil::phone(QStringLiteral("Home"), QStringLiteral("42")) });
     TestUtil::addContact(ann);
     QString history;
     QVERIFY(mgr->savePhonebookFiles(&history));
     const QString target = ws.path() + QStringLiteral("/target/");
-    QVERIFY2(QRegularExpression(QStringLiteral("^phonebook_\\d{14}\\.xml$"))
-                 .match(history.mid(target.size()))
-                 .hasMatch(),
-             qPrintable(history));
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^phonebook_\\d{14}\\.xml$")).match(history.mid(target.size())).hasMatch(),
+        qPrintable(history));
     QVERIFY(history.startsWith(target));
 
     const QString general = generalOf(QStringLiteral("UTF-8"), QStringLiteral("Ann"))
                                 .replace(QStringLiteral("        <Phone></Phone>\n"),
-                                         QStringLiteral("        <Phone type=\"Home\">\n"
-                                                        "            <phonenumber>42</phonenumber>\n"
-                                                        "            <accountindex>1</accountindex>\n"
-                                                        "        </Phone>\n"));
+                                    QStringLiteral("        <Phone type=\"Home\">\n"
+                                                   "            <phonenumber>42</phonenumber>\n"
+                                                   "            <accountindex>1</accountindex>\n"
+                                                   "        </Phone>\n"));
     QCOMPARE(lines(QString::fromUtf8(readFile(history))), lines(general));
     QCOMPARE(readFile(ws.file(QStringLiteral("HTTPD/UNIXML/phonebook.xml"))), general.toUtf8());
 
@@ -429,19 +431,19 @@ void TestXmlExport::saveWritesFiveFiles()
                           "        </Phone>\n"
                           "        <Group></Group>\n"));
     QCOMPARE(readFile(ws.file(QStringLiteral("HTTPD/Brenn/phonebook.xml"))),
-             QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                        "<AddressBook>\n"
-                        "    <Contact>\n"
-                        "        <FirstName>Ann</FirstName>\n"
-                        "        <LastName>Lee</LastName>\n"
-                        "        <Department></Department>\n"
-                        "        <Phone type=\"Home\">\n"
-                        "            <phonenumber>42</phonenumber>\n"
-                        "            <accountindex>1</accountindex>\n"
-                        "            <downloaded>0</downloaded>\n"
-                        "        </Phone>\n"
-                        "    </Contact>\n"
-                        "</AddressBook>\n"));
+        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<AddressBook>\n"
+                   "    <Contact>\n"
+                   "        <FirstName>Ann</FirstName>\n"
+                   "        <LastName>Lee</LastName>\n"
+                   "        <Department></Department>\n"
+                   "        <Phone type=\"Home\">\n"
+                   "            <phonenumber>42</phonenumber>\n"
+                   "            <accountindex>1</accountindex>\n"
+                   "            <downloaded>0</downloaded>\n"
+                   "        </Phone>\n"
+                   "    </Contact>\n"
+                   "</AddressBook>\n"));
     // The store holds what was saved.
     mgr->reload();
     QCOMPARE(mgr->ctList().size(), 1);
