@@ -32,6 +32,61 @@
     </message>
 </context>
 <context>
+    <name>ExportFactory</name>
+    <message>
+        <source>VCard</source>
+        <translation>VCard</translation>
+    </message>
+    <message>
+        <source>XML(most universal)</source>
+        <translation>XML(most universal)</translation>
+    </message>
+    <message>
+        <source>XML(For Alder)</source>
+        <translation>XML(For Alder)</translation>
+    </message>
+    <message>
+        <source>XML(For Birch)</source>
+        <translation>XML(For Birch)</translation>
+    </message>
+    <message>
+        <source>XML(For Cedar)</source>
+        <translation>XML(For Cedar)</translation>
+    </message>
+    <message>
+        <source>XML(For Brenn)</source>
+        <translation>XML(For Brenn)</translation>
+    </message>
+    <message>
+        <source>CSV(For Alder)</source>
+        <translation>CSV(For Alder)</translation>
+    </message>
+    <message>
+        <source>CSV(For Birch)</source>
+        <translation>CSV(For Birch)</translation>
+    </message>
+    <message>
+        <source>CSV(For Outlook)</source>
+        <translation>CSV(For Outlook)</translation>
+    </message>
+    <message>
+        <source>CSV(For Simplified Chinese Outlook)</source>
+        <translation>CSV(For Simplified Chinese Outlook)</translation>
+    </message>
+    <message>
+        <source>CSV(For Outlook Express)</source>
+        <translation>CSV(For Outlook Express)</translation>
+    </message>
+    <message>
+        <source>CSV(For Simplified Chinese Outlook Express)</source>
+        <translation>CSV(For Simplified Chinese Outlook Express)</translation>
+    </message>
+    <message>
+        <source>CSV(For Google GMail)</source>
+        <translation>CSV(For Google GMail)</translation>
+    </message>
+</context>
+<context>
     <name>GroupName</name>
     <message>
         <source>All</source>
@@ -580,6 +635,21 @@
     <message>
         <source>Brisvale phonebook editor Help</source>
         <translation>Brisvale phonebook editor Help</translation>
+    </message>
+</context>
+<context>
+    <name>XmlBrennExport</name>
+    <message>
+        <source>Family</source>
+        <translation>Family</translation>
+    </message>
+    <message>
+        <source>Friends</source>
+        <translation>Friends</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>Work</translation>
     </message>
 </context>
 </TS>

@@ -32,6 +32,61 @@
     </message>
 </context>
 <context>
+    <name>ExportFactory</name>
+    <message>
+        <source>VCard</source>
+        <translation>VCard</translation>
+    </message>
+    <message>
+        <source>XML(most universal)</source>
+        <translation>XML(最通用)</translation>
+    </message>
+    <message>
+        <source>XML(For Alder)</source>
+        <translation>XML(用于 Alder)</translation>
+    </message>
+    <message>
+        <source>XML(For Birch)</source>
+        <translation>XML(用于 Birch)</translation>
+    </message>
+    <message>
+        <source>XML(For Cedar)</source>
+        <translation>XML(用于 Cedar)</translation>
+    </message>
+    <message>
+        <source>XML(For Brenn)</source>
+        <translation>XML(用于 Brenn)</translation>
+    </message>
+    <message>
+        <source>CSV(For Alder)</source>
+        <translation>CSV(用于 Alder)</translation>
+    </message>
+    <message>
+        <source>CSV(For Birch)</source>
+        <translation>CSV(用于 Birch)</translation>
+    </message>
+    <message>
+        <source>CSV(For Outlook)</source>
+        <translation>CSV(用于 Outlook)</translation>
+    </message>
+    <message>
+        <source>CSV(For Simplified Chinese Outlook)</source>
+        <translation>CSV(用于简体中文 Outlook)</translation>
+    </message>
+    <message>
+        <source>CSV(For Outlook Express)</source>
+        <translation>CSV(用于 Outlook Express)</translation>
+    </message>
+    <message>
+        <source>CSV(For Simplified Chinese Outlook Express)</source>
+        <translation>CSV(用于简体中文 Outlook Express)</translation>
+    </message>
+    <message>
+        <source>CSV(For Google GMail)</source>
+        <translation>CSV(用于 Google GMail)</translation>
+    </message>
+</context>
+<context>
     <name>GroupName</name>
     <message>
         <source>All</source>
@@ -580,6 +635,21 @@
     <message>
         <source>Brisvale phonebook editor Help</source>
         <translation>Brisvale 电话簿编辑器帮助</translation>
+    </message>
+</context>
+<context>
+    <name>XmlBrennExport</name>
+    <message>
+        <source>Family</source>
+        <translation>家人</translation>
+    </message>
+    <message>
+        <source>Friends</source>
+        <translation>朋友</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>工作</translation>
     </message>
 </context>
 </TS>
