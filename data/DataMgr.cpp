@@ -468,3 +468,38 @@ void DataMgr::removeHttpFiles()
     for (const char *model : {"Alder", "Birch", "Cedar", "Brenn", "UNIXML"})
         QFile::remove(dir + QLatin1String(model) + QStringLiteral("/phonebook.xml"));
 }
+
+// The phonebook service for phones.
+#include "HttpdService.h"
+
+bool DataMgr::startHttpService()
+{
+    if (!m_httpService)
+        m_httpService = new HttpdService(this);
+    connect(m_httpService, &HttpdService::httpdMsg, this, &DataMgr::httpdMsg, Qt::UniqueConnection);
+    if (!m_httpService->startServer()) {
+        stopHttpService();
+        return false;
+    }
+    return true;
+}
+
+bool DataMgr::stopHttpService()
+{
+    if (m_httpService) {
+        m_httpService->stopServer();
+        delete m_httpService;
+        m_httpService = nullptr;
+    }
+    return true;
+}
+
+quint16 DataMgr::httpPort() const
+{
+    return m_httpService ? m_httpService->serverPort() : 80;
+}
+
+QStringList DataMgr::httpClients() const
+{
+    return m_httpService ? m_httpService->addressList() : QStringList();
+}
