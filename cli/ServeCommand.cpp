@@ -13,7 +13,7 @@ namespace {
 
 // The signal handler only writes a byte; the event loop reads it and quits, so the
 // service is stopped from the main thread like any other stop.
-int g_signalPipe[2] = {-1, -1};
+int g_signalPipe[2] = { -1, -1 };
 
 void onSignal(int)
 {
@@ -34,7 +34,7 @@ bool installSignalHandlers()
 
 int serve(const QStringList &args)
 {
-    const Cli::Options options = Cli::parseOptions(args, {QStringLiteral("--port")}, {});
+    const Cli::Options options = Cli::parseOptions(args, { QStringLiteral("--port") }, {});
     if (!options.error.isEmpty() || !options.positional.isEmpty()) {
         Cli::printErr(options.error.isEmpty() ? QStringLiteral("serve takes no arguments") : options.error);
         return Cli::Usage;
@@ -56,7 +56,8 @@ int serve(const QStringList &args)
         return Cli::Failure;
 
     DataMgr *mgr = DataMgr::instance();
-    QObject::connect(mgr, &DataMgr::httpdMsg, mgr, [](const QString &message) { Cli::printOut(QLatin1Char('\n') + message); });
+    QObject::connect(
+        mgr, &DataMgr::httpdMsg, mgr, [](const QString &message) { Cli::printOut(QLatin1Char('\n') + message); });
     if (!mgr->startHttpService())
         return Cli::Failure;
     // printOut adds the line feed that ends the entry's last line.
@@ -76,8 +77,8 @@ int serve(const QStringList &args)
 }
 
 const Cli::Registrar serveCommand("serve", "serve [--port N]",
-                                  "Serve the phonebook to phones over HTTP until interrupted (SIGINT or SIGTERM); "
-                                  "without --port the port comes from port.xml in the current folder.",
-                                  serve);
+    "Serve the phonebook to phones over HTTP until interrupted (SIGINT or SIGTERM); "
+    "without --port the port comes from port.xml in the current folder.",
+    serve);
 
 } // namespace

@@ -42,7 +42,7 @@ void HttpRequest::applyLine(const QString &rawLine)
             product = QStringLiteral("UNIXML");
         }
     } else if (line.startsWith(QLatin1String("User-Agent:"))) {
-        for (const char *model : {"Cedar", "Birch", "Alder", "Brenn"}) {
+        for (const char *model : { "Cedar", "Birch", "Alder", "Brenn" }) {
             if (line.contains(QLatin1String(model))) {
                 product = QLatin1String(model);
                 break;
@@ -81,7 +81,7 @@ int HttpRequest::headerEnd(const QByteArray &data)
 
 QString HttpRequest::modelFolder(const QString &product)
 {
-    for (const char *model : {"Alder", "Birch", "Cedar", "Brenn"}) {
+    for (const char *model : { "Alder", "Birch", "Cedar", "Brenn" }) {
         if (product == QLatin1String(model))
             return QStringLiteral("HTTPD/") + product;
     }
@@ -90,7 +90,7 @@ QString HttpRequest::modelFolder(const QString &product)
 
 int HttpRequest::modelFormat(const QString &product)
 {
-    static const char *const models[] = {"Alder", "Birch", "Cedar", "Brenn"};
+    static const char *const models[] = { "Alder", "Birch", "Cedar", "Brenn" };
     for (int i = 0; i < 4; ++i) {
         if (product == QLatin1String(models[i]))
             return 2 + i;

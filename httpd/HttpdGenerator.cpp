@@ -42,7 +42,8 @@ bool HttpdGenerator::ensurePhonebook(const QString &folder, int format, int wait
         return job->state == Job::Written;
     }
 
-    QMetaObject::invokeMethod(this, [this, job] { run(job); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, job] { run(job); }, Qt::QueuedConnection);
     // The wait is cut into slices so that a stopping server, which interrupts the
     // thread and then waits for it on the main thread, is never kept waiting.
     const QDeadlineTimer deadline(waitMsecs);

@@ -59,8 +59,8 @@ bool HttpdService::startServer()
             m_addressList.append(address.toString());
     }
     if (QNetworkInterface::allInterfaces().isEmpty()) {
-        Notifier::current()->message(Notifier::Critical, tr("Httpd Server"),
-                                     tr("Unable to start the server: NIC device not found."));
+        Notifier::current()->message(
+            Notifier::Critical, tr("Httpd Server"), tr("Unable to start the server: NIC device not found."));
         return false;
     }
 
@@ -79,20 +79,20 @@ bool HttpdService::listenWithFallback(bool useDefault, int port)
         if (m_server->listen(QHostAddress::AnyIPv4, 80))
             return true;
         Notifier::current()->message(Notifier::Warning, title,
-                                     tr("Open the default port 80 failed, please go to 'Options -> Configuration "
-                                        "Httpd Port' to configure or use a random port."));
+            tr("Open the default port 80 failed, please go to 'Options -> Configuration "
+               "Httpd Port' to configure or use a random port."));
     } else {
         // A number outside the port range is refused rather than wrapped to some
         // other port the user never asked for.
         if (port >= 0 && port <= 65535 && m_server->listen(QHostAddress::AnyIPv4, quint16(port)))
             return true;
-        Notifier::current()->message(Notifier::Warning, title,
-                                     tr("Open the custom port failed, the Httpd server will use a random port"));
+        Notifier::current()->message(
+            Notifier::Warning, title, tr("Open the custom port failed, the Httpd server will use a random port"));
     }
     if (m_server->listen(QHostAddress::AnyIPv4, 0))
         return true;
-    Notifier::current()->message(Notifier::Critical, title,
-                                 tr("Unable to start the server: %1.").arg(m_server->errorString()));
+    Notifier::current()->message(
+        Notifier::Critical, title, tr("Unable to start the server: %1.").arg(m_server->errorString()));
     return false;
 }
 

@@ -57,8 +57,8 @@ QString HttpdThread::dateText(const QDateTime &now, const QLocale &locale)
     const QDate date = now.date();
     return QStringLiteral("%1 %2 %3 %4 %5")
         .arg(locale.dayName(date.dayOfWeek(), QLocale::ShortFormat),
-             locale.monthName(date.month(), QLocale::ShortFormat), QString::number(date.day()),
-             now.time().toString(QStringLiteral("HH:mm:ss")), QString::number(date.year()));
+            locale.monthName(date.month(), QLocale::ShortFormat), QString::number(date.day()),
+            now.time().toString(QStringLiteral("HH:mm:ss")), QString::number(date.year()));
 }
 
 QByteArray HttpdThread::responseHeader(const QDateTime &now, const QLocale &locale)
@@ -72,7 +72,7 @@ QByteArray HttpdThread::responseHeader(const QDateTime &now, const QLocale &loca
 QString HttpdThread::requestMessage(const QString &product, const QString &fileName)
 {
     return tr("One device request phonebook.") + QLatin1Char('\n') + tr("Product:") + product + QLatin1Char('\n')
-           + tr("FileName:") + fileName;
+        + tr("FileName:") + fileName;
 }
 
 void HttpdThread::run()
@@ -192,7 +192,7 @@ void HttpdThread::disCurrentSocket()
     m_socket->readAll();
     m_socket->disconnectFromHost();
     const QDeadlineTimer deadline(m_waitMsecs);
-    while (m_socket->state() != QAbstractSocket::UnconnectedState && !deadline.hasExpired()
-           && !isInterruptionRequested())
+    while (
+        m_socket->state() != QAbstractSocket::UnconnectedState && !deadline.hasExpired() && !isInterruptionRequested())
         m_socket->waitForDisconnected(slice(deadline));
 }
