@@ -57,6 +57,7 @@ void HttpdServer::incomingConnection(qintptr socketDescriptor)
 {
     if (m_threads.size() >= m_maxThreads) {
         m_waiting.enqueue(socketDescriptor);
+        m_peakWaiting = qMax(m_peakWaiting, int(m_waiting.size()));
         holdBack();
         return;
     }

@@ -24,6 +24,8 @@ public:
     // Connection threads running now, and the most that ever ran at once.
     int runningThreads() const { return int(m_threads.size()); }
     int peakThreads() const { return m_peakThreads; }
+    // The most connections ever accepted beyond the cap before accepting stopped.
+    int peakWaiting() const { return m_peakWaiting; }
 
     // Process-wide limits, read when a server or a thread is created. Tests shorten
     // the wait; the defaults are 256 threads and 30 000 ms.
@@ -49,5 +51,6 @@ private:
     QQueue<qintptr> m_waiting;
     int m_maxThreads;
     int m_peakThreads = 0;
+    int m_peakWaiting = 0;
     bool m_holding = false;
 };

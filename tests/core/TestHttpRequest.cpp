@@ -39,31 +39,35 @@ void TestHttpRequest::parse_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("product");
 
-    QTest::newRow("pro token, no agent")
-        << QByteArray("GET /phonebook.xml?pro=Birch HTTP/1.1\r\nHost: 10.0.0.5\r\n\r\n") << false
-        << "phonebook.xml" << "Birch";
+    QTest::newRow("pro token, no agent") << QByteArray(
+        "GET /phonebook.xml?pro=Birch HTTP/1.1\r\nHost: 10.0.0.5\r\n\r\n")
+                                         << false << "phonebook.xml"
+                                         << "Birch";
     QTest::newRow("plain request, agent names Brenn")
-        << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Brenn-V40 2.1\r\n\r\n") << false
-        << "phonebook.xml" << "Brenn";
+        << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Brenn-V40 2.1\r\n\r\n") << false << "phonebook.xml"
+        << "Brenn";
     QTest::newRow("agent names no model")
         << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: curl/7.88.1\r\n\r\n") << false << "phonebook.xml"
         << "UNIXML";
     QTest::newRow("agent names Birch and Cedar")
         << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Birch compatible; Cedar\r\n\r\n") << false
-        << "phonebook.xml" << "Cedar";
+        << "phonebook.xml"
+        << "Cedar";
     QTest::newRow("agent names Alder and Brenn")
         << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Brenn/Alder\r\n\r\n") << false << "phonebook.xml"
         << "Alder";
     QTest::newRow("agent overrides pro token")
         << QByteArray("GET /phonebook.xml?pro=Birch HTTP/1.1\r\nUser-Agent: Cedar T3\r\n\r\n") << false
-        << "phonebook.xml" << "Cedar";
+        << "phonebook.xml"
+        << "Cedar";
     QTest::newRow("later request line wins over earlier agent")
-        << QByteArray("User-Agent: Cedar\r\nGET /phonebook.xml?pro=Birch HTTP/1.1\r\n\r\n") << false
-        << "phonebook.xml" << "Birch";
-    QTest::newRow("short name with pro token")
-        << QByteArray("GET /a?pro=Alder HTTP/1.1\r\n\r\n") << false << "a" << "GET";
+        << QByteArray("User-Agent: Cedar\r\nGET /phonebook.xml?pro=Birch HTTP/1.1\r\n\r\n") << false << "phonebook.xml"
+        << "Birch";
+    QTest::newRow("short name with pro token") << QByteArray("GET /a?pro=Alder HTTP/1.1\r\n\r\n") << false << "a"
+                                               << "GET";
     QTest::newRow("short name with pro token and agent")
-        << QByteArray("GET /a?pro=Alder HTTP/1.1\r\nUser-Agent: Alder\r\n\r\n") << false << "a" << "Alder";
+        << QByteArray("GET /a?pro=Alder HTTP/1.1\r\nUser-Agent: Alder\r\n\r\n") << false << "a"
+        << "Alder";
     QTest::newRow("pro token of a longer name")
         << QByteArray("GET /phonebook-office.xml?pro=Cedar HTTP/1.1\r\n\r\n") << false << "phonebook-office.xml"
         << "Cedar";
@@ -77,41 +81,47 @@ void TestHttpRequest::parse_data()
         << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: birch\r\n\r\n") << false << "phonebook.xml"
         << "UNIXML";
     QTest::newRow("bare line feeds") << QByteArray("GET /phonebook.xml HTTP/1.0\nUser-Agent: Alder\n\n") << false
-                                     << "phonebook.xml" << "Alder";
+                                     << "phonebook.xml"
+                                     << "Alder";
     QTest::newRow("request line without version")
-        << QByteArray("GET /phonebook.xml\r\n\r\n") << false << "phonebook.xml" << "UNIXML";
+        << QByteArray("GET /phonebook.xml\r\n\r\n") << false << "phonebook.xml"
+        << "UNIXML";
     // The name starts after the first "/" of the line, wherever it is.
-    QTest::newRow("first slash in the version")
-        << QByteArray("GET phonebook.xml HTTP/1.0\r\n\r\n") << false << "1.0" << "UNIXML";
-    QTest::newRow("no slash at all") << QByteArray("GET phonebook.xml\r\n\r\n") << false << "" << "UNIXML";
-    QTest::newRow("other method") << QByteArray("POST /phonebook.xml HTTP/1.0\r\nUser-Agent: x\r\n\r\n") << false
-                                  << "" << "";
+    QTest::newRow("first slash in the version") << QByteArray("GET phonebook.xml HTTP/1.0\r\n\r\n") << false << "1.0"
+                                                << "UNIXML";
+    QTest::newRow("no slash at all") << QByteArray("GET phonebook.xml\r\n\r\n") << false << ""
+                                     << "UNIXML";
+    QTest::newRow("other method") << QByteArray("POST /phonebook.xml HTTP/1.0\r\nUser-Agent: x\r\n\r\n") << false << ""
+                                  << "";
     QTest::newRow("unfinished line while open")
-        << QByteArray("GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Bir") << false << "phonebook.xml" << "UNIXML";
+        << QByteArray("GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Bir") << false << "phonebook.xml"
+        << "UNIXML";
     QTest::newRow("unfinished line after close")
-        << QByteArray("GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch") << true << "phonebook.xml" << "Birch";
-    QTest::newRow("UTF-8 file name")
-        << QByteArray("GET /\xe7\x94\xb5\xe8\xaf\x9d.xml HTTP/1.0\r\n\r\n") << false
-        << QString::fromUtf8("\xe7\x94\xb5\xe8\xaf\x9d.xml") << "UNIXML";
+        << QByteArray("GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch") << true << "phonebook.xml"
+        << "Birch";
+    QTest::newRow("UTF-8 file name") << QByteArray("GET /\xe7\x94\xb5\xe8\xaf\x9d.xml HTTP/1.0\r\n\r\n") << false
+                                     << QString::fromUtf8("\xe7\x94\xb5\xe8\xaf\x9d.xml") << "UNIXML";
 
     // Lines longer than 1 023 bytes are taken whole: their tails are not new lines.
     const QByteArray pad(1100, 'a');
-    QTest::newRow("long request line")
-        << QByteArray("GET /phonebook.xml?pro=Brenn HTTP/1.1\r\nX-Pad: " + pad + "\r\n\r\n") << false
-        << "phonebook.xml" << "Brenn";
+    QTest::newRow("long request line") << QByteArray("GET /phonebook.xml?pro=Brenn HTTP/1.1\r\nX-Pad: " + pad
+        + "\r\n\r\n") << false << "phonebook.xml"
+                                       << "Brenn";
     QTest::newRow("agent at the end of a long line")
         << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: " + pad + " Cedar\r\n\r\n") << false
-        << "phonebook.xml" << "Cedar";
-    QTest::newRow("agent text inside another long line")
-        << QByteArray("GET /phonebook.xml HTTP/1.1\r\nX-Note: " + QByteArray(1023 - 8, 'b')
-                      + "User-Agent: Birch\r\n\r\n")
-        << false << "phonebook.xml" << "UNIXML";
-    QTest::newRow("request text inside another long line")
-        << QByteArray("GET /phonebook.xml HTTP/1.1\r\nX-Note: " + QByteArray(1023 - 8, 'b')
-                      + "GET /../phonebook.db HTTP/1.0\r\n\r\n")
-        << false << "phonebook.xml" << "UNIXML";
+        << "phonebook.xml"
+        << "Cedar";
+    QTest::newRow("agent text inside another long line") << QByteArray(
+        "GET /phonebook.xml HTTP/1.1\r\nX-Note: " + QByteArray(1023 - 8, 'b') + "User-Agent: Birch\r\n\r\n")
+                                                         << false << "phonebook.xml"
+                                                         << "UNIXML";
+    QTest::newRow("request text inside another long line") << QByteArray(
+        "GET /phonebook.xml HTTP/1.1\r\nX-Note: " + QByteArray(1023 - 8, 'b') + "GET /../phonebook.db HTTP/1.0\r\n\r\n")
+                                                           << false << "phonebook.xml"
+                                                           << "UNIXML";
     QTest::newRow("long file name") << QByteArray("GET /" + QByteArray(1500, 'n') + ".xml HTTP/1.0\r\n\r\n") << false
-                                    << QString(1500, QLatin1Char('n')) + ".xml" << "UNIXML";
+                                    << QString(1500, QLatin1Char('n')) + ".xml"
+                                    << "UNIXML";
 }
 
 void TestHttpRequest::parse()
@@ -155,16 +165,26 @@ void TestHttpRequest::modelTable_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("format");
 
-    QTest::newRow("Alder") << "Alder" << "HTTPD/Alder" << 2;
-    QTest::newRow("Birch") << "Birch" << "HTTPD/Birch" << 3;
-    QTest::newRow("Cedar") << "Cedar" << "HTTPD/Cedar" << 4;
-    QTest::newRow("Brenn") << "Brenn" << "HTTPD/Brenn" << 5;
-    QTest::newRow("UNIXML") << "UNIXML" << "HTTPD/UNIXML" << 1;
-    QTest::newRow("empty") << "" << "HTTPD/UNIXML" << 1;
-    QTest::newRow("lower case") << "cedar" << "HTTPD/UNIXML" << 1;
-    QTest::newRow("trailing blank") << "Birch " << "HTTPD/UNIXML" << 1;
-    QTest::newRow("request method") << "GET" << "HTTPD/UNIXML" << 1;
-    QTest::newRow("path in token") << "../Birch" << "HTTPD/UNIXML" << 1;
+    QTest::newRow("Alder") << "Alder"
+                           << "HTTPD/Alder" << 2;
+    QTest::newRow("Birch") << "Birch"
+                           << "HTTPD/Birch" << 3;
+    QTest::newRow("Cedar") << "Cedar"
+                           << "HTTPD/Cedar" << 4;
+    QTest::newRow("Brenn") << "Brenn"
+                           << "HTTPD/Brenn" << 5;
+    QTest::newRow("UNIXML") << "UNIXML"
+                            << "HTTPD/UNIXML" << 1;
+    QTest::newRow("empty") << ""
+                           << "HTTPD/UNIXML" << 1;
+    QTest::newRow("lower case") << "cedar"
+                                << "HTTPD/UNIXML" << 1;
+    QTest::newRow("trailing blank") << "Birch "
+                                    << "HTTPD/UNIXML" << 1;
+    QTest::newRow("request method") << "GET"
+                                    << "HTTPD/UNIXML" << 1;
+    QTest::newRow("path in token") << "../Birch"
+                                   << "HTTPD/UNIXML" << 1;
 }
 
 void TestHttpRequest::modelTable()
@@ -228,9 +248,9 @@ void TestHttpRequest::resolveFile()
 void TestHttpRequest::requestMessage()
 {
     QCOMPARE(HttpdThread::requestMessage(QStringLiteral("Birch"), QStringLiteral("phonebook.xml")),
-             QStringLiteral("One device request phonebook.\nProduct:Birch\nFileName:phonebook.xml"));
+        QStringLiteral("One device request phonebook.\nProduct:Birch\nFileName:phonebook.xml"));
     QCOMPARE(HttpdThread::requestMessage(QString(), QString()),
-             QStringLiteral("One device request phonebook.\nProduct:\nFileName:"));
+        QStringLiteral("One device request phonebook.\nProduct:\nFileName:"));
 }
 
 void TestHttpRequest::responseHeader_data()
@@ -243,10 +263,11 @@ void TestHttpRequest::responseHeader_data()
                                    << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
                                                  "Last-Modified: Sun Dec 6 21:14:05 2026\r\n"
                                                  "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
-    QTest::newRow("two-digit day, morning") << QDateTime(QDate(2027, 3, 19), QTime(7, 0, 9)) << QLocale::c()
-                                            << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
-                                                          "Last-Modified: Fri Mar 19 07:00:09 2027\r\n"
-                                                          "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
+    QTest::newRow("two-digit day, morning")
+        << QDateTime(QDate(2027, 3, 19), QTime(7, 0, 9)) << QLocale::c()
+        << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
+                      "Last-Modified: Fri Mar 19 07:00:09 2027\r\n"
+                      "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
     QTest::newRow("midnight") << QDateTime(QDate(2026, 1, 1), QTime(0, 0, 0)) << QLocale::c()
                               << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
                                             "Last-Modified: Thu Jan 1 00:00:00 2026\r\n"
@@ -254,9 +275,10 @@ void TestHttpRequest::responseHeader_data()
     // The names follow the system locale, and the header is sent as UTF-8.
     QTest::newRow("Chinese names") << QDateTime(QDate(2026, 12, 6), QTime(21, 14, 5))
                                    << QLocale(QLocale::Chinese, QLocale::China)
-                                   << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
-                                                 "Last-Modified: \xe5\x91\xa8\xe6\x97\xa5 12\xe6\x9c\x88 6 21:14:05 2026\r\n"
-                                                 "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
+                                   << QByteArray(
+                                          "HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
+                                          "Last-Modified: \xe5\x91\xa8\xe6\x97\xa5 12\xe6\x9c\x88 6 21:14:05 2026\r\n"
+                                          "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
 }
 
 void TestHttpRequest::responseHeader()
@@ -273,12 +295,12 @@ void TestHttpRequest::startEntry_data()
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("entry");
 
-    QTest::newRow("one address") << QStringList{"192.168.1.20"} << 80
+    QTest::newRow("one address") << QStringList { "192.168.1.20" } << 80
                                  << "HTTPD server is running.\nServerIP:192.168.1.20\nPort:80\n";
-    QTest::newRow("two addresses") << QStringList{"192.168.1.20", "10.0.0.7"} << 5080
+    QTest::newRow("two addresses") << QStringList { "192.168.1.20", "10.0.0.7" } << 5080
                                    << "HTTPD server is running.\nServerIP1:192.168.1.20\nServerIP2:10.0.0.7\n"
                                       "Port:5080\n";
-    QTest::newRow("three addresses") << QStringList{"10.1.1.1", "10.1.1.2", "172.16.0.9"} << 65535
+    QTest::newRow("three addresses") << QStringList { "10.1.1.1", "10.1.1.2", "172.16.0.9" } << 65535
                                      << "HTTPD server is running.\nServerIP1:10.1.1.1\nServerIP2:10.1.1.2\n"
                                         "ServerIP3:172.16.0.9\nPort:65535\n";
     QTest::newRow("no address") << QStringList() << 80 << "HTTPD server is running.\nPort:80\n";
@@ -313,10 +335,9 @@ void TestHttpRequest::portConfig_data()
                                   << 0 << 0;
     QTest::newRow("elements in any order")
         << QByteArray("<configHttpdPort><port>7001</port><useDefault>0</useDefault></configHttpdPort>") << 0 << 7001;
-    QTest::newRow("last element wins")
-        << QByteArray("<configHttpdPort><port>7001</port><port>7002</port><useDefault>0</useDefault>"
-                      "</configHttpdPort>")
-        << 0 << 7002;
+    QTest::newRow("last element wins") << QByteArray(
+        "<configHttpdPort><port>7001</port><port>7002</port><useDefault>0</useDefault>"
+        "</configHttpdPort>") << 0 << 7002;
     QTest::newRow("broken after the values")
         << QByteArray("<configHttpdPort><useDefault>0</useDefault><port>5050</port><oops></configHttpdPort>") << 0
         << 5050;
