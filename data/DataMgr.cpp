@@ -2,6 +2,8 @@
 
 #include "AppPaths.h"
 #include "DBOperator.h"
+#include "ExportBase.h"
+#include "ExportFactory.h"
 #include "Notifier.h"
 #include "PinyinKey.h"
 #include "Records.h"
@@ -9,9 +11,12 @@
 #include "TextCodec.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QSet>
+
+#include <memory>
 
 using namespace Records;
 
@@ -469,13 +474,52 @@ void DataMgr::removeHttpFiles()
         QFile::remove(dir + QLatin1String(model) + QStringLiteral("/phonebook.xml"));
 }
 
+// Export and the files of a save.
+
+bool DataMgr::exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
+                       QString *finalPath)
+{
+    const std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
+    if (!exporter)
+        return false;
+    QString path = folder + QLatin1Char('/') + fileName;
+    const bool ok = exporter->exportFile(encoding, path, m_ctList, m_savedGroups);
+    if (finalPath)
+        *finalPath = path;
+    return ok;
+}
+
+bool DataMgr::savePhonebookFiles(QString *historyPath)
+{
+    const QString dir = AppPaths::appDir();
+    for (const char *folder : {"target", "HTTPD/UNIXML", "HTTPD/Birch", "HTTPD/Cedar", "HTTPD/Brenn"})
+        QDir().mkpath(dir + QLatin1String(folder));
+    const QString historyName =
+        QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
+    saveToDatabase();
+    const QString utf8 = QStringLiteral("UTF-8");
+    const QString phonebook = QStringLiteral("phonebook");
+    const bool saved = exportTo(ExportFactory::UniXml, utf8, historyName, dir + QStringLiteral("target"), historyPath);
+    exportTo(ExportFactory::UniXml, utf8, phonebook, dir + QStringLiteral("HTTPD/UNIXML"));
+    exportTo(ExportFactory::XmlBirch, utf8, phonebook, dir + QStringLiteral("HTTPD/Birch"));
+    exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
+    exportTo(ExportFactory::XmlBrenn, utf8, phonebook, dir + QStringLiteral("HTTPD/Brenn"));
+    return saved;
+}
+
 // The phonebook service for phones.
 #include "HttpdService.h"
 
 bool DataMgr::startHttpService()
 {
-    if (!m_httpService)
+    if (!m_httpService) {
         m_httpService = new HttpdService(this);
+        // Runs on this thread while the asking connection thread waits.
+        m_httpService->setPhonebookWriter([this](int format, const QString &folder) {
+            saveToDatabase();
+            return exportTo(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
+        });
+    }
     connect(m_httpService, &HttpdService::httpdMsg, this, &DataMgr::httpdMsg, Qt::UniqueConnection);
     if (!m_httpService->startServer()) {
         stopHttpService();

@@ -1,0 +1,101 @@
+// Pinyin spelling and initials of names.
+
+#include "PinyinKey.h"
+
+#include <QSet>
+#include <QTextCodec>
+#include <QtTest>
+
+class TestPinyin : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void spelling_data();
+    void spelling();
+    void initials_data();
+    void initials();
+    void tableCoversGb2312Once();
+};
+
+void TestPinyin::spelling_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("pinyin");
+
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("Zhang San") << QString::fromUtf8("张三") << "ZhangSan";
+    QTest::newRow("common surnames") << QString::fromUtf8("王李陈") << "WangLiChen";
+    QTest::newRow("A readings") << QString::fromUtf8("啊阿锕") << "AAA";
+    QTest::newRow("u with umlaut is v") << QString::fromUtf8("吕略") << "LvLve";
+    QTest::newRow("latin unchanged") << "Anna McLee" << "Anna McLee";
+    QTest::newRow("mixed keeps order") << QString::fromUtf8("Li张-3王") << "LiZhang-3Wang";
+    QTest::newRow("two-byte characters kept") << QString::fromUtf8("Zoë") << QString::fromUtf8("Zoë");
+    QTest::newRow("outside the table dropped") << QString::fromUtf8("カ张") << "Zhang";
+    QTest::newRow("first character outside") << QString::fromUtf8("〇三") << "San";
+    QTest::newRow("hangul dropped") << QString::fromUtf8("김") << "";
+    QTest::newRow("above U+FFFF kept") << QString::fromUtf8("张😀") << QString::fromUtf8("Zhang😀");
+}
+
+void TestPinyin::spelling()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, pinyin);
+    QCOMPARE(PinyinKey::pinyinOf(name), pinyin);
+    QCOMPARE(QString::fromUtf8(PinyinKey::toPinyin(name.toUtf8())), pinyin);
+}
+
+void TestPinyin::initials_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("initials");
+
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("chinese") << QString::fromUtf8("张三") << "ZS";
+    QTest::newRow("latin capitals") << "AnnaMcLee" << "AML";
+    QTest::newRow("lower case only") << "anna" << "";
+    QTest::newRow("mixed") << QString::fromUtf8("李Bo") << "LB";
+}
+
+void TestPinyin::initials()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, initials);
+    QCOMPARE(PinyinKey::initialsOf(name), initials);
+}
+
+void TestPinyin::tableCoversGb2312Once()
+{
+    // Every hanzi of GB 2312 (rows 16-87) has exactly one syllable.
+    QTextCodec *gb = QTextCodec::codecForName("GB2312");
+    QVERIFY(gb);
+    QSet<char32_t> inTable;
+    int entries = 0;
+    for (int i = 0; i < PinyinKey::kTableSize; ++i) {
+        const QString syllable = QString::fromLatin1(PinyinKey::kTable[i].syllable);
+        QVERIFY2(syllable.at(0).isUpper() && syllable.mid(1) == syllable.mid(1).toLower(), qPrintable(syllable));
+        for (const char16_t *c = PinyinKey::kTable[i].chars; *c; ++c) {
+            QVERIFY2(!inTable.contains(*c), qPrintable(QString::number(*c, 16)));
+            inTable.insert(*c);
+            ++entries;
+        }
+    }
+    int hanzi = 0;
+    for (int hi = 0xB0; hi <= 0xF7; ++hi) {
+        for (int lo = 0xA1; lo <= 0xFE; ++lo) {
+            QByteArray bytes;
+            bytes.append(char(hi)).append(char(lo));
+            const QString ch = gb->toUnicode(bytes);
+            // The codec maps the unassigned tail of row 55 into the private use area.
+            if (ch.size() != 1 || ch.at(0).category() != QChar::Letter_Other || gb->fromUnicode(ch) != bytes)
+                continue;
+            ++hanzi;
+            QVERIFY2(PinyinKey::syllableOf(ch.at(0).unicode()), qPrintable(ch));
+        }
+    }
+    QCOMPARE(hanzi, 6763);
+    QCOMPARE(entries, 6763);
+}
+
+QTEST_GUILESS_MAIN(TestPinyin)
+#include "TestPinyin.moc"
