@@ -166,6 +166,25 @@ bool splitReply(const QByteArray &reply, QByteArray *body, QString *why)
     return true;
 }
 
+QByteArray expectedFile(const QString &name)
+{
+    QFile file(QStringLiteral(QUORVANE_TEST_DATA "/httpd/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing ") + name.toUtf8();
+}
+
+// Two contacts, one of them in the user group "Golf"; the layouts of this phonebook
+// are written out by hand in tests/data/httpd.
+void buildPhonebook()
+{
+    TestUtil::addGroup(QStringLiteral("Golf"));
+    TestUtil::addContact(TestUtil::contact(QStringLiteral("张"), QStringLiteral("伟"),
+        { TestUtil::phone(QStringLiteral("Work"), QStringLiteral("8001"), 0),
+            TestUtil::phone(QStringLiteral("Mobile"), QStringLiteral("13800000000"), 1) },
+        { TestUtil::mail(QStringLiteral("Work"), QStringLiteral("zw@example.com")) }, { QStringLiteral("Golf") }));
+    TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee & Co"),
+        { TestUtil::phone(QStringLiteral("Home"), QStringLiteral("5550100"), 2) }));
+}
+
 QString message(const QString &product, const QString &fileName)
 {
     return QStringLiteral("One device request phonebook.\nProduct:%1\nFileName:%2").arg(product, fileName);
@@ -232,6 +251,11 @@ private slots:
     void rewritesRemovedPhonebook();
     void failedWriteGetsNothing();
     void stopWhileWaitingForWrite();
+    void writesEachModelsLayout_data();
+    void writesEachModelsLayout();
+    void concurrentClientsGetOnePhonebook();
+    void cacheKeptUntilReloadResetOrSave_data();
+    void cacheKeptUntilReloadResetOrSave();
     void stopEndsOpenConnections();
     void customPortFromPortXml();
     void portInUseFallsBack_data();
@@ -655,6 +679,124 @@ void TestHttpdService::stopWhileWaitingForWrite()
     QCOMPARE(reply.bytes, QByteArray());
     QTest::qWait(100);
     QCOMPARE(*writer.calls, 0);
+}
+
+void TestHttpdService::writesEachModelsLayout_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("general") << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Firmware 1.2\r\n\r\n")
+                             << "UNIXML"
+                             << "unixml.xml";
+    QTest::newRow("Alder") << QByteArray("GET /phonebook.xml?pro=Alder HTTP/1.1\r\n\r\n") << "Alder"
+                           << "alder.xml";
+    QTest::newRow("Birch") << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Birch\r\n\r\n") << "Birch"
+                           << "birch.xml";
+    QTest::newRow("Cedar") << QByteArray("GET /phonebook.xml?pro=Cedar HTTP/1.1\r\n\r\n") << "Cedar"
+                           << "cedar.xml";
+    QTest::newRow("Brenn") << QByteArray("GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Brenn\r\n\r\n") << "Brenn"
+                           << "brenn.xml";
+}
+
+void TestHttpdService::writesEachModelsLayout()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+
+    buildPhonebook();
+    const quint16 port = startService();
+    QByteArray body;
+    QString why;
+    QVERIFY2(splitReply(request(port, sent).bytes, &body, &why), qPrintable(why));
+    QCOMPARE(QString::fromUtf8(body), QString::fromUtf8(expectedFile(expected)));
+    QFile written(httpd(folder + QStringLiteral("/phonebook.xml")));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll() == body);
+    // Written as every export is: after the store was brought up to date.
+    QCOMPARE(DBOperator::instance()->loadContacts().size(), 2);
+}
+
+void TestHttpdService::concurrentClientsGetOnePhonebook()
+{
+    // Every write renumbers the stored group ids (Golf is 3 only in the first), so a
+    // second write would show in the files the phones receive.
+    buildPhonebook();
+    const quint16 port = startService();
+    QList<std::function<Reply()>> clients;
+    for (int i = 0; i < 20; ++i)
+        clients.append([=] { return exchange(port, { "GET /phonebook.xml?pro=Cedar HTTP/1.1\r\n\r\n" }); });
+    const QList<Reply> replies = runClients(clients);
+    const QString expected = QString::fromUtf8(expectedFile(QStringLiteral("cedar.xml")));
+    for (const Reply &reply : replies) {
+        QByteArray body;
+        QString why;
+        QVERIFY2(splitReply(reply.bytes, &body, &why), qPrintable(why));
+        QCOMPARE(QString::fromUtf8(body), expected);
+    }
+}
+
+void TestHttpdService::cacheKeptUntilReloadResetOrSave_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("reload") << "reload";
+    QTest::newRow("reset") << "reset";
+    QTest::newRow("save") << "save";
+}
+
+void TestHttpdService::cacheKeptUntilReloadResetOrSave()
+{
+    QFETCH(QString, action);
+
+    buildPhonebook();
+    const quint16 port = startService();
+    const QByteArray birch = "GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Birch\r\n\r\n";
+    QByteArray body;
+    QString why;
+    QVERIFY2(splitReply(request(port, birch).bytes, &body, &why), qPrintable(why));
+    QCOMPARE(QString::fromUtf8(body), QString::fromUtf8(expectedFile(QStringLiteral("birch.xml"))));
+
+    DataMgr *mgr = DataMgr::instance();
+    mgr->ctList()[1].FirstName = QStringLiteral("Zed");
+    QVERIFY2(splitReply(request(port, birch).bytes, &body, &why), qPrintable(why));
+    QCOMPARE(QString::fromUtf8(body), QString::fromUtf8(expectedFile(QStringLiteral("birch.xml"))));
+
+    if (action == QLatin1String("reload")) {
+        QVERIFY(mgr->saveToDatabase());
+        mgr->reload();
+    } else if (action == QLatin1String("reset")) {
+        mgr->clearPhonebook();
+    } else {
+        mgr->savePhonebookFiles();
+    }
+    QVERIFY2(splitReply(request(port, birch).bytes, &body, &why), qPrintable(why));
+    if (action == QLatin1String("reset")) {
+        QCOMPARE(QString::fromUtf8(body),
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<AddressBook>\n"
+                           "    <version>1</version>\n"
+                           "    <pbgroup>\n"
+                           "        <id>0</id>\n"
+                           "        <name>Default</name>\n"
+                           "        <photos></photos>\n"
+                           "        <ringtones></ringtones>\n"
+                           "        <RingtoneIndex>0</RingtoneIndex>\n"
+                           "    </pbgroup>\n"
+                           "    <pbgroup>\n"
+                           "        <id>100</id>\n"
+                           "        <name>Blacklist</name>\n"
+                           "        <photos></photos>\n"
+                           "        <ringtones></ringtones>\n"
+                           "        <RingtoneIndex>0</RingtoneIndex>\n"
+                           "    </pbgroup>\n"
+                           "</AddressBook>\n"));
+    } else {
+        QVERIFY2(body.contains("        <FirstName>Zed</FirstName>\n"), body.constData());
+        QVERIFY(!body.contains("<FirstName>Ann</FirstName>"));
+        QVERIFY(body.contains("        <FirstName>\xe5\xbc\xa0</FirstName>\n"));
+    }
 }
 
 void TestHttpdService::stopEndsOpenConnections()

@@ -1,6 +1,8 @@
 // The headless tool's `serve`: start entry and request messages on standard output,
 // the port from --port or port.xml, a clean end on SIGINT and SIGTERM.
 
+#include "TestUtil.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -87,6 +89,7 @@ private slots:
     void servesUntilSignalled_data();
     void servesUntilSignalled();
     void followsPortXml();
+    void servesThePhonebookOfDir();
     void refusesBadOptions_data();
     void refusesBadOptions();
 };
@@ -158,6 +161,54 @@ void TestServeCommand::followsPortXml()
     QVERIFY(waitForOutput(process, &output, "\n", 1000));
     QString why;
     QVERIFY2(isStartEntry(output, port, &why), qPrintable(why));
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 0);
+}
+
+void TestServeCommand::servesThePhonebookOfDir()
+{
+    // The phonebook of the folder, saved by this process and then left to the tool.
+    TestUtil::Workspace dir;
+    TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee"),
+        { TestUtil::phone(QStringLiteral("Pager"), QStringLiteral("100")),
+            TestUtil::phone(QStringLiteral("Home"), QStringLiteral("5550100")) },
+        { TestUtil::mail(QStringLiteral("Home"), QStringLiteral("ann@example.com")),
+            TestUtil::mail(QStringLiteral("Work"), QStringLiteral("lee@example.com")) }));
+    QVERIFY(DataMgr::instance()->saveToDatabase());
+    DBOperator::instance()->close();
+
+    const quint16 port = freePort();
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(QUORVANE_CLI_PATH),
+        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
+            QString::number(port) });
+    QByteArray output;
+    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+
+    // The request line and the agent line come in separate packets.
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(socket.waitForConnected(5000));
+    socket.write("GET /phonebook.xml HTTP/1.0\r\n");
+    QVERIFY(socket.waitForBytesWritten(1000));
+    QTest::qSleep(500);
+    socket.write("User-Agent: Birch\r\n\r\n");
+    QByteArray reply;
+    QElapsedTimer clock;
+    clock.start();
+    while (socket.state() == QAbstractSocket::ConnectedState && clock.elapsed() < 10000) {
+        socket.waitForReadyRead(100);
+        reply += socket.readAll();
+    }
+    reply += socket.readAll();
+    const int end = int(reply.indexOf("\r\n\r\n"));
+    QVERIFY2(end > 0, reply.constData());
+    QFile expected(QStringLiteral(QUORVANE_TEST_DATA "/httpd/birch-cli.xml"));
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(reply.mid(end + 4)), QString::fromUtf8(expected.readAll()));
+
     process.terminate();
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitCode(), 0);
