@@ -9,6 +9,9 @@ namespace {
 QAtomicInt g_maxThreads(256);
 QAtomicInt g_waitMsecs(30000);
 constexpr int kDefaultPending = 30;
+// Room in the kernel for a burst of phones beyond the running threads: a full
+// backlog drops connection attempts, which phones retry only seconds later.
+constexpr int kListenBacklog = 1024;
 
 } // namespace
 
@@ -37,6 +40,7 @@ HttpdServer::HttpdServer(QObject *parent)
     , m_maxThreads(maxThreads())
 {
     setMaxPendingConnections(kDefaultPending);
+    setListenBacklogSize(kListenBacklog);
 }
 
 HttpdServer::~HttpdServer()

@@ -14,6 +14,11 @@
 #else
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <poll.h>
+#include <sys/sendfile.h>
+#endif
 
 namespace {
 
@@ -159,21 +164,33 @@ void HttpdThread::dealWith(const HttpRequest &request)
     disCurrentSocket();
 }
 
-// Streams the header and the file's bytes as they are on disk. A client that stops
+// Sends the header and the file's bytes as they are on disk. A client that stops
 // reading for the whole wait, or a stop request, ends the transfer.
 bool HttpdThread::sendFile(QFile &file)
 {
     m_socket->write(responseHeader(QDateTime::currentDateTime()));
+#ifdef Q_OS_LINUX
+    // The body goes from the page cache to the socket without a copy through here.
+    return writeQueued(nullptr) && sendDirect(file);
+#else
+    return writeQueued(&file);
+#endif
+}
+
+// Writes out what is queued on the socket, topping the queue up from `file` (when
+// given) until its end.
+bool HttpdThread::writeQueued(QFile *file)
+{
     QDeadlineTimer stall(m_waitMsecs);
     for (;;) {
-        while (m_socket->bytesToWrite() < kChunkBytes && !file.atEnd()) {
-            const QByteArray bytes = file.read(kChunkBytes);
+        while (file && m_socket->bytesToWrite() < kChunkBytes && !file->atEnd()) {
+            const QByteArray bytes = file->read(kChunkBytes);
             if (bytes.isEmpty())
                 return false;
             m_socket->write(bytes);
         }
         const qint64 pending = m_socket->bytesToWrite();
-        if (pending == 0 && file.atEnd())
+        if (pending == 0 && (!file || file->atEnd()))
             return true;
         if (isInterruptionRequested() || m_socket->state() != QAbstractSocket::ConnectedState)
             return false;
@@ -184,6 +201,36 @@ bool HttpdThread::sendFile(QFile &file)
             return false;
     }
 }
+
+#ifdef Q_OS_LINUX
+// Runs once the socket's own queue is empty, so the bytes stay in order.
+bool HttpdThread::sendDirect(QFile &file)
+{
+    const int out = int(m_socket->socketDescriptor());
+    const int in = file.handle();
+    const off_t size = off_t(file.size());
+    off_t offset = 0;
+    QDeadlineTimer stall(m_waitMsecs);
+    while (offset < size) {
+        const ssize_t sent = ::sendfile(out, in, &offset, size_t(size - offset));
+        if (sent > 0) {
+            stall.setRemainingTime(m_waitMsecs);
+            continue;
+        }
+        if (sent == 0) // the file shrank under us
+            return false;
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return false;
+        if (isInterruptionRequested() || stall.hasExpired())
+            return false;
+        pollfd writable = { out, POLLOUT, 0 };
+        ::poll(&writable, 1, slice(stall));
+    }
+    return true;
+}
+#endif
 
 // Closes the connection after the data queued on it has gone out.
 void HttpdThread::disCurrentSocket()

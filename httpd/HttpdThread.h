@@ -44,6 +44,10 @@ private:
     bool readHeader(QByteArray *header, bool *peerClosed);
     void dealWith(const HttpRequest &request);
     bool sendFile(QFile &file);
+    bool writeQueued(QFile *file);
+#ifdef Q_OS_LINUX
+    bool sendDirect(QFile &file);
+#endif
     void disCurrentSocket();
 
     qintptr m_socketDescriptor;

@@ -247,6 +247,8 @@ private slots:
     void tricklingClientDropped();
     void oversizedHeaderDropped();
     void capsRunningThreads();
+    void largeFileToSlowReader();
+    void stalledReaderDropped();
     void concurrentClientsShareOneWrite();
     void rewritesRemovedPhonebook();
     void failedWriteGetsNothing();
@@ -569,6 +571,99 @@ void TestHttpdService::capsRunningThreads()
     // Phones beyond the cap were left in the listen backlog, not accepted early.
     QCOMPARE(service.server()->peakWaiting(), 0);
     QTRY_COMPARE(service.server()->runningThreads(), 0);
+}
+
+// Random bytes that are certainly not UTF-8 text.
+QByteArray noise(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 x = 2463534242u;
+    for (int i = 0; i < size; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        bytes[i] = char(x);
+    }
+    return bytes;
+}
+
+void TestHttpdService::largeFileToSlowReader()
+{
+    HttpdServer::setWaitMsecs(3000);
+    const QByteArray photo = noise(6 * 1024 * 1024);
+    writeFile(httpd("Birch/photo.jpg"), photo);
+    const quint16 port = startService();
+    // Pauses shorter than the wait, but long enough for the socket to fill up.
+    const Reply reply = runClient([=] {
+        Reply r;
+        QTcpSocket socket;
+        socket.setReadBufferSize(64 * 1024);
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!socket.waitForConnected(5000))
+            return r;
+        socket.write("GET /photo.jpg HTTP/1.1\r\nUser-Agent: Birch\r\n\r\n");
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; socket.state() == QAbstractSocket::ConnectedState && clock.elapsed() < 30000; ++i) {
+            socket.waitForReadyRead(100);
+            r.bytes += socket.readAll();
+            if (i % 20 == 0)
+                QThread::msleep(400);
+        }
+        r.bytes += socket.readAll();
+        r.closed = socket.state() != QAbstractSocket::ConnectedState;
+        return r;
+    });
+    QVERIFY(reply.closed);
+    QByteArray body;
+    QString why;
+    QVERIFY2(splitReply(reply.bytes, &body, &why), qPrintable(why));
+    QCOMPARE(body.size(), photo.size());
+    QVERIFY(body == photo);
+}
+
+void TestHttpdService::stalledReaderDropped()
+{
+    HttpdServer::setWaitMsecs(800);
+    const QByteArray photo = noise(32 * 1024 * 1024);
+    writeFile(httpd("UNIXML/big.bin"), photo);
+    writePortXml(QStringLiteral("0"), QString::number(freePort()));
+    HttpdService service;
+    QVERIFY(service.startServer());
+    const quint16 port = service.serverPort();
+
+    std::atomic<bool> sent { false };
+    std::atomic<bool> release { false };
+    Reply reply;
+    std::unique_ptr<QThread> client(QThread::create([&] {
+        QTcpSocket socket;
+        socket.setReadBufferSize(4096);
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        socket.waitForConnected(5000);
+        socket.write("GET /big.bin HTTP/1.0\r\n\r\n");
+        socket.waitForBytesWritten(1000);
+        sent = true;
+        while (!release)
+            QThread::msleep(10);
+        QElapsedTimer clock;
+        clock.start();
+        socket.setReadBufferSize(0);
+        while (socket.state() == QAbstractSocket::ConnectedState && clock.elapsed() < 20000) {
+            socket.waitForReadyRead(100);
+            reply.bytes += socket.readAll();
+        }
+        reply.bytes += socket.readAll();
+        reply.closed = socket.state() != QAbstractSocket::ConnectedState;
+    }));
+    client->start();
+    QTRY_VERIFY(sent);
+    QTRY_COMPARE(service.server()->peakThreads(), 1);
+    // The thread gives up on a phone that reads nothing for the whole wait.
+    QTRY_COMPARE_WITH_TIMEOUT(service.server()->runningThreads(), 0, 5000);
+    release = true;
+    QVERIFY(client->wait(30000));
+    QVERIFY(reply.closed);
+    QVERIFY2(reply.bytes.size() < photo.size(), QByteArray::number(reply.bytes.size()));
 }
 
 void TestHttpdService::concurrentClientsShareOneWrite()
