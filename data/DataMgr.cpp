@@ -519,6 +519,10 @@ bool DataMgr::startHttpService()
             saveToDatabase();
             return exportTo(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
         });
+        // Connection threads must not outlive the application object.
+        if (QCoreApplication::instance())
+            connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &DataMgr::stopHttpService,
+                    Qt::UniqueConnection);
     }
     connect(m_httpService, &HttpdService::httpdMsg, this, &DataMgr::httpdMsg, Qt::UniqueConnection);
     if (!m_httpService->startServer()) {

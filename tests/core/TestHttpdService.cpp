@@ -265,6 +265,7 @@ private slots:
     void portXmlFromCurrentFolder();
     void repeatedStartRelaysOnce();
     void stoppedServiceState();
+    void stopsWhenApplicationQuits();
 
 private:
     quint16 startService();
@@ -1020,6 +1021,18 @@ void TestHttpdService::stoppedServiceState()
     QCOMPARE(mgr->httpPort(), quint16(80));
     QCOMPARE(mgr->httpClients(), QStringList());
     QVERIFY(mgr->stopHttpService());
+}
+
+void TestHttpdService::stopsWhenApplicationQuits()
+{
+    const quint16 port = startService();
+    QVERIFY(port != 0);
+    QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    QCoreApplication::exec();
+    QCOMPARE(DataMgr::instance()->httpPort(), quint16(80));
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(!probe.waitForConnected(1000));
 }
 
 QTEST_GUILESS_MAIN(TestHttpdService)
