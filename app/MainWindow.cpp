@@ -4,6 +4,7 @@
 #include "AutoStart.h"
 #include "DBOperator.h"
 #include "DataMgr.h"
+#include "HttpdService.h"
 #include "OptionFiles.h"
 #include "SqliteDatabase.h"
 #include "TrayIcon.h"
@@ -35,18 +36,6 @@ const QString kHttpdCloseIcon = QStringLiteral(":/httpdCloseIcon.png");
 QString withKey(const QString &hint, const QString &key)
 {
     return hint + QStringLiteral("  ") + key;
-}
-
-QString startEntry(const QStringList &addresses, quint16 port)
-{
-    QString text = MainWindow::tr("HTTPD server is running.") + QLatin1Char('\n');
-    if (addresses.size() < 2) {
-        text += MainWindow::tr("ServerIP:%1").arg(addresses.value(0)) + QLatin1Char('\n');
-    } else {
-        for (int i = 0; i < addresses.size(); ++i)
-            text += MainWindow::tr("ServerIP%1:%2").arg(i + 1).arg(addresses[i]) + QLatin1Char('\n');
-    }
-    return text + MainWindow::tr("Port:%1").arg(port) + QLatin1Char('\n');
 }
 
 } // namespace
@@ -536,7 +525,7 @@ void MainWindow::selectHttpdService()
         return;
     }
     setHttpdButtonOpen(false);
-    m_httpdLog->append(startEntry(mgr->httpClients(), mgr->httpPort()));
+    m_httpdLog->append(HttpdService::startEntry(mgr->httpClients(), mgr->httpPort()));
     m_httpdLog->show();
 }
 

@@ -118,6 +118,60 @@
     </message>
 </context>
 <context>
+    <name>HttpdService</name>
+    <message>
+        <source>Httpd Server</source>
+        <translation>Httpd Server</translation>
+    </message>
+    <message>
+        <source>Unable to start the server: NIC device not found.</source>
+        <translation>Unable to start the server: NIC device not found.</translation>
+    </message>
+    <message>
+        <source>Open the default port 80 failed, please go to &apos;Options -&gt; Configuration Httpd Port&apos; to configure or use a random port.</source>
+        <translation>Open the default port 80 failed, please go to &apos;Options -&gt; Configuration Httpd Port&apos; to configure or use a random port.</translation>
+    </message>
+    <message>
+        <source>Open the custom port failed, the Httpd server will use a random port</source>
+        <translation>Open the custom port failed, the Httpd server will use a random port</translation>
+    </message>
+    <message>
+        <source>Unable to start the server: %1.</source>
+        <translation>Unable to start the server: %1.</translation>
+    </message>
+    <message>
+        <source>HTTPD server is running.</source>
+        <translation>HTTPD server is running.</translation>
+    </message>
+    <message>
+        <source>ServerIP:%1</source>
+        <translation>ServerIP:%1</translation>
+    </message>
+    <message>
+        <source>ServerIP%1:%2</source>
+        <translation>ServerIP%1:%2</translation>
+    </message>
+    <message>
+        <source>Port:%1</source>
+        <translation>Port:%1</translation>
+    </message>
+</context>
+<context>
+    <name>HttpdThread</name>
+    <message>
+        <source>One device request phonebook.</source>
+        <translation>One device request phonebook.</translation>
+    </message>
+    <message>
+        <source>Product:</source>
+        <translation>Product:</translation>
+    </message>
+    <message>
+        <source>FileName:</source>
+        <translation>FileName:</translation>
+    </message>
+</context>
+<context>
     <name>MailType</name>
     <message>
         <source>Work</source>
@@ -138,22 +192,6 @@
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>HTTPD server is running.</source>
-        <translation>HTTPD server is running.</translation>
-    </message>
-    <message>
-        <source>ServerIP:%1</source>
-        <translation>ServerIP:%1</translation>
-    </message>
-    <message>
-        <source>ServerIP%1:%2</source>
-        <translation>ServerIP%1:%2</translation>
-    </message>
-    <message>
-        <source>Port:%1</source>
-        <translation>Port:%1</translation>
-    </message>
     <message>
         <source>HTTPD server request informations</source>
         <translation>HTTPD server request informations</translation>

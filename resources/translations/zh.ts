@@ -118,6 +118,60 @@
     </message>
 </context>
 <context>
+    <name>HttpdService</name>
+    <message>
+        <source>Httpd Server</source>
+        <translation>Httpd 服务器</translation>
+    </message>
+    <message>
+        <source>Unable to start the server: NIC device not found.</source>
+        <translation>无法启动服务器：未找到网卡设备。</translation>
+    </message>
+    <message>
+        <source>Open the default port 80 failed, please go to &apos;Options -&gt; Configuration Httpd Port&apos; to configure or use a random port.</source>
+        <translation>打开默认端口 80 失败，请到“选项 -&gt; 配置 HTTPD 端口”中进行配置，或使用随机端口。</translation>
+    </message>
+    <message>
+        <source>Open the custom port failed, the Httpd server will use a random port</source>
+        <translation>打开自定义端口失败，Httpd 服务器将使用随机端口</translation>
+    </message>
+    <message>
+        <source>Unable to start the server: %1.</source>
+        <translation>无法启动服务器：%1。</translation>
+    </message>
+    <message>
+        <source>HTTPD server is running.</source>
+        <translation>HTTPD 服务器正在运行。</translation>
+    </message>
+    <message>
+        <source>ServerIP:%1</source>
+        <translation>服务器IP:%1</translation>
+    </message>
+    <message>
+        <source>ServerIP%1:%2</source>
+        <translation>服务器IP%1:%2</translation>
+    </message>
+    <message>
+        <source>Port:%1</source>
+        <translation>端口:%1</translation>
+    </message>
+</context>
+<context>
+    <name>HttpdThread</name>
+    <message>
+        <source>One device request phonebook.</source>
+        <translation>有设备请求电话簿。</translation>
+    </message>
+    <message>
+        <source>Product:</source>
+        <translation>产品:</translation>
+    </message>
+    <message>
+        <source>FileName:</source>
+        <translation>文件名:</translation>
+    </message>
+</context>
+<context>
     <name>MailType</name>
     <message>
         <source>Work</source>
@@ -138,22 +192,6 @@
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>HTTPD server is running.</source>
-        <translation>HTTPD 服务器正在运行。</translation>
-    </message>
-    <message>
-        <source>ServerIP:%1</source>
-        <translation>服务器IP:%1</translation>
-    </message>
-    <message>
-        <source>ServerIP%1:%2</source>
-        <translation>服务器IP%1:%2</translation>
-    </message>
-    <message>
-        <source>Port:%1</source>
-        <translation>端口:%1</translation>
-    </message>
     <message>
         <source>HTTPD server request informations</source>
         <translation>HTTPD 服务器请求信息</translation>
