@@ -127,22 +127,27 @@ QImage withMenu(MainWindow *window, const QString &menu, const QString &entry, Q
     return crop(image, cropAt);
 }
 
-QImage withToolTip(MainWindow *window, const QString &buttonName, QPoint cropAt)
+// The picture is cut around the tooltip, so that it and its button show whole.
+QImage withToolTip(MainWindow *window, const QString &buttonName)
 {
     auto *button = window->findChild<QAbstractButton *>(buttonName);
     QImage image = windowImage(window);
     if (!button)
-        return crop(image, cropAt);
+        return crop(image, QPoint(0, 0));
     QToolTip::showText(button->mapToGlobal(QPoint(button->width() / 2, button->height() + 4)), button->toolTip(),
                        button);
     settle(300);
+    int centre = button->mapTo(window, button->rect().center()).x();
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->inherits("QTipLabel") && w->isVisible())
+        if (w->inherits("QTipLabel") && w->isVisible()) {
             paintOver(image, window, w);
+            centre = (centre + w->mapToGlobal(w->rect().center()).x() - window->mapToGlobal(QPoint(0, 0)).x()) / 2;
+        }
     }
     QToolTip::hideText();
     settle();
-    return crop(image, cropAt);
+    const int left = qBound(0, centre - kPictureSize.width() / 2, image.width() - kPictureSize.width());
+    return crop(image, QPoint(left, 0));
 }
 
 QImage withGroupDialog(MainWindow *window)
@@ -164,10 +169,10 @@ bool renderPictures(MainWindow *window, const QString &out)
         [=] { return withMenu(window, QStringLiteral("importMenu"), window->tr("&Local Import")); },
         [=] { return withMenu(window, QStringLiteral("fileMenu"), window->tr("&Save")); },
         [=] { return withMenu(window, QStringLiteral("exportMenu"), window->tr("&Local Export")); },
-        [=] { return withToolTip(window, QStringLiteral("contact_add_button"), QPoint(180, 0)); },
+        [=] { return withToolTip(window, QStringLiteral("contact_add_button")); },
         [=] { return withGroupDialog(window); },
         [=] { return withMenu(window, QStringLiteral("fileMenu"), window->tr("&History")); },
-        [=] { return withToolTip(window, QStringLiteral("tool_backupLabel"), QPoint(330, 0)); },
+        [=] { return withToolTip(window, QStringLiteral("tool_backupLabel")); },
         [=] { return withMenu(window, QStringLiteral("langMenu"), QStringLiteral("zh")); },
         [=] { return withMenu(window, QStringLiteral("auto start"), QStringLiteral("auto httpd")); },
     };
