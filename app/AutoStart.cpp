@@ -42,8 +42,8 @@ bool isEnabled()
 
 QString desktopEntryPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/autostart/QuorvanePhonebookEditor.desktop");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/autostart/QuorvanePhonebookEditor.desktop");
 }
 
 QString execValue(const QString &executable)

@@ -40,7 +40,8 @@ QString withKey(const QString &hint, const QString &key)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
 {
     m_appTranslator = new QTranslator(this);
     m_qtTranslator = new QTranslator(this);
@@ -89,8 +90,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     setObjectName(QStringLiteral("central_widget"));
     setWindowTitle(kTitle);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(kIcon));
 
     createTrayIcon();
@@ -232,7 +233,7 @@ void MainWindow::createActions()
     m_recoveryDataAct->setObjectName(QStringLiteral("recovery data"));
     m_autoHttpdAct = action(tr("Auto Httpd"), QString());
     m_autoHttpdAct->setObjectName(QStringLiteral("auto httpd"));
-    for (QAction *a : {m_autoStartAct, m_recoveryDataAct, m_autoHttpdAct}) {
+    for (QAction *a : { m_autoStartAct, m_recoveryDataAct, m_autoHttpdAct }) {
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, &MainWindow::restoreOptions);
     }
@@ -308,40 +309,40 @@ void MainWindow::createToolStrip()
         return b;
     };
 
-    m_newButton = button(tr("New"), QRect(20, 10, 108, 33), QStringLiteral(":/new.png"),
-                         QStringLiteral("tool_newLabel"));
+    m_newButton
+        = button(tr("New"), QRect(20, 10, 108, 33), QStringLiteral(":/new.png"), QStringLiteral("tool_newLabel"));
     m_newButton->setToolTip(withKey(tr("New phonebook"), tr("Ctrl+N")));
     connect(m_newButton, &QPushButton::clicked, this, &MainWindow::constructNewFile);
 
-    m_saveButton = button(tr("Save file"), QRect(128, 10, 108, 33), QStringLiteral(":/save.png"),
-                          QStringLiteral("tool_saveLabel"));
+    m_saveButton = button(
+        tr("Save file"), QRect(128, 10, 108, 33), QStringLiteral(":/save.png"), QStringLiteral("tool_saveLabel"));
     m_saveButton->setToolTip(withKey(tr("Save phonebook"), tr("Ctrl+S")));
     connect(m_saveButton, &QPushButton::clicked, this, &MainWindow::saveFile);
 
-    m_exportButton = button(tr("Export"), QRect(236, 10, 108, 33), QStringLiteral(":/export.png"),
-                            QStringLiteral("tool_exportLabel"));
+    m_exportButton = button(
+        tr("Export"), QRect(236, 10, 108, 33), QStringLiteral(":/export.png"), QStringLiteral("tool_exportLabel"));
     m_exportButton->setToolTip(withKey(tr("Export phonebook"), tr("Ctrl+E")));
     connect(m_exportButton, &QPushButton::clicked, this, &MainWindow::localExport);
 
-    m_importButton = button(tr("Import"), QRect(344, 10, 108, 33), QStringLiteral(":/import.png"),
-                            QStringLiteral("tool_importLabel"));
+    m_importButton = button(
+        tr("Import"), QRect(344, 10, 108, 33), QStringLiteral(":/import.png"), QStringLiteral("tool_importLabel"));
     m_importButton->setToolTip(withKey(tr("Import phonebook"), tr("Ctrl+I")));
     connect(m_importButton, &QPushButton::clicked, this, &MainWindow::localImport);
 
-    m_historyButton = button(tr("History"), QRect(452, 10, 108, 33), QStringLiteral(":/history.png"),
-                             QStringLiteral("tool_historyLabel"));
+    m_historyButton = button(
+        tr("History"), QRect(452, 10, 108, 33), QStringLiteral(":/history.png"), QStringLiteral("tool_historyLabel"));
     m_historyButton->setToolTip(withKey(tr("Recent phonebook"), tr("Ctrl+R")));
     connect(m_historyButton, &QPushButton::clicked, this, &MainWindow::showHistory);
 
-    m_backupButton = button(tr("Backup"), QRect(568, 10, 108, 33), QStringLiteral(":/backup.png"),
-                            QStringLiteral("tool_backupLabel"));
+    m_backupButton = button(
+        tr("Backup"), QRect(568, 10, 108, 33), QStringLiteral(":/backup.png"), QStringLiteral("tool_backupLabel"));
     m_backupButton->setToolTip(withKey(tr("Backup phonebook"), tr("Ctrl+B")));
     // The only strip button with a key of its own: no menu entry carries Ctrl+B.
     m_backupButton->setShortcut(QKeySequence(QStringLiteral("CTRL+B")));
     connect(m_backupButton, &QPushButton::clicked, this, &MainWindow::showBackupWindow);
 
-    m_httpdButton = button(tr("&Open HTTPD"), QRect(710, 10, 158, 33), kHttpdOpenIcon,
-                           QStringLiteral("tool_httpButton"));
+    m_httpdButton
+        = button(tr("&Open HTTPD"), QRect(710, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
     setHttpdButtonOpen(true);
     connect(m_httpdButton, &QPushButton::released, this, &MainWindow::selectHttpdService);
 }
@@ -565,11 +566,11 @@ void MainWindow::about()
     box.setTextFormat(Qt::RichText);
     box.setText(QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p><p>%4</p>")
                     .arg(kTitle.toHtmlEscaped(), tr("Version %1").arg(QStringLiteral(QUORVANE_VERSION)),
-                         tr("Quorvane makes IP desk phones and video phones for offices of every size. This editor "
-                            "keeps one phonebook for all of them: build it here, import what you already have, "
-                            "and let every phone fetch its own copy over the network."),
-                         tr("The editor is developed and maintained by the Quorvane software team. Questions, "
-                            "suggestions and reports of problems are welcome through your Quorvane supplier.")));
+                        tr("Quorvane makes IP desk phones and video phones for offices of every size. This editor "
+                           "keeps one phonebook for all of them: build it here, import what you already have, "
+                           "and let every phone fetch its own copy over the network."),
+                        tr("The editor is developed and maintained by the Quorvane software team. Questions, "
+                           "suggestions and reports of problems are welcome through your Quorvane supplier.")));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
@@ -608,7 +609,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMessageBox box(QMessageBox::Question, tr("Exit program"), tr("Do you want to save this phone book?"),
-                    QMessageBox::NoButton, this);
+        QMessageBox::NoButton, this);
     box.setObjectName(QStringLiteral("exit_box"));
     QPushButton *save = box.addButton(tr("Save"), QMessageBox::YesRole);
     QPushButton *discard = box.addButton(tr("Exit without saving"), QMessageBox::NoRole);

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTextEdit>
-#include <QMenu>
 
 #include "UserGuide.h"
 
@@ -15,7 +15,6 @@ class QLabel;
 class QPushButton;
 class QTranslator;
 class TrayIcon;
-
 
 // The editor's one window: menus, the strip of command buttons, the group,
 // contact and detail panels, the tray icon, the HTTPD request log and the

@@ -52,8 +52,7 @@ void setText(QDomDocument &doc, QDomElement element, const QString &text)
 QString lastOfRun(const QDomElement &root, const QString &name)
 {
     QString text;
-    for (QDomElement e = root.firstChildElement(name); !e.isNull() && e.tagName() == name;
-         e = e.nextSiblingElement())
+    for (QDomElement e = root.firstChildElement(name); !e.isNull() && e.tagName() == name; e = e.nextSiblingElement())
         text = e.text();
     return text;
 }

@@ -24,7 +24,11 @@ QString userName()
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &key, QObject *parent) : QObject(parent), m_name(serverNameFor(key)) {}
+SingleInstance::SingleInstance(const QString &key, QObject *parent)
+    : QObject(parent)
+    , m_name(serverNameFor(key))
+{
+}
 
 SingleInstance::~SingleInstance()
 {
@@ -34,10 +38,10 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::serverNameFor(const QString &key)
 {
-    const QByteArray hash = QCryptographicHash::hash((userName() + QLatin1Char('\n') + key).toUtf8(),
-                                                     QCryptographicHash::Sha1)
-                                .toHex()
-                                .left(16);
+    const QByteArray hash
+        = QCryptographicHash::hash((userName() + QLatin1Char('\n') + key).toUtf8(), QCryptographicHash::Sha1)
+              .toHex()
+              .left(16);
     return QStringLiteral("QuorvanePhonebookEditor-") + QString::fromLatin1(hash);
 }
 

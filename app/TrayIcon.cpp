@@ -3,7 +3,8 @@
 #include <QMenu>
 
 TrayIcon::TrayIcon(const QIcon &icon, const QString &toolTip, QMenu *menu, QObject *parent)
-    : QObject(parent), m_menu(menu)
+    : QObject(parent)
+    , m_menu(menu)
 {
     if (!isAvailable())
         return;

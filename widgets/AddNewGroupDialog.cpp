@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-AddNewGroupDialog::AddNewGroupDialog(const QString &proposedName, QWidget *parent) : QDialog(parent)
+AddNewGroupDialog::AddNewGroupDialog(const QString &proposedName, QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("add_group_dialog"));
     setWindowTitle(tr("Customize new group name"));

@@ -4,7 +4,10 @@
 #include <QPropertyAnimation>
 #include <QWidget>
 
-UserGuideControl::UserGuideControl(QObject *parent) : QObject(parent) {}
+UserGuideControl::UserGuideControl(QObject *parent)
+    : QObject(parent)
+{
+}
 
 bool UserGuideControl::turn(QWidget *current, QWidget *next, bool forward, int height)
 {

@@ -11,9 +11,9 @@ constexpr int kPictureWidth = 560;
 constexpr int kPictureHeight = 310;
 } // namespace
 
-UserGuideWidget::UserGuideWidget(const QString &picture, const QString &title, const QString &text,
-                                 QWidget *parent)
-    : QScrollArea(parent), m_picturePath(picture)
+UserGuideWidget::UserGuideWidget(const QString &picture, const QString &title, const QString &text, QWidget *parent)
+    : QScrollArea(parent)
+    , m_picturePath(picture)
 {
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setFixedSize(kWidth, kHeight);

@@ -24,7 +24,7 @@ public:
     {
         QDir().mkpath(file(QStringLiteral("language")));
         const QDir built(QStringLiteral(QUORVANE_LANGUAGE_DIR));
-        for (const QString &qm : built.entryList({QStringLiteral("*.qm")}, QDir::Files))
+        for (const QString &qm : built.entryList({ QStringLiteral("*.qm") }, QDir::Files))
             QFile::copy(built.filePath(qm), file(QStringLiteral("language/") + qm));
     }
     void write(const QString &name, const QByteArray &content) const
@@ -53,7 +53,8 @@ public:
     };
     QList<Box> boxes;
 
-    explicit BoxAnswerer(QMessageBox::ButtonRole role = QMessageBox::AcceptRole) : m_role(role)
+    explicit BoxAnswerer(QMessageBox::ButtonRole role = QMessageBox::AcceptRole)
+        : m_role(role)
     {
         m_timer.setInterval(0);
         QObject::connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
@@ -74,7 +75,7 @@ private:
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
-        Box seen{box->windowTitle(), box->text(), box->icon(), {}};
+        Box seen { box->windowTitle(), box->text(), box->icon(), {} };
         QAbstractButton *press = nullptr;
         for (QAbstractButton *b : box->buttons()) {
             seen.buttons << b->text();

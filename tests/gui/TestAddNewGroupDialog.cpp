@@ -31,11 +31,16 @@ private slots:
         QTest::addColumn<QString>("proposed");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("proposal") << "new1" << "" << true;
-        QTest::newRow("cleared") << "new1" << "\b\b\b\b" << false;
-        QTest::newRow("cleared then one letter") << "new1" << "\b\b\b\bx" << true;
-        QTest::newRow("empty proposal") << "" << "" << false;
-        QTest::newRow("blank is a name") << "" << " " << true;
+        QTest::newRow("proposal") << "new1"
+                                  << "" << true;
+        QTest::newRow("cleared") << "new1"
+                                 << "\b\b\b\b" << false;
+        QTest::newRow("cleared then one letter") << "new1"
+                                                 << "\b\b\b\bx" << true;
+        QTest::newRow("empty proposal") << ""
+                                        << "" << false;
+        QTest::newRow("blank is a name") << ""
+                                         << " " << true;
     }
     void addFollowsTheName()
     {

@@ -31,7 +31,7 @@ private slots:
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
         QCOMPARE(AutoStart::desktopEntryPath(),
-                 m_config.path() + QStringLiteral("/autostart/QuorvanePhonebookEditor.desktop"));
+            m_config.path() + QStringLiteral("/autostart/QuorvanePhonebookEditor.desktop"));
     }
 
     void writtenAndRemoved()
@@ -66,13 +66,20 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << "/usr/bin/editor" << "/usr/bin/editor";
-        QTest::newRow("blank") << "/home/a b/editor" << "\"/home/a b/editor\"";
-        QTest::newRow("dollar") << "/x$y/editor" << "\"/x\\\\$y/editor\"";
-        QTest::newRow("double quote") << "/x\"y/e" << "\"/x\\\\\"y/e\"";
-        QTest::newRow("backslash") << "/x\\y/e" << "\"/x\\\\\\\\y/e\"";
-        QTest::newRow("percent") << "/100%/e" << "/100%%/e";
-        QTest::newRow("Chinese") << "/home/用户/editor" << "/home/用户/editor";
+        QTest::newRow("plain") << "/usr/bin/editor"
+                               << "/usr/bin/editor";
+        QTest::newRow("blank") << "/home/a b/editor"
+                               << "\"/home/a b/editor\"";
+        QTest::newRow("dollar") << "/x$y/editor"
+                                << "\"/x\\\\$y/editor\"";
+        QTest::newRow("double quote") << "/x\"y/e"
+                                      << "\"/x\\\\\"y/e\"";
+        QTest::newRow("backslash") << "/x\\y/e"
+                                   << "\"/x\\\\\\\\y/e\"";
+        QTest::newRow("percent") << "/100%/e"
+                                 << "/100%%/e";
+        QTest::newRow("Chinese") << "/home/用户/editor"
+                                 << "/home/用户/editor";
     }
     void execValue()
     {

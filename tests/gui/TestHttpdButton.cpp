@@ -33,10 +33,10 @@ private:
         QVERIFY(m_port != 0);
         QVERIFY(QDir::setCurrent(folder.path()));
         folder.write(QStringLiteral("port.xml"),
-                     QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<configHttpdPort>\n"
-                                    "    <useDefault>0</useDefault>\n    <port>%1</port>\n</configHttpdPort>\n")
-                         .arg(m_port)
-                         .toUtf8());
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<configHttpdPort>\n"
+                           "    <useDefault>0</useDefault>\n    <port>%1</port>\n</configHttpdPort>\n")
+                .arg(m_port)
+                .toUtf8());
     }
     static QPushButton *button(MainWindow &w) { return w.findChild<QPushButton *>(QStringLiteral("tool_httpButton")); }
 
@@ -106,7 +106,7 @@ private slots:
         ProgramFolder folder;
         usePort(folder);
         folder.write(QStringLiteral("language/options.xml"),
-                     "<root><AutoStart>0</AutoStart><RecoveryData>0</RecoveryData><AutoHttpd>1</AutoHttpd></root>");
+            "<root><AutoStart>0</AutoStart><RecoveryData>0</RecoveryData><AutoHttpd>1</AutoHttpd></root>");
         BoxAnswerer answerer;
         MainWindow w;
         QCOMPARE(button(w)->text(), QStringLiteral("&Close HTTPD"));

@@ -41,14 +41,12 @@ private slots:
                                    << "en" << false << true << "&File";
         QTest::newRow("config fr") << QByteArray("<root><Language>fr</Language></root>") << int(QLocale::Chinese)
                                    << "en" << false << true << "&File";
-        QTest::newRow("config broken") << QByteArray("<root><Language>zh</Language>") << int(QLocale::Chinese)
-                                       << "zh" << true << false << "文件(&F)";
-        QTest::newRow("no config, Chinese system") << none << int(QLocale::Chinese) << "zh" << true << false
-                                                   << "文件(&F)";
-        QTest::newRow("no config, English system") << none << int(QLocale::English) << "en" << false << true
-                                                    << "&File";
-        QTest::newRow("no config, German system") << none << int(QLocale::German) << "" << false << false
-                                                  << "&File";
+        QTest::newRow("config broken") << QByteArray("<root><Language>zh</Language>") << int(QLocale::Chinese) << "zh"
+                                       << true << false << "文件(&F)";
+        QTest::newRow("no config, Chinese system")
+            << none << int(QLocale::Chinese) << "zh" << true << false << "文件(&F)";
+        QTest::newRow("no config, English system") << none << int(QLocale::English) << "en" << false << true << "&File";
+        QTest::newRow("no config, German system") << none << int(QLocale::German) << "" << false << false << "&File";
     }
     void startLanguage()
     {
@@ -91,8 +89,7 @@ private slots:
         QTest::addColumn<QByteArray>("written");
         QTest::newRow("file updated") << QByteArray("<root><Language>zh</Language><Note/></root>")
                                       << QByteArray("<root>\n    <Language>en</Language>\n    <Note/>\n</root>\n");
-        QTest::newRow("file created") << QByteArray()
-                                      << QByteArray("<root>\n    <Language>en</Language>\n</root>\n");
+        QTest::newRow("file created") << QByteArray() << QByteArray("<root>\n    <Language>en</Language>\n</root>\n");
     }
     void choosingAnotherLanguage()
     {
@@ -107,7 +104,7 @@ private slots:
         QCOMPARE(w.currentLanguage(), QStringLiteral("zh"));
         BoxAnswerer answerer;
         w.findChild<QAction *>(QStringLiteral("en"))->trigger();
-        QCOMPARE(answerer.titles(), QStringList({"更改语言"}));
+        QCOMPARE(answerer.titles(), QStringList({ "更改语言" }));
         QCOMPARE(answerer.boxes[0].text, QStringLiteral("更改语言将在程序重新启动后生效。"));
         QCOMPARE(answerer.boxes[0].icon, QMessageBox::NoIcon);
         QCOMPARE(folder.read(QStringLiteral("language/config.xml")), written);
@@ -137,7 +134,7 @@ private slots:
         BoxAnswerer answerer;
         w.findChild<QAction *>(QStringLiteral("zh"))->trigger();
         // Nothing can be written, but the user is told all the same.
-        QCOMPARE(answerer.titles(), QStringList({"Language change"}));
+        QCOMPARE(answerer.titles(), QStringList({ "Language change" }));
         QVERIFY(!QFile::exists(folder.file(QStringLiteral("language/config.xml"))));
     }
 };

@@ -85,8 +85,9 @@ private slots:
             titles << a->text();
             names << a->menu()->objectName();
         }
-        QCOMPARE(titles, QStringList({"&File", "&Import", "&Export", "&Language", "&Options", "&Help", "&About"}));
-        QCOMPARE(names, QStringList({"fileMenu", "importMenu", "exportMenu", "langMenu", "", "helpMenu", "aboutMenu"}));
+        QCOMPARE(titles, QStringList({ "&File", "&Import", "&Export", "&Language", "&Options", "&Help", "&About" }));
+        QCOMPARE(
+            names, QStringList({ "fileMenu", "importMenu", "exportMenu", "langMenu", "", "helpMenu", "aboutMenu" }));
     }
 
     void menuEntries_data()
@@ -101,27 +102,27 @@ private slots:
 
         using K = QList<QKeySequence>;
         auto standard = [](QKeySequence::StandardKey key) { return QKeySequence::keyBindings(key); };
-        QTest::newRow("New") << 0 << 0 << "&New" << standard(QKeySequence::New) << "construct a new phone book"
-                             << false << "";
+        QTest::newRow("New") << 0 << 0 << "&New" << standard(QKeySequence::New) << "construct a new phone book" << false
+                             << "";
         QTest::newRow("Save") << 0 << 1 << "&Save" << standard(QKeySequence::Save) << "Save file" << false << "";
-        QTest::newRow("History") << 0 << 3 << "&History" << K{QKeySequence("Ctrl+R")} << "Show history" << false
+        QTest::newRow("History") << 0 << 3 << "&History" << K { QKeySequence("Ctrl+R") } << "Show history" << false
                                  << "";
         QTest::newRow("Exit") << 0 << 5 << "&Exit" << standard(QKeySequence::Quit) << "Quit program" << false << "";
-        QTest::newRow("Local Import") << 1 << 0 << "&Local Import" << K{QKeySequence("Ctrl+I")}
+        QTest::newRow("Local Import") << 1 << 0 << "&Local Import" << K { QKeySequence("Ctrl+I") }
                                       << "Import file local" << false << "";
-        QTest::newRow("Network Import") << 1 << 1 << "&Network Import" << K{QKeySequence("Ctrl+W")}
+        QTest::newRow("Network Import") << 1 << 1 << "&Network Import" << K { QKeySequence("Ctrl+W") }
                                         << "Import file web" << false << "";
-        QTest::newRow("Local Export") << 2 << 0 << "&Local Export" << K{QKeySequence("Ctrl+E")}
+        QTest::newRow("Local Export") << 2 << 0 << "&Local Export" << K { QKeySequence("Ctrl+E") }
                                       << "Export file local" << false << "";
-        QTest::newRow("Chinese") << 3 << 0 << "简体中文" << K{} << "" << true << "zh";
-        QTest::newRow("English") << 3 << 1 << "English" << K{} << "" << true << "en";
-        QTest::newRow("Auto Start") << 4 << 0 << "Auto Start" << K{} << "" << true << "auto start";
-        QTest::newRow("Recovery Data") << 4 << 1 << "Recovery Data" << K{} << "" << true << "recovery data";
-        QTest::newRow("Auto Httpd") << 4 << 2 << "Auto Httpd" << K{} << "" << true << "auto httpd";
-        QTest::newRow("Port") << 4 << 3 << "Configure Httpd Port" << K{} << "Configure Httpd Port" << false << "";
-        QTest::newRow("Help") << 5 << 0 << "&Help" << standard(QKeySequence::HelpContents) << "Show help info"
-                              << false << "";
-        QTest::newRow("About") << 6 << 0 << "About" << K{} << "Show about info" << false << "";
+        QTest::newRow("Chinese") << 3 << 0 << "简体中文" << K {} << "" << true << "zh";
+        QTest::newRow("English") << 3 << 1 << "English" << K {} << "" << true << "en";
+        QTest::newRow("Auto Start") << 4 << 0 << "Auto Start" << K {} << "" << true << "auto start";
+        QTest::newRow("Recovery Data") << 4 << 1 << "Recovery Data" << K {} << "" << true << "recovery data";
+        QTest::newRow("Auto Httpd") << 4 << 2 << "Auto Httpd" << K {} << "" << true << "auto httpd";
+        QTest::newRow("Port") << 4 << 3 << "Configure Httpd Port" << K {} << "Configure Httpd Port" << false << "";
+        QTest::newRow("Help") << 5 << 0 << "&Help" << standard(QKeySequence::HelpContents) << "Show help info" << false
+                              << "";
+        QTest::newRow("About") << 6 << 0 << "About" << K {} << "Show about info" << false << "";
     }
     void menuEntries()
     {
@@ -154,8 +155,8 @@ private slots:
                     separators << int(m->menu()->actions().indexOf(a));
             }
         }
-        QCOMPARE(counts, QList<int>({6, 2, 1, 2, 4, 1, 1}));
-        QCOMPARE(separators, QList<int>({2, 4}));
+        QCOMPARE(counts, QList<int>({ 6, 2, 1, 2, 4, 1, 1 }));
+        QCOMPARE(separators, QList<int>({ 2, 4 }));
         QAction *zh = w.window->findChild<QAction *>(QStringLiteral("zh"));
         QVERIFY(zh->actionGroup() && zh->actionGroup()->isExclusive());
         QCOMPARE(zh->actionGroup(), w.window->findChild<QAction *>(QStringLiteral("en"))->actionGroup());
@@ -169,20 +170,22 @@ private slots:
         QTest::addColumn<QString>("toolTip");
         QTest::addColumn<QKeySequence>("shortcut");
 
-        QTest::newRow("New") << "tool_newLabel" << "New" << QRect(20, 10, 108, 33) << "New phonebook  Ctrl+N"
-                             << QKeySequence();
-        QTest::newRow("Save") << "tool_saveLabel" << "Save file" << QRect(128, 10, 108, 33)
-                              << "Save phonebook  Ctrl+S" << QKeySequence();
-        QTest::newRow("Export") << "tool_exportLabel" << "Export" << QRect(236, 10, 108, 33)
-                                << "Export phonebook  Ctrl+E" << QKeySequence();
-        QTest::newRow("Import") << "tool_importLabel" << "Import" << QRect(344, 10, 108, 33)
-                                << "Import phonebook  Ctrl+I" << QKeySequence();
-        QTest::newRow("History") << "tool_historyLabel" << "History" << QRect(452, 10, 108, 33)
-                                 << "Recent phonebook  Ctrl+R" << QKeySequence();
-        QTest::newRow("Backup") << "tool_backupLabel" << "Backup" << QRect(568, 10, 108, 33)
-                                << "Backup phonebook  Ctrl+B" << QKeySequence("Ctrl+B");
-        QTest::newRow("HTTPD") << "tool_httpButton" << "&Open HTTPD" << QRect(710, 10, 158, 33) << ""
-                               << QKeySequence("Alt+O");
+        QTest::newRow("New") << "tool_newLabel"
+                             << "New" << QRect(20, 10, 108, 33) << "New phonebook  Ctrl+N" << QKeySequence();
+        QTest::newRow("Save") << "tool_saveLabel"
+                              << "Save file" << QRect(128, 10, 108, 33) << "Save phonebook  Ctrl+S" << QKeySequence();
+        QTest::newRow("Export") << "tool_exportLabel"
+                                << "Export" << QRect(236, 10, 108, 33) << "Export phonebook  Ctrl+E" << QKeySequence();
+        QTest::newRow("Import") << "tool_importLabel"
+                                << "Import" << QRect(344, 10, 108, 33) << "Import phonebook  Ctrl+I" << QKeySequence();
+        QTest::newRow("History") << "tool_historyLabel"
+                                 << "History" << QRect(452, 10, 108, 33) << "Recent phonebook  Ctrl+R"
+                                 << QKeySequence();
+        QTest::newRow("Backup") << "tool_backupLabel"
+                                << "Backup" << QRect(568, 10, 108, 33) << "Backup phonebook  Ctrl+B"
+                                << QKeySequence("Ctrl+B");
+        QTest::newRow("HTTPD") << "tool_httpButton"
+                               << "&Open HTTPD" << QRect(710, 10, 158, 33) << "" << QKeySequence("Alt+O");
     }
     void toolStrip()
     {
@@ -236,7 +239,7 @@ private slots:
         // Every panel sits in the central widget, side by side below the strip.
         QWidget *panel = widget->parentWidget();
         QCOMPARE(panel->parentWidget(), w.window->centralWidget());
-        const QList<QRect> panels = {QRect(20, 56, 230, 508), QRect(260, 56, 280, 508), QRect(540, 56, 380, 508)};
+        const QList<QRect> panels = { QRect(20, 56, 230, 508), QRect(260, 56, 280, 508), QRect(540, 56, 380, 508) };
         QVERIFY2(panels.contains(panel->geometry()), qPrintable(name));
     }
 
@@ -270,14 +273,14 @@ private slots:
         Window w;
         makeLeftovers(w.folder);
         w.window->setSaved(false);
-        BoxAnswerer answerer{QMessageBox::ButtonRole(role)};
+        BoxAnswerer answerer { QMessageBox::ButtonRole(role) };
         w.window->close();
         QCOMPARE(answerer.boxes.size(), 1);
         QCOMPARE(answerer.boxes[0].title, QStringLiteral("Exit program"));
         QCOMPARE(answerer.boxes[0].text, QStringLiteral("Do you want to save this phone book?"));
         QStringList buttons = answerer.boxes[0].buttons;
         buttons.sort();
-        QCOMPARE(buttons, QStringList({"Cancel", "Exit without saving", "Save"}));
+        QCOMPARE(buttons, QStringList({ "Cancel", "Exit without saving", "Save" }));
         if (closes) {
             QTRY_VERIFY(w.window.isNull());
             QVERIFY(!QFile::exists(w.folder.file(QStringLiteral("tmp.csv"))));
@@ -332,7 +335,7 @@ private slots:
         QStringList texts;
         for (QAction *a : w.window->trayMenu()->actions())
             texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(texts, QStringList({"Restore", "-", "Exit"}));
+        QCOMPARE(texts, QStringList({ "Restore", "-", "Exit" }));
         if (!TrayIcon::isAvailable())
             QSKIP("no system tray on this platform");
         QVERIFY(w.window->trayIcon()->icon()->isVisible());
@@ -379,8 +382,8 @@ private slots:
         log->append(QStringLiteral("HTTPD server is running."));
         w.window->onHTTPDMsg(QStringLiteral("One device request phonebook."));
         w.window->onHTTPDMsg(QStringLiteral("second"));
-        QCOMPARE(log->toPlainText(),
-                 QStringLiteral("HTTPD server is running.\n\nOne device request phonebook.\n\nsecond"));
+        QCOMPARE(
+            log->toPlainText(), QStringLiteral("HTTPD server is running.\n\nOne device request phonebook.\n\nsecond"));
     }
 
     void operationOverlay()
@@ -392,7 +395,7 @@ private slots:
         QVERIFY(overlay && overlay->isVisible());
         QCOMPARE(overlay->size(), QSize(950, 609));
         QCOMPARE(overlay->findChild<QLabel *>(QStringLiteral("operation_text"))->text(),
-                 QStringLiteral("Operating,please wait."));
+            QStringLiteral("Operating,please wait."));
         w.window->hideOperationOverlay();
         QVERIFY(!overlay->isVisible());
         w.window->showOperationOverlay();
@@ -418,7 +421,7 @@ private slots:
         Window w;
         BoxAnswerer answerer;
         menuAt(w.window, 6)->actions().first()->trigger();
-        QCOMPARE(answerer.titles(), QStringList({"About"}));
+        QCOMPARE(answerer.titles(), QStringList({ "About" }));
         QVERIFY(answerer.boxes[0].text.contains(QStringLiteral("Quorvane Phonebook Editor")));
     }
 

@@ -27,12 +27,12 @@ private slots:
         MessageBoxNotifier notifier;
         BoxAnswerer answerer;
         notifier.message(Notifier::Icon(icon), QStringLiteral("Httpd Server"),
-                         QStringLiteral("Unable to start the server: NIC device not found."));
+            QStringLiteral("Unable to start the server: NIC device not found."));
         QCOMPARE(answerer.boxes.size(), 1);
         QCOMPARE(answerer.boxes[0].title, QStringLiteral("Httpd Server"));
         QCOMPARE(answerer.boxes[0].text, QStringLiteral("Unable to start the server: NIC device not found."));
         QCOMPARE(int(answerer.boxes[0].icon), boxIcon);
-        QCOMPARE(answerer.boxes[0].buttons, QStringList({"OK"}));
+        QCOMPARE(answerer.boxes[0].buttons, QStringList({ "OK" }));
     }
 
     void messageFromAnotherThread()
@@ -51,7 +51,7 @@ private slots:
         delete worker;
         Notifier::install(nullptr);
         QVERIFY(returned);
-        QCOMPARE(answerer.titles(), QStringList({"From a worker"}));
+        QCOMPARE(answerer.titles(), QStringList({ "From a worker" }));
     }
 };
 

@@ -77,7 +77,8 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QByteArray>("after");
 
-        QTest::newRow("created") << QByteArray() << "zh" << QByteArray("<root>\n    <Language>zh</Language>\n</root>\n");
+        QTest::newRow("created") << QByteArray() << "zh"
+                                 << QByteArray("<root>\n    <Language>zh</Language>\n</root>\n");
         QTest::newRow("updated") << QByteArray("<root><Language>zh</Language></root>") << "en"
                                  << QByteArray("<root>\n    <Language>en</Language>\n</root>\n");
         QTest::newRow("leading run only")
@@ -126,8 +127,8 @@ private slots:
                                      << true << false << false;
         QTest::newRow("text is not on") << QByteArray("<root><AutoStart>yes</AutoStart></root>") << false << false
                                         << false;
-        QTest::newRow("missing elements are off") << QByteArray("<root><RecoveryData>1</RecoveryData></root>")
-                                                  << false << true << false;
+        QTest::newRow("missing elements are off")
+            << QByteArray("<root><RecoveryData>1</RecoveryData></root>") << false << true << false;
         QTest::newRow("last of a run wins")
             << QByteArray("<root><AutoHttpd>1</AutoHttpd><AutoHttpd>0</AutoHttpd></root>") << false << false << false;
         QTest::newRow("order does not matter")
@@ -169,8 +170,9 @@ private slots:
 
         // Written with AutoStart on, RecoveryData off, AutoHttpd on.
         QTest::newRow("created") << QByteArray()
-                                 << QByteArray("<root>\n    <AutoStart>1</AutoStart>\n    <RecoveryData>0</RecoveryData>\n"
-                                               "    <AutoHttpd>1</AutoHttpd>\n</root>\n");
+                                 << QByteArray(
+                                        "<root>\n    <AutoStart>1</AutoStart>\n    <RecoveryData>0</RecoveryData>\n"
+                                        "    <AutoHttpd>1</AutoHttpd>\n</root>\n");
         QTest::newRow("only its elements") << QByteArray("<root><AutoStart>0</AutoStart></root>")
                                            << QByteArray("<root>\n    <AutoStart>1</AutoStart>\n</root>\n");
         QTest::newRow("others kept, empty filled")

@@ -84,10 +84,10 @@ private slots:
 
     void namesDependOnKey()
     {
-        QCOMPARE(SingleInstance::serverNameFor(QStringLiteral("/a/")),
-                 SingleInstance::serverNameFor(QStringLiteral("/a/")));
-        QVERIFY(SingleInstance::serverNameFor(QStringLiteral("/a/")) !=
-                SingleInstance::serverNameFor(QStringLiteral("/b/")));
+        QCOMPARE(
+            SingleInstance::serverNameFor(QStringLiteral("/a/")), SingleInstance::serverNameFor(QStringLiteral("/a/")));
+        QVERIFY(SingleInstance::serverNameFor(QStringLiteral("/a/"))
+            != SingleInstance::serverNameFor(QStringLiteral("/b/")));
         QVERIFY(SingleInstance::serverNameFor(QString(300, QLatin1Char('x'))).size() < 64);
     }
 

@@ -12,10 +12,7 @@ class TestUserGuide : public QObject
     Q_OBJECT
 
 private:
-    static QString counter(UserGuide &g)
-    {
-        return g.findChild<QLabel *>(QStringLiteral("guide_page_counter"))->text();
-    }
+    static QString counter(UserGuide &g) { return g.findChild<QLabel *>(QStringLiteral("guide_page_counter"))->text(); }
     static QPushButton *arrow(UserGuide &g, const char *name)
     {
         return g.findChild<QPushButton *>(QLatin1String(name));
@@ -39,16 +36,9 @@ private slots:
     {
         UserGuide g;
         QCOMPARE(g.pageCount(), 10);
-        const QStringList titles = {"Create new phonebook",
-                                    "Import an exist phonebook",
-                                    "Save current phonebook",
-                                    "Export current phonebook",
-                                    "Managing contacts",
-                                    "Managing groups",
-                                    "View history",
-                                    "Make backup for current phonebook",
-                                    "Language Option",
-                                    "Other config options"};
+        const QStringList titles = { "Create new phonebook", "Import an exist phonebook", "Save current phonebook",
+            "Export current phonebook", "Managing contacts", "Managing groups", "View history",
+            "Make backup for current phonebook", "Language Option", "Other config options" };
         QStringList texts;
         for (int i = 0; i < g.pageCount(); ++i) {
             UserGuideWidget *page = g.page(i);
@@ -68,9 +58,12 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("first");
-        QTest::newRow("en") << "en" << ":/UserGuide/1.jpg";
-        QTest::newRow("zh") << "zh" << ":/UserGuide/chinese/1.jpg";
-        QTest::newRow("untranslated") << "" << ":/UserGuide/1.jpg";
+        QTest::newRow("en") << "en"
+                            << ":/UserGuide/1.jpg";
+        QTest::newRow("zh") << "zh"
+                            << ":/UserGuide/chinese/1.jpg";
+        QTest::newRow("untranslated") << ""
+                                      << ":/UserGuide/1.jpg";
     }
     void pictureFolder()
     {

@@ -79,17 +79,18 @@ private slots:
         QVERIFY(AutoStart::isEnabled());
         QVERIFY(w.autoStartState());
         QCOMPARE(folder.read(QStringLiteral("language/options.xml")),
-                 QByteArray("<root>\n    <AutoStart>1</AutoStart>\n    <RecoveryData>0</RecoveryData>\n"
-                            "    <AutoHttpd>0</AutoHttpd>\n</root>\n"));
+            QByteArray("<root>\n    <AutoStart>1</AutoStart>\n    <RecoveryData>0</RecoveryData>\n"
+                       "    <AutoHttpd>0</AutoHttpd>\n</root>\n"));
         QFile entry(AutoStart::desktopEntryPath());
         QVERIFY(entry.open(QIODevice::ReadOnly));
-        QVERIFY(entry.readAll().contains("\nExec=" + AutoStart::execValue(QCoreApplication::applicationFilePath()).toUtf8() + "\n"));
+        QVERIFY(entry.readAll().contains(
+            "\nExec=" + AutoStart::execValue(QCoreApplication::applicationFilePath()).toUtf8() + "\n"));
         entry.close();
 
         option(w, "auto start")->trigger();
         QVERIFY(!AutoStart::isEnabled());
         QVERIFY(!w.autoStartState());
-        QCOMPARE(answerer.titles(), QStringList({"Options change", "Options change"}));
+        QCOMPARE(answerer.titles(), QStringList({ "Options change", "Options change" }));
         QCOMPARE(answerer.boxes[0].text, QStringLiteral("Config's change will take effect after reboot."));
         QCOMPARE(answerer.boxes[0].icon, QMessageBox::NoIcon);
     }
@@ -102,10 +103,10 @@ private slots:
         BoxAnswerer answerer;
         option(w, "recovery data")->trigger();
         QCOMPARE(folder.read(QStringLiteral("language/options.xml")),
-                 QByteArray("<root>\n    <AutoStart>0</AutoStart>\n</root>\n"));
+            QByteArray("<root>\n    <AutoStart>0</AutoStart>\n</root>\n"));
         // Auto Start did not change, so its registration was not touched.
         QVERIFY(!AutoStart::isEnabled());
-        QCOMPARE(answerer.titles(), QStringList({"Options change"}));
+        QCOMPARE(answerer.titles(), QStringList({ "Options change" }));
     }
 
     void autoStartReadFromFileIsNotRewritten()
@@ -114,7 +115,7 @@ private slots:
         // and writes nothing, checking again writes it anew.
         ProgramFolder folder;
         folder.write(QStringLiteral("language/options.xml"),
-                     "<root><AutoStart>1</AutoStart><RecoveryData>0</RecoveryData><AutoHttpd>0</AutoHttpd></root>");
+            "<root><AutoStart>1</AutoStart><RecoveryData>0</RecoveryData><AutoHttpd>0</AutoHttpd></root>");
         MainWindow w;
         BoxAnswerer answerer;
         QVERIFY(!AutoStart::isEnabled());

@@ -53,8 +53,7 @@ void paintOver(QImage &image, QWidget *window, QWidget *top, bool frame = false,
         QFont font = QApplication::font();
         font.setBold(true);
         p.setFont(font);
-        p.drawText(QRect(outer.x() + 10, outer.y(), outer.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft,
-                   title);
+        p.drawText(QRect(outer.x() + 10, outer.y(), outer.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft, title);
     } else {
         p.setPen(QColor(0, 0, 0, 60));
         p.drawRect(QRect(at + QPoint(1, 1), pixmap.size()));
@@ -134,8 +133,8 @@ QImage withToolTip(MainWindow *window, const QString &buttonName)
     QImage image = windowImage(window);
     if (!button)
         return crop(image, QPoint(0, 0));
-    QToolTip::showText(button->mapToGlobal(QPoint(button->width() / 2, button->height() + 4)), button->toolTip(),
-                       button);
+    QToolTip::showText(
+        button->mapToGlobal(QPoint(button->width() / 2, button->height() + 4)), button->toolTip(), button);
     settle(300);
     int centre = button->mapTo(window, button->rect().center()).x();
     for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -219,8 +218,8 @@ int main(int argc, char **argv)
     const QString mode = args[1];
     const QString language = args[2];
     const QString out = QDir(args[3]).absolutePath();
-    if ((mode != QLatin1String("--pictures") && mode != QLatin1String("--docs")) ||
-        (language != QLatin1String("en") && language != QLatin1String("zh")))
+    if ((mode != QLatin1String("--pictures") && mode != QLatin1String("--docs"))
+        || (language != QLatin1String("en") && language != QLatin1String("zh")))
         return usage();
 
     QApplication::setFont(QFont(QStringLiteral("Times"), 11, QFont::Normal));
@@ -232,15 +231,15 @@ int main(int argc, char **argv)
     AppPaths::setAppDir(dir.path());
     QDir().mkpath(dir.filePath(QStringLiteral("language")));
     const QDir built(QStringLiteral(QUORVANE_LANGUAGE_DIR));
-    for (const QString &qm : built.entryList({QStringLiteral("*.qm")}, QDir::Files))
+    for (const QString &qm : built.entryList({ QStringLiteral("*.qm") }, QDir::Files))
         QFile::copy(built.filePath(qm), dir.filePath(QStringLiteral("language/") + qm));
     OptionFiles::writeLanguage(dir.filePath(QStringLiteral("language/config.xml")), language);
 
     auto *window = new MainWindow;
     window->move(0, 0);
     settle(300);
-    const bool ok = mode == QLatin1String("--pictures") ? renderPictures(window, out)
-                                                        : renderDocs(window, language, out);
+    const bool ok
+        = mode == QLatin1String("--pictures") ? renderPictures(window, out) : renderDocs(window, language, out);
     window->closeWindow();
     return ok ? 0 : 1;
 }
