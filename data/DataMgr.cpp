@@ -3,6 +3,8 @@
 #include "AppPaths.h"
 #include "DBOperator.h"
 #include "Notifier.h"
+#include "ParseBase.h"
+#include "ParseFactory.h"
 #include "PinyinKey.h"
 #include "Records.h"
 #include "SqliteDatabase.h"
@@ -467,4 +469,14 @@ void DataMgr::removeHttpFiles()
     const QString dir = AppPaths::appDir() + QStringLiteral("HTTPD/");
     for (const char *model : {"Alder", "Birch", "Cedar", "Brenn", "UNIXML"})
         QFile::remove(dir + QLatin1String(model) + QStringLiteral("/phonebook.xml"));
+}
+
+// Import
+bool DataMgr::importFile(const QString &path, const QString &encoding)
+{
+    m_importer = ParseFactory::instance()->createParser(path);
+    if (!m_importer || !m_importer->readFile(path, encoding))
+        return false;
+    reload();
+    return true;
 }

@@ -375,6 +375,30 @@ QList<GroupRow> SqliteDatabase::loadGroups()
     return groups;
 }
 
+QList<GroupRow> SqliteDatabase::storedGroups()
+{
+    QList<GroupRow> groups;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("select id, name from group1")))
+        return groups;
+    while (q.next()) {
+        GroupRow row;
+        row.id = q.value(0).toInt();
+        row.name = text(q, 1);
+        groups.append(row);
+    }
+    return groups;
+}
+
+int SqliteDatabase::largestContactId()
+{
+    QSqlQuery q(m_db);
+    if (q.exec(QStringLiteral("select max(id) from contact1")) && q.next())
+        return q.value(0).toInt();
+    return 0;
+}
+
 bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<GroupRow> &groups)
 {
     using namespace StoreValues;
