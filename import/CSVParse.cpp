@@ -320,14 +320,16 @@ void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, Import
 {
     // Desktop-mail files that land here name their columns their own way.
     const bool hasWork = m_columnMap.value(WorkPhone) >= 0;
-    const int workFallback = m_businessPhone >= 0 ? m_businessPhone : m_companyMainPhone;
     const bool hasFax = m_columnMap.value(Fax) >= 0;
     const bool hasGroup = m_columnMap.value(Group) >= 0;
 
     for (const Record &r : records) {
         const int id = ctx.contactId();
-        const QString numbers[4] = {hasWork ? value(r, WorkPhone) : column(r, workFallback), value(r, HomePhone),
-                                    value(r, MobilePhone), hasFax ? value(r, Fax) : faxValue(r)};
+        QString work = hasWork ? value(r, WorkPhone) : column(r, m_businessPhone);
+        if (!hasWork && work.isEmpty())
+            work = column(r, m_companyMainPhone);
+        const QString numbers[4] = {work, value(r, HomePhone), value(r, MobilePhone),
+                                    hasFax ? value(r, Fax) : faxValue(r)};
         const int accountColumns[4] = {WorkAccount, HomeAccount, MobileAccount, FaxAccount};
         for (int i = 0; i < 4; ++i) {
             if (!numbers[i].isEmpty())
