@@ -110,6 +110,8 @@ bool SqliteDatabase::openDatabase()
         ok = createTables();
     for (const char *sql : kIndexStatements)
         exec(QString::fromLatin1(sql));
+    exec(QStringLiteral("PRAGMA cache_size=-131072"));
+    exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     return ok;
 }
 

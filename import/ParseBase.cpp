@@ -111,16 +111,20 @@ bool ParseBase::readUtf8File(const QString &path, QString *text)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
-    file.close();
+    *text = decodedText(file.readAll());
+    return true;
+}
+
+QString ParseBase::decodedText(const QByteArray &bytes)
+{
     QStringConverter::Encoding encoding = QStringConverter::Utf8;
     if (const auto bom = QStringConverter::encodingForData(bytes))
         encoding = *bom;
     QStringDecoder decode(encoding);
-    *text = decode(bytes);
-    if (text->startsWith(QChar(0xFEFF)))
-        text->remove(0, 1);
-    return true;
+    QString text = decode(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
 }
 
 bool ParseBase::leadingText(const QString &path, QString *text)

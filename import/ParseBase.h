@@ -44,6 +44,7 @@ protected:
     // The text of a UTF-8 file; a byte-order mark is skipped (one of UTF-16 or
     // UTF-32 is honoured, as a text stream would).
     static bool readUtf8File(const QString &path, QString *text);
+    static QString decodedText(const QByteArray &bytes);
     // The bytes of the file up to its first zero byte, as UTF-8 text.
     static bool leadingText(const QString &path, QString *text);
 

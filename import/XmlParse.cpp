@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QMap>
 #include <QRegularExpression>
+#include <QFile>
+#include <QStringConverter>
 #include <QXmlStreamReader>
 
 namespace {
@@ -171,10 +173,9 @@ void readPbgroup(QXmlStreamReader &xml, GroupDef &g)
 // The whole document must be well-formed. Each of the three kinds of root child is
 // read as one run of siblings: from its first occurrence for as long as the next
 // sibling has the same name; a comment or any other node ends the run.
-bool parseBook(const QString &text, Book &book)
+bool parseBook(QXmlStreamReader &xml, Book &book)
 {
     enum { NotStarted, Running, Ended };
-    QXmlStreamReader xml(text);
     xml.setNamespaceProcessing(false);
     while (!xml.atEnd() && !xml.isStartElement())
         xml.readNext();
@@ -325,6 +326,21 @@ void buildRows(const Book &book, ImportContext &ctx, ImportRows &rows)
     }
 }
 
+// Whether the parser may be given the bytes as they are: they would be read as UTF-8
+// anyway (no UTF-16 or UTF-32 mark, no declaration naming another encoding).
+bool readsAsUtf8(const QByteArray &bytes)
+{
+    if (const auto bom = QStringConverter::encodingForData(bytes))
+        return *bom == QStringConverter::Utf8;
+    if (!bytes.startsWith("<?xml"))
+        return true;
+    const qsizetype end = bytes.indexOf("?>");
+    static const QRegularExpression attribute(QStringLiteral("\\sencoding\\s*=\\s*([\"'])([^\"']*)\\1"));
+    const QRegularExpressionMatch m = attribute.match(QString::fromLatin1(bytes.left(end < 0 ? 0 : end)));
+    return !m.hasMatch() || m.captured(2).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0 ||
+           m.captured(2).compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0;
+}
+
 // The encoding value of a leading XML declaration, when there is one.
 QString withDeclaredEncoding(const QString &text, const QString &encoding)
 {
@@ -382,8 +398,21 @@ bool XmlParse::readFile(const QString &path, const QString &codecName)
     }
     Book book;
     {
-        QString text;
-        if (!readUtf8File(source, &text) || !parseBook(text, book))
+        QFile file(source);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = file.readAll();
+        file.close();
+        bool parsed = false;
+        if (readsAsUtf8(bytes)) {
+            // The common case: the parser reads the UTF-8 bytes itself.
+            QXmlStreamReader xml(bytes);
+            parsed = parseBook(xml, book);
+        } else {
+            QXmlStreamReader xml(decodedText(bytes));
+            parsed = parseBook(xml, book);
+        }
+        if (!parsed)
             return false;
     }
     if (!prepareImport())
