@@ -2,6 +2,8 @@
 
 #include "AppPaths.h"
 #include "DBOperator.h"
+#include "ExportBase.h"
+#include "ExportFactory.h"
 #include "Notifier.h"
 #include "ParseBase.h"
 #include "ParseFactory.h"
@@ -11,9 +13,12 @@
 #include "TextCodec.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QSet>
+
+#include <memory>
 
 using namespace Records;
 
@@ -469,6 +474,39 @@ void DataMgr::removeHttpFiles()
     const QString dir = AppPaths::appDir() + QStringLiteral("HTTPD/");
     for (const char *model : {"Alder", "Birch", "Cedar", "Brenn", "UNIXML"})
         QFile::remove(dir + QLatin1String(model) + QStringLiteral("/phonebook.xml"));
+}
+
+// Export and the files of a save.
+
+bool DataMgr::exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
+                       QString *finalPath)
+{
+    const std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
+    if (!exporter)
+        return false;
+    QString path = folder + QLatin1Char('/') + fileName;
+    const bool ok = exporter->exportFile(encoding, path, m_ctList, m_savedGroups);
+    if (finalPath)
+        *finalPath = path;
+    return ok;
+}
+
+bool DataMgr::savePhonebookFiles(QString *historyPath)
+{
+    const QString dir = AppPaths::appDir();
+    for (const char *folder : {"target", "HTTPD/UNIXML", "HTTPD/Birch", "HTTPD/Cedar", "HTTPD/Brenn"})
+        QDir().mkpath(dir + QLatin1String(folder));
+    const QString historyName =
+        QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
+    saveToDatabase();
+    const QString utf8 = QStringLiteral("UTF-8");
+    const QString phonebook = QStringLiteral("phonebook");
+    const bool saved = exportTo(ExportFactory::UniXml, utf8, historyName, dir + QStringLiteral("target"), historyPath);
+    exportTo(ExportFactory::UniXml, utf8, phonebook, dir + QStringLiteral("HTTPD/UNIXML"));
+    exportTo(ExportFactory::XmlBirch, utf8, phonebook, dir + QStringLiteral("HTTPD/Birch"));
+    exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
+    exportTo(ExportFactory::XmlBrenn, utf8, phonebook, dir + QStringLiteral("HTTPD/Brenn"));
+    return saved;
 }
 
 // Import

@@ -52,6 +52,13 @@ public:
     // given, receives the path written.
     bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
                   QString *finalPath = nullptr);
+    // The files of a Save, for the window and the headless tool alike: creates
+    // target/ and the HTTPD model folders, writes the store (saveToDatabase), the
+    // history copy target/phonebook_yyyyMMddhhmmss.xml and phonebook.xml in
+    // HTTPD/UNIXML, Birch, Cedar and Brenn (all UTF-8). The result is that of the
+    // history copy, whose path `historyPath` receives; the HTTPD files are a cache
+    // whose failures only the HTTP service notices.
+    bool savePhonebookFiles(QString *historyPath = nullptr);
 
     // The phonebook service for phones.
     bool startHttpService();

@@ -1,8 +1,90 @@
 #include "TextCodec.h"
 
+#include <QHash>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTextCodec>
 
 namespace TextCodec {
+
+namespace {
+
+// "ISO 2022-JP" -> "iso2022jp": how the dialogs' names meet the registry's.
+QByteArray normalised(const QString &name)
+{
+    QByteArray key;
+    key.reserve(name.size());
+    for (QChar c : name) {
+        if (c.isLetterOrNumber() && c.unicode() < 0x80)
+            key.append(char(c.toLower().unicode()));
+    }
+    return key;
+}
+
+// What the registry's own name for "EUC-KR" is not.
+const char *const kEucKr = "EUC-KR";
+
+bool hasRealEucKr()
+{
+    static const bool available = QStringEncoder(kEucKr).isValid();
+    return available;
+}
+
+// Reads a code point at `i`, advancing past a surrogate pair; an unpaired
+// surrogate is returned as itself.
+inline char32_t codePointAt(QStringView text, qsizetype &i)
+{
+    const char16_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        ++i;
+        return QChar::surrogateToUcs4(c, text[i].unicode());
+    }
+    return c;
+}
+
+inline bool isSurrogate(char32_t cp)
+{
+    return cp >= 0xD800 && cp <= 0xDFFF;
+}
+
+QString decodeUnicode(const QByteArray &bytes, int width)
+{
+    QByteArrayView view(bytes);
+    QStringConverter::Encoding encoding;
+    if (width == 1) {
+        if (view.startsWith("\xEF\xBB\xBF"))
+            view = view.sliced(3);
+        return QString::fromUtf8(view);
+    }
+    if (width == 2) {
+        encoding = QStringConverter::Utf16LE;
+        if (view.startsWith("\xFF\xFE")) {
+            view = view.sliced(2);
+        } else if (view.startsWith("\xFE\xFF")) {
+            view = view.sliced(2);
+            encoding = QStringConverter::Utf16BE;
+        }
+    } else {
+        encoding = QStringConverter::Utf32LE;
+        if (view.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4))) {
+            view = view.sliced(4);
+        } else if (view.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4))) {
+            view = view.sliced(4);
+            encoding = QStringConverter::Utf32BE;
+        }
+    }
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    return decoder.decode(view);
+}
+
+} // namespace
+
+struct Encoder::State {
+    QTextCodec::ConverterState codecState { QTextCodec::IgnoreHeader };
+    QStringEncoder unicode;
+    QStringEncoder eucKr;
+    QHash<char32_t, bool> astralCache;
+};
 
 QTextCodec *codecForName(const QString &name)
 {
@@ -11,10 +93,203 @@ QTextCodec *codecForName(const QString &name)
     return QTextCodec::codecForName(name.toLatin1());
 }
 
+bool isKnown(const QString &name)
+{
+    return Encoder(name).isKnown();
+}
+
 bool canEncode(const QString &name, const QString &text)
 {
+    Encoder encoder(name);
+    return encoder.isKnown() && encoder.canEncode(text);
+}
+
+QByteArray encode(const QString &name, const QString &text)
+{
+    Encoder encoder(name);
+    return encoder.encode(text);
+}
+
+QByteArray encodeWithReferences(const QString &name, const QString &text)
+{
+    Encoder encoder(name);
+    return encoder.encode(encoder.withReferences(text));
+}
+
+QString decode(const QString &name, const QByteArray &bytes)
+{
+    const QByteArray key = normalised(name);
+    if (key == "utf8")
+        return decodeUnicode(bytes, 1);
+    if (key == "utf16")
+        return decodeUnicode(bytes, 2);
+    if (key == "utf32")
+        return decodeUnicode(bytes, 4);
     QTextCodec *codec = codecForName(name);
-    return codec && codec->canEncode(text);
+    if (!codec)
+        return decodeUnicode(bytes, 1);
+    if (codec->mibEnum() == 106)
+        return decodeUnicode(bytes, 1);
+    return codec->toUnicode(bytes);
+}
+
+QString xmlName(const QString &name)
+{
+    return Encoder(name).xmlName();
+}
+
+void appendReference(QString &out, char32_t codePoint)
+{
+    out += QLatin1String("&#x");
+    out += QString::number(uint(codePoint), 16);
+    out += QLatin1Char(';');
+}
+
+Encoder::Encoder(const QString &name)
+    : m_state(std::make_unique<State>())
+{
+    const QByteArray key = normalised(name);
+    m_known = true;
+    if (key == "utf8") {
+        m_kind = Utf8;
+        m_xmlName = QStringLiteral("UTF-8");
+    } else if (key == "utf16" || key == "utf16le") {
+        m_kind = Utf16LE;
+        m_xmlName = key == "utf16" ? QStringLiteral("UTF-16") : QStringLiteral("UTF-16LE");
+    } else if (key == "utf32" || key == "utf32le") {
+        m_kind = Utf32LE;
+        m_xmlName = key == "utf32" ? QStringLiteral("UTF-32") : QStringLiteral("UTF-32LE");
+    } else if (key == "euckr" && hasRealEucKr()) {
+        m_kind = EucKr;
+        m_xmlName = QString::fromLatin1(kEucKr);
+        m_state->eucKr = QStringEncoder(kEucKr);
+    } else if ((m_codec = codecForName(name)) != nullptr && m_codec->mibEnum() != 106) {
+        m_kind = Registry;
+        m_xmlName = QString::fromLatin1(m_codec->name());
+    } else {
+        m_known = m_codec != nullptr;
+        m_codec = nullptr;
+        m_kind = Utf8;
+        m_xmlName = QStringLiteral("UTF-8");
+    }
+    if (m_kind == Utf16LE)
+        m_state->unicode = QStringEncoder(QStringConverter::Utf16LE);
+    else if (m_kind == Utf32LE)
+        m_state->unicode = QStringEncoder(QStringConverter::Utf32LE);
+    if (!isUnicode())
+        m_bmpCache.assign(0x10000, 0);
+}
+
+Encoder::~Encoder() = default;
+
+bool Encoder::isUnicode() const
+{
+    return m_kind == Utf8 || m_kind == Utf16LE || m_kind == Utf32LE;
+}
+
+bool Encoder::computeCanEncode(char32_t codePoint) const
+{
+    const QString s = QString::fromUcs4(&codePoint, 1);
+    if (m_kind == EucKr) {
+        QStringEncoder probe(kEucKr);
+        // encode() converts only when its result is taken.
+        const QByteArray bytes = probe.encode(s);
+        return !probe.hasError() && !bytes.isEmpty();
+    }
+    return m_codec->canEncode(s);
+}
+
+bool Encoder::canEncode(char32_t codePoint)
+{
+    if (isSurrogate(codePoint) || codePoint > 0x10FFFF)
+        return false;
+    if (isUnicode())
+        return true;
+    if (codePoint < 0x10000) {
+        unsigned char &known = m_bmpCache[codePoint];
+        if (known == 0)
+            known = computeCanEncode(codePoint) ? 1 : 2;
+        return known == 1;
+    }
+    auto it = m_state->astralCache.constFind(codePoint);
+    if (it == m_state->astralCache.cend())
+        it = m_state->astralCache.insert(codePoint, computeCanEncode(codePoint));
+    return it.value();
+}
+
+bool Encoder::canEncode(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80 && isUnicode())
+            continue;
+        if (!canEncode(codePointAt(text, i)))
+            return false;
+    }
+    return true;
+}
+
+QString Encoder::withReferences(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype start = i;
+        const char32_t cp = codePointAt(text, i);
+        if (canEncode(cp))
+            out.append(text.sliced(start, i - start + 1));
+        else if (!isSurrogate(cp))
+            appendReference(out, cp);
+    }
+    return out;
+}
+
+// Every character the encoding cannot hold replaced by "?", so that all encodings
+// substitute alike. Null when nothing needed replacing. Only for the encodings
+// that hold ASCII.
+QString Encoder::substituted(QStringView text)
+{
+    QString out;
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x80)
+            continue;
+        const qsizetype start = i;
+        if (canEncode(codePointAt(text, i)))
+            continue;
+        if (out.isNull())
+            out.reserve(text.size());
+        out.append(text.sliced(copied, start - copied));
+        out.append(QLatin1Char('?'));
+        copied = i + 1;
+    }
+    if (!out.isNull())
+        out.append(text.sliced(copied));
+    return out;
+}
+
+QByteArray Encoder::encode(QStringView text)
+{
+    if (text.isEmpty())
+        return QByteArray();
+    QString replaced;
+    if (m_kind != Registry) {
+        replaced = substituted(text);
+        if (!replaced.isNull())
+            text = replaced;
+    }
+    switch (m_kind) {
+    case Utf8:
+        return text.toUtf8();
+    case Utf16LE:
+    case Utf32LE:
+        return m_state->unicode.encode(text);
+    case EucKr:
+        return m_state->eucKr.encode(text);
+    case Registry:
+        break;
+    }
+    return m_codec->fromUnicode(text.constData(), int(text.size()), &m_state->codecState);
 }
 
 } // namespace TextCodec

@@ -1,19 +1,105 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
+
+#include <memory>
+#include <vector>
 
 class QTextCodec;
 
-// The one place that turns the user's encoding names into codecs. Every reader and
-// writer goes through it.
+// The one place that turns the user's encoding names into bytes and back. Every
+// reader and writer goes through it.
+//
+// Names are those of the dialogs ("UTF-8", "UTF-16", "UTF-32", "GBK", "Big5",
+// "Big5-HKSCS", "Shift-JIS", "ISO 2022-JP", "KOI8-R", "Windows-1251", "EUC-KR",
+// "ISO 8859-1", "ISO 8859-15") or any other name the codec registry knows; lookup
+// ignores case and every character that is not a letter or digit.
+//
+// Written text never starts with a byte-order mark; "UTF-16" and "UTF-32" are
+// written little-endian. "EUC-KR" writes real EUC-KR (KS X 1001 only), not the
+// Windows superset that the registry hands out under that name, and the
+// encodability checks agree with what is written.
 namespace TextCodec {
 
-// Codec for a name as the dialogs offer it ("UTF-8", "Shift-JIS", "ISO 2022-JP",
-// "ISO 8859-1" ...); lookup ignores case and punctuation. nullptr when unknown.
+// Codec of the registry for a name, nullptr when unknown. Prefer the functions
+// below: for "EUC-KR" the registry's codec is the Windows superset.
 QTextCodec *codecForName(const QString &name);
 
+// Whether the name denotes an encoding we can read and write.
+bool isKnown(const QString &name);
+
 // Whether the named encoding can hold every character of `text`; false for an
-// unknown name.
+// unknown name and for text holding an unpaired surrogate.
 bool canEncode(const QString &name, const QString &text);
+
+// `text` in the named encoding; characters it cannot hold become "?". An unknown
+// name writes UTF-8.
+QByteArray encode(const QString &name, const QString &text);
+
+// As encode(), but every character the encoding cannot hold becomes a hexadecimal
+// character reference ("&#x4e2d;", one per code point). For XML text that is
+// already escaped.
+QByteArray encodeWithReferences(const QString &name, const QString &text);
+
+// `bytes` read in the named encoding. A leading byte-order mark is honoured and
+// dropped for the Unicode encodings; "UTF-16" and "UTF-32" without one are read
+// little-endian. "EUC-KR" is read with the Windows superset, which reads every
+// EUC-KR file alike. An unknown name reads UTF-8.
+QString decode(const QString &name, const QByteArray &bytes);
+
+// The name an XML declaration gives for the named encoding (its usual IANA name:
+// "UTF-8", "Shift_JIS", "ISO-2022-JP", "windows-1251", "ISO-8859-1" ...); "UTF-8"
+// for an unknown name.
+QString xmlName(const QString &name);
+
+// Appends "&#x" + lower-case hexadecimal + ";" for one code point.
+void appendReference(QString &out, char32_t codePoint);
+
+// Encodes text piece by piece into one encoding, keeping the converter state
+// between pieces (ISO-2022-JP shifts), with a cache of which code points the
+// encoding holds. An unknown name falls back to UTF-8. Not shared between threads.
+class Encoder
+{
+public:
+    explicit Encoder(const QString &name);
+    ~Encoder();
+    Encoder(const Encoder &) = delete;
+    Encoder &operator=(const Encoder &) = delete;
+
+    // False when the name was unknown and UTF-8 is used instead.
+    bool isKnown() const { return m_known; }
+    // True for the Unicode encodings, which hold every code point.
+    bool isUnicode() const;
+    QString xmlName() const { return m_xmlName; }
+
+    // A surrogate code point (a half of a pair) is never encodable.
+    bool canEncode(char32_t codePoint);
+    bool canEncode(QStringView text);
+
+    // The next piece of text; characters the encoding cannot hold become "?".
+    // Split pieces at line ends, never inside a surrogate pair.
+    QByteArray encode(QStringView text);
+
+    // `text` with every code point the encoding cannot hold replaced by its
+    // character reference; unpaired surrogates are left out.
+    QString withReferences(QStringView text);
+
+private:
+    enum Kind { Utf8, Utf16LE, Utf32LE, EucKr, Registry };
+
+    bool computeCanEncode(char32_t codePoint) const;
+    QString substituted(QStringView text);
+
+    Kind m_kind = Utf8;
+    bool m_known = false;
+    QString m_xmlName;
+    QTextCodec *m_codec = nullptr;
+    struct State;
+    std::unique_ptr<State> m_state;
+    // 0 unknown, 1 encodable, 2 not, for the Basic Multilingual Plane.
+    std::vector<unsigned char> m_bmpCache;
+};
 
 } // namespace TextCodec

@@ -1,0 +1,68 @@
+#include "Command.h"
+#include "DataMgr.h"
+#include "ExportFactory.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const char *const kUsage = "export --format N --encoding NAME --out PATH";
+
+QString formatList()
+{
+    QString list;
+    const QStringList labels = ExportFactory::formatLabels();
+    for (int i = 0; i < labels.size(); ++i)
+        list += QStringLiteral("  %1  %2\n").arg(i, 2).arg(labels[i]);
+    return list;
+}
+
+int exportPhonebook(const QStringList &args)
+{
+    const Cli::Options o = Cli::parseOptions(
+        args, { QStringLiteral("--format"), QStringLiteral("--encoding"), QStringLiteral("--out") }, {});
+    if (!o.error.isEmpty() || !o.positional.isEmpty()) {
+        Cli::printErr(o.error.isEmpty() ? QStringLiteral("export takes no positional arguments") : o.error);
+        return Cli::Usage;
+    }
+    for (const char *required : { "--format", "--encoding", "--out" }) {
+        if (!o.values.contains(QLatin1String(required))) {
+            Cli::printErr(QStringLiteral("export needs %1\nUsage: quorvane-phonebook [--dir DIR] %2")
+                              .arg(QLatin1String(required), QLatin1String(kUsage)));
+            return Cli::Usage;
+        }
+    }
+    bool isNumber = false;
+    const int format = o.values.value(QStringLiteral("--format")).toInt(&isNumber);
+    if (!isNumber || format < 0 || format >= ExportFactory::FormatCount) {
+        Cli::printErr(QStringLiteral("--format must be one of:\n") + formatList());
+        return Cli::Usage;
+    }
+    // PATH names the file without its extension; the layout adds it.
+    const QFileInfo out(o.values.value(QStringLiteral("--out")));
+    if (out.fileName().isEmpty()) {
+        Cli::printErr(QStringLiteral("--out needs a file name (without extension)"));
+        return Cli::Usage;
+    }
+    if (!Cli::loadPhonebook())
+        return Cli::Failure;
+
+    DataMgr *mgr = DataMgr::instance();
+    mgr->saveToDatabase();
+    QString written;
+    if (!mgr->exportTo(
+            format, o.values.value(QStringLiteral("--encoding")), out.fileName(), out.absolutePath(), &written)) {
+        Cli::printErr(QStringLiteral("Phone book export failed, please check directory or try another coding format!"));
+        return Cli::Failure;
+    }
+    Cli::printOut(written);
+    return Cli::Success;
+}
+
+const Cli::Registrar exportCommand("export", kUsage,
+    "Write the phonebook in layout N (0 vCard, 1 general XML, 2-5 Alder/Birch/Cedar/Brenn XML, 6-7 Alder/Birch "
+    "CSV, 8-12 Outlook, Chinese Outlook, Outlook Express, Chinese Outlook Express, Gmail CSV) and encoding NAME to "
+    "PATH plus the layout's extension; prints the path written.",
+    exportPhonebook);
+
+} // namespace

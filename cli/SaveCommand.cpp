@@ -1,0 +1,28 @@
+#include "Command.h"
+#include "DataMgr.h"
+
+namespace {
+
+int savePhonebook(const QStringList &args)
+{
+    if (!args.isEmpty()) {
+        Cli::printErr(QStringLiteral("save takes no arguments"));
+        return Cli::Usage;
+    }
+    if (!Cli::loadPhonebook())
+        return Cli::Failure;
+    QString history;
+    if (!DataMgr::instance()->savePhonebookFiles(&history)) {
+        Cli::printErr(QStringLiteral("save failed,please check target folder is exist or not."));
+        return Cli::Failure;
+    }
+    Cli::printOut(history);
+    return Cli::Success;
+}
+
+const Cli::Registrar saveCommand("save", "save",
+    "Save as the editor does: the store, a dated copy in target/ and the phones' files "
+    "under HTTPD/; prints the path of the dated copy.",
+    savePhonebook);
+
+} // namespace

@@ -1,0 +1,55 @@
+#include "UniXmlExport.h"
+
+#include "ExportRules.h"
+#include "XmlLayout.h"
+#include "XmlWriter.h"
+
+using namespace ExportRules;
+
+bool UniXmlExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+{
+    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+        xml.startElement(QLatin1String("AddressBook"));
+        xml.textElement(QLatin1String("version"), 1);
+        GroupIds ids;
+        for (const GroupInfo &g : std::as_const(groups)) {
+            if (!isWritten(g))
+                continue;
+            ids.add(g);
+            xml.startElement(QLatin1String("pbgroup"));
+            xml.textElement(QLatin1String("id"), fileId(g));
+            xml.textElement(QLatin1String("name"), g.name);
+            xml.textElement(QLatin1String("photos"), g.photos);
+            xml.textElement(QLatin1String("ringtones"), g.ringtones);
+            xml.textElement(QLatin1String("RingtoneIndex"), g.RingtoneIndex);
+            xml.endElement();
+        }
+        for (const ContactInfo &c : std::as_const(contacts)) {
+            xml.startElement(QLatin1String("Contact"));
+            xml.textElement(QLatin1String("id"), c.id);
+            xml.textElement(QLatin1String("FirstName"), c.FirstName);
+            xml.textElement(QLatin1String("LastName"), c.LastName);
+            xml.textElement(QLatin1String("Department"), c.Department);
+            xml.textElement(QLatin1String("Primary"), c.PrimaryIndex);
+            xml.textElement(QLatin1String("Frequent"), c.Frequent);
+            if (!hasPhones(c))
+                xml.textElement(QLatin1String("Phone"), QStringView());
+            for (const PhoneInfo &p : c.PhoneList) {
+                if (p.phonenumber.isEmpty())
+                    continue;
+                xml.startElement(QLatin1String("Phone"), QLatin1String("type"), p.type);
+                xml.textElement(QLatin1String("phonenumber"), p.phonenumber);
+                xml.textElement(QLatin1String("accountindex"), p.accountindex + 1);
+                xml.endElement();
+            }
+            XmlLayout::writeAllMails(xml, c);
+            XmlLayout::writeGroupRefs(xml, c, ids);
+            xml.textElement(QLatin1String("PhotoUrl"), photoUrl(c));
+            xml.textElement(QLatin1String("RingtoneUrl"), ringtoneUrl(c));
+            xml.textElement(QLatin1String("RingtoneIndex"), c.RingtoneIndex);
+            xml.endElement();
+        }
+        xml.endElement();
+    });
+}

@@ -1,0 +1,83 @@
+#include "XmlBirchExport.h"
+
+#include "ExportRules.h"
+#include "XmlLayout.h"
+#include "XmlWriter.h"
+
+using namespace ExportRules;
+
+namespace {
+
+// Birch phones take at most this many groups and contacts; the rest is left out.
+constexpr int kMaxGroups = 50;
+constexpr int kMaxContacts = 1000;
+
+} // namespace
+
+bool XmlBirchExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+{
+    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+        xml.startElement(QLatin1String("AddressBook"));
+        xml.textElement(QLatin1String("version"), 1);
+        GroupIds ids;
+        int written = 0;
+        for (const GroupInfo &g : std::as_const(groups)) {
+            if (!isWritten(g))
+                continue;
+            if (written++ == kMaxGroups)
+                break;
+            ids.add(g);
+            xml.startElement(QLatin1String("pbgroup"));
+            xml.textElement(QLatin1String("id"), fileId(g));
+            xml.textElement(QLatin1String("name"), g.name);
+            xml.textElement(QLatin1String("photos"), g.photos);
+            xml.textElement(QLatin1String("ringtones"), g.ringtones);
+            xml.textElement(QLatin1String("RingtoneIndex"), g.RingtoneIndex);
+            xml.endElement();
+        }
+        static const QString slotTypes[]
+            = { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Fax") };
+        for (qsizetype i = 0; i < contacts.size() && i < kMaxContacts; ++i) {
+            const ContactInfo &c = contacts.at(i);
+            xml.startElement(QLatin1String("Contact"));
+            xml.textElement(QLatin1String("id"), c.id);
+            xml.textElement(QLatin1String("FirstName"), c.FirstName);
+            xml.textElement(QLatin1String("LastName"), c.LastName);
+            xml.textElement(QLatin1String("Primary"), c.PrimaryIndex);
+            xml.textElement(QLatin1String("Frequent"), c.Frequent);
+            if (!hasPhones(c))
+                xml.textElement(QLatin1String("Phone"), QStringView());
+            // A Birch phone has one slot per type; every other number keeps its
+            // place as an empty entry.
+            bool taken[4] = { false, false, false, false };
+            for (const PhoneInfo &p : c.PhoneList) {
+                if (p.phonenumber.isEmpty())
+                    continue;
+                int slot = -1;
+                for (int s = 0; s < 4; ++s) {
+                    if (p.type == slotTypes[s]) {
+                        slot = s;
+                        break;
+                    }
+                }
+                if (slot < 0 || taken[slot]) {
+                    xml.textElement(QLatin1String("Phone"), QStringView());
+                    continue;
+                }
+                taken[slot] = true;
+                xml.startElement(QLatin1String("Phone"), QLatin1String("type"), slotTypes[slot]);
+                xml.textElement(QLatin1String("phonenumber"), p.phonenumber);
+                xml.textElement(QLatin1String("accountindex"), p.accountindex + 1);
+                xml.endElement();
+            }
+            xml.textElement(QLatin1String("Mail"), firstMail(c));
+            XmlLayout::writeGroupRefs(xml, c, ids);
+            xml.textElement(QLatin1String("PhotoUrl"), photoUrl(c));
+            xml.textElement(QLatin1String("RingtoneUrl"), ringtoneUrl(c));
+            xml.textElement(QLatin1String("RingtoneIndex"), c.RingtoneIndex);
+            xml.endElement();
+        }
+        xml.endElement();
+    });
+}

@@ -1,0 +1,86 @@
+#include "XmlBrennExport.h"
+
+#include "ExportRules.h"
+#include "Records.h"
+#include "XmlLayout.h"
+#include "XmlWriter.h"
+
+#include <QCoreApplication>
+#include <QHash>
+
+using namespace ExportRules;
+
+namespace {
+
+// Brenn phones number groups themselves: their three predefined groups are 0, 1
+// and 2, the others follow from 3.
+struct BrennGroups {
+    QHash<QString, int> numbers;
+    QList<QPair<int, QString>> userGroups;
+};
+
+BrennGroups numbering(const QList<GroupInfo> &groups)
+{
+    BrennGroups result;
+    const QString predefined[] = { QCoreApplication::translate("XmlBrennExport", "Family"),
+        QCoreApplication::translate("XmlBrennExport", "Friends"),
+        QCoreApplication::translate("XmlBrennExport", "Work") };
+    for (int i = 0; i < 3; ++i)
+        result.numbers.insert(predefined[i], i);
+    int next = 3;
+    for (const GroupInfo &g : groups) {
+        if (!isWritten(g) || g.name == Records::kDefault || g.name == Records::kBlacklist
+            || result.numbers.contains(g.name))
+            continue;
+        result.numbers.insert(g.name, next);
+        result.userGroups.append({ next, g.name });
+        ++next;
+    }
+    return result;
+}
+
+} // namespace
+
+bool XmlBrennExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+{
+    const BrennGroups brenn = numbering(groups);
+    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+        xml.startElement(QLatin1String("AddressBook"));
+        for (const ContactInfo &c : std::as_const(contacts)) {
+            xml.startElement(QLatin1String("Contact"));
+            xml.textElement(QLatin1String("FirstName"), c.FirstName);
+            xml.textElement(QLatin1String("LastName"), c.LastName);
+            xml.textElement(QLatin1String("Department"), c.Department);
+            const PhoneInfo *first = nullptr;
+            for (const PhoneInfo &p : c.PhoneList) {
+                if (!p.phonenumber.isEmpty()) {
+                    first = &p;
+                    break;
+                }
+            }
+            if (first) {
+                xml.startElement(QLatin1String("Phone"), QLatin1String("type"), first->type);
+                xml.textElement(QLatin1String("phonenumber"), first->phonenumber);
+                xml.textElement(QLatin1String("accountindex"), first->accountindex + 1);
+                xml.textElement(QLatin1String("downloaded"), 0);
+                xml.endElement();
+            } else {
+                xml.textElement(QLatin1String("Phone"), QStringView());
+            }
+            // An empty name is no membership: as 0 it would put the contact into
+            // the phone's Family group.
+            const QStringList names = groupNames(c);
+            if (!names.isEmpty()) {
+                xml.startElement(QLatin1String("Groups"));
+                for (const QString &name : names)
+                    xml.textElement(QLatin1String("groupid"), brenn.numbers.value(name, 0));
+                xml.endElement();
+            }
+            xml.endElement();
+        }
+        for (const auto &group : brenn.userGroups)
+            xml.textElement(QLatin1String("Group"), group.second, QLatin1String("id"), QString::number(group.first));
+        xml.endElement();
+    });
+}

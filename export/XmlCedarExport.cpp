@@ -1,0 +1,60 @@
+#include "XmlCedarExport.h"
+
+#include "ExportRules.h"
+#include "XmlLayout.h"
+#include "XmlWriter.h"
+
+using namespace ExportRules;
+
+namespace {
+
+// Cedar phones show at most this many numbers per contact.
+constexpr int kMaxPhones = 4;
+
+} // namespace
+
+bool XmlCedarExport::exportFile(
+    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+{
+    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+        xml.startElement(QLatin1String("AddressBook"));
+        xml.textElement(QLatin1String("version"), 1);
+        GroupIds ids;
+        for (const GroupInfo &g : std::as_const(groups)) {
+            if (!isWritten(g))
+                continue;
+            ids.add(g);
+            xml.startElement(QLatin1String("pbgroup"));
+            xml.textElement(QLatin1String("id"), fileId(g));
+            xml.textElement(QLatin1String("name"), g.name);
+            xml.textElement(QLatin1String("ringtones"), g.ringtones);
+            xml.textElement(QLatin1String("RingtoneIndex"), g.RingtoneIndex);
+            xml.endElement();
+        }
+        for (const ContactInfo &c : std::as_const(contacts)) {
+            xml.startElement(QLatin1String("Contact"));
+            xml.textElement(QLatin1String("FirstName"), c.FirstName);
+            xml.textElement(QLatin1String("LastName"), c.LastName);
+            int phones = 0;
+            for (const PhoneInfo &p : c.PhoneList) {
+                if (p.phonenumber.isEmpty())
+                    continue;
+                if (phones++ == kMaxPhones)
+                    break;
+                xml.startElement(QLatin1String("Phone"));
+                xml.textElement(QLatin1String("phonenumber"), p.phonenumber);
+                xml.textElement(QLatin1String("accountindex"), p.accountindex + 1);
+                xml.endElement();
+            }
+            if (phones == 0)
+                xml.textElement(QLatin1String("Phone"), QStringView());
+            XmlLayout::writeGroupRefs(xml, c, ids);
+            xml.textElement(QLatin1String("PhotoUrl"), photoUrl(c));
+            xml.textElement(QLatin1String("RingtoneUrl"), ringtoneUrl(c));
+            xml.textElement(QLatin1String("RingtoneIndex"), c.RingtoneIndex);
+            xml.textElement(QLatin1String("Mail"), firstMail(c));
+            xml.endElement();
+        }
+        xml.endElement();
+    });
+}

@@ -1,0 +1,51 @@
+#include "XmlLayout.h"
+
+#include "ExportFile.h"
+#include "XmlWriter.h"
+
+namespace XmlLayout {
+
+bool write(const QString &encoding, QString &path, const std::function<void(XmlWriter &)> &body)
+{
+    if (path.isEmpty())
+        return false;
+    path += QLatin1String(".xml");
+    ExportFile file(path, encoding);
+    if (!file.open())
+        return false;
+    XmlWriter xml(file);
+    xml.writeDeclaration();
+    body(xml);
+    return file.commit();
+}
+
+void writeGroupRefs(XmlWriter &xml, const ContactInfo &contact, const ExportRules::GroupIds &ids)
+{
+    const QStringList names = ExportRules::groupNames(contact);
+    if (names.isEmpty()) {
+        xml.textElement(QLatin1String("Group"), QStringView());
+        return;
+    }
+    for (const QString &name : names) {
+        for (int id : ids.idsOf(name))
+            xml.textElement(QLatin1String("Group"), id);
+    }
+}
+
+void writeAllMails(XmlWriter &xml, const ContactInfo &contact)
+{
+    if (!ExportRules::hasMails(contact)) {
+        xml.textElement(QLatin1String("Mail"), QStringView());
+        return;
+    }
+    for (const MailInfo &m : contact.MailList) {
+        if (m.Mail.isEmpty())
+            continue;
+        if (m.type.isEmpty())
+            xml.textElement(QLatin1String("Mail"), m.Mail);
+        else
+            xml.textElement(QLatin1String("Mail"), m.Mail, QLatin1String("type"), m.type);
+    }
+}
+
+} // namespace XmlLayout

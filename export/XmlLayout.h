@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ContactInfo.h"
+#include "ExportRules.h"
+
+#include <QString>
+
+#include <functional>
+
+class XmlWriter;
+
+// What the XML layouts share around the XmlWriter.
+namespace XmlLayout {
+
+// Appends ".xml" to `path`, writes the declaration and `body` in `encoding` (UTF-8
+// when the name is unknown) and puts the file in place. False for an empty path
+// or a file that cannot be written.
+bool write(const QString &encoding, QString &path, const std::function<void(XmlWriter &)> &body);
+
+// The contact's `Group` elements: one per written group carrying each of its
+// names, or one empty element when it is in no group.
+void writeGroupRefs(XmlWriter &xml, const ContactInfo &contact, const ExportRules::GroupIds &ids);
+
+// Every mail address, with its type when it has one, or one empty `Mail`.
+void writeAllMails(XmlWriter &xml, const ContactInfo &contact);
+
+} // namespace XmlLayout
