@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QStringConverter>
-#include <QTextCodec>
 
 ParseBase::ParseBase(QObject *parent)
     : QObject(parent)
@@ -79,15 +78,13 @@ void ParseBase::resetCounters()
 
 bool ParseBase::decodeFile(const QString &path, const QString &fromCodec, QString *text)
 {
-    QTextCodec *codec = TextCodec::codecForName(fromCodec);
-    if (!codec)
+    if (!TextCodec::isKnown(fromCodec))
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
+    *text = TextCodec::decode(fromCodec, file.readAll());
     file.close();
-    *text = codec->toUnicode(bytes);
     if (text->startsWith(QChar(0xFEFF)))
         text->remove(0, 1);
     return true;
@@ -95,10 +92,9 @@ bool ParseBase::decodeFile(const QString &path, const QString &fromCodec, QStrin
 
 bool ParseBase::writeEncoded(const QString &target, const QString &text, const QString &toCodec)
 {
-    QTextCodec *codec = TextCodec::codecForName(toCodec);
-    if (!codec)
+    if (!TextCodec::isKnown(toCodec))
         return false;
-    const QByteArray bytes = codec->fromUnicode(text);
+    const QByteArray bytes = TextCodec::encode(toCodec, text);
     QFile file(target);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
