@@ -100,6 +100,9 @@ void DataMgr::fillContactKeys(ContactInfo &c)
 void DataMgr::reload()
 {
     m_busy = true;
+    // The old lists go first: holding both at once doubles the peak.
+    m_ctList.clear();
+    m_groups.clear();
     m_ctList = DBOperator::instance()->loadContacts();
     m_groups = DBOperator::instance()->loadGroups();
     rebuildDerived();

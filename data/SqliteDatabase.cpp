@@ -71,13 +71,14 @@ QString text(const QSqlQuery &q, int column)
     return q.value(column).toString();
 }
 
-QString mergeStatement(const char *head)
+// The old copies (Flag 0) of the contacts an import brings again (Flag 1): equal
+// first and last names.
+QString duplicatesQuery()
 {
-    return QString::fromLatin1(head) +
-           QStringLiteral("(select p1.id as contact_id from contact1 p1,contact1 p2 where p1.id<>p2.id and "
+    return QStringLiteral("select p1.id as contact_id from contact1 p1,contact1 p2 where p1.id<>p2.id and "
                           "p1.FirstName=p2.FirstName and p1.LastName=p2.LastName and p1.Flag <>p2.Flag and "
-                          "p1.Flag=%1)")
-               .arg(0);
+                          "p1.Flag=%1")
+        .arg(0);
 }
 
 } // namespace
@@ -227,10 +228,15 @@ bool SqliteDatabase::mergeImported()
     const QString clearMarks = QStringLiteral("update contact1 set Flag = 0 where Flag = 1");
     if (oldRows != 0 && newRows != 0 && m_mergeMode == 0) {
         m_db.transaction();
-        exec(mergeStatement("delete from union1 where contact_id in"));
-        exec(mergeStatement("delete from mail1 where cid in"));
-        exec(mergeStatement("delete from phone1 where cid in"));
-        exec(mergeStatement("delete from contact1 where id in"));
+        // The duplicates are found once, not once per table.
+        exec(QStringLiteral("create temp table if not exists merge_old (id INT PRIMARY KEY)"));
+        exec(QStringLiteral("delete from merge_old"));
+        exec(QStringLiteral("insert or ignore into merge_old ") + duplicatesQuery());
+        exec(QStringLiteral("delete from union1 where contact_id in (select id from merge_old)"));
+        exec(QStringLiteral("delete from mail1 where cid in (select id from merge_old)"));
+        exec(QStringLiteral("delete from phone1 where cid in (select id from merge_old)"));
+        exec(QStringLiteral("delete from contact1 where id in (select id from merge_old)"));
+        exec(QStringLiteral("delete from merge_old"));
         const bool ok = exec(clearMarks);
         m_db.commit();
         return ok;
@@ -240,59 +246,84 @@ bool SqliteDatabase::mergeImported()
 
 QList<ContactRow> SqliteDatabase::loadContacts()
 {
+    // One scan per table, folded by contact id, gives what the left join of the four
+    // tables gives, without repeating every contact once per phone, mail and group.
+    // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactRow> result;
+    QHash<int, qsizetype> position;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral(
-            "SELECT contact1.id,contact1.FirstName,contact1.LastName,contact1.Department,contact1.PrimaryIndex,"
-            "contact1.Frequent,contact1.PhotoUrl,contact1.RingtoneUrl,contact1.RingtoneIndex,phone1.type,"
-            "phone1.phonenumber,phone1.accountindex,mail1.type,mail1.Mail,union1.group_name FROM contact1 left "
-            "join phone1 on contact1.id=phone1.cid left join mail1 on contact1.id=mail1.cid left join union1 on "
-            "contact1.id=union1.contact_id")))
+    if (!q.exec(QStringLiteral("SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
+                               "RingtoneIndex FROM contact1")))
         return result;
-
-    ContactRow current;
     while (q.next()) {
-        const int id = q.value(0).toInt();
-        if (id != current.id && current.id > 0) {
-            result.append(current);
-            current.phones.clear();
-            current.mails.clear();
-            current.groupNames.clear();
-        }
-        current.id = id;
-        current.FirstName = text(q, 1);
-        current.LastName = text(q, 2);
-        current.Department = text(q, 3);
-        current.PrimaryIndex = q.value(4).toInt();
-        current.Frequent = q.value(5).toInt();
-        current.PhotoUrl = text(q, 6);
-        current.RingtoneUrl = text(q, 7);
-        current.RingtoneIndex = q.value(8).toInt();
-
-        const PhoneRow phone{text(q, 9), text(q, 10), q.value(11).toInt()};
-        if (current.phones.isEmpty() || current.phones.last().type != phone.type ||
-            current.phones.last().phonenumber != phone.phonenumber ||
-            current.phones.last().accountindex != phone.accountindex)
-            current.phones.append(phone);
-
-        const MailRow mail{text(q, 12), text(q, 13)};
-        bool knownMail = false;
-        for (const MailRow &m : std::as_const(current.mails)) {
-            if (m.type == mail.type && m.Mail == mail.Mail) {
-                knownMail = true;
-                break;
-            }
-        }
-        if (!knownMail)
-            current.mails.append(mail);
-
-        const QString group = text(q, 14);
-        if (!current.groupNames.contains(group))
-            current.groupNames.append(group);
+        ContactRow row;
+        row.id = q.value(0).toInt();
+        row.FirstName = text(q, 1);
+        row.LastName = text(q, 2);
+        row.Department = text(q, 3);
+        row.PrimaryIndex = q.value(4).toInt();
+        row.Frequent = q.value(5).toInt();
+        row.PhotoUrl = text(q, 6);
+        row.RingtoneUrl = text(q, 7);
+        row.RingtoneIndex = q.value(8).toInt();
+        position.insert(row.id, result.size());
+        result.append(row);
     }
-    if (current.id != 0)
-        result.append(current);
+
+    if (q.exec(QStringLiteral("SELECT cid,type,phonenumber,accountindex FROM phone1"))) {
+        while (q.next()) {
+            const auto it = position.constFind(q.value(0).toInt());
+            if (it == position.constEnd())
+                continue;
+            QList<PhoneRow> &phones = result[*it].phones;
+            const PhoneRow phone{text(q, 1), text(q, 2), q.value(3).toInt()};
+            // The join repeats a phone once per mail and group; equal neighbours are one.
+            if (phones.isEmpty() || phones.last().type != phone.type ||
+                phones.last().phonenumber != phone.phonenumber || phones.last().accountindex != phone.accountindex)
+                phones.append(phone);
+        }
+    }
+    if (q.exec(QStringLiteral("SELECT cid,type,Mail FROM mail1"))) {
+        while (q.next()) {
+            const auto it = position.constFind(q.value(0).toInt());
+            if (it == position.constEnd())
+                continue;
+            QList<MailRow> &mails = result[*it].mails;
+            const MailRow mail{text(q, 1), text(q, 2)};
+            bool known = false;
+            for (const MailRow &m : std::as_const(mails)) {
+                if (m.type == mail.type && m.Mail == mail.Mail) {
+                    known = true;
+                    break;
+                }
+            }
+            if (!known)
+                mails.append(mail);
+        }
+    }
+    if (q.exec(QStringLiteral("SELECT contact_id,group_name FROM union1"))) {
+        while (q.next()) {
+            const auto it = position.constFind(q.value(0).toInt());
+            if (it == position.constEnd())
+                continue;
+            QStringList &groups = result[*it].groupNames;
+            const QString group = text(q, 1);
+            if (!groups.contains(group))
+                groups.append(group);
+        }
+    }
+
+    // A contact without phones, mails or groups gets the one empty entry that the
+    // join's null columns give it.
+    for (ContactRow &row : result) {
+        if (row.phones.isEmpty())
+            row.phones.append(PhoneRow{QString(), QString(), 0});
+        if (row.mails.isEmpty())
+            row.mails.append(MailRow{QString(), QString()});
+        if (row.groupNames.isEmpty())
+            row.groupNames.append(QString());
+    }
     return result;
 }
 
@@ -307,12 +338,14 @@ QList<GroupRow> SqliteDatabase::loadGroups()
         // stored with id 0 is a group like any other.
         bool haveCurrent = false;
         GroupRow current;
+        QSet<int> currentMembers;
         while (q.next()) {
             const int id = q.value(0).toInt();
             if (!haveCurrent || id != current.id) {
                 if (haveCurrent)
                     folded.append(current);
                 current = GroupRow();
+                currentMembers.clear();
                 haveCurrent = true;
             }
             current.id = id;
@@ -321,7 +354,8 @@ QList<GroupRow> SqliteDatabase::loadGroups()
             current.ringtones = text(q, 3);
             current.RingtoneIndex = q.value(4).toInt();
             const int member = q.value(5).toInt();
-            if (member != 0 && !current.memberIds.contains(member)) {
+            if (member != 0 && !currentMembers.contains(member)) {
+                currentMembers.insert(member);
                 current.memberIds.append(member);
                 ++current.memberCount;
             }
@@ -342,8 +376,9 @@ QList<GroupRow> SqliteDatabase::loadGroups()
             continue;
         }
         GroupRow &first = groups[*it];
+        const QSet<int> known(first.memberIds.cbegin(), first.memberIds.cend());
         for (int member : row.memberIds) {
-            if (!first.memberIds.contains(member)) {
+            if (!known.contains(member)) {
                 first.memberIds.append(member);
                 ++first.memberCount;
             }
