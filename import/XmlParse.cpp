@@ -4,6 +4,7 @@
 #include "ImportContext.h"
 #include "ImportRows.h"
 #include "TextCodec.h"
+#include "XmlScanner.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -67,9 +68,30 @@ struct Book {
     QList<Contact> contacts;
 };
 
+// The two readers behind one set of reading routines: QXmlStreamReader, and the
+// quick scanner for plain files.
 QString elementText(QXmlStreamReader &xml)
 {
     return xml.readElementText(QXmlStreamReader::IncludeChildElements);
+}
+
+QString elementText(XmlScanner &xml)
+{
+    return xml.readElementText();
+}
+
+bool attributeValue(QXmlStreamReader &xml, QLatin1String name, QString *value)
+{
+    const QXmlStreamAttributes attributes = xml.attributes();
+    if (!attributes.hasAttribute(name))
+        return false;
+    *value = attributes.value(name).toString();
+    return true;
+}
+
+bool attributeValue(XmlScanner &xml, QLatin1String name, QString *value)
+{
+    return xml.attribute(name, value);
 }
 
 int toIntOrZero(const QString &text)
@@ -77,16 +99,13 @@ int toIntOrZero(const QString &text)
     return text.trimmed().toInt();
 }
 
-void readPhone(QXmlStreamReader &xml, Phone &phone)
+template<typename Reader>
+void readPhone(Reader &xml, Phone &phone)
 {
-    const QXmlStreamAttributes attributes = xml.attributes();
-    if (attributes.hasAttribute(QLatin1String("type"))) {
-        phone.hasType = true;
-        phone.type = attributes.value(QLatin1String("type")).toString();
-    }
+    phone.hasType = attributeValue(xml, QLatin1String("type"), &phone.type);
     bool stopped = false;
     while (xml.readNextStartElement()) {
-        const QStringView tag = xml.qualifiedName();
+        const auto tag = xml.qualifiedName();
         if (stopped) {
             xml.skipCurrentElement();
         } else if (tag == QLatin1String("phonenumber")) {
@@ -106,10 +125,11 @@ void readPhone(QXmlStreamReader &xml, Phone &phone)
     }
 }
 
-void readContact(QXmlStreamReader &xml, Contact &c)
+template<typename Reader>
+void readContact(Reader &xml, Contact &c)
 {
     while (xml.readNextStartElement()) {
-        const QStringView tag = xml.qualifiedName();
+        const auto tag = xml.qualifiedName();
         if (tag == QLatin1String("FirstName")) {
             c.firstName = elementText(xml);
         } else if (tag == QLatin1String("LastName")) {
@@ -141,9 +161,7 @@ void readContact(QXmlStreamReader &xml, Contact &c)
             c.phones.append(phone);
         } else if (tag == QLatin1String("Mail")) {
             Mail mail;
-            const QXmlStreamAttributes attributes = xml.attributes();
-            mail.hasType = attributes.hasAttribute(QLatin1String("type"));
-            mail.type = attributes.value(QLatin1String("type")).toString();
+            mail.hasType = attributeValue(xml, QLatin1String("type"), &mail.type);
             mail.address = elementText(xml);
             c.mails.append(mail);
         } else {
@@ -152,31 +170,33 @@ void readContact(QXmlStreamReader &xml, Contact &c)
     }
 }
 
-void readPbgroup(QXmlStreamReader &xml, GroupDef &g)
+template<typename Reader>
+void readPbgroup(Reader &xml, GroupDef &g)
 {
     while (xml.readNextStartElement()) {
-        const QString tag = xml.qualifiedName().toString();
-        const QString text = elementText(xml);
+        const auto tag = xml.qualifiedName();
         if (tag == QLatin1String("id"))
-            g.fileId = toIntOrZero(text);
+            g.fileId = toIntOrZero(elementText(xml));
         else if (tag == QLatin1String("name"))
-            g.name = text;
+            g.name = elementText(xml);
         else if (tag == QLatin1String("photos"))
-            g.photos = text;
+            g.photos = elementText(xml);
         else if (tag == QLatin1String("ringtones"))
-            g.ringtones = text;
+            g.ringtones = elementText(xml);
         else if (tag == QLatin1String("RingtoneIndex"))
-            g.ringtoneIndex = text;
+            g.ringtoneIndex = elementText(xml);
+        else
+            xml.skipCurrentElement();
     }
 }
 
 // The whole document must be well-formed. Each of the three kinds of root child is
 // read as one run of siblings: from its first occurrence for as long as the next
 // sibling has the same name; a comment or any other node ends the run.
-bool parseBook(QXmlStreamReader &xml, Book &book)
+template<typename Reader>
+bool parseBook(Reader &xml, Book &book)
 {
     enum { NotStarted, Running, Ended };
-    xml.setNamespaceProcessing(false);
     while (!xml.atEnd() && !xml.isStartElement())
         xml.readNext();
     if (!xml.isStartElement())
@@ -194,7 +214,7 @@ bool parseBook(QXmlStreamReader &xml, Book &book)
         if (xml.isEndElement())
             break;
         if (xml.isStartElement()) {
-            const QStringView name = xml.qualifiedName();
+            const auto name = xml.qualifiedName();
             const int kind = name == QLatin1String("Group")     ? 0
                              : name == QLatin1String("pbgroup") ? 1
                              : name == QLatin1String("Contact") ? 2
@@ -207,7 +227,9 @@ bool parseBook(QXmlStreamReader &xml, Book &book)
             state[kind] = Running;
             if (kind == 0) {
                 GroupDef g;
-                g.fileId = toIntOrZero(xml.attributes().value(QLatin1String("id")).toString());
+                QString fileId;
+                attributeValue(xml, QLatin1String("id"), &fileId);
+                g.fileId = toIntOrZero(fileId);
                 g.name = elementText(xml);
                 book.groups.append(g);
             } else if (kind == 1) {
@@ -405,11 +427,19 @@ bool XmlParse::readFile(const QString &path, const QString &codecName)
         file.close();
         bool parsed = false;
         if (readsAsUtf8(bytes)) {
-            // The common case: the parser reads the UTF-8 bytes itself.
-            QXmlStreamReader xml(bytes);
-            parsed = parseBook(xml, book);
+            // Plain files go through the quick scanner; whatever it does not vouch
+            // for, the full parser reads (and judges) from the start.
+            XmlScanner scanner(bytes);
+            parsed = parseBook(scanner, book);
+            if (!parsed) {
+                book = Book();
+                QXmlStreamReader xml(bytes);
+                xml.setNamespaceProcessing(false);
+                parsed = parseBook(xml, book);
+            }
         } else {
             QXmlStreamReader xml(decodedText(bytes));
+            xml.setNamespaceProcessing(false);
             parsed = parseBook(xml, book);
         }
         if (!parsed)
