@@ -75,7 +75,20 @@ int primaryTypeIndex(const QString &primary, const QString (&numbers)[4])
     return 0;
 }
 
-const char *const kPhoneTypes[4] = {"Work", "Home", "Mobile", "Fax"};
+const QString &phoneType(int slot)
+{
+    static const QString types[4] = {QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"),
+                                     QStringLiteral("Fax")};
+    return types[slot];
+}
+
+// An account column's number; empty or not a number gives null.
+QVariant accountValue(const QByteArray &field)
+{
+    bool ok = false;
+    const int n = field.trimmed().toInt(&ok);
+    return ok ? QVariant(n) : StoreValues::nullInt();
+}
 
 // Group handling of the own, Outlook and Gmail layouts: a name the phonebook does
 // not know yet becomes a group; the record joins the group by name.
@@ -183,10 +196,12 @@ bool CSVParse::recognise(const QStringList &header)
     m_layout = layoutOf(header);
     const QStringList expected = expectedColumns(m_layout);
     m_columnMap.clear();
+    m_columns.clear();
     bool any = false;
     for (int i = 0; i < expected.size(); ++i) {
         const int index = headerIndex(header, expected[i]);
         m_columnMap.insert(i, index);
+        m_columns.append(index);
         any = any || index >= 0;
     }
     if (!any) {
@@ -214,9 +229,15 @@ QString CSVParse::column(const Record &record, int index) const
     return QString::fromUtf8(record[index]);
 }
 
+QByteArray CSVParse::field(const Record &record, int position) const
+{
+    const int index = m_columns.value(position, -1);
+    return index >= 0 && index < record.size() ? record[index] : QByteArray();
+}
+
 QString CSVParse::value(const Record &record, int position) const
 {
-    return column(record, m_columnMap.value(position, -1));
+    return column(record, m_columns.value(position, -1));
 }
 
 QString CSVParse::faxValue(const Record &record) const
@@ -293,6 +314,7 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
         return false;
     ImportContext ctx;
     ImportRows rows;
+    rows.reserve(records.size(), 2 * records.size(), records.size(), records.size());
     switch (m_layout) {
     case Own:
         buildOwn(records, ctx, rows);
@@ -333,8 +355,7 @@ void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, Import
         const int accountColumns[4] = {WorkAccount, HomeAccount, MobileAccount, FaxAccount};
         for (int i = 0; i < 4; ++i) {
             if (!numbers[i].isEmpty())
-                rows.addPhone(id, QString::fromLatin1(kPhoneTypes[i]), numbers[i],
-                              ImportValues::integer(value(r, accountColumns[i])));
+                rows.addPhone(id, phoneType(i), numbers[i], accountValue(field(r, accountColumns[i])));
         }
         const QString mail = value(r, Email);
         if (!mail.isEmpty())
@@ -375,7 +396,7 @@ void CSVParse::buildOutlook(const QList<Record> &records, ImportContext &ctx, Im
         const QString numbers[4] = {value(r, WorkPhone), value(r, HomePhone), value(r, MobilePhone), faxValue(r)};
         for (int i = 0; i < 4; ++i) {
             if (!numbers[i].isEmpty())
-                rows.addPhone(id, QString::fromLatin1(kPhoneTypes[i]), numbers[i], QVariant());
+                rows.addPhone(id, phoneType(i), numbers[i], QVariant());
         }
         const QString mail = value(r, Email);
         if (!mail.isEmpty())
@@ -403,7 +424,7 @@ void CSVParse::buildOutlookExpress(const QList<Record> &records, ImportContext &
                                     value(r, MobilePhone), faxValue(r)};
         for (int i = 0; i < 4; ++i) {
             if (!numbers[i].isEmpty())
-                rows.addPhone(id, QString::fromLatin1(kPhoneTypes[i]), numbers[i], QVariant());
+                rows.addPhone(id, phoneType(i), numbers[i], QVariant());
         }
         const QString mail = value(r, Email).trimmed();
         if (!mail.isEmpty())
@@ -440,7 +461,7 @@ void CSVParse::buildGmail(const QList<Record> &records, ImportContext &ctx, Impo
                                     byType.value(QStringLiteral("Mobile")), fax};
         for (int i = 0; i < 4; ++i) {
             if (!numbers[i].isEmpty())
-                rows.addPhone(id, QString::fromLatin1(kPhoneTypes[i]), numbers[i], QVariant());
+                rows.addPhone(id, phoneType(i), numbers[i], QVariant());
         }
 
         ImportRows::Contact c;

@@ -49,6 +49,7 @@ private:
     bool recognise(const QStringList &header);
     int headerIndex(const QStringList &header, const QString &name) const;
     QString value(const Record &record, int position) const;
+    QByteArray field(const Record &record, int position) const;
     QString column(const Record &record, int index) const;
     QString faxValue(const Record &record) const;
 
@@ -61,6 +62,8 @@ private:
     QString m_appDir;
     Layout m_layout = NoLayout;
     QMap<int, int> m_columnMap;
+    // The same by position, for the per-record lookups.
+    QList<int> m_columns;
     QList<int> m_faxColumns;
     // Columns the own layout falls back on when a desktop-mail file lacks its own.
     int m_businessPhone = -1;

@@ -22,6 +22,18 @@ ImportRows::ImportRows()
     m_union.resize(2);
 }
 
+void ImportRows::reserve(qsizetype contacts, qsizetype phones, qsizetype mails, qsizetype members)
+{
+    for (QVariantList &c : m_contact)
+        c.reserve(contacts);
+    for (QVariantList &c : m_phone)
+        c.reserve(phones);
+    for (QVariantList &c : m_mail)
+        c.reserve(mails);
+    for (QVariantList &c : m_union)
+        c.reserve(members);
+}
+
 void ImportRows::addGroup(int id, const QString &name, const QVariant &photos, const QVariant &ringtones,
                           const QVariant &ringtoneIndex)
 {
@@ -110,13 +122,13 @@ QVariant text(const QString &value)
 QVariant integer(const QString &value)
 {
     bool ok = false;
-    const int n = value.trimmed().toInt(&ok);
+    const int n = QStringView(value).trimmed().toInt(&ok);
     return ok ? QVariant(n) : nullInt();
 }
 
 QVariant flag(const QString &value)
 {
-    const QString t = value.trimmed();
+    const QStringView t = QStringView(value).trimmed();
     if (t.isEmpty())
         return nullInt();
     if (t == QLatin1String("true"))

@@ -27,6 +27,9 @@ public:
 
     ImportRows();
 
+    // Room for the expected number of rows of each table.
+    void reserve(qsizetype contacts, qsizetype phones, qsizetype mails, qsizetype members);
+
     void addGroup(int id, const QString &name, const QVariant &photos = QVariant(),
                   const QVariant &ringtones = QVariant(), const QVariant &ringtoneIndex = QVariant());
     void addContact(const Contact &contact);

@@ -37,25 +37,25 @@ struct Card {
 
 // The value of a property line: everything after the first colon (a photo path or
 // a web address keeps its own colons).
-QString valueOf(const QString &line)
+QStringView valueOf(QStringView line)
 {
     const qsizetype colon = line.indexOf(QLatin1Char(':'));
-    return colon < 0 ? QString() : line.mid(colon + 1);
+    return colon < 0 ? QStringView() : line.mid(colon + 1);
 }
 
 // The parameters of a property line: between the property name and the first colon.
-QString paramsOf(const QString &line, qsizetype prefixLength)
+QStringView paramsOf(QStringView line, qsizetype prefixLength)
 {
     const qsizetype colon = line.indexOf(QLatin1Char(':'));
-    return line.mid(prefixLength, colon < 0 ? -1 : colon - prefixLength);
+    return line.mid(prefixLength, colon < 0 ? line.size() - prefixLength : colon - prefixLength);
 }
 
-bool has(const QString &params, const char *word)
+bool has(QStringView params, const char *word)
 {
     return params.contains(QLatin1String(word), Qt::CaseInsensitive);
 }
 
-QString phoneType(const QString &params)
+QString phoneType(QStringView params)
 {
     if (has(params, "WORK"))
         return QStringLiteral("Work");
@@ -68,7 +68,7 @@ QString phoneType(const QString &params)
     return QString();
 }
 
-QString accountType(const QString &params)
+QString accountType(QStringView params)
 {
     if (has(params, "WORK"))
         return QStringLiteral("Work");
@@ -88,7 +88,7 @@ int typeIndex(const QString &type)
     return int(types.indexOf(type));
 }
 
-bool startsWith(const QString &line, const char *prefix)
+bool startsWith(QStringView line, const char *prefix)
 {
     return line.startsWith(QLatin1String(prefix));
 }
@@ -100,9 +100,14 @@ bool parseCards(const QString &text, QList<Card> &cards)
     bool cardEnded = false;
     bool expectName = false;
     bool accept = false;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const QString &raw : lines) {
-        const QString line = raw.trimmed();
+    const QStringView all(text);
+    qsizetype next = 0;
+    while (next <= all.size()) {
+        qsizetype end = all.indexOf(QLatin1Char('\n'), next);
+        if (end < 0)
+            end = all.size();
+        const QStringView line = all.mid(next, end - next).trimmed();
+        next = end + 1;
         if (line.isEmpty())
             continue;
         if (startsWith(line, "BEGIN:")) {
@@ -124,54 +129,54 @@ bool parseCards(const QString &text, QList<Card> &cards)
             continue;
         Card &card = cards.last();
         if (expectName && (startsWith(line, "N:") || startsWith(line, "FN:"))) {
-            const QString name = valueOf(line);
+            const QStringView name = valueOf(line);
             if (startsWith(line, "N:")) {
-                const QStringList parts = name.split(QLatin1Char(';'));
-                card.lastName = parts.value(0);
-                card.firstName = parts.value(1);
+                const QList<QStringView> parts = name.split(QLatin1Char(';'));
+                card.lastName = parts.value(0).toString();
+                card.firstName = parts.value(1).toString();
             } else {
                 // The first word is the family name; the rest, all of it, the given name.
-                const QString trimmed = name.trimmed();
+                const QStringView trimmed = name.trimmed();
                 const qsizetype space = trimmed.indexOf(QLatin1Char(' '));
-                card.lastName = space < 0 ? trimmed : trimmed.left(space);
-                card.firstName = space < 0 ? QString() : trimmed.mid(space + 1).trimmed();
+                card.lastName = (space < 0 ? trimmed : trimmed.left(space)).toString();
+                card.firstName = space < 0 ? QString() : trimmed.mid(space + 1).trimmed().toString();
             }
             card.hasName = true;
             expectName = false;
         } else if (startsWith(line, "TEL;")) {
-            const QString params = paramsOf(line, 4);
+            const QStringView params = paramsOf(line, 4);
             const QString type = phoneType(params);
-            QString number = valueOf(line).trimmed();
+            QStringView number = valueOf(line).trimmed();
             if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
                 number = number.mid(4);
             if (type.isEmpty() || number.isEmpty())
                 continue;
-            card.phones.append(CardPhone{type, number, QVariant()});
+            card.phones.append(CardPhone{type, number.toString(), QVariant()});
             if (has(params, "PREF") && !card.primary.isValid())
                 card.primary = typeIndex(type);
         } else if (startsWith(line, "EMAIL;") || startsWith(line, "EMAIL:")) {
-            card.mails.append(valueOf(line).trimmed());
+            card.mails.append(valueOf(line).trimmed().toString());
         } else if (startsWith(line, "X-MARLO-ACCOUNT;")) {
             // An account belongs to the card's first phone of its type still without one.
             const QString type = accountType(paramsOf(line, 16));
             for (CardPhone &phone : card.phones) {
                 if (!type.isEmpty() && phone.type == type && !phone.account.isValid()) {
-                    phone.account = ImportValues::integer(valueOf(line));
+                    phone.account = ImportValues::integer(valueOf(line).toString());
                     break;
                 }
             }
         } else if (startsWith(line, "X-MARLO-GROUP:")) {
-            const QString group = valueOf(line);
+            const QString group = valueOf(line).toString();
             if (!group.isEmpty())
                 card.groups.append(group);
         } else if (startsWith(line, "X-MARLO-FREQUENT:")) {
-            card.frequent = ImportValues::flag(valueOf(line));
+            card.frequent = ImportValues::flag(valueOf(line).toString());
         } else if (startsWith(line, "X-MARLO-PHOTO:")) {
-            card.photo = valueOf(line);
+            card.photo = valueOf(line).toString();
         } else if (startsWith(line, "X-MARLO-RING:")) {
-            card.ring = valueOf(line);
+            card.ring = valueOf(line).toString();
         } else if (startsWith(line, "X-MARLO-RING-INDEX:")) {
-            card.ringIndex = ImportValues::integer(valueOf(line));
+            card.ringIndex = ImportValues::integer(valueOf(line).toString());
         }
     }
     return true;
