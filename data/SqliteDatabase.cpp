@@ -349,6 +349,79 @@ bool SqliteDatabase::mergeImported()
     return exec(clearMarks);
 }
 
+namespace {
+
+// Reads the rows of one query, through SQLite itself when the connection is SQLite's
+// (a hundred thousand contacts are millions of values) and through QSqlQuery
+// otherwise. Values read as QSqlQuery gives them: NULL text as empty, NULL numbers
+// as 0, text in a number column as its number or 0.
+class RowReader
+{
+public:
+    RowReader(const QSqlDatabase &db, const char *sql)
+        : m_query(db)
+    {
+        m_handle = nativeHandle(db);
+        if (m_handle) {
+            if (sqlite3_prepare_v2(m_handle, sql, -1, &m_statement, nullptr) != SQLITE_OK)
+                m_statement = nullptr;
+            m_ok = m_statement != nullptr;
+        } else {
+            m_query.setForwardOnly(true);
+            m_ok = m_query.exec(QString::fromLatin1(sql));
+        }
+    }
+    ~RowReader()
+    {
+        if (m_statement)
+            sqlite3_finalize(m_statement);
+    }
+    RowReader(const RowReader &) = delete;
+    RowReader &operator=(const RowReader &) = delete;
+
+    bool isOk() const { return m_ok; }
+    bool next()
+    {
+        if (!m_ok)
+            return false;
+        if (m_statement)
+            return sqlite3_step(m_statement) == SQLITE_ROW;
+        return m_query.next();
+    }
+    QString text(int column) const
+    {
+        if (!m_statement)
+            return m_query.value(column).toString();
+        const void *data = sqlite3_column_text16(m_statement, column);
+        if (!data)
+            return QString();
+        return QString(static_cast<const QChar *>(data), sqlite3_column_bytes16(m_statement, column) / 2);
+    }
+    int integer(int column) const
+    {
+        if (!m_statement)
+            return m_query.value(column).toInt();
+        switch (sqlite3_column_type(m_statement, column)) {
+        case SQLITE_INTEGER:
+            return int(sqlite3_column_int64(m_statement, column));
+        case SQLITE_NULL:
+            return 0;
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_statement, column)).toInt();
+        default:
+            return text(column).toInt();
+        }
+    }
+
+private:
+    QSqlQuery m_query;
+    sqlite3 *m_handle = nullptr;
+    sqlite3_stmt *m_statement = nullptr;
+    bool m_ok = false;
+};
+
+} // namespace
+
 QList<ContactRow> SqliteDatabase::loadContacts()
 {
     // One scan per table, folded by contact id, gives what the left join of the four
@@ -356,46 +429,49 @@ QList<ContactRow> SqliteDatabase::loadContacts()
     // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactRow> result;
     QHash<int, qsizetype> position;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
-                               "RingtoneIndex FROM contact1")))
-        return result;
-    while (q.next()) {
-        ContactRow row;
-        row.id = q.value(0).toInt();
-        row.FirstName = text(q, 1);
-        row.LastName = text(q, 2);
-        row.Department = text(q, 3);
-        row.PrimaryIndex = q.value(4).toInt();
-        row.Frequent = q.value(5).toInt();
-        row.PhotoUrl = text(q, 6);
-        row.RingtoneUrl = text(q, 7);
-        row.RingtoneIndex = q.value(8).toInt();
-        position.insert(row.id, result.size());
-        result.append(row);
+    {
+        RowReader q(m_db, "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
+                          "RingtoneIndex FROM contact1");
+        if (!q.isOk())
+            return result;
+        while (q.next()) {
+            ContactRow row;
+            row.id = q.integer(0);
+            row.FirstName = q.text(1);
+            row.LastName = q.text(2);
+            row.Department = q.text(3);
+            row.PrimaryIndex = q.integer(4);
+            row.Frequent = q.integer(5);
+            row.PhotoUrl = q.text(6);
+            row.RingtoneUrl = q.text(7);
+            row.RingtoneIndex = q.integer(8);
+            position.insert(row.id, result.size());
+            result.append(row);
+        }
     }
 
-    if (q.exec(QStringLiteral("SELECT cid,type,phonenumber,accountindex FROM phone1"))) {
+    {
+        RowReader q(m_db, "SELECT cid,type,phonenumber,accountindex FROM phone1");
         while (q.next()) {
-            const auto it = position.constFind(q.value(0).toInt());
+            const auto it = position.constFind(q.integer(0));
             if (it == position.constEnd())
                 continue;
             QList<PhoneRow> &phones = result[*it].phones;
-            const PhoneRow phone{text(q, 1), text(q, 2), q.value(3).toInt()};
+            const PhoneRow phone{q.text(1), q.text(2), q.integer(3)};
             // The join repeats a phone once per mail and group; equal neighbours are one.
             if (phones.isEmpty() || phones.last().type != phone.type ||
                 phones.last().phonenumber != phone.phonenumber || phones.last().accountindex != phone.accountindex)
                 phones.append(phone);
         }
     }
-    if (q.exec(QStringLiteral("SELECT cid,type,Mail FROM mail1"))) {
+    {
+        RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
         while (q.next()) {
-            const auto it = position.constFind(q.value(0).toInt());
+            const auto it = position.constFind(q.integer(0));
             if (it == position.constEnd())
                 continue;
             QList<MailRow> &mails = result[*it].mails;
-            const MailRow mail{text(q, 1), text(q, 2)};
+            const MailRow mail{q.text(1), q.text(2)};
             bool known = false;
             for (const MailRow &m : std::as_const(mails)) {
                 if (m.type == mail.type && m.Mail == mail.Mail) {
@@ -407,13 +483,14 @@ QList<ContactRow> SqliteDatabase::loadContacts()
                 mails.append(mail);
         }
     }
-    if (q.exec(QStringLiteral("SELECT contact_id,group_name FROM union1"))) {
+    {
+        RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
         while (q.next()) {
-            const auto it = position.constFind(q.value(0).toInt());
+            const auto it = position.constFind(q.integer(0));
             if (it == position.constEnd())
                 continue;
             QStringList &groups = result[*it].groupNames;
-            const QString group = text(q, 1);
+            const QString group = q.text(1);
             if (!groups.contains(group))
                 groups.append(group);
         }
@@ -435,17 +512,16 @@ QList<ContactRow> SqliteDatabase::loadContacts()
 QList<GroupRow> SqliteDatabase::loadGroups()
 {
     QList<GroupRow> folded;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (q.exec(QStringLiteral("SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
-                              "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name"))) {
+    RowReader q(m_db, "SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
+                      "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name");
+    if (q.isOk()) {
         // A new group starts whenever the id changes, whatever its value: a group
         // stored with id 0 is a group like any other.
         bool haveCurrent = false;
         GroupRow current;
         QSet<int> currentMembers;
         while (q.next()) {
-            const int id = q.value(0).toInt();
+            const int id = q.integer(0);
             if (!haveCurrent || id != current.id) {
                 if (haveCurrent)
                     folded.append(current);
@@ -454,11 +530,11 @@ QList<GroupRow> SqliteDatabase::loadGroups()
                 haveCurrent = true;
             }
             current.id = id;
-            current.name = text(q, 1);
-            current.photos = text(q, 2);
-            current.ringtones = text(q, 3);
-            current.RingtoneIndex = q.value(4).toInt();
-            const int member = q.value(5).toInt();
+            current.name = q.text(1);
+            current.photos = q.text(2);
+            current.ringtones = q.text(3);
+            current.RingtoneIndex = q.integer(4);
+            const int member = q.integer(5);
             if (member != 0 && !currentMembers.contains(member)) {
                 currentMembers.insert(member);
                 current.memberIds.append(member);

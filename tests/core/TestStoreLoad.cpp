@@ -118,6 +118,14 @@ void TestStoreLoad::loadEqualsTheFoldedJoin_data()
                         "insert into phone1 values (7,null,null,null)", "insert into phone1 values (8,'Work','8',0)",
                         "insert into mail1 values (7,null,null)", "insert into union1 values (7,null)",
                         "insert into union1 values (99,'Ghost')"});
+    QTest::newRow("odd values in number columns")
+        << QStringList({"insert into contact1 values (6,'','A','B','','','2abc',1.7,'12',0)",
+                        "insert into contact1 values (7,'','C','D','','',-3,2.5,'',0)",
+                        "insert into phone1 values (6,'Work','1','3')", "insert into phone1 values (7,'Home',2,4.9)"});
+    QTest::newRow("non-ASCII text")
+        << QStringList({"insert into contact1 values (1,'研发','伟','张','C:\\p.jpg','','',0,0,0)",
+                        "insert into mail1 values (1,'Work','zoë@example.org')",
+                        "insert into union1 values (1,'同事')"});
     QTest::newRow("empty store") << QStringList();
 }
 
