@@ -521,3 +521,48 @@ bool DataMgr::importFile(const QString &path, const QString &encoding)
     reload();
     return true;
 }
+
+// The phonebook service for phones.
+#include "HttpdService.h"
+
+bool DataMgr::startHttpService()
+{
+    if (!m_httpService) {
+        m_httpService = new HttpdService(this);
+        // Runs on this thread while the asking connection thread waits.
+        m_httpService->setPhonebookWriter([this](int format, const QString &folder) {
+            saveToDatabase();
+            return exportTo(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
+        });
+        // Connection threads must not outlive the application object.
+        if (QCoreApplication::instance())
+            connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &DataMgr::stopHttpService,
+                    Qt::UniqueConnection);
+    }
+    connect(m_httpService, &HttpdService::httpdMsg, this, &DataMgr::httpdMsg, Qt::UniqueConnection);
+    if (!m_httpService->startServer()) {
+        stopHttpService();
+        return false;
+    }
+    return true;
+}
+
+bool DataMgr::stopHttpService()
+{
+    if (m_httpService) {
+        m_httpService->stopServer();
+        delete m_httpService;
+        m_httpService = nullptr;
+    }
+    return true;
+}
+
+quint16 DataMgr::httpPort() const
+{
+    return m_httpService ? m_httpService->serverPort() : 80;
+}
+
+QStringList DataMgr::httpClients() const
+{
+    return m_httpService ? m_httpService->addressList() : QStringList();
+}

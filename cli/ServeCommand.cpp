@@ -1,0 +1,84 @@
+#include "Command.h"
+#include "DataMgr.h"
+#include "HttpdService.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// The signal handler only writes a byte; the event loop reads it and quits, so the
+// service is stopped from the main thread like any other stop.
+int g_signalPipe[2] = { -1, -1 };
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+bool installSignalHandlers()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return false;
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+int serve(const QStringList &args)
+{
+    const Cli::Options options = Cli::parseOptions(args, { QStringLiteral("--port") }, {});
+    if (!options.error.isEmpty() || !options.positional.isEmpty()) {
+        Cli::printErr(options.error.isEmpty() ? QStringLiteral("serve takes no arguments") : options.error);
+        return Cli::Usage;
+    }
+    if (options.values.contains(QStringLiteral("--port"))) {
+        bool ok = false;
+        const int port = options.values.value(QStringLiteral("--port")).toInt(&ok);
+        if (!ok || port < 0 || port > 65535) {
+            Cli::printErr(QStringLiteral("--port needs a number from 0 to 65535"));
+            return Cli::Usage;
+        }
+        HttpdService::setPortOverride(port);
+    }
+    if (!installSignalHandlers()) {
+        Cli::printErr(QStringLiteral("Cannot install the signal handlers"));
+        return Cli::Failure;
+    }
+    if (!Cli::loadPhonebook())
+        return Cli::Failure;
+
+    DataMgr *mgr = DataMgr::instance();
+    QObject::connect(
+        mgr, &DataMgr::httpdMsg, mgr, [](const QString &message) { Cli::printOut(QLatin1Char('\n') + message); });
+    if (!mgr->startHttpService())
+        return Cli::Failure;
+    // printOut adds the line feed that ends the entry's last line.
+    QString entry = HttpdService::startEntry(mgr->httpClients(), mgr->httpPort());
+    entry.chop(1);
+    Cli::printOut(entry);
+
+    QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, qApp, [] {
+        char byte;
+        [[maybe_unused]] const auto n = ::read(g_signalPipe[0], &byte, 1);
+        QCoreApplication::quit();
+    });
+    QCoreApplication::exec();
+    mgr->stopHttpService();
+    return Cli::Success;
+}
+
+const Cli::Registrar serveCommand("serve", "serve [--port N]",
+    "Serve the phonebook to phones over HTTP until interrupted (SIGINT or SIGTERM); "
+    "without --port the port comes from port.xml in the current folder.",
+    serve);
+
+} // namespace

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "HttpdGenerator.h"
+
+#include <QObject>
+#include <QStringList>
+
+class HttpdServer;
+
+// One running phonebook service: finds the machine's addresses, reads port.xml from
+// the current folder, listens (falling back to a port the system chooses), and
+// relays every request message. Its messages to the user go through the notifier.
+class HttpdService : public QObject
+{
+    Q_OBJECT
+public:
+    // The port settings as port.xml holds them; defaults when the file is missing.
+    struct PortConfig {
+        int useDefault = 1;
+        int port = 80;
+    };
+
+    explicit HttpdService(QObject *parent = nullptr);
+    ~HttpdService() override;
+
+    bool startServer();
+    // Stops listening, ends the open connections and waits for their threads.
+    void stopServer();
+    QStringList addressList() const { return m_addressList; }
+    // The port listened on, 0 while not listening.
+    quint16 serverPort() const;
+    HttpdServer *server() const { return m_server; }
+
+    // What writes a missing phonebook.xml; set before startServer.
+    void setPhonebookWriter(HttpdGenerator::Writer writer);
+
+    // A port that replaces port.xml for every later start (the headless tool's
+    // --port); -1 returns to port.xml.
+    static void setPortOverride(int port);
+
+    static PortConfig readPortConfig(const QString &path = QStringLiteral("port.xml"));
+
+    // The request log's entry when the service has started: the running line, the
+    // address lines and the port line, each ending with a line feed.
+    static QString startEntry(const QStringList &addresses, quint16 port);
+
+signals:
+    void httpdMsg(const QString &message);
+
+private:
+    bool listenWithFallback(bool useDefault, int port);
+
+    HttpdServer *m_server = nullptr;
+    QStringList m_addressList;
+    HttpdGenerator::Writer m_writer;
+};

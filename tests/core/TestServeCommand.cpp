@@ -1,0 +1,241 @@
+// The headless tool's `serve`: start entry and request messages on standard output,
+// the port from --port or port.xml, a clean end on SIGINT and SIGTERM.
+
+#include "TestUtil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::AnyIPv4, 0);
+    return probe.serverPort();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(bytes);
+}
+
+// Reads standard output until it holds `text` (or the time runs out).
+bool waitForOutput(QProcess &process, QByteArray *output, const QByteArray &text, int msecs = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!output->contains(text) && clock.elapsed() < msecs) {
+        process.waitForReadyRead(100);
+        *output += process.readAllStandardOutput();
+        if (process.state() == QProcess::NotRunning) {
+            *output += process.readAllStandardOutput();
+            break;
+        }
+    }
+    return output->contains(text);
+}
+
+QByteArray fetch(quint16 port, const QByteArray &request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(5000))
+        return QByteArray();
+    socket.write(request);
+    QByteArray reply;
+    QElapsedTimer clock;
+    clock.start();
+    while (socket.state() == QAbstractSocket::ConnectedState && clock.elapsed() < 10000) {
+        socket.waitForReadyRead(100);
+        reply += socket.readAll();
+    }
+    return reply + socket.readAll();
+}
+
+// Checks the start entry: the running line, one or more address lines, the port.
+bool isStartEntry(const QByteArray &output, quint16 port, QString *why)
+{
+    const QString text = QString::fromUtf8(output);
+    static const QRegularExpression entry(QStringLiteral(
+        "^HTTPD server is running\\.\\n((ServerIP:\\d+\\.\\d+\\.\\d+\\.\\d+\\n)|(ServerIP\\d+:\\d+\\.\\d+"
+        "\\.\\d+\\.\\d+\\n)*)Port:(\\d+)\\n"));
+    const QRegularExpressionMatch match = entry.match(text);
+    if (!match.hasMatch() || match.captured(4) != QString::number(port)) {
+        *why = text.left(300);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestServeCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void servesUntilSignalled_data();
+    void servesUntilSignalled();
+    void followsPortXml();
+    void servesThePhonebookOfDir();
+    void refusesBadOptions_data();
+    void refusesBadOptions();
+};
+
+void TestServeCommand::servesUntilSignalled_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+void TestServeCommand::servesUntilSignalled()
+{
+    QFETCH(int, signal);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const quint16 port = freePort();
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(QUORVANE_CLI_PATH),
+        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
+            QString::number(port) });
+    QVERIFY(process.waitForStarted());
+    QByteArray output;
+    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+    QVERIFY(waitForOutput(process, &output, "\n", 1000));
+    QString why;
+    QVERIFY2(isStartEntry(output, port, &why), qPrintable(why));
+
+    writeFile(dir.filePath(QStringLiteral("HTTPD/Birch/phonebook.xml")), "<birch>\xe5\xbc\xa0</birch>\n");
+    const QByteArray reply = fetch(port, "GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Birch\r\n\r\n");
+    QVERIFY2(reply.startsWith("HTTP/1.0 200 Ok\r\n"), reply.constData());
+    QVERIFY(reply.endsWith("\r\n\r\n<birch>\xe5\xbc\xa0</birch>\n"));
+    QVERIFY(fetch(port, "GET /../phonebook.db HTTP/1.1\r\n\r\n").isEmpty());
+
+    // Each message follows an empty line, as in the editor's request log.
+    const QByteArray messages = "Port:" + QByteArray::number(port)
+        + "\n\nOne device request phonebook.\nProduct:Birch\nFileName:phonebook.xml\n"
+          "\nOne device request phonebook.\nProduct:UNIXML\nFileName:../phonebook.db\n";
+    QVERIFY2(waitForOutput(process, &output, messages), output.constData());
+    QVERIFY(output.endsWith(messages));
+
+    ::kill(pid_t(process.processId()), signal);
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.readAllStandardError(), QByteArray());
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(!probe.waitForConnected(1000));
+}
+
+void TestServeCommand::followsPortXml()
+{
+    QTemporaryDir dir;
+    QTemporaryDir current;
+    QVERIFY(dir.isValid() && current.isValid());
+    const quint16 port = freePort();
+    writeFile(current.filePath(QStringLiteral("port.xml")),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<configHttpdPort>\n    <useDefault>0</useDefault>\n"
+        "    <port>"
+            + QByteArray::number(port) + "</port>\n</configHttpdPort>\n");
+    QProcess process;
+    process.setWorkingDirectory(current.path());
+    process.start(QStringLiteral(QUORVANE_CLI_PATH), { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve") });
+    QByteArray output;
+    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+    QVERIFY(waitForOutput(process, &output, "\n", 1000));
+    QString why;
+    QVERIFY2(isStartEntry(output, port, &why), qPrintable(why));
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 0);
+}
+
+void TestServeCommand::servesThePhonebookOfDir()
+{
+    // The phonebook of the folder, saved by this process and then left to the tool.
+    TestUtil::Workspace dir;
+    TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee"),
+        { TestUtil::phone(QStringLiteral("Pager"), QStringLiteral("100")),
+            TestUtil::phone(QStringLiteral("Home"), QStringLiteral("5550100")) },
+        { TestUtil::mail(QStringLiteral("Home"), QStringLiteral("ann@example.com")),
+            TestUtil::mail(QStringLiteral("Work"), QStringLiteral("lee@example.com")) }));
+    QVERIFY(DataMgr::instance()->saveToDatabase());
+    DBOperator::instance()->close();
+
+    const quint16 port = freePort();
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(QUORVANE_CLI_PATH),
+        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
+            QString::number(port) });
+    QByteArray output;
+    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+
+    // The request line and the agent line come in separate packets.
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(socket.waitForConnected(5000));
+    socket.write("GET /phonebook.xml HTTP/1.0\r\n");
+    QVERIFY(socket.waitForBytesWritten(1000));
+    QTest::qSleep(500);
+    socket.write("User-Agent: Birch\r\n\r\n");
+    QByteArray reply;
+    QElapsedTimer clock;
+    clock.start();
+    while (socket.state() == QAbstractSocket::ConnectedState && clock.elapsed() < 10000) {
+        socket.waitForReadyRead(100);
+        reply += socket.readAll();
+    }
+    reply += socket.readAll();
+    const int end = int(reply.indexOf("\r\n\r\n"));
+    QVERIFY2(end > 0, reply.constData());
+    QFile expected(QStringLiteral(QUORVANE_TEST_DATA "/httpd/birch-cli.xml"));
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(reply.mid(end + 4)), QString::fromUtf8(expected.readAll()));
+
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 0);
+}
+
+void TestServeCommand::refusesBadOptions_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("port not a number") << QStringList { "serve", "--port", "http" };
+    QTest::newRow("port too large") << QStringList { "serve", "--port", "65536" };
+    QTest::newRow("negative port") << QStringList { "serve", "--port", "-5" };
+    QTest::newRow("port without value") << QStringList { "serve", "--port" };
+    QTest::newRow("unknown option") << QStringList { "serve", "--host", "x" };
+    QTest::newRow("stray argument") << QStringList { "serve", "now" };
+}
+
+void TestServeCommand::refusesBadOptions()
+{
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(QUORVANE_CLI_PATH), QStringList { QStringLiteral("--dir"), dir.path() } + args);
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(!process.readAllStandardError().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestServeCommand)
+#include "TestServeCommand.moc"
