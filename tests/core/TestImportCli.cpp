@@ -81,6 +81,8 @@ private slots:
     void failedImportKeepsPhonebook();
     void usageErrors_data();
     void usageErrors();
+    void exportThenImport_data();
+    void exportThenImport();
 };
 
 void TestImportCli::importsAndMerges()
@@ -186,6 +188,51 @@ void TestImportCli::usageErrors()
     const Run run = cli(QStringList({"--dir", dir.path()}) + args);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(!run.err.isEmpty());
+}
+
+void TestImportCli::exportThenImport_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("wholeContacts");
+    const char *names[] = {"vCard", "general XML", "Alder XML", "Birch XML", "Cedar XML", "Brenn XML", "Alder CSV",
+                           "Birch CSV", "Outlook CSV", "Simplified Chinese Outlook CSV", "Outlook Express CSV",
+                           "Simplified Chinese Outlook Express CSV", "Gmail CSV"};
+    for (int f = 0; f < 13; ++f)
+        QTest::newRow(names[f]) << f << (f == 1);
+}
+
+// What the dump shows of the contacts, without their ids (a fresh folder numbers anew).
+QStringList dumpedContacts(const QJsonObject &root, bool whole)
+{
+    QStringList out;
+    for (const QJsonValue &v : root.value("contacts").toArray()) {
+        QJsonObject c = v.toObject();
+        c.remove("id");
+        out << (whole ? QString::fromUtf8(QJsonDocument(c).toJson(QJsonDocument::Compact))
+                      : c.value("FirstName").toString() + "|" + c.value("LastName").toString());
+    }
+    return out;
+}
+
+void TestImportCli::exportThenImport()
+{
+    QFETCH(int, format);
+    QFETCH(bool, wholeContacts);
+    QTemporaryDir source, target;
+    QCOMPARE(cli({"--dir", source.path(), "import", QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml")})
+                 .exitCode,
+             0);
+    const Run exported = cli({"--dir", source.path(), "export", "--format", QString::number(format), "--encoding",
+                              "UTF-8", "--out", source.filePath("out")});
+    QCOMPARE(exported.exitCode, 0);
+    const QString file = QString::fromUtf8(exported.out).trimmed();
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(cli({"--dir", target.path(), "import", file}).exitCode, 0);
+    const QStringList before = dumpedContacts(dump(source), wholeContacts);
+    const QStringList after = dumpedContacts(dump(target), wholeContacts);
+    QCOMPARE(after, before);
+    if (wholeContacts)
+        QCOMPARE(groupNames(dump(target)), groupNames(dump(source)));
 }
 
 QTEST_GUILESS_MAIN(TestImportCli)
