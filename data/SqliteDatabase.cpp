@@ -361,9 +361,8 @@ public:
     RowReader(const QSqlDatabase &db, const char *sql)
         : m_query(db)
     {
-        m_handle = nativeHandle(db);
-        if (m_handle) {
-            if (sqlite3_prepare_v2(m_handle, sql, -1, &m_statement, nullptr) != SQLITE_OK)
+        if (sqlite3 *handle = nativeHandle(db)) {
+            if (sqlite3_prepare_v2(handle, sql, -1, &m_statement, nullptr) != SQLITE_OK)
                 m_statement = nullptr;
             m_ok = m_statement != nullptr;
         } else {
@@ -415,7 +414,6 @@ public:
 
 private:
     QSqlQuery m_query;
-    sqlite3 *m_handle = nullptr;
     sqlite3_stmt *m_statement = nullptr;
     bool m_ok = false;
 };

@@ -258,10 +258,19 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
     const QString copy = m_appDir + QStringLiteral("tmp.csv");
     const QString converted = m_appDir + QStringLiteral("tmp1.csv");
     const QString normalised = m_appDir + QStringLiteral("tmp2.csv");
+    // Read before the old copies go: the file chosen may be one of them.
+    QFile sourceFile(path);
+    if (!sourceFile.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray original = sourceFile.readAll();
+    sourceFile.close();
     for (const QString &tmp : {copy, converted, normalised})
         QFile::remove(tmp);
-    if (!QFile::copy(path, copy))
-        return false;
+    {
+        QFile out(copy);
+        if (!out.open(QIODevice::WriteOnly) || out.write(original) != original.size() || !out.flush())
+            return false;
+    }
     QString source = copy;
     if (codecName != QLatin1String("UTF-8")) {
         if (!convertFileEncoding(copy, codecName, QStringLiteral("UTF-8")))

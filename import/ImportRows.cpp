@@ -114,11 +114,6 @@ Batch ImportRows::batch() const
 
 namespace ImportValues {
 
-QVariant text(const QString &value)
-{
-    return value;
-}
-
 QVariant integer(const QString &value)
 {
     bool ok = false;

@@ -37,9 +37,6 @@ public:
     void addMail(int cid, const QVariant &type, const QString &address);
     void addMember(int cid, const QString &groupName);
 
-    int contactCount() const { return int(m_contact[0].size()); }
-    int groupCount() const { return int(m_group[0].size()); }
-    int phoneCount() const { return int(m_phone[0].size()); }
     bool isEmpty() const;
 
     // Files count accounts either from 0 or from 1: a 0 (or a missing index)
@@ -61,8 +58,6 @@ private:
 // Value conversions shared by the readers.
 namespace ImportValues {
 
-// The text as a text column value.
-QVariant text(const QString &value);
 // An integer column value from text; empty or not a number gives null.
 QVariant integer(const QString &value);
 // A frequent mark written as a number or as "true": numbers as written, "true" 1,

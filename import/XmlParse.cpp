@@ -7,9 +7,9 @@
 #include "XmlScanner.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMap>
 #include <QRegularExpression>
-#include <QFile>
 #include <QStringConverter>
 #include <QXmlStreamReader>
 

@@ -32,7 +32,6 @@ void csv_parser::setEnclosure(char c, int mode)
     if (c == 0)
         return;
     m_enclosure = c;
-    m_enclosureSet = 1;
     m_mode = mode;
 }
 
@@ -41,7 +40,6 @@ void csv_parser::setFieldTerminator(char c)
     if (c == 0)
         return;
     m_fieldTerminator = c;
-    m_fieldTerminatorSet = 1;
 }
 
 void csv_parser::setLineTerminator(char c)
@@ -49,7 +47,6 @@ void csv_parser::setLineTerminator(char c)
     if (c == 0)
         return;
     m_lineTerminator = c;
-    m_lineTerminatorSet = 2;
 }
 
 bool csv_parser::openFile(const QByteArray &path)

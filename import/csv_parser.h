@@ -55,10 +55,6 @@ private:
     char m_escape = '\\';
     char m_fieldTerminator = ',';
     char m_lineTerminator = '\n';
-    unsigned m_enclosureSet = 0;
-    int m_escapeSet = 1;
-    int m_fieldTerminatorSet = 1;
-    int m_lineTerminatorSet = 1;
     int m_skipLines = 0;
     int m_recordCount = 0;
     FILE *m_file = nullptr;

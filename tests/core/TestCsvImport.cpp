@@ -42,6 +42,8 @@ private slots:
     void encodings_data();
     void encodings();
     void temporaryFiles();
+    void fileNamedLikeATemporaryCopy_data();
+    void fileNamedLikeATemporaryCopy();
 };
 
 void TestCsvImport::layouts_data()
@@ -232,6 +234,26 @@ void TestCsvImport::temporaryFiles()
     QVERIFY(import(writeFile(ws, "u.csv", "First Name\nBob\n")));
     QVERIFY(!QFile::exists(ws.file("tmp1.csv")));
     QCOMPARE(names(), QStringList({"Ann ", "Bob "}));
+}
+
+void TestCsvImport::fileNamedLikeATemporaryCopy_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("tmp.csv") << "tmp.csv";
+    QTest::newRow("tmp2.csv") << "tmp2.csv";
+}
+
+void TestCsvImport::fileNamedLikeATemporaryCopy()
+{
+    QFETCH(QString, name);
+    Workspace ws;
+    // A file the user keeps in the program folder under the name of a working copy.
+    QFile f(ws.file(name));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("First Name,Last Name\nAnn,Lee\n");
+    f.close();
+    QVERIFY(import(ws.file(name)));
+    QCOMPARE(names(), QStringList({"Ann Lee"}));
 }
 
 QTEST_GUILESS_MAIN(TestCsvImport)
