@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QStringConverter>
 
 namespace {
 
@@ -280,17 +281,23 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
 
     // The parsed copy: UTF-8 without a byte-order mark, every line ending in CR LF.
     {
-        QString text;
-        if (!readUtf8File(source, &text))
+        QFile in(source);
+        if (!in.open(QIODevice::ReadOnly))
             return false;
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-        if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
-            text += QLatin1String("\r\n");
+        QByteArray bytes = in.readAll();
+        in.close();
+        const auto mark = QStringConverter::encodingForData(bytes);
+        if (mark && *mark != QStringConverter::Utf8)
+            bytes = decodedText(bytes).toUtf8();
+        else if (mark)
+            bytes.remove(0, 3);
+        bytes.replace("\r\n", "\n");
+        bytes.replace("\n", "\r\n");
+        if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+            bytes += "\r\n";
         QFile out(normalised);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return false;
-        const QByteArray bytes = text.toUtf8();
         if (out.write(bytes) != bytes.size() || !out.flush())
             return false;
     }
