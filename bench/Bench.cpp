@@ -11,6 +11,8 @@
 #include <QMap>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace Bench {
 
@@ -57,10 +59,10 @@ void resetPeakMemory()
 
 QString tempDir()
 {
-    static QList<QTemporaryDir *> dirs;
-    auto *dir = new QTemporaryDir;
-    dirs.append(dir);
-    return dir->path();
+    // Owned here so that they are removed when the case's process ends.
+    static std::vector<std::unique_ptr<QTemporaryDir>> dirs;
+    dirs.push_back(std::make_unique<QTemporaryDir>());
+    return dirs.back()->path();
 }
 
 QStringList syntheticGroupNames()

@@ -5,6 +5,8 @@
 #include "ExportBase.h"
 #include "ExportFactory.h"
 #include "Notifier.h"
+#include "ParseBase.h"
+#include "ParseFactory.h"
 #include "PinyinKey.h"
 #include "Records.h"
 #include "SqliteDatabase.h"
@@ -98,6 +100,9 @@ void DataMgr::fillContactKeys(ContactInfo &c)
 void DataMgr::reload()
 {
     m_busy = true;
+    // The old lists go first: holding both at once doubles the peak.
+    m_ctList.clear();
+    m_groups.clear();
     m_ctList = DBOperator::instance()->loadContacts();
     m_groups = DBOperator::instance()->loadGroups();
     rebuildDerived();
@@ -505,6 +510,16 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
     exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
     exportTo(ExportFactory::XmlBrenn, utf8, phonebook, dir + QStringLiteral("HTTPD/Brenn"));
     return saved;
+}
+
+// Import
+bool DataMgr::importFile(const QString &path, const QString &encoding)
+{
+    m_importer = ParseFactory::instance()->createParser(path);
+    if (!m_importer || !m_importer->readFile(path, encoding))
+        return false;
+    reload();
+    return true;
 }
 
 // The phonebook service for phones.

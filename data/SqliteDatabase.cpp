@@ -6,7 +6,10 @@
 #include <QHash>
 #include <QSet>
 #include <QSqlError>
+#include <QSqlDriver>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -22,7 +25,9 @@ const char *const kCreateStatements[] = {
 // Indexes beside the tables: the duplicate merge is a self-join on the names and the
 // load joins the child tables on the contact id. Without them both grow quadratically.
 const char *const kIndexStatements[] = {
-    "create index if not exists contact1_names on contact1(FirstName, LastName, Flag)",
+    // Flag stays out of the names index: clearing the import marks would rewrite it.
+    "drop index if exists contact1_names",
+    "create index if not exists contact1_name_pair on contact1(FirstName, LastName)",
     "create index if not exists phone1_cid on phone1(cid)",
     "create index if not exists mail1_cid on mail1(cid)",
     "create index if not exists union1_contact on union1(contact_id)",
@@ -71,13 +76,14 @@ QString text(const QSqlQuery &q, int column)
     return q.value(column).toString();
 }
 
-QString mergeStatement(const char *head)
+// The old copies (Flag 0) of the contacts an import brings again (Flag 1): equal
+// first and last names.
+QString duplicatesQuery()
 {
-    return QString::fromLatin1(head) +
-           QStringLiteral("(select p1.id as contact_id from contact1 p1,contact1 p2 where p1.id<>p2.id and "
+    return QStringLiteral("select p1.id as contact_id from contact1 p1,contact1 p2 where p1.id<>p2.id and "
                           "p1.FirstName=p2.FirstName and p1.LastName=p2.LastName and p1.Flag <>p2.Flag and "
-                          "p1.Flag=%1)")
-               .arg(0);
+                          "p1.Flag=%1")
+        .arg(0);
 }
 
 } // namespace
@@ -110,6 +116,8 @@ bool SqliteDatabase::openDatabase()
         ok = createTables();
     for (const char *sql : kIndexStatements)
         exec(QString::fromLatin1(sql));
+    exec(QStringLiteral("PRAGMA cache_size=-131072"));
+    exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     return ok;
 }
 
@@ -148,13 +156,113 @@ bool SqliteDatabase::createTables()
     return ok;
 }
 
+namespace {
+
+// Every column of a table holds one value per row.
+bool sameLengths(const QList<QVariantList> &columns)
+{
+    for (const QVariantList &column : columns) {
+        if (column.size() != columns.first().size())
+            return false;
+    }
+    return true;
+}
+
+// SQLite's own connection behind the Qt one; nullptr when the driver is another.
+sqlite3 *nativeHandle(const QSqlDatabase &db)
+{
+    if (!db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+bool isNullValue(const QVariant &v)
+{
+    if (v.isNull())
+        return true;
+    if (v.typeId() == QMetaType::QString)
+        return static_cast<const QString *>(v.constData())->isNull();
+    if (v.typeId() == QMetaType::QByteArray)
+        return static_cast<const QByteArray *>(v.constData())->isNull();
+    return false;
+}
+
+// Binds the values as Qt's SQLite driver would: null, integer, real, blob or text.
+int bindValue(sqlite3_stmt *statement, int index, const QVariant &v)
+{
+    if (isNullValue(v))
+        return sqlite3_bind_null(statement, index);
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Bool:
+        return sqlite3_bind_int64(statement, index, v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(statement, index, v.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray *bytes = static_cast<const QByteArray *>(v.constData());
+        return sqlite3_bind_blob(statement, index, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
+    }
+    case QMetaType::QString: {
+        // The value lives in the batch until the row is stepped.
+        const QString *text = static_cast<const QString *>(v.constData());
+        return sqlite3_bind_text16(statement, index, text->utf16(), int(text->size() * sizeof(QChar)), SQLITE_STATIC);
+    }
+    default: {
+        const QString text = v.toString();
+        return sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(QChar)),
+                                   SQLITE_TRANSIENT);
+    }
+    }
+}
+
+// One table's rows through one prepared statement; stops at the first failing row.
+bool insertNative(sqlite3 *handle, const char *sql, const QList<QVariantList> &columns)
+{
+    const qsizetype rows = columns.first().size();
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(handle, sql, -1, &statement, nullptr) != SQLITE_OK || !statement)
+        return false;
+    bool ok = sqlite3_bind_parameter_count(statement) == columns.size();
+    for (qsizetype r = 0; ok && r < rows; ++r) {
+        for (int c = 0; ok && c < columns.size(); ++c)
+            ok = bindValue(statement, c + 1, columns[c].at(r)) == SQLITE_OK;
+        ok = ok && sqlite3_step(statement) == SQLITE_DONE;
+        sqlite3_reset(statement);
+    }
+    sqlite3_finalize(statement);
+    return ok;
+}
+
+} // namespace
+
 bool SqliteDatabase::insertRows(const Batch &batch)
 {
+    // Binding through SQLite itself: Qt's batch emulation re-binds every value by
+    // name for every row, which was a third of a large import's store time.
+    sqlite3 *handle = nativeHandle(m_db);
     bool ok = true;
     for (const TableInsert &insert : kInserts) {
         const auto it = batch.constFind(QLatin1String(insert.table));
         if (it == batch.constEnd() || it->isEmpty() || it->first().isEmpty())
             continue;
+        // Columns of unequal length are no rows (Qt's batch would read past the end).
+        if (!sameLengths(*it)) {
+            ok = false;
+            continue;
+        }
+        if (handle) {
+            ok = insertNative(handle, insert.sql, *it) && ok;
+            continue;
+        }
         QSqlQuery query(m_db);
         if (!query.prepare(QString::fromLatin1(insert.sql))) {
             ok = false;
@@ -225,10 +333,15 @@ bool SqliteDatabase::mergeImported()
     const QString clearMarks = QStringLiteral("update contact1 set Flag = 0 where Flag = 1");
     if (oldRows != 0 && newRows != 0 && m_mergeMode == 0) {
         m_db.transaction();
-        exec(mergeStatement("delete from union1 where contact_id in"));
-        exec(mergeStatement("delete from mail1 where cid in"));
-        exec(mergeStatement("delete from phone1 where cid in"));
-        exec(mergeStatement("delete from contact1 where id in"));
+        // The duplicates are found once, not once per table.
+        exec(QStringLiteral("create temp table if not exists merge_old (id INT PRIMARY KEY)"));
+        exec(QStringLiteral("delete from merge_old"));
+        exec(QStringLiteral("insert or ignore into merge_old ") + duplicatesQuery());
+        exec(QStringLiteral("delete from union1 where contact_id in (select id from merge_old)"));
+        exec(QStringLiteral("delete from mail1 where cid in (select id from merge_old)"));
+        exec(QStringLiteral("delete from phone1 where cid in (select id from merge_old)"));
+        exec(QStringLiteral("delete from contact1 where id in (select id from merge_old)"));
+        exec(QStringLiteral("delete from merge_old"));
         const bool ok = exec(clearMarks);
         m_db.commit();
         return ok;
@@ -236,90 +349,192 @@ bool SqliteDatabase::mergeImported()
     return exec(clearMarks);
 }
 
+namespace {
+
+// Reads the rows of one query, through SQLite itself when the connection is SQLite's
+// (a hundred thousand contacts are millions of values) and through QSqlQuery
+// otherwise. Values read as QSqlQuery gives them: NULL text as empty, NULL numbers
+// as 0, text in a number column as its number or 0.
+class RowReader
+{
+public:
+    RowReader(const QSqlDatabase &db, const char *sql)
+        : m_query(db)
+    {
+        if (sqlite3 *handle = nativeHandle(db)) {
+            if (sqlite3_prepare_v2(handle, sql, -1, &m_statement, nullptr) != SQLITE_OK)
+                m_statement = nullptr;
+            m_ok = m_statement != nullptr;
+        } else {
+            m_query.setForwardOnly(true);
+            m_ok = m_query.exec(QString::fromLatin1(sql));
+        }
+    }
+    ~RowReader()
+    {
+        if (m_statement)
+            sqlite3_finalize(m_statement);
+    }
+    RowReader(const RowReader &) = delete;
+    RowReader &operator=(const RowReader &) = delete;
+
+    bool isOk() const { return m_ok; }
+    bool next()
+    {
+        if (!m_ok)
+            return false;
+        if (m_statement)
+            return sqlite3_step(m_statement) == SQLITE_ROW;
+        return m_query.next();
+    }
+    QString text(int column) const
+    {
+        if (!m_statement)
+            return m_query.value(column).toString();
+        const void *data = sqlite3_column_text16(m_statement, column);
+        if (!data)
+            return QString();
+        return QString(static_cast<const QChar *>(data), sqlite3_column_bytes16(m_statement, column) / 2);
+    }
+    int integer(int column) const
+    {
+        if (!m_statement)
+            return m_query.value(column).toInt();
+        switch (sqlite3_column_type(m_statement, column)) {
+        case SQLITE_INTEGER:
+            return int(sqlite3_column_int64(m_statement, column));
+        case SQLITE_NULL:
+            return 0;
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_statement, column)).toInt();
+        default:
+            return text(column).toInt();
+        }
+    }
+
+private:
+    QSqlQuery m_query;
+    sqlite3_stmt *m_statement = nullptr;
+    bool m_ok = false;
+};
+
+} // namespace
+
 QList<ContactRow> SqliteDatabase::loadContacts()
 {
+    // One scan per table, folded by contact id, gives what the left join of the four
+    // tables gives, without repeating every contact once per phone, mail and group.
+    // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactRow> result;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral(
-            "SELECT contact1.id,contact1.FirstName,contact1.LastName,contact1.Department,contact1.PrimaryIndex,"
-            "contact1.Frequent,contact1.PhotoUrl,contact1.RingtoneUrl,contact1.RingtoneIndex,phone1.type,"
-            "phone1.phonenumber,phone1.accountindex,mail1.type,mail1.Mail,union1.group_name FROM contact1 left "
-            "join phone1 on contact1.id=phone1.cid left join mail1 on contact1.id=mail1.cid left join union1 on "
-            "contact1.id=union1.contact_id")))
-        return result;
-
-    ContactRow current;
-    while (q.next()) {
-        const int id = q.value(0).toInt();
-        if (id != current.id && current.id > 0) {
-            result.append(current);
-            current.phones.clear();
-            current.mails.clear();
-            current.groupNames.clear();
+    QHash<int, qsizetype> position;
+    {
+        RowReader q(m_db, "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
+                          "RingtoneIndex FROM contact1");
+        if (!q.isOk())
+            return result;
+        while (q.next()) {
+            ContactRow row;
+            row.id = q.integer(0);
+            row.FirstName = q.text(1);
+            row.LastName = q.text(2);
+            row.Department = q.text(3);
+            row.PrimaryIndex = q.integer(4);
+            row.Frequent = q.integer(5);
+            row.PhotoUrl = q.text(6);
+            row.RingtoneUrl = q.text(7);
+            row.RingtoneIndex = q.integer(8);
+            position.insert(row.id, result.size());
+            result.append(row);
         }
-        current.id = id;
-        current.FirstName = text(q, 1);
-        current.LastName = text(q, 2);
-        current.Department = text(q, 3);
-        current.PrimaryIndex = q.value(4).toInt();
-        current.Frequent = q.value(5).toInt();
-        current.PhotoUrl = text(q, 6);
-        current.RingtoneUrl = text(q, 7);
-        current.RingtoneIndex = q.value(8).toInt();
-
-        const PhoneRow phone{text(q, 9), text(q, 10), q.value(11).toInt()};
-        if (current.phones.isEmpty() || current.phones.last().type != phone.type ||
-            current.phones.last().phonenumber != phone.phonenumber ||
-            current.phones.last().accountindex != phone.accountindex)
-            current.phones.append(phone);
-
-        const MailRow mail{text(q, 12), text(q, 13)};
-        bool knownMail = false;
-        for (const MailRow &m : std::as_const(current.mails)) {
-            if (m.type == mail.type && m.Mail == mail.Mail) {
-                knownMail = true;
-                break;
-            }
-        }
-        if (!knownMail)
-            current.mails.append(mail);
-
-        const QString group = text(q, 14);
-        if (!current.groupNames.contains(group))
-            current.groupNames.append(group);
     }
-    if (current.id != 0)
-        result.append(current);
+
+    {
+        RowReader q(m_db, "SELECT cid,type,phonenumber,accountindex FROM phone1");
+        while (q.next()) {
+            const auto it = position.constFind(q.integer(0));
+            if (it == position.constEnd())
+                continue;
+            QList<PhoneRow> &phones = result[*it].phones;
+            const PhoneRow phone{q.text(1), q.text(2), q.integer(3)};
+            // The join repeats a phone once per mail and group; equal neighbours are one.
+            if (phones.isEmpty() || phones.last().type != phone.type ||
+                phones.last().phonenumber != phone.phonenumber || phones.last().accountindex != phone.accountindex)
+                phones.append(phone);
+        }
+    }
+    {
+        RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
+        while (q.next()) {
+            const auto it = position.constFind(q.integer(0));
+            if (it == position.constEnd())
+                continue;
+            QList<MailRow> &mails = result[*it].mails;
+            const MailRow mail{q.text(1), q.text(2)};
+            bool known = false;
+            for (const MailRow &m : std::as_const(mails)) {
+                if (m.type == mail.type && m.Mail == mail.Mail) {
+                    known = true;
+                    break;
+                }
+            }
+            if (!known)
+                mails.append(mail);
+        }
+    }
+    {
+        RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
+        while (q.next()) {
+            const auto it = position.constFind(q.integer(0));
+            if (it == position.constEnd())
+                continue;
+            QStringList &groups = result[*it].groupNames;
+            const QString group = q.text(1);
+            if (!groups.contains(group))
+                groups.append(group);
+        }
+    }
+
+    // A contact without phones, mails or groups gets the one empty entry that the
+    // join's null columns give it.
+    for (ContactRow &row : result) {
+        if (row.phones.isEmpty())
+            row.phones.append(PhoneRow{QString(), QString(), 0});
+        if (row.mails.isEmpty())
+            row.mails.append(MailRow{QString(), QString()});
+        if (row.groupNames.isEmpty())
+            row.groupNames.append(QString());
+    }
     return result;
 }
 
 QList<GroupRow> SqliteDatabase::loadGroups()
 {
     QList<GroupRow> folded;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (q.exec(QStringLiteral("SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
-                              "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name"))) {
+    RowReader q(m_db, "SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
+                      "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name");
+    if (q.isOk()) {
         // A new group starts whenever the id changes, whatever its value: a group
         // stored with id 0 is a group like any other.
         bool haveCurrent = false;
         GroupRow current;
+        QSet<int> currentMembers;
         while (q.next()) {
-            const int id = q.value(0).toInt();
+            const int id = q.integer(0);
             if (!haveCurrent || id != current.id) {
                 if (haveCurrent)
                     folded.append(current);
                 current = GroupRow();
+                currentMembers.clear();
                 haveCurrent = true;
             }
             current.id = id;
-            current.name = text(q, 1);
-            current.photos = text(q, 2);
-            current.ringtones = text(q, 3);
-            current.RingtoneIndex = q.value(4).toInt();
-            const int member = q.value(5).toInt();
-            if (member != 0 && !current.memberIds.contains(member)) {
+            current.name = q.text(1);
+            current.photos = q.text(2);
+            current.ringtones = q.text(3);
+            current.RingtoneIndex = q.integer(4);
+            const int member = q.integer(5);
+            if (member != 0 && !currentMembers.contains(member)) {
+                currentMembers.insert(member);
                 current.memberIds.append(member);
                 ++current.memberCount;
             }
@@ -340,8 +555,9 @@ QList<GroupRow> SqliteDatabase::loadGroups()
             continue;
         }
         GroupRow &first = groups[*it];
+        const QSet<int> known(first.memberIds.cbegin(), first.memberIds.cend());
         for (int member : row.memberIds) {
-            if (!first.memberIds.contains(member)) {
+            if (!known.contains(member)) {
                 first.memberIds.append(member);
                 ++first.memberCount;
             }
@@ -373,6 +589,30 @@ QList<GroupRow> SqliteDatabase::loadGroups()
         groups.move(blacklistPos, groups.size() - 1);
     }
     return groups;
+}
+
+QList<GroupRow> SqliteDatabase::storedGroups()
+{
+    QList<GroupRow> groups;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("select id, name from group1")))
+        return groups;
+    while (q.next()) {
+        GroupRow row;
+        row.id = q.value(0).toInt();
+        row.name = text(q, 1);
+        groups.append(row);
+    }
+    return groups;
+}
+
+int SqliteDatabase::largestContactId()
+{
+    QSqlQuery q(m_db);
+    if (q.exec(QStringLiteral("select max(id) from contact1")) && q.next())
+        return q.value(0).toInt();
+    return 0;
 }
 
 bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<GroupRow> &groups)

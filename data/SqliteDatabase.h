@@ -31,6 +31,11 @@ public:
     bool saveAll(const QList<ContactRow> &contacts, const QList<GroupRow> &groups) override;
 
     int mergeMode() const { return m_mergeMode; }
+
+    // What the readers must not collide with: the stored groups (id and name only,
+    // without the built-ins that loadGroups adds) and the largest stored contact id.
+    QList<GroupRow> storedGroups();
+    int largestContactId();
     QString databasePath() const;
 
 private:

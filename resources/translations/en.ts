@@ -690,4 +690,19 @@
         <translation>Work</translation>
     </message>
 </context>
+<context>
+    <name>XmlParse</name>
+    <message>
+        <source>Family</source>
+        <translation>Family</translation>
+    </message>
+    <message>
+        <source>Friend</source>
+        <translation>Friend</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>Work</translation>
+    </message>
+</context>
 </TS>

@@ -690,4 +690,19 @@
         <translation>工作</translation>
     </message>
 </context>
+<context>
+    <name>XmlParse</name>
+    <message>
+        <source>Family</source>
+        <translation>家人</translation>
+    </message>
+    <message>
+        <source>Friend</source>
+        <translation>朋友</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>工作</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,52 @@
+#include "Command.h"
+
+#include "DataMgr.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// What the local import dialog does on "OK": save the working phonebook, set the
+// duplicate handling and the clear-list choice, and import.
+int importCommand(const QStringList &args)
+{
+    const Cli::Options o = Cli::parseOptions(args, {QStringLiteral("--encoding")},
+                                             {QStringLiteral("--clear"), QStringLiteral("--replace-duplicates")});
+    if (!o.error.isEmpty()) {
+        Cli::printErr(o.error);
+        return Cli::Usage;
+    }
+    if (o.positional.size() != 1) {
+        Cli::printErr(QStringLiteral("import takes exactly one FILE"));
+        return Cli::Usage;
+    }
+    const QString path = o.positional.first();
+    const QFileInfo info(path);
+    const QString suffix = info.suffix();
+    if (path.isEmpty() || !info.isFile() ||
+        (suffix != QLatin1String("xml") && suffix != QLatin1String("csv") && suffix != QLatin1String("vcf"))) {
+        Cli::printErr(QStringLiteral("Please choose correct file to import."));
+        return Cli::Failure;
+    }
+    const QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
+
+    if (!Cli::loadPhonebook())
+        return Cli::Failure;
+    DataMgr *mgr = DataMgr::instance();
+    mgr->saveToDatabase();
+    mgr->setMergeMode(o.flags.contains(QLatin1String("--replace-duplicates")) ? 0 : 1);
+    mgr->setReplaceOnImport(o.flags.contains(QLatin1String("--clear")));
+    if (!mgr->importFile(path, encoding)) {
+        Cli::printErr(QStringLiteral("Import is failed,please check the file format and encoding."));
+        return Cli::Failure;
+    }
+    return Cli::Success;
+}
+
+const Cli::Registrar importRegistrar(
+    "import", "import FILE [--encoding NAME] [--clear] [--replace-duplicates]",
+    "Import an XML, CSV or vCard phonebook (encoding UTF-8 unless named). --clear empties the phonebook first; "
+    "--replace-duplicates replaces contacts of the same first and last name, otherwise both are kept.",
+    importCommand);
+
+} // namespace

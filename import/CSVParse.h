@@ -1,0 +1,73 @@
+#pragma once
+
+#include "ParseBase.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QStringList>
+#include <memory>
+
+class csv_parser;
+class ImportContext;
+class ImportRows;
+
+// Reads comma-separated phonebooks: our own layout and the Outlook, Outlook Express
+// (English and Simplified Chinese) and Gmail layouts, whether written by us or by the
+// mail programs themselves. The layout is recognised from the header; columns are
+// found by name, so extra and reordered columns do no harm.
+class CSVParse : public ParseBase
+{
+    Q_OBJECT
+public:
+    enum Layout { NoLayout = 0, Own = 2, Outlook = 3, OutlookChinese = 4, OutlookExpress = 5,
+                  OutlookExpressChinese = 6, Gmail = 7 };
+
+    explicit CSVParse(QObject *parent = nullptr);
+    ~CSVParse() override;
+
+    QString localeCodecName() override;
+    bool checkFileEncoding(const QString &path, const QString &codecName) override;
+    // Writes the converted copy to "tmp1.csv".
+    bool convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec) override;
+    bool readFile(const QString &path, const QString &codecName) override;
+    void clearGroupNames() override;
+    void resetIdCounters() override;
+
+    // The layout a header stands for (NoLayout never results here).
+    static Layout layoutOf(const QStringList &header);
+    // The expected column names of a layout, in expected-position order.
+    static QStringList expectedColumns(Layout layout);
+
+    Layout layout() const { return m_layout; }
+    bool zeroBasedAccounts() const { return m_zeroBasedAccounts; }
+
+private:
+    using Record = QList<QByteArray>;
+
+    // Maps the expected columns to the header; false when none is present.
+    bool recognise(const QStringList &header);
+    int headerIndex(const QStringList &header, const QString &name) const;
+    QString value(const Record &record, int position) const;
+    QByteArray field(const Record &record, int position) const;
+    QString column(const Record &record, int index) const;
+    QString faxValue(const Record &record) const;
+
+    void buildOwn(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
+    void buildOutlook(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
+    void buildOutlookExpress(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
+    void buildGmail(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
+
+    std::unique_ptr<csv_parser> m_tokenizer;
+    QString m_appDir;
+    Layout m_layout = NoLayout;
+    QMap<int, int> m_columnMap;
+    // The same by position, for the per-record lookups.
+    QList<int> m_columns;
+    QList<int> m_faxColumns;
+    // Columns the own layout falls back on when a desktop-mail file lacks its own.
+    int m_businessPhone = -1;
+    int m_companyMainPhone = -1;
+    int m_categories = -1;
+    bool m_zeroBasedAccounts = false;
+};

@@ -1,0 +1,150 @@
+#include "ParseBase.h"
+
+#include "DBOperator.h"
+#include "DataMgr.h"
+#include "ImportRows.h"
+#include "TextCodec.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QStringConverter>
+
+ParseBase::ParseBase(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QString ParseBase::localeCodecName()
+{
+    return QString();
+}
+
+bool ParseBase::checkFileEncoding(const QString &, const QString &)
+{
+    return true;
+}
+
+bool ParseBase::convertFileEncoding(const QString &, const QString &, const QString &)
+{
+    return true;
+}
+
+bool ParseBase::readFile(const QString &, const QString &)
+{
+    return true;
+}
+
+void ParseBase::clearGroupNames()
+{
+}
+
+void ParseBase::resetIdCounters()
+{
+}
+
+QString ParseBase::codecNameForTerritory(int territory)
+{
+    switch (QLocale::Territory(territory)) {
+    case QLocale::China:
+        return QStringLiteral("GBK");
+    case QLocale::HongKong:
+        return QStringLiteral("Big5-HKSCS");
+    case QLocale::Japan:
+        return QStringLiteral("Shift-JIS");
+    case QLocale::Russia:
+        return QStringLiteral("KOI8-R");
+    case QLocale::Taiwan:
+        return QStringLiteral("Big5");
+    default:
+        return QStringLiteral("EUC-KR");
+    }
+}
+
+QString ParseBase::systemCodecName()
+{
+    return codecNameForTerritory(QLocale().territory());
+}
+
+void ParseBase::clearKnownGroupNames()
+{
+    DataMgr::instance()->userGroupNames().clear();
+}
+
+void ParseBase::resetCounters()
+{
+    DataMgr::instance()->setNextContactId(1);
+    DataMgr::instance()->setNextGroupId(1);
+}
+
+bool ParseBase::decodeFile(const QString &path, const QString &fromCodec, QString *text)
+{
+    if (!TextCodec::isKnown(fromCodec))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *text = TextCodec::decode(fromCodec, file.readAll());
+    file.close();
+    if (text->startsWith(QChar(0xFEFF)))
+        text->remove(0, 1);
+    return true;
+}
+
+bool ParseBase::writeEncoded(const QString &target, const QString &text, const QString &toCodec)
+{
+    if (!TextCodec::isKnown(toCodec))
+        return false;
+    const QByteArray bytes = TextCodec::encode(toCodec, text);
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool written = file.write(bytes) == bytes.size();
+    return file.flush() && written;
+}
+
+bool ParseBase::readUtf8File(const QString &path, QString *text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *text = decodedText(file.readAll());
+    return true;
+}
+
+QString ParseBase::decodedText(const QByteArray &bytes)
+{
+    QStringConverter::Encoding encoding = QStringConverter::Utf8;
+    if (const auto bom = QStringConverter::encodingForData(bytes))
+        encoding = *bom;
+    QStringDecoder decode(encoding);
+    QString text = decode(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+bool ParseBase::leadingText(const QString &path, QString *text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray bytes = file.readAll();
+    const qsizetype zero = bytes.indexOf('\0');
+    if (zero >= 0)
+        bytes.truncate(zero);
+    *text = QString::fromUtf8(bytes);
+    return true;
+}
+
+bool ParseBase::prepareImport()
+{
+    return DataMgr::instance()->resetForImport();
+}
+
+bool ParseBase::storeRows(const ImportRows &rows)
+{
+    DBOperator *store = DBOperator::instance();
+    const bool inserted = rows.isEmpty() || store->insertBatch(rows.batch());
+    const bool merged = store->mergeImported();
+    return inserted && merged;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class ImportRows;
+
+// Base of the phonebook readers. A reader converts a file in the user's encoding
+// into a UTF-8 copy in the program folder, parses and checks the whole file, and
+// only then prepares the import (which in replace mode empties the phonebook) and
+// hands one batch of rows to the store, which merges them. A file that fails
+// leaves the phonebook and the store as they were.
+class ParseBase : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ParseBase(QObject *parent = nullptr);
+
+    // Legacy encoding of the system's country.
+    virtual QString localeCodecName();
+    virtual bool checkFileEncoding(const QString &path, const QString &codecName);
+    // Re-encodes `path` from `fromCodec` to `toCodec` into the reader's temporary file.
+    virtual bool convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec);
+    virtual bool readFile(const QString &path, const QString &codecName);
+    // Empties the data manager's list of known user-group names.
+    virtual void clearGroupNames();
+    // Sets the data manager's contact and group id counters to 1.
+    virtual void resetIdCounters();
+
+    // "GBK", "Big5-HKSCS", "Shift-JIS", "KOI8-R", "Big5" or "EUC-KR" by country.
+    static QString codecNameForTerritory(int territory);
+
+protected:
+    // The shared halves of the overrides.
+    static QString systemCodecName();
+    static void clearKnownGroupNames();
+    static void resetCounters();
+
+    // Reads the file and decodes it as `fromCodec`, skipping a byte-order mark.
+    // False when the file cannot be read or the encoding is unknown.
+    static bool decodeFile(const QString &path, const QString &fromCodec, QString *text);
+    // Writes `text` encoded as `toCodec` to `target`.
+    static bool writeEncoded(const QString &target, const QString &text, const QString &toCodec);
+    // The text of a UTF-8 file; a byte-order mark is skipped (one of UTF-16 or
+    // UTF-32 is honoured, as a text stream would).
+    static bool readUtf8File(const QString &path, QString *text);
+    static QString decodedText(const QByteArray &bytes);
+    // The bytes of the file up to its first zero byte, as UTF-8 text.
+    static bool leadingText(const QString &path, QString *text);
+
+    // The writing contract, once the file is known to be good: prepare the import
+    // (the data manager empties everything in replace mode); false when that fails.
+    static bool prepareImport();
+    // Hands the rows to the store and merges them; false when the store failed.
+    static bool storeRows(const ImportRows &rows);
+};

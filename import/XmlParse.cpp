@@ -1,0 +1,468 @@
+#include "XmlParse.h"
+
+#include "AppPaths.h"
+#include "ImportContext.h"
+#include "ImportRows.h"
+#include "TextCodec.h"
+#include "XmlScanner.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+#include <QStringConverter>
+#include <QXmlStreamReader>
+
+namespace {
+
+struct Value {
+    bool set = false;
+    QString text;
+    void operator=(const QString &t)
+    {
+        set = true;
+        text = t;
+    }
+};
+
+// A group definition: a root-level "Group" (id attribute, name as text) or a "pbgroup".
+struct GroupDef {
+    int fileId = 0;
+    QString name;
+    Value photos;
+    Value ringtones;
+    Value ringtoneIndex;
+};
+
+struct Phone {
+    bool hasType = false;
+    QString type;
+    bool hasNumber = false;
+    QString number;
+    Value account;
+};
+
+struct Mail {
+    bool hasType = false;
+    QString type;
+    QString address;
+};
+
+// A membership: a "Group" child holds a file group id, a "groupid" a number of the
+// predefined groups or a root-level "Group" id.
+struct GroupRef {
+    bool byNumber = false;
+    QString text;
+};
+
+struct Contact {
+    Value firstName, lastName, department, primary, frequent, ringtoneIndex, photoUrl, ringtoneUrl;
+    QList<Phone> phones;
+    QList<Mail> mails;
+    QList<GroupRef> refs;
+};
+
+struct Book {
+    QList<GroupDef> groups;
+    QList<GroupDef> pbgroups;
+    QList<Contact> contacts;
+};
+
+// The two readers behind one set of reading routines: QXmlStreamReader, and the
+// quick scanner for plain files.
+QString elementText(QXmlStreamReader &xml)
+{
+    return xml.readElementText(QXmlStreamReader::IncludeChildElements);
+}
+
+QString elementText(XmlScanner &xml)
+{
+    return xml.readElementText();
+}
+
+bool attributeValue(QXmlStreamReader &xml, QLatin1String name, QString *value)
+{
+    const QXmlStreamAttributes attributes = xml.attributes();
+    if (!attributes.hasAttribute(name))
+        return false;
+    *value = attributes.value(name).toString();
+    return true;
+}
+
+bool attributeValue(XmlScanner &xml, QLatin1String name, QString *value)
+{
+    return xml.attribute(name, value);
+}
+
+int toIntOrZero(const QString &text)
+{
+    return text.trimmed().toInt();
+}
+
+template<typename Reader>
+void readPhone(Reader &xml, Phone &phone)
+{
+    phone.hasType = attributeValue(xml, QLatin1String("type"), &phone.type);
+    bool stopped = false;
+    while (xml.readNextStartElement()) {
+        const auto tag = xml.qualifiedName();
+        if (stopped) {
+            xml.skipCurrentElement();
+        } else if (tag == QLatin1String("phonenumber")) {
+            const QString number = elementText(xml);
+            if (number.isEmpty()) {
+                stopped = true;
+            } else {
+                phone.hasNumber = true;
+                phone.number = number;
+            }
+        } else if (tag == QLatin1String("accountindex")) {
+            const QString account = elementText(xml);
+            phone.account = account.isEmpty() ? QStringLiteral("0") : account;
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+}
+
+template<typename Reader>
+void readContact(Reader &xml, Contact &c)
+{
+    while (xml.readNextStartElement()) {
+        const auto tag = xml.qualifiedName();
+        if (tag == QLatin1String("FirstName")) {
+            c.firstName = elementText(xml);
+        } else if (tag == QLatin1String("LastName")) {
+            c.lastName = elementText(xml);
+        } else if (tag == QLatin1String("Department")) {
+            c.department = elementText(xml);
+        } else if (tag == QLatin1String("Primary")) {
+            c.primary = elementText(xml);
+        } else if (tag == QLatin1String("Frequent")) {
+            c.frequent = elementText(xml);
+        } else if (tag == QLatin1String("RingtoneIndex")) {
+            c.ringtoneIndex = elementText(xml);
+        } else if (tag == QLatin1String("PhotoUrl")) {
+            c.photoUrl = elementText(xml);
+        } else if (tag == QLatin1String("RingtoneUrl") || tag == QLatin1String("Ringtone")) {
+            c.ringtoneUrl = elementText(xml);
+        } else if (tag == QLatin1String("Group")) {
+            c.refs.append(GroupRef{false, elementText(xml)});
+        } else if (tag == QLatin1String("Groups")) {
+            while (xml.readNextStartElement()) {
+                if (xml.qualifiedName() == QLatin1String("groupid"))
+                    c.refs.append(GroupRef{true, elementText(xml)});
+                else
+                    xml.skipCurrentElement();
+            }
+        } else if (tag == QLatin1String("Phone")) {
+            Phone phone;
+            readPhone(xml, phone);
+            c.phones.append(phone);
+        } else if (tag == QLatin1String("Mail")) {
+            Mail mail;
+            mail.hasType = attributeValue(xml, QLatin1String("type"), &mail.type);
+            mail.address = elementText(xml);
+            c.mails.append(mail);
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+}
+
+template<typename Reader>
+void readPbgroup(Reader &xml, GroupDef &g)
+{
+    while (xml.readNextStartElement()) {
+        const auto tag = xml.qualifiedName();
+        if (tag == QLatin1String("id"))
+            g.fileId = toIntOrZero(elementText(xml));
+        else if (tag == QLatin1String("name"))
+            g.name = elementText(xml);
+        else if (tag == QLatin1String("photos"))
+            g.photos = elementText(xml);
+        else if (tag == QLatin1String("ringtones"))
+            g.ringtones = elementText(xml);
+        else if (tag == QLatin1String("RingtoneIndex"))
+            g.ringtoneIndex = elementText(xml);
+        else
+            xml.skipCurrentElement();
+    }
+}
+
+// The whole document must be well-formed. Each of the three kinds of root child is
+// read as one run of siblings: from its first occurrence for as long as the next
+// sibling has the same name; a comment or any other node ends the run.
+template<typename Reader>
+bool parseBook(Reader &xml, Book &book)
+{
+    enum { NotStarted, Running, Ended };
+    while (!xml.atEnd() && !xml.isStartElement())
+        xml.readNext();
+    if (!xml.isStartElement())
+        return false;
+
+    int state[3] = {NotStarted, NotStarted, NotStarted};
+    auto endRuns = [&state](int except) {
+        for (int k = 0; k < 3; ++k) {
+            if (k != except && state[k] == Running)
+                state[k] = Ended;
+        }
+    };
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement())
+            break;
+        if (xml.isStartElement()) {
+            const auto name = xml.qualifiedName();
+            const int kind = name == QLatin1String("Group")     ? 0
+                             : name == QLatin1String("pbgroup") ? 1
+                             : name == QLatin1String("Contact") ? 2
+                                                                : -1;
+            endRuns(kind);
+            if (kind < 0 || state[kind] == Ended) {
+                xml.skipCurrentElement();
+                continue;
+            }
+            state[kind] = Running;
+            if (kind == 0) {
+                GroupDef g;
+                QString fileId;
+                attributeValue(xml, QLatin1String("id"), &fileId);
+                g.fileId = toIntOrZero(fileId);
+                g.name = elementText(xml);
+                book.groups.append(g);
+            } else if (kind == 1) {
+                GroupDef g;
+                readPbgroup(xml, g);
+                book.pbgroups.append(g);
+            } else {
+                Contact c;
+                readContact(xml, c);
+                book.contacts.append(c);
+            }
+        } else if (xml.isComment() || xml.isProcessingInstruction() || xml.isEntityReference() ||
+                   (xml.isCharacters() && (xml.isCDATA() || !xml.isWhitespace()))) {
+            endRuns(-1);
+        }
+    }
+    while (!xml.atEnd())
+        xml.readNext();
+    return !xml.hasError();
+}
+
+QString predefinedGroup(int number)
+{
+    switch (number) {
+    case 0:
+        return QCoreApplication::translate("XmlParse", "Family");
+    case 1:
+        return QCoreApplication::translate("XmlParse", "Friend");
+    default:
+        return QCoreApplication::translate("XmlParse", "Work");
+    }
+}
+
+QVariant textOf(const Value &v)
+{
+    return v.set ? QVariant(v.text) : QVariant();
+}
+
+QVariant integerOf(const Value &v)
+{
+    return v.set ? ImportValues::integer(v.text) : QVariant();
+}
+
+// Builds the rows once the import is prepared: ids and the group names known to the
+// phonebook come from `ctx`.
+void buildRows(const Book &book, ImportContext &ctx, ImportRows &rows)
+{
+    QMap<int, QString> groupIdMap;
+    // A group without a name is no group; its number still maps, to no group.
+    auto define = [&](const GroupDef &g, bool withValues) {
+        const int id = ctx.groupId();
+        if (!g.name.isEmpty() && !ctx.isKnownGroup(g.name)) {
+            if (withValues)
+                rows.addGroup(id, g.name, textOf(g.photos), textOf(g.ringtones), integerOf(g.ringtoneIndex));
+            else
+                rows.addGroup(id, g.name);
+            ctx.addGroup(g.name, id);
+        }
+        groupIdMap.insert(g.fileId, g.name);
+        ctx.advanceGroupId();
+    };
+    for (const GroupDef &g : book.groups)
+        define(g, false);
+    for (const GroupDef &g : book.pbgroups)
+        define(g, true);
+
+    for (const Contact &c : book.contacts) {
+        const int id = ctx.contactId();
+        for (const GroupRef &ref : c.refs) {
+            if (!ref.byNumber) {
+                bool ok = false;
+                const int fileId = ref.text.trimmed().toInt(&ok);
+                rows.addMember(id, ok ? groupIdMap.value(fileId) : QString());
+                continue;
+            }
+            const int number = toIntOrZero(ref.text);
+            const QString name = number >= 0 && number <= 2 ? predefinedGroup(number) : groupIdMap.value(number);
+            const int groupId = ctx.groupId();
+            if (!ctx.isKnownGroup(name)) {
+                if (!name.isEmpty()) {
+                    rows.addGroup(groupId, name);
+                    ctx.addGroup(name, groupId);
+                }
+                if (number <= 2)
+                    groupIdMap.insert(number, name);
+                ctx.advanceGroupId();
+            }
+            rows.addMember(id, name);
+        }
+
+        for (const Phone &p : c.phones) {
+            // A phone without a number (the empty placeholders some layouts write) is none.
+            if (!p.hasNumber)
+                continue;
+            rows.addPhone(id, p.hasType ? p.type : QStringLiteral("Work"), p.number, integerOf(p.account));
+        }
+        for (const Mail &m : c.mails)
+            rows.addMail(id, m.hasType ? QVariant(m.type) : QVariant(), m.address);
+
+        ImportRows::Contact row;
+        row.id = id;
+        row.FirstName = textOf(c.firstName);
+        row.LastName = textOf(c.lastName);
+        row.Department = textOf(c.department);
+        row.PhotoUrl = textOf(c.photoUrl);
+        row.RingtoneUrl = textOf(c.ringtoneUrl);
+        row.RingtoneIndex = integerOf(c.ringtoneIndex);
+        row.PrimaryIndex = integerOf(c.primary);
+        if (c.frequent.set) {
+            // Our own writers put "0" or "1"; older files say "true".
+            const QString f = c.frequent.text.trimmed();
+            row.Frequent = f == QLatin1String("true") || f == QLatin1String("1") ? 1 : 0;
+        }
+        rows.addContact(row);
+        ctx.advanceContactId();
+    }
+}
+
+// Whether the parser may be given the bytes as they are: they would be read as UTF-8
+// anyway (no UTF-16 or UTF-32 mark, no declaration naming another encoding).
+bool readsAsUtf8(const QByteArray &bytes)
+{
+    if (const auto bom = QStringConverter::encodingForData(bytes))
+        return *bom == QStringConverter::Utf8;
+    if (!bytes.startsWith("<?xml"))
+        return true;
+    const qsizetype end = bytes.indexOf("?>");
+    static const QRegularExpression attribute(QStringLiteral("\\sencoding\\s*=\\s*([\"'])([^\"']*)\\1"));
+    const QRegularExpressionMatch m = attribute.match(QString::fromLatin1(bytes.left(end < 0 ? 0 : end)));
+    return !m.hasMatch() || m.captured(2).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0 ||
+           m.captured(2).compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0;
+}
+
+// The encoding value of a leading XML declaration, when there is one.
+QString withDeclaredEncoding(const QString &text, const QString &encoding)
+{
+    if (!text.startsWith(QLatin1String("<?xml")))
+        return text;
+    const qsizetype end = text.indexOf(QLatin1String("?>"));
+    if (end < 0)
+        return text;
+    static const QRegularExpression attribute(QStringLiteral("(\\sencoding\\s*=\\s*)([\"'])[^\"']*\\2"));
+    QString declaration = text.left(end);
+    const QRegularExpressionMatch m = attribute.match(declaration);
+    if (!m.hasMatch())
+        return text;
+    declaration.replace(m.capturedStart(), m.capturedLength(),
+                        m.captured(1) + m.captured(2) + encoding + m.captured(2));
+    return declaration + text.mid(end);
+}
+
+} // namespace
+
+XmlParse::XmlParse(QObject *parent)
+    : ParseBase(parent)
+    , m_appDir(AppPaths::appDir())
+{
+}
+
+QString XmlParse::localeCodecName()
+{
+    return systemCodecName();
+}
+
+bool XmlParse::checkFileEncoding(const QString &path, const QString &)
+{
+    QString text;
+    if (!leadingText(path, &text))
+        return false;
+    return TextCodec::canEncode(QStringLiteral("UTF-8"), text) || TextCodec::canEncode(localeCodecName(), text);
+}
+
+bool XmlParse::convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec)
+{
+    QString text;
+    if (!decodeFile(path, fromCodec, &text))
+        return false;
+    return writeEncoded(m_appDir + QStringLiteral("tmp.xml"), withDeclaredEncoding(text, toCodec), toCodec);
+}
+
+bool XmlParse::readFile(const QString &path, const QString &codecName)
+{
+    QString source = path;
+    if (codecName != QLatin1String("UTF-8")) {
+        if (!convertFileEncoding(path, codecName, QStringLiteral("UTF-8")))
+            return false;
+        source = m_appDir + QStringLiteral("tmp.xml");
+    }
+    Book book;
+    {
+        QFile file(source);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = file.readAll();
+        file.close();
+        bool parsed = false;
+        if (readsAsUtf8(bytes)) {
+            // Plain files go through the quick scanner; whatever it does not vouch
+            // for, the full parser reads (and judges) from the start.
+            XmlScanner scanner(bytes);
+            parsed = parseBook(scanner, book);
+            if (!parsed) {
+                book = Book();
+                QXmlStreamReader xml(bytes);
+                xml.setNamespaceProcessing(false);
+                parsed = parseBook(xml, book);
+            }
+        } else {
+            QXmlStreamReader xml(decodedText(bytes));
+            xml.setNamespaceProcessing(false);
+            parsed = parseBook(xml, book);
+        }
+        if (!parsed)
+            return false;
+    }
+    if (!prepareImport())
+        return false;
+
+    ImportContext ctx;
+    ImportRows rows;
+    buildRows(book, ctx, rows);
+    if (rows.normaliseAccounts())
+        m_zeroBasedAccounts = true;
+    ctx.commit();
+    return storeRows(rows);
+}
+
+void XmlParse::clearGroupNames()
+{
+    clearKnownGroupNames();
+}
+
+void XmlParse::resetIdCounters()
+{
+    resetCounters();
+}

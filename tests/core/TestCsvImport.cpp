@@ -1,0 +1,260 @@
+// The CSV reader: the six header layouts, files written by the desktop mail
+// programs themselves, column lookup by name, fax columns, account numbering,
+// encodings and rejected files.
+
+#include "CSVParse.h"
+#include "ImportTestUtil.h"
+
+using namespace TestUtil;
+using namespace ImportTest;
+
+namespace {
+
+// One line per contact: names, primary index, frequent mark, phones, mails, groups.
+QString contactsText()
+{
+    QStringList lines;
+    for (const ContactInfo &c : DataMgr::instance()->ctList()) {
+        lines << QStringLiteral("%1|%2 p%3 f%4 [%5] [%6] [%7]")
+                     .arg(c.FirstName, c.LastName)
+                     .arg(c.PrimaryIndex)
+                     .arg(c.Frequent)
+                     .arg(phones(c).join(';'), mails(c).join(';'), groups(c).join(';'));
+    }
+    return lines.join('\n');
+}
+
+} // namespace
+
+class TestCsvImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layouts_data();
+    void layouts();
+    void recognition_data();
+    void recognition();
+    void ownLayoutValues();
+    void outlookFaxColumns();
+    void rejectedFiles_data();
+    void rejectedFiles();
+    void encodings_data();
+    void encodings();
+    void temporaryFiles();
+    void fileNamedLikeATemporaryCopy_data();
+    void fileNamedLikeATemporaryCopy();
+};
+
+void TestCsvImport::layouts_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("contacts");
+    QTest::addColumn<QStringList>("groupNames");
+
+    QTest::newRow("own, accounts from 0")
+        << "own.csv"
+        << "Smith, Jr|O\"Brien p2 f1 [Work 100 1;Mobile 300 2] [ann@example.org] [Golf]\n"
+           "Bob|Lee p0 f0 [] [] []\n"
+           "张|伟 p0 f0 [Work 8610 0;Fax 555 0] [] [Default]"
+        << QStringList({"Default", "Golf", "Blacklist"});
+    QTest::newRow("own, accounts from 1")
+        << "own_from1.csv"
+        << "Ann|Lee p2 f1 [Mobile 300 2] [] []\n"
+           "Bob|Ray p0 f0 [Work 100 0;Home 200 1] [] []"
+        << QStringList({"Default", "Blacklist"});
+    QTest::newRow("Outlook's own export")
+        << "outlook_desktop.csv"
+        << "Ann|Lee p2 f0 [Work +1 555 0100 0;Home +1 555 0111 0;Mobile +1 555 0122 0;Fax +1 555 0177 0] "
+           "[ann@example.org] [Golf]\n"
+           "Bob|Ray p0 f0 [Work +1 555 0400 0;Fax +1 555 0300 0] [bob@example.org] [Default]"
+        << QStringList({"Default", "Golf", "Blacklist"});
+    QTest::newRow("Outlook layout, primary as phone type")
+        << "outlook.csv"
+        << "Ann|Lee p2 f0 [Home 200 0;Mobile 300 0] [ann@example.org] [Golf]\n"
+           "Bob|Ray p0 f0 [Work 100 0;Fax 400 0] [] [Golf]"
+        << QStringList({"Default", "Golf", "Blacklist"});
+    QTest::newRow("Outlook Express with Business Phone")
+        << "outlook_express.csv"
+        << "Ann|Lee p0 f0 [Work 100 0;Home 200 0;Mobile 300 0;Fax 400 0] [ann@example.org] []"
+        << QStringList({"Default", "Blacklist"});
+    QTest::newRow("Simplified Chinese Outlook")
+        << "outlook_cn.csv"
+        << "三|张 p2 f0 [Work 100 0;Mobile 300 0] [zs@example.cn] [同事]"
+        << QStringList({"Default", "同事", "Blacklist"});
+    QTest::newRow("Simplified Chinese Outlook Express")
+        << "outlook_express_cn.csv"
+        << "四|李 p0 f0 [Work 100 0;Home 200 0;Fax 400 0] [ls@example.cn] []"
+        << QStringList({"Default", "Blacklist"});
+    QTest::newRow("Gmail")
+        << "gmail.csv"
+        << "Ann|Lee p0 f0 [Work 100 0;Home 201 0;Mobile 300 0;Fax 400 0] [ann@example.org] [Golf]\n"
+           "Bob|Ray p0 f0 [Work 101 0;Fax 500 0] [] []"
+        << QStringList({"Default", "Golf", "Blacklist"});
+    QTest::newRow("header names in other letter case")
+        << "header_case.csv"
+        << "Ann|Lee p0 f0 [Mobile 300 0] [] [Golf]" << QStringList({"Default", "Golf", "Blacklist"});
+    QTest::newRow("byte-order mark and no final line end")
+        << "bom_no_final_newline.csv"
+        << "Ann|Lee p0 f0 [Home 200 0] [] []" << QStringList({"Default", "Blacklist"});
+}
+
+void TestCsvImport::layouts()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, contacts);
+    QFETCH(QStringList, groupNames);
+    Workspace ws;
+    QVERIFY(import(dataFile(file)));
+    QCOMPARE(contactsText(), contacts);
+    QCOMPARE(storedGroupNames(), groupNames);
+    QCOMPARE(groupIdProblem(), QString());
+}
+
+void TestCsvImport::recognition_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<int>("layout");
+    QTest::newRow("Outlook by Categories") << "First Name,Last Name,Categories" << int(CSVParse::Outlook);
+    QTest::newRow("Categories with Business Phone falls to own")
+        << "First Name,Last Name,Categories,Business Phone" << int(CSVParse::Own);
+    QTest::newRow("business phone in other case is still Outlook")
+        << "First Name,Categories,business phone" << int(CSVParse::Outlook);
+    QTest::newRow("Outlook, Chinese") << "名,姓,类别" << int(CSVParse::OutlookChinese);
+    QTest::newRow("Outlook Express by Business Fax") << "First Name,Business Fax" << int(CSVParse::OutlookExpress);
+    QTest::newRow("Outlook Express, Chinese") << "名,姓,业务传真" << int(CSVParse::OutlookExpressChinese);
+    QTest::newRow("Gmail") << "Given Name,Family Name" << int(CSVParse::Gmail);
+    QTest::newRow("own") << "First Name,Last Name,Group" << int(CSVParse::Own);
+}
+
+void TestCsvImport::recognition()
+{
+    QFETCH(QString, header);
+    QFETCH(int, layout);
+    QCOMPARE(int(CSVParse::layoutOf(header.split(','))), layout);
+}
+
+void TestCsvImport::ownLayoutValues()
+{
+    Workspace ws;
+    QVERIFY(import(dataFile("own.csv")));
+    const ContactInfo *c = find("Smith, Jr", "O\"Brien");
+    QVERIFY(c);
+    QCOMPARE(c->PhotoUrl, QString("/p/a.png"));
+    QCOMPARE(c->RingtoneIndex, 3);
+    QCOMPARE(c->RingtoneUrl, QString("/r/a.wav"));
+    QCOMPARE(c->PrimaryNumber, QString("300"));
+    // "Default" was not stored yet, so the file created it with its own id.
+    QCOMPARE(group("Default")->id, 0);
+    QCOMPARE(members("Default"), QStringList({"张 伟"}));
+}
+
+void TestCsvImport::outlookFaxColumns()
+{
+    Workspace ws;
+    const QString text = "First Name,Last Name,Business Fax,Home Fax,Other Fax,Categories\n"
+                         "Ann,Lee,,222,333,\n"
+                         "Bob,Ray,111,222,,\n";
+    QVERIFY(import(writeFile(ws, "fax.csv", text)));
+    QCOMPARE(phones(*find("Ann", "Lee")), QStringList({"Fax 222 0"}));
+    QCOMPARE(phones(*find("Bob", "Ray")), QStringList({"Fax 111 0"}));
+}
+
+void TestCsvImport::rejectedFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("encoding");
+    QTest::newRow("no known column") << QByteArray("Foo,Bar\n1,2\n") << "UTF-8";
+    QTest::newRow("empty file") << QByteArray() << "UTF-8";
+    QTest::newRow("unknown encoding") << QByteArray("First Name\nAnn\n") << "Klingon-8";
+}
+
+void TestCsvImport::rejectedFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, encoding);
+    Workspace ws;
+    addContact(contact("Keep", "Me", {phone("Work", "1")}));
+    QVERIFY(DataMgr::instance()->saveToDatabase());
+    DataMgr::instance()->reload();
+    DataMgr::instance()->setReplaceOnImport(true);
+    const QString before = describe();
+    const QByteArray db = fileHash(ws.file("phonebook.db"));
+    QVERIFY(!import(writeBytes(ws, "bad.csv", bytes), encoding));
+    QCOMPARE(describe(), before);
+    QCOMPARE(fileHash(ws.file("phonebook.db")), db);
+}
+
+void TestCsvImport::encodings_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("group");
+    const QString own = "First Name,Last Name,Mobile Phone,Group";
+    const QString chinese = "名,姓,移动电话,类别";
+    QTest::newRow("GBK, Chinese header") << "GBK" << chinese << "三" << "张" << "同事";
+    QTest::newRow("Big5") << "Big5" << own << "大文" << "陳" << "朋友";
+    QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << own << "大文" << "陳" << "朋友";
+    QTest::newRow("Shift-JIS") << "Shift-JIS" << own << "太郎" << "山田" << "友達";
+    QTest::newRow("ISO 2022-JP") << "ISO 2022-JP" << own << "花子" << "鈴木" << "会社";
+    QTest::newRow("EUC-KR") << "EUC-KR" << own << "민준" << "김" << "친구";
+    QTest::newRow("KOI8-R") << "KOI8-R" << own << "Иван" << "Петров" << "Друзья";
+    QTest::newRow("Windows-1251") << "Windows-1251" << own << "Ольга" << "Сидорова" << "Работа";
+    QTest::newRow("ISO 8859-1") << "ISO 8859-1" << own << "José" << "Müller" << "Straße";
+    QTest::newRow("ISO 8859-15") << "ISO 8859-15" << own << "Zoë" << "Œuvre" << "€uro";
+    QTest::newRow("UTF-16") << "UTF-16" << chinese << "三" << "张" << "同事";
+    QTest::newRow("UTF-32") << "UTF-32" << own << "Zoë" << "张" << "同事";
+}
+
+void TestCsvImport::encodings()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QString, header);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QString, group);
+    Workspace ws;
+    const QString text = header + "\n\"" + first + "\",\"" + last + "\",300,\"" + group + "\"\n";
+    QVERIFY(import(writeFile(ws, "e.csv", text, encoding), encoding));
+    QCOMPARE(contactsText(), QStringLiteral("%1|%2 p0 f0 [Mobile 300 0] [] [%3]").arg(first, last, group));
+}
+
+void TestCsvImport::temporaryFiles()
+{
+    Workspace ws;
+    QVERIFY(import(writeFile(ws, "t.csv", "First Name\nAnn\n", "ISO 8859-1"), "ISO 8859-1"));
+    QVERIFY(QFile::exists(ws.file("tmp.csv")));
+    QVERIFY(QFile::exists(ws.file("tmp1.csv")));
+    QFile normalised(ws.file("tmp2.csv"));
+    QVERIFY(normalised.open(QIODevice::ReadOnly));
+    QCOMPARE(normalised.readAll(), QByteArray("First Name\r\nAnn\r\n"));
+    // A UTF-8 file needs no converted copy; the next read removes the old one.
+    QVERIFY(import(writeFile(ws, "u.csv", "First Name\nBob\n")));
+    QVERIFY(!QFile::exists(ws.file("tmp1.csv")));
+    QCOMPARE(names(), QStringList({"Ann ", "Bob "}));
+}
+
+void TestCsvImport::fileNamedLikeATemporaryCopy_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("tmp.csv") << "tmp.csv";
+    QTest::newRow("tmp2.csv") << "tmp2.csv";
+}
+
+void TestCsvImport::fileNamedLikeATemporaryCopy()
+{
+    QFETCH(QString, name);
+    Workspace ws;
+    // A file the user keeps in the program folder under the name of a working copy.
+    QFile f(ws.file(name));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("First Name,Last Name\nAnn,Lee\n");
+    f.close();
+    QVERIFY(import(ws.file(name)));
+    QCOMPARE(names(), QStringList({"Ann Lee"}));
+}
+
+QTEST_GUILESS_MAIN(TestCsvImport)
+#include "TestCsvImport.moc"

@@ -1,0 +1,239 @@
+// The headless tool's import command.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUORVANE_CLI_PATH), args);
+    p.waitForFinished(60000);
+    return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile f(dir.filePath(name));
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return f.fileName();
+}
+
+QJsonObject dump(const QTemporaryDir &dir)
+{
+    return QJsonDocument::fromJson(cli({"--dir", dir.path(), "dump"}).out).object();
+}
+
+// "First Last [numbers] {groups}" per contact.
+QStringList contacts(const QJsonObject &root)
+{
+    QStringList list;
+    for (const QJsonValue &v : root.value("contacts").toArray()) {
+        const QJsonObject c = v.toObject();
+        QStringList numbers, groups;
+        for (const QJsonValue &p : c.value("PhoneList").toArray()) {
+            if (!p.toObject().value("phonenumber").toString().isEmpty())
+                numbers << p.toObject().value("phonenumber").toString();
+        }
+        for (const QJsonValue &g : c.value("GroupList").toArray()) {
+            if (!g.toString().isEmpty())
+                groups << g.toString();
+        }
+        list << QStringLiteral("%1 %2 [%3] {%4}")
+                    .arg(c.value("FirstName").toString(), c.value("LastName").toString(), numbers.join(','),
+                         groups.join(','));
+    }
+    return list;
+}
+
+QStringList groupNames(const QJsonObject &root)
+{
+    QStringList list;
+    for (const QJsonValue &v : root.value("groups").toArray())
+        list << v.toObject().value("name").toString();
+    return list;
+}
+
+} // namespace
+
+class TestImportCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void importsAndMerges();
+    void clearEmptiesFirst();
+    void encodingOption();
+    void refusedFiles_data();
+    void refusedFiles();
+    void failedImportKeepsPhonebook();
+    void usageErrors_data();
+    void usageErrors();
+    void exportThenImport_data();
+    void exportThenImport();
+};
+
+void TestImportCli::importsAndMerges()
+{
+    QTemporaryDir dir;
+    const QString first = write(dir, "a.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,1,Golf\nBob,Ray,2,Default\n");
+    const Run run = cli({"--dir", dir.path(), "import", first});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    QJsonObject root = dump(dir);
+    QCOMPARE(contacts(root), QStringList({"Ann Lee [1] {Golf}", "Bob Ray [2] {Default}"}));
+    QCOMPARE(groupNames(root), QStringList({"Default", "Golf", "Blacklist"}));
+
+    // Keep both by default; replace with --replace-duplicates.
+    const QString second = write(dir, "b.vcf", "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=HOME:9\nEND:VCARD\n");
+    QCOMPARE(cli({"--dir", dir.path(), "import", second}).exitCode, 0);
+    QCOMPARE(contacts(dump(dir)), QStringList({"Ann Lee [1] {Golf}", "Bob Ray [2] {Default}", "Ann Lee [9] {}"}));
+    const QString third = write(dir, "c.vcf", "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=HOME:5\nEND:VCARD\n");
+    QCOMPARE(cli({"--dir", dir.path(), "import", "--replace-duplicates", third}).exitCode, 0);
+    root = dump(dir);
+    QCOMPARE(contacts(root), QStringList({"Bob Ray [2] {Default}", "Ann Lee [5] {}"}));
+    QCOMPARE(groupNames(root), QStringList({"Default", "Golf", "Blacklist"}));
+}
+
+void TestImportCli::clearEmptiesFirst()
+{
+    QTemporaryDir dir;
+    QCOMPARE(cli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
+    const QString next = write(dir, "b.csv", "First Name\nBob\n");
+    QCOMPARE(cli({"--dir", dir.path(), "import", next, "--clear"}).exitCode, 0);
+    const QJsonObject root = dump(dir);
+    QCOMPARE(contacts(root), QStringList({"Bob  [] {}"}));
+    QCOMPARE(groupNames(root), QStringList({"Default", "Blacklist"}));
+}
+
+void TestImportCli::encodingOption()
+{
+    QTemporaryDir dir;
+    // "张伟" in GBK.
+    const QString path = write(dir, "g.csv", "First Name,Last Name\n\xd5\xc5,\xce\xb0\n");
+    QCOMPARE(cli({"--dir", dir.path(), "import", path, "--encoding", "GBK"}).exitCode, 0);
+    QCOMPARE(contacts(dump(dir)), QStringList({"张 伟 [] {}"}));
+}
+
+void TestImportCli::refusedFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    const QString choose = "Please choose correct file to import.\n";
+    const QString failed = "Import is failed,please check the file format and encoding.\n";
+    QTest::newRow("missing file") << "" << QByteArray() << choose;
+    QTest::newRow("wrong suffix") << "a.txt" << QByteArray("First Name\nA\n") << choose;
+    QTest::newRow("upper-case suffix") << "a.CSV" << QByteArray("First Name\nA\n") << choose;
+    QTest::newRow("folder named like a file") << "d.xml" << QByteArray() << choose;
+    QTest::newRow("broken XML") << "a.xml" << QByteArray("<AddressBook>") << failed;
+    QTest::newRow("vCard boundary error") << "a.vcf" << QByteArray("BEGIN:VCARD\nBEGIN:VCARD\n") << failed;
+}
+
+void TestImportCli::refusedFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QString path = dir.filePath("missing.csv");
+    if (name == "d.xml") {
+        QVERIFY(QDir(dir.path()).mkdir(name));
+        path = dir.filePath(name);
+    } else if (!name.isEmpty()) {
+        path = write(dir, name, bytes);
+    }
+    const Run run = cli({"--dir", dir.path(), "import", path});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(QString::fromUtf8(run.err), message);
+}
+
+void TestImportCli::failedImportKeepsPhonebook()
+{
+    QTemporaryDir dir;
+    QCOMPARE(cli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
+    const QJsonObject before = dump(dir);
+    const Run run = cli({"--dir", dir.path(), "import", "--clear", write(dir, "b.vcf", "BEGIN:VCARD\nEND:VCARD\n")});
+    QCOMPARE(run.exitCode, 1);
+    const QJsonObject after = dump(dir);
+    QCOMPARE(contacts(after), contacts(before));
+    QCOMPARE(groupNames(after), groupNames(before));
+}
+
+void TestImportCli::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("no file") << QStringList({"import"});
+    QTest::newRow("two files") << QStringList({"import", "a.csv", "b.csv"});
+    QTest::newRow("unknown option") << QStringList({"import", "a.csv", "--merge"});
+    QTest::newRow("encoding without a name") << QStringList({"import", "a.csv", "--encoding"});
+}
+
+void TestImportCli::usageErrors()
+{
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    const Run run = cli(QStringList({"--dir", dir.path()}) + args);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(!run.err.isEmpty());
+}
+
+void TestImportCli::exportThenImport_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("wholeContacts");
+    const char *names[] = {"vCard", "general XML", "Alder XML", "Birch XML", "Cedar XML", "Brenn XML", "Alder CSV",
+                           "Birch CSV", "Outlook CSV", "Simplified Chinese Outlook CSV", "Outlook Express CSV",
+                           "Simplified Chinese Outlook Express CSV", "Gmail CSV"};
+    for (int f = 0; f < 13; ++f)
+        QTest::newRow(names[f]) << f << (f == 1);
+}
+
+// What the dump shows of the contacts, without their ids (a fresh folder numbers anew).
+QStringList dumpedContacts(const QJsonObject &root, bool whole)
+{
+    QStringList out;
+    for (const QJsonValue &v : root.value("contacts").toArray()) {
+        QJsonObject c = v.toObject();
+        c.remove("id");
+        out << (whole ? QString::fromUtf8(QJsonDocument(c).toJson(QJsonDocument::Compact))
+                      : c.value("FirstName").toString() + "|" + c.value("LastName").toString());
+    }
+    return out;
+}
+
+void TestImportCli::exportThenImport()
+{
+    QFETCH(int, format);
+    QFETCH(bool, wholeContacts);
+    QTemporaryDir source, target;
+    QCOMPARE(cli({"--dir", source.path(), "import", QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml")})
+                 .exitCode,
+             0);
+    const Run exported = cli({"--dir", source.path(), "export", "--format", QString::number(format), "--encoding",
+                              "UTF-8", "--out", source.filePath("out")});
+    QCOMPARE(exported.exitCode, 0);
+    const QString file = QString::fromUtf8(exported.out).trimmed();
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(cli({"--dir", target.path(), "import", file}).exitCode, 0);
+    const QStringList before = dumpedContacts(dump(source), wholeContacts);
+    const QStringList after = dumpedContacts(dump(target), wholeContacts);
+    QCOMPARE(after, before);
+    if (wholeContacts)
+        QCOMPARE(groupNames(dump(target)), groupNames(dump(source)));
+}
+
+QTEST_GUILESS_MAIN(TestImportCli)
+#include "TestImportCli.moc"

@@ -1,0 +1,276 @@
+// Importing into a phonebook that already has contacts and groups: keep both,
+// replace duplicates, clear the list first; the built-in groups are never doubled;
+// a rejected file changes nothing.
+
+#include "ImportTestUtil.h"
+
+#include <QSqlQuery>
+
+using namespace TestUtil;
+using namespace ImportTest;
+
+namespace {
+
+// Each reader gets a file with Ann Lee in "Default" (and "Golf" where the layout
+// has more than one group) and Bob Ray in "Blacklist".
+QString builtInGroupFile(const Workspace &ws, const QString &kind)
+{
+    if (kind == "general XML" || kind == "Alder XML") {
+        const bool general = kind == "general XML";
+        const QString g = general ? "<pbgroup><id>%1</id><name>%2</name><photos></photos><ringtones></ringtones>"
+                                    "<RingtoneIndex>0</RingtoneIndex></pbgroup>\n"
+                                  : "<pbgroup><id>%1</id><name>%2</name><ringtones></ringtones></pbgroup>\n";
+        const QString text =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AddressBook>\n<version>1</version>\n" +
+            g.arg(0).arg("Default") + g.arg(3).arg("Golf") + g.arg(100).arg("Blacklist") +
+            "<Contact><FirstName>Ann</FirstName><LastName>Lee</LastName><Phone type=\"Work\"><phonenumber>2"
+            "</phonenumber><accountindex>1</accountindex></Phone><Group>0</Group><Group>3</Group></Contact>\n"
+            "<Contact><FirstName>Bob</FirstName><LastName>Ray</LastName><Group>100</Group></Contact>\n"
+            "</AddressBook>\n";
+        return writeFile(ws, "b.xml", text);
+    }
+    if (kind == "own CSV") {
+        return writeFile(ws, "b.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,2,Default\nBob,Ray,,Blacklist\n");
+    }
+    return writeFile(ws, "b.vcf",
+                     "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=WORK:2\nX-MARLO-GROUP:Default\nEND:VCARD\n"
+                     "BEGIN:VCARD\nN:Ray;Bob\nX-MARLO-GROUP:Blacklist\nEND:VCARD\n");
+}
+
+// A saved phonebook: Old One in "Default", Ann Lee (another number) in "Golf".
+void savedPhonebook()
+{
+    addGroup("Golf");
+    addContact(contact("Old", "One", {phone("Home", "1")}, {}, {"Default"}));
+    addContact(contact("Ann", "Lee", {phone("Work", "1")}, {}, {"Golf"}));
+    QVERIFY(DataMgr::instance()->saveToDatabase());
+}
+
+// What the import dialog does on "OK".
+bool importLikeTheDialog(const QString &path, bool clearList, bool replaceWay)
+{
+    DataMgr *mgr = DataMgr::instance();
+    mgr->saveToDatabase();
+    mgr->setMergeMode(replaceWay ? 0 : 1);
+    mgr->setReplaceOnImport(clearList);
+    return mgr->importFile(path, "UTF-8");
+}
+
+int countName(const QStringList &list, const QString &name)
+{
+    return int(list.count(name));
+}
+
+// Rows of that name in the store itself (the load would hide repeats).
+int storedRows(const QString &name)
+{
+    QSqlQuery q;
+    q.prepare("select count(*) from group1 where name = ?");
+    q.addBindValue(name);
+    if (!q.exec() || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
+} // namespace
+
+class TestImportMerge : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void builtInGroupsOnce_data();
+    void builtInGroupsOnce();
+    void repeatedDefaultInStoreLoadsOnce();
+    void duplicates_data();
+    void duplicates();
+    void clearListEmptiesFirst();
+    void rejectedFileInReplaceMode_data();
+    void rejectedFileInReplaceMode();
+    void deletedGroupIsCreatedAgain();
+    void secondImportContinuesNumbering();
+};
+
+void TestImportMerge::builtInGroupsOnce_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("clearList");
+    QTest::addColumn<bool>("replaceWay");
+    QTest::addColumn<QStringList>("defaultMembers");
+    QTest::addColumn<int>("contactCount");
+    for (const char *kind : {"general XML", "Alder XML", "own CSV", "vCard"}) {
+        QTest::addRow("%s, keep both", kind) << kind << false << false << QStringList({"Old One", "Ann Lee"}) << 4;
+        QTest::addRow("%s, replace duplicates", kind)
+            << kind << false << true << QStringList({"Old One", "Ann Lee"}) << 3;
+        QTest::addRow("%s, clear list", kind) << kind << true << false << QStringList({"Ann Lee"}) << 2;
+    }
+}
+
+void TestImportMerge::builtInGroupsOnce()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, clearList);
+    QFETCH(bool, replaceWay);
+    QFETCH(QStringList, defaultMembers);
+    QFETCH(int, contactCount);
+    Workspace ws;
+    savedPhonebook();
+    QVERIFY(importLikeTheDialog(builtInGroupFile(ws, kind), clearList, replaceWay));
+
+    const QStringList list = groupNames();
+    QCOMPARE(countName(list, "Default"), 1);
+    QCOMPARE(countName(list, "Blacklist"), 1);
+    QCOMPARE(list.at(1), QString("Default"));
+    QCOMPARE(list.last(), QString("Blacklist"));
+    QCOMPARE(list.at(list.size() - 2), QString("Add group"));
+    QCOMPARE(storedRows("Default"), 1);
+    QCOMPARE(storedRows("Blacklist"), 1);
+    QCOMPARE(int(DataMgr::instance()->ctList().size()), contactCount);
+    QCOMPARE(members("Default"), defaultMembers);
+    QCOMPARE(members("Blacklist"), QStringList({"Bob Ray"}));
+    // Only the XML files define "Golf"; after clearing, the others leave none.
+    const bool golfExpected = !clearList || kind.endsWith("XML");
+    QCOMPARE(countName(list, "Golf"), golfExpected ? 1 : 0);
+    QCOMPARE(groupIdProblem(), QString());
+
+    // The same file again changes nothing about the group list.
+    QVERIFY(importLikeTheDialog(builtInGroupFile(ws, kind), false, true));
+    QCOMPARE(groupNames(), list);
+    QCOMPARE(storedRows("Default"), 1);
+    QCOMPARE(storedRows("Blacklist"), 1);
+    QCOMPARE(groupIdProblem(), QString());
+}
+
+void TestImportMerge::repeatedDefaultInStoreLoadsOnce()
+{
+    Workspace ws;
+    ContactInfo a = contact("Ann", "Lee", {}, {}, {"Default"});
+    a.id = 1;
+    GroupInfo d1, d2, golf;
+    d1.id = 4;
+    d1.name = "Default";
+    d2.id = 5;
+    d2.name = "Default";
+    golf.id = 6;
+    golf.name = "Golf";
+    QVERIFY(DBOperator::instance()->saveAll({a}, {golf, d1, d2}));
+    DataMgr::instance()->reload();
+    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
+    QCOMPARE(members("Default"), QStringList({"Ann Lee"}));
+
+    // Saving and importing from there keeps one "Default".
+    QVERIFY(importLikeTheDialog(builtInGroupFile(ws, "own CSV"), false, false));
+    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
+    QCOMPARE(members("Default"), QStringList({"Ann Lee", "Ann Lee"}));
+}
+
+void TestImportMerge::duplicates_data()
+{
+    QTest::addColumn<bool>("replaceWay");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("keep both") << false << QStringList({"Old One [Home 1 0]", "Ann Lee [Work 1 0]", "Ann Lee [Work 2 0]"});
+    QTest::newRow("replace duplicates") << true << QStringList({"Old One [Home 1 0]", "Ann Lee [Work 2 0]"});
+}
+
+void TestImportMerge::duplicates()
+{
+    QFETCH(bool, replaceWay);
+    QFETCH(QStringList, expected);
+    Workspace ws;
+    savedPhonebook();
+    QVERIFY(importLikeTheDialog(writeFile(ws, "d.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,2,Golf\n"),
+                                false, replaceWay));
+    QStringList got;
+    for (const ContactInfo &c : DataMgr::instance()->ctList())
+        got << QStringLiteral("%1 %2 [%3]").arg(c.FirstName, c.LastName, phones(c).join(';'));
+    QCOMPARE(got, expected);
+    QCOMPARE(members("Golf").last(), QString("Ann Lee"));
+}
+
+void TestImportMerge::clearListEmptiesFirst()
+{
+    Workspace ws;
+    savedPhonebook();
+    QDir().mkpath(ws.file("HTTPD/UNIXML"));
+    QVERIFY(importLikeTheDialog(writeFile(ws, "c.csv", "First Name,Last Name\nNew,Person\n"), true, false));
+    QCOMPARE(names(), QStringList({"New Person"}));
+    QCOMPARE(groupNames(), QStringList({"All", "Default", "Add group", "Blacklist"}));
+    QVERIFY(!QDir(ws.file("HTTPD")).exists());
+    QSqlQuery q;
+    QVERIFY(q.exec("select count(*) from contact1") && q.next());
+    QCOMPARE(q.value(0).toInt(), 1);
+}
+
+void TestImportMerge::rejectedFileInReplaceMode_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("encoding");
+    QTest::newRow("broken XML") << "x.xml" << QByteArray("<AddressBook><Contact>") << "UTF-8";
+    QTest::newRow("CSV without known columns") << "x.csv" << QByteArray("a,b\n1,2\n") << "UTF-8";
+    QTest::newRow("vCard boundary error") << "x.vcf" << QByteArray("BEGIN:VCARD\nBEGIN:VCARD\n") << "UTF-8";
+    QTest::newRow("vCard without rows") << "x.vcf" << QByteArray("BEGIN:VCARD\nEND:VCARD\n") << "UTF-8";
+    QTest::newRow("unknown encoding") << "x.vcf" << QByteArray("BEGIN:VCARD\nN:A;B\nEND:VCARD\n") << "Nope";
+    QTest::newRow("no reader for the suffix") << "x.txt" << QByteArray("First Name\nA\n") << "UTF-8";
+    QTest::newRow("missing file") << "" << QByteArray() << "UTF-8";
+}
+
+void TestImportMerge::rejectedFileInReplaceMode()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, encoding);
+    Workspace ws;
+    savedPhonebook();
+    DataMgr *mgr = DataMgr::instance();
+    mgr->reload();
+    mgr->setReplaceOnImport(true);
+    mgr->setMergeMode(0);
+    const QString before = describe();
+    const QByteArray db = fileHash(ws.file("phonebook.db"));
+    const int nextContact = mgr->nextContactId();
+    const int nextGroup = mgr->nextGroupId();
+    const QString path = name.isEmpty() ? ws.file("missing.csv") : writeBytes(ws, name, bytes);
+    QVERIFY(!mgr->importFile(path, encoding));
+    QCOMPARE(describe(), before);
+    QCOMPARE(fileHash(ws.file("phonebook.db")), db);
+    QCOMPARE(mgr->nextContactId(), nextContact);
+    QCOMPARE(mgr->nextGroupId(), nextGroup);
+    // The store is still open and whole.
+    mgr->reload();
+    QCOMPARE(describe(), before);
+}
+
+void TestImportMerge::deletedGroupIsCreatedAgain()
+{
+    Workspace ws;
+    savedPhonebook();
+    DataMgr *mgr = DataMgr::instance();
+    mgr->deleteGroup(groupIndex("Golf"));
+    QVERIFY(mgr->userGroupNames().contains("Golf"));
+    QVERIFY(importLikeTheDialog(writeFile(ws, "g.csv", "First Name,Last Name,Group\nNew,Person,Golf\n"), false, false));
+    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
+    QCOMPARE(members("Golf"), QStringList({"New Person"}));
+}
+
+void TestImportMerge::secondImportContinuesNumbering()
+{
+    Workspace ws;
+    savedPhonebook();
+    QVERIFY(importLikeTheDialog(writeFile(ws, "a.vcf", "BEGIN:VCARD\nN:A;B\nX-MARLO-GROUP:G1\nEND:VCARD\n"), false,
+                                false));
+    QVERIFY(importLikeTheDialog(writeFile(ws, "b.xml", "<AddressBook><pbgroup><id>1</id><name>G2</name></pbgroup>"
+                                                       "<Contact><FirstName>C</FirstName><Group>1</Group></Contact>"
+                                                       "</AddressBook>"),
+                                false, false));
+    QList<int> ids;
+    for (const ContactInfo &c : DataMgr::instance()->ctList())
+        ids << c.id;
+    QCOMPARE(ids.size(), 4);
+    QCOMPARE(QSet<int>(ids.begin(), ids.end()).size(), 4);
+    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "G1", "G2", "Add group", "Blacklist"}));
+    QCOMPARE(groupIdProblem(), QString());
+}
+
+QTEST_GUILESS_MAIN(TestImportMerge)
+#include "TestImportMerge.moc"

@@ -1,0 +1,143 @@
+// Loading contacts gives exactly what the left join of the four tables, folded row
+// by row, gives: the join is done here literally and compared with the load.
+
+#include "TestUtil.h"
+
+#include <QSqlQuery>
+
+using namespace TestUtil;
+
+namespace {
+
+void exec(const QString &sql)
+{
+    QSqlQuery q;
+    QVERIFY2(q.exec(sql), qPrintable(sql));
+}
+
+// The reference: the four tables joined and folded as the join's rows come.
+QList<ContactRow> joinedAndFolded()
+{
+    QList<ContactRow> result;
+    QSqlQuery q;
+    q.exec("SELECT contact1.id,contact1.FirstName,contact1.LastName,contact1.Department,contact1.PrimaryIndex,"
+           "contact1.Frequent,contact1.PhotoUrl,contact1.RingtoneUrl,contact1.RingtoneIndex,phone1.type,"
+           "phone1.phonenumber,phone1.accountindex,mail1.type,mail1.Mail,union1.group_name FROM contact1 left "
+           "join phone1 on contact1.id=phone1.cid left join mail1 on contact1.id=mail1.cid left join union1 on "
+           "contact1.id=union1.contact_id");
+    ContactRow current;
+    while (q.next()) {
+        const int id = q.value(0).toInt();
+        if (id != current.id && current.id > 0) {
+            result.append(current);
+            current = ContactRow();
+        }
+        current.id = id;
+        current.FirstName = q.value(1).toString();
+        current.LastName = q.value(2).toString();
+        current.Department = q.value(3).toString();
+        current.PrimaryIndex = q.value(4).toInt();
+        current.Frequent = q.value(5).toInt();
+        current.PhotoUrl = q.value(6).toString();
+        current.RingtoneUrl = q.value(7).toString();
+        current.RingtoneIndex = q.value(8).toInt();
+        const PhoneRow p{q.value(9).toString(), q.value(10).toString(), q.value(11).toInt()};
+        if (current.phones.isEmpty() || current.phones.last().type != p.type ||
+            current.phones.last().phonenumber != p.phonenumber || current.phones.last().accountindex != p.accountindex)
+            current.phones.append(p);
+        const MailRow m{q.value(12).toString(), q.value(13).toString()};
+        if (std::none_of(current.mails.cbegin(), current.mails.cend(),
+                         [&](const MailRow &x) { return x.type == m.type && x.Mail == m.Mail; }))
+            current.mails.append(m);
+        if (!current.groupNames.contains(q.value(14).toString()))
+            current.groupNames.append(q.value(14).toString());
+    }
+    if (current.id != 0)
+        result.append(current);
+    return result;
+}
+
+QString describe(const QList<ContactRow> &rows)
+{
+    QStringList out;
+    for (const ContactRow &c : rows) {
+        QStringList phones, mails;
+        for (const PhoneRow &p : c.phones)
+            phones << QStringLiteral("%1/%2/%3").arg(p.type, p.phonenumber).arg(p.accountindex);
+        for (const MailRow &m : c.mails)
+            mails << m.type + "/" + m.Mail;
+        out << QStringLiteral("%1 %2|%3|%4 p%5 f%6 %7|%8|%9 [%10] [%11] [%12]")
+                   .arg(c.id)
+                   .arg(c.FirstName, c.LastName, c.Department)
+                   .arg(c.PrimaryIndex)
+                   .arg(c.Frequent)
+                   .arg(c.PhotoUrl, c.RingtoneUrl)
+                   .arg(c.RingtoneIndex)
+                   .arg(phones.join(','), mails.join(','), c.groupNames.join(','));
+    }
+    return out.join('\n');
+}
+
+} // namespace
+
+class TestStoreLoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadEqualsTheFoldedJoin_data();
+    void loadEqualsTheFoldedJoin();
+};
+
+void TestStoreLoad::loadEqualsTheFoldedJoin_data()
+{
+    QTest::addColumn<QStringList>("statements");
+    QTest::newRow("children of every count")
+        << QStringList({"insert into contact1 values (1,'D','Lee','Ann','p','r',2,1,1,0)",
+                        "insert into contact1 values (2,null,'Ray','Bob',null,null,null,null,null,0)",
+                        "insert into contact1 values (3,'','Kim','Cy','','',0,0,0,0)",
+                        "insert into phone1 values (1,'Work','1',0)", "insert into phone1 values (1,'Home','2',1)",
+                        "insert into mail1 values (1,'Home','a@x')", "insert into mail1 values (1,null,'b@x')",
+                        "insert into union1 values (1,'Golf')", "insert into union1 values (1,'Chess')",
+                        "insert into union1 values (3,'Golf')", "insert into mail1 values (3,'Work','c@x')"});
+    QTest::newRow("repeated children")
+        << QStringList({"insert into contact1 values (5,'','A','B','','',0,0,0,0)",
+                        "insert into phone1 values (5,'Work','1',0)", "insert into phone1 values (5,'Work','1',0)",
+                        "insert into phone1 values (5,'Home','2',0)", "insert into phone1 values (5,'Work','1',0)",
+                        "insert into mail1 values (5,'Work','a@x')", "insert into mail1 values (5,'Home','b@x')",
+                        "insert into mail1 values (5,'Work','a@x')", "insert into union1 values (5,'G')",
+                        "insert into union1 values (5,'G')", "insert into union1 values (5,'')"});
+    QTest::newRow("children stored out of contact order")
+        << QStringList({"insert into contact1 values (9,'','A','B','','',0,0,0,0)",
+                        "insert into contact1 values (4,'','C','D','','',0,0,0,0)",
+                        "insert into phone1 values (4,'Fax','4',3)", "insert into phone1 values (9,'Work','9',0)",
+                        "insert into phone1 values (4,'Work','5',0)", "insert into union1 values (9,'X')",
+                        "insert into union1 values (4,'Y')", "insert into union1 values (9,'Z')"});
+    QTest::newRow("null child values and orphans")
+        << QStringList({"insert into contact1 values (7,'','A','B','','',0,0,0,0)",
+                        "insert into phone1 values (7,null,null,null)", "insert into phone1 values (8,'Work','8',0)",
+                        "insert into mail1 values (7,null,null)", "insert into union1 values (7,null)",
+                        "insert into union1 values (99,'Ghost')"});
+    QTest::newRow("odd values in number columns")
+        << QStringList({"insert into contact1 values (6,'','A','B','','','2abc',1.7,'12',0)",
+                        "insert into contact1 values (7,'','C','D','','',-3,2.5,'',0)",
+                        "insert into phone1 values (6,'Work','1','3')", "insert into phone1 values (7,'Home',2,4.9)"});
+    QTest::newRow("non-ASCII text")
+        << QStringList({"insert into contact1 values (1,'研发','伟','张','C:\\p.jpg','','',0,0,0)",
+                        "insert into mail1 values (1,'Work','zoë@example.org')",
+                        "insert into union1 values (1,'同事')"});
+    QTest::newRow("empty store") << QStringList();
+}
+
+void TestStoreLoad::loadEqualsTheFoldedJoin()
+{
+    QFETCH(QStringList, statements);
+    Workspace ws;
+    for (const QString &sql : statements)
+        exec(sql);
+    const QList<ContactRow> loaded = DBOperator::instance()->database()->loadContacts();
+    QCOMPARE(describe(loaded), describe(joinedAndFolded()));
+}
+
+QTEST_GUILESS_MAIN(TestStoreLoad)
+#include "TestStoreLoad.moc"
