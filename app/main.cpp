@@ -1,12 +1,34 @@
+#include "AppPaths.h"
+#include "MainWindow.h"
+#include "MessageBoxNotifier.h"
+#include "SingleInstance.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QFont>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvane Phonebook Editor"));
-    window.setFixedSize(950, 609);
-    window.show();
-    return app.exec();
+    QCoreApplication::setApplicationName(QStringLiteral("QuorvanePhonebookEditor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
+
+    // One copy per user and program folder: a second start hands over its
+    // message and leaves quietly.
+    SingleInstance instance(AppPaths::appDir());
+    if (instance.isRunning()) {
+        instance.sendMessage(QStringLiteral("raies"), 5000);
+        return 0;
+    }
+
+    QApplication::setFont(QFont(QStringLiteral("Times"), 11, QFont::Normal));
+    // The program ends through MainWindow::closeWindow() only, never because its
+    // last visible window (say the help window) was closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    MessageBoxNotifier notifier;
+    Notifier::install(&notifier);
+    new MainWindow; // deletes itself in closeWindow()
+    const int status = app.exec();
+    Notifier::install(nullptr);
+    return status;
 }

@@ -18,6 +18,11 @@ function(quorvane_add_test source label)
         QUORVANE_CLI_PATH="$<TARGET_FILE:quorvane-phonebook>")
     if(label STREQUAL "gui")
         target_link_libraries(${name} PRIVATE quorvane_gui Qt6::Test)
+        # GUI tests start the built editor and copy its translations.
+        target_compile_definitions(${name} PRIVATE
+            QUORVANE_EDITOR_PATH="$<TARGET_FILE:quorvane-phonebook-editor>"
+            QUORVANE_LANGUAGE_DIR="${CMAKE_BINARY_DIR}/bin/language")
+        add_dependencies(${name} quorvane-phonebook-editor)
     else()
         target_link_libraries(${name} PRIVATE quorvane_core Qt6::Test)
     endif()

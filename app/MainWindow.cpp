@@ -1,0 +1,759 @@
+#include "MainWindow.h"
+
+#include "AppPaths.h"
+#include "AutoStart.h"
+#include "DBOperator.h"
+#include "DataMgr.h"
+#include "HttpdService.h"
+#include "OptionFiles.h"
+#include "SqliteDatabase.h"
+#include "TrayIcon.h"
+#include "UserGuide.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMovie>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTranslator>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Quorvane Phonebook Editor");
+const QString kIcon = QStringLiteral(":/icon_16.png");
+const QString kHttpdOpenIcon = QStringLiteral(":/httpdOpenIcon.png");
+const QString kHttpdCloseIcon = QStringLiteral(":/httpdCloseIcon.png");
+
+QString withKey(const QString &hint, const QString &key)
+{
+    return hint + QStringLiteral("  ") + key;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    m_appTranslator = new QTranslator(this);
+    m_qtTranslator = new QTranslator(this);
+    m_isStarting = true;
+    m_isSaved = true;
+    m_autoStartState = false;
+    m_detailEmpty = true;
+
+    m_appDir = AppPaths::appDir();
+
+    if (!readLanguageConfig()) {
+        switch (QLocale().language()) {
+        case QLocale::Chinese:
+            loadZhLang();
+            break;
+        case QLocale::English:
+            loadEnLang();
+            break;
+        default:
+            break;
+        }
+    }
+    DataMgr::instance()->setLanguage(m_currentLanguage);
+    m_isStarting = false;
+
+    m_centralWidget = new QWidget(this);
+    setCentralWidget(m_centralWidget);
+    m_httpdLog = new QTextEdit;
+    m_httpdLog->setObjectName(QStringLiteral("httpd_log"));
+    m_httpdLog->setReadOnly(true);
+    m_httpdLog->setWindowTitle(tr("HTTPD server request informations"));
+    m_httpdLog->resize(480, 320);
+    m_httpdLog->hide();
+
+    createConnection();
+
+    createActions();
+    createMenus();
+    createToolStrip();
+    createGroupPanel();
+    createContactPanel();
+    createDetailPanel();
+    connectPanels();
+
+    applyStyleSheet();
+
+    setObjectName(QStringLiteral("central_widget"));
+    setWindowTitle(kTitle);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(kIcon));
+
+    createTrayIcon();
+
+    setFixedSize(950, 609);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+
+    readOptionsAndSet();
+}
+
+MainWindow::~MainWindow()
+{
+    // A window destroyed without closeWindow() still leaves no temporary files
+    // and no open store behind.
+    if (!m_closed)
+        cleanUp();
+    delete m_httpdLog.data();
+    if (m_trayIcon)
+        m_trayIcon->deleteLater();
+    if (m_trayMenu)
+        m_trayMenu->deleteLater();
+    if (m_overlay)
+        m_overlay->deleteLater();
+    if (m_helpWindow)
+        m_helpWindow->deleteLater();
+}
+
+bool MainWindow::readLanguageConfig()
+{
+    QString code;
+    if (!OptionFiles::readLanguage(m_appDir + QStringLiteral("language/config.xml"), &code))
+        return false;
+    if (code == QLatin1String("zh"))
+        loadZhLang();
+    else
+        loadEnLang();
+    return true;
+}
+
+void MainWindow::loadZhLang()
+{
+    const QString code = QStringLiteral("zh");
+    if (m_currentLanguage == code)
+        return;
+    const QString folder = m_appDir + QStringLiteral("language/");
+    if (m_appTranslator->load(QStringLiteral("zh.qm"), folder))
+        QCoreApplication::installTranslator(m_appTranslator);
+    if (m_qtTranslator->load(QStringLiteral("qt_zh_CN.qm"), folder))
+        QCoreApplication::installTranslator(m_qtTranslator);
+    if (!m_isStarting)
+        showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
+    m_currentLanguage = code;
+}
+
+void MainWindow::loadEnLang()
+{
+    const QString code = QStringLiteral("en");
+    if (m_currentLanguage == code)
+        return;
+    if (m_appTranslator->load(QStringLiteral("en.qm"), m_appDir + QStringLiteral("language/")))
+        QCoreApplication::installTranslator(m_appTranslator);
+    if (!m_isStarting)
+        showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
+    m_currentLanguage = code;
+}
+
+DBOperator *MainWindow::onCreateDatabase()
+{
+    m_store = DBOperator::instance();
+    return m_store;
+}
+
+bool MainWindow::createConnection()
+{
+    DBOperator *store = onCreateDatabase();
+    return store->database()->openDatabase();
+}
+
+void MainWindow::createActions()
+{
+    auto action = [this](const QString &text, const QString &statusTip) {
+        auto *a = new QAction(text, this);
+        if (!statusTip.isEmpty())
+            a->setStatusTip(statusTip);
+        return a;
+    };
+
+    m_newAct = action(tr("&New"), tr("construct a new phone book"));
+    m_newAct->setShortcuts(QKeySequence::New);
+    connect(m_newAct, &QAction::triggered, this, &MainWindow::constructNewFile);
+
+    m_saveAct = action(tr("&Save"), tr("Save file"));
+    m_saveAct->setShortcuts(QKeySequence::Save);
+    connect(m_saveAct, &QAction::triggered, this, &MainWindow::saveFile);
+
+    m_historyAct = action(tr("&History"), tr("Show history"));
+    m_historyAct->setShortcut(QKeySequence(QStringLiteral("CTRL+R")));
+    connect(m_historyAct, &QAction::triggered, this, &MainWindow::showHistory);
+
+    m_exitAct = action(tr("&Exit"), tr("Quit program"));
+    m_exitAct->setShortcuts(QKeySequence::Quit);
+    connect(m_exitAct, &QAction::triggered, this, &MainWindow::closeWindow);
+
+    m_localImportAct = action(tr("&Local Import"), tr("Import file local"));
+    m_localImportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+I")));
+    connect(m_localImportAct, &QAction::triggered, this, &MainWindow::localImport);
+
+    m_webImportAct = action(tr("&Network Import"), tr("Import file web"));
+    m_webImportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+W")));
+    connect(m_webImportAct, &QAction::triggered, this, &MainWindow::selectWebFile);
+
+    m_localExportAct = action(tr("&Local Export"), tr("Export file local"));
+    m_localExportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+E")));
+    connect(m_localExportAct, &QAction::triggered, this, &MainWindow::localExport);
+
+    // The language names are written in their own language, never translated.
+    m_zhAct = action(QStringLiteral("简体中文"), QString());
+    m_zhAct->setObjectName(QStringLiteral("zh"));
+    m_zhAct->setCheckable(true);
+    m_enAct = action(QStringLiteral("English"), QString());
+    m_enAct->setObjectName(QStringLiteral("en"));
+    m_enAct->setCheckable(true);
+    m_languageGroup = new QActionGroup(this);
+    m_languageGroup->setExclusive(true);
+    m_languageGroup->addAction(m_zhAct);
+    m_languageGroup->addAction(m_enAct);
+    if (m_currentLanguage == QLatin1String("zh"))
+        m_zhAct->setChecked(true);
+    else if (m_currentLanguage == QLatin1String("en"))
+        m_enAct->setChecked(true);
+    connect(m_zhAct, &QAction::triggered, this, &MainWindow::restoreLanguageSetting);
+    connect(m_enAct, &QAction::triggered, this, &MainWindow::restoreLanguageSetting);
+
+    m_autoStartAct = action(tr("Auto Start"), QString());
+    m_autoStartAct->setObjectName(QStringLiteral("auto start"));
+    m_recoveryDataAct = action(tr("Recovery Data"), QString());
+    m_recoveryDataAct->setObjectName(QStringLiteral("recovery data"));
+    m_autoHttpdAct = action(tr("Auto Httpd"), QString());
+    m_autoHttpdAct->setObjectName(QStringLiteral("auto httpd"));
+    for (QAction *a : { m_autoStartAct, m_recoveryDataAct, m_autoHttpdAct }) {
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, &MainWindow::restoreOptions);
+    }
+
+    m_httpdPortAct = action(tr("Configure Httpd Port"), tr("Configure Httpd Port"));
+    connect(m_httpdPortAct, &QAction::triggered, this, &MainWindow::configHttpdPortOption);
+
+    m_helpAct = action(tr("&Help"), tr("Show help info"));
+    m_helpAct->setShortcuts(QKeySequence::HelpContents);
+    connect(m_helpAct, &QAction::triggered, this, &MainWindow::showHelpInfo);
+
+    m_aboutAct = action(tr("About"), tr("Show about info"));
+    connect(m_aboutAct, &QAction::triggered, this, &MainWindow::about);
+}
+
+void MainWindow::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("menu_bar"));
+    bar->setFont(QFont(QStringLiteral("Times"), 10));
+
+    m_fileMenu = bar->addMenu(tr("&File"));
+    m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    m_fileMenu->addAction(m_newAct);
+    m_fileMenu->addAction(m_saveAct);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_historyAct);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_exitAct);
+
+    m_importMenu = bar->addMenu(tr("&Import"));
+    m_importMenu->setObjectName(QStringLiteral("importMenu"));
+    m_importMenu->addAction(m_localImportAct);
+    m_importMenu->addAction(m_webImportAct);
+
+    m_exportMenu = bar->addMenu(tr("&Export"));
+    m_exportMenu->setObjectName(QStringLiteral("exportMenu"));
+    m_exportMenu->addAction(m_localExportAct);
+
+    m_languageMenu = bar->addMenu(tr("&Language"));
+    m_languageMenu->setObjectName(QStringLiteral("langMenu"));
+    m_languageMenu->addAction(m_zhAct);
+    m_languageMenu->addAction(m_enAct);
+
+    m_optionsMenu = bar->addMenu(tr("&Options"));
+    m_optionsMenu->addAction(m_autoStartAct);
+    m_optionsMenu->addAction(m_recoveryDataAct);
+    m_optionsMenu->addAction(m_autoHttpdAct);
+    m_optionsMenu->addAction(m_httpdPortAct);
+
+    m_helpMenu = bar->addMenu(tr("&Help"));
+    m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    m_helpMenu->addAction(m_helpAct);
+
+    m_aboutMenu = bar->addMenu(tr("&About"));
+    m_aboutMenu->setObjectName(QStringLiteral("aboutMenu"));
+    m_aboutMenu->addAction(m_aboutAct);
+}
+
+void MainWindow::createToolStrip()
+{
+    m_toolStrip = new QWidget(this);
+    m_toolStrip->setObjectName(QStringLiteral("tool_strip"));
+    m_toolStrip->setGeometry(0, 20, 948, 53);
+    m_toolStrip->setStyleSheet(QStringLiteral("QWidget {font: normal; font-size: 14px; font-family: 'Times';}"));
+
+    auto button = [this](const QString &text, const QRect &geometry, const QString &icon, const QString &name) {
+        auto *b = new QPushButton(QIcon(icon), text, m_toolStrip);
+        b->setObjectName(name);
+        b->setGeometry(geometry);
+        b->setIconSize(QSize(24, 24));
+        b->setFocusPolicy(Qt::NoFocus);
+        return b;
+    };
+
+    m_newButton
+        = button(tr("New"), QRect(20, 10, 108, 33), QStringLiteral(":/new.png"), QStringLiteral("tool_newLabel"));
+    m_newButton->setToolTip(withKey(tr("New phonebook"), tr("Ctrl+N")));
+    connect(m_newButton, &QPushButton::clicked, this, &MainWindow::constructNewFile);
+
+    m_saveButton = button(
+        tr("Save file"), QRect(128, 10, 108, 33), QStringLiteral(":/save.png"), QStringLiteral("tool_saveLabel"));
+    m_saveButton->setToolTip(withKey(tr("Save phonebook"), tr("Ctrl+S")));
+    connect(m_saveButton, &QPushButton::clicked, this, &MainWindow::saveFile);
+
+    m_exportButton = button(
+        tr("Export"), QRect(236, 10, 108, 33), QStringLiteral(":/export.png"), QStringLiteral("tool_exportLabel"));
+    m_exportButton->setToolTip(withKey(tr("Export phonebook"), tr("Ctrl+E")));
+    connect(m_exportButton, &QPushButton::clicked, this, &MainWindow::localExport);
+
+    m_importButton = button(
+        tr("Import"), QRect(344, 10, 108, 33), QStringLiteral(":/import.png"), QStringLiteral("tool_importLabel"));
+    m_importButton->setToolTip(withKey(tr("Import phonebook"), tr("Ctrl+I")));
+    connect(m_importButton, &QPushButton::clicked, this, &MainWindow::localImport);
+
+    m_historyButton = button(
+        tr("History"), QRect(452, 10, 108, 33), QStringLiteral(":/history.png"), QStringLiteral("tool_historyLabel"));
+    m_historyButton->setToolTip(withKey(tr("Recent phonebook"), tr("Ctrl+R")));
+    connect(m_historyButton, &QPushButton::clicked, this, &MainWindow::showHistory);
+
+    m_backupButton = button(
+        tr("Backup"), QRect(568, 10, 108, 33), QStringLiteral(":/backup.png"), QStringLiteral("tool_backupLabel"));
+    m_backupButton->setToolTip(withKey(tr("Backup phonebook"), tr("Ctrl+B")));
+    // The only strip button with a key of its own: no menu entry carries Ctrl+B.
+    m_backupButton->setShortcut(QKeySequence(QStringLiteral("CTRL+B")));
+    connect(m_backupButton, &QPushButton::clicked, this, &MainWindow::showBackupWindow);
+
+    m_httpdButton
+        = button(tr("&Open HTTPD"), QRect(710, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
+    setHttpdButtonOpen(true);
+    connect(m_httpdButton, &QPushButton::released, this, &MainWindow::selectHttpdService);
+}
+
+void MainWindow::createGroupPanel()
+{
+    m_groupPanel = new QWidget(m_centralWidget);
+    m_groupPanel->setObjectName(QStringLiteral("group_panel"));
+    m_groupPanel->setGeometry(20, 56, 230, 508);
+
+    m_groupTitleLabel = new QLabel(QStringLiteral("    ") + tr("Groups"), m_groupPanel);
+    m_groupTitleLabel->setObjectName(QStringLiteral("group_title_label"));
+    m_groupTitleLabel->setGeometry(0, 0, 230, 30);
+    m_groupTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The group view ("group_view", 0, 30, 230, 478) comes with the list widgets.
+}
+
+void MainWindow::createContactPanel()
+{
+    m_contactPanel = new QWidget(m_centralWidget);
+    m_contactPanel->setObjectName(QStringLiteral("contact_panel"));
+    m_contactPanel->setGeometry(260, 56, 280, 508);
+
+    m_contactTitleLabel = new QLabel(QStringLiteral("    ") + tr("All"), m_contactPanel);
+    m_contactTitleLabel->setObjectName(QStringLiteral("contact_title_label"));
+    m_contactTitleLabel->setGeometry(0, 0, 280, 31);
+    m_contactTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    m_batchButton = new QPushButton(tr("Batch"), m_contactPanel);
+    m_batchButton->setObjectName(QStringLiteral("batch_button"));
+    m_batchButton->setGeometry(180, 5, 87, 21);
+    m_batchButton->setFont(QFont(QStringLiteral("Times"), 10));
+    m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
+    m_batchButton->setToolTip(withKey(tr("multiple choice"), tr("Ctrl+M")));
+
+    // Holds the search edit ("contact_search_edit") of the list widgets.
+    m_searchLabel = new QLabel(m_contactPanel);
+    m_searchLabel->setObjectName(QStringLiteral("contact_search_label"));
+    m_searchLabel->setGeometry(0, 31, 280, 31);
+
+    m_addContactButton = new QPushButton(m_contactPanel);
+    m_addContactButton->setObjectName(QStringLiteral("contact_add_button"));
+    m_addContactButton->setGeometry(0, 62, 280, 31);
+    m_addContactButton->setFlat(true);
+    m_addContactButton->setShortcut(QKeySequence(QStringLiteral("CTRL+G")));
+    m_addContactButton->setToolTip(withKey(tr("Create one contact"), tr("Ctrl+G")));
+    auto *addPicture = new QLabel(m_addContactButton);
+    addPicture->setObjectName(QStringLiteral("contact_add_picture"));
+    addPicture->setGeometry(30, 5, 20, 20);
+    addPicture->setPixmap(QPixmap(QStringLiteral(":/add_default.png")));
+    addPicture->setScaledContents(true);
+    auto *addText = new QLabel(tr(" Add new contact"), m_addContactButton);
+    addText->setObjectName(QStringLiteral("contact_add_text"));
+    addText->setGeometry(55, 0, 120, 30);
+    // The contact view ("contact_view", 0, 93, 280, 417) comes with the list widgets;
+    // it wires the Batch button, the search edit and this button itself.
+}
+
+void MainWindow::createDetailPanel()
+{
+    m_detailPanel = new QWidget(m_centralWidget);
+    m_detailPanel->setObjectName(QStringLiteral("detail_panel"));
+    m_detailPanel->setGeometry(540, 56, 380, 508);
+
+    m_detailTitleLabel = new QLabel(m_detailPanel);
+    m_detailTitleLabel->setObjectName(QStringLiteral("detail_title_label"));
+    m_detailTitleLabel->setGeometry(0, 0, 381, 30);
+    m_detailTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The detail scroll area ("detail_widget", 0, 30, 380, 478) with its empty-group
+    // picture comes with the detail editor.
+}
+
+void MainWindow::connectPanels()
+{
+    // The views' signals are wired here once the list widgets and the detail
+    // editor exist. Destruction is not wired to closeWindow(): a slot of a
+    // half-destroyed window must not run; the destructor cleans up instead.
+}
+
+void MainWindow::applyStyleSheet()
+{
+    QFile file(QStringLiteral(":/QuorvanePhonebook.qss"));
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+        setStyleSheet(QString::fromUtf8(file.readAll()));
+}
+
+void MainWindow::createTrayIcon()
+{
+    m_restoreAct = new QAction(tr("Restore"), this);
+    connect(m_restoreAct, &QAction::triggered, this, &MainWindow::recoverWindow);
+    m_trayExitAct = new QAction(tr("Exit"), this);
+    connect(m_trayExitAct, &QAction::triggered, this, &MainWindow::closeWindow);
+
+    m_trayMenu = new QMenu;
+    m_trayMenu->setObjectName(QStringLiteral("tray_menu"));
+    m_trayMenu->addAction(m_restoreAct);
+    m_trayMenu->addSeparator();
+    m_trayMenu->addAction(m_trayExitAct);
+
+    m_trayIcon = new TrayIcon(QIcon(kIcon), kTitle, m_trayMenu);
+    m_trayIcon->show();
+    connect(m_trayIcon, &TrayIcon::activated, this, &MainWindow::iconActivated);
+}
+
+void MainWindow::createOperationOverlay()
+{
+    auto *overlay = new QWidget(this);
+    overlay->setObjectName(QStringLiteral("operation_overlay"));
+    overlay->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    overlay->setAttribute(Qt::WA_StyledBackground);
+    overlay->setFixedSize(950, 609);
+    overlay->setStyleSheet(
+        QStringLiteral("QWidget {background: transparent url(%1); border: none}").arg(QStringLiteral(":/loading.png")));
+
+    auto *text = new QLabel(tr("Operating,please wait."), overlay);
+    text->setObjectName(QStringLiteral("operation_text"));
+    text->setGeometry(200, 250, 450, 100);
+    text->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    text->setStyleSheet(
+        QStringLiteral("QLabel{ background: transparent; font-size: 22px; color: white; font-weight: bold;}"));
+
+    auto *animation = new QLabel(overlay);
+    animation->setObjectName(QStringLiteral("operation_animation"));
+    animation->setGeometry(100, 100, 16, 16);
+    auto *movie = new QMovie(QStringLiteral(":/loading_animation.gif"), QByteArray(), animation);
+    animation->setMovie(movie);
+    movie->start();
+
+    overlay->hide();
+    m_overlay = overlay;
+}
+
+void MainWindow::showOperationOverlay()
+{
+    if (!m_overlay)
+        createOperationOverlay();
+    m_overlay->move(0, 0);
+    m_overlay->show();
+    m_overlay->raise();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::hideOperationOverlay()
+{
+    if (m_overlay)
+        m_overlay->hide();
+}
+
+void MainWindow::setHttpdButtonOpen(bool open)
+{
+    if (open) {
+        m_httpdButton->setText(tr("&Open HTTPD"));
+        m_httpdButton->setIcon(QIcon(kHttpdOpenIcon));
+        m_httpdButton->setStatusTip(tr("Open the HTTPD server"));
+    } else {
+        m_httpdButton->setText(tr("&Close HTTPD"));
+        m_httpdButton->setIcon(QIcon(kHttpdCloseIcon));
+        m_httpdButton->setStatusTip(tr("Close the HTTPD server"));
+    }
+}
+
+void MainWindow::stopHttpdService()
+{
+    DataMgr::instance()->stopHttpService();
+    m_httpdLog->clear();
+    m_httpdLog->hide();
+}
+
+void MainWindow::selectHttpdService()
+{
+    DataMgr *mgr = DataMgr::instance();
+    if (m_httpdButton->text() != tr("&Open HTTPD")) {
+        stopHttpdService();
+        setHttpdButtonOpen(true);
+        return;
+    }
+    // Connected before the start so that nothing the service says is lost.
+    connect(mgr, &DataMgr::httpdMsg, this, &MainWindow::onHTTPDMsg, Qt::UniqueConnection);
+    if (!mgr->startHttpService()) {
+        stopHttpdService();
+        return;
+    }
+    setHttpdButtonOpen(false);
+    m_httpdLog->append(HttpdService::startEntry(mgr->httpClients(), mgr->httpPort()));
+    m_httpdLog->show();
+}
+
+void MainWindow::onHTTPDMsg(const QString &message)
+{
+    m_httpdLog->append(QString());
+    m_httpdLog->append(message);
+}
+
+void MainWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick)
+        show();
+}
+
+void MainWindow::recoverWindow()
+{
+    show();
+    showNormal();
+}
+
+void MainWindow::showHelpInfo()
+{
+    if (!m_helpWindow)
+        m_helpWindow = new UserGuide;
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
+}
+
+void MainWindow::about()
+{
+    QMessageBox box(this);
+    box.setObjectName(QStringLiteral("about_box"));
+    box.setWindowTitle(tr("About"));
+    box.setIconPixmap(windowIcon().pixmap(48, 48));
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p><p>%4</p>")
+                    .arg(kTitle.toHtmlEscaped(), tr("Version %1").arg(QStringLiteral(QUORVANE_VERSION)),
+                        tr("Quorvane makes IP desk phones and video phones for offices of every size. This editor "
+                           "keeps one phonebook for all of them: build it here, import what you already have, "
+                           "and let every phone fetch its own copy over the network."),
+                        tr("The editor is developed and maintained by the Quorvane software team. Questions, "
+                           "suggestions and reports of problems are welcome through your Quorvane supplier.")));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void MainWindow::cleanUp()
+{
+    m_closed = true;
+    DataMgr *mgr = DataMgr::instance();
+    // Stopped first: a running service could otherwise write HTTPD files again.
+    mgr->stopHttpService();
+    mgr->removeTemporaryFiles();
+    DBOperator::instance()->close();
+    if (m_trayIcon)
+        m_trayIcon->hide();
+    if (m_httpdLog)
+        m_httpdLog->hide();
+    if (m_helpWindow)
+        m_helpWindow->hide();
+}
+
+void MainWindow::closeWindow()
+{
+    if (m_closed)
+        return;
+    cleanUp();
+    hide();
+    deleteLater();
+    QCoreApplication::quit();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (m_isSaved) {
+        closeWindow();
+        return;
+    }
+    QMessageBox box(QMessageBox::Question, tr("Exit program"), tr("Do you want to save this phone book?"),
+        QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("exit_box"));
+    QPushButton *save = box.addButton(tr("Save"), QMessageBox::YesRole);
+    QPushButton *discard = box.addButton(tr("Exit without saving"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == discard) {
+        closeWindow();
+    } else if (box.clickedButton() == save) {
+        saveFile();
+        closeWindow();
+    }
+}
+
+void MainWindow::showPlainMessage(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool MainWindow::readOptionsAndSet()
+{
+    OptionFiles::Options options;
+    if (!OptionFiles::readOptions(m_appDir + QStringLiteral("language/options.xml"), &options))
+        return false;
+    // setChecked() does not emit triggered(), so restoreOptions() stays quiet here.
+    m_autoStartAct->setChecked(options.autoStart);
+    m_autoStartState = options.autoStart;
+    m_recoveryDataAct->setChecked(options.recoveryData);
+    if (options.recoveryData)
+        DataMgr::instance()->reload();
+    m_autoHttpdAct->setChecked(options.autoHttpd);
+    if (options.autoHttpd)
+        selectHttpdService();
+    return true;
+}
+
+void MainWindow::restoreOptions()
+{
+    OptionFiles::Options options;
+    options.autoStart = m_autoStartAct->isChecked();
+    options.recoveryData = m_recoveryDataAct->isChecked();
+    options.autoHttpd = m_autoHttpdAct->isChecked();
+    if (options.autoStart != m_autoStartState) {
+        if (options.autoStart)
+            AutoStart::enable(QCoreApplication::applicationFilePath());
+        else
+            AutoStart::disable();
+        m_autoStartState = options.autoStart;
+    }
+    OptionFiles::writeOptions(m_appDir + QStringLiteral("language/options.xml"), options);
+    showPlainMessage(tr("Options change"), tr("Config's change will take effect after reboot."));
+}
+
+void MainWindow::restoreLanguageSetting()
+{
+    QAction *checked = m_languageGroup->checkedAction();
+    if (!checked)
+        return;
+    const QString code = checked->objectName();
+    if (code == m_currentLanguage)
+        return;
+    OptionFiles::writeLanguage(m_appDir + QStringLiteral("language/config.xml"), code);
+    m_currentLanguage = code;
+    showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
+}
+
+// The commands below belong to the file, import/export and list work that is
+// not in the window yet; their menu entries and buttons are already wired.
+
+void MainWindow::constructNewFile()
+{
+    // Missing: the new-phonebook command (save prompt and reset).
+}
+
+void MainWindow::saveFile()
+{
+    // Missing: the save command (store, history copy and HTTPD files).
+}
+
+void MainWindow::showHistory()
+{
+    // Missing: the history dialog that reopens a saved phonebook.
+}
+
+void MainWindow::showBackupWindow()
+{
+    // Missing: the backup dialog.
+}
+
+void MainWindow::localImport()
+{
+    // Missing: the local import dialog.
+}
+
+void MainWindow::selectWebFile()
+{
+    // Missing: the network import dialog.
+}
+
+void MainWindow::localExport()
+{
+    // Missing: the export dialog.
+}
+
+void MainWindow::configHttpdPortOption()
+{
+    // Missing: the HTTP port dialog that writes port.xml.
+}
+
+void MainWindow::show_Groupmenu(const QPoint &)
+{
+    // Missing: the group context menu (needs the group view).
+}
+
+void MainWindow::show_Contactmenu(const QPoint &)
+{
+    // Missing: the contact context menu (needs the contact view).
+}
+
+void MainWindow::addNewGroup(const QString &)
+{
+    // Missing: adding a group asked for by the group view.
+}
+
+void MainWindow::addNewContactToGroup()
+{
+    // Missing: adding a contact asked for by the contact view.
+}
+
+void MainWindow::showNobodyPreview()
+{
+    // Missing: the detail editor's empty-group picture.
+}
+
+void MainWindow::onContactChanged(int, int)
+{
+    // Missing: committing and showing contacts in the detail editor.
+}
+
+bool MainWindow::checkDetailValues()
+{
+    // Missing: the detail editor's check. With no editor no contact is shown,
+    // so there is nothing that could stop the caller.
+    return true;
+}

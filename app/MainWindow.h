@@ -1,0 +1,169 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTextEdit>
+
+#include "UserGuide.h"
+
+class DBOperator;
+class QAction;
+class QActionGroup;
+class QLabel;
+class QPushButton;
+class QTranslator;
+class TrayIcon;
+
+// The editor's one window: menus, the strip of command buttons, the group,
+// contact and detail panels, the tray icon, the HTTPD request log and the
+// overlay shown while long operations run. The program ends only through
+// closeWindow().
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    QString appDir() const { return m_appDir; }
+    QString currentLanguage() const { return m_currentLanguage; }
+    bool isSaved() const { return m_isSaved; }
+    void setSaved(bool saved) { m_isSaved = saved; }
+    bool autoStartState() const { return m_autoStartState; }
+    bool detailEmpty() const { return m_detailEmpty; }
+
+    // Covers the window while a long operation runs; pending non-input events
+    // are handled once so that it is painted before the work starts.
+    void showOperationOverlay();
+    void hideOperationOverlay();
+
+    QTextEdit *httpdLog() const { return m_httpdLog; }
+    QPushButton *httpdButton() const { return m_httpdButton; }
+    UserGuide *helpWindow() const { return m_helpWindow; }
+    TrayIcon *trayIcon() const { return m_trayIcon; }
+    QMenu *trayMenu() const { return m_trayMenu; }
+
+public slots:
+    bool createConnection();
+    DBOperator *onCreateDatabase();
+    void loadZhLang();
+    void loadEnLang();
+    void selectHttpdService();
+    void onHTTPDMsg(const QString &message);
+    void iconActivated(QSystemTrayIcon::ActivationReason reason);
+    void recoverWindow();
+    void showHelpInfo();
+    void about();
+    void closeWindow();
+
+    bool readOptionsAndSet();
+    void restoreOptions();
+    void restoreLanguageSetting();
+
+    void constructNewFile();
+    void saveFile();
+    void showHistory();
+    void showBackupWindow();
+    void localImport();
+    void selectWebFile();
+    void localExport();
+    void configHttpdPortOption();
+
+    void show_Groupmenu(const QPoint &pos);
+    void show_Contactmenu(const QPoint &pos);
+    void addNewGroup(const QString &name);
+    void addNewContactToGroup();
+    void showNobodyPreview();
+    void onContactChanged(int current, int previous);
+    bool checkDetailValues();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool readLanguageConfig();
+    void createActions();
+    void createMenus();
+    void createToolStrip();
+    void createGroupPanel();
+    void createContactPanel();
+    void createDetailPanel();
+    void connectPanels();
+    void applyStyleSheet();
+    void createTrayIcon();
+    void createOperationOverlay();
+    void setHttpdButtonOpen(bool open);
+    void stopHttpdService();
+    void showPlainMessage(const QString &title, const QString &text);
+    void cleanUp();
+
+    QString m_appDir;
+    QString m_currentLanguage;
+    bool m_isStarting = true;
+    bool m_isSaved = true;
+    bool m_autoStartState = false;
+    bool m_detailEmpty = true;
+    bool m_closed = false;
+
+    QTranslator *m_appTranslator = nullptr;
+    QTranslator *m_qtTranslator = nullptr;
+    DBOperator *m_store = nullptr;
+
+    QWidget *m_centralWidget = nullptr;
+    // Windows of their own: QApplication may delete them before this window at exit.
+    QPointer<QTextEdit> m_httpdLog;
+
+    QAction *m_newAct = nullptr;
+    QAction *m_saveAct = nullptr;
+    QAction *m_historyAct = nullptr;
+    QAction *m_exitAct = nullptr;
+    QAction *m_localImportAct = nullptr;
+    QAction *m_webImportAct = nullptr;
+    QAction *m_localExportAct = nullptr;
+    QAction *m_zhAct = nullptr;
+    QAction *m_enAct = nullptr;
+    QActionGroup *m_languageGroup = nullptr;
+    QAction *m_autoStartAct = nullptr;
+    QAction *m_recoveryDataAct = nullptr;
+    QAction *m_autoHttpdAct = nullptr;
+    QAction *m_httpdPortAct = nullptr;
+    QAction *m_helpAct = nullptr;
+    QAction *m_aboutAct = nullptr;
+
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_importMenu = nullptr;
+    QMenu *m_exportMenu = nullptr;
+    QMenu *m_languageMenu = nullptr;
+    QMenu *m_optionsMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QMenu *m_aboutMenu = nullptr;
+
+    QWidget *m_toolStrip = nullptr;
+    QPushButton *m_newButton = nullptr;
+    QPushButton *m_saveButton = nullptr;
+    QPushButton *m_exportButton = nullptr;
+    QPushButton *m_importButton = nullptr;
+    QPushButton *m_historyButton = nullptr;
+    QPushButton *m_backupButton = nullptr;
+    QPushButton *m_httpdButton = nullptr;
+
+    QWidget *m_groupPanel = nullptr;
+    QLabel *m_groupTitleLabel = nullptr;
+    QWidget *m_contactPanel = nullptr;
+    QLabel *m_contactTitleLabel = nullptr;
+    QPushButton *m_batchButton = nullptr;
+    QLabel *m_searchLabel = nullptr;
+    QPushButton *m_addContactButton = nullptr;
+    QWidget *m_detailPanel = nullptr;
+    QLabel *m_detailTitleLabel = nullptr;
+
+    QPointer<QMenu> m_trayMenu;
+    QAction *m_restoreAct = nullptr;
+    QAction *m_trayExitAct = nullptr;
+    TrayIcon *m_trayIcon = nullptr;
+
+    QPointer<QWidget> m_overlay;
+    QPointer<UserGuide> m_helpWindow;
+};

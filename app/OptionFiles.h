@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// The two small settings files of the language folder: config.xml holds the
+// interface language, options.xml the three start-up switches. Both are plain
+// XML without declaration, written in UTF-8 with four-space indentation. Every
+// operation fails quietly: the caller keeps its settings in memory either way.
+namespace OptionFiles {
+
+struct Options {
+    bool autoStart = false;
+    bool recoveryData = false;
+    bool autoHttpd = false;
+};
+
+// Reads the language code of config.xml (the text of the last of the leading
+// `Language` elements; empty when there is none). False when the file is
+// missing, unreadable or not well-formed.
+bool readLanguage(const QString &path, QString *code);
+// Sets the leading `Language` elements of an existing config.xml to `code`, or
+// creates the file with one such element. False when nothing was written.
+bool writeLanguage(const QString &path, const QString &code);
+
+// Reads options.xml; only the value 1 turns a switch on. False when the file is
+// missing, unreadable or not well-formed (all switches then stay off).
+bool readOptions(const QString &path, Options *options);
+// Updates the switches an existing options.xml holds (adding none), or creates
+// the file with all three. False when nothing was written.
+bool writeOptions(const QString &path, const Options &options);
+
+} // namespace OptionFiles

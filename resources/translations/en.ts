@@ -1,0 +1,708 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>AddNewGroupDialog</name>
+    <message>
+        <source>Customize new group name</source>
+        <translation>Customize new group name</translation>
+    </message>
+    <message>
+        <source>New Group Name:</source>
+        <translation>New Group Name:</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>DataMgr</name>
+    <message>
+        <source>Group name</source>
+        <translation>Group name</translation>
+    </message>
+    <message>
+        <source>Group name cannot be repeated!</source>
+        <translation>Group name cannot be repeated!</translation>
+    </message>
+</context>
+<context>
+    <name>ExportFactory</name>
+    <message>
+        <source>VCard</source>
+        <translation>VCard</translation>
+    </message>
+    <message>
+        <source>XML(most universal)</source>
+        <translation>XML(most universal)</translation>
+    </message>
+    <message>
+        <source>XML(For Alder)</source>
+        <translation>XML(For Alder)</translation>
+    </message>
+    <message>
+        <source>XML(For Birch)</source>
+        <translation>XML(For Birch)</translation>
+    </message>
+    <message>
+        <source>XML(For Cedar)</source>
+        <translation>XML(For Cedar)</translation>
+    </message>
+    <message>
+        <source>XML(For Brenn)</source>
+        <translation>XML(For Brenn)</translation>
+    </message>
+    <message>
+        <source>CSV(For Alder)</source>
+        <translation>CSV(For Alder)</translation>
+    </message>
+    <message>
+        <source>CSV(For Birch)</source>
+        <translation>CSV(For Birch)</translation>
+    </message>
+    <message>
+        <source>CSV(For Outlook)</source>
+        <translation>CSV(For Outlook)</translation>
+    </message>
+    <message>
+        <source>CSV(For Simplified Chinese Outlook)</source>
+        <translation>CSV(For Simplified Chinese Outlook)</translation>
+    </message>
+    <message>
+        <source>CSV(For Outlook Express)</source>
+        <translation>CSV(For Outlook Express)</translation>
+    </message>
+    <message>
+        <source>CSV(For Simplified Chinese Outlook Express)</source>
+        <translation>CSV(For Simplified Chinese Outlook Express)</translation>
+    </message>
+    <message>
+        <source>CSV(For Google GMail)</source>
+        <translation>CSV(For Google GMail)</translation>
+    </message>
+</context>
+<context>
+    <name>GroupName</name>
+    <message>
+        <source>All</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Add group</source>
+        <translation>Add group</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>Blacklist</source>
+        <translation>Blacklist</translation>
+    </message>
+    <message>
+        <source>Family</source>
+        <translation>Family</translation>
+    </message>
+    <message>
+        <source>Friend</source>
+        <translation>Friend</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>Work</translation>
+    </message>
+</context>
+<context>
+    <name>HttpdService</name>
+    <message>
+        <source>Httpd Server</source>
+        <translation>Httpd Server</translation>
+    </message>
+    <message>
+        <source>Unable to start the server: NIC device not found.</source>
+        <translation>Unable to start the server: NIC device not found.</translation>
+    </message>
+    <message>
+        <source>Open the default port 80 failed, please go to &apos;Options -&gt; Configuration Httpd Port&apos; to configure or use a random port.</source>
+        <translation>Open the default port 80 failed, please go to &apos;Options -&gt; Configuration Httpd Port&apos; to configure or use a random port.</translation>
+    </message>
+    <message>
+        <source>Open the custom port failed, the Httpd server will use a random port</source>
+        <translation>Open the custom port failed, the Httpd server will use a random port</translation>
+    </message>
+    <message>
+        <source>Unable to start the server: %1.</source>
+        <translation>Unable to start the server: %1.</translation>
+    </message>
+    <message>
+        <source>HTTPD server is running.</source>
+        <translation>HTTPD server is running.</translation>
+    </message>
+    <message>
+        <source>ServerIP:%1</source>
+        <translation>ServerIP:%1</translation>
+    </message>
+    <message>
+        <source>ServerIP%1:%2</source>
+        <translation>ServerIP%1:%2</translation>
+    </message>
+    <message>
+        <source>Port:%1</source>
+        <translation>Port:%1</translation>
+    </message>
+</context>
+<context>
+    <name>HttpdThread</name>
+    <message>
+        <source>One device request phonebook.</source>
+        <translation>One device request phonebook.</translation>
+    </message>
+    <message>
+        <source>Product:</source>
+        <translation>Product:</translation>
+    </message>
+    <message>
+        <source>FileName:</source>
+        <translation>FileName:</translation>
+    </message>
+</context>
+<context>
+    <name>MailType</name>
+    <message>
+        <source>Work</source>
+        <translation>Work</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>Mobile</source>
+        <translation>Mobile</translation>
+    </message>
+    <message>
+        <source>Others</source>
+        <translation>Others</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>HTTPD server request informations</source>
+        <translation>HTTPD server request informations</translation>
+    </message>
+    <message>
+        <source>Language change</source>
+        <translation>Language change</translation>
+    </message>
+    <message>
+        <source>Language change will take effect after reboot.</source>
+        <translation>Language change will take effect after reboot.</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>construct a new phone book</source>
+        <translation>construct a new phone book</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Save file</source>
+        <translation>Save file</translation>
+    </message>
+    <message>
+        <source>&amp;History</source>
+        <translation>&amp;History</translation>
+    </message>
+    <message>
+        <source>Show history</source>
+        <translation>Show history</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Exit</translation>
+    </message>
+    <message>
+        <source>Quit program</source>
+        <translation>Quit program</translation>
+    </message>
+    <message>
+        <source>&amp;Local Import</source>
+        <translation>&amp;Local Import</translation>
+    </message>
+    <message>
+        <source>Import file local</source>
+        <translation>Import file local</translation>
+    </message>
+    <message>
+        <source>&amp;Network Import</source>
+        <translation>&amp;Network Import</translation>
+    </message>
+    <message>
+        <source>Import file web</source>
+        <translation>Import file web</translation>
+    </message>
+    <message>
+        <source>&amp;Local Export</source>
+        <translation>&amp;Local Export</translation>
+    </message>
+    <message>
+        <source>Export file local</source>
+        <translation>Export file local</translation>
+    </message>
+    <message>
+        <source>Auto Start</source>
+        <translation>Auto Start</translation>
+    </message>
+    <message>
+        <source>Recovery Data</source>
+        <translation>Recovery Data</translation>
+    </message>
+    <message>
+        <source>Auto Httpd</source>
+        <translation>Auto Httpd</translation>
+    </message>
+    <message>
+        <source>Configure Httpd Port</source>
+        <translation>Configure Httpd Port</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Show help info</source>
+        <translation>Show help info</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Show about info</source>
+        <translation>Show about info</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Import</translation>
+    </message>
+    <message>
+        <source>&amp;Export</source>
+        <translation>&amp;Export</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>New phonebook</source>
+        <translation>New phonebook</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Ctrl+N</translation>
+    </message>
+    <message>
+        <source>Save phonebook</source>
+        <translation>Save phonebook</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Export phonebook</source>
+        <translation>Export phonebook</translation>
+    </message>
+    <message>
+        <source>Ctrl+E</source>
+        <translation>Ctrl+E</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Import phonebook</source>
+        <translation>Import phonebook</translation>
+    </message>
+    <message>
+        <source>Ctrl+I</source>
+        <translation>Ctrl+I</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>Recent phonebook</source>
+        <translation>Recent phonebook</translation>
+    </message>
+    <message>
+        <source>Ctrl+R</source>
+        <translation>Ctrl+R</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Backup phonebook</source>
+        <translation>Backup phonebook</translation>
+    </message>
+    <message>
+        <source>Ctrl+B</source>
+        <translation>Ctrl+B</translation>
+    </message>
+    <message>
+        <source>&amp;Open HTTPD</source>
+        <translation>&amp;Open HTTPD</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Groups</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>Batch</translation>
+    </message>
+    <message>
+        <source>multiple choice</source>
+        <translation>multiple choice</translation>
+    </message>
+    <message>
+        <source>Ctrl+M</source>
+        <translation>Ctrl+M</translation>
+    </message>
+    <message>
+        <source>Create one contact</source>
+        <translation>Create one contact</translation>
+    </message>
+    <message>
+        <source>Ctrl+G</source>
+        <translation>Ctrl+G</translation>
+    </message>
+    <message>
+        <source> Add new contact</source>
+        <translation> Add new contact</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Operating,please wait.</source>
+        <translation>Operating,please wait.</translation>
+    </message>
+    <message>
+        <source>Open the HTTPD server</source>
+        <translation>Open the HTTPD server</translation>
+    </message>
+    <message>
+        <source>&amp;Close HTTPD</source>
+        <translation>&amp;Close HTTPD</translation>
+    </message>
+    <message>
+        <source>Close the HTTPD server</source>
+        <translation>Close the HTTPD server</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Quorvane makes IP desk phones and video phones for offices of every size. This editor keeps one phonebook for all of them: build it here, import what you already have, and let every phone fetch its own copy over the network.</source>
+        <translation>Quorvane makes IP desk phones and video phones for offices of every size. This editor keeps one phonebook for all of them: build it here, import what you already have, and let every phone fetch its own copy over the network.</translation>
+    </message>
+    <message>
+        <source>The editor is developed and maintained by the Quorvane software team. Questions, suggestions and reports of problems are welcome through your Quorvane supplier.</source>
+        <translation>The editor is developed and maintained by the Quorvane software team. Questions, suggestions and reports of problems are welcome through your Quorvane supplier.</translation>
+    </message>
+    <message>
+        <source>Exit program</source>
+        <translation>Exit program</translation>
+    </message>
+    <message>
+        <source>Do you want to save this phone book?</source>
+        <translation>Do you want to save this phone book?</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Exit without saving</source>
+        <translation>Exit without saving</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Options change</source>
+        <translation>Options change</translation>
+    </message>
+    <message>
+        <source>Config&apos;s change will take effect after reboot.</source>
+        <translation>Config&apos;s change will take effect after reboot.</translation>
+    </message>
+</context>
+<context>
+    <name>Records</name>
+    <message>
+        <source>Work</source>
+        <translation>Work</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>Mobile</source>
+        <translation>Mobile</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>Fax</translation>
+    </message>
+    <message>
+        <source>Pager</source>
+        <translation>Pager</translation>
+    </message>
+    <message>
+        <source>Car</source>
+        <translation>Car</translation>
+    </message>
+    <message>
+        <source>Radio</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>CompanyTotal</source>
+        <translation>CompanyTotal</translation>
+    </message>
+    <message>
+        <source>Assistant</source>
+        <translation>Assistant</translation>
+    </message>
+    <message>
+        <source>Telex(Alderline)</source>
+        <translation>Telex(Alderline)</translation>
+    </message>
+    <message>
+        <source>Main(Alderline)</source>
+        <translation>Main(Alderline)</translation>
+    </message>
+    <message>
+        <source>MMS(Alderline)</source>
+        <translation>MMS(Alderline)</translation>
+    </message>
+    <message>
+        <source>ISDN(Alderline)</source>
+        <translation>ISDN(Alderline)</translation>
+    </message>
+    <message>
+        <source>TTY TTD(Alderline)</source>
+        <translation>TTY TTD(Alderline)</translation>
+    </message>
+    <message>
+        <source>Callback(Alderline)</source>
+        <translation>Callback(Alderline)</translation>
+    </message>
+    <message>
+        <source>Work Fax(Alderline)</source>
+        <translation>Work Fax(Alderline)</translation>
+    </message>
+    <message>
+        <source>Home Fax(Alderline)</source>
+        <translation>Home Fax(Alderline)</translation>
+    </message>
+    <message>
+        <source>Other Fax(Alderline)</source>
+        <translation>Other Fax(Alderline)</translation>
+    </message>
+    <message>
+        <source>Work Mobile(Alderline)</source>
+        <translation>Work Mobile(Alderline)</translation>
+    </message>
+    <message>
+        <source>Work Pager(Alderline)</source>
+        <translation>Work Pager(Alderline)</translation>
+    </message>
+    <message>
+        <source>Company Main(Alderline)</source>
+        <translation>Company Main(Alderline)</translation>
+    </message>
+    <message>
+        <source>Custom(Alderline)</source>
+        <translation>Custom(Alderline)</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>default head</source>
+        <translation>default head</translation>
+    </message>
+    <message>
+        <source>default ringtone</source>
+        <translation>default ringtone</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Create new phonebook</source>
+        <translation>Create new phonebook</translation>
+    </message>
+    <message>
+        <source>Import an exist phonebook</source>
+        <translation>Import an exist phonebook</translation>
+    </message>
+    <message>
+        <source>Save current phonebook</source>
+        <translation>Save current phonebook</translation>
+    </message>
+    <message>
+        <source>Export current phonebook</source>
+        <translation>Export current phonebook</translation>
+    </message>
+    <message>
+        <source>Managing contacts</source>
+        <translation>Managing contacts</translation>
+    </message>
+    <message>
+        <source>Managing groups</source>
+        <translation>Managing groups</translation>
+    </message>
+    <message>
+        <source>View history</source>
+        <translation>View history</translation>
+    </message>
+    <message>
+        <source>Make backup for current phonebook</source>
+        <translation>Make backup for current phonebook</translation>
+    </message>
+    <message>
+        <source>Language Option</source>
+        <translation>Language Option</translation>
+    </message>
+    <message>
+        <source>Other config options</source>
+        <translation>Other config options</translation>
+    </message>
+    <message>
+        <source>Choose File &gt; New (Ctrl+N) or the New button to start an empty phonebook that holds only the groups Default and Blacklist. When the phonebook in the window has changes that are not saved yet, you are asked first whether to save them, to drop them or to cancel.</source>
+        <translation>Choose File &gt; New (Ctrl+N) or the New button to start an empty phonebook that holds only the groups Default and Blacklist. When the phonebook in the window has changes that are not saved yet, you are asked first whether to save them, to drop them or to cancel.</translation>
+    </message>
+    <message>
+        <source>Choose Import &gt; Local Import (Ctrl+I) or the Import button to read contacts from an XML, CSV or vCard file. Pick the file and its text encoding, choose whether the list is emptied first and whether contacts with the same name replace the ones you have, then press OK. Import &gt; Network Import (Ctrl+W) fetches a phonebook file from an http or https address and imports it the same way.</source>
+        <translation>Choose Import &gt; Local Import (Ctrl+I) or the Import button to read contacts from an XML, CSV or vCard file. Pick the file and its text encoding, choose whether the list is emptied first and whether contacts with the same name replace the ones you have, then press OK. Import &gt; Network Import (Ctrl+W) fetches a phonebook file from an http or https address and imports it the same way.</translation>
+    </message>
+    <message>
+        <source>Choose File &gt; Save (Ctrl+S) or the Save file button. The phonebook is kept in the program&apos;s database, a copy named with the current date and time is written to the target folder, and the files that the built-in HTTPD server hands to the phones are renewed. Closing the window with unsaved changes asks whether to save them.</source>
+        <translation>Choose File &gt; Save (Ctrl+S) or the Save file button. The phonebook is kept in the program&apos;s database, a copy named with the current date and time is written to the target folder, and the files that the built-in HTTPD server hands to the phones are renewed. Closing the window with unsaved changes asks whether to save them.</translation>
+    </message>
+    <message>
+        <source>Choose Export &gt; Local Export (Ctrl+E) or the Export button to write the phonebook for another program or phone: vCard, the general XML layout, the XML and CSV layouts of the Alder, Birch, Cedar and Brenn phones, or the CSV layouts of Outlook, Outlook Express and Google Gmail. Choose the format, the text encoding, a name and a folder, then press OK. An existing file is only replaced after you confirm it.</source>
+        <translation>Choose Export &gt; Local Export (Ctrl+E) or the Export button to write the phonebook for another program or phone: vCard, the general XML layout, the XML and CSV layouts of the Alder, Birch, Cedar and Brenn phones, or the CSV layouts of Outlook, Outlook Express and Google Gmail. Choose the format, the text encoding, a name and a folder, then press OK. An existing file is only replaced after you confirm it.</translation>
+    </message>
+    <message>
+        <source>Select a group on the left to list its contacts in the middle; the panel on the right shows the selected contact for editing: names, department, phone numbers with their types and accounts, and e-mail addresses. Add new contact (Ctrl+G) creates a contact in the selected group. Right-click a contact to delete it, to remove it from the group or to move or copy it to another group; Batch (Ctrl+M) lets you tick several contacts and act on all of them at once. Type in the search line to find contacts by name or by pinyin initials.</source>
+        <translation>Select a group on the left to list its contacts in the middle; the panel on the right shows the selected contact for editing: names, department, phone numbers with their types and accounts, and e-mail addresses. Add new contact (Ctrl+G) creates a contact in the selected group. Right-click a contact to delete it, to remove it from the group or to move or copy it to another group; Batch (Ctrl+M) lets you tick several contacts and act on all of them at once. Type in the search line to find contacts by name or by pinyin initials.</translation>
+    </message>
+    <message>
+        <source>The group list starts with All, Default and Blacklist. Click Add group to create a group: a free name is proposed, which you can change before you press Add. Double-click the name of a group you made to rename it; every name must be unique. Right-click a group to delete it or to dissolve it; both empty the group, and deleting also removes it from the list. The contacts themselves stay in the phonebook.</source>
+        <translation>The group list starts with All, Default and Blacklist. Click Add group to create a group: a free name is proposed, which you can change before you press Add. Double-click the name of a group you made to rename it; every name must be unique. Right-click a group to delete it or to dissolve it; both empty the group, and deleting also removes it from the list. The contacts themselves stay in the phonebook.</translation>
+    </message>
+    <message>
+        <source>Choose File &gt; History (Ctrl+R) or the History button to go back to a phonebook saved earlier. Every save leaves a copy in the target folder, named with its date and time; the copy you open replaces the phonebook in the window. Save your work before you open a copy: changes that are not saved are lost.</source>
+        <translation>Choose File &gt; History (Ctrl+R) or the History button to go back to a phonebook saved earlier. Every save leaves a copy in the target folder, named with its date and time; the copy you open replaces the phonebook in the window. Save your work before you open a copy: changes that are not saved are lost.</translation>
+    </message>
+    <message>
+        <source>Press the Backup button (Ctrl+B) to write the whole phonebook to a file of your choice, by default in the backup folder. A backup is always written in the general XML layout, which Local Import and History read back.</source>
+        <translation>Press the Backup button (Ctrl+B) to write the whole phonebook to a file of your choice, by default in the backup folder. A backup is always written in the general XML layout, which Local Import and History read back.</translation>
+    </message>
+    <message>
+        <source>Choose Language &gt; 简体中文 or Language &gt; English to change the language of the program. The choice is kept in the file language/config.xml and takes effect the next time the program starts. Without that file the program follows the language of the system.</source>
+        <translation>Choose Language &gt; 简体中文 or Language &gt; English to change the language of the program. The choice is kept in the file language/config.xml and takes effect the next time the program starts. Without that file the program follows the language of the system.</translation>
+    </message>
+    <message>
+        <source>The Options menu holds three switches that take effect at the next start: Auto Start starts the editor when you log on, Recovery Data reopens the phonebook you worked on last, and Auto Httpd starts the HTTPD server at once. Configure Httpd Port chooses the server&apos;s port: 80, or one from 5000 to 65535. The Open HTTPD button starts and stops the server, from which every phone fetches the phonebook in its own layout, and shows the phones&apos; requests.</source>
+        <translation>The Options menu holds three switches that take effect at the next start: Auto Start starts the editor when you log on, Recovery Data reopens the phonebook you worked on last, and Auto Httpd starts the HTTPD server at once. Configure Httpd Port chooses the server&apos;s port: 80, or one from 5000 to 65535. The Open HTTPD button starts and stops the server, from which every phone fetches the phonebook in its own layout, and shows the phones&apos; requests.</translation>
+    </message>
+    <message>
+        <source>Brisvale phonebook editor Help</source>
+        <translation>Brisvale phonebook editor Help</translation>
+    </message>
+</context>
+<context>
+    <name>XmlBrennExport</name>
+    <message>
+        <source>Family</source>
+        <translation>Family</translation>
+    </message>
+    <message>
+        <source>Friends</source>
+        <translation>Friends</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>Work</translation>
+    </message>
+</context>
+<context>
+    <name>XmlParse</name>
+    <message>
+        <source>Family</source>
+        <translation>Family</translation>
+    </message>
+    <message>
+        <source>Friend</source>
+        <translation>Friend</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>Work</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,708 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>AddNewGroupDialog</name>
+    <message>
+        <source>Customize new group name</source>
+        <translation>自定义新群组名称</translation>
+    </message>
+    <message>
+        <source>New Group Name:</source>
+        <translation>新群组名称：</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>DataMgr</name>
+    <message>
+        <source>Group name</source>
+        <translation>群组名称</translation>
+    </message>
+    <message>
+        <source>Group name cannot be repeated!</source>
+        <translation>群组名称不能重复！</translation>
+    </message>
+</context>
+<context>
+    <name>ExportFactory</name>
+    <message>
+        <source>VCard</source>
+        <translation>VCard</translation>
+    </message>
+    <message>
+        <source>XML(most universal)</source>
+        <translation>XML(最通用)</translation>
+    </message>
+    <message>
+        <source>XML(For Alder)</source>
+        <translation>XML(用于 Alder)</translation>
+    </message>
+    <message>
+        <source>XML(For Birch)</source>
+        <translation>XML(用于 Birch)</translation>
+    </message>
+    <message>
+        <source>XML(For Cedar)</source>
+        <translation>XML(用于 Cedar)</translation>
+    </message>
+    <message>
+        <source>XML(For Brenn)</source>
+        <translation>XML(用于 Brenn)</translation>
+    </message>
+    <message>
+        <source>CSV(For Alder)</source>
+        <translation>CSV(用于 Alder)</translation>
+    </message>
+    <message>
+        <source>CSV(For Birch)</source>
+        <translation>CSV(用于 Birch)</translation>
+    </message>
+    <message>
+        <source>CSV(For Outlook)</source>
+        <translation>CSV(用于 Outlook)</translation>
+    </message>
+    <message>
+        <source>CSV(For Simplified Chinese Outlook)</source>
+        <translation>CSV(用于简体中文 Outlook)</translation>
+    </message>
+    <message>
+        <source>CSV(For Outlook Express)</source>
+        <translation>CSV(用于 Outlook Express)</translation>
+    </message>
+    <message>
+        <source>CSV(For Simplified Chinese Outlook Express)</source>
+        <translation>CSV(用于简体中文 Outlook Express)</translation>
+    </message>
+    <message>
+        <source>CSV(For Google GMail)</source>
+        <translation>CSV(用于 Google GMail)</translation>
+    </message>
+</context>
+<context>
+    <name>GroupName</name>
+    <message>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>Add group</source>
+        <translation>添加群组</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>默认</translation>
+    </message>
+    <message>
+        <source>Blacklist</source>
+        <translation>黑名单</translation>
+    </message>
+    <message>
+        <source>Family</source>
+        <translation>家人</translation>
+    </message>
+    <message>
+        <source>Friend</source>
+        <translation>朋友</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>工作</translation>
+    </message>
+</context>
+<context>
+    <name>HttpdService</name>
+    <message>
+        <source>Httpd Server</source>
+        <translation>Httpd 服务器</translation>
+    </message>
+    <message>
+        <source>Unable to start the server: NIC device not found.</source>
+        <translation>无法启动服务器：未找到网卡设备。</translation>
+    </message>
+    <message>
+        <source>Open the default port 80 failed, please go to &apos;Options -&gt; Configuration Httpd Port&apos; to configure or use a random port.</source>
+        <translation>打开默认端口 80 失败，请到“选项 -&gt; 配置 HTTPD 端口”中进行配置，或使用随机端口。</translation>
+    </message>
+    <message>
+        <source>Open the custom port failed, the Httpd server will use a random port</source>
+        <translation>打开自定义端口失败，Httpd 服务器将使用随机端口</translation>
+    </message>
+    <message>
+        <source>Unable to start the server: %1.</source>
+        <translation>无法启动服务器：%1。</translation>
+    </message>
+    <message>
+        <source>HTTPD server is running.</source>
+        <translation>HTTPD 服务器正在运行。</translation>
+    </message>
+    <message>
+        <source>ServerIP:%1</source>
+        <translation>服务器IP:%1</translation>
+    </message>
+    <message>
+        <source>ServerIP%1:%2</source>
+        <translation>服务器IP%1:%2</translation>
+    </message>
+    <message>
+        <source>Port:%1</source>
+        <translation>端口:%1</translation>
+    </message>
+</context>
+<context>
+    <name>HttpdThread</name>
+    <message>
+        <source>One device request phonebook.</source>
+        <translation>有设备请求电话簿。</translation>
+    </message>
+    <message>
+        <source>Product:</source>
+        <translation>产品:</translation>
+    </message>
+    <message>
+        <source>FileName:</source>
+        <translation>文件名:</translation>
+    </message>
+</context>
+<context>
+    <name>MailType</name>
+    <message>
+        <source>Work</source>
+        <translation>工作</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>家庭</translation>
+    </message>
+    <message>
+        <source>Mobile</source>
+        <translation>手机</translation>
+    </message>
+    <message>
+        <source>Others</source>
+        <translation>其他</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>HTTPD server request informations</source>
+        <translation>HTTPD 服务器请求信息</translation>
+    </message>
+    <message>
+        <source>Language change</source>
+        <translation>更改语言</translation>
+    </message>
+    <message>
+        <source>Language change will take effect after reboot.</source>
+        <translation>更改语言将在程序重新启动后生效。</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>新建(&amp;N)</translation>
+    </message>
+    <message>
+        <source>construct a new phone book</source>
+        <translation>新建电话簿</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Save file</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>&amp;History</source>
+        <translation>历史记录(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Show history</source>
+        <translation>显示历史记录</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>退出(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Quit program</source>
+        <translation>退出程序</translation>
+    </message>
+    <message>
+        <source>&amp;Local Import</source>
+        <translation>本地导入(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Import file local</source>
+        <translation>从本地导入文件</translation>
+    </message>
+    <message>
+        <source>&amp;Network Import</source>
+        <translation>网络导入(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Import file web</source>
+        <translation>从网络导入文件</translation>
+    </message>
+    <message>
+        <source>&amp;Local Export</source>
+        <translation>本地导出(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Export file local</source>
+        <translation>导出文件到本地</translation>
+    </message>
+    <message>
+        <source>Auto Start</source>
+        <translation>开机自启动</translation>
+    </message>
+    <message>
+        <source>Recovery Data</source>
+        <translation>恢复数据</translation>
+    </message>
+    <message>
+        <source>Auto Httpd</source>
+        <translation>自动启动 HTTPD</translation>
+    </message>
+    <message>
+        <source>Configure Httpd Port</source>
+        <translation>配置 HTTPD 端口</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Show help info</source>
+        <translation>显示帮助信息</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Show about info</source>
+        <translation>显示关于信息</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>导入(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Export</source>
+        <translation>导出(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>语言(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>选项(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>New phonebook</source>
+        <translation>新建电话簿</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Ctrl+N</translation>
+    </message>
+    <message>
+        <source>Save phonebook</source>
+        <translation>保存电话簿</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Export phonebook</source>
+        <translation>导出电话簿</translation>
+    </message>
+    <message>
+        <source>Ctrl+E</source>
+        <translation>Ctrl+E</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>Import phonebook</source>
+        <translation>导入电话簿</translation>
+    </message>
+    <message>
+        <source>Ctrl+I</source>
+        <translation>Ctrl+I</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>历史记录</translation>
+    </message>
+    <message>
+        <source>Recent phonebook</source>
+        <translation>最近的电话簿</translation>
+    </message>
+    <message>
+        <source>Ctrl+R</source>
+        <translation>Ctrl+R</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>备份</translation>
+    </message>
+    <message>
+        <source>Backup phonebook</source>
+        <translation>备份电话簿</translation>
+    </message>
+    <message>
+        <source>Ctrl+B</source>
+        <translation>Ctrl+B</translation>
+    </message>
+    <message>
+        <source>&amp;Open HTTPD</source>
+        <translation>开启 HTTPD(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>群组</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>批量</translation>
+    </message>
+    <message>
+        <source>multiple choice</source>
+        <translation>多选</translation>
+    </message>
+    <message>
+        <source>Ctrl+M</source>
+        <translation>Ctrl+M</translation>
+    </message>
+    <message>
+        <source>Create one contact</source>
+        <translation>新建联系人</translation>
+    </message>
+    <message>
+        <source>Ctrl+G</source>
+        <translation>Ctrl+G</translation>
+    </message>
+    <message>
+        <source> Add new contact</source>
+        <translation> 添加新联系人</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>还原</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Operating,please wait.</source>
+        <translation>正在处理，请稍候。</translation>
+    </message>
+    <message>
+        <source>Open the HTTPD server</source>
+        <translation>开启 HTTPD 服务器</translation>
+    </message>
+    <message>
+        <source>&amp;Close HTTPD</source>
+        <translation>关闭 HTTPD(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Close the HTTPD server</source>
+        <translation>关闭 HTTPD 服务器</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>版本 %1</translation>
+    </message>
+    <message>
+        <source>Quorvane makes IP desk phones and video phones for offices of every size. This editor keeps one phonebook for all of them: build it here, import what you already have, and let every phone fetch its own copy over the network.</source>
+        <translation>Quorvane 为各种规模的办公室生产 IP 桌面电话和视频电话。本编辑器为所有这些话机维护同一份电话簿：在这里建立电话簿，导入您已有的数据，再让每部话机通过网络获取属于自己的副本。</translation>
+    </message>
+    <message>
+        <source>The editor is developed and maintained by the Quorvane software team. Questions, suggestions and reports of problems are welcome through your Quorvane supplier.</source>
+        <translation>本编辑器由 Quorvane 软件团队开发和维护。欢迎通过您的 Quorvane 供应商提出问题、建议和故障报告。</translation>
+    </message>
+    <message>
+        <source>Exit program</source>
+        <translation>退出程序</translation>
+    </message>
+    <message>
+        <source>Do you want to save this phone book?</source>
+        <translation>是否保存此电话簿？</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Exit without saving</source>
+        <translation>退出且不保存</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Options change</source>
+        <translation>更改选项</translation>
+    </message>
+    <message>
+        <source>Config&apos;s change will take effect after reboot.</source>
+        <translation>配置更改将在程序重新启动后生效。</translation>
+    </message>
+</context>
+<context>
+    <name>Records</name>
+    <message>
+        <source>Work</source>
+        <translation>工作</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>家庭</translation>
+    </message>
+    <message>
+        <source>Mobile</source>
+        <translation>手机</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>传真</translation>
+    </message>
+    <message>
+        <source>Pager</source>
+        <translation>寻呼机</translation>
+    </message>
+    <message>
+        <source>Car</source>
+        <translation>车载电话</translation>
+    </message>
+    <message>
+        <source>Radio</source>
+        <translation>无线电</translation>
+    </message>
+    <message>
+        <source>CompanyTotal</source>
+        <translation>公司总号</translation>
+    </message>
+    <message>
+        <source>Assistant</source>
+        <translation>助理</translation>
+    </message>
+    <message>
+        <source>Telex(Alderline)</source>
+        <translation>电传(Alderline)</translation>
+    </message>
+    <message>
+        <source>Main(Alderline)</source>
+        <translation>主号码(Alderline)</translation>
+    </message>
+    <message>
+        <source>MMS(Alderline)</source>
+        <translation>彩信(Alderline)</translation>
+    </message>
+    <message>
+        <source>ISDN(Alderline)</source>
+        <translation>ISDN(Alderline)</translation>
+    </message>
+    <message>
+        <source>TTY TTD(Alderline)</source>
+        <translation>文字电话(Alderline)</translation>
+    </message>
+    <message>
+        <source>Callback(Alderline)</source>
+        <translation>回拨(Alderline)</translation>
+    </message>
+    <message>
+        <source>Work Fax(Alderline)</source>
+        <translation>工作传真(Alderline)</translation>
+    </message>
+    <message>
+        <source>Home Fax(Alderline)</source>
+        <translation>家庭传真(Alderline)</translation>
+    </message>
+    <message>
+        <source>Other Fax(Alderline)</source>
+        <translation>其他传真(Alderline)</translation>
+    </message>
+    <message>
+        <source>Work Mobile(Alderline)</source>
+        <translation>工作手机(Alderline)</translation>
+    </message>
+    <message>
+        <source>Work Pager(Alderline)</source>
+        <translation>工作寻呼机(Alderline)</translation>
+    </message>
+    <message>
+        <source>Company Main(Alderline)</source>
+        <translation>公司主号码(Alderline)</translation>
+    </message>
+    <message>
+        <source>Custom(Alderline)</source>
+        <translation>自定义(Alderline)</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>其他</translation>
+    </message>
+    <message>
+        <source>default head</source>
+        <translation>默认头像</translation>
+    </message>
+    <message>
+        <source>default ringtone</source>
+        <translation>默认铃声</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Create new phonebook</source>
+        <translation>新建电话簿</translation>
+    </message>
+    <message>
+        <source>Import an exist phonebook</source>
+        <translation>导入已有电话簿</translation>
+    </message>
+    <message>
+        <source>Save current phonebook</source>
+        <translation>保存当前电话簿</translation>
+    </message>
+    <message>
+        <source>Export current phonebook</source>
+        <translation>导出当前电话簿</translation>
+    </message>
+    <message>
+        <source>Managing contacts</source>
+        <translation>管理联系人</translation>
+    </message>
+    <message>
+        <source>Managing groups</source>
+        <translation>管理群组</translation>
+    </message>
+    <message>
+        <source>View history</source>
+        <translation>查看历史记录</translation>
+    </message>
+    <message>
+        <source>Make backup for current phonebook</source>
+        <translation>备份当前电话簿</translation>
+    </message>
+    <message>
+        <source>Language Option</source>
+        <translation>语言选项</translation>
+    </message>
+    <message>
+        <source>Other config options</source>
+        <translation>其他配置选项</translation>
+    </message>
+    <message>
+        <source>Choose File &gt; New (Ctrl+N) or the New button to start an empty phonebook that holds only the groups Default and Blacklist. When the phonebook in the window has changes that are not saved yet, you are asked first whether to save them, to drop them or to cancel.</source>
+        <translation>选择“文件 &gt; 新建”(Ctrl+N)或点击“新建”按钮，开始一个只含“默认”和“黑名单”两个群组的空电话簿。如果窗口中的电话簿还有未保存的更改，程序会先询问您是保存、放弃还是取消。</translation>
+    </message>
+    <message>
+        <source>Choose Import &gt; Local Import (Ctrl+I) or the Import button to read contacts from an XML, CSV or vCard file. Pick the file and its text encoding, choose whether the list is emptied first and whether contacts with the same name replace the ones you have, then press OK. Import &gt; Network Import (Ctrl+W) fetches a phonebook file from an http or https address and imports it the same way.</source>
+        <translation>选择“导入 &gt; 本地导入”(Ctrl+I)或点击“导入”按钮，从 XML、CSV 或 vCard 文件读入联系人。选择文件及其文本编码，决定是否先清空列表、同名联系人是否替换现有联系人，然后点击“确定”。“导入 &gt; 网络导入”(Ctrl+W)从 http 或 https 地址下载电话簿文件，并以同样方式导入。</translation>
+    </message>
+    <message>
+        <source>Choose File &gt; Save (Ctrl+S) or the Save file button. The phonebook is kept in the program&apos;s database, a copy named with the current date and time is written to the target folder, and the files that the built-in HTTPD server hands to the phones are renewed. Closing the window with unsaved changes asks whether to save them.</source>
+        <translation>选择“文件 &gt; 保存”(Ctrl+S)或点击“保存文件”按钮。电话簿会保存到程序的数据库中，同时在 target 文件夹中写入一份以当前日期和时间命名的副本，并更新内置 HTTPD 服务器提供给话机的文件。关闭窗口时如有未保存的更改，程序会询问是否保存。</translation>
+    </message>
+    <message>
+        <source>Choose Export &gt; Local Export (Ctrl+E) or the Export button to write the phonebook for another program or phone: vCard, the general XML layout, the XML and CSV layouts of the Alder, Birch, Cedar and Brenn phones, or the CSV layouts of Outlook, Outlook Express and Google Gmail. Choose the format, the text encoding, a name and a folder, then press OK. An existing file is only replaced after you confirm it.</source>
+        <translation>选择“导出 &gt; 本地导出”(Ctrl+E)或点击“导出”按钮，将电话簿写成其他程序或话机使用的格式：vCard、通用 XML 格式、Alder、Birch、Cedar 和 Brenn 话机的 XML 与 CSV 格式，以及 Outlook、Outlook Express 和 Google Gmail 的 CSV 格式。选择格式、文本编码、文件名和文件夹，然后点击“确定”。已存在的文件只有在您确认后才会被替换。</translation>
+    </message>
+    <message>
+        <source>Select a group on the left to list its contacts in the middle; the panel on the right shows the selected contact for editing: names, department, phone numbers with their types and accounts, and e-mail addresses. Add new contact (Ctrl+G) creates a contact in the selected group. Right-click a contact to delete it, to remove it from the group or to move or copy it to another group; Batch (Ctrl+M) lets you tick several contacts and act on all of them at once. Type in the search line to find contacts by name or by pinyin initials.</source>
+        <translation>在左侧选择一个群组，中间即列出其中的联系人；右侧面板显示所选联系人以供编辑：姓名、部门、电话号码及其类型和账号、电子邮件地址。“添加新联系人”(Ctrl+G)在所选群组中新建联系人。右键单击联系人可将其删除、从群组中移除，或移动、复制到其他群组；“批量”(Ctrl+M)可勾选多个联系人并一次处理。在搜索框中输入姓名或拼音首字母即可查找联系人。</translation>
+    </message>
+    <message>
+        <source>The group list starts with All, Default and Blacklist. Click Add group to create a group: a free name is proposed, which you can change before you press Add. Double-click the name of a group you made to rename it; every name must be unique. Right-click a group to delete it or to dissolve it; both empty the group, and deleting also removes it from the list. The contacts themselves stay in the phonebook.</source>
+        <translation>群组列表以“全部”、“默认”和“黑名单”开头。点击“添加群组”新建群组：程序会建议一个尚未使用的名称，您可以在点击“添加”之前修改它。双击您创建的群组名称可将其重命名；每个名称都必须唯一。右键单击群组可将其删除或解散；两者都会清空群组，删除还会将其从列表中移除。联系人本身仍保留在电话簿中。</translation>
+    </message>
+    <message>
+        <source>Choose File &gt; History (Ctrl+R) or the History button to go back to a phonebook saved earlier. Every save leaves a copy in the target folder, named with its date and time; the copy you open replaces the phonebook in the window. Save your work before you open a copy: changes that are not saved are lost.</source>
+        <translation>选择“文件 &gt; 历史记录”(Ctrl+R)或点击“历史记录”按钮，回到之前保存的电话簿。每次保存都会在 target 文件夹中留下一份以日期和时间命名的副本；打开的副本将替换窗口中的电话簿。打开副本前请先保存您的工作：未保存的更改将会丢失。</translation>
+    </message>
+    <message>
+        <source>Press the Backup button (Ctrl+B) to write the whole phonebook to a file of your choice, by default in the backup folder. A backup is always written in the general XML layout, which Local Import and History read back.</source>
+        <translation>点击“备份”按钮(Ctrl+B)，将整个电话簿写入您选择的文件，默认位于 backup 文件夹。备份始终采用通用 XML 格式，可通过“本地导入”和“历史记录”读回。</translation>
+    </message>
+    <message>
+        <source>Choose Language &gt; 简体中文 or Language &gt; English to change the language of the program. The choice is kept in the file language/config.xml and takes effect the next time the program starts. Without that file the program follows the language of the system.</source>
+        <translation>选择“语言 &gt; 简体中文”或“语言 &gt; English”可更改程序的语言。该选择保存在 language/config.xml 文件中，并在程序下次启动时生效。没有该文件时，程序跟随系统的语言。</translation>
+    </message>
+    <message>
+        <source>The Options menu holds three switches that take effect at the next start: Auto Start starts the editor when you log on, Recovery Data reopens the phonebook you worked on last, and Auto Httpd starts the HTTPD server at once. Configure Httpd Port chooses the server&apos;s port: 80, or one from 5000 to 65535. The Open HTTPD button starts and stops the server, from which every phone fetches the phonebook in its own layout, and shows the phones&apos; requests.</source>
+        <translation>“选项”菜单中有三个开关，均在程序下次启动时生效：“开机自启动”在您登录时启动编辑器，“恢复数据”重新打开您上次编辑的电话簿，“自动启动 HTTPD”则在启动时立即开启 HTTPD 服务器。“配置 HTTPD 端口”用于选择服务器端口：80，或 5000 至 65535 之间的端口。“开启 HTTPD”按钮用于开启和关闭服务器（每部话机都从该服务器获取其自身格式的电话簿），并显示话机的请求。</translation>
+    </message>
+    <message>
+        <source>Brisvale phonebook editor Help</source>
+        <translation>Brisvale 电话簿编辑器帮助</translation>
+    </message>
+</context>
+<context>
+    <name>XmlBrennExport</name>
+    <message>
+        <source>Family</source>
+        <translation>家人</translation>
+    </message>
+    <message>
+        <source>Friends</source>
+        <translation>朋友</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>工作</translation>
+    </message>
+</context>
+<context>
+    <name>XmlParse</name>
+    <message>
+        <source>Family</source>
+        <translation>家人</translation>
+    </message>
+    <message>
+        <source>Friend</source>
+        <translation>朋友</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>工作</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,86 @@
+#include "AddNewGroupDialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestAddNewGroupDialog : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QPushButton *button(AddNewGroupDialog &d, const char *name)
+    {
+        return d.findChild<QPushButton *>(QLatin1String(name));
+    }
+
+private slots:
+    void layout()
+    {
+        AddNewGroupDialog d(QStringLiteral("new1"));
+        QCOMPARE(d.windowTitle(), QStringLiteral("Customize new group name"));
+        QCOMPARE(d.lineEdit()->text(), QStringLiteral("new1"));
+        QCOMPARE(button(d, "group_add_button")->text(), QStringLiteral("Add"));
+        QCOMPARE(button(d, "group_add_button")->maximumWidth(), 100);
+        QCOMPARE(button(d, "group_close_button")->text(), QStringLiteral("Close"));
+        QCOMPARE(d.minimumHeight(), d.maximumHeight());
+    }
+
+    void addFollowsTheName_data()
+    {
+        QTest::addColumn<QString>("proposed");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("proposal") << "new1"
+                                  << "" << true;
+        QTest::newRow("cleared") << "new1"
+                                 << "\b\b\b\b" << false;
+        QTest::newRow("cleared then one letter") << "new1"
+                                                 << "\b\b\b\bx" << true;
+        QTest::newRow("empty proposal") << ""
+                                        << "" << false;
+        QTest::newRow("blank is a name") << ""
+                                         << " " << true;
+    }
+    void addFollowsTheName()
+    {
+        QFETCH(QString, proposed);
+        QFETCH(QString, typed);
+        QFETCH(bool, enabled);
+        AddNewGroupDialog d(proposed);
+        d.show();
+        d.lineEdit()->setFocus();
+        d.lineEdit()->end(false);
+        for (const QChar c : typed) {
+            if (c == QLatin1Char('\b'))
+                QTest::keyClick(d.lineEdit(), Qt::Key_Backspace);
+            else
+                QTest::keyClicks(d.lineEdit(), QString(c));
+        }
+        QCOMPARE(button(d, "group_add_button")->isEnabled(), enabled);
+    }
+
+    void addAcceptsWithTheName()
+    {
+        AddNewGroupDialog d(QStringLiteral("new1"));
+        d.show();
+        d.lineEdit()->selectAll();
+        QTest::keyClicks(d.lineEdit(), QStringLiteral("Friends"));
+        QTest::mouseClick(button(d, "group_add_button"), Qt::LeftButton);
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.groupName(), QStringLiteral("Friends"));
+    }
+
+    void closeRejects()
+    {
+        AddNewGroupDialog d(QStringLiteral("new1"));
+        d.show();
+        QTest::mouseClick(button(d, "group_close_button"), Qt::LeftButton);
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QVERIFY(!d.isVisible());
+    }
+};
+
+QTEST_MAIN(TestAddNewGroupDialog)
+#include "TestAddNewGroupDialog.moc"

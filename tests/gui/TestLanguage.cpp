@@ -1,0 +1,143 @@
+#include "DataMgr.h"
+#include "GuiTestUtil.h"
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QtTest>
+
+using GuiTestUtil::BoxAnswerer;
+using GuiTestUtil::ProgramFolder;
+
+// Which language the window starts in, and what choosing another one writes.
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString fileMenuTitle(MainWindow *w) { return w->menuBar()->actions().first()->text(); }
+    static bool checked(MainWindow *w, const char *name)
+    {
+        return w->findChild<QAction *>(QLatin1String(name))->isChecked();
+    }
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void startLanguage_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<int>("systemLanguage");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("zhChecked");
+        QTest::addColumn<bool>("enChecked");
+        QTest::addColumn<QString>("fileMenu");
+
+        const QByteArray none;
+        // The system language only counts when there is no config.xml.
+        QTest::newRow("config zh") << QByteArray("<root>\n    <Language>zh</Language>\n</root>\n")
+                                   << int(QLocale::English) << "zh" << true << false << "文件(&F)";
+        QTest::newRow("config en") << QByteArray("<root><Language>en</Language></root>") << int(QLocale::Chinese)
+                                   << "en" << false << true << "&File";
+        QTest::newRow("config fr") << QByteArray("<root><Language>fr</Language></root>") << int(QLocale::Chinese)
+                                   << "en" << false << true << "&File";
+        QTest::newRow("config broken") << QByteArray("<root><Language>zh</Language>") << int(QLocale::Chinese) << "zh"
+                                       << true << false << "文件(&F)";
+        QTest::newRow("no config, Chinese system")
+            << none << int(QLocale::Chinese) << "zh" << true << false << "文件(&F)";
+        QTest::newRow("no config, English system") << none << int(QLocale::English) << "en" << false << true << "&File";
+        QTest::newRow("no config, German system") << none << int(QLocale::German) << "" << false << false << "&File";
+    }
+    void startLanguage()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(int, systemLanguage);
+        QFETCH(QString, language);
+        QFETCH(bool, zhChecked);
+        QFETCH(bool, enChecked);
+        QFETCH(QString, fileMenu);
+
+        ProgramFolder folder;
+        if (!config.isEmpty())
+            folder.write(QStringLiteral("language/config.xml"), config);
+        QLocale::setDefault(QLocale(QLocale::Language(systemLanguage)));
+        BoxAnswerer answerer;
+        MainWindow w;
+        QCOMPARE(w.currentLanguage(), language);
+        QCOMPARE(DataMgr::instance()->language(), language);
+        QCOMPARE(checked(&w, "zh"), zhChecked);
+        QCOMPARE(checked(&w, "en"), enChecked);
+        QCOMPARE(fileMenuTitle(&w), fileMenu);
+        // Loading the language at start never asks anything.
+        QCOMPARE(answerer.boxes.size(), 0);
+        if (!config.isEmpty())
+            QCOMPARE(folder.read(QStringLiteral("language/config.xml")), config);
+    }
+
+    void chineseTranslationOfQtDialogs()
+    {
+        ProgramFolder folder;
+        folder.write(QStringLiteral("language/config.xml"), "<root><Language>zh</Language></root>");
+        MainWindow w;
+        // The toolkit's own catalogue is loaded too: its standard buttons speak Chinese.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    }
+
+    void choosingAnotherLanguage_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("file updated") << QByteArray("<root><Language>zh</Language><Note/></root>")
+                                      << QByteArray("<root>\n    <Language>en</Language>\n    <Note/>\n</root>\n");
+        QTest::newRow("file created") << QByteArray() << QByteArray("<root>\n    <Language>en</Language>\n</root>\n");
+    }
+    void choosingAnotherLanguage()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(QByteArray, written);
+        ProgramFolder folder;
+        if (!config.isEmpty())
+            folder.write(QStringLiteral("language/config.xml"), config);
+        else
+            QLocale::setDefault(QLocale(QLocale::Chinese));
+        MainWindow w;
+        QCOMPARE(w.currentLanguage(), QStringLiteral("zh"));
+        BoxAnswerer answerer;
+        w.findChild<QAction *>(QStringLiteral("en"))->trigger();
+        QCOMPARE(answerer.titles(), QStringList({ "更改语言" }));
+        QCOMPARE(answerer.boxes[0].text, QStringLiteral("更改语言将在程序重新启动后生效。"));
+        QCOMPARE(answerer.boxes[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(folder.read(QStringLiteral("language/config.xml")), written);
+        QCOMPARE(w.currentLanguage(), QStringLiteral("en"));
+        // The translation in force stays until the next start.
+        QCOMPARE(fileMenuTitle(&w), QStringLiteral("文件(&F)"));
+    }
+
+    void choosingTheSameLanguageDoesNothing()
+    {
+        ProgramFolder folder;
+        const QByteArray config("<root><Language>en</Language></root>");
+        folder.write(QStringLiteral("language/config.xml"), config);
+        MainWindow w;
+        BoxAnswerer answerer;
+        w.findChild<QAction *>(QStringLiteral("en"))->trigger();
+        QCOMPARE(answerer.boxes.size(), 0);
+        QCOMPARE(folder.read(QStringLiteral("language/config.xml")), config);
+    }
+
+    void choosingWithoutLanguageFolder()
+    {
+        ProgramFolder folder;
+        QDir(folder.file(QStringLiteral("language"))).removeRecursively();
+        QLocale::setDefault(QLocale(QLocale::English));
+        MainWindow w;
+        BoxAnswerer answerer;
+        w.findChild<QAction *>(QStringLiteral("zh"))->trigger();
+        // Nothing can be written, but the user is told all the same.
+        QCOMPARE(answerer.titles(), QStringList({ "Language change" }));
+        QVERIFY(!QFile::exists(folder.file(QStringLiteral("language/config.xml"))));
+    }
+};
+
+QTEST_MAIN(TestLanguage)
+#include "TestLanguage.moc"

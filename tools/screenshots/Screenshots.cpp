@@ -1,0 +1,245 @@
+// Renders the editor's windows offscreen into pictures: the help pages' pictures
+// (--pictures) and the README's screenshots (--docs), in English or Chinese.
+//
+//   quorvane-screenshots --pictures en|zh OUTDIR
+//   quorvane-screenshots --docs en|zh OUTDIR
+//
+// Run with QT_QPA_PLATFORM=offscreen (tools/screenshots.sh does).
+
+#include "AddNewGroupDialog.h"
+#include "AppPaths.h"
+#include "DBOperator.h"
+#include "MainWindow.h"
+#include "OptionFiles.h"
+#include "UserGuide.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QSize kPictureSize(560, 310);
+
+void settle(int ms = 150)
+{
+    QTest::qWait(ms);
+}
+
+// What lies on the screen over the window (menus, tooltips, dialogs) is painted
+// onto the window's own picture at its place.
+void paintOver(QImage &image, QWidget *window, QWidget *top, bool frame = false, const QString &title = QString())
+{
+    QPainter p(&image);
+    const QPoint at = top->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0));
+    const QPixmap pixmap = top->grab();
+    if (frame) {
+        // Offscreen windows have no title bar; draw a plain one so a dialog reads as one.
+        const int bar = 26;
+        const QRect outer(at.x() - 1, at.y() - bar - 1, pixmap.width() + 2, pixmap.height() + bar + 2);
+        p.fillRect(outer, QColor(0x3b, 0x44, 0x50));
+        p.setPen(Qt::white);
+        QFont font = QApplication::font();
+        font.setBold(true);
+        p.setFont(font);
+        p.drawText(QRect(outer.x() + 10, outer.y(), outer.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft, title);
+    } else {
+        p.setPen(QColor(0, 0, 0, 60));
+        p.drawRect(QRect(at + QPoint(1, 1), pixmap.size()));
+    }
+    p.drawPixmap(at, pixmap);
+}
+
+QImage windowImage(QWidget *window)
+{
+    return window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QMenu *openMenu(MainWindow *window, const QString &menuName, const QString &activeText)
+{
+    auto *menu = window->findChild<QMenu *>(menuName);
+    if (!menu) {
+        // The options menu has no object name; find it by one of its entries.
+        for (QMenu *m : window->menuBar()->findChildren<QMenu *>()) {
+            for (QAction *a : m->actions()) {
+                if (a->objectName() == menuName)
+                    menu = m;
+            }
+        }
+    }
+    if (!menu)
+        return nullptr;
+    window->menuBar()->setActiveAction(menu->menuAction());
+    settle();
+    for (QAction *a : menu->actions()) {
+        if (a->objectName() == activeText || a->text() == activeText)
+            menu->setActiveAction(a);
+    }
+    settle();
+    return menu;
+}
+
+void closeMenus(MainWindow *window)
+{
+    for (QMenu *m : window->findChildren<QMenu *>())
+        m->hide();
+    window->menuBar()->setActiveAction(nullptr);
+    settle();
+}
+
+bool save(const QImage &image, const QString &path, const char *format, int quality = -1)
+{
+    if (!image.save(path, format, quality)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+QImage crop(const QImage &image, QPoint topLeft)
+{
+    QRect rect(topLeft, kPictureSize);
+    rect.moveRight(qMin(rect.right(), image.width() - 1));
+    rect.moveBottom(qMin(rect.bottom(), image.height() - 1));
+    return image.copy(rect);
+}
+
+QImage withMenu(MainWindow *window, const QString &menu, const QString &entry, QPoint cropAt = QPoint(0, 0))
+{
+    QMenu *m = openMenu(window, menu, entry);
+    QImage image = windowImage(window);
+    if (m)
+        paintOver(image, window, m);
+    closeMenus(window);
+    return crop(image, cropAt);
+}
+
+// The picture is cut around the tooltip, so that it and its button show whole.
+QImage withToolTip(MainWindow *window, const QString &buttonName)
+{
+    auto *button = window->findChild<QAbstractButton *>(buttonName);
+    QImage image = windowImage(window);
+    if (!button)
+        return crop(image, QPoint(0, 0));
+    QToolTip::showText(
+        button->mapToGlobal(QPoint(button->width() / 2, button->height() + 4)), button->toolTip(), button);
+    settle(300);
+    int centre = button->mapTo(window, button->rect().center()).x();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->inherits("QTipLabel") && w->isVisible()) {
+            paintOver(image, window, w);
+            centre = (centre + w->mapToGlobal(w->rect().center()).x() - window->mapToGlobal(QPoint(0, 0)).x()) / 2;
+        }
+    }
+    QToolTip::hideText();
+    settle();
+    const int left = qBound(0, centre - kPictureSize.width() / 2, image.width() - kPictureSize.width());
+    return crop(image, QPoint(left, 0));
+}
+
+QImage withGroupDialog(MainWindow *window)
+{
+    AddNewGroupDialog dialog(QStringLiteral("new1"), window);
+    dialog.show();
+    dialog.move(window->mapToGlobal(QPoint(70, 190)));
+    settle();
+    QImage image = windowImage(window);
+    paintOver(image, window, &dialog, true, dialog.windowTitle());
+    dialog.hide();
+    return crop(image, QPoint(0, 0));
+}
+
+bool renderPictures(MainWindow *window, const QString &out)
+{
+    const QList<std::function<QImage()>> pages = {
+        [=] { return withMenu(window, QStringLiteral("fileMenu"), window->tr("&New")); },
+        [=] { return withMenu(window, QStringLiteral("importMenu"), window->tr("&Local Import")); },
+        [=] { return withMenu(window, QStringLiteral("fileMenu"), window->tr("&Save")); },
+        [=] { return withMenu(window, QStringLiteral("exportMenu"), window->tr("&Local Export")); },
+        [=] { return withToolTip(window, QStringLiteral("contact_add_button")); },
+        [=] { return withGroupDialog(window); },
+        [=] { return withMenu(window, QStringLiteral("fileMenu"), window->tr("&History")); },
+        [=] { return withToolTip(window, QStringLiteral("tool_backupLabel")); },
+        [=] { return withMenu(window, QStringLiteral("langMenu"), QStringLiteral("zh")); },
+        [=] { return withMenu(window, QStringLiteral("auto start"), QStringLiteral("auto httpd")); },
+    };
+    bool ok = QDir().mkpath(out);
+    for (int i = 0; i < pages.size(); ++i)
+        ok = save(pages[i](), QStringLiteral("%1/%2.jpg").arg(out).arg(i + 1), "JPG", 92) && ok;
+    return ok;
+}
+
+bool renderDocs(MainWindow *window, const QString &language, const QString &out)
+{
+    bool ok = QDir().mkpath(out);
+    ok = save(windowImage(window), QStringLiteral("%1/main-%2.png").arg(out, language), "PNG") && ok;
+
+    window->showHelpInfo();
+    UserGuide *guide = window->helpWindow();
+    settle();
+    ok = save(guide->grab().toImage(), QStringLiteral("%1/help-%2-1.png").arg(out, language), "PNG") && ok;
+    for (int page = 1; page < 6; ++page) {
+        guide->rightPressed();
+        for (int wait = 0; wait < 100 && guide->isTurning(); ++wait)
+            settle(50);
+    }
+    settle();
+    ok = save(guide->grab().toImage(), QStringLiteral("%1/help-%2-6.png").arg(out, language), "PNG") && ok;
+    guide->hide();
+    return ok;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: quorvane-screenshots --pictures|--docs en|zh OUTDIR\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 4)
+        return usage();
+    const QString mode = args[1];
+    const QString language = args[2];
+    const QString out = QDir(args[3]).absolutePath();
+    if ((mode != QLatin1String("--pictures") && mode != QLatin1String("--docs"))
+        || (language != QLatin1String("en") && language != QLatin1String("zh")))
+        return usage();
+
+    QApplication::setFont(QFont(QStringLiteral("Times"), 11, QFont::Normal));
+
+    // A throw-away program folder with the built translations and the language chosen.
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return 1;
+    AppPaths::setAppDir(dir.path());
+    QDir().mkpath(dir.filePath(QStringLiteral("language")));
+    const QDir built(QStringLiteral(QUORVANE_LANGUAGE_DIR));
+    for (const QString &qm : built.entryList({ QStringLiteral("*.qm") }, QDir::Files))
+        QFile::copy(built.filePath(qm), dir.filePath(QStringLiteral("language/") + qm));
+    OptionFiles::writeLanguage(dir.filePath(QStringLiteral("language/config.xml")), language);
+
+    auto *window = new MainWindow;
+    window->move(0, 0);
+    settle(300);
+    const bool ok
+        = mode == QLatin1String("--pictures") ? renderPictures(window, out) : renderDocs(window, language, out);
+    window->closeWindow();
+    return ok ? 0 : 1;
+}
