@@ -1,20 +1,11 @@
 #include "CSVOutlookCNExport.h"
 
 #include "CsvLayout.h"
-#include "ExportRules.h"
-
-using namespace CsvLayout;
 
 bool CSVOutlookCNExport::exportFile(
     const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     Q_UNUSED(groups)
-    static const QString header
-        = QStringLiteral("名,姓,单位主要电话,住宅电话,移动电话,商务传真,电子邮件地址,主要电话,类别");
-    return write(encoding, path, contacts, header, [](QString &line, const ContactInfo &c) {
-        const Fields f = fieldsOf(c);
-        appendQuoted(line,
-            { c.FirstName, c.LastName, f.number[Work], f.number[Home], f.number[Mobile], f.number[Fax], f.email,
-                ExportRules::primaryNumber(c), f.group });
-    });
+    static const QString header = QStringLiteral("名,姓,单位主要电话,住宅电话,移动电话,商务传真,电子邮件地址,主要电话,类别");
+    return CsvLayout::writeOutlook(encoding, path, contacts, header);
 }

@@ -57,4 +57,35 @@ void appendQuoted(QString &line, std::initializer_list<QString> fields)
     }
 }
 
+bool writeOwn(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, int accountBase)
+{
+    static const QString header = QStringLiteral(
+        "First Name,Last Name,Work Phone,Home Phone,Mobile Phone,Fax,E-mail Address,Primary Phone,Group,"
+        "Work account,Home account,Mobile account,Fax account,Frequent,Photo,Ring index,Ring");
+    return write(encoding, path, contacts, header, [accountBase](QString &line, const ContactInfo &c) {
+        const Fields f = fieldsOf(c);
+        appendQuoted(line,
+            { c.FirstName, c.LastName, f.number[Work], f.number[Home], f.number[Mobile], f.number[Fax], f.email });
+        line += QLatin1Char(',') + QString::number(c.PrimaryIndex) + QLatin1Char(',');
+        appendQuoted(line, { f.group });
+        // A type without a number reads 0 whichever way the phone counts.
+        for (int s = 0; s < SlotCount; ++s)
+            line += QLatin1Char(',') + QString::number(f.hasNumber[s] ? f.account[s] + accountBase : 0);
+        line += QLatin1Char(',') + QString::number(c.Frequent) + QLatin1Char(',');
+        appendQuoted(line, { ExportRules::photoUrl(c) });
+        line += QLatin1Char(',') + QString::number(c.RingtoneIndex) + QLatin1Char(',');
+        appendQuoted(line, { ExportRules::ringtoneUrl(c) });
+    });
+}
+
+bool writeOutlook(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header)
+{
+    return write(encoding, path, contacts, header, [](QString &line, const ContactInfo &c) {
+        const Fields f = fieldsOf(c);
+        appendQuoted(line,
+            { c.FirstName, c.LastName, f.number[Work], f.number[Home], f.number[Mobile], f.number[Fax], f.email,
+                ExportRules::primaryNumber(c), f.group });
+    });
+}
+
 } // namespace CsvLayout

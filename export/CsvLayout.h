@@ -32,6 +32,13 @@ Fields fieldsOf(const ContactInfo &contact);
 bool write(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header,
     const std::function<void(QString &line, const ContactInfo &contact)> &row);
 
+// The own layout (Alder and Birch): accounts are written as stored plus
+// `accountBase` (Alder phones count from 0, Birch phones from 1).
+bool writeOwn(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, int accountBase);
+
+// The Outlook layouts: nine quoted fields under the given header.
+bool writeOutlook(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header);
+
 // Appends the fields quoted where needed and separated by commas.
 void appendQuoted(QString &line, std::initializer_list<QString> fields);
 

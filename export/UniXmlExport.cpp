@@ -12,19 +12,8 @@ bool UniXmlExport::exportFile(
     return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
         xml.textElement(QLatin1String("version"), 1);
-        GroupIds ids;
-        for (const GroupInfo &g : std::as_const(groups)) {
-            if (!isWritten(g))
-                continue;
-            ids.add(g);
-            xml.startElement(QLatin1String("pbgroup"));
-            xml.textElement(QLatin1String("id"), fileId(g));
-            xml.textElement(QLatin1String("name"), g.name);
-            xml.textElement(QLatin1String("photos"), g.photos);
-            xml.textElement(QLatin1String("ringtones"), g.ringtones);
-            xml.textElement(QLatin1String("RingtoneIndex"), g.RingtoneIndex);
-            xml.endElement();
-        }
+        const GroupIds ids
+            = XmlLayout::writeGroups(xml, groups, XmlLayout::GroupPhotos | XmlLayout::GroupRingtoneIndex);
         for (const ContactInfo &c : std::as_const(contacts)) {
             xml.startElement(QLatin1String("Contact"));
             xml.textElement(QLatin1String("id"), c.id);

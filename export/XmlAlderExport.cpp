@@ -35,20 +35,7 @@ bool XmlAlderExport::exportFile(
     return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
         xml.textElement(QLatin1String("version"), 1);
-        GroupIds ids;
-        int written = 0;
-        for (const GroupInfo &g : std::as_const(groups)) {
-            if (!isWritten(g))
-                continue;
-            if (written++ == kMaxGroups)
-                break;
-            ids.add(g);
-            xml.startElement(QLatin1String("pbgroup"));
-            xml.textElement(QLatin1String("id"), fileId(g));
-            xml.textElement(QLatin1String("name"), g.name);
-            xml.textElement(QLatin1String("ringtones"), g.ringtones);
-            xml.endElement();
-        }
+        const GroupIds ids = XmlLayout::writeGroups(xml, groups, 0, kMaxGroups);
         for (qsizetype i = 0; i < contacts.size() && i < kMaxContacts; ++i) {
             const ContactInfo &c = contacts.at(i);
             xml.startElement(QLatin1String("Contact"));

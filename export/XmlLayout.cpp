@@ -19,6 +19,29 @@ bool write(const QString &encoding, QString &path, const std::function<void(XmlW
     return file.commit();
 }
 
+ExportRules::GroupIds writeGroups(XmlWriter &xml, const QList<GroupInfo> &groups, int fields, int limit)
+{
+    ExportRules::GroupIds ids;
+    int written = 0;
+    for (const GroupInfo &g : groups) {
+        if (!ExportRules::isWritten(g))
+            continue;
+        if (limit >= 0 && written++ == limit)
+            break;
+        ids.add(g);
+        xml.startElement(QLatin1String("pbgroup"));
+        xml.textElement(QLatin1String("id"), ExportRules::fileId(g));
+        xml.textElement(QLatin1String("name"), g.name);
+        if (fields & GroupPhotos)
+            xml.textElement(QLatin1String("photos"), g.photos);
+        xml.textElement(QLatin1String("ringtones"), g.ringtones);
+        if (fields & GroupRingtoneIndex)
+            xml.textElement(QLatin1String("RingtoneIndex"), g.RingtoneIndex);
+        xml.endElement();
+    }
+    return ids;
+}
+
 void writeGroupRefs(XmlWriter &xml, const ContactInfo &contact, const ExportRules::GroupIds &ids)
 {
     const QStringList names = ExportRules::groupNames(contact);

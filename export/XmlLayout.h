@@ -17,6 +17,14 @@ namespace XmlLayout {
 // or a file that cannot be written.
 bool write(const QString &encoding, QString &path, const std::function<void(XmlWriter &)> &body);
 
+// Which optional children a layout's `pbgroup` carries besides `id`, `name` and
+// `ringtones`.
+enum GroupField { GroupPhotos = 1, GroupRingtoneIndex = 2 };
+
+// The `pbgroup` definitions of the written groups, at most `limit` of them (no limit
+// when negative). Returns the ids the contacts' references may use.
+ExportRules::GroupIds writeGroups(XmlWriter &xml, const QList<GroupInfo> &groups, int fields, int limit = -1);
+
 // The contact's `Group` elements: one per written group carrying each of its
 // names, or one empty element when it is in no group.
 void writeGroupRefs(XmlWriter &xml, const ContactInfo &contact, const ExportRules::GroupIds &ids);
