@@ -148,3 +148,11 @@ bool ParseBase::storeRows(const ImportRows &rows)
     const bool merged = store->mergeImported();
     return inserted && merged;
 }
+
+bool ParseBase::fitsUtf8OrLocale(const QString &path)
+{
+    QString text;
+    if (!leadingText(path, &text))
+        return false;
+    return TextCodec::canEncode(QStringLiteral("UTF-8"), text) || TextCodec::canEncode(systemCodecName(), text);
+}

@@ -47,6 +47,9 @@ protected:
     static QString decodedText(const QByteArray &bytes);
     // The bytes of the file up to its first zero byte, as UTF-8 text.
     static bool leadingText(const QString &path, QString *text);
+    // The XML and vCard check: the leading text fits UTF-8 or the system's legacy
+    // encoding.
+    static bool fitsUtf8OrLocale(const QString &path);
 
     // The writing contract, once the file is known to be good: prepare the import
     // (the data manager empties everything in replace mode); false when that fails.

@@ -230,10 +230,7 @@ QString VCardParse::localeCodecName()
 
 bool VCardParse::checkFileEncoding(const QString &path, const QString &)
 {
-    QString text;
-    if (!leadingText(path, &text))
-        return false;
-    return TextCodec::canEncode(QStringLiteral("UTF-8"), text) || TextCodec::canEncode(localeCodecName(), text);
+    return fitsUtf8OrLocale(path);
 }
 
 bool VCardParse::convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec)

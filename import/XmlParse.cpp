@@ -396,10 +396,7 @@ QString XmlParse::localeCodecName()
 
 bool XmlParse::checkFileEncoding(const QString &path, const QString &)
 {
-    QString text;
-    if (!leadingText(path, &text))
-        return false;
-    return TextCodec::canEncode(QStringLiteral("UTF-8"), text) || TextCodec::canEncode(localeCodecName(), text);
+    return fitsUtf8OrLocale(path);
 }
 
 bool XmlParse::convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec)
