@@ -32,7 +32,8 @@ void report(const QString &what, double value, const QString &unit, const QStrin
     // Tab-separated for the parent process; it prints the table.
     const QString number = unit == QLatin1String("s") ? QString::number(value, 'f', 3)
                            : unit == QLatin1String("MiB") ? QString::number(value, 'f', 1)
-                                                          : QString::number(value, 'g', 12);
+                           : value == qint64(value)       ? QString::number(qint64(value))
+                                                          : QString::number(value, 'f', 2);
     std::printf("ROW\t%s\t%s\t%s\t%s\n", what.toUtf8().constData(), number.toUtf8().constData(),
                 unit.toUtf8().constData(), detail.toUtf8().constData());
     std::fflush(stdout);
