@@ -163,6 +163,33 @@ inline QByteArray fileHash(const QString &path)
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex();
 }
 
+// One line per contact: names, primary index, frequent mark, phones, mails, groups.
+inline QString contactsText()
+{
+    QStringList lines;
+    for (const ContactInfo &c : DataMgr::instance()->ctList()) {
+        lines << QStringLiteral("%1|%2 p%3 f%4 [%5] [%6] [%7]")
+                     .arg(c.FirstName, c.LastName)
+                     .arg(c.PrimaryIndex)
+                     .arg(c.Frequent)
+                     .arg(phones(c).join(';'), mails(c).join(';'), groups(c).join(';'));
+    }
+    return lines.join('\n');
+}
+
+// Imports `path` in replace mode, expects the reader to refuse it, and checks that
+// the phonebook and phonebook.db are exactly as they were.
+inline void expectRejectedKeepsPhonebook(const TestUtil::Workspace &ws, const QString &path,
+                                         const QString &encoding = QStringLiteral("UTF-8"))
+{
+    DataMgr::instance()->setReplaceOnImport(true);
+    const QString before = describe();
+    const QByteArray db = fileHash(ws.file(QStringLiteral("phonebook.db")));
+    QVERIFY(!import(path, encoding));
+    QCOMPARE(describe(), before);
+    QCOMPARE(fileHash(ws.file(QStringLiteral("phonebook.db"))), db);
+}
+
 // Ids of the stored groups must be unique; user groups never have 0 or 100.
 inline QString groupIdProblem()
 {

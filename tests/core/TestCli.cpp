@@ -1,5 +1,7 @@
 // The headless tool's common frame and its dump and new commands.
 
+#include "CliRun.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,19 +11,6 @@
 
 namespace {
 
-struct Run {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUORVANE_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 } // namespace
 
@@ -39,11 +28,11 @@ private slots:
 void TestCli::newThenDumpGivesBuiltInGroups()
 {
     QTemporaryDir dir;
-    QCOMPARE(cli({"--dir", dir.path(), "new"}).exitCode, 0);
-    const Run dump = cli({"--dir", dir.path(), "dump"});
+    QCOMPARE(runCli({"--dir", dir.path(), "new"}).exitCode, 0);
+    const CliRun dump = runCli({"--dir", dir.path(), "dump"});
     QCOMPARE(dump.exitCode, 0);
     QJsonParseError error;
-    const QJsonObject root = QJsonDocument::fromJson(dump.out, &error).object();
+    const QJsonObject root = QJsonDocument::fromJson(dump.out.toUtf8(), &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(root.value("contacts").toArray().size(), 0);
     const QJsonArray groups = root.value("groups").toArray();
@@ -68,7 +57,7 @@ void TestCli::usageErrors()
 {
     QFETCH(QStringList, args);
     QTemporaryDir dir;
-    const Run run = cli(QStringList({"--dir", dir.path()}) + args);
+    const CliRun run = runCli(QStringList({"--dir", dir.path()}) + args);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(!run.err.isEmpty());
 }
@@ -76,7 +65,7 @@ void TestCli::usageErrors()
 void TestCli::missingFolderFails()
 {
     QTemporaryDir dir;
-    const Run run = cli({"--dir", dir.filePath("nope"), "dump"});
+    const CliRun run = runCli({"--dir", dir.filePath("nope"), "dump"});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("nope"));
 }

@@ -1,6 +1,7 @@
 // The headless tool's export and save commands, run as a separate process on a
 // phonebook stored in a fresh folder.
 
+#include "CliRun.h"
 #include "TestUtil.h"
 
 #include <QDirIterator>
@@ -14,24 +15,6 @@ const QString kExportFailed
     = QStringLiteral("Phone book export failed, please check directory or try another coding format!\n");
 const QString kSaveFailed = QStringLiteral("save failed,please check target folder is exist or not.\n");
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUORVANE_CLI_PATH), args);
-    Run r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 QByteArray readFile(const QString &path)
 {
@@ -141,7 +124,7 @@ void TestExportCli::exportEveryFormatAndEncoding()
     QFETCH(QString, encoding);
     QFETCH(QString, iana);
     const QString dir = freshFolder();
-    const Run r = runCli(
+    const CliRun r = runCli(
         { QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("--format"), QString::number(format),
             QStringLiteral("--encoding"), encoding, QStringLiteral("--out"), dir + QStringLiteral("/x") });
     QCOMPARE(r.err, QString());
@@ -185,7 +168,7 @@ void TestExportCli::exportFailures()
     QFETCH(QString, message);
     const QString dir = freshFolder();
     options.replaceInStrings(QStringLiteral("@"), dir);
-    const Run r = runCli(QStringList { QStringLiteral("--dir"), dir, QStringLiteral("export") } + options);
+    const CliRun r = runCli(QStringList { QStringLiteral("--dir"), dir, QStringLiteral("export") } + options);
     QCOMPARE(r.exitCode, exitCode);
     QCOMPARE(r.out, QString());
     if (!message.isEmpty())
@@ -198,7 +181,7 @@ void TestExportCli::exportFailures()
 void TestExportCli::save()
 {
     const QString dir = freshFolder();
-    const Run r = runCli({ QStringLiteral("--dir"), dir, QStringLiteral("save") });
+    const CliRun r = runCli({ QStringLiteral("--dir"), dir, QStringLiteral("save") });
     QCOMPARE(r.err, QString());
     QCOMPARE(r.exitCode, 0);
     const QRegularExpression historyName(
@@ -232,7 +215,7 @@ void TestExportCli::saveFails()
     QFile blocker(dir + QStringLiteral("/target"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const Run r = runCli({ QStringLiteral("--dir"), dir, QStringLiteral("save") });
+    const CliRun r = runCli({ QStringLiteral("--dir"), dir, QStringLiteral("save") });
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.out, QString());
     QCOMPARE(r.err, kSaveFailed);

@@ -1,5 +1,7 @@
 // The headless tool's import command.
 
+#include "CliRun.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,19 +11,6 @@
 
 namespace {
 
-struct Run {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUORVANE_CLI_PATH), args);
-    p.waitForFinished(60000);
-    return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
@@ -33,7 +22,7 @@ QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &b
 
 QJsonObject dump(const QTemporaryDir &dir)
 {
-    return QJsonDocument::fromJson(cli({"--dir", dir.path(), "dump"}).out).object();
+    return QJsonDocument::fromJson(runCli({"--dir", dir.path(), "dump"}).out.toUtf8()).object();
 }
 
 // "First Last [numbers] {groups}" per contact.
@@ -89,19 +78,19 @@ void TestImportCli::importsAndMerges()
 {
     QTemporaryDir dir;
     const QString first = write(dir, "a.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,1,Golf\nBob,Ray,2,Default\n");
-    const Run run = cli({"--dir", dir.path(), "import", first});
+    const CliRun run = runCli({"--dir", dir.path(), "import", first});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.err, QString());
     QJsonObject root = dump(dir);
     QCOMPARE(contacts(root), QStringList({"Ann Lee [1] {Golf}", "Bob Ray [2] {Default}"}));
     QCOMPARE(groupNames(root), QStringList({"Default", "Golf", "Blacklist"}));
 
     // Keep both by default; replace with --replace-duplicates.
     const QString second = write(dir, "b.vcf", "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=HOME:9\nEND:VCARD\n");
-    QCOMPARE(cli({"--dir", dir.path(), "import", second}).exitCode, 0);
+    QCOMPARE(runCli({"--dir", dir.path(), "import", second}).exitCode, 0);
     QCOMPARE(contacts(dump(dir)), QStringList({"Ann Lee [1] {Golf}", "Bob Ray [2] {Default}", "Ann Lee [9] {}"}));
     const QString third = write(dir, "c.vcf", "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=HOME:5\nEND:VCARD\n");
-    QCOMPARE(cli({"--dir", dir.path(), "import", "--replace-duplicates", third}).exitCode, 0);
+    QCOMPARE(runCli({"--dir", dir.path(), "import", "--replace-duplicates", third}).exitCode, 0);
     root = dump(dir);
     QCOMPARE(contacts(root), QStringList({"Bob Ray [2] {Default}", "Ann Lee [5] {}"}));
     QCOMPARE(groupNames(root), QStringList({"Default", "Golf", "Blacklist"}));
@@ -110,9 +99,9 @@ void TestImportCli::importsAndMerges()
 void TestImportCli::clearEmptiesFirst()
 {
     QTemporaryDir dir;
-    QCOMPARE(cli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
+    QCOMPARE(runCli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
     const QString next = write(dir, "b.csv", "First Name\nBob\n");
-    QCOMPARE(cli({"--dir", dir.path(), "import", next, "--clear"}).exitCode, 0);
+    QCOMPARE(runCli({"--dir", dir.path(), "import", next, "--clear"}).exitCode, 0);
     const QJsonObject root = dump(dir);
     QCOMPARE(contacts(root), QStringList({"Bob  [] {}"}));
     QCOMPARE(groupNames(root), QStringList({"Default", "Blacklist"}));
@@ -123,7 +112,7 @@ void TestImportCli::encodingOption()
     QTemporaryDir dir;
     // "张伟" in GBK.
     const QString path = write(dir, "g.csv", "First Name,Last Name\n\xd5\xc5,\xce\xb0\n");
-    QCOMPARE(cli({"--dir", dir.path(), "import", path, "--encoding", "GBK"}).exitCode, 0);
+    QCOMPARE(runCli({"--dir", dir.path(), "import", path, "--encoding", "GBK"}).exitCode, 0);
     QCOMPARE(contacts(dump(dir)), QStringList({"张 伟 [] {}"}));
 }
 
@@ -155,17 +144,17 @@ void TestImportCli::refusedFiles()
     } else if (!name.isEmpty()) {
         path = write(dir, name, bytes);
     }
-    const Run run = cli({"--dir", dir.path(), "import", path});
+    const CliRun run = runCli({"--dir", dir.path(), "import", path});
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(QString::fromUtf8(run.err), message);
+    QCOMPARE(run.err, message);
 }
 
 void TestImportCli::failedImportKeepsPhonebook()
 {
     QTemporaryDir dir;
-    QCOMPARE(cli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
+    QCOMPARE(runCli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
     const QJsonObject before = dump(dir);
-    const Run run = cli({"--dir", dir.path(), "import", "--clear", write(dir, "b.vcf", "BEGIN:VCARD\nEND:VCARD\n")});
+    const CliRun run = runCli({"--dir", dir.path(), "import", "--clear", write(dir, "b.vcf", "BEGIN:VCARD\nEND:VCARD\n")});
     QCOMPARE(run.exitCode, 1);
     const QJsonObject after = dump(dir);
     QCOMPARE(contacts(after), contacts(before));
@@ -185,7 +174,7 @@ void TestImportCli::usageErrors()
 {
     QFETCH(QStringList, args);
     QTemporaryDir dir;
-    const Run run = cli(QStringList({"--dir", dir.path()}) + args);
+    const CliRun run = runCli(QStringList({"--dir", dir.path()}) + args);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(!run.err.isEmpty());
 }
@@ -219,15 +208,15 @@ void TestImportCli::exportThenImport()
     QFETCH(int, format);
     QFETCH(bool, wholeContacts);
     QTemporaryDir source, target;
-    QCOMPARE(cli({"--dir", source.path(), "import", QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml")})
+    QCOMPARE(runCli({"--dir", source.path(), "import", QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml")})
                  .exitCode,
              0);
-    const Run exported = cli({"--dir", source.path(), "export", "--format", QString::number(format), "--encoding",
+    const CliRun exported = runCli({"--dir", source.path(), "export", "--format", QString::number(format), "--encoding",
                               "UTF-8", "--out", source.filePath("out")});
     QCOMPARE(exported.exitCode, 0);
-    const QString file = QString::fromUtf8(exported.out).trimmed();
+    const QString file = exported.out.trimmed();
     QVERIFY(QFile::exists(file));
-    QCOMPARE(cli({"--dir", target.path(), "import", file}).exitCode, 0);
+    QCOMPARE(runCli({"--dir", target.path(), "import", file}).exitCode, 0);
     const QStringList before = dumpedContacts(dump(source), wholeContacts);
     const QStringList after = dumpedContacts(dump(target), wholeContacts);
     QCOMPARE(after, before);
