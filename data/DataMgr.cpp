@@ -216,32 +216,48 @@ void DataMgr::addContact(int groupIndex, ContactInfo contact)
     emit updateModel();
 }
 
-void DataMgr::removeContactId(int id, int fromGroup)
+void DataMgr::removeContactIds(const QSet<int> &ids, int fromGroup, int toGroup)
 {
-    for (int g = fromGroup; g < m_groups.size(); ++g)
-        removeMember(m_groups[g], id);
+    if (ids.isEmpty())
+        return;
+    const int end = toGroup < 0 ? int(m_groups.size()) : qMin(toGroup, int(m_groups.size()));
+    for (int g = fromGroup; g < end; ++g) {
+        GroupInfo &group = m_groups[g];
+        const qsizetype removed =
+            group.MemberIds.removeIf([&ids](int id) { return ids.contains(id); });
+        group.MemberCount -= int(removed);
+    }
+}
+
+int DataMgr::indexOfContact(int id) const
+{
+    for (int i = 0; i < m_ctList.size(); ++i) {
+        if (m_ctList[i].id == id)
+            return i;
+    }
+    return -1;
 }
 
 void DataMgr::deleteContact(int index)
 {
     if (index < 0 || index >= m_ctList.size())
         return;
-    removeContactId(m_ctList[index].id, 0);
+    removeContactIds({m_ctList[index].id}, 0);
     m_ctList.removeAt(index);
     emit updateModel();
 }
 
 void DataMgr::deleteCheckedContacts()
 {
-    int i = 0;
-    while (i < m_ctList.size()) {
-        if (m_ctList[i].Checked == 1) {
-            removeContactId(m_ctList[i].id, 0);
-            m_ctList.removeAt(i);
-        } else {
-            ++i;
-        }
+    // One pass over the groups for all checked contacts: a phonebook of 100 000
+    // with thousands checked must not walk every group once per contact.
+    QSet<int> ids;
+    for (const ContactInfo &c : std::as_const(m_ctList)) {
+        if (c.Checked == 1)
+            ids.insert(c.id);
     }
+    removeContactIds(ids, 0);
+    m_ctList.removeIf([](const ContactInfo &c) { return c.Checked == 1; });
     emit updateModel();
 }
 
@@ -261,40 +277,58 @@ void DataMgr::refreshContact(int index)
     }
 }
 
-void DataMgr::addToGroup(ContactInfo &c, const QString &groupName)
+void DataMgr::addToGroups(const QList<int> &indexes, const QString &groupName, bool move)
 {
-    if (!c.GroupList.contains(groupName)) {
-        c.GroupList.append(groupName);
-        c.GroupText += groupName + QStringLiteral("::");
+    QSet<int> ids;
+    for (int index : indexes) {
+        ContactInfo &c = m_ctList[index];
+        if (move)
+            c.GroupList = QStringList{groupName};
+        else if (!c.GroupList.contains(groupName))
+            c.GroupList.append(groupName);
+        c.GroupText = groupText(c.GroupList);
+        ids.insert(c.id);
     }
+    if (move)
+        removeContactIds(ids, 1);
     for (GroupInfo &g : m_groups) {
-        if (g.name == groupName)
-            addMember(g, c.id);
+        if (g.name != groupName)
+            continue;
+        QSet<int> missing = ids;
+        for (int id : std::as_const(g.MemberIds))
+            missing.remove(id);
+        // Appended in list order, as one contact at a time would have been.
+        for (int index : indexes) {
+            const int id = m_ctList[index].id;
+            if (missing.remove(id)) {
+                g.MemberIds.append(id);
+                ++g.MemberCount;
+            }
+        }
     }
 }
 
-void DataMgr::moveToGroup(ContactInfo &c, const QString &groupName)
+QList<int> DataMgr::checkedRows() const
 {
-    c.GroupList = QStringList{groupName};
-    c.GroupText = groupName + QStringLiteral("::");
-    removeContactId(c.id, 1);
-    addToGroup(c, groupName);
+    QList<int> rows;
+    for (int i = 0; i < m_ctList.size(); ++i) {
+        if (m_ctList[i].Checked == 1)
+            rows.append(i);
+    }
+    return rows;
 }
 
 void DataMgr::copyContactToGroup(int index, const QString &groupName)
 {
     if (index < 0 || index >= m_ctList.size())
         return;
-    addToGroup(m_ctList[index], groupName);
+    addToGroups({index}, groupName, false);
     emit updateModel();
 }
 
 void DataMgr::copyCheckedToGroup(const QString &groupName)
 {
-    for (ContactInfo &c : m_ctList) {
-        if (c.Checked == 1)
-            addToGroup(c, groupName);
-    }
+    addToGroups(checkedRows(), groupName, false);
     emit updateModel();
 }
 
@@ -302,33 +336,21 @@ void DataMgr::moveContactToGroup(int index, const QString &groupName)
 {
     if (index < 0 || index >= m_ctList.size())
         return;
-    moveToGroup(m_ctList[index], groupName);
+    addToGroups({index}, groupName, true);
     emit updateModel();
 }
 
 void DataMgr::moveCheckedToGroup(const QString &groupName)
 {
-    for (ContactInfo &c : m_ctList) {
-        if (c.Checked == 1)
-            moveToGroup(c, groupName);
-    }
+    addToGroups(checkedRows(), groupName, true);
     emit updateModel();
-}
-
-void DataMgr::removeFromGroup(int index, int groupIndex)
-{
-    ContactInfo &c = m_ctList[index];
-    GroupInfo &g = m_groups[groupIndex];
-    c.GroupList.removeAll(g.name);
-    removeMember(g, c.id);
-    refreshContact(index);
 }
 
 void DataMgr::removeContactFromGroup(int index, int groupIndex)
 {
     if (index < 0 || index >= m_ctList.size() || groupIndex <= 0 || groupIndex >= m_groups.size())
         return;
-    removeFromGroup(index, groupIndex);
+    removeFromGroup({index}, groupIndex);
     emit updateModel();
 }
 
@@ -336,11 +358,25 @@ void DataMgr::removeCheckedFromGroup(int groupIndex)
 {
     if (groupIndex <= 0 || groupIndex >= m_groups.size())
         return;
-    for (int i = 0; i < m_ctList.size(); ++i) {
-        if (m_ctList[i].Checked == 1)
-            removeFromGroup(i, groupIndex);
-    }
+    removeFromGroup(checkedRows(), groupIndex);
     emit updateModel();
+}
+
+void DataMgr::removeFromGroup(const QList<int> &indexes, int groupIndex)
+{
+    GroupInfo &g = m_groups[groupIndex];
+    QSet<int> ids;
+    for (int index : indexes) {
+        ContactInfo &c = m_ctList[index];
+        c.GroupList.removeAll(g.name);
+        c.GroupText = groupText(c.GroupList);
+        ids.insert(c.id);
+    }
+    // Every group of that name loses them, as refreshContact would decide.
+    for (int i = 1; i < m_groups.size(); ++i) {
+        if (m_groups[i].name == g.name)
+            removeContactIds(ids, i, i + 1);
+    }
 }
 
 void DataMgr::clearChecks(const QList<int> &rows)
@@ -420,9 +456,11 @@ void DataMgr::clearGroupMembers(int groupIndex)
     GroupInfo &g = m_groups[groupIndex];
     g.MemberIds.clear();
     g.MemberCount = 0;
+    // Rebuilt from the names: cutting the name out of the text as a substring
+    // would turn a member of "Workshop" into one of "shop" when "Work" goes.
     for (ContactInfo &c : m_ctList) {
-        c.GroupList.removeAll(g.name);
-        c.GroupText.replace(g.name, QString());
+        if (c.GroupList.removeAll(g.name) > 0)
+            c.GroupText = groupText(c.GroupList);
     }
 }
 

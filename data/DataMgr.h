@@ -4,6 +4,7 @@
 #include "GroupInfo.h"
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 class ParseBase;
@@ -78,6 +79,8 @@ public:
     void removeCheckedFromGroup(int groupIndex);
     void clearChecks(const QList<int> &rows);
     QList<int> groupContactRows(int groupIndex) const;
+    // Position of the contact with that id in ctList, or -1.
+    int indexOfContact(int id) const;
 
     bool groupNameExists(const QString &name) const;
     void addGroup(GroupInfo group);
@@ -103,10 +106,12 @@ private:
 
     void createDefaultGroups();
     void rebuildDerived();
-    void removeContactId(int id, int fromGroup);
-    void addToGroup(ContactInfo &contact, const QString &groupName);
-    void moveToGroup(ContactInfo &contact, const QString &groupName);
-    void removeFromGroup(int index, int groupIndex);
+    // Removes the ids from the member lists of groups [fromGroup, toGroup) (to the end when toGroup < 0).
+    void removeContactIds(const QSet<int> &ids, int fromGroup, int toGroup = -1);
+    // Copies (or moves) the contacts at `indexes` into every group named `groupName`.
+    void addToGroups(const QList<int> &indexes, const QString &groupName, bool move);
+    void removeFromGroup(const QList<int> &indexes, int groupIndex);
+    QList<int> checkedRows() const;
     void clearGroupMembers(int groupIndex);
 
     QList<ContactInfo> m_ctList;

@@ -133,13 +133,13 @@ void rebuildMailLabel(MailInfo &mail)
 
 void rebuildPrimaryNumber(ContactInfo &contact)
 {
-    // Compares the stored word with the untranslated label, so the suffixed
-    // Alderline rows only match words that carry the suffix themselves.
-    const QString label = phoneTypeLabel(contact.PrimaryIndex);
-    if (label.isEmpty())
+    // Stored words against the stored word: the Alderline labels carry a suffix
+    // that no stored word has.
+    const QString word = phoneTypeWord(contact.PrimaryIndex);
+    if (word.isEmpty())
         return;
     for (const PhoneInfo &phone : std::as_const(contact.PhoneList)) {
-        if (phone.type == label) {
+        if (phone.type == word) {
             contact.PrimaryNumber = phone.phonenumber;
             return;
         }

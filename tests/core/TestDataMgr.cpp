@@ -57,6 +57,8 @@ private slots:
     void copyAndMoveContact();
     void batchCopyMoveRemove();
     void dissolveKeepsGroupDeleteRemovesIt();
+    void removingGroupKeepsLongerNames_data();
+    void removingGroupKeepsLongerNames();
     void renameGroup_data();
     void renameGroup();
     void groupNameExistsByPinyin();
@@ -218,6 +220,30 @@ void TestDataMgr::dissolveKeepsGroupDeleteRemovesIt()
     // The display rows cannot be removed.
     mgr()->deleteGroup(0);
     QCOMPARE(groupNames().first(), QString("All"));
+}
+
+void TestDataMgr::removingGroupKeepsLongerNames_data()
+{
+    QTest::addColumn<bool>("deleteIt");
+    QTest::newRow("dissolve") << false;
+    QTest::newRow("delete") << true;
+}
+
+void TestDataMgr::removingGroupKeepsLongerNames()
+{
+    QFETCH(bool, deleteIt);
+    Workspace ws;
+    addGroup("Work");
+    addGroup("Workshop");
+    addContact(contact("Ann", "Lee", {}, {}, {"Workshop", "Work"}));
+    if (deleteIt)
+        mgr()->deleteGroup(groupIndex("Work"));
+    else
+        mgr()->dissolveGroup(groupIndex("Work"));
+    const ContactInfo &ann = mgr()->ctList().first();
+    QCOMPARE(ann.GroupList, QStringList({"Workshop"}));
+    QCOMPARE(ann.GroupText, QString("Workshop::"));
+    QCOMPARE(members("Workshop"), QList<int>({1}));
 }
 
 void TestDataMgr::renameGroup_data()

@@ -60,8 +60,7 @@ void TestRecords::primaryNumber_data()
     QTest::newRow("no phone of that type keeps the old value") << 1 << "old";
     QTest::newRow("out of range") << 23 << "old";
     QTest::newRow("negative") << -1 << "old";
-    // The extended rows compare with the suffixed label, which no stored word carries.
-    QTest::newRow("extended type") << 9 << "old";
+    QTest::newRow("extended type by its stored word") << 9 << "t1";
 }
 
 void TestRecords::primaryNumber()
