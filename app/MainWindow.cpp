@@ -2,10 +2,14 @@
 
 #include "AppPaths.h"
 #include "AutoStart.h"
+#include "ContactView.h"
 #include "DBOperator.h"
 #include "DataMgr.h"
+#include "DetailScroll.h"
+#include "GroupView.h"
 #include "HttpdService.h"
 #include "OptionFiles.h"
+#include "SearchEdit.h"
 #include "SqliteDatabase.h"
 #include "TrayIcon.h"
 #include "UserGuide.h"
@@ -357,7 +361,12 @@ void MainWindow::createGroupPanel()
     m_groupTitleLabel->setObjectName(QStringLiteral("group_title_label"));
     m_groupTitleLabel->setGeometry(0, 0, 230, 30);
     m_groupTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // The group view ("group_view", 0, 30, 230, 478) comes with the list widgets.
+
+    m_groupView = new GroupView(QStringLiteral(":/group_background.png"), m_groupPanel);
+    m_groupView->setObjectName(QStringLiteral("group_view"));
+    m_groupView->setGeometry(0, 30, 230, 478);
+    m_groupView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_groupView, &QWidget::customContextMenuRequested, this, &MainWindow::show_Groupmenu);
 }
 
 void MainWindow::createContactPanel()
@@ -378,10 +387,19 @@ void MainWindow::createContactPanel()
     m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
     m_batchButton->setToolTip(withKey(tr("multiple choice"), tr("Ctrl+M")));
 
-    // Holds the search edit ("contact_search_edit") of the list widgets.
     m_searchLabel = new QLabel(m_contactPanel);
     m_searchLabel->setObjectName(QStringLiteral("contact_search_label"));
     m_searchLabel->setGeometry(0, 31, 280, 31);
+    m_searchEdit = new SearchEdit(m_searchLabel);
+    m_searchEdit->setObjectName(QStringLiteral("contact_search_edit"));
+    m_searchEdit->setGeometry(10, 3, 260, 25);
+    m_searchEdit->setHint(tr("Enter contact's name to search"));
+    auto *searchPicture = new QLabel(m_searchEdit);
+    searchPicture->setObjectName(QStringLiteral("contact_search_picture"));
+    searchPicture->setGeometry(240, 4, 16, 16);
+    searchPicture->setPixmap(QPixmap(QStringLiteral(":/search.png")));
+    searchPicture->setScaledContents(true);
+    searchPicture->setStyleSheet(QStringLiteral("QLabel {background-color: white;}"));
 
     m_addContactButton = new QPushButton(m_contactPanel);
     m_addContactButton->setObjectName(QStringLiteral("contact_add_button"));
@@ -397,8 +415,14 @@ void MainWindow::createContactPanel()
     auto *addText = new QLabel(tr(" Add new contact"), m_addContactButton);
     addText->setObjectName(QStringLiteral("contact_add_text"));
     addText->setGeometry(55, 0, 120, 30);
-    // The contact view ("contact_view", 0, 93, 280, 417) comes with the list widgets;
-    // it wires the Batch button, the search edit and this button itself.
+
+    // The view wires the Batch button, the search edit and the add button itself.
+    m_contactView = new ContactView(QStringLiteral(":/contact_background.png"), m_contactTitleLabel, m_batchButton,
+                                    m_searchEdit, m_addContactButton, m_contactPanel);
+    m_contactView->setObjectName(QStringLiteral("contact_view"));
+    m_contactView->setGeometry(0, 93, 280, 417);
+    m_contactView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_contactView, &QWidget::customContextMenuRequested, this, &MainWindow::show_Contactmenu);
 }
 
 void MainWindow::createDetailPanel()
@@ -411,15 +435,27 @@ void MainWindow::createDetailPanel()
     m_detailTitleLabel->setObjectName(QStringLiteral("detail_title_label"));
     m_detailTitleLabel->setGeometry(0, 0, 381, 30);
     m_detailTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // The detail scroll area ("detail_widget", 0, 30, 380, 478) with its empty-group
-    // picture comes with the detail editor.
+
+    m_detailScroll = new DetailScroll(m_detailPanel);
+    m_detailScroll->setGeometry(0, 30, 380, 478);
+    showNobodyPreview();
 }
 
 void MainWindow::connectPanels()
 {
-    // The views' signals are wired here once the list widgets and the detail
-    // editor exist. Destruction is not wired to closeWindow(): a slot of a
-    // half-destroyed window must not run; the destructor cleans up instead.
+    connect(m_groupView, &GroupView::showOwnContacts, m_contactView, &ContactView::showGroupContacts);
+    connect(m_contactView, &ContactView::showNobodyPreview, this, &MainWindow::showNobodyPreview);
+    connect(m_contactView, &ContactView::addNewContactByGroup, this, &MainWindow::addNewContactToGroup);
+    connect(m_contactView, &ContactView::onSearchState, m_groupView, &GroupView::onContactSearch);
+    connect(m_contactView, &ContactView::changeContact, this, &MainWindow::onContactChanged);
+    connect(m_contactView, &ContactView::checkDetailValue, this, &MainWindow::checkDetailValues);
+    connect(m_groupView, &GroupView::groupCheckDetail, this, &MainWindow::checkDetailValues);
+    connect(m_groupView, &GroupView::addGroup, this, &MainWindow::addNewGroup);
+    connect(m_groupView, &GroupView::clearSearchFocus, m_contactView, &ContactView::clearSearchEditFocus);
+    connect(m_groupView, &GroupView::groupRenamed, this, [this] { m_isSaved = false; });
+    // Destruction is not wired to closeWindow(): a slot of a half-destroyed window
+    // must not run; the destructor cleans up instead.
+    m_groupView->selectGroupRow(0);
 }
 
 void MainWindow::applyStyleSheet()
@@ -678,8 +714,8 @@ void MainWindow::restoreLanguageSetting()
     showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
 }
 
-// The commands below belong to the file, import/export and list work that is
-// not in the window yet; their menu entries and buttons are already wired.
+// The commands below belong to the file and import/export work that is not in
+// the window yet; their menu entries and buttons are already wired.
 
 void MainWindow::constructNewFile()
 {
@@ -719,41 +755,4 @@ void MainWindow::localExport()
 void MainWindow::configHttpdPortOption()
 {
     // Missing: the HTTP port dialog that writes port.xml.
-}
-
-void MainWindow::show_Groupmenu(const QPoint &)
-{
-    // Missing: the group context menu (needs the group view).
-}
-
-void MainWindow::show_Contactmenu(const QPoint &)
-{
-    // Missing: the contact context menu (needs the contact view).
-}
-
-void MainWindow::addNewGroup(const QString &)
-{
-    // Missing: adding a group asked for by the group view.
-}
-
-void MainWindow::addNewContactToGroup()
-{
-    // Missing: adding a contact asked for by the contact view.
-}
-
-void MainWindow::showNobodyPreview()
-{
-    // Missing: the detail editor's empty-group picture.
-}
-
-void MainWindow::onContactChanged(int, int)
-{
-    // Missing: committing and showing contacts in the detail editor.
-}
-
-bool MainWindow::checkDetailValues()
-{
-    // Missing: the detail editor's check. With no editor no contact is shown,
-    // so there is nothing that could stop the caller.
-    return true;
 }

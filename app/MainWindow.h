@@ -6,9 +6,20 @@
 #include <QSystemTrayIcon>
 #include <QTextEdit>
 
+#include <functional>
+
+#include "ContactInfo.h"
 #include "UserGuide.h"
 
+class ContactView;
 class DBOperator;
+class DetailScroll;
+class GroupView;
+class MailItem;
+class PhoneItem;
+class QComboBox;
+class QLineEdit;
+class SearchEdit;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -44,6 +55,14 @@ public:
     UserGuide *helpWindow() const { return m_helpWindow; }
     TrayIcon *trayIcon() const { return m_trayIcon; }
     QMenu *trayMenu() const { return m_trayMenu; }
+    GroupView *groupView() const { return m_groupView; }
+    ContactView *contactView() const { return m_contactView; }
+    SearchEdit *searchEdit() const { return m_searchEdit; }
+    DetailScroll *detailScroll() const { return m_detailScroll; }
+    // The contact the detail editor shows (valid while detailEmpty() is false).
+    const ContactInfo &shownContact() const { return m_shownContact; }
+    QList<PhoneItem *> phoneItems() const;
+    QList<MailItem *> mailItems() const;
 
 public slots:
     bool createConnection();
@@ -76,8 +95,26 @@ public slots:
     void addNewGroup(const QString &name);
     void addNewContactToGroup();
     void showNobodyPreview();
+    void showContactDetail(const ContactInfo &contact);
     void onContactChanged(int current, int previous);
     bool checkDetailValues();
+    // Before the phonebook is written (save, backup, export): runs the blank-contact
+    // check and commits the shown contact. False when the check stopped it.
+    bool commitDetail();
+    void addNewPhone();
+    void addNewMail();
+    void resetPhoneWidgetHeight();
+    void resetMailWidgetHeight();
+    void resetPrimaryBox();
+    void lineEditChanged(const QString &text);
+    void comBoxChanged(const QString &text);
+
+    void onDeleteGroup();
+    void onDissGroup();
+    void onRemoveContact();
+    void onDeleteContact();
+    void onMVContactToGroup();
+    void onCopyContactToGroup();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -98,6 +135,22 @@ private:
     void stopHttpdService();
     void showPlainMessage(const QString &title, const QString &text);
     void cleanUp();
+
+    // Detail editor.
+    QWidget *newDetailContent(int height);
+    void layoutDetail();
+    void wirePhoneItem(PhoneItem *item);
+    void wireMailItem(MailItem *item);
+    bool shownContactIsBlank() const;
+    // Writes the detail rows into the contact they were taken from (found by id).
+    void commitShownContact();
+    // A change the user made in the detail editor.
+    void markDetailEdited();
+
+    // Group and contact commands.
+    bool inBatchMode() const;
+    // The common frame: commit, busy, operation, re-select the group, unsaved.
+    void runContactCommand(const std::function<void(int groupRow, int contactRow)> &operation, bool reselect);
 
     QString m_appDir;
     QString m_currentLanguage;
@@ -158,6 +211,37 @@ private:
     QPushButton *m_addContactButton = nullptr;
     QWidget *m_detailPanel = nullptr;
     QLabel *m_detailTitleLabel = nullptr;
+    GroupView *m_groupView = nullptr;
+    ContactView *m_contactView = nullptr;
+    SearchEdit *m_searchEdit = nullptr;
+    DetailScroll *m_detailScroll = nullptr;
+
+    // What the detail editor shows; its widgets belong to the content widget,
+    // which is replaced for every contact.
+    ContactInfo m_shownContact;
+    QPointer<QWidget> m_detailContent;
+    QLineEdit *m_firstNameEdit = nullptr;
+    QLineEdit *m_lastNameEdit = nullptr;
+    QLineEdit *m_departmentEdit = nullptr;
+    QComboBox *m_primaryBox = nullptr;
+    QWidget *m_phoneArea = nullptr;
+    QWidget *m_addPhoneRow = nullptr;
+    QWidget *m_mailArea = nullptr;
+    QWidget *m_addMailRow = nullptr;
+    QWidget *m_headSection = nullptr;
+    QLineEdit *m_headText = nullptr;
+    QLineEdit *m_ringtoneText = nullptr;
+    QComboBox *m_groupBox = nullptr;
+    QList<QPointer<PhoneItem>> m_phoneItems;
+    QList<QPointer<MailItem>> m_mailItems;
+    QPointer<PhoneItem> m_removingPhone;
+    // Set while the editor fills its fields: those changes are not the user's.
+    bool m_fillingDetail = false;
+    // The user changed the shown contact since it was shown or committed.
+    bool m_detailEdited = false;
+
+    QPointer<QMenu> m_groupMenu;
+    QPointer<QMenu> m_contactMenu;
 
     QPointer<QMenu> m_trayMenu;
     QAction *m_restoreAct = nullptr;

@@ -6,7 +6,7 @@
 #include "Records.h"
 #include "SqliteDatabase.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
@@ -166,7 +166,10 @@ int runCase(const QString &name)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Windows of the GUI cases are never shown on a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("--case"))
         return runCase(args[1]);

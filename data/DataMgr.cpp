@@ -67,6 +67,8 @@ DataMgr *DataMgr::instance()
 
 DataMgr::DataMgr()
 {
+    // Connected first, so every receiver of updateModel() sees the new revision.
+    connect(this, &DataMgr::updateModel, this, [this] { ++m_revision; });
     createDefaultGroups();
 }
 
@@ -206,6 +208,7 @@ bool DataMgr::resetForImport()
 void DataMgr::addContact(int groupIndex, ContactInfo contact)
 {
     fillContactKeys(contact);
+    rebuildPrimaryNumber(contact);
     contact.id = m_ctList.isEmpty() ? 1 : m_ctList.last().id + 1;
     if (groupIndex != 0 && !m_groups.isEmpty())
         addMember(m_groups[0], contact.id);

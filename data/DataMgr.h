@@ -31,6 +31,10 @@ public:
     void setNextGroupId(int id) { m_nextGroupId = id; }
     QStringList &userGroupNames() { return m_userGroupNames; }
 
+    // Counts the updateModel() signals: views that cache what they derive from the
+    // lists compare it to know whether the lists changed since.
+    quint64 revision() const { return m_revision; }
+
     void setBusy(bool busy) { m_busy = busy; }
     bool isBusy() const { return m_busy; }
     bool hasData() const;
@@ -121,6 +125,7 @@ private:
     int m_nextContactId = 1;
     int m_nextGroupId = 1;
     bool m_busy = false;
+    quint64 m_revision = 0;
     bool m_replaceOnImport = false;
     QString m_language = QStringLiteral("en");
     ParseBase *m_importer = nullptr;

@@ -21,6 +21,17 @@
     </message>
 </context>
 <context>
+    <name>ContactView</name>
+    <message>
+        <source>Batch</source>
+        <translation>Batch</translation>
+    </message>
+    <message>
+        <source>Cancel Batch</source>
+        <translation>Cancel Batch</translation>
+    </message>
+</context>
+<context>
     <name>DataMgr</name>
     <message>
         <source>Group name</source>
@@ -118,6 +129,13 @@
     </message>
 </context>
 <context>
+    <name>GroupView</name>
+    <message>
+        <source>new</source>
+        <translation>new</translation>
+    </message>
+</context>
+<context>
     <name>HttpdService</name>
     <message>
         <source>Httpd Server</source>
@@ -169,6 +187,13 @@
     <message>
         <source>FileName:</source>
         <translation>FileName:</translation>
+    </message>
+</context>
+<context>
+    <name>MailItem</name>
+    <message>
+        <source>Delete this mail address</source>
+        <translation>Delete this mail address</translation>
     </message>
 </context>
 <context>
@@ -483,6 +508,93 @@
     <message>
         <source>Config&apos;s change will take effect after reboot.</source>
         <translation>Config&apos;s change will take effect after reboot.</translation>
+    </message>
+    <message>
+        <source>Enter contact&apos;s name to search</source>
+        <translation>Enter contact&apos;s name to search</translation>
+    </message>
+    <message>
+        <source>Delete group</source>
+        <translation>Delete group</translation>
+    </message>
+    <message>
+        <source>Dissolute group</source>
+        <translation>Dissolute group</translation>
+    </message>
+    <message>
+        <source>Remove contact</source>
+        <translation>Remove contact</translation>
+    </message>
+    <message>
+        <source>Delete contact</source>
+        <translation>Delete contact</translation>
+    </message>
+    <message>
+        <source>Move to</source>
+        <translation>Move to</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>Copy to</translation>
+    </message>
+    <message>
+        <source>This group did not have contact</source>
+        <translation>This group did not have contact</translation>
+    </message>
+    <message>
+        <source>You can create new contacts or copy contacts from other group.</source>
+        <translation>You can create new contacts or copy contacts from other group.</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>First Name</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>Last Name</translation>
+    </message>
+    <message>
+        <source>Department</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>Primary</translation>
+    </message>
+    <message>
+        <source>Add new phone number and type</source>
+        <translation>Add new phone number and type</translation>
+    </message>
+    <message>
+        <source>Add new mail</source>
+        <translation>Add new mail</translation>
+    </message>
+    <message>
+        <source>Head</source>
+        <translation>Head</translation>
+    </message>
+    <message>
+        <source>Ringtone</source>
+        <translation>Ringtone</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneItem</name>
+    <message>
+        <source>account%1</source>
+        <translation>account%1</translation>
+    </message>
+    <message>
+        <source>Using Active Account</source>
+        <translation>Using Active Account</translation>
+    </message>
+    <message>
+        <source>Delete this number</source>
+        <translation>Delete this number</translation>
     </message>
 </context>
 <context>

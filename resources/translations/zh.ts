@@ -21,6 +21,17 @@
     </message>
 </context>
 <context>
+    <name>ContactView</name>
+    <message>
+        <source>Batch</source>
+        <translation>批量</translation>
+    </message>
+    <message>
+        <source>Cancel Batch</source>
+        <translation>取消批量</translation>
+    </message>
+</context>
+<context>
     <name>DataMgr</name>
     <message>
         <source>Group name</source>
@@ -118,6 +129,13 @@
     </message>
 </context>
 <context>
+    <name>GroupView</name>
+    <message>
+        <source>new</source>
+        <translation>新群组</translation>
+    </message>
+</context>
+<context>
     <name>HttpdService</name>
     <message>
         <source>Httpd Server</source>
@@ -169,6 +187,13 @@
     <message>
         <source>FileName:</source>
         <translation>文件名:</translation>
+    </message>
+</context>
+<context>
+    <name>MailItem</name>
+    <message>
+        <source>Delete this mail address</source>
+        <translation>删除此邮件地址</translation>
     </message>
 </context>
 <context>
@@ -483,6 +508,93 @@
     <message>
         <source>Config&apos;s change will take effect after reboot.</source>
         <translation>配置更改将在程序重新启动后生效。</translation>
+    </message>
+    <message>
+        <source>Enter contact&apos;s name to search</source>
+        <translation>输入联系人姓名搜索</translation>
+    </message>
+    <message>
+        <source>Delete group</source>
+        <translation>删除群组</translation>
+    </message>
+    <message>
+        <source>Dissolute group</source>
+        <translation>解散群组</translation>
+    </message>
+    <message>
+        <source>Remove contact</source>
+        <translation>移出联系人</translation>
+    </message>
+    <message>
+        <source>Delete contact</source>
+        <translation>删除联系人</translation>
+    </message>
+    <message>
+        <source>Move to</source>
+        <translation>移动到</translation>
+    </message>
+    <message>
+        <source>Copy to</source>
+        <translation>复制到</translation>
+    </message>
+    <message>
+        <source>This group did not have contact</source>
+        <translation>此群组中没有联系人</translation>
+    </message>
+    <message>
+        <source>You can create new contacts or copy contacts from other group.</source>
+        <translation>您可以新建联系人，或从其他群组复制联系人。</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>名</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>姓</translation>
+    </message>
+    <message>
+        <source>Department</source>
+        <translation>部门</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>主要号码</translation>
+    </message>
+    <message>
+        <source>Add new phone number and type</source>
+        <translation>添加新的电话号码和类型</translation>
+    </message>
+    <message>
+        <source>Add new mail</source>
+        <translation>添加新的邮件地址</translation>
+    </message>
+    <message>
+        <source>Head</source>
+        <translation>头像</translation>
+    </message>
+    <message>
+        <source>Ringtone</source>
+        <translation>铃声</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>群组</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneItem</name>
+    <message>
+        <source>account%1</source>
+        <translation>账号%1</translation>
+    </message>
+    <message>
+        <source>Using Active Account</source>
+        <translation>使用当前账号</translation>
+    </message>
+    <message>
+        <source>Delete this number</source>
+        <translation>删除此号码</translation>
     </message>
 </context>
 <context>

@@ -7,11 +7,14 @@
 #include "TestUtil.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QTimer>
+
+#include <functional>
 
 namespace GuiTestUtil {
 
@@ -92,5 +95,29 @@ private:
     QMessageBox::ButtonRole m_role;
     QTimer m_timer;
 };
+
+// Clicks the middle of a row of a list (in column `column`).
+inline void clickRow(QAbstractItemView *view, int row, int column = 2, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QRect rect = view->visualRect(view->model()->index(row, column));
+    QTest::mouseClick(view->viewport(), button, Qt::NoModifier, rect.center());
+}
+
+// Runs `answer` on the next modal dialog that opens (found once the event loop
+// runs it), so a test can fill it in and press a button.
+inline void answerNextDialog(const std::function<void(QWidget *)> &answer)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        answer(dialog);
+    });
+    timer->start();
+}
 
 } // namespace GuiTestUtil

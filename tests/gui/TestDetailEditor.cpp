@@ -1,0 +1,205 @@
+// The contact detail editor: what is shown, what is committed when the user
+// leaves a contact, and what merely looking at a contact must not change.
+
+#include "ListWindow.h"
+#include "MailItem.h"
+#include "PhoneItem.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace ListWindow;
+using TestUtil::contact;
+using TestUtil::phone;
+
+namespace {
+
+// Ann with a phone whose type the type box does not offer, Bob with an
+// extended primary type.
+void unusualPhonebook()
+{
+    ContactInfo ann = contact("Ann", "Lee", {phone("CompanyTotal", "111"), phone("Home", "222")});
+    ann.PrimaryIndex = 7;
+    TestUtil::addContact(ann);
+    ContactInfo bob = contact("Bob", "Ray", {phone("Work", "333"), phone("Telex", "444")});
+    bob.PrimaryIndex = 9;
+    TestUtil::addContact(bob);
+}
+
+QLineEdit *edit(const Window &w, const char *name)
+{
+    return w.find<QLineEdit>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class TestDetailEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void editsCommittedOnLeaving()
+    {
+        Window w;
+        w.clickContact("BobRay");
+        edit(w, "first_name_edit")->setText("Robert");
+        edit(w, "department_edit")->setText("Sales");
+        w.window->addNewMail();
+        w.window->mailItems().last()->addressEdit()->setText("bob@example.com");
+        w.clickContact("AnnaMcLee");
+        const ContactInfo &bob = w.byName("Robert");
+        QCOMPARE(bob.Department, QString("Sales"));
+        QCOMPARE(bob.MailList.size(), 1);
+        QCOMPARE(bob.MailList.first().Mail, QString("bob@example.com"));
+        QCOMPARE(bob.NamePinyin, QString("RobertRay"));
+        QVERIFY(!w.window->isSaved());
+    }
+
+    void lookingChangesNothing()
+    {
+        Window w(unusualPhonebook);
+        const QList<ContactInfo> before = mgr()->ctList();
+        w.clickContact("BobRay");
+        w.clickContact("AnnLee");
+        w.clickContact("BobRay");
+        QVERIFY(w.window->isSaved());
+        for (int i = 0; i < before.size(); ++i) {
+            QCOMPARE(mgr()->ctList()[i].PhoneList.size(), before[i].PhoneList.size());
+            QCOMPARE(mgr()->ctList()[i].PhoneList.first().type, before[i].PhoneList.first().type);
+        }
+    }
+
+    void untouchedTypeKeepsItsWord()
+    {
+        Window w(unusualPhonebook);
+        w.clickContact("AnnLee");
+        QCOMPARE(w.window->phoneItems().first()->typeText(), QString("CompanyTotal"));
+        // Another field changes; the type of that row does not.
+        w.window->phoneItems().first()->numberEdit()->setText("112");
+        w.clickContact("BobRay");
+        const ContactInfo &ann = w.byName("Ann");
+        QCOMPARE(ann.PhoneList.first().type, QString("CompanyTotal"));
+        QCOMPARE(ann.PhoneList.first().phonenumber, QString("112"));
+        QCOMPARE(ann.PrimaryIndex, 7);
+    }
+
+    void extendedPrimaryTypeShowsItsNumber()
+    {
+        Window w(unusualPhonebook);
+        const int row = w.rowOfName("BobRay");
+        QCOMPARE(w.contacts()->model()->index(row, ContactModel::NumberColumn).data().toString(), QString("444"));
+        w.clickContact("BobRay");
+        QCOMPARE(w.find<QComboBox>("primary_box")->currentText(), QString("Telex(Alderline)"));
+    }
+
+    void choicesStoredAndShownAgain_data()
+    {
+        QTest::addColumn<int>("typeEntry");
+        QTest::addColumn<int>("accountEntry");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("account");
+        QTest::newRow("active account") << 0 << 6 << "Work" << -1;
+        QTest::newRow("extended type") << 12 << 2 << "TTY TTD" << 2;
+    }
+
+    void choicesStoredAndShownAgain()
+    {
+        QFETCH(int, typeEntry);
+        QFETCH(int, accountEntry);
+        QFETCH(QString, word);
+        QFETCH(int, account);
+        Window w;
+        w.clickContact("BobRay");
+        PhoneItem *row = w.window->phoneItems().first();
+        row->typeBox()->setCurrentIndex(typeEntry);
+        row->accountBox()->setCurrentIndex(accountEntry);
+        const QString label = row->typeText();
+        w.clickContact("AnnaMcLee");
+        const PhoneInfo stored = w.byName("Bob").PhoneList.first();
+        QCOMPARE(stored.type, word);
+        QCOMPARE(stored.accountindex, account);
+        w.clickContact("BobRay");
+        row = w.window->phoneItems().first();
+        QCOMPARE(row->typeText(), label);
+        QCOMPARE(row->accountBox()->currentIndex(), accountEntry);
+    }
+
+    void primaryBoxNeedsTwoTypes()
+    {
+        Window w;
+        w.clickContact("BobRay");
+        auto *primary = w.find<QComboBox>("primary_box");
+        QVERIFY(!primary->isEnabled());
+        w.window->addNewPhone(); // another Work number: still one type
+        QVERIFY(!primary->isEnabled());
+        w.window->phoneItems().last()->typeBox()->setCurrentIndex(2);
+        QVERIFY(primary->isEnabled());
+        QCOMPARE(primary->count(), 2);
+        primary->setCurrentIndex(1);
+        w.window->phoneItems().last()->numberEdit()->setText("401");
+        w.clickContact("AnnaMcLee");
+        const ContactInfo &bob = w.byName("Bob");
+        QCOMPARE(bob.PrimaryIndex, 2);
+        QCOMPARE(bob.PrimaryNumber, QString("401"));
+    }
+
+    void removedRowsLeaveTheContact()
+    {
+        Window w;
+        w.clickContact("AnnaMcLee");
+        w.window->phoneItems().first()->deleteButton()->click();
+        w.window->mailItems().first()->deleteButton()->click();
+        QVERIFY(w.window->phoneItems().isEmpty());
+        w.clickContact("BobRay");
+        QVERIFY(w.byName("Anna").PhoneList.isEmpty());
+        QVERIFY(w.byName("Anna").MailList.isEmpty());
+    }
+
+    void blankContactRemovedSilently()
+    {
+        Window w;
+        GuiTestUtil::BoxAnswerer boxes;
+        w.find<QPushButton>("contact_add_button")->click();
+        QCOMPARE(mgr()->ctList().size(), 5);
+        QVERIFY(w.shown().FirstName.isEmpty());
+        // Asking for another new contact stays on the blank one.
+        w.find<QPushButton>("contact_add_button")->click();
+        QCOMPARE(mgr()->ctList().size(), 5);
+        w.clickContact("BobRay");
+        QCOMPARE(mgr()->ctList().size(), 4);
+        QCOMPARE(w.shown().FirstName, QString("Bob"));
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    void namelessContactTakesItsNumber()
+    {
+        Window w;
+        w.find<QPushButton>("contact_add_button")->click();
+        w.window->addNewPhone();
+        w.window->phoneItems().first()->numberEdit()->setText("5550100");
+        QVERIFY(w.window->commitDetail());
+        QCOMPARE(mgr()->ctList().last().FirstName, QString("5550100"));
+        QCOMPARE(edit(w, "first_name_edit")->text(), QString("5550100"));
+    }
+
+    void newContactJoinsTheShownGroup()
+    {
+        Window w;
+        w.selectGroup("Chess");
+        w.find<QPushButton>("contact_add_button")->click();
+        edit(w, "first_name_edit")->setText("Cid");
+        QVERIFY(w.window->commitDetail());
+        const ContactInfo &cid = w.byName("Cid");
+        QCOMPARE(cid.GroupList, QStringList({"Chess"}));
+        QVERIFY(mgr()->groupList().at(TestUtil::groupIndex("Chess")).MemberIds.contains(cid.id));
+        QVERIFY(mgr()->groupList().at(0).MemberIds.contains(cid.id));
+        QTRY_COMPARE(w.shownNames(), QStringList({"AnnaMcLee", "BobRay", "Cid"}));
+    }
+};
+
+QTEST_MAIN(TestDetailEditor)
+#include "TestDetailEditor.moc"

@@ -1,0 +1,242 @@
+#include "ContactModel.h"
+
+#include "DataMgr.h"
+
+#include <QPixmap>
+
+#include <algorithm>
+
+namespace {
+
+const QList<ContactInfo> &contacts()
+{
+    return DataMgr::instance()->ctList();
+}
+
+} // namespace
+
+ContactModel::ContactModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+QString ContactModel::keyOf(const ContactInfo &c)
+{
+    if (c.NamePinyin.isEmpty() && c.NameInitials.isEmpty())
+        return QString();
+    return c.NamePinyin + QStringLiteral(":::") + c.NameInitials;
+}
+
+QString ContactModel::displayName(const ContactInfo &c)
+{
+    return c.FirstName + c.LastName;
+}
+
+int ContactModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int ContactModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+int ContactModel::position(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? m_rows[row] : -1;
+}
+
+int ContactModel::rowOf(int position) const
+{
+    return int(m_rows.indexOf(position));
+}
+
+QVariant ContactModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return QVariant();
+    // A position the list no longer has reads as an empty contact.
+    static const ContactInfo empty;
+    const int pos = m_rows[index.row()];
+    const ContactInfo &c = pos >= 0 && pos < contacts().size() ? contacts()[pos] : empty;
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case NameColumn:
+            return displayName(c);
+        case NumberColumn:
+            return c.PrimaryNumber;
+        case KeyColumn:
+            return keyOf(c);
+        case GroupColumn:
+            return c.GroupText;
+        default:
+            return QVariant();
+        }
+    case Qt::DecorationRole:
+        switch (index.column()) {
+        case AvatarColumn:
+            return QPixmap(QStringLiteral(":/default_contacts_default.png"));
+        case CheckColumn:
+            if (!m_batch)
+                return QPixmap();
+            return QPixmap(c.Checked == 1 ? QStringLiteral(":/select_box_pressed.png")
+                                          : QStringLiteral(":/select_box_default.png"));
+        case ArrowColumn:
+            return c.Selected ? QVariant(QPixmap(QStringLiteral(":/Arrow.png"))) : QVariant();
+        default:
+            return QVariant();
+        }
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return QVariant();
+    }
+}
+
+Qt::ItemFlags ContactModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+Qt::DropActions ContactModel::supportedDropActions() const
+{
+    return Qt::MoveAction;
+}
+
+void ContactModel::ensureKeys() const
+{
+    const quint64 revision = DataMgr::instance()->revision();
+    if (m_keysValid && m_revision == revision && m_keys.size() == contacts().size())
+        return;
+    const QList<ContactInfo> &list = contacts();
+    m_keys.resize(list.size());
+    m_sorted.resize(list.size());
+    for (int i = 0; i < list.size(); ++i) {
+        m_keys[i] = keyOf(list[i]).toCaseFolded();
+        m_sorted[i] = i;
+    }
+    // Stable, so equal keys keep the contact list's order.
+    std::stable_sort(m_sorted.begin(), m_sorted.end(), [this](int a, int b) { return m_keys[a] < m_keys[b]; });
+    m_revision = revision;
+    m_keysValid = true;
+}
+
+void ContactModel::show(const QList<int> &positions, bool all, const QString &search)
+{
+    ensureKeys();
+    const QString needle = search.trimmed().toCaseFolded();
+    QList<bool> member;
+    if (!all) {
+        member.fill(false, m_keys.size());
+        for (int pos : positions) {
+            if (pos >= 0 && pos < member.size())
+                member[pos] = true;
+        }
+    }
+    auto inGroup = [&](int pos) { return all || member[pos]; };
+
+    QList<int> rows;
+    for (int pos : std::as_const(m_sorted)) {
+        if (inGroup(pos) && (needle.isEmpty() || m_keys[pos].contains(needle)))
+            rows.append(pos);
+    }
+    bool byName = false;
+    if (rows.isEmpty() && !needle.isEmpty()) {
+        // No key matches: search the displayed names and order by them instead.
+        const QList<ContactInfo> &list = contacts();
+        QList<QPair<QString, int>> named;
+        for (int pos = 0; pos < list.size(); ++pos) {
+            if (!inGroup(pos))
+                continue;
+            const QString name = displayName(list[pos]).toCaseFolded();
+            if (name.contains(needle))
+                named.append({name, pos});
+        }
+        std::stable_sort(named.begin(), named.end(),
+                         [](const QPair<QString, int> &a, const QPair<QString, int> &b) { return a.first < b.first; });
+        for (const auto &entry : std::as_const(named))
+            rows.append(entry.second);
+        byName = true;
+    }
+
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_byName = byName;
+    endResetModel();
+}
+
+void ContactModel::contactEdited(int position)
+{
+    ensureKeys();
+    if (position < 0 || position >= m_keys.size())
+        return;
+    const QString key = keyOf(contacts()[position]).toCaseFolded();
+    if (key != m_keys[position]) {
+        m_sorted.removeOne(position);
+        m_keys[position] = key;
+        auto less = [this](int a, int b) { return m_keys[a] < m_keys[b]; };
+        // After every equal key that comes earlier in the contact list, as a
+        // stable sort of the whole list would place it.
+        auto at = std::lower_bound(m_sorted.begin(), m_sorted.end(), position, [&](int pos, int value) {
+            return less(pos, value) || (m_keys[pos] == m_keys[value] && pos < value);
+        });
+        m_sorted.insert(at, position);
+    }
+    sortRows();
+}
+
+void ContactModel::sortRows()
+{
+    if (m_rows.size() < 2) {
+        if (!m_rows.isEmpty())
+            emit dataChanged(index(0, 0), index(0, ColumnCount - 1));
+        return;
+    }
+    for (int pos : std::as_const(m_rows)) {
+        if (pos < 0 || pos >= m_keys.size())
+            return; // rows of an older list; the next show() replaces them
+    }
+    QList<int> ordered = m_rows;
+    if (m_byName) {
+        const QList<ContactInfo> &list = contacts();
+        std::stable_sort(ordered.begin(), ordered.end(), [&list](int a, int b) {
+            return displayName(list[a]).toCaseFolded() < displayName(list[b]).toCaseFolded();
+        });
+    } else {
+        QList<int> rank(m_keys.size());
+        for (int i = 0; i < m_sorted.size(); ++i)
+            rank[m_sorted[i]] = i;
+        std::sort(ordered.begin(), ordered.end(), [&rank](int a, int b) { return rank[a] < rank[b]; });
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    QList<int> newRow(m_keys.size(), -1);
+    for (int i = 0; i < ordered.size(); ++i)
+        newRow[ordered[i]] = i;
+    for (const QModelIndex &old : before) {
+        const int pos = position(old.row());
+        after.append(index(pos >= 0 ? newRow[pos] : old.row(), old.column()));
+    }
+    m_rows = std::move(ordered);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, ColumnCount - 1));
+}
+
+void ContactModel::setBatch(bool batch)
+{
+    m_batch = batch;
+    refreshDecorations();
+}
+
+void ContactModel::refreshDecorations()
+{
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, ColumnCount - 1));
+}

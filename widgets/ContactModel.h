@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+
+struct ContactInfo;
+
+// The contacts of the selected group as a table, read straight from the data
+// manager's contact list: each row holds only the contact's position in that
+// list. Rows are ordered by the pinyin key without regard to case, or by the
+// displayed name when a search matched names only. The keys are cached per
+// phonebook revision, so choosing another group or typing a search letter on a
+// phonebook of 100 000 contacts never sorts the whole list again.
+class ContactModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column {
+        PadColumn,
+        AvatarColumn,
+        NameColumn,
+        NumberColumn,
+        CheckColumn,
+        KeyColumn,
+        GroupColumn,
+        ArrowColumn,
+        ColumnCount
+    };
+
+    explicit ContactModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    Qt::DropActions supportedDropActions() const override;
+
+    // Shows the contacts at `positions` (in any order; a group's members) or,
+    // with `all`, every contact, filtered by `search` (trimmed). The search is a
+    // case-insensitive substring of the pinyin key; when no key matches, of the
+    // displayed name, and the rows are then ordered by name. Resets the model.
+    void show(const QList<int> &positions, bool all, const QString &search);
+
+    // Position in the contact list of a row, or -1.
+    int position(int row) const;
+    // Row showing the contact at `position`, or -1.
+    int rowOf(int position) const;
+    // Positions of the rows shown, in row order.
+    const QList<int> &positions() const { return m_rows; }
+    // Whether the last search fell back to the displayed names.
+    bool sortedByName() const { return m_byName; }
+
+    void setBatch(bool batch);
+    bool isBatch() const { return m_batch; }
+
+    // The contact at `position` was edited: its key is taken again and the rows
+    // are put back in order (persistent indexes follow their contacts).
+    void contactEdited(int position);
+    // Repaints the rows (check marks and arrows changed).
+    void refreshDecorations();
+
+    // The combined sort and search key: pinyin, ":::", initials; empty when both are.
+    static QString keyOf(const ContactInfo &contact);
+    static QString displayName(const ContactInfo &contact);
+
+private:
+    void ensureKeys() const;
+    void sortRows();
+
+    QList<int> m_rows;
+    bool m_batch = false;
+    bool m_byName = false;
+
+    // Per contact-list position: the case-folded key, and all positions in key order.
+    mutable QList<QString> m_keys;
+    mutable QList<int> m_sorted;
+    mutable quint64 m_revision = 0;
+    mutable bool m_keysValid = false;
+};

@@ -1,0 +1,86 @@
+#include "MailItem.h"
+
+#include "Records.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kButtonStyle = QStringLiteral("QPushButton {background: transparent url(%1); border: none}"
+                                            "QPushButton:pressed {background: transparent url(%2); border: none}");
+
+} // namespace
+
+MailItem::MailItem(const MailInfo &mail, int index, QWidget *parent)
+    : QWidget(parent)
+    , m_mail(mail)
+    , m_index(index)
+{
+    setObjectName(QStringLiteral("mailItem"));
+
+    m_typeBox = new QComboBox(this);
+    m_typeBox->setObjectName(QStringLiteral("mail_type_box"));
+    m_typeBox->setGeometry(20, 0, 105, 24);
+    for (const QString &word : Records::mailTypeWords()) {
+        m_typeBox->addItem(QCoreApplication::translate("MailType", Records::mailTypeLabel(word).toLatin1().constData()));
+        m_entryWords.append(word);
+    }
+    const QString stored = mail.type.isEmpty() ? QStringLiteral("Work") : mail.type;
+    int entry = int(m_entryWords.indexOf(stored));
+    if (entry < 0) {
+        // A type word of another program stays as it is.
+        m_typeBox->addItem(stored);
+        m_entryWords.append(stored);
+        entry = m_typeBox->count() - 1;
+    }
+    m_typeBox->setCurrentIndex(entry);
+
+    m_addressEdit = new QLineEdit(mail.Mail, this);
+    m_addressEdit->setObjectName(QStringLiteral("mail_address_edit"));
+    m_addressEdit->setGeometry(130, 0, 180, 24);
+
+    m_deleteButton = new QPushButton(this);
+    m_deleteButton->setObjectName(QStringLiteral("mail_delete_button"));
+    m_deleteButton->setGeometry(320, 0, 24, 24);
+    m_deleteButton->setFocusPolicy(Qt::NoFocus);
+    m_deleteButton->setToolTip(tr("Delete this mail address"));
+    m_deleteButton->setStyleSheet(kButtonStyle.arg(QStringLiteral(":/delete_button_default.png"),
+                                                   QStringLiteral(":/delete_button_pressed.png")));
+
+    connect(m_deleteButton, &QPushButton::clicked, this, &MailItem::removeSelf);
+    connect(m_typeBox, &QComboBox::currentTextChanged, this, &MailItem::setMailType);
+    connect(m_addressEdit, &QLineEdit::textChanged, this, &MailItem::changeMail);
+}
+
+QString MailItem::address() const
+{
+    return m_addressEdit->text();
+}
+
+MailInfo MailItem::mailInfo() const
+{
+    MailInfo info;
+    info.TypeLabel = m_typeBox->currentText();
+    info.type = m_entryWords.value(m_typeBox->currentIndex(), m_mail.type);
+    info.Mail = m_addressEdit->text();
+    return info;
+}
+
+void MailItem::removeSelf()
+{
+    emit removeMailSignal();
+    deleteLater();
+}
+
+void MailItem::setMailType(const QString &text)
+{
+    emit mailTypeChanged(text);
+}
+
+void MailItem::changeMail(const QString &text)
+{
+    emit mailChanged(text);
+}

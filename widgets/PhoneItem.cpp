@@ -1,0 +1,126 @@
+#include "PhoneItem.h"
+
+#include "Records.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kButtonStyle = QStringLiteral("QPushButton {background: transparent url(%1); border: none}"
+                                            "QPushButton:pressed {background: transparent url(%2); border: none}");
+constexpr int kAccounts = 6;
+constexpr int kCompanyTotal = 7;
+
+} // namespace
+
+QList<int> PhoneItem::offeredTypes()
+{
+    QList<int> rows;
+    for (int i = 0; i < Records::kPhoneTypeCount; ++i) {
+        if (i != kCompanyTotal)
+            rows.append(i);
+    }
+    return rows;
+}
+
+PhoneItem::PhoneItem(const PhoneInfo &phone, int index, QWidget *parent)
+    : QWidget(parent)
+    , m_phone(phone)
+    , m_index(index)
+{
+    setObjectName(QStringLiteral("phoneItem"));
+
+    m_typeBox = new QComboBox(this);
+    m_typeBox->setObjectName(QStringLiteral("phone_type_box"));
+    m_typeBox->setGeometry(20, 0, 100, 24);
+    for (int row : offeredTypes()) {
+        m_typeBox->addItem(Records::phoneTypeDisplay(row));
+        m_entryTypes.append(row);
+    }
+    const int stored = Records::phoneTypeIndexOfWord(phone.type.isEmpty() ? QStringLiteral("Work") : phone.type);
+    int entry = int(m_entryTypes.indexOf(stored));
+    if (entry < 0) {
+        // "CompanyTotal" or a word of another program: shown as it is, kept as it is.
+        m_typeBox->addItem(stored >= 0 ? Records::phoneTypeDisplay(stored) : phone.type);
+        m_entryTypes.append(-1);
+        entry = m_typeBox->count() - 1;
+    }
+    m_typeBox->setCurrentIndex(entry);
+
+    m_numberEdit = new QLineEdit(phone.phonenumber, this);
+    m_numberEdit->setObjectName(QStringLiteral("phone_number_edit"));
+    m_numberEdit->setGeometry(125, 0, 100, 24);
+
+    m_accountBox = new QComboBox(this);
+    m_accountBox->setObjectName(QStringLiteral("phone_account_box"));
+    m_accountBox->setGeometry(230, 0, 78, 24);
+    for (int i = 1; i <= kAccounts; ++i)
+        m_accountBox->addItem(tr("account%1").arg(i));
+    m_accountBox->addItem(tr("Using Active Account"));
+    m_accountEntries = m_accountBox->count();
+    if (phone.accountindex == -1) {
+        m_accountBox->setCurrentIndex(kAccounts);
+    } else if (phone.accountindex >= 0 && phone.accountindex < kAccounts) {
+        m_accountBox->setCurrentIndex(phone.accountindex);
+    } else {
+        m_accountBox->addItem(tr("account%1").arg(phone.accountindex + 1));
+        m_accountBox->setCurrentIndex(m_accountEntries);
+    }
+
+    m_deleteButton = new QPushButton(this);
+    m_deleteButton->setObjectName(QStringLiteral("phone_delete_button"));
+    m_deleteButton->setGeometry(320, 0, 24, 24);
+    m_deleteButton->setFocusPolicy(Qt::NoFocus);
+    m_deleteButton->setToolTip(tr("Delete this number"));
+    m_deleteButton->setStyleSheet(kButtonStyle.arg(QStringLiteral(":/delete_button_default.png"),
+                                                   QStringLiteral(":/delete_button_pressed.png")));
+
+    connect(m_deleteButton, &QPushButton::clicked, this, &PhoneItem::removeSelf);
+    connect(m_typeBox, &QComboBox::currentTextChanged, this, &PhoneItem::resetPrimaryBox);
+    connect(m_numberEdit, &QLineEdit::textChanged, this, &PhoneItem::changeNumber);
+}
+
+QString PhoneItem::typeText() const
+{
+    return m_typeBox->currentText();
+}
+
+QString PhoneItem::number() const
+{
+    return m_numberEdit->text();
+}
+
+PhoneInfo PhoneItem::phoneInfo() const
+{
+    PhoneInfo info;
+    info.TypeLabel = m_typeBox->currentText();
+    const int row = m_entryTypes.value(m_typeBox->currentIndex(), -1);
+    info.type = row >= 0 ? Records::phoneTypeWord(row) : m_phone.type;
+    info.phonenumber = m_numberEdit->text();
+    const int account = m_accountBox->currentIndex();
+    if (account == kAccounts)
+        info.accountindex = -1;
+    else if (account >= 0 && account < kAccounts)
+        info.accountindex = account;
+    else
+        info.accountindex = m_phone.accountindex;
+    return info;
+}
+
+void PhoneItem::removeSelf()
+{
+    emit removePhoneSignal();
+    deleteLater();
+}
+
+void PhoneItem::resetPrimaryBox(const QString &)
+{
+    emit resetPrimary();
+}
+
+void PhoneItem::changeNumber(const QString &text)
+{
+    emit numberChanged(text);
+}
