@@ -385,8 +385,8 @@
         <translation>Ctrl+B</translation>
     </message>
     <message>
-        <source>&amp;Open HTTPD</source>
-        <translation>&amp;Open HTTPD</translation>
+        <source>O&amp;pen HTTPD</source>
+        <translation>O&amp;pen HTTPD</translation>
     </message>
     <message>
         <source>Groups</source>
@@ -423,6 +423,10 @@
     <message>
         <source>Restore</source>
         <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Quorvane Phonebook Editor</source>
+        <translation>Quorvane Phonebook Editor</translation>
     </message>
     <message>
         <source>Exit</source>

@@ -385,8 +385,8 @@
         <translation>Ctrl+B</translation>
     </message>
     <message>
-        <source>&amp;Open HTTPD</source>
-        <translation>开启 HTTPD(&amp;O)</translation>
+        <source>O&amp;pen HTTPD</source>
+        <translation>开启 HTTPD(&amp;P)</translation>
     </message>
     <message>
         <source>Groups</source>
@@ -423,6 +423,10 @@
     <message>
         <source>Restore</source>
         <translation>还原</translation>
+    </message>
+    <message>
+        <source>Quorvane Phonebook Editor</source>
+        <translation>Quorvane 电话簿编辑器</translation>
     </message>
     <message>
         <source>Exit</source>
