@@ -13,6 +13,7 @@
 #include "SqliteDatabase.h"
 #include "TrayIcon.h"
 #include "UserGuide.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -33,7 +34,6 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Quorvane Phonebook Editor");
-const QString kIcon = QStringLiteral(":/icon_16.png");
 const QString kHttpdOpenIcon = QStringLiteral(":/httpdOpenIcon.png");
 const QString kHttpdCloseIcon = QStringLiteral(":/httpdCloseIcon.png");
 
@@ -77,6 +77,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_httpdLog->setObjectName(QStringLiteral("httpd_log"));
     m_httpdLog->setReadOnly(true);
     m_httpdLog->setWindowTitle(tr("HTTPD server request informations"));
+    m_httpdLog->setWindowIcon(programIcon());
     m_httpdLog->resize(480, 320);
     m_httpdLog->hide();
 
@@ -96,7 +97,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(kTitle);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
         | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(kIcon));
+    setWindowIcon(programIcon());
 
     createTrayIcon();
 
@@ -123,6 +124,16 @@ MainWindow::~MainWindow()
         m_overlay->deleteLater();
     if (m_helpWindow)
         m_helpWindow->deleteLater();
+}
+
+QIcon MainWindow::programIcon()
+{
+    // Every size the artwork has, so that task bars, window lists and the About
+    // box each take a sharp one instead of scaling up the 16-pixel picture.
+    QIcon icon;
+    for (const int size : { 16, 32, 64, 256 })
+        icon.addFile(QStringLiteral(":/icon_%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 bool MainWindow::readLanguageConfig()
@@ -346,7 +357,7 @@ void MainWindow::createToolStrip()
     connect(m_backupButton, &QPushButton::clicked, this, &MainWindow::showBackupWindow);
 
     m_httpdButton
-        = button(tr("&Open HTTPD"), QRect(710, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
+        = button(tr("O&pen HTTPD"), QRect(710, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
     setHttpdButtonOpen(true);
     connect(m_httpdButton, &QPushButton::released, this, &MainWindow::selectHttpdService);
 }
@@ -478,7 +489,7 @@ void MainWindow::createTrayIcon()
     m_trayMenu->addSeparator();
     m_trayMenu->addAction(m_trayExitAct);
 
-    m_trayIcon = new TrayIcon(QIcon(kIcon), kTitle, m_trayMenu);
+    m_trayIcon = new TrayIcon(programIcon(), tr("Quorvane Phonebook Editor"), m_trayMenu);
     m_trayIcon->show();
     connect(m_trayIcon, &TrayIcon::activated, this, &MainWindow::iconActivated);
 }
@@ -530,7 +541,8 @@ void MainWindow::hideOperationOverlay()
 void MainWindow::setHttpdButtonOpen(bool open)
 {
     if (open) {
-        m_httpdButton->setText(tr("&Open HTTPD"));
+        // Alt+O belongs to the Options menu; a second claim would leave the key dead.
+        m_httpdButton->setText(tr("O&pen HTTPD"));
         m_httpdButton->setIcon(QIcon(kHttpdOpenIcon));
         m_httpdButton->setStatusTip(tr("Open the HTTPD server"));
     } else {
@@ -550,7 +562,7 @@ void MainWindow::stopHttpdService()
 void MainWindow::selectHttpdService()
 {
     DataMgr *mgr = DataMgr::instance();
-    if (m_httpdButton->text() != tr("&Open HTTPD")) {
+    if (m_httpdButton->text() != tr("O&pen HTTPD")) {
         stopHttpdService();
         setHttpdButtonOpen(true);
         return;
@@ -563,6 +575,11 @@ void MainWindow::selectHttpdService()
     }
     setHttpdButtonOpen(false);
     m_httpdLog->append(HttpdService::startEntry(mgr->httpClients(), mgr->httpPort()));
+    if (!m_httpdLog->isVisible()) {
+        // Beside the main window, so that the log covers neither it nor the help window.
+        m_httpdLog->move(WindowPlacement::beside(
+            frameGeometry(), m_httpdLog->frameGeometry().size(), screen()->availableGeometry()));
+    }
     m_httpdLog->show();
 }
 
@@ -575,19 +592,26 @@ void MainWindow::onHTTPDMsg(const QString &message)
 void MainWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::DoubleClick)
-        show();
+        recoverWindow();
 }
 
 void MainWindow::recoverWindow()
 {
+    // show() alone leaves a minimised window minimised.
     show();
     showNormal();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::showHelpInfo()
 {
     if (!m_helpWindow)
         m_helpWindow = new UserGuide;
+    if (!m_helpWindow->isVisible()) {
+        m_helpWindow->move(WindowPlacement::centredOver(
+            frameGeometry(), m_helpWindow->frameGeometry().size(), screen()->availableGeometry()));
+    }
     m_helpWindow->show();
     m_helpWindow->raise();
     m_helpWindow->activateWindow();
@@ -601,7 +625,8 @@ void MainWindow::about()
     box.setIconPixmap(windowIcon().pixmap(48, 48));
     box.setTextFormat(Qt::RichText);
     box.setText(QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p><p>%4</p>")
-                    .arg(kTitle.toHtmlEscaped(), tr("Version %1").arg(QStringLiteral(QUORVANE_VERSION)),
+                    .arg(tr("Quorvane Phonebook Editor").toHtmlEscaped(),
+                        tr("Version %1").arg(QStringLiteral(QUORVANE_VERSION)),
                         tr("Quorvane makes IP desk phones and video phones for offices of every size. This editor "
                            "keeps one phonebook for all of them: build it here, import what you already have, "
                            "and let every phone fetch its own copy over the network."),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
@@ -37,6 +38,9 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // The program's icon in all its sizes, for every window and the tray.
+    static QIcon programIcon();
 
     QString appDir() const { return m_appDir; }
     QString currentLanguage() const { return m_currentLanguage; }

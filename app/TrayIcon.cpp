@@ -5,6 +5,7 @@
 TrayIcon::TrayIcon(const QIcon &icon, const QString &toolTip, QMenu *menu, QObject *parent)
     : QObject(parent)
     , m_menu(menu)
+    , m_toolTip(toolTip)
 {
     if (!isAvailable())
         return;

@@ -21,6 +21,7 @@ public:
     bool show();
     void hide();
     QMenu *menu() const { return m_menu; }
+    QString toolTip() const { return m_toolTip; }
     QSystemTrayIcon *icon() const { return m_icon; }
 
 signals:
@@ -28,5 +29,6 @@ signals:
 
 private:
     QMenu *m_menu;
+    QString m_toolTip;
     QSystemTrayIcon *m_icon = nullptr;
 };

@@ -21,6 +21,8 @@ int main(int argc, char **argv)
     }
 
     QApplication::setFont(QFont(QStringLiteral("Times"), 11, QFont::Normal));
+    // Windows without an icon of their own (dialogs, message boxes) show this one.
+    QApplication::setWindowIcon(MainWindow::programIcon());
     // The program ends through MainWindow::closeWindow() only, never because its
     // last visible window (say the help window) was closed.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,10 +1,16 @@
 #include "AddNewGroupDialog.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+// The icon and the three or four buttons of a window manager's title bar.
+constexpr int kTitleBarRoom = 160;
+} // namespace
 
 AddNewGroupDialog::AddNewGroupDialog(const QString &proposedName, QWidget *parent)
     : QDialog(parent)
@@ -42,6 +48,13 @@ AddNewGroupDialog::AddNewGroupDialog(const QString &proposedName, QWidget *paren
 
     enableFindButton();
     setFixedHeight(sizeHint().height());
+    // The window manager cuts a title wider than the dialog. Its title font is
+    // not known here: take ours in bold, and leave room for the icon and buttons
+    // that share the title bar.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) * 5 / 4 + kTitleBarRoom;
+    setMinimumWidth(qMax(minimumSizeHint().width(), titleWidth));
 }
 
 QString AddNewGroupDialog::groupName() const

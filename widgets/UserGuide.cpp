@@ -105,7 +105,7 @@ UserGuide::UserGuide(QWidget *parent)
 {
     setObjectName(QStringLiteral("user_guide"));
     setFixedSize(800, 480);
-    setWindowTitle(tr("Brisvale phonebook editor Help"));
+    setWindowTitle(tr("Quorvane Phonebook Editor Help"));
     setWindowIcon(QIcon(QStringLiteral(":/UserGuide/UserGuide.png")));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("QWidget#user_guide {background-color: #22272e;}"));

@@ -410,8 +410,8 @@
         <translation>Ctrl+B</translation>
     </message>
     <message>
-        <source>&amp;Open HTTPD</source>
-        <translation>&amp;Open HTTPD</translation>
+        <source>O&amp;pen HTTPD</source>
+        <translation>O&amp;pen HTTPD</translation>
     </message>
     <message>
         <source>Groups</source>
@@ -448,6 +448,10 @@
     <message>
         <source>Restore</source>
         <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Quorvane Phonebook Editor</source>
+        <translation>Quorvane Phonebook Editor</translation>
     </message>
     <message>
         <source>Exit</source>
@@ -783,8 +787,8 @@
         <translation>The Options menu holds three switches that take effect at the next start: Auto Start starts the editor when you log on, Recovery Data reopens the phonebook you worked on last, and Auto Httpd starts the HTTPD server at once. Configure Httpd Port chooses the server&apos;s port: 80, or one from 5000 to 65535. The Open HTTPD button starts and stops the server, from which every phone fetches the phonebook in its own layout, and shows the phones&apos; requests.</translation>
     </message>
     <message>
-        <source>Brisvale phonebook editor Help</source>
-        <translation>Brisvale phonebook editor Help</translation>
+        <source>Quorvane Phonebook Editor Help</source>
+        <translation>Quorvane Phonebook Editor Help</translation>
     </message>
 </context>
 <context>

@@ -410,8 +410,8 @@
         <translation>Ctrl+B</translation>
     </message>
     <message>
-        <source>&amp;Open HTTPD</source>
-        <translation>开启 HTTPD(&amp;O)</translation>
+        <source>O&amp;pen HTTPD</source>
+        <translation>开启 HTTPD(&amp;P)</translation>
     </message>
     <message>
         <source>Groups</source>
@@ -448,6 +448,10 @@
     <message>
         <source>Restore</source>
         <translation>还原</translation>
+    </message>
+    <message>
+        <source>Quorvane Phonebook Editor</source>
+        <translation>Quorvane 电话簿编辑器</translation>
     </message>
     <message>
         <source>Exit</source>
@@ -783,8 +787,8 @@
         <translation>“选项”菜单中有三个开关，均在程序下次启动时生效：“开机自启动”在您登录时启动编辑器，“恢复数据”重新打开您上次编辑的电话簿，“自动启动 HTTPD”则在启动时立即开启 HTTPD 服务器。“配置 HTTPD 端口”用于选择服务器端口：80，或 5000 至 65535 之间的端口。“开启 HTTPD”按钮用于开启和关闭服务器（每部话机都从该服务器获取其自身格式的电话簿），并显示话机的请求。</translation>
     </message>
     <message>
-        <source>Brisvale phonebook editor Help</source>
-        <translation>Brisvale 电话簿编辑器帮助</translation>
+        <source>Quorvane Phonebook Editor Help</source>
+        <translation>Quorvane 电话簿编辑器帮助</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest>
 
 class TestAddNewGroupDialog : public QObject
@@ -24,6 +25,30 @@ private slots:
         QCOMPARE(button(d, "group_add_button")->maximumWidth(), 100);
         QCOMPARE(button(d, "group_close_button")->text(), QStringLiteral("Close"));
         QCOMPARE(d.minimumHeight(), d.maximumHeight());
+    }
+
+    void wideEnoughForItsTitle_data()
+    {
+        QTest::addColumn<QString>("catalogue");
+        QTest::newRow("English") << "en.qm";
+        QTest::newRow("Chinese") << "zh.qm";
+    }
+    void wideEnoughForItsTitle()
+    {
+        QFETCH(QString, catalogue);
+        QTranslator translator;
+        QVERIFY(translator.load(catalogue, QStringLiteral(QUORVANE_LANGUAGE_DIR)));
+        QCoreApplication::installTranslator(&translator);
+        AddNewGroupDialog d(QStringLiteral("new1"));
+        QCoreApplication::removeTranslator(&translator);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        // The window manager draws the title in a bold font, beside an icon and
+        // three or four buttons; a dialog narrower than that cuts its title.
+        QFont bold = d.font();
+        bold.setBold(true);
+        const int needed = QFontMetrics(bold).horizontalAdvance(d.windowTitle()) + 120;
+        QVERIFY2(d.width() >= needed, qPrintable(QStringLiteral("%1 < %2").arg(d.width()).arg(needed)));
     }
 
     void addFollowsTheName_data()

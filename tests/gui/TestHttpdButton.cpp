@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(answerer.boxes.size(), 0);
 
         QTest::mouseClick(button(w), Qt::LeftButton);
-        QCOMPARE(button(w)->text(), QStringLiteral("&Open HTTPD"));
+        QCOMPARE(button(w)->text(), QStringLiteral("O&pen HTTPD"));
         QCOMPARE(button(w)->statusTip(), QStringLiteral("Open the HTTPD server"));
         QVERIFY(!log->isVisible());
         QCOMPARE(log->toPlainText(), QString());

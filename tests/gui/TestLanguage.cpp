@@ -1,13 +1,62 @@
+#include "AddNewGroupDialog.h"
 #include "DataMgr.h"
 #include "GuiTestUtil.h"
 #include "MainWindow.h"
+#include "TrayIcon.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QtTest>
 
 using GuiTestUtil::BoxAnswerer;
 using GuiTestUtil::ProgramFolder;
+
+namespace {
+
+// Marks every text it is asked for: a text shown without the marks never went
+// through the translator.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *, const char *source, const char *, int) const override
+    {
+        return QStringLiteral("«%1»").arg(QString::fromUtf8(source));
+    }
+};
+
+// The texts of `widgets` and `actions` that a user reads and that lack the marks.
+QStringList unmarkedTexts(const QList<QWidget *> &widgets, const QList<QAction *> &actions)
+{
+    QStringList unmarked;
+    auto check = [&](const QObject *owner, const QString &text) {
+        if (!text.isEmpty() && !text.contains(QStringLiteral("«")))
+            unmarked << QStringLiteral("%1 (%2): %3").arg(owner->metaObject()->className(), owner->objectName(), text);
+    };
+    for (QWidget *w : widgets) {
+        check(w, w->toolTip());
+        check(w, w->statusTip());
+        if (w->isWindow())
+            check(w, w->windowTitle());
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
+            check(w, b->text());
+        if (auto *l = qobject_cast<QLabel *>(w))
+            check(w, l->text());
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            check(w, e->placeholderText());
+    }
+    for (QAction *a : actions) {
+        check(a, a->text());
+        check(a, a->toolTip());
+        check(a, a->statusTip());
+    }
+    return unmarked;
+}
+
+} // namespace
 
 // Which language the window starts in, and what choosing another one writes.
 class TestLanguage : public QObject
@@ -72,6 +121,41 @@ private slots:
         QCOMPARE(answerer.boxes.size(), 0);
         if (!config.isEmpty())
             QCOMPARE(folder.read(QStringLiteral("language/config.xml")), config);
+    }
+
+    void everyTextGoesThroughTheTranslator()
+    {
+        ProgramFolder folder;
+        // No catalogue of ours for German: the marking translator is the only one.
+        QLocale::setDefault(QLocale(QLocale::German));
+        MarkingTranslator marking;
+        QCoreApplication::installTranslator(&marking);
+        MainWindow w;
+        w.showOperationOverlay();
+        w.hideOperationOverlay();
+        w.showHelpInfo();
+        AddNewGroupDialog dialog(QStringLiteral("new1"));
+
+        const QList<QWidget *> windows = { &w, w.httpdLog(), w.helpWindow(), &dialog };
+        QList<QWidget *> widgets = windows;
+        for (QWidget *window : windows)
+            widgets += window->findChildren<QWidget *>();
+        // The page counter shows numbers only.
+        widgets.removeAll(w.helpWindow()->findChild<QWidget *>(QStringLiteral("guide_page_counter")));
+        QList<QAction *> actions = w.findChildren<QAction *>() + w.trayMenu()->actions();
+        // The language names are written in their own language.
+        actions.removeAll(w.findChild<QAction *>(QStringLiteral("zh")));
+        actions.removeAll(w.findChild<QAction *>(QStringLiteral("en")));
+        actions.removeIf([](QAction *a) { return a->isSeparator(); });
+
+        QStringList unmarked = unmarkedTexts(widgets, actions);
+        // The window title is the product's name in every language.
+        unmarked.removeAll(QStringLiteral("MainWindow (central_widget): Quorvane Phonebook Editor"));
+        if (!w.trayIcon()->toolTip().contains(QStringLiteral("«")))
+            unmarked << QStringLiteral("tray icon: ") + w.trayIcon()->toolTip();
+        w.helpWindow()->hide();
+        QCoreApplication::removeTranslator(&marking);
+        QCOMPARE(unmarked, QStringList());
     }
 
     void chineseTranslationOfQtDialogs()

@@ -185,7 +185,7 @@ private slots:
                                 << "Backup" << QRect(568, 10, 108, 33) << "Backup phonebook  Ctrl+B"
                                 << QKeySequence("Ctrl+B");
         QTest::newRow("HTTPD") << "tool_httpButton"
-                               << "&Open HTTPD" << QRect(710, 10, 158, 33) << "" << QKeySequence("Alt+O");
+                               << "O&pen HTTPD" << QRect(710, 10, 158, 33) << "" << QKeySequence("Alt+P");
     }
     void toolStrip()
     {
@@ -355,7 +355,7 @@ private slots:
     void trayActivation_data()
     {
         QTest::addColumn<int>("reason");
-        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("restored");
         QTest::newRow("double click") << int(QSystemTrayIcon::DoubleClick) << true;
         QTest::newRow("click") << int(QSystemTrayIcon::Trigger) << false;
         QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << false;
@@ -364,11 +364,64 @@ private slots:
     void trayActivation()
     {
         QFETCH(int, reason);
-        QFETCH(bool, shown);
+        QFETCH(bool, restored);
         Window w;
-        w.window->hide();
+        w.window->showMinimized();
+        QTRY_VERIFY(w.window->windowState().testFlag(Qt::WindowMinimized));
         w.window->iconActivated(QSystemTrayIcon::ActivationReason(reason));
-        QCOMPARE(w.window->isVisible(), shown);
+        QCOMPARE(!w.window->windowState().testFlag(Qt::WindowMinimized), restored);
+        QVERIFY(w.window->isVisible());
+    }
+
+    void altOOpensTheOptionsMenu_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "en";
+        QTest::newRow("Chinese") << "zh";
+    }
+    void altOOpensTheOptionsMenu()
+    {
+        QFETCH(QString, language);
+        ProgramFolder folder;
+        folder.write(QStringLiteral("language/config.xml"),
+            QStringLiteral("<root><Language>%1</Language></root>").arg(language).toUtf8());
+        MainWindow w;
+        QCOMPARE(w.currentLanguage(), language);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QMenu *options = menuAt(&w, 4);
+        // Twice: Qt hands a key claimed twice to each claimant in turn.
+        for (int press = 0; press < 2; ++press) {
+            QTest::keyClick(&w, Qt::Key_O, Qt::AltModifier);
+            QTRY_VERIFY(options->isVisible());
+            options->hide();
+        }
+    }
+
+    void optionSwitchesShowTheirBoxWhenOff()
+    {
+        // Unchecked, a switch must still look unlike the plain command below it.
+        Window w;
+        QMenu *options = menuAt(w.window, 4);
+        options->popup(w.window->mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(options));
+        const QImage image = options->grab().toImage();
+        options->hide();
+        auto margin = [&](QAction *a) {
+            const QRect row = options->actionGeometry(a);
+            return image.copy(QRect(row.left(), row.top(), 28, row.height()));
+        };
+        QAction *autoStart = w.window->findChild<QAction *>(QStringLiteral("auto start"));
+        QVERIFY(!autoStart->isChecked());
+        QVERIFY(margin(autoStart) != margin(options->actions().last()));
+    }
+
+    void iconsInEverySize()
+    {
+        Window w;
+        const QList<QSize> sizes = { QSize(16, 16), QSize(32, 32), QSize(64, 64), QSize(256, 256) };
+        QCOMPARE(w.window->windowIcon().availableSizes(), sizes);
+        QCOMPARE(w.window->httpdLog()->windowIcon().availableSizes(), sizes);
     }
 
     void requestLog()
@@ -410,6 +463,9 @@ private slots:
         QVERIFY(w.window->helpWindow());
         QVERIFY(w.window->helpWindow()->isVisible());
         QVERIFY(w.window->helpWindow()->isWindow());
+        // Opens over the main window, not in a corner of the screen.
+        const QPoint offset = w.window->helpWindow()->frameGeometry().center() - w.window->frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
         UserGuide *first = w.window->helpWindow();
         w.window->helpWindow()->close();
         menuAt(w.window, 5)->actions().first()->trigger();

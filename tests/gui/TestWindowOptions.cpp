@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(DataMgr::instance()->ctList().size(), recoveryData ? 1 : 0);
         // Only 1 switches a value on: the HTTP service stays off.
         QVERIFY(!option(w, "auto httpd")->isChecked());
-        QCOMPARE(w.httpdButton()->text(), QStringLiteral("&Open HTTPD"));
+        QCOMPARE(w.httpdButton()->text(), QStringLiteral("O&pen HTTPD"));
         // Reading neither writes the registration nor says anything.
         QVERIFY(!AutoStart::isEnabled());
         QCOMPARE(answerer.boxes.size(), 0);

@@ -1,10 +1,11 @@
-// Renders the editor's windows offscreen into pictures: the help pages' pictures
+// Renders the editor's windows into pictures: the help pages' pictures
 // (--pictures) and the README's screenshots (--docs), in English or Chinese.
 //
 //   quorvane-screenshots --pictures en|zh OUTDIR
 //   quorvane-screenshots --docs en|zh OUTDIR
 //
-// Run with QT_QPA_PLATFORM=offscreen (tools/screenshots.sh does).
+// Run it on an X server of its own with QT_QPA_PLATFORM=xcb (tools/screenshots.sh
+// does): there the menus show the desktop's keys, Ctrl+Q for Exit included.
 
 #include "AddNewGroupDialog.h"
 #include "AppPaths.h"
@@ -45,7 +46,8 @@ void paintOver(QImage &image, QWidget *window, QWidget *top, bool frame = false,
     const QPoint at = top->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0));
     const QPixmap pixmap = top->grab();
     if (frame) {
-        // Offscreen windows have no title bar; draw a plain one so a dialog reads as one.
+        // Without a window manager windows have no title bar; draw a plain one so a
+        // dialog reads as one.
         const int bar = 26;
         const QRect outer(at.x() - 1, at.y() - bar - 1, pixmap.width() + 2, pixmap.height() + bar + 2);
         p.fillRect(outer, QColor(0x3b, 0x44, 0x50));
@@ -223,6 +225,9 @@ int main(int argc, char **argv)
         return usage();
 
     QApplication::setFont(QFont(QStringLiteral("Times"), 11, QFont::Normal));
+    if (QKeySequence::keyBindings(QKeySequence::Quit).isEmpty())
+        std::fprintf(stderr, "warning: the %s platform has no key for Exit; the menus will show none\n",
+            qPrintable(QGuiApplication::platformName()));
 
     // A throw-away program folder with the built translations and the language chosen.
     QTemporaryDir dir;
