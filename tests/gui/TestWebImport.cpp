@@ -24,9 +24,9 @@ using GuiTestUtil::BoxAnswerer;
 namespace {
 
 // A small HTTP server on loopback (plain or TLS) that answers each request with
-// the raw reply stored for its path and then closes, unless the reply is meant
-// to stall. A route with credentials answers 401 until Basic authentication with
-// them arrives.
+// the raw reply stored for its path and then closes; a stalling reply sends one
+// more piece a moment later and then hangs. A route with credentials answers 401
+// until Basic authentication with them arrives.
 class LoopbackServer : public QObject
 {
 public:
@@ -93,8 +93,8 @@ private:
             socket->disconnectFromHost();
             return;
         }
-        // The client reports progress at most every 100 ms: a second piece
-        // shows up on the progress bar, then the reply hangs.
+        // The client reports progress at most every 100 ms, so only a later
+        // piece is sure to show up on the progress bar.
         QTimer::singleShot(300, socket, [socket] { socket->write(QByteArray(1000, 'y')); });
     }
 
