@@ -792,6 +792,128 @@
     </message>
 </context>
 <context>
+    <name>WebDownload</name>
+    <message>
+        <source>Download failed: File not found.</source>
+        <translation>Download failed: File not found.</translation>
+    </message>
+    <message>
+        <source>Download failed: The server does not support this request required function.</source>
+        <translation>Download failed: The server does not support this request required function.</translation>
+    </message>
+    <message>
+        <source>Download failed: %1.</source>
+        <translation>Download failed: %1.</translation>
+    </message>
+    <message>
+        <source>Download failed: HTTP request failed!</source>
+        <translation>Download failed: HTTP request failed!</translation>
+    </message>
+    <message>
+        <source>Unable to save the file %1.</source>
+        <translation>Unable to save the file %1.</translation>
+    </message>
+</context>
+<context>
+    <name>WebImport</name>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Http authentication required</source>
+        <translation>Http authentication required</translation>
+    </message>
+    <message>
+        <source>You need to supply a Username and a Password to access this site</source>
+        <translation>You need to supply a Username and a Password to access this site</translation>
+    </message>
+    <message>
+        <source>Username:</source>
+        <translation>Username:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>Site:</translation>
+    </message>
+    <message>
+        <source>Network Import</source>
+        <translation>Network Import</translation>
+    </message>
+    <message>
+        <source>Please enter the URL of a file you want to download.</source>
+        <translation>Please enter the URL of a file you want to download.</translation>
+    </message>
+    <message>
+        <source>&amp;URL:</source>
+        <translation>&amp;URL:</translation>
+    </message>
+    <message>
+        <source>File encoding</source>
+        <translation>File encoding</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>Replace Way</source>
+        <translation>Replace Way</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Please enter in the correct address of network phonebook.</source>
+        <translation>Please enter in the correct address of network phonebook.</translation>
+    </message>
+    <message>
+        <source>HTTP</source>
+        <translation>HTTP</translation>
+    </message>
+    <message>
+        <source>There already exists a file called %1 in the current directory. Overwrite?</source>
+        <translation>There already exists a file called %1 in the current directory. Overwrite?</translation>
+    </message>
+    <message>
+        <source>Downloading %1.</source>
+        <translation>Downloading %1.</translation>
+    </message>
+    <message>
+        <source>Download canceled.</source>
+        <translation>Download canceled.</translation>
+    </message>
+    <message>
+        <source>Downloaded %1 to web folder success!</source>
+        <translation>Downloaded %1 to web folder success!</translation>
+    </message>
+    <message>
+        <source>%1 at %2</source>
+        <translation>%1 at %2</translation>
+    </message>
+    <message>
+        <source>HTTP Example</source>
+        <translation>HTTP Example</translation>
+    </message>
+    <message>
+        <source>One or more SSL errors has occurred: %1</source>
+        <translation>One or more SSL errors has occurred: %1</translation>
+    </message>
+</context>
+<context>
     <name>XmlBrennExport</name>
     <message>
         <source>Family</source>

@@ -792,6 +792,128 @@
     </message>
 </context>
 <context>
+    <name>WebDownload</name>
+    <message>
+        <source>Download failed: File not found.</source>
+        <translation>下载失败：文件不存在。</translation>
+    </message>
+    <message>
+        <source>Download failed: The server does not support this request required function.</source>
+        <translation>下载失败：服务器不支持此请求所需的功能。</translation>
+    </message>
+    <message>
+        <source>Download failed: %1.</source>
+        <translation>下载失败：%1。</translation>
+    </message>
+    <message>
+        <source>Download failed: HTTP request failed!</source>
+        <translation>下载失败：HTTP 请求失败！</translation>
+    </message>
+    <message>
+        <source>Unable to save the file %1.</source>
+        <translation>无法保存文件 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>WebImport</name>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Http authentication required</source>
+        <translation>需要 HTTP 身份验证</translation>
+    </message>
+    <message>
+        <source>You need to supply a Username and a Password to access this site</source>
+        <translation>访问此站点需要提供用户名和密码</translation>
+    </message>
+    <message>
+        <source>Username:</source>
+        <translation>用户名：</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <translation>站点：</translation>
+    </message>
+    <message>
+        <source>Network Import</source>
+        <translation>网络导入</translation>
+    </message>
+    <message>
+        <source>Please enter the URL of a file you want to download.</source>
+        <translation>请输入要下载的文件的网址。</translation>
+    </message>
+    <message>
+        <source>&amp;URL:</source>
+        <translation>网址(&amp;U)：</translation>
+    </message>
+    <message>
+        <source>File encoding</source>
+        <translation>文件编码</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>清空列表</translation>
+    </message>
+    <message>
+        <source>Replace Way</source>
+        <translation>替换方式</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Please enter in the correct address of network phonebook.</source>
+        <translation>请输入正确的网络电话簿地址。</translation>
+    </message>
+    <message>
+        <source>HTTP</source>
+        <translation>HTTP</translation>
+    </message>
+    <message>
+        <source>There already exists a file called %1 in the current directory. Overwrite?</source>
+        <translation>当前目录中已存在名为 %1 的文件。是否覆盖？</translation>
+    </message>
+    <message>
+        <source>Downloading %1.</source>
+        <translation>正在下载 %1。</translation>
+    </message>
+    <message>
+        <source>Download canceled.</source>
+        <translation>下载已取消。</translation>
+    </message>
+    <message>
+        <source>Downloaded %1 to web folder success!</source>
+        <translation>已成功将 %1 下载到 web 文件夹！</translation>
+    </message>
+    <message>
+        <source>%1 at %2</source>
+        <translation>%2 上的 %1</translation>
+    </message>
+    <message>
+        <source>HTTP Example</source>
+        <translation>HTTP 示例</translation>
+    </message>
+    <message>
+        <source>One or more SSL errors has occurred: %1</source>
+        <translation>发生了一个或多个 SSL 错误：%1</translation>
+    </message>
+</context>
+<context>
     <name>XmlBrennExport</name>
     <message>
         <source>Family</source>

@@ -1,0 +1,241 @@
+#include "WebImport.h"
+
+#include "ExportFactory.h"
+#include "WebDownload.h"
+
+#include <QAuthenticator>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+namespace {
+
+QLabel *rowLabel(const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// A "No" and a "Yes" box that exclude each other, "No" checked.
+QButtonGroup *noYesPair(int top, const char *name, QCheckBox **no, QCheckBox **yes, QWidget *parent)
+{
+    *no = new QCheckBox(WebImport::tr("No"), parent);
+    (*no)->setObjectName(QStringLiteral("web_%1_no").arg(QLatin1String(name)));
+    (*no)->setGeometry(180, top, 50, 30);
+    (*no)->setChecked(true);
+    *yes = new QCheckBox(WebImport::tr("Yes"), parent);
+    (*yes)->setObjectName(QStringLiteral("web_%1_yes").arg(QLatin1String(name)));
+    (*yes)->setGeometry(300, top, 50, 30);
+    auto *group = new QButtonGroup(parent);
+    group->setExclusive(true);
+    group->addButton(*no);
+    group->addButton(*yes);
+    return group;
+}
+
+// The credentials dialog; true when the user accepted it.
+bool askCredentials(QWidget *parent, const QString &site, QAuthenticator *authenticator)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("http_auth_dialog"));
+    dialog.setWindowTitle(WebImport::tr("Http authentication required"));
+    auto *user = new QLineEdit(&dialog);
+    user->setObjectName(QStringLiteral("auth_user_edit"));
+    auto *password = new QLineEdit(&dialog);
+    password->setObjectName(QStringLiteral("auth_password_edit"));
+    password->setEchoMode(QLineEdit::Password);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    auto *grid = new QGridLayout(&dialog);
+    grid->addWidget(
+        new QLabel(WebImport::tr("You need to supply a Username and a Password to access this site"), &dialog), 0, 0, 1,
+        2);
+    grid->addWidget(new QLabel(WebImport::tr("Username:"), &dialog), 1, 0);
+    grid->addWidget(user, 1, 1);
+    grid->addWidget(new QLabel(WebImport::tr("Password:"), &dialog), 2, 0);
+    grid->addWidget(password, 2, 1);
+    grid->addWidget(new QLabel(WebImport::tr("Site:"), &dialog), 3, 0);
+    grid->addWidget(new QLabel(site, &dialog), 3, 1);
+    grid->addWidget(buttons, 4, 0, 1, 2);
+
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    authenticator->setUser(user->text());
+    authenticator->setPassword(password->text());
+    return true;
+}
+
+} // namespace
+
+WebImport::WebImport(QWidget *parent)
+    : QDialog(parent)
+    , m_download(new WebDownload(this))
+{
+    setObjectName(QStringLiteral("web_import_dialog"));
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setFixedSize(502, 253);
+    setStyleSheet(QStringLiteral(".WebImport {background: transparent url(%1); border: none}")
+                      .arg(QStringLiteral(":/export_background.png")));
+
+    m_headingLabel = new QLabel(tr("Network Import"), this);
+    m_headingLabel->setGeometry(25, 8, 452, 28);
+    m_headingLabel->setAlignment(Qt::AlignCenter);
+    m_statusLabel = new QLabel(tr("Please enter the URL of a file you want to download."), this);
+    m_statusLabel->setObjectName(QStringLiteral("web_status_label"));
+    m_statusLabel->setGeometry(25, 36, 452, 26);
+    m_statusLabel->setWordWrap(true);
+
+    m_urlLabel = rowLabel(tr("&URL:"), QRect(25, 64, 120, 30), this);
+    m_urlLineEdit = new QLineEdit(this);
+    m_urlLineEdit->setObjectName(QStringLiteral("web_url_edit"));
+    m_urlLineEdit->setGeometry(150, 64, 325, 30);
+    m_urlLabel->setBuddy(m_urlLineEdit);
+
+    m_encodingLabel = rowLabel(tr("File encoding") + QLatin1Char(':'), QRect(25, 98, 120, 30), this);
+    m_encodingBox = new QComboBox(this);
+    m_encodingBox->setObjectName(QStringLiteral("web_encoding_box"));
+    m_encodingBox->setGeometry(150, 98, 200, 30);
+    m_encodingBox->addItems(ExportFactory::encodingNames());
+    m_encodingBox->setCurrentIndex(0);
+
+    m_clearListLabel = rowLabel(tr("Clear list") + QLatin1Char(':'), QRect(25, 134, 120, 30), this);
+    m_clearListGroup = noYesPair(132, "clear", &m_clearListNo, &m_clearListYes, this);
+    m_replaceWayLabel = rowLabel(tr("Replace Way") + QLatin1Char(':'), QRect(25, 170, 120, 30), this);
+    m_replaceWayGroup = noYesPair(165, "replace", &m_replaceWayNo, &m_replaceWayYes, this);
+
+    m_downloadButton = new QPushButton(tr("Download"), this);
+    m_downloadButton->setObjectName(QStringLiteral("web_download_button"));
+    m_downloadButton->setGeometry(100, 207, 100, 36);
+    m_downloadButton->setDefault(true);
+    m_quitButton = new QPushButton(tr("Quit"), this);
+    m_quitButton->setObjectName(QStringLiteral("web_quit_button"));
+    m_quitButton->setGeometry(300, 207, 100, 36);
+    m_quitButton->setAutoDefault(false);
+
+    m_progressDialog = new QProgressDialog(this);
+    m_progressDialog->setObjectName(QStringLiteral("web_progress_dialog"));
+    m_progressDialog->setWindowModality(Qt::WindowModal);
+    m_progressDialog->setAutoClose(false);
+    m_progressDialog->setAutoReset(false);
+    // It would otherwise show itself a few seconds after construction.
+    m_progressDialog->reset();
+    m_progressDialog->hide();
+
+    connect(m_urlLineEdit, &QLineEdit::textChanged, this, &WebImport::enableDownloadButton);
+    connect(m_download, &WebDownload::finished, this, &WebImport::httpRequestFinished);
+    connect(m_download, &WebDownload::progress, this, &WebImport::updateDataReadProgress);
+    connect(m_download, &WebDownload::authenticationRequired, this, &WebImport::slotAuthenticationRequired,
+        Qt::DirectConnection);
+    connect(m_download, &WebDownload::sslErrors, this, &WebImport::sslErrors, Qt::DirectConnection);
+    connect(m_progressDialog, &QProgressDialog::canceled, this, &WebImport::cancelDownload);
+    connect(m_downloadButton, &QPushButton::clicked, this, &WebImport::downloadFile);
+    connect(m_quitButton, &QPushButton::clicked, this, &QWidget::close);
+
+    enableDownloadButton();
+}
+
+WebImport::~WebImport()
+{
+    m_download->cancel();
+}
+
+void WebImport::downloadFile()
+{
+    if (m_download->isRunning())
+        return;
+    const QUrl url = WebDownload::urlFromText(m_urlLineEdit->text());
+    const QString fileName = WebDownload::fileNameFor(url);
+    if (fileName.isEmpty()) {
+        information(tr("Please enter in the correct address of network phonebook."));
+        return;
+    }
+    // An existing file is only replaced once the new one has fully arrived.
+    if (QFile::exists(WebDownload::webFolder() + fileName)
+        && QMessageBox::question(this, tr("HTTP"),
+               tr("There already exists a file called %1 in the current directory. Overwrite?").arg(fileName),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    if (!m_download->start(url, fileName)) {
+        information(m_download->errorString());
+        return;
+    }
+    m_fileName = fileName;
+    m_progressDialog->setWindowTitle(tr("HTTP"));
+    m_progressDialog->setLabelText(tr("Downloading %1.").arg(fileName));
+    m_progressDialog->setRange(0, 0);
+    m_progressDialog->show();
+    m_downloadButton->setEnabled(false);
+}
+
+void WebImport::cancelDownload()
+{
+    if (!m_download->isRunning())
+        return;
+    m_download->cancel();
+    m_progressDialog->hide();
+    m_statusLabel->setText(tr("Download canceled."));
+    enableDownloadButton();
+}
+
+void WebImport::httpRequestFinished(bool ok, const QString &error)
+{
+    m_progressDialog->hide();
+    enableDownloadButton();
+    if (!ok) {
+        information(error);
+        return;
+    }
+    m_statusLabel->setText(tr("Downloaded %1 to web folder success!").arg(m_fileName));
+    Q_EMIT webImportSuccess(
+        m_fileName, m_encodingBox->currentText(), m_clearListYes->isChecked(), m_replaceWayYes->isChecked());
+}
+
+void WebImport::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)
+{
+    // An unknown size (no Content-Length) shows a busy bar.
+    const qint64 total = qMax<qint64>(totalBytes, 0);
+    // The bar counts in int; larger files are shown in kilobytes.
+    const int shift = total > INT_MAX ? 10 : 0;
+    m_progressDialog->setMaximum(int(total >> shift));
+    m_progressDialog->setValue(int(qMin(bytesRead, total) >> shift));
+}
+
+void WebImport::enableDownloadButton()
+{
+    m_downloadButton->setEnabled(!m_urlLineEdit->text().isEmpty() && !m_download->isRunning());
+}
+
+void WebImport::slotAuthenticationRequired(const QString &host, quint16, QAuthenticator *authenticator)
+{
+    askCredentials(this, tr("%1 at %2").arg(authenticator->realm(), host), authenticator);
+}
+
+void WebImport::sslErrors(const QList<QSslError> &errors)
+{
+    QStringList texts;
+    for (const QSslError &error : errors)
+        texts << error.errorString();
+    if (QMessageBox::warning(this, tr("HTTP Example"),
+            tr("One or more SSL errors has occurred: %1").arg(texts.join(QStringLiteral(", "))),
+            QMessageBox::Ignore | QMessageBox::Abort)
+        == QMessageBox::Ignore)
+        m_download->ignoreSslErrors();
+}
+
+void WebImport::information(const QString &text)
+{
+    QMessageBox::information(this, tr("HTTP"), text);
+}

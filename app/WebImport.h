@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QSslError>
+
+class QAuthenticator;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressDialog;
+class QPushButton;
+class WebDownload;
+
+// The network import dialog: downloads one phonebook file into the web folder
+// and hands its name and the chosen import options on through webImportSuccess.
+// Frameless and fixed in size, it stays open after a download so that the
+// result can be read.
+class WebImport : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit WebImport(QWidget *parent = nullptr);
+    ~WebImport() override;
+
+    WebDownload *download() const { return m_download; }
+
+signals:
+    void webImportSuccess(const QString &fileName, const QString &encoding, bool clearList, bool replaceWay);
+
+public slots:
+    void downloadFile();
+    void cancelDownload();
+    void httpRequestFinished(bool ok, const QString &error);
+    void updateDataReadProgress(qint64 bytesRead, qint64 totalBytes);
+    void enableDownloadButton();
+    void slotAuthenticationRequired(const QString &host, quint16 port, QAuthenticator *authenticator);
+    void sslErrors(const QList<QSslError> &errors);
+
+private:
+    void information(const QString &text);
+
+    WebDownload *m_download;
+    QLabel *m_headingLabel;
+    QLabel *m_statusLabel;
+    QLabel *m_urlLabel;
+    QLineEdit *m_urlLineEdit;
+    QLabel *m_encodingLabel;
+    QComboBox *m_encodingBox;
+    QLabel *m_clearListLabel;
+    QCheckBox *m_clearListNo;
+    QCheckBox *m_clearListYes;
+    QButtonGroup *m_clearListGroup;
+    QLabel *m_replaceWayLabel;
+    QCheckBox *m_replaceWayNo;
+    QCheckBox *m_replaceWayYes;
+    QButtonGroup *m_replaceWayGroup;
+    QPushButton *m_downloadButton;
+    QPushButton *m_quitButton;
+    QProgressDialog *m_progressDialog;
+    QString m_fileName;
+};
