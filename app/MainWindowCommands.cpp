@@ -85,9 +85,11 @@ void MainWindow::show_Contactmenu(const QPoint &pos)
         if (g.name == Records::kAll || g.name == Records::kAddGroup)
             continue;
         // The stored name travels as the entry's object name.
-        connect(menuAction(moveMenu, g.DisplayName, g.name), &QAction::triggered, this,
+        // An "&" in a name is text, not a mnemonic.
+        const QString text = QString(g.DisplayName).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        connect(menuAction(moveMenu, text, g.name), &QAction::triggered, this,
                 &MainWindow::onMVContactToGroup);
-        connect(menuAction(copyMenu, g.DisplayName, g.name), &QAction::triggered, this,
+        connect(menuAction(copyMenu, text, g.name), &QAction::triggered, this,
                 &MainWindow::onCopyContactToGroup);
     }
     m_contactMenu->popup(m_contactView->viewport()->mapToGlobal(pos));
