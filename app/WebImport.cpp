@@ -1,5 +1,6 @@
 #include "WebImport.h"
 
+#include "DialogParts.h"
 #include "ExportFactory.h"
 #include "WebDownload.h"
 
@@ -17,31 +18,6 @@
 #include <QPushButton>
 
 namespace {
-
-QLabel *rowLabel(const QString &text, const QRect &geometry, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
-
-// A "No" and a "Yes" box that exclude each other, "No" checked.
-QButtonGroup *noYesPair(int top, const char *name, QCheckBox **no, QCheckBox **yes, QWidget *parent)
-{
-    *no = new QCheckBox(WebImport::tr("No"), parent);
-    (*no)->setObjectName(QStringLiteral("web_%1_no").arg(QLatin1String(name)));
-    (*no)->setGeometry(180, top, 50, 30);
-    (*no)->setChecked(true);
-    *yes = new QCheckBox(WebImport::tr("Yes"), parent);
-    (*yes)->setObjectName(QStringLiteral("web_%1_yes").arg(QLatin1String(name)));
-    (*yes)->setGeometry(300, top, 50, 30);
-    auto *group = new QButtonGroup(parent);
-    group->setExclusive(true);
-    group->addButton(*no);
-    group->addButton(*yes);
-    return group;
-}
 
 // The credentials dialog; true when the user accepted it.
 bool askCredentials(QWidget *parent, const QString &site, QAuthenticator *authenticator)
@@ -84,10 +60,7 @@ WebImport::WebImport(QWidget *parent)
     , m_download(new WebDownload(this))
 {
     setObjectName(QStringLiteral("web_import_dialog"));
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    setFixedSize(502, 253);
-    setStyleSheet(QStringLiteral(".WebImport {background: transparent url(%1); border: none}")
-                      .arg(QStringLiteral(":/export_background.png")));
+    DialogParts::makeCard(this, 502, 253, QStringLiteral(".WebImport"));
 
     m_headingLabel = new QLabel(tr("Network Import"), this);
     m_headingLabel->setGeometry(25, 8, 452, 28);
@@ -97,23 +70,25 @@ WebImport::WebImport(QWidget *parent)
     m_statusLabel->setGeometry(25, 36, 452, 26);
     m_statusLabel->setWordWrap(true);
 
-    m_urlLabel = rowLabel(tr("&URL:"), QRect(25, 64, 120, 30), this);
+    m_urlLabel = DialogParts::rowLabel(tr("&URL:"), QRect(25, 64, 120, 30), this);
     m_urlLineEdit = new QLineEdit(this);
     m_urlLineEdit->setObjectName(QStringLiteral("web_url_edit"));
     m_urlLineEdit->setGeometry(150, 64, 325, 30);
     m_urlLabel->setBuddy(m_urlLineEdit);
 
-    m_encodingLabel = rowLabel(tr("File encoding") + QLatin1Char(':'), QRect(25, 98, 120, 30), this);
+    m_encodingLabel = DialogParts::rowLabel(tr("File encoding") + QLatin1Char(':'), QRect(25, 98, 120, 30), this);
     m_encodingBox = new QComboBox(this);
     m_encodingBox->setObjectName(QStringLiteral("web_encoding_box"));
     m_encodingBox->setGeometry(150, 98, 200, 30);
     m_encodingBox->addItems(ExportFactory::encodingNames());
     m_encodingBox->setCurrentIndex(0);
 
-    m_clearListLabel = rowLabel(tr("Clear list") + QLatin1Char(':'), QRect(25, 134, 120, 30), this);
-    m_clearListGroup = noYesPair(132, "clear", &m_clearListNo, &m_clearListYes, this);
-    m_replaceWayLabel = rowLabel(tr("Replace Way") + QLatin1Char(':'), QRect(25, 170, 120, 30), this);
-    m_replaceWayGroup = noYesPair(165, "replace", &m_replaceWayNo, &m_replaceWayYes, this);
+    m_clearListLabel = DialogParts::rowLabel(tr("Clear list") + QLatin1Char(':'), QRect(25, 134, 120, 30), this);
+    m_clearListGroup = DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(180, 132, 50, 30), QRect(300, 132, 50, 30),
+                                              QStringLiteral("web_clear"), &m_clearListNo, &m_clearListYes, this);
+    m_replaceWayLabel = DialogParts::rowLabel(tr("Replace Way") + QLatin1Char(':'), QRect(25, 170, 120, 30), this);
+    m_replaceWayGroup = DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(180, 165, 50, 30), QRect(300, 165, 50, 30),
+                                               QStringLiteral("web_replace"), &m_replaceWayNo, &m_replaceWayYes, this);
 
     m_downloadButton = new QPushButton(tr("Download"), this);
     m_downloadButton->setObjectName(QStringLiteral("web_download_button"));

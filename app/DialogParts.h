@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QButtonGroup;
+class QCheckBox;
+class QDialog;
+class QLabel;
+class QWidget;
+
+// Pieces shared by the import, export, port and network dialogs: the frameless
+// card they sit on, right-aligned row labels and "No"/"Yes" choices.
+namespace DialogParts {
+
+// Frameless, fixed at `size`, on the dialog card picture; `selector` is the
+// style-sheet selector of the dialog's class ("QDialog", ".WebImport").
+void makeCard(QDialog *dialog, int width, int height, const QString &selector = QStringLiteral("QDialog"));
+
+QLabel *rowLabel(const QString &text, const QRect &geometry, QWidget *parent);
+
+// A "No" and a "Yes" box at `noGeometry` and `yesGeometry` that exclude each
+// other, "No" checked; object names `name` + "_no" / "_yes".
+QButtonGroup *noYesPair(const QString &no, const QString &yes, const QRect &noGeometry, const QRect &yesGeometry,
+                        const QString &name, QCheckBox **noBox, QCheckBox **yesBox, QWidget *parent);
+
+} // namespace DialogParts
