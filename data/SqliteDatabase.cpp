@@ -489,6 +489,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
     // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactRow> result;
     QHash<int, qsizetype> position;
+    // A read that stops on an error gives no contacts at all; the failure is counted.
+    auto readFailed = [this](const RowReader &q) { return q.failed() && !fail(q.error()); };
     {
         RowReader q(m_db, "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
                           "RingtoneIndex FROM contact1");
@@ -506,10 +508,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             position.insert(row.id, result.size());
             result.append(row);
         }
-        if (q.failed()) {
-            fail(q.error());
+        if (readFailed(q))
             return {};
-        }
     }
 
     {
@@ -525,10 +525,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
                 phones.last().phonenumber != phone.phonenumber || phones.last().accountindex != phone.accountindex)
                 phones.append(phone);
         }
-        if (q.failed()) {
-            fail(q.error());
+        if (readFailed(q))
             return {};
-        }
     }
     {
         RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
@@ -548,10 +546,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             if (!known)
                 mails.append(mail);
         }
-        if (q.failed()) {
-            fail(q.error());
+        if (readFailed(q))
             return {};
-        }
     }
     {
         RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
@@ -564,10 +560,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             if (!groups.contains(group))
                 groups.append(group);
         }
-        if (q.failed()) {
-            fail(q.error());
+        if (readFailed(q))
             return {};
-        }
     }
 
     // A contact without phones, mails or groups gets the one empty entry that the
