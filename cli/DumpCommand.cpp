@@ -79,9 +79,13 @@ int newPhonebook(const QStringList &args)
     }
     if (!Cli::openStore())
         return Cli::Failure;
+    SqliteDatabase *store = DBOperator::instance()->database();
+    if (!store->clearAllTables()) {
+        Cli::printErr(QStringLiteral("Cannot empty %1 (%2)").arg(store->databasePath(), store->lastError()));
+        return Cli::Failure;
+    }
     DataMgr::instance()->clearPhonebook();
     DataMgr::instance()->removeTemporaryFiles();
-    DBOperator::instance()->database()->clearAllTables();
     return Cli::Success;
 }
 

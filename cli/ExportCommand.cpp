@@ -48,7 +48,9 @@ int exportPhonebook(const QStringList &args)
         return Cli::Failure;
 
     DataMgr *mgr = DataMgr::instance();
-    mgr->saveToDatabase();
+    // A failed save has been told through the notifier.
+    if (!mgr->saveToDatabase())
+        return Cli::Failure;
     QString written;
     if (!mgr->exportTo(
             format, o.values.value(QStringLiteral("--encoding")), out.fileName(), out.absolutePath(), &written)) {

@@ -7,7 +7,7 @@
 namespace {
 
 // What the local import dialog does on "OK": save the working phonebook, set the
-// duplicate handling and the clear-list choice, and import.
+// duplicate handling and the clear-list choice, and import, all or nothing.
 int importCommand(const QStringList &args)
 {
     const Cli::Options o = Cli::parseOptions(args, {QStringLiteral("--encoding")},
@@ -32,15 +32,10 @@ int importCommand(const QStringList &args)
 
     if (!Cli::loadPhonebook())
         return Cli::Failure;
-    DataMgr *mgr = DataMgr::instance();
-    mgr->saveToDatabase();
-    mgr->setMergeMode(o.flags.contains(QLatin1String("--replace-duplicates")) ? 0 : 1);
-    mgr->setReplaceOnImport(o.flags.contains(QLatin1String("--clear")));
-    if (!mgr->importFile(path, encoding)) {
-        Cli::printErr(QStringLiteral("Import is failed,please check the file format and encoding."));
-        return Cli::Failure;
-    }
-    return Cli::Success;
+    // The failure has been told through the notifier.
+    const bool imported = DataMgr::instance()->importPhonebook(path, encoding, o.flags.contains(QLatin1String("--clear")),
+                                                               o.flags.contains(QLatin1String("--replace-duplicates")));
+    return imported ? Cli::Success : Cli::Failure;
 }
 
 const Cli::Registrar importRegistrar(

@@ -19,6 +19,7 @@
 #include <QSet>
 
 #include <memory>
+#include <utility>
 
 using namespace Records;
 
@@ -166,6 +167,16 @@ void DataMgr::rebuildDerived()
 
 bool DataMgr::saveToDatabase()
 {
+    if (storeLists())
+        return true;
+    Notifier::current()->message(Notifier::Critical, tr("Phonebook store"),
+                                 tr("The phonebook could not be written to phonebook.db (%1).")
+                                     .arg(DBOperator::instance()->database()->lastError()));
+    return false;
+}
+
+bool DataMgr::storeLists()
+{
     m_savedGroups.clear();
     for (GroupInfo &g : m_groups) {
         if (isPseudoRow(g))
@@ -197,12 +208,15 @@ bool DataMgr::resetForImport()
 {
     if (!m_replaceOnImport)
         return true;
+    // Emptied in place, not deleted: a failing import can still undo it.
+    if (!DBOperator::instance()->database()->clearAllTables())
+        return false;
     clearPhonebook();
-    DBOperator::instance()->close();
-    QFile::remove(AppPaths::appDir() + QStringLiteral("phonebook.db"));
-    removeTemporaryFiles();
-    emit updateModel();
-    return DBOperator::instance()->database()->openDatabase();
+    if (m_importing)
+        m_removeFilesAfterImport = true;
+    else
+        removeTemporaryFiles();
+    return true;
 }
 
 void DataMgr::addContact(int groupIndex, ContactInfo contact)
@@ -542,7 +556,7 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
         QDir().mkpath(dir + QLatin1String(folder));
     const QString historyName =
         QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
-    saveToDatabase();
+    const bool stored = saveToDatabase();
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
     const bool saved = exportTo(ExportFactory::UniXml, utf8, historyName, dir + QStringLiteral("target"), historyPath);
@@ -550,17 +564,87 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
     exportTo(ExportFactory::XmlBirch, utf8, phonebook, dir + QStringLiteral("HTTPD/Birch"));
     exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
     exportTo(ExportFactory::XmlBrenn, utf8, phonebook, dir + QStringLiteral("HTTPD/Brenn"));
-    return saved;
+    return stored && saved;
 }
 
 // Import
+
+DataMgr::ImportSnapshot DataMgr::snapshot() const
+{
+    return ImportSnapshot{m_ctList, m_groups, m_savedGroups, m_userGroupNames, m_nextContactId, m_nextGroupId};
+}
+
+void DataMgr::restore(const ImportSnapshot &before)
+{
+    m_ctList = before.contacts;
+    m_groups = before.groups;
+    m_savedGroups = before.savedGroups;
+    m_userGroupNames = before.userGroupNames;
+    m_nextContactId = before.nextContactId;
+    m_nextGroupId = before.nextGroupId;
+    emit updateModel();
+}
+
 bool DataMgr::importFile(const QString &path, const QString &encoding)
 {
     m_importer = ParseFactory::instance()->createParser(path);
-    if (!m_importer || !m_importer->readFile(path, encoding))
+    if (!m_importer)
         return false;
-    reload();
+    SqliteDatabase *store = DBOperator::instance()->database();
+    const ImportSnapshot before = snapshot();
+    if (!store->beginTransaction())
+        return false;
+    m_importing = true;
+    bool ok = m_importer->readFile(path, encoding);
+    // Read back before the commit: a phonebook that cannot be loaded is not kept.
+    QList<ContactInfo> contacts;
+    QList<GroupInfo> groups;
+    if (ok) {
+        const int errors = store->errorCount();
+        contacts = DBOperator::instance()->loadContacts();
+        groups = DBOperator::instance()->loadGroups();
+        ok = store->errorCount() == errors;
+    }
+    ok = store->endTransaction(ok);
+    m_importing = false;
+    const bool removeFiles = std::exchange(m_removeFilesAfterImport, false);
+    if (!ok) {
+        restore(before);
+        return false;
+    }
+    if (removeFiles)
+        removeTemporaryFiles();
+    m_ctList = std::move(contacts);
+    m_groups = std::move(groups);
+    rebuildDerived();
+    removeHttpFiles();
+    emit updateModel();
     return true;
+}
+
+bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool clearList, bool replaceDuplicates)
+{
+    setBusy(true);
+    SqliteDatabase *store = DBOperator::instance()->database();
+    const ImportSnapshot before = snapshot();
+    const int errors = store->errorCount();
+    setMergeMode(replaceDuplicates ? 0 : 1);
+    setReplaceOnImport(clearList);
+    // The save belongs to the transaction: a failed import leaves phonebook.db untouched.
+    bool ok = store->beginTransaction();
+    if (ok)
+        ok = store->endTransaction(storeLists() && importFile(path, encoding));
+    if (!ok) {
+        restore(before);
+        const QString text = store->errorCount() == errors
+                                 ? tr("Import is failed,please check the file format and encoding.")
+                                 : tr("Import failed: the phonebook could not be written to phonebook.db (%1). "
+                                      "Nothing was changed.")
+                                       .arg(store->lastError());
+        Notifier::current()->message(Notifier::Warning, tr("Import Box"), text);
+    }
+    setBusy(false);
+    return ok;
 }
 
 // The phonebook service for phones.

@@ -47,12 +47,24 @@ public:
     void setMergeMode(int mode);
 
     void reload();
+    // Writes the working lists to the store; a failure is reported through the
+    // Notifier and leaves the store as it was.
     bool saveToDatabase();
     void clearPhonebook();
+    // Replace mode: empties the lists and the store (within the running import's
+    // transaction) before a reader writes its rows.
     bool resetForImport();
 
     // Imports and exports (readers and writers pick the layout).
+    // Reads the file into the store and reloads the lists, all or nothing: on failure
+    // the store and the lists are as they were. Tells the user nothing itself.
     bool importFile(const QString &path, const QString &encoding);
+    // What the import dialogs do on "OK", as one all-or-nothing operation: save the
+    // working lists to the store, replace contacts of the same name or keep both,
+    // empty the phonebook first when `clearList`, and import. On failure the store,
+    // phonebook.db and the lists are as they were, and the user has been told why
+    // through the Notifier (the caller shows nothing more).
+    bool importPhonebook(const QString &path, const QString &encoding, bool clearList, bool replaceDuplicates);
     // Writes folder + "/" + fileName + the layout's extension; `finalPath`, when
     // given, receives the path written.
     bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
@@ -60,9 +72,9 @@ public:
     // The files of a Save, for the window and the headless tool alike: creates
     // target/ and the HTTPD model folders, writes the store (saveToDatabase), the
     // history copy target/phonebook_yyyyMMddhhmmss.xml and phonebook.xml in
-    // HTTPD/UNIXML, Birch, Cedar and Brenn (all UTF-8). The result is that of the
-    // history copy, whose path `historyPath` receives; the HTTPD files are a cache
-    // whose failures only the HTTP service notices.
+    // HTTPD/UNIXML, Birch, Cedar and Brenn (all UTF-8). False when the store or the
+    // history copy (whose path `historyPath` receives) failed; the HTTPD files are a
+    // cache whose failures only the HTTP service notices.
     bool savePhonebookFiles(QString *historyPath = nullptr);
 
     // The phonebook service for phones.
@@ -108,6 +120,20 @@ signals:
 private:
     DataMgr();
 
+    // What an import may change in memory, to put back when it fails.
+    struct ImportSnapshot {
+        QList<ContactInfo> contacts;
+        QList<GroupInfo> groups;
+        QList<GroupInfo> savedGroups;
+        QStringList userGroupNames;
+        int nextContactId;
+        int nextGroupId;
+    };
+    ImportSnapshot snapshot() const;
+    void restore(const ImportSnapshot &before);
+    // saveToDatabase without the message.
+    bool storeLists();
+
     void createDefaultGroups();
     void rebuildDerived();
     // Removes the ids from the member lists of groups [fromGroup, toGroup) (to the end when toGroup < 0).
@@ -127,6 +153,9 @@ private:
     bool m_busy = false;
     quint64 m_revision = 0;
     bool m_replaceOnImport = false;
+    // An import runs; files are removed only once it has succeeded.
+    bool m_importing = false;
+    bool m_removeFilesAfterImport = false;
     QString m_language = QStringLiteral("en");
     ParseBase *m_importer = nullptr;
     HttpdService *m_httpService = nullptr;

@@ -2,7 +2,7 @@
 
 bool DatabaseLayer::openDatabase() { return false; }
 void DatabaseLayer::closeDatabase() {}
-void DatabaseLayer::clearAllTables() {}
+bool DatabaseLayer::clearAllTables() { return false; }
 bool DatabaseLayer::createTables() { return false; }
 bool DatabaseLayer::insertBatch(const Batch &) { return false; }
 bool DatabaseLayer::updateRecord(const QString &, const QStringList &, const QStringList &) { return false; }

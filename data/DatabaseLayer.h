@@ -13,7 +13,7 @@ public:
 
     virtual bool openDatabase();
     virtual void closeDatabase();
-    virtual void clearAllTables();
+    virtual bool clearAllTables();
     virtual bool createTables();
     virtual bool insertBatch(const Batch &batch);
     virtual bool updateRecord(const QString &table, const QStringList &columns, const QStringList &values);

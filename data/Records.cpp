@@ -50,7 +50,7 @@ const char *const kTranslatedGroups[] = {
     QT_TRANSLATE_NOOP("GroupName", "All"),     QT_TRANSLATE_NOOP("GroupName", "Add group"),
     QT_TRANSLATE_NOOP("GroupName", "Default"), QT_TRANSLATE_NOOP("GroupName", "Blacklist"),
     QT_TRANSLATE_NOOP("GroupName", "Family"),  QT_TRANSLATE_NOOP("GroupName", "Friend"),
-    QT_TRANSLATE_NOOP("GroupName", "Work"),
+    QT_TRANSLATE_NOOP("GroupName", "Friends"), QT_TRANSLATE_NOOP("GroupName", "Work"),
 };
 
 } // namespace

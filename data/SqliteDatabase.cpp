@@ -26,8 +26,11 @@ const char *const kCreateStatements[] = {
 // load joins the child tables on the contact id. Without them both grow quadratically.
 const char *const kIndexStatements[] = {
     // Flag stays out of the names index: clearing the import marks would rewrite it.
+    // The merge compares an empty name (stored as NULL or "") as "", and can only
+    // use an index on that same expression.
     "drop index if exists contact1_names",
-    "create index if not exists contact1_name_pair on contact1(FirstName, LastName)",
+    "drop index if exists contact1_name_pair",
+    "create index if not exists contact1_name_key on contact1(ifnull(FirstName, ''), ifnull(LastName, ''))",
     "create index if not exists phone1_cid on phone1(cid)",
     "create index if not exists mail1_cid on mail1(cid)",
     "create index if not exists union1_contact on union1(contact_id)",
@@ -71,18 +74,29 @@ QString unquoted(const QString &value)
     return value;
 }
 
+// SQLite's own connection behind the Qt one; nullptr when the driver is another.
+sqlite3 *nativeHandle(const QSqlDatabase &db)
+{
+    if (!db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
 QString text(const QSqlQuery &q, int column)
 {
     return q.value(column).toString();
 }
 
 // The old copies (Flag 0) of the contacts an import brings again (Flag 1): equal
-// first and last names.
+// first and last names, where a missing name (NULL) equals an empty one.
 QString duplicatesQuery()
 {
     return QStringLiteral("select p1.id as contact_id from contact1 p1,contact1 p2 where p1.id<>p2.id and "
-                          "p1.FirstName=p2.FirstName and p1.LastName=p2.LastName and p1.Flag <>p2.Flag and "
-                          "p1.Flag=%1")
+                          "ifnull(p1.FirstName, '')=ifnull(p2.FirstName, '') and "
+                          "ifnull(p1.LastName, '')=ifnull(p2.LastName, '') and p1.Flag <>p2.Flag and p1.Flag=%1")
         .arg(0);
 }
 
@@ -108,17 +122,17 @@ bool SqliteDatabase::openDatabase()
     if (m_db.isOpen())
         m_db.close();
     m_db.setDatabaseName(path);
+    m_levels.clear();
     if (!m_db.open())
-        return false;
+        return fail(m_db.lastError().text());
     bool ok = true;
     // An existing file without our tables (left empty by a crash, say) gets them too.
     if (!existed || !hasTables())
         ok = createTables();
     for (const char *sql : kIndexStatements)
-        exec(QString::fromLatin1(sql));
-    exec(QStringLiteral("PRAGMA cache_size=-131072"));
-    exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
-    return ok;
+        ok = ok && exec(QString::fromLatin1(sql));
+    ok = ok && exec(QStringLiteral("PRAGMA cache_size=-131072"));
+    return ok && exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
 }
 
 bool SqliteDatabase::hasTables()
@@ -128,32 +142,90 @@ bool SqliteDatabase::hasTables()
 
 void SqliteDatabase::closeDatabase()
 {
+    m_levels.clear();
     if (m_db.isValid())
         m_db.close();
+}
+
+bool SqliteDatabase::fail(const QString &error)
+{
+    ++m_errorCount;
+    m_lastError = error;
+    return false;
 }
 
 bool SqliteDatabase::exec(const QString &sql)
 {
     QSqlQuery query(m_db);
     query.exec(sql);
-    return !query.lastError().isValid();
+    return !query.lastError().isValid() || fail(query.lastError().text());
 }
 
-void SqliteDatabase::clearAllTables()
+bool SqliteDatabase::selectInt(const char *sql, int *result)
 {
-    exec(QStringLiteral("delete from contact1"));
-    exec(QStringLiteral("delete from group1"));
-    exec(QStringLiteral("delete from phone1"));
-    exec(QStringLiteral("delete from mail1"));
-    exec(QStringLiteral("delete from union1"));
+    QSqlQuery query(m_db);
+    if (!query.exec(QString::fromLatin1(sql)) || !query.next())
+        return fail(query.lastError().text());
+    *result = query.value(0).toInt();
+    return true;
+}
+
+bool SqliteDatabase::beginTransaction()
+{
+    const bool ok = m_levels.isEmpty() ? exec(QStringLiteral("BEGIN"))
+                                       : exec(QStringLiteral("SAVEPOINT level%1").arg(m_levels.size()));
+    if (ok)
+        m_levels.append(m_errorCount);
+    return ok;
+}
+
+bool SqliteDatabase::endTransaction(bool commit)
+{
+    if (m_levels.isEmpty())
+        return false;
+    const int level = int(m_levels.size()) - 1;
+    const QString savepoint = QStringLiteral("level%1").arg(level);
+    // A level in which a statement failed is undone, even when its caller overlooked it.
+    if (commit && m_errorCount == m_levels.last()) {
+        if (level == 0 ? exec(QStringLiteral("COMMIT")) : exec(QStringLiteral("RELEASE ") + savepoint)) {
+            m_levels.removeLast();
+            return true;
+        }
+    }
+    m_levels.removeLast();
+    if (level > 0) {
+        // When this fails the outer level sees the failure and undoes everything.
+        if (exec(QStringLiteral("ROLLBACK TO ") + savepoint))
+            exec(QStringLiteral("RELEASE ") + savepoint);
+        return false;
+    }
+    sqlite3 *handle = nativeHandle(m_db);
+    if (!exec(QStringLiteral("ROLLBACK")) && handle && !sqlite3_get_autocommit(handle)) {
+        // The transaction is still open; closing the connection discards it.
+        m_db.close();
+        openDatabase();
+    }
+    return false;
+}
+
+bool SqliteDatabase::clearAllTables()
+{
+    if (!beginTransaction())
+        return false;
+    const bool ok = exec(QStringLiteral("delete from contact1")) && exec(QStringLiteral("delete from group1")) &&
+                    exec(QStringLiteral("delete from phone1")) && exec(QStringLiteral("delete from mail1")) &&
+                    exec(QStringLiteral("delete from union1"));
+    return endTransaction(ok);
 }
 
 bool SqliteDatabase::createTables()
 {
-    bool ok = false;
+    if (!beginTransaction())
+        return false;
+    bool ok = true;
     for (const char *sql : kCreateStatements)
-        ok = exec(QString::fromLatin1(sql));
-    return ok;
+        ok = ok && exec(QString::fromLatin1(sql));
+    return endTransaction(ok);
 }
 
 namespace {
@@ -166,17 +238,6 @@ bool sameLengths(const QList<QVariantList> &columns)
             return false;
     }
     return true;
-}
-
-// SQLite's own connection behind the Qt one; nullptr when the driver is another.
-sqlite3 *nativeHandle(const QSqlDatabase &db)
-{
-    if (!db.driver())
-        return nullptr;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 bool isNullValue(const QVariant &v)
@@ -249,38 +310,32 @@ bool SqliteDatabase::insertRows(const Batch &batch)
     // Binding through SQLite itself: Qt's batch emulation re-binds every value by
     // name for every row, which was a third of a large import's store time.
     sqlite3 *handle = nativeHandle(m_db);
-    bool ok = true;
     for (const TableInsert &insert : kInserts) {
         const auto it = batch.constFind(QLatin1String(insert.table));
         if (it == batch.constEnd() || it->isEmpty() || it->first().isEmpty())
             continue;
         // Columns of unequal length are no rows (Qt's batch would read past the end).
-        if (!sameLengths(*it)) {
-            ok = false;
-            continue;
-        }
+        if (!sameLengths(*it))
+            return fail(QStringLiteral("%1: columns of unequal length").arg(QLatin1String(insert.table)));
         if (handle) {
-            ok = insertNative(handle, insert.sql, *it) && ok;
+            if (!insertNative(handle, insert.sql, *it))
+                return fail(QString::fromUtf8(sqlite3_errmsg(handle)));
             continue;
         }
         QSqlQuery query(m_db);
-        if (!query.prepare(QString::fromLatin1(insert.sql))) {
-            ok = false;
-            continue;
-        }
+        if (!query.prepare(QString::fromLatin1(insert.sql)))
+            return fail(query.lastError().text());
         for (const QVariantList &column : *it)
             query.addBindValue(column);
-        ok = query.execBatch() && ok;
+        if (!query.execBatch())
+            return fail(query.lastError().text());
     }
-    return ok;
+    return true;
 }
 
 bool SqliteDatabase::insertBatch(const Batch &batch)
 {
-    m_db.transaction();
-    const bool ok = insertRows(batch);
-    m_db.commit();
-    return ok;
+    return beginTransaction() && endTransaction(insertRows(batch));
 }
 
 bool SqliteDatabase::updateRecord(const QString &table, const QStringList &columns, const QStringList &values)
@@ -303,7 +358,7 @@ bool SqliteDatabase::updateRecord(const QString &table, const QStringList &colum
         query.addBindValue(unquoted(data[i]));
         query.addBindValue(unquoted(data.first()));
         query.exec();
-        ok = !query.lastError().isValid();
+        ok = !query.lastError().isValid() || fail(query.lastError().text());
     }
     return ok;
 }
@@ -321,32 +376,29 @@ void SqliteDatabase::setMergeMode(int mode)
 
 bool SqliteDatabase::mergeImported()
 {
-    auto count = [this](const char *sql) {
-        QSqlQuery query(m_db);
-        if (query.exec(QString::fromLatin1(sql)) && query.next())
-            return query.value(0).toInt();
-        return 0;
-    };
-    const int oldRows = count("select count(*) from contact1 where Flag = 0");
-    const int newRows = count("select count(*) from contact1 where Flag = 1");
-
-    const QString clearMarks = QStringLiteral("update contact1 set Flag = 0 where Flag = 1");
-    if (oldRows != 0 && newRows != 0 && m_mergeMode == 0) {
-        m_db.transaction();
+    if (!beginTransaction())
+        return false;
+    int oldRows = 0;
+    int newRows = 0;
+    bool ok = selectInt("select count(*) from contact1 where Flag = 0", &oldRows) &&
+              selectInt("select count(*) from contact1 where Flag = 1", &newRows);
+    if (ok && oldRows != 0 && newRows != 0 && m_mergeMode == 0) {
         // The duplicates are found once, not once per table.
-        exec(QStringLiteral("create temp table if not exists merge_old (id INT PRIMARY KEY)"));
-        exec(QStringLiteral("delete from merge_old"));
-        exec(QStringLiteral("insert or ignore into merge_old ") + duplicatesQuery());
-        exec(QStringLiteral("delete from union1 where contact_id in (select id from merge_old)"));
-        exec(QStringLiteral("delete from mail1 where cid in (select id from merge_old)"));
-        exec(QStringLiteral("delete from phone1 where cid in (select id from merge_old)"));
-        exec(QStringLiteral("delete from contact1 where id in (select id from merge_old)"));
-        exec(QStringLiteral("delete from merge_old"));
-        const bool ok = exec(clearMarks);
-        m_db.commit();
-        return ok;
+        const QString statements[] = {
+            QStringLiteral("create temp table if not exists merge_old (id INT PRIMARY KEY)"),
+            QStringLiteral("delete from merge_old"),
+            QStringLiteral("insert or ignore into merge_old ") + duplicatesQuery(),
+            QStringLiteral("delete from union1 where contact_id in (select id from merge_old)"),
+            QStringLiteral("delete from mail1 where cid in (select id from merge_old)"),
+            QStringLiteral("delete from phone1 where cid in (select id from merge_old)"),
+            QStringLiteral("delete from contact1 where id in (select id from merge_old)"),
+            QStringLiteral("delete from merge_old"),
+        };
+        for (const QString &sql : statements)
+            ok = ok && exec(sql);
     }
-    return exec(clearMarks);
+    ok = ok && exec(QStringLiteral("update contact1 set Flag = 0 where Flag = 1"));
+    return endTransaction(ok);
 }
 
 namespace {
@@ -362,6 +414,7 @@ public:
         : m_query(db)
     {
         if (sqlite3 *handle = nativeHandle(db)) {
+            m_handle = handle;
             if (sqlite3_prepare_v2(handle, sql, -1, &m_statement, nullptr) != SQLITE_OK)
                 m_statement = nullptr;
             m_ok = m_statement != nullptr;
@@ -378,14 +431,22 @@ public:
     RowReader(const RowReader &) = delete;
     RowReader &operator=(const RowReader &) = delete;
 
-    bool isOk() const { return m_ok; }
+    // The query could not be prepared, or stopped on an error before its end.
+    bool failed() const { return !m_ok || (!m_statement && m_query.lastError().isValid()); }
     bool next()
     {
         if (!m_ok)
             return false;
-        if (m_statement)
-            return sqlite3_step(m_statement) == SQLITE_ROW;
-        return m_query.next();
+        if (!m_statement)
+            return m_query.next();
+        const int step = sqlite3_step(m_statement);
+        // A read that stops on an error is no complete result.
+        m_ok = step == SQLITE_ROW || step == SQLITE_DONE;
+        return step == SQLITE_ROW;
+    }
+    QString error() const
+    {
+        return m_handle ? QString::fromUtf8(sqlite3_errmsg(m_handle)) : m_query.lastError().text();
     }
     QString text(int column) const
     {
@@ -414,6 +475,7 @@ public:
 
 private:
     QSqlQuery m_query;
+    sqlite3 *m_handle = nullptr;
     sqlite3_stmt *m_statement = nullptr;
     bool m_ok = false;
 };
@@ -427,11 +489,11 @@ QList<ContactRow> SqliteDatabase::loadContacts()
     // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactRow> result;
     QHash<int, qsizetype> position;
+    // A read that stops on an error gives no contacts at all; the failure is counted.
+    auto readFailed = [this](const RowReader &q) { return q.failed() && !fail(q.error()); };
     {
         RowReader q(m_db, "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
                           "RingtoneIndex FROM contact1");
-        if (!q.isOk())
-            return result;
         while (q.next()) {
             ContactRow row;
             row.id = q.integer(0);
@@ -446,6 +508,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             position.insert(row.id, result.size());
             result.append(row);
         }
+        if (readFailed(q))
+            return {};
     }
 
     {
@@ -461,6 +525,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
                 phones.last().phonenumber != phone.phonenumber || phones.last().accountindex != phone.accountindex)
                 phones.append(phone);
         }
+        if (readFailed(q))
+            return {};
     }
     {
         RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
@@ -480,6 +546,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             if (!known)
                 mails.append(mail);
         }
+        if (readFailed(q))
+            return {};
     }
     {
         RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
@@ -492,6 +560,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             if (!groups.contains(group))
                 groups.append(group);
         }
+        if (readFailed(q))
+            return {};
     }
 
     // A contact without phones, mails or groups gets the one empty entry that the
@@ -512,7 +582,7 @@ QList<GroupRow> SqliteDatabase::loadGroups()
     QList<GroupRow> folded;
     RowReader q(m_db, "SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
                       "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name");
-    if (q.isOk()) {
+    {
         // A new group starts whenever the id changes, whatever its value: a group
         // stored with id 0 is a group like any other.
         bool haveCurrent = false;
@@ -541,6 +611,10 @@ QList<GroupRow> SqliteDatabase::loadGroups()
         }
         if (haveCurrent)
             folded.append(current);
+        if (q.failed()) {
+            fail(q.error());
+            return {};
+        }
     }
 
     // One group per name: membership is by name, so a repeated row (an older store
@@ -596,23 +670,23 @@ QList<GroupRow> SqliteDatabase::storedGroups()
     QList<GroupRow> groups;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("select id, name from group1")))
-        return groups;
+    q.exec(QStringLiteral("select id, name from group1"));
     while (q.next()) {
         GroupRow row;
         row.id = q.value(0).toInt();
         row.name = text(q, 1);
         groups.append(row);
     }
+    if (q.lastError().isValid())
+        fail(q.lastError().text());
     return groups;
 }
 
 int SqliteDatabase::largestContactId()
 {
-    QSqlQuery q(m_db);
-    if (q.exec(QStringLiteral("select max(id) from contact1")) && q.next())
-        return q.value(0).toInt();
-    return 0;
+    int largest = 0;
+    selectInt("select ifnull(max(id), 0) from contact1", &largest);
+    return largest;
 }
 
 bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<GroupRow> &groups)
@@ -668,13 +742,8 @@ bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<Grou
 
     // Clearing and refilling is one transaction: a failure anywhere leaves the
     // previous phonebook whole.
-    if (!m_db.transaction())
+    if (!beginTransaction())
         return false;
-    bool ok = clearPhones() && clearMails() && clearContacts() && clearGroups() && clearUnions();
-    ok = ok && insertRows(batch);
-    if (!ok || !m_db.commit()) {
-        m_db.rollback();
-        return false;
-    }
-    return true;
+    const bool ok = clearPhones() && clearMails() && clearContacts() && clearGroups() && clearUnions();
+    return endTransaction(ok && insertRows(batch));
 }

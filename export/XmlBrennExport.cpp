@@ -68,13 +68,18 @@ bool XmlBrennExport::exportFile(
             } else {
                 xml.textElement(QLatin1String("Phone"), QStringView());
             }
-            // An empty name is no membership: as 0 it would put the contact into
-            // the phone's Family group.
-            const QStringList names = groupNames(c);
-            if (!names.isEmpty()) {
+            // Only names the phone knows by number: "Default", "Blacklist" or an
+            // unknown name written as 0 would put the contact into its Family group.
+            QList<int> numbers;
+            for (const QString &name : groupNames(c)) {
+                const auto number = brenn.numbers.constFind(name);
+                if (number != brenn.numbers.constEnd())
+                    numbers.append(*number);
+            }
+            if (!numbers.isEmpty()) {
                 xml.startElement(QLatin1String("Groups"));
-                for (const QString &name : names)
-                    xml.textElement(QLatin1String("groupid"), brenn.numbers.value(name, 0));
+                for (int number : std::as_const(numbers))
+                    xml.textElement(QLatin1String("groupid"), number);
                 xml.endElement();
             }
             xml.endElement();

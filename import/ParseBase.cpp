@@ -143,10 +143,9 @@ bool ParseBase::prepareImport()
 
 bool ParseBase::storeRows(const ImportRows &rows)
 {
+    // Nothing is merged after a failed insert; the import is then undone as a whole.
     DBOperator *store = DBOperator::instance();
-    const bool inserted = rows.isEmpty() || store->insertBatch(rows.batch());
-    const bool merged = store->mergeImported();
-    return inserted && merged;
+    return (rows.isEmpty() || store->insertBatch(rows.batch())) && store->mergeImported();
 }
 
 bool ParseBase::fitsUtf8OrLocale(const QString &path)

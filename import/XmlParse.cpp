@@ -257,7 +257,8 @@ QString predefinedGroup(int number)
     case 0:
         return QCoreApplication::translate("XmlParse", "Family");
     case 1:
-        return QCoreApplication::translate("XmlParse", "Friend");
+        // The name the Brenn writer numbers 1.
+        return QCoreApplication::translate("XmlParse", "Friends");
     default:
         return QCoreApplication::translate("XmlParse", "Work");
     }

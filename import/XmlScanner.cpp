@@ -1,6 +1,7 @@
 #include "XmlScanner.h"
 
 #include <QByteArrayView>
+#include <QStringDecoder>
 
 #include <cctype>
 #include <cstring>
@@ -28,6 +29,19 @@ bool isXmlChar(char32_t c)
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
            (c >= 0x10000 && c <= 0x10FFFF);
 }
+
+// UTF-8 text as it stands: a U+FEFF at the start of a piece is a character of the
+// text, not a byte-order mark to drop (QString::fromUtf8 drops it).
+QString utf8Text(const char *bytes, qsizetype size)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(bytes, size));
+}
+
+// Up to this many attributes are checked for repeats by comparing names; beyond it
+// a set keeps the check linear.
+constexpr qsizetype kDirectAttributeCheck = 8;
 
 } // namespace
 
@@ -209,6 +223,7 @@ bool XmlScanner::readStartTag()
     if (!readName(&name))
         return false;
     m_attributes.clear();
+    m_attributeNames.clear();
     for (;;) {
         const qsizetype beforeSpace = m_pos;
         skipSpace();
@@ -251,10 +266,8 @@ bool XmlScanner::readStartTag()
         if (m_pos >= m_size)
             return false;
         a.end = m_pos++;
-        for (const Attribute &other : std::as_const(m_attributes)) {
-            if (other.name == a.name)
-                return false;
-        }
+        if (isRepeatedAttribute(a.name))
+            return false;
         m_attributes.append(a);
     }
     if (m_p[m_pos] == '/') {
@@ -270,6 +283,25 @@ bool XmlScanner::readStartTag()
     m_rootSeen = true;
     m_type = StartElement;
     return true;
+}
+
+bool XmlScanner::isRepeatedAttribute(QLatin1String name)
+{
+    if (m_attributes.size() < kDirectAttributeCheck) {
+        for (const Attribute &other : std::as_const(m_attributes)) {
+            if (other.name == name)
+                return true;
+        }
+        return false;
+    }
+    if (m_attributeNames.isEmpty()) {
+        for (const Attribute &other : std::as_const(m_attributes))
+            m_attributeNames.insert(other.name);
+    }
+    if (m_attributeNames.contains(name))
+        return true;
+    m_attributeNames.insert(name);
+    return false;
 }
 
 bool XmlScanner::readEndTag()
@@ -419,13 +451,13 @@ XmlScanner::TokenType XmlScanner::readNext()
 QString XmlScanner::decoded(qsizetype begin, qsizetype end, bool references, bool lineEnds) const
 {
     if (!references && !lineEnds)
-        return QString::fromUtf8(m_p + begin, end - begin);
+        return utf8Text(m_p + begin, end - begin);
     QString out;
     out.reserve(end - begin);
     qsizetype run = begin;
     auto flush = [&](qsizetype upTo) {
         if (upTo > run)
-            out += QString::fromUtf8(m_p + run, upTo - run);
+            out += utf8Text(m_p + run, upTo - run);
     };
     for (qsizetype i = begin; i < end;) {
         const char c = m_p[i];

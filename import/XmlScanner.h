@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // A quick reader for the plain XML that phonebook files are made of: elements with
@@ -67,6 +68,8 @@ private:
     void skipSpace();
     bool readDeclaration();
     bool readStartTag();
+    // Whether the current start tag already has an attribute of that name.
+    bool isRepeatedAttribute(QLatin1String name);
     bool readEndTag();
     bool readComment();
     bool readCharacters();
@@ -86,6 +89,8 @@ private:
     QLatin1String m_name;
     QList<QLatin1String> m_open;
     QList<Attribute> m_attributes;
+    // The names of a start tag with many attributes.
+    QSet<QLatin1String> m_attributeNames;
     qsizetype m_textBegin = 0;
     qsizetype m_textEnd = 0;
     bool m_textReferences = false;

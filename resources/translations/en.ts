@@ -41,6 +41,26 @@
         <source>Group name cannot be repeated!</source>
         <translation>Group name cannot be repeated!</translation>
     </message>
+    <message>
+        <source>Phonebook store</source>
+        <translation>Phonebook store</translation>
+    </message>
+    <message>
+        <source>The phonebook could not be written to phonebook.db (%1).</source>
+        <translation>The phonebook could not be written to phonebook.db (%1).</translation>
+    </message>
+    <message>
+        <source>Import is failed,please check the file format and encoding.</source>
+        <translation>Import is failed,please check the file format and encoding.</translation>
+    </message>
+    <message>
+        <source>Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.</source>
+        <translation>Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Import Box</source>
+        <translation>Import Box</translation>
+    </message>
 </context>
 <context>
     <name>ExportFactory</name>
@@ -126,6 +146,10 @@
     <message>
         <source>Work</source>
         <translation>Work</translation>
+    </message>
+    <message>
+        <source>Friends</source>
+        <translation>Friends</translation>
     </message>
 </context>
 <context>
@@ -935,12 +959,12 @@
         <translation>Family</translation>
     </message>
     <message>
-        <source>Friend</source>
-        <translation>Friend</translation>
-    </message>
-    <message>
         <source>Work</source>
         <translation>Work</translation>
+    </message>
+    <message>
+        <source>Friends</source>
+        <translation>Friends</translation>
     </message>
 </context>
 </TS>

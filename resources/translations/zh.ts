@@ -41,6 +41,26 @@
         <source>Group name cannot be repeated!</source>
         <translation>群组名称不能重复！</translation>
     </message>
+    <message>
+        <source>Phonebook store</source>
+        <translation>电话簿存储</translation>
+    </message>
+    <message>
+        <source>The phonebook could not be written to phonebook.db (%1).</source>
+        <translation>无法将电话簿写入 phonebook.db（%1）。</translation>
+    </message>
+    <message>
+        <source>Import is failed,please check the file format and encoding.</source>
+        <translation>导入失败，请检查文件格式和编码。</translation>
+    </message>
+    <message>
+        <source>Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.</source>
+        <translation>导入失败：无法将电话簿写入 phonebook.db（%1）。电话簿没有任何改动。</translation>
+    </message>
+    <message>
+        <source>Import Box</source>
+        <translation>导入提示</translation>
+    </message>
 </context>
 <context>
     <name>ExportFactory</name>
@@ -126,6 +146,10 @@
     <message>
         <source>Work</source>
         <translation>工作</translation>
+    </message>
+    <message>
+        <source>Friends</source>
+        <translation>朋友</translation>
     </message>
 </context>
 <context>
@@ -935,12 +959,12 @@
         <translation>家人</translation>
     </message>
     <message>
-        <source>Friend</source>
-        <translation>朋友</translation>
-    </message>
-    <message>
         <source>Work</source>
         <translation>工作</translation>
+    </message>
+    <message>
+        <source>Friends</source>
+        <translation>朋友</translation>
     </message>
 </context>
 </TS>

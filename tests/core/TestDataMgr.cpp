@@ -1,5 +1,6 @@
 // The working phonebook: list operations and their member bookkeeping, ids, reload.
 
+#include "StoreFault.h"
 #include "TestUtil.h"
 
 #include <QSignalSpy>
@@ -68,6 +69,7 @@ private slots:
     void groupContactRowsFollowListOrder();
     void refreshContactSyncsMembership();
     void resetForImportEmptiesEverything();
+    void failedSaveIsReportedAndKeepsStore();
     void csvQuote_data();
     void csvQuote();
     void canEncodeChecksNamesAndMails_data();
@@ -431,6 +433,37 @@ void TestDataMgr::resetForImportEmptiesEverything()
     QVERIFY(!QDir(ws.file("HTTPD")).exists());
     QVERIFY(QFile::exists(ws.file("phonebook.db")));
     QVERIFY(DBOperator::instance()->loadContacts().isEmpty());
+}
+
+void TestDataMgr::failedSaveIsReportedAndKeepsStore()
+{
+    Workspace ws;
+    threeContacts();
+    QVERIFY(mgr()->saveToDatabase());
+    mgr()->deleteContact(0);
+    auto storedNames = [] {
+        QStringList names;
+        for (const ContactInfo &c : DBOperator::instance()->loadContacts())
+            names << c.FirstName;
+        return names;
+    };
+    // Each statement of the save fails once; the one after the last lets it through.
+    for (int step = 1;; ++step) {
+        RecordingNotifier notifier;
+        StoreFault fault(step);
+        QVERIFY(fault.installed());
+        const bool saved = mgr()->saveToDatabase();
+        if (!fault.fired()) {
+            QVERIFY(saved);
+            QVERIFY(step > 10);
+            break;
+        }
+        QVERIFY2(!saved, qPrintable(QStringLiteral("step %1").arg(step)));
+        QCOMPARE(notifier.entries.size(), 1);
+        QCOMPARE(notifier.entries.first().title, QString("Phonebook store"));
+        QCOMPARE(storedNames(), QStringList({"Ann", "Bob", "Cid"}));
+    }
+    QCOMPARE(storedNames(), QStringList({"Bob", "Cid"}));
 }
 
 void TestDataMgr::csvQuote_data()

@@ -5,7 +5,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QCryptographicHash>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -68,6 +71,7 @@ private slots:
     void refusedFiles_data();
     void refusedFiles();
     void failedImportKeepsPhonebook();
+    void failingStoreKeepsPhonebook();
     void usageErrors_data();
     void usageErrors();
     void exportThenImport_data();
@@ -159,6 +163,41 @@ void TestImportCli::failedImportKeepsPhonebook()
     const QJsonObject after = dump(dir);
     QCOMPARE(contacts(after), contacts(before));
     QCOMPARE(groupNames(after), groupNames(before));
+}
+
+QByteArray fileHash(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
+}
+
+void TestImportCli::failingStoreKeepsPhonebook()
+{
+    QTemporaryDir dir;
+    QCOMPARE(runCli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
+    {
+        // The store refuses to clear the import marks, the merge's last statement.
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "direct");
+        db.setDatabaseName(dir.filePath("phonebook.db"));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("create trigger refuse before update on contact1 begin select raise(abort, 'disk says no'); end"));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("direct");
+    const QJsonObject before = dump(dir);
+    const QByteArray bytes = fileHash(dir.filePath("phonebook.db"));
+    const QString next = write(dir, "b.csv", "First Name,Group\nAnn,Chess\nBob,Golf\n");
+    for (const QStringList &options : {QStringList(), QStringList({"--replace-duplicates"}), QStringList({"--clear"})}) {
+        const CliRun run = runCli(QStringList({"--dir", dir.path(), "import", next}) + options);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith("Import failed: the phonebook could not be written to phonebook.db"),
+                 qPrintable(run.err));
+        QVERIFY(run.err.contains("disk says no"));
+        QCOMPARE(dump(dir), before);
+        QCOMPARE(fileHash(dir.filePath("phonebook.db")), bytes);
+    }
 }
 
 void TestImportCli::usageErrors_data()

@@ -1,8 +1,9 @@
 // Importing into a phonebook that already has contacts and groups: keep both,
 // replace duplicates, clear the list first; the built-in groups are never doubled;
-// a rejected file changes nothing.
+// a rejected file and a failing store change nothing.
 
 #include "ImportTestUtil.h"
+#include "StoreFault.h"
 
 #include <QSqlQuery>
 
@@ -61,6 +62,8 @@ int countName(const QStringList &list, const QString &name)
     return int(list.count(name));
 }
 
+const QString kRealWorld = QStringLiteral("/work/shared/fixtures/realworld");
+
 // Rows of that name in the store itself (the load would hide repeats).
 int storedRows(const QString &name)
 {
@@ -89,6 +92,10 @@ private slots:
     void rejectedFileInReplaceMode();
     void deletedGroupIsCreatedAgain();
     void secondImportContinuesNumbering();
+    void replacingImportKeepsCount_data();
+    void replacingImportKeepsCount();
+    void failingStoreStepChangesNothing_data();
+    void failingStoreStepChangesNothing();
 };
 
 void TestImportMerge::builtInGroupsOnce_data()
@@ -270,6 +277,102 @@ void TestImportMerge::secondImportContinuesNumbering()
     QCOMPARE(QSet<int>(ids.begin(), ids.end()).size(), 4);
     QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "G1", "G2", "Add group", "Blacklist"}));
     QCOMPARE(groupIdProblem(), QString());
+}
+
+void TestImportMerge::replacingImportKeepsCount_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char *name : {"general.xml", "brenn.xml", "alder.xml", "own.csv", "outlook.csv", "cards.vcf"})
+        QTest::newRow(name) << dataFile(name);
+    QTest::newRow("contacts without first or last name")
+        << QStringLiteral("nameless.xml");
+    const QDir realWorld(kRealWorld);
+    const QStringList samples = realWorld.entryList({"*.vcf", "*.csv"}, QDir::Files, QDir::Name);
+    for (const QString &name : samples)
+        QTest::newRow(qPrintable("real-world " + name)) << realWorld.filePath(name);
+    if (samples.isEmpty())
+        QTest::newRow("real-world samples") << QString();
+}
+
+// Importing a file again with duplicates replaced gives the same phonebook size,
+// however often: every contact replaces its own earlier copy.
+void TestImportMerge::replacingImportKeepsCount()
+{
+    QFETCH(QString, path);
+    if (path.isEmpty())
+        QSKIP("no real-world samples on this machine");
+    Workspace ws;
+    if (path == "nameless.xml") {
+        path = writeFile(ws, path,
+                         "<AddressBook>" + QString("<Contact><FirstName>Ann</FirstName></Contact>"
+                                                   "<Contact><LastName>Lee</LastName></Contact>"
+                                                   "<Contact><FirstName></FirstName><LastName/></Contact>"
+                                                   "<Contact><Phone><phonenumber>1</phonenumber></Phone></Contact>") +
+                             "</AddressBook>");
+    }
+    DataMgr *mgr = DataMgr::instance();
+    RecordingNotifier notifier;
+    const bool realWorld = path.startsWith(kRealWorld);
+    if (!mgr->importPhonebook(path, "UTF-8", false, true) && realWorld)
+        QSKIP("the reader refuses this sample");
+    QCOMPARE(notifier.entries.size(), 0);
+    const qsizetype count = mgr->ctList().size();
+    QVERIFY(count > 0);
+    for (int again = 0; again < 2; ++again) {
+        QVERIFY(mgr->importPhonebook(path, "UTF-8", false, true));
+        QCOMPARE(mgr->ctList().size(), count);
+    }
+}
+
+void TestImportMerge::failingStoreStepChangesNothing_data()
+{
+    QTest::addColumn<bool>("clearList");
+    QTest::addColumn<bool>("replaceWay");
+    QTest::newRow("keep both") << false << false;
+    QTest::newRow("replace duplicates") << false << true;
+    QTest::newRow("clear list") << true << false;
+}
+
+// Each statement of the import (the save first, the clearing, the rows, the merge,
+// the reading back, the commit) fails once: the import is refused with a message,
+// and the phonebook, its counters and phonebook.db are exactly as before.
+void TestImportMerge::failingStoreStepChangesNothing()
+{
+    QFETCH(bool, clearList);
+    QFETCH(bool, replaceWay);
+    DataMgr *mgr = DataMgr::instance();
+    for (int step = 1;; ++step) {
+        Workspace ws;
+        savedPhonebook();
+        mgr->reload();
+        const QString path = builtInGroupFile(ws, "general XML");
+        const QString before = describe();
+        const QByteArray db = fileHash(ws.file("phonebook.db"));
+        const int nextContact = mgr->nextContactId();
+        const int nextGroup = mgr->nextGroupId();
+        RecordingNotifier notifier;
+        StoreFault fault(step);
+        QVERIFY(fault.installed());
+        const bool imported = mgr->importPhonebook(path, "UTF-8", clearList, replaceWay);
+        if (!fault.fired()) {
+            // Past the last statement: the import goes through.
+            QVERIFY(imported);
+            QVERIFY(step > 30);
+            break;
+        }
+        const QString at = QStringLiteral("step %1").arg(step);
+        QVERIFY2(!imported, qPrintable(at));
+        QCOMPARE(describe(), before);
+        QCOMPARE(fileHash(ws.file("phonebook.db")), db);
+        QCOMPARE(mgr->nextContactId(), nextContact);
+        QCOMPARE(mgr->nextGroupId(), nextGroup);
+        QCOMPARE(notifier.entries.size(), 1);
+        QCOMPARE(notifier.entries.first().title, QString("Import Box"));
+        QVERIFY2(notifier.entries.first().text.contains("phonebook.db"), qPrintable(at));
+        // The store holds what the lists show.
+        mgr->reload();
+        QCOMPARE(describe(), before);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestImportMerge)

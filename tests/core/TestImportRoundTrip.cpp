@@ -215,12 +215,11 @@ QStringList expected(const ContactInfo &c, const Layout &l)
         groupList = groupList.mid(0, 1);
     else if (l.groups == Layout::NoGroup)
         groupList.clear();
-    else if (l.groups == Layout::BrennNumbers)
-        // Names without a number of their own are written as the phone's group 0.
-        for (QString &g : groupList) {
-            if (g == "Default" || g == "Blacklist")
-                g = "Family";
-        }
+    else if (l.groups == Layout::BrennNumbers) {
+        // The phone numbers neither "Default" nor "Blacklist".
+        groupList.removeAll("Default");
+        groupList.removeAll("Blacklist");
+    }
     for (const QString &g : groupList)
         out << "group " + g;
 
@@ -276,6 +275,7 @@ private slots:
     void roundTrip();
     void generalExportBackIntoItsPhonebook_data();
     void generalExportBackIntoItsPhonebook();
+    void brennKeepsPredefinedGroups();
 };
 
 void TestImportRoundTrip::roundTrip_data()
@@ -359,6 +359,32 @@ void TestImportRoundTrip::generalExportBackIntoItsPhonebook()
     QCOMPARE(int(mgr->ctList().size()), replaceWay ? 4 : 8);
     QCOMPARE(members("Golf").size(), replaceWay ? 2 : 4);
     QCOMPARE(groupIdProblem(), QString());
+}
+
+// The phone's own groups come back under their names; Default and Blacklist
+// members join none of them.
+void TestImportRoundTrip::brennKeepsPredefinedGroups()
+{
+    Workspace source;
+    for (const char *name : {"Family", "Friends", "Golf"})
+        addGroup(name);
+    addContact(contact("Ann", "A", {}, {}, {"Friends"}));
+    addContact(contact("Bob", "B", {}, {}, {"Default"}));
+    addContact(contact("Cid", "C", {}, {}, {"Blacklist", "Golf"}));
+    addContact(contact("Dee", "D", {}, {}, {"Family", "Work"}));
+    DataMgr *mgr = DataMgr::instance();
+    QVERIFY(mgr->saveToDatabase());
+    QString path;
+    QVERIFY(mgr->exportTo(ExportFactory::XmlBrenn, "UTF-8", "brenn", source.path(), &path));
+
+    Workspace target;
+    QVERIFY(import(path));
+    QCOMPARE(members("Family"), QStringList({"Dee D"}));
+    QCOMPARE(members("Friends"), QStringList({"Ann A"}));
+    QCOMPARE(members("Work"), QStringList({"Dee D"}));
+    QCOMPARE(members("Golf"), QStringList({"Cid C"}));
+    QCOMPARE(groups(*find("Bob", "B")), QStringList());
+    QCOMPARE(groups(*find("Cid", "C")), QStringList({"Golf"}));
 }
 
 QTEST_GUILESS_MAIN(TestImportRoundTrip)

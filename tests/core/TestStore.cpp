@@ -56,6 +56,8 @@ private slots:
     void repeatedGroupNameLoadsOnce();
     void mergeReplacesDuplicates_data();
     void mergeReplacesDuplicates();
+    void mergeTreatsEmptyNamesAsEqual_data();
+    void mergeTreatsEmptyNamesAsEqual();
     void failedSaveKeepsPreviousPhonebook();
     void updateRecordSetsOneColumn();
     void updateRecordRefusesUnknownNames_data();
@@ -261,6 +263,39 @@ void TestStore::mergeReplacesDuplicates()
     // The replaced contact leaves no phones or memberships behind.
     QCOMPARE(count("select count(*) from phone1 where phonenumber = 'old'"), expectedIds.contains(1) ? 1 : 0);
     QCOMPARE(count("select count(*) from union1 where contact_id = 1"), expectedIds.contains(1) ? 1 : 0);
+}
+
+void TestStore::mergeTreatsEmptyNamesAsEqual_data()
+{
+    using namespace StoreValues;
+    const QVariant empty = QString("");
+    // First and last name of the stored contact and of the imported one.
+    QTest::addColumn<QVariantList>("stored");
+    QTest::addColumn<QVariantList>("imported");
+    QTest::addColumn<int>("contactsAfter");
+    QTest::newRow("no last names") << QVariantList{"Ann", nullText()} << QVariantList{"Ann", nullText()} << 1;
+    QTest::newRow("missing and empty last name") << QVariantList{"Ann", nullText()} << QVariantList{"Ann", empty} << 1;
+    QTest::newRow("empty and missing first name") << QVariantList{empty, "Lee"} << QVariantList{nullText(), "Lee"} << 1;
+    QTest::newRow("no names at all") << QVariantList{nullText(), nullText()} << QVariantList{empty, empty} << 1;
+    QTest::newRow("missing and given last name") << QVariantList{"Ann", nullText()} << QVariantList{"Ann", "Lee"} << 2;
+}
+
+void TestStore::mergeTreatsEmptyNamesAsEqual()
+{
+    using namespace StoreValues;
+    QFETCH(QVariantList, stored);
+    QFETCH(QVariantList, imported);
+    QFETCH(int, contactsAfter);
+    Workspace ws;
+    // Ids, names and Flag as the store keeps them: 0 for the phonebook, 1 freshly imported.
+    Batch batch;
+    batch["contact1"] = {{1, 2},         {nullText(), nullText()}, {stored[1], imported[1]}, {stored[0], imported[0]},
+                         {nullText(), nullText()}, {nullText(), nullText()}, {0, 0}, {0, 0}, {0, 0}, {0, 1}};
+    QVERIFY(db()->insertBatch(batch));
+    db()->setMergeMode(0);
+    QVERIFY(db()->mergeImported());
+    QCOMPARE(count("select count(*) from contact1"), contactsAfter);
+    QCOMPARE(count("select count(*) from contact1 where id = 2"), 1);
 }
 
 void TestStore::failedSaveKeepsPreviousPhonebook()

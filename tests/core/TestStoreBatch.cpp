@@ -1,4 +1,4 @@
-// The store's batch insert: how values land in the tables, and what a failing row does.
+// The store's batch insert: how values land in the tables, and that a failing row stores nothing.
 
 #include "TestUtil.h"
 
@@ -39,7 +39,7 @@ private slots:
     void valuesKeepTheirKind_data();
     void valuesKeepTheirKind();
     void textSurvivesWhole();
-    void failingRowStopsItsTableOnly();
+    void failingRowStoresNothing();
     void unequalColumnsAreRefused();
 };
 
@@ -89,7 +89,7 @@ void TestStoreBatch::textSurvivesWhole()
     QCOMPARE(column("select phonenumber from phone1"), QStringList({"+1 (555) 0'1"}));
 }
 
-void TestStoreBatch::failingRowStopsItsTableOnly()
+void TestStoreBatch::failingRowStoresNothing()
 {
     Workspace ws;
     Batch batch;
@@ -99,8 +99,8 @@ void TestStoreBatch::failingRowStopsItsTableOnly()
                                         {2, nullText(), "E", "F", nullText(), nullText(), 0, 0, 0, 1}});
     batch["union1"] = {{1, 2}, {"Golf", "Chess"}};
     QVERIFY(!DBOperator::instance()->insertBatch(batch));
-    QCOMPARE(column("select LastName from contact1"), QStringList({"A"}));
-    QCOMPARE(column("select group_name from union1 order by rowid"), QStringList({"Golf", "Chess"}));
+    QCOMPARE(column("select count(*) from contact1"), QStringList({"0"}));
+    QCOMPARE(column("select count(*) from union1"), QStringList({"0"}));
 }
 
 void TestStoreBatch::unequalColumnsAreRefused()
@@ -111,7 +111,7 @@ void TestStoreBatch::unequalColumnsAreRefused()
     batch["mail1"] = {{1}, {nullText()}, {"a@x"}};
     QVERIFY(!DBOperator::instance()->insertBatch(batch));
     QCOMPARE(column("select count(*) from union1"), QStringList({"0"}));
-    QCOMPARE(column("select Mail from mail1"), QStringList({"a@x"}));
+    QCOMPARE(column("select count(*) from mail1"), QStringList({"0"}));
 }
 
 QTEST_GUILESS_MAIN(TestStoreBatch)

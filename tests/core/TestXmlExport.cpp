@@ -97,6 +97,8 @@ private slots:
     void limits();
     void groupsBeyondTheLimitAreNotReferenced();
     void unmatchedGroupNamesGiveNoGroupElement();
+    void brennWritesOnlyNumberedGroups_data();
+    void brennWritesOnlyNumberedGroups();
     void failedWriteKeepsPreviousFile_data();
     void failedWriteKeepsPreviousFile();
     void unwritableFolderFails();
@@ -299,6 +301,44 @@ void TestXmlExport::unmatchedGroupNamesGiveNoGroupElement()
     const QString expected
         = generalOf(QStringLiteral("UTF-8"), QStringLiteral("Ann")).remove(QStringLiteral("        <Group></Group>\n"));
     QCOMPARE(lines(QString::fromUtf8(readFile(path))), lines(expected));
+}
+
+void TestXmlExport::brennWritesOnlyNumberedGroups_data()
+{
+    QTest::addColumn<QStringList>("groupNames");
+    QTest::addColumn<QStringList>("groupids");
+    // Friends is predefined (1), Golf the first user group (3); see groups().
+    QTest::newRow("Default only") << QStringList { "Default" } << QStringList();
+    QTest::newRow("Blacklist and an unknown name") << QStringList { "Blacklist", "Nowhere" } << QStringList();
+    QTest::newRow("Default beside numbered groups")
+        << QStringList { "Friends", "Default", "Golf" } << QStringList { "1", "3" };
+    QTest::newRow("predefined names") << QStringList { "Family", "Work" } << QStringList { "0", "2" };
+}
+
+// Names the phone has no number for are left out, and so is an empty Groups.
+void TestXmlExport::brennWritesOnlyNumberedGroups()
+{
+    QFETCH(QStringList, groupNames);
+    QFETCH(QStringList, groupids);
+    ContactInfo c = named(QStringLiteral("Ann"));
+    c.GroupList = groupNames;
+    QTemporaryDir dir;
+    QString path;
+    QVERIFY(exportTo(5, QStringLiteral("UTF-8"), dir.path(), { c }, groups(), &path));
+    QXmlStreamReader xml(readFile(path));
+    QStringList written;
+    int groupsElements = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("Groups"))
+            ++groupsElements;
+        else if (xml.name() == QLatin1String("groupid"))
+            written << xml.readElementText();
+    }
+    QVERIFY(!xml.hasError());
+    QCOMPARE(written, groupids);
+    QCOMPARE(groupsElements, groupids.isEmpty() ? 0 : 1);
 }
 
 void TestXmlExport::failedWriteKeepsPreviousFile_data()

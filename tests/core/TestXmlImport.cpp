@@ -120,8 +120,8 @@ void TestXmlImport::modelLayouts_data()
            "contact 1 Ann|Lee| p0 f0 Work 100 0;Work 200 1|ann@example.org|Golf";
     QTest::newRow("Brenn numbers groups")
         << "brenn.xml"
-        << "group 0 Default []\ngroup 1 Golf [1,2]\ngroup 2 Chess [2]\ngroup 3 Friend [1]\ngroup 100 Blacklist []\n"
-           "contact 1 Ann|Lee|Sales p0 f0 Work 100 0||Friend;Golf\n"
+        << "group 0 Default []\ngroup 1 Golf [1,2]\ngroup 2 Chess [2]\ngroup 3 Friends [1]\ngroup 100 Blacklist []\n"
+           "contact 1 Ann|Lee|Sales p0 f0 Work 100 0||Friends;Golf\n"
            "contact 2 Bob|Ray| p0 f0 Work 200 1||Golf;Chess";
 }
 
@@ -304,8 +304,8 @@ void TestXmlImport::predefinedGroupNumbers()
                                            "<groupid>2</groupid><groupid>x</groupid></Groups>");
     QVERIFY(import(writeFile(ws, "n.xml", wrap(body))));
     // "x" is no number: 0, the first predefined group again.
-    QCOMPARE(groups(*find("Ann", "X")), QStringList({"Family", "Friend", "Work"}));
-    QCOMPARE(storedGroupNames(), QStringList({"Default", "Family", "Friend", "Work", "Blacklist"}));
+    QCOMPARE(groups(*find("Ann", "X")), QStringList({"Family", "Friends", "Work"}));
+    QCOMPARE(storedGroupNames(), QStringList({"Default", "Family", "Friends", "Work", "Blacklist"}));
 }
 
 void TestXmlImport::rejectedFiles_data()

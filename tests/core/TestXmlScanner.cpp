@@ -94,6 +94,15 @@ QStringList attributeNames(const QByteArray &doc)
     return names;
 }
 
+// One element with `count` attributes; the last repeats the first when `repeat`.
+QByteArray manyAttributes(int count, bool repeat)
+{
+    QByteArray doc("<a");
+    for (int i = 0; i < count; ++i)
+        doc += " a" + QByteArray::number(repeat && i == count - 1 ? 0 : i) + "='" + QByteArray::number(i) + "'";
+    return doc + "/>";
+}
+
 Events qtEvents(const QByteArray &doc)
 {
     QXmlStreamReader xml(doc);
@@ -140,6 +149,11 @@ void TestXmlScanner::readsPlainXml_data()
     QTest::newRow("spaces in tags") << QByteArray("<a  x = \"1\"  ><b\n/></a >");
     QTest::newRow("brackets in text") << QByteArray("<a>]] > x>y ]</a>");
     QTest::newRow("names") << QByteArray("<A_b-c.9><_x/></A_b-c.9>");
+    // U+FEFF inside a document is a character, even where a decoded piece starts.
+    QTest::newRow("U+FEFF in text and attributes")
+        << QByteArray("<a x=\"\xef\xbb\xbf" "v\" y=\"&amp;\xef\xbb\xbf\">\xef\xbb\xbf" "A&amp;\xef\xbb\xbf" "B"
+                      "<b>\xef\xbb\xbf</b></a>");
+    QTest::newRow("many attributes") << manyAttributes(20, false);
     QFile general(QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml"));
     QVERIFY(general.open(QIODevice::ReadOnly));
     QTest::newRow("general layout file") << general.readAll();
@@ -177,6 +191,7 @@ void TestXmlScanner::leavesTheRestToTheFullParser_data()
     QTest::newRow("text after the root") << QByteArray("<a/>x");
     QTest::newRow("unquoted attribute") << QByteArray("<a x=1/>");
     QTest::newRow("repeated attribute") << QByteArray("<a x='1' x='2'/>");
+    QTest::newRow("repeated attribute among many") << manyAttributes(20, true);
     QTest::newRow("attributes without space") << QByteArray("<a x='1'y='2'/>");
     QTest::newRow("]]> in text") << QByteArray("<a>x]]>y</a>");
     QTest::newRow("-- in comment") << QByteArray("<a><!-- a -- b --></a>");
