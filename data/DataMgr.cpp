@@ -57,6 +57,35 @@ void addMember(GroupInfo &g, int id)
     }
 }
 
+// The groups as saveToDatabase() would store them now: all but the display rows,
+// numbered in list order from `nextId` on, passing over the Blacklist's 100.
+QList<GroupInfo> groupsAsSaved(const QList<GroupInfo> &groups, int nextId)
+{
+    QList<GroupInfo> saved;
+    for (const GroupInfo &g : groups) {
+        if (isPseudoRow(g))
+            continue;
+        if (nextId == kBlacklistGroupId)
+            ++nextId;
+        saved.append(g);
+        saved.last().id = nextId++;
+    }
+    return saved;
+}
+
+bool writeExport(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
+                 const QList<GroupInfo> &groups, QString *finalPath)
+{
+    const std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
+    if (!exporter)
+        return false;
+    QString written = path;
+    const bool ok = exporter->exportFile(encoding, written, contacts, groups);
+    if (finalPath)
+        *finalPath = written;
+    return ok;
+}
+
 } // namespace
 
 DataMgr *DataMgr::instance()
@@ -76,6 +105,15 @@ void DataMgr::createDefaultGroups()
     m_groups.append(makeGroup(kDefault, kDefaultGroupId));
     m_groups.append(makeGroup(kAddGroup, 0));
     m_groups.append(makeGroup(kBlacklist, kBlacklistGroupId));
+}
+
+void DataMgr::setBusy(bool busy)
+{
+    if (busy) {
+        ++m_busy;
+    } else if (m_busy > 0 && --m_busy == 0) {
+        emit idle();
+    }
 }
 
 bool DataMgr::hasData() const
@@ -99,7 +137,7 @@ void DataMgr::fillContactKeys(ContactInfo &c)
 
 void DataMgr::reload()
 {
-    m_busy = true;
+    const BusyScope busy(this);
     // The old lists go first: holding both at once doubles the peak.
     m_ctList.clear();
     m_groups.clear();
@@ -108,7 +146,6 @@ void DataMgr::reload()
     rebuildDerived();
     removeHttpFiles();
     emit updateModel();
-    m_busy = false;
 }
 
 void DataMgr::rebuildDerived()
@@ -181,6 +218,7 @@ bool DataMgr::saveToDatabase()
 
 void DataMgr::clearPhonebook()
 {
+    const BusyScope busy(this);
     m_ctList.clear();
     m_groups.clear();
     m_nextContactId = 1;
@@ -193,6 +231,7 @@ void DataMgr::clearPhonebook()
 
 bool DataMgr::resetForImport()
 {
+    const BusyScope busy(this);
     if (!m_replaceOnImport)
         return true;
     clearPhonebook();
@@ -205,6 +244,7 @@ bool DataMgr::resetForImport()
 
 void DataMgr::addContact(int groupIndex, ContactInfo contact)
 {
+    const BusyScope busy(this);
     fillContactKeys(contact);
     contact.id = m_ctList.isEmpty() ? 1 : m_ctList.last().id + 1;
     if (groupIndex != 0 && !m_groups.isEmpty())
@@ -224,6 +264,7 @@ void DataMgr::removeContactId(int id, int fromGroup)
 
 void DataMgr::deleteContact(int index)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
     removeContactId(m_ctList[index].id, 0);
@@ -233,6 +274,7 @@ void DataMgr::deleteContact(int index)
 
 void DataMgr::deleteCheckedContacts()
 {
+    const BusyScope busy(this);
     int i = 0;
     while (i < m_ctList.size()) {
         if (m_ctList[i].Checked == 1) {
@@ -247,6 +289,7 @@ void DataMgr::deleteCheckedContacts()
 
 void DataMgr::refreshContact(int index)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
     ContactInfo &c = m_ctList[index];
@@ -283,6 +326,7 @@ void DataMgr::moveToGroup(ContactInfo &c, const QString &groupName)
 
 void DataMgr::copyContactToGroup(int index, const QString &groupName)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
     addToGroup(m_ctList[index], groupName);
@@ -291,6 +335,7 @@ void DataMgr::copyContactToGroup(int index, const QString &groupName)
 
 void DataMgr::copyCheckedToGroup(const QString &groupName)
 {
+    const BusyScope busy(this);
     for (ContactInfo &c : m_ctList) {
         if (c.Checked == 1)
             addToGroup(c, groupName);
@@ -300,6 +345,7 @@ void DataMgr::copyCheckedToGroup(const QString &groupName)
 
 void DataMgr::moveContactToGroup(int index, const QString &groupName)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
     moveToGroup(m_ctList[index], groupName);
@@ -308,6 +354,7 @@ void DataMgr::moveContactToGroup(int index, const QString &groupName)
 
 void DataMgr::moveCheckedToGroup(const QString &groupName)
 {
+    const BusyScope busy(this);
     for (ContactInfo &c : m_ctList) {
         if (c.Checked == 1)
             moveToGroup(c, groupName);
@@ -326,6 +373,7 @@ void DataMgr::removeFromGroup(int index, int groupIndex)
 
 void DataMgr::removeContactFromGroup(int index, int groupIndex)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size() || groupIndex <= 0 || groupIndex >= m_groups.size())
         return;
     removeFromGroup(index, groupIndex);
@@ -334,6 +382,7 @@ void DataMgr::removeContactFromGroup(int index, int groupIndex)
 
 void DataMgr::removeCheckedFromGroup(int groupIndex)
 {
+    const BusyScope busy(this);
     if (groupIndex <= 0 || groupIndex >= m_groups.size())
         return;
     for (int i = 0; i < m_ctList.size(); ++i) {
@@ -376,6 +425,7 @@ bool DataMgr::groupNameExists(const QString &name) const
 
 void DataMgr::addGroup(GroupInfo group)
 {
+    const BusyScope busy(this);
     const int count = int(m_groups.size());
     group.id = count - 1;
     if (group.NamePinyin.isEmpty())
@@ -391,6 +441,7 @@ void DataMgr::addGroup(GroupInfo group)
 
 bool DataMgr::renameGroup(const QString &newName, int groupIndex)
 {
+    const BusyScope busy(this);
     for (const GroupInfo &g : std::as_const(m_groups)) {
         if (g.name == newName) {
             Notifier::current()->message(Notifier::NoIcon, tr("Group name"), tr("Group name cannot be repeated!"));
@@ -428,6 +479,7 @@ void DataMgr::clearGroupMembers(int groupIndex)
 
 void DataMgr::dissolveGroup(int groupIndex)
 {
+    const BusyScope busy(this);
     if (groupIndex < 0 || groupIndex >= m_groups.size() || isPseudoRow(m_groups[groupIndex]))
         return;
     clearGroupMembers(groupIndex);
@@ -436,6 +488,7 @@ void DataMgr::dissolveGroup(int groupIndex)
 
 void DataMgr::deleteGroup(int groupIndex)
 {
+    const BusyScope busy(this);
     if (groupIndex < 0 || groupIndex >= m_groups.size() || isPseudoRow(m_groups[groupIndex]))
         return;
     clearGroupMembers(groupIndex);
@@ -484,14 +537,14 @@ void DataMgr::removeHttpFiles()
 bool DataMgr::exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
                        QString *finalPath)
 {
-    const std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
-    if (!exporter)
-        return false;
-    QString path = folder + QLatin1Char('/') + fileName;
-    const bool ok = exporter->exportFile(encoding, path, m_ctList, m_savedGroups);
-    if (finalPath)
-        *finalPath = path;
-    return ok;
+    return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList, m_savedGroups, finalPath);
+}
+
+bool DataMgr::exportAsSaved(int format, const QString &encoding, const QString &fileName, const QString &folder,
+                            QString *finalPath) const
+{
+    return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList,
+                       groupsAsSaved(m_groups, m_nextGroupId), finalPath);
 }
 
 bool DataMgr::savePhonebookFiles(QString *historyPath)
@@ -515,6 +568,7 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
 // Import
 bool DataMgr::importFile(const QString &path, const QString &encoding)
 {
+    const BusyScope busy(this);
     m_importer = ParseFactory::instance()->createParser(path);
     if (!m_importer || !m_importer->readFile(path, encoding))
         return false;
