@@ -583,11 +583,14 @@ bool DataMgr::startHttpService()
 {
     if (!m_httpService) {
         m_httpService = new HttpdService(this);
-        // Runs on this thread while the asking connection thread waits.
+        // Runs on this thread, between commands: a phone's request must neither
+        // renumber the groups nor rewrite the store.
         m_httpService->setPhonebookWriter([this](int format, const QString &folder) {
-            saveToDatabase();
-            return exportTo(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
+            return exportAsSaved(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
         });
+        m_httpService->setBusyCheck([this] { return isBusy(); });
+        // Queued: the command that just ended may still be on its way out.
+        connect(this, &DataMgr::idle, m_httpService, &HttpdService::resumeWriting, Qt::QueuedConnection);
         // Connection threads must not outlive the application object.
         if (QCoreApplication::instance())
             connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &DataMgr::stopHttpService,

@@ -177,6 +177,10 @@ void TestServeCommand::servesThePhonebookOfDir()
             TestUtil::mail(QStringLiteral("Work"), QStringLiteral("lee@example.com")) }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
     DBOperator::instance()->close();
+    QFile store(dir.file(QStringLiteral("phonebook.db")));
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    const QByteArray stored = store.readAll();
+    store.close();
 
     const quint16 port = freePort();
     QProcess process;
@@ -212,6 +216,9 @@ void TestServeCommand::servesThePhonebookOfDir()
     process.terminate();
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitCode(), 0);
+    // Serving wrote the phone's file, not the store.
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QVERIFY(store.readAll() == stored);
 }
 
 void TestServeCommand::refusesBadOptions_data()
