@@ -7,8 +7,10 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <ctime>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/sendfile.h>
@@ -139,6 +141,12 @@ void HttpdThread::wake()
 
 void HttpdThread::run()
 {
+    // sendfile to a client that has gone raises SIGPIPE, which would end the
+    // process; blocked here, the call fails with EPIPE instead.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     m_clock.start();
     epoll_event events[kEvents];
     for (;;) {

@@ -90,6 +90,7 @@ private slots:
     void servesUntilSignalled();
     void followsPortXml();
     void servesThePhonebookOfDir();
+    void outlivesClientsGoneEarly();
     void refusesBadOptions_data();
     void refusesBadOptions();
 };
@@ -219,6 +220,36 @@ void TestServeCommand::servesThePhonebookOfDir()
     // Serving wrote the phone's file, not the store.
     QVERIFY(store.open(QIODevice::ReadOnly));
     QVERIFY(store.readAll() == stored);
+}
+
+void TestServeCommand::outlivesClientsGoneEarly()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("HTTPD/UNIXML/big.bin")), QByteArray(1024 * 1024, 'x'));
+    const quint16 port = freePort();
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(QUORVANE_CLI_PATH),
+        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
+            QString::number(port) });
+    QByteArray output;
+    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+    // Each leaves before the reply, which then meets a reset: the sends after it
+    // fail, and must not end the process.
+    for (int i = 0; i < 3; ++i) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(socket.waitForConnected(5000));
+        socket.write("GET /big.bin HTTP/1.0\r\n\r\n");
+        QVERIFY(socket.waitForBytesWritten(1000));
+        socket.abort();
+        QTest::qWait(100);
+    }
+    QVERIFY(fetch(port, "GET /big.bin HTTP/1.0\r\n\r\n").endsWith(QByteArray(1024, 'x')));
+    QCOMPARE(process.state(), QProcess::Running);
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 0);
 }
 
 void TestServeCommand::refusesBadOptions_data()
