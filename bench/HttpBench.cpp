@@ -12,6 +12,7 @@
 #include "ExportFactory.h"
 #include "HttpdServer.h"
 #include "HttpdService.h"
+#include "LoopbackClient.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,10 +27,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <arpa/inet.h>
-#include <atomic>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
@@ -337,42 +334,17 @@ void httpdLoad()
     stopNginx(nginx);
 }
 
-// Blocking loopback connections that send `start` and then nothing.
-std::vector<int> openConnections(quint16 port, int count, const QByteArray &start)
-{
-    std::vector<int> fds;
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    for (int i = 0; i < count; ++i) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            break;
-        fds.push_back(fd);
-        if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
-            || ::send(fd, start.constData(), size_t(start.size()), MSG_NOSIGNAL) != start.size())
-            break;
-    }
-    return fds;
-}
-
 // One phone's request: milliseconds until the whole reply had come, or -1 when it
 // did not come whole.
 double phoneRequest(quint16 port)
 {
     QElapsedTimer clock;
     clock.start();
-    const std::vector<int> fds
-        = openConnections(port, 1, "GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch\r\n\r\n");
+    const std::vector<int> fds = LoopbackClient::openConnections(
+        port, 1, "GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch\r\n\r\n");
     if (fds.empty())
         return -1;
-    timeval limit = { 10, 0 };
-    ::setsockopt(fds[0], SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    QByteArray reply;
-    char buffer[65536];
-    for (ssize_t got; (got = ::recv(fds[0], buffer, sizeof buffer, 0)) > 0;)
-        reply.append(buffer, qsizetype(got));
+    const QByteArray reply = LoopbackClient::readToEnd(fds[0]);
     ::close(fds[0]);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     const int end = int(reply.indexOf("\r\n\r\n"));
@@ -399,7 +371,8 @@ void httpdIdle()
     QList<double> times;
     int opened = 0;
     std::unique_ptr<QThread> client(QThread::create([&] {
-        const std::vector<int> idle = openConnections(port, kIdle, "GET /phonebook.xml HTTP/1.0\r\nUser-Ag");
+        const std::vector<int> idle
+            = LoopbackClient::openConnections(port, kIdle, "GET /phonebook.xml HTTP/1.0\r\nUser-Ag");
         opened = int(idle.size());
         QElapsedTimer clock;
         clock.start();

@@ -164,7 +164,6 @@ void HttpdThread::run()
         if (!takeInbox())
             break;
         expire();
-        flushMessages();
         for (Connection *c : m_ended)
             delete c;
         m_ended.clear();
@@ -273,7 +272,7 @@ void HttpdThread::getMessage(Connection *c)
             return;
         if (got == 0 && !c->bytes.isEmpty()) {
             const HttpRequest request = HttpRequest::parse(c->bytes, true);
-            m_messages.append(requestMessage(request.product, request.fileName));
+            emit singleRequest(requestMessage(request.product, request.fileName));
         }
         drop(c);
         return;
@@ -282,7 +281,8 @@ void HttpdThread::getMessage(Connection *c)
 
 void HttpdThread::dealWith(Connection *c, const HttpRequest &request)
 {
-    m_messages.append(requestMessage(request.product, request.fileName));
+    // Queued to the main thread ahead of anything this request asks of it.
+    emit singleRequest(requestMessage(request.product, request.fileName));
     const QString folder = m_root + HttpRequest::modelFolder(request.product);
     if (!QFileInfo::exists(folder))
         QDir().mkpath(folder);
@@ -300,8 +300,6 @@ void HttpdThread::dealWith(Connection *c, const HttpRequest &request)
         disCurrentSocket(c);
         return;
     }
-    // The message goes first, so the log shows the request before the writing.
-    flushMessages();
     auto ticket = std::make_shared<HttpdGenerator::Ticket>();
     ticket->folder = folder;
     ticket->format = HttpRequest::modelFormat(request.product);
@@ -355,28 +353,22 @@ void HttpdThread::startSending(Connection *c, int file)
 void HttpdThread::sendSome(Connection *c)
 {
     bool progress = false;
-    while (c->bytesSent < c->bytes.size()) {
-        // Held back a moment so that the header and the first bytes of the file
-        // share a packet.
-        const int more = c->size > 0 ? MSG_MORE : 0;
-        const ssize_t sent = ::send(
-            c->fd, c->bytes.constData() + c->bytesSent, size_t(c->bytes.size() - c->bytesSent), MSG_NOSIGNAL | more);
-        if (sent > 0) {
-            c->bytesSent += sent;
-            progress = true;
-        } else if (sent < 0 && errno == EINTR) {
-            continue;
-        } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (progress)
-                schedule(c);
-            return;
+    for (;;) {
+        ssize_t sent;
+        if (c->bytesSent < c->bytes.size()) {
+            // Held back a moment so that the header and the first bytes of the file
+            // share a packet.
+            const int more = c->size > 0 ? MSG_MORE : 0;
+            sent = ::send(c->fd, c->bytes.constData() + c->bytesSent, size_t(c->bytes.size() - c->bytesSent),
+                MSG_NOSIGNAL | more);
+            if (sent > 0)
+                c->bytesSent += sent;
+        } else if (c->offset < c->size) {
+            sent = ::sendfile(c->fd, c->file, &c->offset, size_t(c->size - c->offset));
         } else {
-            drop(c);
+            disCurrentSocket(c);
             return;
         }
-    }
-    while (c->offset < c->size) {
-        const ssize_t sent = ::sendfile(c->fd, c->file, &c->offset, size_t(c->size - c->offset));
         if (sent > 0) {
             progress = true;
         } else if (sent < 0 && errno == EINTR) {
@@ -392,7 +384,6 @@ void HttpdThread::sendSome(Connection *c)
             return;
         }
     }
-    disCurrentSocket(c);
 }
 
 // Ends a connection whose reply (if any) is queued in full: the kernel sends the
@@ -443,22 +434,6 @@ void HttpdThread::expire()
         else
             drop(c);
     }
-}
-
-void HttpdThread::flushMessages()
-{
-    if (m_messages.isEmpty())
-        return;
-    QStringList messages;
-    messages.swap(m_messages);
-    // One hop to the main thread for all the requests of a round.
-    QMetaObject::invokeMethod(
-        this,
-        [this, messages] {
-            for (const QString &message : messages)
-                emit singleRequest(message);
-        },
-        Qt::QueuedConnection);
 }
 
 void HttpdThread::schedule(Connection *c)

@@ -7,7 +7,6 @@
 #include <QLocale>
 #include <QMutex>
 #include <QString>
-#include <QStringList>
 #include <QTcpSocket>
 #include <QThread>
 
@@ -75,7 +74,6 @@ private:
     void disCurrentSocket(Connection *c);
     void drop(Connection *c);
     void expire();
-    void flushMessages();
     void schedule(Connection *c);
     void unschedule(Connection *c);
     QByteArray header(qint64 contentLength);
@@ -101,7 +99,6 @@ private:
     Connection *m_first = nullptr;
     Connection *m_last = nullptr;
     std::vector<Connection *> m_ended;
-    QStringList m_messages;
     std::atomic<int> m_count { 0 };
     qint64 m_headerSecond = -1;
     QByteArray m_headerStart;

@@ -5,6 +5,7 @@
 #include "HttpdServer.h"
 #include "HttpdService.h"
 #include "HttpdThread.h"
+#include "LoopbackClient.h"
 #include "TestUtil.h"
 
 #include <QDeadlineTimer>
@@ -20,15 +21,10 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
 #include <functional>
 #include <memory>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -133,44 +129,11 @@ quint16 freePort()
     return probe.serverPort();
 }
 
-// Plain blocking connections that send `start` and then wait; connecting needs
-// only the kernel, not the server's accepting.
-std::vector<int> openConnections(quint16 port, int count, const QByteArray &start)
-{
-    std::vector<int> fds;
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    for (int i = 0; i < count; ++i) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            break;
-        fds.push_back(fd);
-        if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
-            || ::send(fd, start.constData(), size_t(start.size()), MSG_NOSIGNAL) != start.size())
-            break;
-    }
-    return fds;
-}
-
 // Whether the server has neither closed `fd` nor answered on it.
 bool untouched(int fd)
 {
     char byte;
     return ::recv(fd, &byte, 1, MSG_DONTWAIT | MSG_PEEK) < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
-}
-
-// Reads until the server closes (or 20 s pass).
-QByteArray readToEnd(int fd)
-{
-    timeval limit = { 20, 0 };
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    QByteArray bytes;
-    char buffer[4096];
-    for (ssize_t got; (got = ::recv(fd, buffer, sizeof buffer, 0)) > 0;)
-        bytes.append(buffer, qsizetype(got));
-    return bytes;
 }
 
 QSet<QString> threadIds()
@@ -284,6 +247,8 @@ struct SlowWriter {
 };
 
 } // namespace
+
+using namespace LoopbackClient;
 
 class TestHttpdService : public QObject
 {

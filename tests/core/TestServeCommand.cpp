@@ -47,6 +47,16 @@ bool waitForOutput(QProcess &process, QByteArray *output, const QByteArray &text
     return output->contains(text);
 }
 
+// Starts `serve` on the phonebook of `dir` at `port` and reads its output up to the
+// port line of the start entry.
+bool startServe(QProcess &process, const QString &dir, quint16 port, QByteArray *output)
+{
+    process.setWorkingDirectory(dir);
+    process.start(QStringLiteral(QUORVANE_CLI_PATH),
+        { QStringLiteral("--dir"), dir, QStringLiteral("serve"), QStringLiteral("--port"), QString::number(port) });
+    return process.waitForStarted() && waitForOutput(process, output, "Port:");
+}
+
 QByteArray fetch(quint16 port, const QByteArray &request)
 {
     QTcpSocket socket;
@@ -110,13 +120,8 @@ void TestServeCommand::servesUntilSignalled()
     QVERIFY(dir.isValid());
     const quint16 port = freePort();
     QProcess process;
-    process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(QUORVANE_CLI_PATH),
-        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
-            QString::number(port) });
-    QVERIFY(process.waitForStarted());
     QByteArray output;
-    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+    QVERIFY2(startServe(process, dir.path(), port, &output), output.constData());
     QVERIFY(waitForOutput(process, &output, "\n", 1000));
     QString why;
     QVERIFY2(isStartEntry(output, port, &why), qPrintable(why));
@@ -185,12 +190,8 @@ void TestServeCommand::servesThePhonebookOfDir()
 
     const quint16 port = freePort();
     QProcess process;
-    process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(QUORVANE_CLI_PATH),
-        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
-            QString::number(port) });
     QByteArray output;
-    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+    QVERIFY2(startServe(process, dir.path(), port, &output), output.constData());
 
     // The request line and the agent line come in separate packets.
     QTcpSocket socket;
@@ -228,12 +229,8 @@ void TestServeCommand::outlivesClientsGoneEarly()
     writeFile(dir.filePath(QStringLiteral("HTTPD/UNIXML/big.bin")), QByteArray(1024 * 1024, 'x'));
     const quint16 port = freePort();
     QProcess process;
-    process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(QUORVANE_CLI_PATH),
-        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
-            QString::number(port) });
     QByteArray output;
-    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+    QVERIFY2(startServe(process, dir.path(), port, &output), output.constData());
     // Each leaves before the reply, which then meets a reset: the sends after it
     // fail, and must not end the process.
     for (int i = 0; i < 3; ++i) {
