@@ -1,209 +1,178 @@
-// The phonebook service under a burst of phones: a cached phonebook.xml of 10 000
-// contacts fetched 2 000 times by 50, then by 500 connections at once; nginx serving
-// the same file on loopback, when installed, is the yardstick.
+// The phonebook service beside nginx, both loaded by wrk on loopback: phones
+// fetching a cached Birch phonebook of 1 000 contacts and a general one of 10 000,
+// 50 and then 500 at a time, each response on a connection of its own. Also a
+// phone beside 1 000 connections that never finish their header, and the headless
+// export of 100 000 contacts end to end.
 
 #include "Bench.h"
 
 #include "AppPaths.h"
+#include "DBOperator.h"
 #include "DataMgr.h"
 #include "ExportFactory.h"
+#include "HttpdServer.h"
 #include "HttpdService.h"
+#include "LoopbackClient.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 
 #include <algorithm>
-#include <arpa/inet.h>
-#include <cerrno>
-#include <netinet/in.h>
-#include <sys/epoll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-constexpr int kContacts = 10000;
-constexpr int kRequests = 2000;
 constexpr int kTrials = 3;
+constexpr int kSeconds = 4;
 
-struct LoadResult {
-    int ok = 0;
-    int failed = 0;
-    double seconds = 0;
+struct Load {
+    bool ran = false;
+    double rate = 0;
     double p50Ms = 0;
     double p99Ms = 0;
+    qint64 requests = 0;
+    qint64 errors = 0;
+    // The server's processor time a request, which the rest of a shared machine
+    // disturbs less than the rate.
+    double cpuMicros = 0;
 };
 
-// One client connection of the load generator.
-struct Slot {
-    int fd = -1;
-    bool sent = false;
-    qint64 started = 0;
-    qint64 received = 0;
-    QByteArray head; // the first bytes, up to the end of the response header
-};
-
-// A small epoll load generator: keeps `concurrency` HTTP/1.0 requests in flight
-// until `total` have completed; a request succeeds when it receives a 200 status
-// line and exactly `bodySize` bytes of body before the server closes.
-LoadResult runLoad(quint16 port, int total, int concurrency, qint64 bodySize)
+// Processor seconds used so far by the process `pid` and its direct children (nginx's
+// workers), or by this process when `pid` is 0.
+double cpuSeconds(qint64 pid)
 {
-    static const QByteArray request = "GET /phonebook.xml HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: bench\r\n\r\n";
-    LoadResult result;
-    QList<double> latencies;
-    QElapsedTimer clock;
-    clock.start();
-    const int ep = epoll_create1(0);
-    std::vector<Slot> conns(static_cast<size_t>(concurrency));
-    std::vector<char> buffer(256 * 1024);
-    int started = 0;
-    int finished = 0;
-
-    auto open = [&](int index) {
-        Slot &s = conns[size_t(index)];
-        s = Slot();
-        s.started = clock.nsecsElapsed();
-        s.fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        sockaddr_in addr = {};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(port);
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::connect(s.fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
-        epoll_event ev = {};
-        ev.events = EPOLLOUT | EPOLLIN | EPOLLRDHUP;
-        ev.data.u32 = uint32_t(index);
-        epoll_ctl(ep, EPOLL_CTL_ADD, s.fd, &ev);
-        ++started;
+    const double tick = double(::sysconf(_SC_CLK_TCK));
+    auto usage = [tick](const QString &statPath, qint64 *parent) {
+        QFile stat(statPath);
+        if (!stat.open(QIODevice::ReadOnly))
+            return 0.0;
+        const QByteArray line = stat.readAll();
+        // Fields after the command name, which may hold blanks: state ppid ... utime stime.
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() < 13)
+            return 0.0;
+        if (parent)
+            *parent = fields[1].toLongLong();
+        return (fields[11].toDouble() + fields[12].toDouble()) / tick;
     };
-    auto finish = [&](int index, bool ok) {
-        Slot &s = conns[size_t(index)];
-        epoll_ctl(ep, EPOLL_CTL_DEL, s.fd, nullptr);
-        ::close(s.fd);
-        s.fd = -1;
-        const int end = int(s.head.indexOf("\r\n\r\n"));
-        ok = ok && s.head.startsWith("HTTP/1.") && s.head.mid(8, 5) == " 200 " && end > 0
-            && s.received - (end + 4) == bodySize;
-        if (ok) {
-            ++result.ok;
-            latencies.append(double(clock.nsecsElapsed() - s.started) / 1e6);
-        } else {
-            ++result.failed;
-        }
-        ++finished;
-        if (started < total)
-            open(index);
-    };
-
-    for (int i = 0; i < concurrency && started < total; ++i)
-        open(i);
-    std::vector<epoll_event> events(static_cast<size_t>(concurrency));
-    qint64 lastEvent = clock.elapsed();
-    while (finished < total) {
-        const int n = epoll_wait(ep, events.data(), concurrency, 1000);
-        if (n <= 0) {
-            if (clock.elapsed() - lastEvent > 60000) {
-                for (int i = 0; i < concurrency; ++i) {
-                    if (conns[size_t(i)].fd >= 0)
-                        finish(i, false);
-                }
-            }
-            continue;
-        }
-        lastEvent = clock.elapsed();
-        for (int e = 0; e < n; ++e) {
-            const int index = int(events[size_t(e)].data.u32);
-            Slot &s = conns[size_t(index)];
-            if (s.fd < 0)
-                continue;
-            if (!s.sent && (events[size_t(e)].events & EPOLLOUT)) {
-                int error = 0;
-                socklen_t length = sizeof error;
-                getsockopt(s.fd, SOL_SOCKET, SO_ERROR, &error, &length);
-                if (error != 0
-                    || ::send(s.fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) != request.size()) {
-                    finish(index, false);
-                    continue;
-                }
-                s.sent = true;
-                epoll_event ev = {};
-                ev.events = EPOLLIN | EPOLLRDHUP;
-                ev.data.u32 = uint32_t(index);
-                epoll_ctl(ep, EPOLL_CTL_MOD, s.fd, &ev);
-                continue;
-            }
-            for (;;) {
-                const ssize_t got = ::recv(s.fd, buffer.data(), buffer.size(), 0);
-                if (got > 0) {
-                    if (s.head.size() < 1024)
-                        s.head.append(buffer.data(), int(qMin<ssize_t>(got, 1024)));
-                    s.received += got;
-                    continue;
-                }
-                if (got == 0)
-                    finish(index, s.sent);
-                else if (errno != EAGAIN && errno != EWOULDBLOCK)
-                    finish(index, false);
-                break;
-            }
+    if (pid == 0)
+        return usage(QStringLiteral("/proc/self/stat"), nullptr);
+    double total = usage(QStringLiteral("/proc/%1/stat").arg(pid), nullptr);
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        qint64 parent = 0;
+        if (entry.front().isDigit()) {
+            const double used = usage(QStringLiteral("/proc/%1/stat").arg(entry), &parent);
+            if (parent == pid)
+                total += used;
         }
     }
-    ::close(ep);
-    result.seconds = Bench::seconds(clock);
-    std::sort(latencies.begin(), latencies.end());
-    if (!latencies.isEmpty()) {
-        result.p50Ms = latencies[qsizetype(latencies.size() * 0.50)];
-        result.p99Ms = latencies[qMin(latencies.size() - 1, qsizetype(latencies.size() * 0.99))];
-    }
-    return result;
+    return total;
 }
 
-// Runs the load on a thread of its own: our server accepts on this thread's loop.
-LoadResult runLoadAside(quint16 port, int total, int concurrency, qint64 bodySize)
+// Runs `process` to its end while this thread's event loop serves our server.
+void runToEnd(QProcess &process, const QString &program, const QStringList &args)
 {
-    LoadResult result;
-    QThread *load = QThread::create([&] { result = runLoad(port, total, concurrency, bodySize); });
     QEventLoop loop;
-    QObject::connect(load, &QThread::finished, &loop, &QEventLoop::quit);
-    load->start();
-    loop.exec();
-    load->wait();
-    delete load;
-    return result;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    process.start(program, args);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    process.waitForFinished(-1);
 }
 
-double rate(const LoadResult &r)
+double latencyMs(const QString &text, const char *percentile)
 {
-    return r.seconds > 0 ? r.ok / r.seconds : 0.0;
+    const QRegularExpression pattern(
+        QStringLiteral("\\b%1%\\s+([\\d.]+)(us|ms|s|m)\\b").arg(QLatin1String(percentile)));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch())
+        return -1;
+    const double value = m.captured(1).toDouble();
+    const QString unit = m.captured(2);
+    return unit == QLatin1String("us") ? value / 1000
+        : unit == QLatin1String("ms")  ? value
+        : unit == QLatin1String("s")   ? value * 1000
+                                       : value * 60000;
 }
 
-// Reports the run of median throughput; returns it.
-LoadResult reportLoad(const QString &server, int concurrency, QList<LoadResult> runs)
+qint64 number(const QString &text, const QString &pattern, int group = 1)
 {
-    std::sort(runs.begin(), runs.end(), [](const LoadResult &a, const LoadResult &b) { return rate(a) < rate(b); });
-    int failed = 0;
-    for (const LoadResult &r : runs)
-        failed += r.failed;
-    const LoadResult &r = runs[runs.size() / 2];
-    const QString what = QStringLiteral("%1, %2 connections").arg(server).arg(concurrency);
-    Bench::report(what + QStringLiteral(": throughput"), rate(r), QStringLiteral("req/s"),
-        QStringLiteral("median of %1 runs of %2 (%3 to %4); failed in all runs: %5")
-            .arg(runs.size())
-            .arg(kRequests)
-            .arg(rate(runs.first()), 0, 'f', 0)
-            .arg(rate(runs.last()), 0, 'f', 0)
-            .arg(failed));
-    Bench::report(what + QStringLiteral(": latency p99"), r.p99Ms, QStringLiteral("ms"),
-        QStringLiteral("p50 %1 ms").arg(r.p50Ms, 0, 'f', 1));
-    return r;
+    const QRegularExpressionMatch m = QRegularExpression(pattern).match(text);
+    return m.hasMatch() ? m.captured(group).toLongLong() : 0;
+}
+
+// wrk with one connection per response (as phones do) unless `keepAlive`. Errors
+// are wrk's socket errors (a response cut short of its Content-Length is a read
+// error), requests over 10 s, and statuses other than 2xx/3xx.
+Load runWrk(quint16 port, const QString &path, const QString &agent, int connections, int seconds,
+    bool keepAlive = false, qint64 serverPid = 0)
+{
+    QStringList args { QStringLiteral("-t%1").arg(qMax(1, QThread::idealThreadCount())),
+        QStringLiteral("-c%1").arg(connections), QStringLiteral("-d%1s").arg(seconds), QStringLiteral("--latency"),
+        QStringLiteral("--timeout"), QStringLiteral("10s") };
+    if (!keepAlive)
+        args << QStringLiteral("-H") << QStringLiteral("Connection: close");
+    if (!agent.isEmpty())
+        args << QStringLiteral("-H") << QStringLiteral("User-Agent: ") + agent;
+    args << QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path);
+    QProcess wrk;
+    const double cpuBefore = cpuSeconds(serverPid);
+    runToEnd(wrk, QStringLiteral("wrk"), args);
+    const double cpu = cpuSeconds(serverPid) - cpuBefore;
+    const QString out = QString::fromUtf8(wrk.readAllStandardOutput());
+    Load load;
+    const QRegularExpressionMatch rate = QRegularExpression(QStringLiteral("Requests/sec:\\s+([\\d.]+)")).match(out);
+    if (wrk.exitStatus() != QProcess::NormalExit || wrk.exitCode() != 0 || !rate.hasMatch()) {
+        std::fprintf(stderr, "wrk failed: %s%s\n", out.toUtf8().constData(), wrk.readAllStandardError().constData());
+        return load;
+    }
+    load.ran = true;
+    load.rate = rate.captured(1).toDouble();
+    load.p50Ms = latencyMs(out, "50");
+    load.p99Ms = latencyMs(out, "99");
+    load.requests = number(out, QStringLiteral("(\\d+) requests in"));
+    load.cpuMicros = load.requests > 0 ? cpu * 1e6 / double(load.requests) : 0;
+    const QRegularExpressionMatch socket = QRegularExpression(
+        QStringLiteral("Socket errors: connect (\\d+), read (\\d+), write (\\d+), timeout (\\d+)"))
+                                               .match(out);
+    for (int i = 1; socket.hasMatch() && i <= 4; ++i)
+        load.errors += socket.captured(i).toLongLong();
+    load.errors += number(out, QStringLiteral("Non-2xx or 3xx responses: (\\d+)"));
+    return load;
+}
+
+// The run of median throughput, with the errors of all runs.
+Load median(QList<Load> runs)
+{
+    std::sort(runs.begin(), runs.end(), [](const Load &a, const Load &b) { return a.rate < b.rate; });
+    Load m = runs[runs.size() / 2];
+    m.errors = 0;
+    for (const Load &r : runs)
+        m.errors += r.errors;
+    return m;
+}
+
+void reportLoad(const QString &what, const Load &load)
+{
+    Bench::report(what, load.rate, QStringLiteral("req/s"),
+        load.ran ? QStringLiteral("p50 %1 ms, p99 %2 ms, errors %3 (in all %4 runs), %5 us of processor a request")
+                       .arg(load.p50Ms, 0, 'f', 2)
+                       .arg(load.p99Ms, 0, 'f', 2)
+                       .arg(load.errors)
+                       .arg(kTrials)
+                       .arg(load.cpuMicros, 0, 'f', 0)
+                 : QStringLiteral("FAILED"));
 }
 
 quint16 freePort()
@@ -256,62 +225,211 @@ quint16 startNginx(QProcess &nginx, const QString &root)
     return 0;
 }
 
-void httpdBurst()
+void stopNginx(QProcess &nginx)
 {
-    const QString dir = Bench::tempDir();
-    Bench::setUpPhonebook(dir, kContacts, true);
-    DataMgr *mgr = DataMgr::instance();
-    const QString folder = AppPaths::appDir() + QStringLiteral("HTTPD/UNIXML");
-    QDir().mkpath(folder);
-    if (!mgr->exportTo(ExportFactory::UniXml, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder)) {
-        Bench::report(
-            QStringLiteral("export of the cached phonebook"), 0, QStringLiteral("s"), QStringLiteral("FAILED"));
-        return;
-    }
-    const qint64 size = QFileInfo(folder + QStringLiteral("/phonebook.xml")).size();
-    Bench::report(
-        QStringLiteral("cached phonebook.xml, 10 000 contacts"), double(size) / (1024 * 1024), QStringLiteral("MiB"));
-
-    // Port 0 in place of port.xml: a free port, no message.
-    HttpdService::setPortOverride(0);
-    if (!mgr->startHttpService()) {
-        Bench::report(QStringLiteral("start"), 0, QStringLiteral("s"), QStringLiteral("FAILED"));
-        return;
-    }
-    const quint16 port = mgr->httpPort();
-    QProcess nginx;
-    const quint16 nginxPort = startNginx(nginx, folder);
-    if (nginxPort == 0)
-        Bench::report(QStringLiteral("nginx"), 0, QStringLiteral("-"), QStringLiteral("not available, no comparison"));
-
-    // Our runs and nginx's alternate, so both meet the same load from the rest of
-    // the shared machine; each figure is the median of three runs.
-    runLoadAside(port, 200, 10, size);
-    if (nginxPort)
-        runLoad(nginxPort, 200, 10, size);
-    for (const int concurrency : { 50, 500 }) {
-        QList<LoadResult> ours;
-        QList<LoadResult> theirs;
-        for (int trial = 0; trial < kTrials; ++trial) {
-            ours.append(runLoadAside(port, kRequests, concurrency, size));
-            if (nginxPort)
-                theirs.append(runLoad(nginxPort, kRequests, concurrency, size));
-        }
-        const LoadResult mine = reportLoad(QStringLiteral("ours"), concurrency, ours);
-        if (!nginxPort)
-            continue;
-        const LoadResult yardstick = reportLoad(QStringLiteral("nginx"), concurrency, theirs);
-        Bench::report(QStringLiteral("throughput ours/nginx, %1 connections").arg(concurrency),
-            rate(mine) / rate(yardstick), QStringLiteral("x"),
-            concurrency == 50 ? QStringLiteral("target at least 0.5") : QStringLiteral("target: no failed request"));
-    }
-    mgr->stopHttpService();
-    if (nginxPort) {
-        nginx.terminate();
-        nginx.waitForFinished(5000);
-    }
+    nginx.terminate();
+    nginx.waitForFinished(5000);
 }
 
-const Bench::Registrar httpdCase("httpd-burst", httpdBurst);
+// Writes the synthetic phonebook of `contacts` in `format` as `folder`/phonebook.xml;
+// returns its size, or -1. The phonebook is set up in a folder of its own, whose
+// clearing does not touch `folder`.
+qint64 writePhonebook(int contacts, int format, const QString &folder)
+{
+    Bench::setUpPhonebook(Bench::tempDir(), contacts, false);
+    QDir().mkpath(folder);
+    if (!DataMgr::instance()->exportAsSaved(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder))
+        return -1;
+    return QFileInfo(folder + QStringLiteral("/phonebook.xml")).size();
+}
+
+bool startService(HttpdService &service)
+{
+    // Port 0 in place of port.xml: a free port, no message.
+    HttpdService::setPortOverride(0);
+    return service.startServer();
+}
+
+void httpdLoad()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("wrk")).isEmpty()) {
+        Bench::report(QStringLiteral("wrk"), 0, QStringLiteral("-"), QStringLiteral("not installed"));
+        return;
+    }
+    const QString dir = Bench::tempDir();
+    const QString httpd = dir + QStringLiteral("/HTTPD");
+    const qint64 birch = writePhonebook(1000, ExportFactory::XmlBirch, httpd + QStringLiteral("/Birch"));
+    const qint64 general = writePhonebook(10000, ExportFactory::UniXml, httpd + QStringLiteral("/UNIXML"));
+    // The service serves from the program folder.
+    AppPaths::setAppDir(dir);
+    Bench::report(QStringLiteral("Birch phonebook.xml, 1 000 contacts"), double(birch) / 1024, QStringLiteral("KiB"));
+    Bench::report(QStringLiteral("general phonebook.xml, 10 000 contacts"), double(general) / 1024,
+        QStringLiteral("KiB"));
+
+    HttpdService service;
+    QProcess nginx;
+    const quint16 nginxPort = startNginx(nginx, httpd);
+    if (birch < 0 || general < 0 || !startService(service) || nginxPort == 0) {
+        Bench::report(QStringLiteral("set-up"), 0, QStringLiteral("-"),
+            nginxPort == 0 ? QStringLiteral("nginx not available") : QStringLiteral("FAILED"));
+        stopNginx(nginx);
+        return;
+    }
+    const quint16 port = service.serverPort();
+    Bench::report(QStringLiteral("our connection threads"), service.server()->threadCount(), QStringLiteral("-"),
+        QStringLiteral("nginx: worker_processes auto; wrk: one thread a core"));
+
+    struct File {
+        QString label;
+        QString agent; // what selects the file at our server
+        QString nginxPath;
+    };
+    const QList<File> files { { QStringLiteral("Birch 1 000"), QStringLiteral("Birch"),
+                                  QStringLiteral("/Birch/phonebook.xml") },
+        { QStringLiteral("general 10 000"), QString(), QStringLiteral("/UNIXML/phonebook.xml") } };
+    const QString ourPath = QStringLiteral("/phonebook.xml");
+    double best = 0;
+    for (const File &file : files) {
+        runWrk(port, ourPath, file.agent, 50, 1);
+        runWrk(nginxPort, file.nginxPath, QString(), 50, 1);
+        for (const int connections : { 50, 500 }) {
+            // Our runs and nginx's alternate, so both meet the same load from the
+            // rest of the shared machine.
+            QList<Load> ours;
+            QList<Load> theirs;
+            for (int trial = 0; trial < kTrials; ++trial) {
+                ours.append(runWrk(port, ourPath, file.agent, connections, kSeconds));
+                theirs.append(
+                    runWrk(nginxPort, file.nginxPath, QString(), connections, kSeconds, false, nginx.processId()));
+            }
+            const Load mine = median(ours);
+            const Load yardstick = median(theirs);
+            const QString what = QStringLiteral("%1, %2 connections: ").arg(file.label).arg(connections);
+            reportLoad(what + QStringLiteral("ours"), mine);
+            reportLoad(what + QStringLiteral("nginx"), yardstick);
+            Bench::report(what + QStringLiteral("ours/nginx"), yardstick.rate > 0 ? mine.rate / yardstick.rate : 0,
+                QStringLiteral("x"),
+                connections == 50 && file.agent == QLatin1String("Birch")
+                    ? QStringLiteral("target: at least 0.5, p99 at most 20 ms")
+                    : connections == 500 ? QStringLiteral("target: no errors") : QString());
+            best = qMax(best, qMax(mine.rate, yardstick.rate));
+        }
+    }
+
+    // wrk's own ceiling: a tiny file from nginx, with a connection a request as
+    // above, and over kept-alive connections.
+    QFile tiny(httpd + QStringLiteral("/UNIXML/tiny.xml"));
+    tiny.open(QIODevice::WriteOnly);
+    tiny.write("<t/>\n");
+    tiny.close();
+    for (const bool keepAlive : { false, true }) {
+        const Load ceiling = runWrk(nginxPort, QStringLiteral("/UNIXML/tiny.xml"), QString(), 50, kSeconds, keepAlive);
+        Bench::report(QStringLiteral("wrk's ceiling: tiny file from nginx, %1")
+                          .arg(keepAlive ? QStringLiteral("kept alive") : QStringLiteral("a connection a request")),
+            ceiling.rate, QStringLiteral("req/s"),
+            QStringLiteral("%1x the best figure above; wrk is not the limit when well above 1")
+                .arg(best > 0 ? ceiling.rate / best : 0, 0, 'f', 1));
+    }
+    service.stopServer();
+    stopNginx(nginx);
+}
+
+// One phone's request: milliseconds until the whole reply had come, or -1 when it
+// did not come whole.
+double phoneRequest(quint16 port)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const std::vector<int> fds = LoopbackClient::openConnections(
+        port, 1, "GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch\r\n\r\n");
+    if (fds.empty())
+        return -1;
+    const QByteArray reply = LoopbackClient::readToEnd(fds[0]);
+    ::close(fds[0]);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    const int end = int(reply.indexOf("\r\n\r\n"));
+    const QRegularExpressionMatch length
+        = QRegularExpression(QStringLiteral("Content-Length: (\\d+)\\r\\n")).match(QString::fromLatin1(reply.left(end + 2)));
+    return end > 0 && length.hasMatch() && reply.size() - end - 4 == length.captured(1).toLongLong() ? ms : -1;
+}
+
+void httpdIdle()
+{
+    constexpr int kIdle = 1000;
+    constexpr int kPhones = 20;
+    const QString dir = Bench::tempDir();
+    if (writePhonebook(1000, ExportFactory::XmlBirch, dir + QStringLiteral("/HTTPD/Birch")) < 0)
+        return;
+    AppPaths::setAppDir(dir);
+    HttpdService service;
+    if (!startService(service)) {
+        Bench::report(QStringLiteral("start"), 0, QStringLiteral("-"), QStringLiteral("FAILED"));
+        return;
+    }
+    const quint16 port = service.serverPort();
+    HttpdServer *server = service.server();
+    QList<double> times;
+    int opened = 0;
+    std::unique_ptr<QThread> client(QThread::create([&] {
+        const std::vector<int> idle
+            = LoopbackClient::openConnections(port, kIdle, "GET /phonebook.xml HTTP/1.0\r\nUser-Ag");
+        opened = int(idle.size());
+        QElapsedTimer clock;
+        clock.start();
+        while (server->openConnections() < kIdle && clock.elapsed() < 10000)
+            QThread::msleep(5);
+        for (int i = 0; i < kPhones; ++i)
+            times.append(phoneRequest(port));
+        for (const int fd : idle)
+            ::close(fd);
+    }));
+    QEventLoop loop;
+    QObject::connect(client.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    client->start();
+    loop.exec();
+    client->wait();
+    const int failed = int(std::count(times.cbegin(), times.cend(), -1.0));
+    std::sort(times.begin(), times.end());
+    Bench::report(QStringLiteral("a phone beside %1 idle connections: median").arg(opened), times[times.size() / 2],
+        QStringLiteral("ms"),
+        QStringLiteral("%1 phones one after another, %2 without their whole reply").arg(kPhones).arg(failed));
+    Bench::report(QStringLiteral("a phone beside %1 idle connections: slowest").arg(opened), times.last(),
+        QStringLiteral("ms"), QStringLiteral("target: at most 100 ms"));
+    service.stopServer();
+}
+
+void httpdExport()
+{
+    const QString dir = Bench::tempDir();
+    Bench::setUpPhonebook(dir, 100000, true);
+    DBOperator::instance()->close();
+    const QStringList args { QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("--format"),
+        QStringLiteral("1"), QStringLiteral("--encoding"), QStringLiteral("UTF-8"), QStringLiteral("--out"),
+        dir + QStringLiteral("/general") };
+    QList<double> runs;
+    bool ok = true;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        QProcess cli;
+        cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QElapsedTimer clock;
+        clock.start();
+        cli.start(QStringLiteral(QUORVANE_CLI_PATH), args);
+        ok = cli.waitForFinished(-1) && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0 && ok;
+        runs.append(Bench::seconds(clock));
+    }
+    std::sort(runs.begin(), runs.end());
+    Bench::report(QStringLiteral("headless export, 100 000 contacts, general XML"), runs[runs.size() / 2],
+        QStringLiteral("s"),
+        ok ? QStringLiteral("median of %1 (%2 to %3 s), %4 MB; target: at most 1 s")
+                 .arg(runs.size())
+                 .arg(runs.first(), 0, 'f', 3)
+                 .arg(runs.last(), 0, 'f', 3)
+                 .arg(QFileInfo(dir + QStringLiteral("/general.xml")).size() / 1e6, 0, 'f', 1)
+           : QStringLiteral("FAILED"));
+}
+
+const Bench::Registrar loadCase("httpd-load", httpdLoad);
+const Bench::Registrar idleCase("httpd-idle", httpdIdle);
+const Bench::Registrar exportCase("httpd-export", httpdExport);
 
 } // namespace

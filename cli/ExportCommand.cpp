@@ -47,12 +47,9 @@ int exportPhonebook(const QStringList &args)
     if (!Cli::loadPhonebook())
         return Cli::Failure;
 
-    DataMgr *mgr = DataMgr::instance();
-    // A failed save has been told through the notifier.
-    if (!mgr->saveToDatabase())
-        return Cli::Failure;
+    // Read-only: the store stays as it is, and may be a file we cannot write.
     QString written;
-    if (!mgr->exportTo(
+    if (!DataMgr::instance()->exportAsSaved(
             format, o.values.value(QStringLiteral("--encoding")), out.fileName(), out.absolutePath(), &written)) {
         Cli::printErr(QStringLiteral("Phone book export failed, please check directory or try another coding format!"));
         return Cli::Failure;

@@ -58,6 +58,35 @@ void addMember(GroupInfo &g, int id)
     }
 }
 
+// The groups as saveToDatabase() would store them now: all but the display rows,
+// numbered in list order from `nextId` on, passing over the Blacklist's 100.
+QList<GroupInfo> groupsAsSaved(const QList<GroupInfo> &groups, int nextId)
+{
+    QList<GroupInfo> saved;
+    for (const GroupInfo &g : groups) {
+        if (isPseudoRow(g))
+            continue;
+        if (nextId == kBlacklistGroupId)
+            ++nextId;
+        saved.append(g);
+        saved.last().id = nextId++;
+    }
+    return saved;
+}
+
+bool writeExport(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
+                 const QList<GroupInfo> &groups, QString *finalPath)
+{
+    const std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
+    if (!exporter)
+        return false;
+    QString written = path;
+    const bool ok = exporter->exportFile(encoding, written, contacts, groups);
+    if (finalPath)
+        *finalPath = written;
+    return ok;
+}
+
 } // namespace
 
 DataMgr *DataMgr::instance()
@@ -81,6 +110,15 @@ void DataMgr::createDefaultGroups()
     m_groups.append(makeGroup(kBlacklist, kBlacklistGroupId));
 }
 
+void DataMgr::setBusy(bool busy)
+{
+    if (busy) {
+        ++m_busy;
+    } else if (m_busy > 0 && --m_busy == 0) {
+        emit idle();
+    }
+}
+
 bool DataMgr::hasData() const
 {
     return m_groups.size() > 4 || !m_ctList.isEmpty();
@@ -102,7 +140,7 @@ void DataMgr::fillContactKeys(ContactInfo &c)
 
 void DataMgr::reload()
 {
-    m_busy = true;
+    const BusyScope busy(this);
     // The old lists go first: holding both at once doubles the peak.
     m_ctList.clear();
     m_groups.clear();
@@ -111,7 +149,6 @@ void DataMgr::reload()
     rebuildDerived();
     removeHttpFiles();
     emit updateModel();
-    m_busy = false;
 }
 
 void DataMgr::rebuildDerived()
@@ -194,6 +231,7 @@ bool DataMgr::storeLists()
 
 void DataMgr::clearPhonebook()
 {
+    const BusyScope busy(this);
     m_ctList.clear();
     m_groups.clear();
     m_nextContactId = 1;
@@ -206,6 +244,7 @@ void DataMgr::clearPhonebook()
 
 bool DataMgr::resetForImport()
 {
+    const BusyScope busy(this);
     if (!m_replaceOnImport)
         return true;
     // Emptied in place, not deleted: a failing import can still undo it.
@@ -221,6 +260,7 @@ bool DataMgr::resetForImport()
 
 void DataMgr::addContact(int groupIndex, ContactInfo contact)
 {
+    const BusyScope busy(this);
     fillContactKeys(contact);
     rebuildPrimaryNumber(contact);
     contact.id = m_ctList.isEmpty() ? 1 : m_ctList.last().id + 1;
@@ -257,6 +297,7 @@ int DataMgr::indexOfContact(int id) const
 
 void DataMgr::deleteContact(int index)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
     removeContactIds({m_ctList[index].id}, 0);
@@ -266,6 +307,7 @@ void DataMgr::deleteContact(int index)
 
 void DataMgr::deleteCheckedContacts()
 {
+    const BusyScope busy(this);
     // One pass over the groups for all checked contacts: a phonebook of 100 000
     // with thousands checked must not walk every group once per contact.
     QSet<int> ids;
@@ -280,6 +322,7 @@ void DataMgr::deleteCheckedContacts()
 
 void DataMgr::refreshContact(int index)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
     ContactInfo &c = m_ctList[index];
@@ -337,6 +380,7 @@ QList<int> DataMgr::checkedRows() const
 
 void DataMgr::copyContactToGroup(int index, const QString &groupName)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
     addToGroups({index}, groupName, false);
@@ -345,12 +389,14 @@ void DataMgr::copyContactToGroup(int index, const QString &groupName)
 
 void DataMgr::copyCheckedToGroup(const QString &groupName)
 {
+    const BusyScope busy(this);
     addToGroups(checkedRows(), groupName, false);
     emit updateModel();
 }
 
 void DataMgr::moveContactToGroup(int index, const QString &groupName)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
     addToGroups({index}, groupName, true);
@@ -359,12 +405,14 @@ void DataMgr::moveContactToGroup(int index, const QString &groupName)
 
 void DataMgr::moveCheckedToGroup(const QString &groupName)
 {
+    const BusyScope busy(this);
     addToGroups(checkedRows(), groupName, true);
     emit updateModel();
 }
 
 void DataMgr::removeContactFromGroup(int index, int groupIndex)
 {
+    const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size() || groupIndex <= 0 || groupIndex >= m_groups.size())
         return;
     removeFromGroup({index}, groupIndex);
@@ -373,6 +421,7 @@ void DataMgr::removeContactFromGroup(int index, int groupIndex)
 
 void DataMgr::removeCheckedFromGroup(int groupIndex)
 {
+    const BusyScope busy(this);
     if (groupIndex <= 0 || groupIndex >= m_groups.size())
         return;
     removeFromGroup(checkedRows(), groupIndex);
@@ -429,6 +478,7 @@ bool DataMgr::groupNameExists(const QString &name) const
 
 void DataMgr::addGroup(GroupInfo group)
 {
+    const BusyScope busy(this);
     const int count = int(m_groups.size());
     group.id = count - 1;
     if (group.NamePinyin.isEmpty())
@@ -444,6 +494,7 @@ void DataMgr::addGroup(GroupInfo group)
 
 bool DataMgr::renameGroup(const QString &newName, int groupIndex)
 {
+    const BusyScope busy(this);
     for (const GroupInfo &g : std::as_const(m_groups)) {
         if (g.name == newName) {
             Notifier::current()->message(Notifier::NoIcon, tr("Group name"), tr("Group name cannot be repeated!"));
@@ -483,6 +534,7 @@ void DataMgr::clearGroupMembers(int groupIndex)
 
 void DataMgr::dissolveGroup(int groupIndex)
 {
+    const BusyScope busy(this);
     if (groupIndex < 0 || groupIndex >= m_groups.size() || isPseudoRow(m_groups[groupIndex]))
         return;
     clearGroupMembers(groupIndex);
@@ -491,6 +543,7 @@ void DataMgr::dissolveGroup(int groupIndex)
 
 void DataMgr::deleteGroup(int groupIndex)
 {
+    const BusyScope busy(this);
     if (groupIndex < 0 || groupIndex >= m_groups.size() || isPseudoRow(m_groups[groupIndex]))
         return;
     clearGroupMembers(groupIndex);
@@ -539,14 +592,14 @@ void DataMgr::removeHttpFiles()
 bool DataMgr::exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
                        QString *finalPath)
 {
-    const std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
-    if (!exporter)
-        return false;
-    QString path = folder + QLatin1Char('/') + fileName;
-    const bool ok = exporter->exportFile(encoding, path, m_ctList, m_savedGroups);
-    if (finalPath)
-        *finalPath = path;
-    return ok;
+    return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList, m_savedGroups, finalPath);
+}
+
+bool DataMgr::exportAsSaved(int format, const QString &encoding, const QString &fileName, const QString &folder,
+                            QString *finalPath) const
+{
+    return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList,
+                       groupsAsSaved(m_groups, m_nextGroupId), finalPath);
 }
 
 bool DataMgr::savePhonebookFiles(QString *historyPath)
@@ -587,6 +640,7 @@ void DataMgr::restore(const ImportSnapshot &before)
 
 bool DataMgr::importFile(const QString &path, const QString &encoding)
 {
+    const BusyScope busy(this);
     m_importer = ParseFactory::instance()->createParser(path);
     if (!m_importer)
         return false;
@@ -654,11 +708,14 @@ bool DataMgr::startHttpService()
 {
     if (!m_httpService) {
         m_httpService = new HttpdService(this);
-        // Runs on this thread while the asking connection thread waits.
+        // Runs on this thread, between commands: a phone's request must neither
+        // renumber the groups nor rewrite the store.
         m_httpService->setPhonebookWriter([this](int format, const QString &folder) {
-            saveToDatabase();
-            return exportTo(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
+            return exportAsSaved(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
         });
+        m_httpService->setBusyCheck([this] { return isBusy(); });
+        // Queued: the command that just ended may still be on its way out.
+        connect(this, &DataMgr::idle, m_httpService, &HttpdService::resumeWriting, Qt::QueuedConnection);
         // Connection threads must not outlive the application object.
         if (QCoreApplication::instance())
             connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &DataMgr::stopHttpService,

@@ -35,8 +35,28 @@ public:
     // lists compare it to know whether the lists changed since.
     quint64 revision() const { return m_revision; }
 
-    void setBusy(bool busy) { m_busy = busy; }
-    bool isBusy() const { return m_busy; }
+    // Busy while a command changes the phonebook; the phonebook service writes no
+    // file then. Marks nest: setBusy(true) adds one, setBusy(false) takes one off,
+    // and idle() is emitted when the last one goes.
+    void setBusy(bool busy);
+    bool isBusy() const { return m_busy > 0; }
+
+    // Keeps the data manager busy for its own lifetime.
+    class BusyScope
+    {
+    public:
+        explicit BusyScope(DataMgr *mgr)
+            : m_mgr(mgr)
+        {
+            m_mgr->setBusy(true);
+        }
+        ~BusyScope() { m_mgr->setBusy(false); }
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        DataMgr *m_mgr;
+    };
     bool hasData() const;
 
     void setLanguage(const QString &code) { m_language = code; }
@@ -69,6 +89,11 @@ public:
     // given, receives the path written.
     bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
                   QString *finalPath = nullptr);
+    // The file exportTo would write after a saveToDatabase(), written without one:
+    // the groups carry the ids a save would give them now, and neither the store
+    // nor the lists change.
+    bool exportAsSaved(int format, const QString &encoding, const QString &fileName, const QString &folder,
+                       QString *finalPath = nullptr) const;
     // The files of a Save, for the window and the headless tool alike: creates
     // target/ and the HTTPD model folders, writes the store (saveToDatabase), the
     // history copy target/phonebook_yyyyMMddhhmmss.xml and phonebook.xml in
@@ -116,6 +141,7 @@ public:
 signals:
     void updateModel();
     void httpdMsg(const QString &message);
+    void idle();
 
 private:
     DataMgr();
@@ -150,7 +176,7 @@ private:
     QStringList m_userGroupNames;
     int m_nextContactId = 1;
     int m_nextGroupId = 1;
-    bool m_busy = false;
+    int m_busy = 0;
     quint64 m_revision = 0;
     bool m_replaceOnImport = false;
     // An import runs; files are removed only once it has succeeded.

@@ -116,6 +116,9 @@ QString HttpRequest::resolveFile(const QString &folder, const QString &name)
         return path;
     if (!info.isFile())
         return QString();
+    // A name without "/" that is no link names an entry of the folder itself.
+    if (!info.isSymLink())
+        return path;
     const QString inside = QFileInfo(dir).canonicalFilePath() + QLatin1Char('/');
     if (inside.size() < 2 || !info.canonicalFilePath().startsWith(inside))
         return QString();

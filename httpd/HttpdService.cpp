@@ -33,6 +33,19 @@ void HttpdService::setPhonebookWriter(HttpdGenerator::Writer writer)
         m_server->generator()->setWriter(m_writer);
 }
 
+void HttpdService::setBusyCheck(HttpdGenerator::BusyCheck busy)
+{
+    m_busy = std::move(busy);
+    if (m_server)
+        m_server->generator()->setBusyCheck(m_busy);
+}
+
+void HttpdService::resumeWriting()
+{
+    if (m_server)
+        m_server->generator()->resume();
+}
+
 void HttpdService::setPortOverride(int port)
 {
     g_portOverride.storeRelaxed(port);
@@ -50,6 +63,7 @@ bool HttpdService::startServer()
     delete m_server;
     m_server = new HttpdServer(this);
     m_server->generator()->setWriter(m_writer);
+    m_server->generator()->setBusyCheck(m_busy);
     connect(m_server, &HttpdServer::requestServer, this, &HttpdService::httpdMsg);
 
     m_addressList.clear();

@@ -31,8 +31,10 @@ public:
     quint16 serverPort() const;
     HttpdServer *server() const { return m_server; }
 
-    // What writes a missing phonebook.xml; set before startServer.
+    // What writes a missing phonebook.xml, and whether the phonebook is in the
+    // middle of a command (no writing then); set before startServer.
     void setPhonebookWriter(HttpdGenerator::Writer writer);
+    void setBusyCheck(HttpdGenerator::BusyCheck busy);
 
     // A port that replaces port.xml for every later start (the headless tool's
     // --port); -1 returns to port.xml.
@@ -44,6 +46,10 @@ public:
     // address lines and the port line, each ending with a line feed.
     static QString startEntry(const QStringList &addresses, quint16 port);
 
+public slots:
+    // The phonebook is no longer busy: writes what phones asked for meanwhile.
+    void resumeWriting();
+
 signals:
     void httpdMsg(const QString &message);
 
@@ -53,4 +59,5 @@ private:
     HttpdServer *m_server = nullptr;
     QStringList m_addressList;
     HttpdGenerator::Writer m_writer;
+    HttpdGenerator::BusyCheck m_busy;
 };

@@ -1,33 +1,53 @@
 #pragma once
 
+#include "HttpdGenerator.h"
+
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QLocale>
+#include <QMutex>
 #include <QString>
 #include <QTcpSocket>
 #include <QThread>
 
-class HttpRequest;
-class HttpdGenerator;
-class QFile;
+#include <atomic>
+#include <functional>
+#include <vector>
 
-// Serves one connection: reads the request header, reports the request, and sends
-// the file of the product's folder (having the main thread write a missing
-// phonebook.xml first). Every wait checks for an interruption request, so the
-// server can end the thread promptly when it stops.
+class HttpRequest;
+
+// One of the service's connection threads, reused connection after connection.
+// Each serves many connections at once on non-blocking sockets: a request header
+// is read as its bytes arrive, so a client that sends nothing holds only its
+// socket, never the thread; the file goes out with sendfile as fast as the client
+// takes it; a connection whose phonebook.xml the main thread is writing waits
+// without holding the thread either. Every connection has one deadline at a time:
+// for its whole header, for the writing of its phonebook, or for the next progress
+// of its send.
 class HttpdThread : public QThread
 {
     Q_OBJECT
 public:
-    // `waitMsecs` bounds the wait for the whole request header, a stalled send, the
-    // closing of the connection and the writing of a missing phonebook.
-    HttpdThread(qintptr socketDescriptor, HttpdGenerator *generator, int waitMsecs, QObject *parent = nullptr);
+    // `root` is the folder the model folders are in, with a trailing "/". `closed`
+    // runs on this thread whenever a connection has ended.
+    HttpdThread(const QString &root, HttpdGenerator *generator, int waitMsecs, std::function<void()> closed,
+        QObject *parent = nullptr);
+    // Stops the loop and waits for it.
     ~HttpdThread() override;
 
-    // The response header sent before every file.
-    static QByteArray responseHeader(const QDateTime &now, const QLocale &locale = QLocale::system());
+    // Thread-safe: serve this accepted connection.
+    void adopt(qintptr socketDescriptor);
+    // Thread-safe: ends the loop; the open connections are dropped.
+    void stop();
+    // Connections this thread holds now.
+    int connectionCount() const { return m_count.load(std::memory_order_relaxed); }
+
+    // The response header sent before a file of `contentLength` bytes.
+    static QByteArray responseHeader(
+        const QDateTime &now, qint64 contentLength, const QLocale &locale = QLocale::system());
     // "Sun Dec 6 21:14:05 2026" with the locale's short day and month names.
     static QString dateText(const QDateTime &now, const QLocale &locale);
-    // Closes an accepted connection that no socket object owns.
+    // Closes an accepted connection that no thread owns.
     static void closeDescriptor(qintptr descriptor);
     // The three-line message that reports a request to the request log.
     static QString requestMessage(const QString &product, const QString &fileName);
@@ -40,19 +60,46 @@ protected:
     void run() override;
 
 private:
-    void getMessage();
-    bool readHeader(QByteArray *header, bool *peerClosed);
-    void dealWith(const HttpRequest &request);
-    bool sendFile(QFile &file);
-    bool writeQueued(QFile *file);
-#ifdef Q_OS_LINUX
-    bool sendDirect(QFile &file);
-#endif
-    void disCurrentSocket();
+    struct Connection;
 
-    qintptr m_socketDescriptor;
-    QTcpSocket *m_socket = nullptr;
-    QString m_root;
-    HttpdGenerator *m_generator;
-    int m_waitMsecs;
+    void wake();
+    bool takeInbox();
+    void startConnection(int fd);
+    void onEvent(Connection *c, quint32 events);
+    void getMessage(Connection *c);
+    void dealWith(Connection *c, const HttpRequest &request);
+    void phonebookWritten(Connection *c, bool written);
+    void startSending(Connection *c, int file);
+    void sendSome(Connection *c);
+    void disCurrentSocket(Connection *c);
+    void drop(Connection *c);
+    void expire();
+    void schedule(Connection *c);
+    void unschedule(Connection *c);
+    QByteArray header(qint64 contentLength);
+
+    const QString m_root;
+    HttpdGenerator *const m_generator;
+    const int m_waitMsecs;
+    const std::function<void()> m_closed;
+    int m_epoll = -1;
+    int m_wake = -1;
+
+    // Filled by other threads, emptied by this one.
+    QMutex m_inboxMutex;
+    std::vector<int> m_newConnections;
+    std::vector<HttpdGenerator::TicketPtr> m_written;
+    bool m_wakePending = false;
+    bool m_stopping = false;
+
+    // This thread's own state.
+    QElapsedTimer m_clock;
+    // The open connections in the order of their deadlines (each deadline is "now +
+    // wait" when set, so appending keeps the order).
+    Connection *m_first = nullptr;
+    Connection *m_last = nullptr;
+    std::vector<Connection *> m_ended;
+    std::atomic<int> m_count { 0 };
+    qint64 m_headerSecond = -1;
+    QByteArray m_headerStart;
 };

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the editor need, when missing.
+# Installs the Debian 12 packages the build, the tests and the editor need, when missing;
+# packages named as arguments are added (the benchmarks' tools, say).
 set -euo pipefail
 
 PACKAGES=(
@@ -7,6 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-5compat-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-noto-cjk fonts-dejavu-core fonts-liberation2 librsvg2-bin openssl
+    "$@"
 )
 
 missing=()

@@ -66,6 +66,7 @@ private slots:
     void saveRenumbersGroupIds();
     void saveNeverGivesAUserGroupBlacklistsId();
     void reloadRebuildsDerivedData();
+    void busyMarksNest();
     void groupContactRowsFollowListOrder();
     void refreshContactSyncsMembership();
     void resetForImportEmptiesEverything();
@@ -334,6 +335,27 @@ void TestDataMgr::saveNeverGivesAUserGroupBlacklistsId()
     for (const GroupInfo &g : mgr()->savedGroups())
         saved << g.id;
     QCOMPARE(saved, QList<int>({99, 101, 102}));
+}
+
+void TestDataMgr::busyMarksNest()
+{
+    Workspace ws;
+    QSignalSpy idle(mgr(), &DataMgr::idle);
+    // A command of the data manager inside a command of the window.
+    mgr()->setBusy(true);
+    mgr()->reload();
+    QVERIFY(mgr()->isBusy());
+    QCOMPARE(idle.count(), 0);
+    mgr()->setBusy(false);
+    QVERIFY(!mgr()->isBusy());
+    QCOMPARE(idle.count(), 1);
+    // One release too many leaves no debt behind.
+    mgr()->setBusy(false);
+    mgr()->setBusy(true);
+    QVERIFY(mgr()->isBusy());
+    mgr()->setBusy(false);
+    QVERIFY(!mgr()->isBusy());
+    QCOMPARE(idle.count(), 2);
 }
 
 void TestDataMgr::reloadRebuildsDerivedData()

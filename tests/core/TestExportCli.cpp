@@ -55,6 +55,7 @@ private slots:
     void exportEveryFormatAndEncoding();
     void exportFailures_data();
     void exportFailures();
+    void exportLeavesReadOnlyStore();
     void save();
     void saveFails();
 
@@ -81,8 +82,8 @@ void TestExportCli::initTestCase()
     ivan.PrimaryIndex = 2;
     TestUtil::addContact(ivan);
     TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QString()));
-    // Stored ids become 2, 3, 4 here; the tool's own save before it writes
-    // renumbers them 5, 6, 7, so Golf is 6 in every file.
+    // Stored ids become 2, 3, 4 here; the tool writes the ids a save would give,
+    // 5, 6, 7, so Golf is 6 in every file.
     QVERIFY(mgr->saveToDatabase());
     DBOperator::instance()->close();
     AppPaths::setAppDir(QString());
@@ -176,6 +177,21 @@ void TestExportCli::exportFailures()
     else
         QVERIFY(!r.err.isEmpty());
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList { QStringLiteral("phonebook.db") });
+}
+
+void TestExportCli::exportLeavesReadOnlyStore()
+{
+    const QString dir = freshFolder();
+    const QString store = dir + QStringLiteral("/phonebook.db");
+    const QByteArray stored = readFile(store);
+    QVERIFY(QFile::setPermissions(store, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const CliRun r = runCli({ QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("--format"),
+        QStringLiteral("1"), QStringLiteral("--encoding"), QStringLiteral("UTF-8"), QStringLiteral("--out"),
+        dir + QStringLiteral("/x") });
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(readFile(dir + QStringLiteral("/x.xml"))), expectedText(1, QStringLiteral("UTF-8")));
+    QVERIFY(readFile(store) == stored);
 }
 
 void TestExportCli::save()

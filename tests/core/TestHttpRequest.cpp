@@ -257,36 +257,40 @@ void TestHttpRequest::responseHeader_data()
 {
     QTest::addColumn<QDateTime>("now");
     QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<qint64>("length");
     QTest::addColumn<QByteArray>("header");
 
-    QTest::newRow("one-digit day") << QDateTime(QDate(2026, 12, 6), QTime(21, 14, 5)) << QLocale::c()
+    QTest::newRow("one-digit day") << QDateTime(QDate(2026, 12, 6), QTime(21, 14, 5)) << QLocale::c() << qint64(583)
                                    << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
                                                  "Last-Modified: Sun Dec 6 21:14:05 2026\r\n"
-                                                 "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
+                                                 "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n"
+                                                 "Content-Length: 583\r\n\r\n");
     QTest::newRow("two-digit day, morning")
-        << QDateTime(QDate(2027, 3, 19), QTime(7, 0, 9)) << QLocale::c()
+        << QDateTime(QDate(2027, 3, 19), QTime(7, 0, 9)) << QLocale::c() << qint64(6 * 1024 * 1024 * 1024LL)
         << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
                       "Last-Modified: Fri Mar 19 07:00:09 2027\r\n"
-                      "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
-    QTest::newRow("midnight") << QDateTime(QDate(2026, 1, 1), QTime(0, 0, 0)) << QLocale::c()
-                              << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
-                                            "Last-Modified: Thu Jan 1 00:00:00 2026\r\n"
-                                            "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
+                      "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\nContent-Length: 6442450944\r\n\r\n");
+    QTest::newRow("midnight, empty file") << QDateTime(QDate(2026, 1, 1), QTime(0, 0, 0)) << QLocale::c() << qint64(0)
+                                          << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
+                                                        "Last-Modified: Thu Jan 1 00:00:00 2026\r\n"
+                                                        "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n"
+                                                        "Content-Length: 0\r\n\r\n");
     // The names follow the system locale, and the header is sent as UTF-8.
     QTest::newRow("Chinese names") << QDateTime(QDate(2026, 12, 6), QTime(21, 14, 5))
-                                   << QLocale(QLocale::Chinese, QLocale::China)
+                                   << QLocale(QLocale::Chinese, QLocale::China) << qint64(12)
                                    << QByteArray(
                                           "HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
                                           "Last-Modified: \xe5\x91\xa8\xe6\x97\xa5 12\xe6\x9c\x88 6 21:14:05 2026\r\n"
-                                          "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n\r\n");
+                                          "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\nContent-Length: 12\r\n\r\n");
 }
 
 void TestHttpRequest::responseHeader()
 {
     QFETCH(QDateTime, now);
     QFETCH(QLocale, locale);
+    QFETCH(qint64, length);
     QFETCH(QByteArray, header);
-    QCOMPARE(HttpdThread::responseHeader(now, locale), header);
+    QCOMPARE(HttpdThread::responseHeader(now, length, locale), header);
 }
 
 void TestHttpRequest::startEntry_data()

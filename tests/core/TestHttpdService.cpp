@@ -5,6 +5,7 @@
 #include "HttpdServer.h"
 #include "HttpdService.h"
 #include "HttpdThread.h"
+#include "LoopbackClient.h"
 #include "TestUtil.h"
 
 #include <QDeadlineTimer>
@@ -12,13 +13,16 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <functional>
 #include <memory>
 
@@ -125,6 +129,19 @@ quint16 freePort()
     return probe.serverPort();
 }
 
+// Whether the server has neither closed `fd` nor answered on it.
+bool untouched(int fd)
+{
+    char byte;
+    return ::recv(fd, &byte, 1, MSG_DONTWAIT | MSG_PEEK) < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+}
+
+QSet<QString> threadIds()
+{
+    const QStringList ids = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return QSet<QString>(ids.cbegin(), ids.cend());
+}
+
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -143,12 +160,13 @@ void writePortXml(const QString &useDefault, const QString &port)
 }
 
 // Splits a reply into header and body after checking the header's every byte; the
-// date must be a well-formed current local time.
+// date must be a well-formed current local time, and the body as long as the
+// header says.
 bool splitReply(const QByteArray &reply, QByteArray *body, QString *why)
 {
     static const QRegularExpression pattern(
         QStringLiteral("^HTTP/1\\.0 200 Ok\\r\\nServer: Zavuvar/1\\.0\\r\\nLast-Modified: ([^\\r\\n]*)\\r\\n"
-                       "Accept-Ranges: bytes\\r\\nContent-Type: application/xml\\r\\n\\r\\n"));
+                       "Accept-Ranges: bytes\\r\\nContent-Type: application/xml\\r\\nContent-Length: (\\d+)\\r\\n\\r\\n"));
     const int end = int(reply.indexOf("\r\n\r\n"));
     const QString header = QString::fromUtf8(reply.left(end < 0 ? reply.size() : end + 4));
     const QRegularExpressionMatch match = pattern.match(header);
@@ -163,6 +181,10 @@ bool splitReply(const QByteArray &reply, QByteArray *body, QString *why)
         return false;
     }
     *body = reply.mid(end + 4);
+    if (match.captured(2) != QString::number(body->size())) {
+        *why = QStringLiteral("Content-Length %1, body of %2 bytes").arg(match.captured(2)).arg(body->size());
+        return false;
+    }
     return true;
 }
 
@@ -226,6 +248,8 @@ struct SlowWriter {
 
 } // namespace
 
+using namespace LoopbackClient;
+
 class TestHttpdService : public QObject
 {
     Q_OBJECT
@@ -246,13 +270,16 @@ private slots:
     void idleClientDropped();
     void tricklingClientDropped();
     void oversizedHeaderDropped();
-    void capsRunningThreads();
+    void capsOpenConnections();
+    void idleClientsStarveNobody();
+    void reusesThreads();
     void largeFileToSlowReader();
     void stalledReaderDropped();
     void concurrentClientsShareOneWrite();
     void rewritesRemovedPhonebook();
     void failedWriteGetsNothing();
     void stopWhileWaitingForWrite();
+    void writesAfterBusyCommand();
     void writesEachModelsLayout_data();
     void writesEachModelsLayout();
     void concurrentClientsGetOnePhonebook();
@@ -284,7 +311,7 @@ void TestHttpdService::init()
     // port.xml is read from the current folder.
     QVERIFY(QDir::setCurrent(m_workspace->path()));
     HttpdServer::setWaitMsecs(5000);
-    HttpdServer::setMaxThreads(256);
+    HttpdServer::setMaxConnections(4096);
     HttpdService::setPortOverride(-1);
 }
 
@@ -541,9 +568,9 @@ void TestHttpdService::oversizedHeaderDropped()
     QCOMPARE(received, QByteArray("<unixml/>"));
 }
 
-void TestHttpdService::capsRunningThreads()
+void TestHttpdService::capsOpenConnections()
 {
-    HttpdServer::setMaxThreads(4);
+    HttpdServer::setMaxConnections(4);
     HttpdServer::setWaitMsecs(700);
     writeFile(httpd("UNIXML/phonebook.xml"), "<unixml/>");
     HttpdService service;
@@ -551,8 +578,8 @@ void TestHttpdService::capsRunningThreads()
     QVERIFY(service.startServer());
     const quint16 capped = service.serverPort();
 
-    // Ten idle phones hold the four threads; the rest wait in the backlog and are
-    // served (here: dropped for idling) as threads come free, as is the real request.
+    // Ten idle phones hold the four connections; the rest wait in the backlog and
+    // are served (here: dropped for idling) as connections end, as is the real request.
     QList<std::function<Reply()>> clients;
     for (int i = 0; i < 10; ++i)
         clients.append([=] { return exchange(capped, {}, 0, 20000); });
@@ -566,12 +593,80 @@ void TestHttpdService::capsRunningThreads()
         QCOMPARE(replies[i].bytes, QByteArray());
     }
     QVERIFY(replies[10].bytes.endsWith("\r\n\r\n<unixml/>"));
-    // The real request waited for a free thread: two rounds of idle phones.
+    // The real request waited for a free connection: two rounds of idle phones.
     QVERIFY2(replies[10].msecs >= 1000, QByteArray::number(replies[10].msecs));
-    QCOMPARE(service.server()->peakThreads(), 4);
+    QCOMPARE(service.server()->peakConnections(), 4);
     // Phones beyond the cap were left in the listen backlog, not accepted early.
     QCOMPARE(service.server()->peakWaiting(), 0);
-    QTRY_COMPARE(service.server()->runningThreads(), 0);
+    QTRY_COMPARE(service.server()->openConnections(), 0);
+}
+
+void TestHttpdService::idleClientsStarveNobody()
+{
+    writeFile(httpd("Birch/phonebook.xml"), "<birch/>");
+    HttpdServer::setWaitMsecs(30000);
+    const quint16 port = startService();
+    bool idleUntouched = false;
+    const Reply phone = runClient([&] {
+        const std::vector<int> idle = openConnections(port, 300, "GET /phonebook.xml HTTP/1.0\r\nUser-Ag");
+        const Reply reply = exchange(port, { "GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch\r\n\r\n" });
+        idleUntouched = idle.size() == 300 && std::all_of(idle.cbegin(), idle.cend(), untouched);
+        for (const int fd : idle)
+            ::close(fd);
+        return reply;
+    });
+    QByteArray body;
+    QString why;
+    QVERIFY2(splitReply(phone.bytes, &body, &why), qPrintable(why));
+    QCOMPARE(body, QByteArray("<birch/>"));
+    // Answered while all the others were still within their 30 s for the header.
+    QVERIFY(idleUntouched);
+}
+
+void TestHttpdService::reusesThreads()
+{
+    writeFile(httpd("UNIXML/small.xml"), "<small/>");
+    writePortXml(QStringLiteral("0"), QString::number(freePort()));
+    HttpdService service;
+    QVERIFY(service.startServer());
+    const quint16 port = service.serverPort();
+
+    const QSet<QString> before = threadIds();
+    QSet<QString> seen;
+    std::atomic<bool> sampling { true };
+    std::unique_ptr<QThread> sampler(QThread::create([&] {
+        while (sampling) {
+            seen.unite(threadIds());
+            QThread::usleep(200);
+        }
+    }));
+    sampler->start();
+
+    int sequential = 0;
+    runClient([&] {
+        for (int i = 0; i < 1000; ++i)
+            sequential += exchange(port, { "GET /small.xml HTTP/1.0\r\n\r\n" }).bytes.endsWith("\r\n\r\n<small/>");
+        return Reply();
+    });
+    QCOMPARE(sequential, 1000);
+
+    // Two hundred requests open at once, then all complete their header.
+    const std::vector<int> fds = openConnections(port, 200, "GET /small.xml HTTP/1.0\r\n");
+    QCOMPARE(int(fds.size()), 200);
+    QTRY_COMPARE(service.server()->openConnections(), 200);
+    int concurrent = 0;
+    for (const int fd : fds)
+        ::send(fd, "\r\n", 2, MSG_NOSIGNAL);
+    for (const int fd : fds) {
+        concurrent += readToEnd(fd).endsWith("\r\n\r\n<small/>");
+        ::close(fd);
+    }
+    QCOMPARE(concurrent, 200);
+
+    sampling = false;
+    sampler->wait();
+    // No thread came or went but the sampler and the client.
+    QVERIFY2((seen - before).size() <= 2, QByteArray::number((seen - before).size()));
 }
 
 // Random bytes that are certainly not UTF-8 text.
@@ -658,9 +753,9 @@ void TestHttpdService::stalledReaderDropped()
     }));
     client->start();
     QTRY_VERIFY(sent);
-    QTRY_COMPARE(service.server()->peakThreads(), 1);
-    // The thread gives up on a phone that reads nothing for the whole wait.
-    QTRY_COMPARE_WITH_TIMEOUT(service.server()->runningThreads(), 0, 5000);
+    QTRY_COMPARE(service.server()->peakConnections(), 1);
+    // The server gives up on a phone that reads nothing for the whole wait.
+    QTRY_COMPARE_WITH_TIMEOUT(service.server()->openConnections(), 0, 5000);
     release = true;
     QVERIFY(client->wait(30000));
     QVERIFY(reply.closed);
@@ -777,6 +872,34 @@ void TestHttpdService::stopWhileWaitingForWrite()
     QCOMPARE(*writer.calls, 0);
 }
 
+void TestHttpdService::writesAfterBusyCommand()
+{
+    buildPhonebook();
+    const quint16 port = startService();
+    DataMgr *mgr = DataMgr::instance();
+    QSignalSpy spy(mgr, &DataMgr::httpdMsg);
+    mgr->setBusy(true);
+    Reply reply;
+    std::atomic<bool> answered { false };
+    std::unique_ptr<QThread> client(QThread::create([&] {
+        reply = exchange(port, { "GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch\r\n\r\n" });
+        answered = true;
+    }));
+    client->start();
+    // The request reaches the main thread, which writes nothing in mid-command.
+    QTRY_COMPARE(spy.count(), 1);
+    QTest::qWait(200);
+    QVERIFY(!answered);
+    mgr->ctList()[1].FirstName = QStringLiteral("Zed");
+    mgr->setBusy(false);
+    QTRY_VERIFY(answered);
+    client->wait();
+    QByteArray body;
+    QString why;
+    QVERIFY2(splitReply(reply.bytes, &body, &why), qPrintable(why));
+    QVERIFY2(body.contains("        <FirstName>Zed</FirstName>\n"), body.constData());
+}
+
 void TestHttpdService::writesEachModelsLayout_data()
 {
     QTest::addColumn<QByteArray>("sent");
@@ -811,14 +934,12 @@ void TestHttpdService::writesEachModelsLayout()
     QFile written(httpd(folder + QStringLiteral("/phonebook.xml")));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll() == body);
-    // Written as every export is: after the store was brought up to date.
-    QCOMPARE(DBOperator::instance()->loadContacts().size(), 2);
+    // Written from the lists with the ids a save would give; the store is left alone.
+    QCOMPARE(DBOperator::instance()->loadContacts().size(), 0);
 }
 
 void TestHttpdService::concurrentClientsGetOnePhonebook()
 {
-    // Every write renumbers the stored group ids (Golf is 3 only in the first), so a
-    // second write would show in the files the phones receive.
     buildPhonebook();
     const quint16 port = startService();
     QList<std::function<Reply()>> clients;

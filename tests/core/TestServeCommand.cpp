@@ -47,6 +47,16 @@ bool waitForOutput(QProcess &process, QByteArray *output, const QByteArray &text
     return output->contains(text);
 }
 
+// Starts `serve` on the phonebook of `dir` at `port` and reads its output up to the
+// port line of the start entry.
+bool startServe(QProcess &process, const QString &dir, quint16 port, QByteArray *output)
+{
+    process.setWorkingDirectory(dir);
+    process.start(QStringLiteral(QUORVANE_CLI_PATH),
+        { QStringLiteral("--dir"), dir, QStringLiteral("serve"), QStringLiteral("--port"), QString::number(port) });
+    return process.waitForStarted() && waitForOutput(process, output, "Port:");
+}
+
 QByteArray fetch(quint16 port, const QByteArray &request)
 {
     QTcpSocket socket;
@@ -90,6 +100,7 @@ private slots:
     void servesUntilSignalled();
     void followsPortXml();
     void servesThePhonebookOfDir();
+    void outlivesClientsGoneEarly();
     void refusesBadOptions_data();
     void refusesBadOptions();
 };
@@ -109,13 +120,8 @@ void TestServeCommand::servesUntilSignalled()
     QVERIFY(dir.isValid());
     const quint16 port = freePort();
     QProcess process;
-    process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(QUORVANE_CLI_PATH),
-        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
-            QString::number(port) });
-    QVERIFY(process.waitForStarted());
     QByteArray output;
-    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+    QVERIFY2(startServe(process, dir.path(), port, &output), output.constData());
     QVERIFY(waitForOutput(process, &output, "\n", 1000));
     QString why;
     QVERIFY2(isStartEntry(output, port, &why), qPrintable(why));
@@ -177,15 +183,15 @@ void TestServeCommand::servesThePhonebookOfDir()
             TestUtil::mail(QStringLiteral("Work"), QStringLiteral("lee@example.com")) }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
     DBOperator::instance()->close();
+    QFile store(dir.file(QStringLiteral("phonebook.db")));
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    const QByteArray stored = store.readAll();
+    store.close();
 
     const quint16 port = freePort();
     QProcess process;
-    process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(QUORVANE_CLI_PATH),
-        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"),
-            QString::number(port) });
     QByteArray output;
-    QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
+    QVERIFY2(startServe(process, dir.path(), port, &output), output.constData());
 
     // The request line and the agent line come in separate packets.
     QTcpSocket socket;
@@ -209,6 +215,35 @@ void TestServeCommand::servesThePhonebookOfDir()
     QVERIFY(expected.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(reply.mid(end + 4)), QString::fromUtf8(expected.readAll()));
 
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 0);
+    // Serving wrote the phone's file, not the store.
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QVERIFY(store.readAll() == stored);
+}
+
+void TestServeCommand::outlivesClientsGoneEarly()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("HTTPD/UNIXML/big.bin")), QByteArray(1024 * 1024, 'x'));
+    const quint16 port = freePort();
+    QProcess process;
+    QByteArray output;
+    QVERIFY2(startServe(process, dir.path(), port, &output), output.constData());
+    // Each leaves before the reply, which then meets a reset: the sends after it
+    // fail, and must not end the process.
+    for (int i = 0; i < 3; ++i) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(socket.waitForConnected(5000));
+        socket.write("GET /big.bin HTTP/1.0\r\n\r\n");
+        QVERIFY(socket.waitForBytesWritten(1000));
+        socket.abort();
+        QTest::qWait(100);
+    }
+    QVERIFY(fetch(port, "GET /big.bin HTTP/1.0\r\n\r\n").endsWith(QByteArray(1024, 'x')));
+    QCOMPARE(process.state(), QProcess::Running);
     process.terminate();
     QVERIFY(process.waitForFinished(5000));
     QCOMPARE(process.exitCode(), 0);
