@@ -681,8 +681,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (box.clickedButton() == discard) {
         closeWindow();
     } else if (box.clickedButton() == save) {
-        saveFile();
-        closeWindow();
+        // A save that failed has said why; the edits stay, and so does the program.
+        if (saveFile())
+            closeWindow();
     }
 }
 
@@ -737,47 +738,4 @@ void MainWindow::restoreLanguageSetting()
     OptionFiles::writeLanguage(m_appDir + QStringLiteral("language/config.xml"), code);
     m_currentLanguage = code;
     showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
-}
-
-// The commands below belong to the file and import/export work that is not in
-// the window yet; their menu entries and buttons are already wired.
-
-void MainWindow::constructNewFile()
-{
-    // Missing: the new-phonebook command (save prompt and reset).
-}
-
-void MainWindow::saveFile()
-{
-    // Missing: the save command (store, history copy and HTTPD files).
-}
-
-void MainWindow::showHistory()
-{
-    // Missing: the history dialog that reopens a saved phonebook.
-}
-
-void MainWindow::showBackupWindow()
-{
-    // Missing: the backup dialog.
-}
-
-void MainWindow::localImport()
-{
-    // Missing: the local import dialog.
-}
-
-void MainWindow::selectWebFile()
-{
-    // Missing: the network import dialog.
-}
-
-void MainWindow::localExport()
-{
-    // Missing: the export dialog.
-}
-
-void MainWindow::configHttpdPortOption()
-{
-    // Missing: the HTTP port dialog that writes port.xml.
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QFileDialog>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
@@ -18,7 +19,9 @@ class DetailScroll;
 class GroupView;
 class MailItem;
 class PhoneItem;
+class QCheckBox;
 class QComboBox;
+class WebImport;
 class QLineEdit;
 class SearchEdit;
 class QAction;
@@ -86,13 +89,25 @@ public slots:
     void restoreLanguageSetting();
 
     void constructNewFile();
-    void saveFile();
+    // True when the history copy was written (isSaved is then set).
+    bool saveFile();
     void showHistory();
     void showBackupWindow();
+
     void localImport();
+    void selectLocalFile();
+    void ImportBegin();
+    void ImportAbort();
     void selectWebFile();
+    void beginWebImport(const QString &fileName, const QString &encoding, bool clearList, bool replaceWay);
     void localExport();
+    void selectExportPath();
+    void exportBegin();
+    void exportAbort();
     void configHttpdPortOption();
+    void slotUseDefault(bool checked);
+    void configHttpdPortBegin();
+    void configHttpdPortAbort();
 
     void show_Groupmenu(const QPoint &pos);
     void show_Contactmenu(const QPoint &pos);
@@ -150,6 +165,16 @@ private:
     void commitShownContact();
     // A change the user made in the detail editor.
     void markDetailEdited();
+
+    // File commands and dialogs.
+    // Empties the phonebook, its lists, its temporary files and the store; false
+    // (with the store's message shown) when the store could not be emptied.
+    bool resetPhonebook();
+    // The toolkit's own file dialog with the labels of `labels` (look in, file
+    // name, file type, accept, reject).
+    QString runFileDialog(const QString &caption, const QString &folder, QFileDialog::FileMode mode,
+                          QFileDialog::AcceptMode accept, const QStringList &filters, const QStringList &labels,
+                          QString *chosenFolder = nullptr);
 
     // Group and contact commands.
     bool inBatchMode() const;
@@ -243,6 +268,26 @@ private:
     bool m_fillingDetail = false;
     // The user changed the shown contact since it was shown or committed.
     bool m_detailEdited = false;
+
+    // The dialogs of the import, export and port commands while they are open.
+    QPointer<QDialog> m_importDialog;
+    QComboBox *m_importEncodingBox = nullptr;
+    QCheckBox *m_importClearYes = nullptr;
+    QCheckBox *m_importReplaceYes = nullptr;
+    QLineEdit *m_importPathEdit = nullptr;
+    QPointer<QDialog> m_exportDialog;
+    QComboBox *m_exportFormatBox = nullptr;
+    QComboBox *m_exportEncodingBox = nullptr;
+    QLineEdit *m_exportNameEdit = nullptr;
+    QLineEdit *m_exportPathEdit = nullptr;
+    QPointer<QDialog> m_portDialog;
+    QCheckBox *m_portDefaultBox = nullptr;
+    QLineEdit *m_portEdit = nullptr;
+    QPointer<WebImport> m_webImport;
+    // What the file dialogs remember between commands.
+    QString m_importPath;
+    QString m_importFolder;
+    QString m_exportFolder;
 
     QPointer<QMenu> m_groupMenu;
     QPointer<QMenu> m_contactMenu;

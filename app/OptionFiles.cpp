@@ -2,6 +2,9 @@
 
 #include <QDomDocument>
 #include <QFile>
+#include <QSaveFile>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <QStringConverter>
 #include <QTextStream>
 
@@ -146,6 +149,51 @@ bool writeOptions(const QString &path, const Options &options)
     appendElement(doc, root, kRecoveryData, flag(options.recoveryData));
     appendElement(doc, root, kAutoHttpd, flag(options.autoHttpd));
     return save(path, doc);
+}
+
+bool readPort(const QString &path, bool *useDefault, QString *port)
+{
+    QFile file(path);
+    if (!file.exists())
+        return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        qDebug("read port.xml error");
+        return false;
+    }
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("useDefault")) {
+            const QString value = xml.readElementText().trimmed();
+            if (value == QLatin1String("1") || value == QLatin1String("0"))
+                *useDefault = value == QLatin1String("1");
+        } else if (xml.name() == QLatin1String("port")) {
+            *port = xml.readElementText().trimmed();
+        }
+    }
+    if (xml.hasError()) {
+        qDebug("read port.xml error");
+        return false;
+    }
+    return true;
+}
+
+bool writePort(const QString &path, bool useDefault, const QString &port)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QXmlStreamWriter xml(&file);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument(QStringLiteral("1.0"));
+    xml.writeStartElement(QStringLiteral("configHttpdPort"));
+    xml.writeTextElement(QStringLiteral("useDefault"), useDefault ? QStringLiteral("1") : QStringLiteral("0"));
+    xml.writeTextElement(QStringLiteral("port"), port);
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return !xml.hasError() && file.commit();
 }
 
 } // namespace OptionFiles

@@ -29,4 +29,12 @@ bool readOptions(const QString &path, Options *options);
 // the file with all three. False when nothing was written.
 bool writeOptions(const QString &path, const Options &options);
 
+// port.xml, which the port dialog writes and the phonebook service reads: the
+// text of `useDefault` ("1" checks the default-port box) and of `port`, as
+// typed. False when the file is missing, unreadable or not well-formed.
+bool readPort(const QString &path, bool *useDefault, QString *port);
+// Writes port.xml whole (declaration, automatic formatting); the old file stays
+// until the new one is complete. False when nothing was written.
+bool writePort(const QString &path, bool useDefault, const QString &port);
+
 } // namespace OptionFiles

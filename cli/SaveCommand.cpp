@@ -12,10 +12,9 @@ int savePhonebook(const QStringList &args)
     if (!Cli::loadPhonebook())
         return Cli::Failure;
     QString history;
-    if (!DataMgr::instance()->savePhonebookFiles(&history)) {
-        Cli::printErr(QStringLiteral("save failed,please check target folder is exist or not."));
+    // The data manager has said what failed.
+    if (!DataMgr::instance()->savePhonebookFiles(&history))
         return Cli::Failure;
-    }
     Cli::printOut(history);
     return Cli::Success;
 }

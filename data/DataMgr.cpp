@@ -609,7 +609,10 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
         QDir().mkpath(dir + QLatin1String(folder));
     const QString historyName =
         QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
-    const bool stored = saveToDatabase();
+    // A store that could not be written has been reported; no file claims a save
+    // that did not happen.
+    if (!saveToDatabase())
+        return false;
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
     const bool saved = exportTo(ExportFactory::UniXml, utf8, historyName, dir + QStringLiteral("target"), historyPath);
@@ -617,7 +620,10 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
     exportTo(ExportFactory::XmlBirch, utf8, phonebook, dir + QStringLiteral("HTTPD/Birch"));
     exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
     exportTo(ExportFactory::XmlBrenn, utf8, phonebook, dir + QStringLiteral("HTTPD/Brenn"));
-    return stored && saved;
+    if (!saved)
+        Notifier::current()->message(Notifier::NoIcon, tr("Save Box"),
+                                     tr("save failed,please check target folder is exist or not."));
+    return saved;
 }
 
 // Import

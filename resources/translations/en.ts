@@ -61,6 +61,14 @@
         <source>Import Box</source>
         <translation>Import Box</translation>
     </message>
+    <message>
+        <source>Save Box</source>
+        <translation>Save Box</translation>
+    </message>
+    <message>
+        <source>save failed,please check target folder is exist or not.</source>
+        <translation>save failed,please check target folder is exist or not.</translation>
+    </message>
 </context>
 <context>
     <name>ExportFactory</name>
@@ -608,6 +616,226 @@
     <message>
         <source>Group</source>
         <translation>Group</translation>
+    </message>
+    <message>
+        <source>Import file</source>
+        <translation>Import file</translation>
+    </message>
+    <message>
+        <source>File Encoding</source>
+        <translation>File Encoding</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>Replace Way</source>
+        <translation>Replace Way</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>Select File</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Open an phonebook contact file (recommended phonebook.xml)</source>
+        <translation>Open an phonebook contact file (recommended phonebook.xml)</translation>
+    </message>
+    <message>
+        <source>common xml text phonebook (*.xml)</source>
+        <translation>common xml text phonebook (*.xml)</translation>
+    </message>
+    <message>
+        <source>csv text phonebook(*.csv)</source>
+        <translation>csv text phonebook(*.csv)</translation>
+    </message>
+    <message>
+        <source>common VCard phonebook(*.vcf)</source>
+        <translation>common VCard phonebook(*.vcf)</translation>
+    </message>
+    <message>
+        <source>Look in</source>
+        <translation>Look in</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>File Type</source>
+        <translation>File Type</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Import Box</source>
+        <translation>Import Box</translation>
+    </message>
+    <message>
+        <source>Please choose correct file to import.</source>
+        <translation>Please choose correct file to import.</translation>
+    </message>
+    <message>
+        <source>Export file</source>
+        <translation>Export file</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Encode</source>
+        <translation>Encode</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Export to</source>
+        <translation>Export to</translation>
+    </message>
+    <message>
+        <source>Select path</source>
+        <translation>Select path</translation>
+    </message>
+    <message>
+        <source>Select a folder to export</source>
+        <translation>Select a folder to export</translation>
+    </message>
+    <message>
+        <source>Look in:</source>
+        <translation>Look in:</translation>
+    </message>
+    <message>
+        <source>Path Name</source>
+        <translation>Path Name</translation>
+    </message>
+    <message>
+        <source>Path Type</source>
+        <translation>Path Type</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>Export Box</source>
+        <translation>Export Box</translation>
+    </message>
+    <message>
+        <source>Please enter a name and choose correct path to export.</source>
+        <translation>Please enter a name and choose correct path to export.</translation>
+    </message>
+    <message>
+        <source>Replace action</source>
+        <translation>Replace action</translation>
+    </message>
+    <message>
+        <source>has already exist</source>
+        <translation>has already exist</translation>
+    </message>
+    <message>
+        <source>do you want to replace it?</source>
+        <translation>do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>Please Input name and select path to export your phone book!</source>
+        <translation>Please Input name and select path to export your phone book!</translation>
+    </message>
+    <message>
+        <source>Phone book has been exported successfully!</source>
+        <translation>Phone book has been exported successfully!</translation>
+    </message>
+    <message>
+        <source>Phone book export failed, please check directory or try another coding format!</source>
+        <translation>Phone book export failed, please check directory or try another coding format!</translation>
+    </message>
+    <message>
+        <source>Use the Default Port 80:</source>
+        <translation>Use the Default Port 80:</translation>
+    </message>
+    <message>
+        <source>Custom Port (5000-65535):</source>
+        <translation>Custom Port (5000-65535):</translation>
+    </message>
+    <message>
+        <source>Port Error</source>
+        <translation>Port Error</translation>
+    </message>
+    <message>
+        <source>The port should between 5000 and 65535!</source>
+        <translation>The port should between 5000 and 65535!</translation>
+    </message>
+    <message>
+        <source>The port could not be saved in %1.</source>
+        <translation>The port could not be saved in %1.</translation>
+    </message>
+    <message>
+        <source>Save option</source>
+        <translation>Save option</translation>
+    </message>
+    <message>
+        <source>You want to save current edit phone book message?</source>
+        <translation>You want to save current edit phone book message?</translation>
+    </message>
+    <message>
+        <source>No,thanks.</source>
+        <translation>No,thanks.</translation>
+    </message>
+    <message>
+        <source>Save Box</source>
+        <translation>Save Box</translation>
+    </message>
+    <message>
+        <source>current phonebook has been saved in target folder and named with current date and time.</source>
+        <translation>current phonebook has been saved in target folder and named with current date and time.</translation>
+    </message>
+    <message>
+        <source>Select a history to continue edit</source>
+        <translation>Select a history to continue edit</translation>
+    </message>
+    <message>
+        <source>Images (*.xml *.csv *.vcf)</source>
+        <translation>Images (*.xml *.csv *.vcf)</translation>
+    </message>
+    <message>
+        <source>Import History Failed</source>
+        <translation>Import History Failed</translation>
+    </message>
+    <message>
+        <source>Import history failed,please check the history file.</source>
+        <translation>Import history failed,please check the history file.</translation>
+    </message>
+    <message>
+        <source>Back up</source>
+        <translation>Back up</translation>
+    </message>
+    <message>
+        <source>Backup Option</source>
+        <translation>Backup Option</translation>
+    </message>
+    <message>
+        <source>The document has been stored in specified folder.</source>
+        <translation>The document has been stored in specified folder.</translation>
+    </message>
+    <message>
+        <source>Backup failed, please check the folder and try again.</source>
+        <translation>Backup failed, please check the folder and try again.</translation>
     </message>
 </context>
 <context>

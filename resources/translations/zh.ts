@@ -61,6 +61,14 @@
         <source>Import Box</source>
         <translation>导入提示</translation>
     </message>
+    <message>
+        <source>Save Box</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>save failed,please check target folder is exist or not.</source>
+        <translation>保存失败，请检查 target 文件夹是否存在。</translation>
+    </message>
 </context>
 <context>
     <name>ExportFactory</name>
@@ -608,6 +616,226 @@
     <message>
         <source>Group</source>
         <translation>群组</translation>
+    </message>
+    <message>
+        <source>Import file</source>
+        <translation>导入文件</translation>
+    </message>
+    <message>
+        <source>File Encoding</source>
+        <translation>文件编码</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>清空列表</translation>
+    </message>
+    <message>
+        <source>Replace Way</source>
+        <translation>替换方式</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>选择文件</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Open an phonebook contact file (recommended phonebook.xml)</source>
+        <translation>打开电话簿联系人文件（推荐 phonebook.xml）</translation>
+    </message>
+    <message>
+        <source>common xml text phonebook (*.xml)</source>
+        <translation>通用 XML 文本电话簿 (*.xml)</translation>
+    </message>
+    <message>
+        <source>csv text phonebook(*.csv)</source>
+        <translation>CSV 文本电话簿(*.csv)</translation>
+    </message>
+    <message>
+        <source>common VCard phonebook(*.vcf)</source>
+        <translation>通用 VCard 电话簿(*.vcf)</translation>
+    </message>
+    <message>
+        <source>Look in</source>
+        <translation>查找范围</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>File Type</source>
+        <translation>文件类型</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Import Box</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>Please choose correct file to import.</source>
+        <translation>请选择正确的文件进行导入。</translation>
+    </message>
+    <message>
+        <source>Export file</source>
+        <translation>导出文件</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>格式</translation>
+    </message>
+    <message>
+        <source>Encode</source>
+        <translation>编码</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Export to</source>
+        <translation>导出到</translation>
+    </message>
+    <message>
+        <source>Select path</source>
+        <translation>选择路径</translation>
+    </message>
+    <message>
+        <source>Select a folder to export</source>
+        <translation>选择导出的文件夹</translation>
+    </message>
+    <message>
+        <source>Look in:</source>
+        <translation>查找范围：</translation>
+    </message>
+    <message>
+        <source>Path Name</source>
+        <translation>路径名</translation>
+    </message>
+    <message>
+        <source>Path Type</source>
+        <translation>路径类型</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>Export Box</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Please enter a name and choose correct path to export.</source>
+        <translation>请输入名称并选择正确的导出路径。</translation>
+    </message>
+    <message>
+        <source>Replace action</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>has already exist</source>
+        <translation>已存在</translation>
+    </message>
+    <message>
+        <source>do you want to replace it?</source>
+        <translation>是否替换它？</translation>
+    </message>
+    <message>
+        <source>Please Input name and select path to export your phone book!</source>
+        <translation>请输入名称并选择导出电话簿的路径！</translation>
+    </message>
+    <message>
+        <source>Phone book has been exported successfully!</source>
+        <translation>电话簿导出成功！</translation>
+    </message>
+    <message>
+        <source>Phone book export failed, please check directory or try another coding format!</source>
+        <translation>电话簿导出失败，请检查目录或尝试其他编码格式！</translation>
+    </message>
+    <message>
+        <source>Use the Default Port 80:</source>
+        <translation>使用默认端口 80：</translation>
+    </message>
+    <message>
+        <source>Custom Port (5000-65535):</source>
+        <translation>自定义端口 (5000-65535)：</translation>
+    </message>
+    <message>
+        <source>Port Error</source>
+        <translation>端口错误</translation>
+    </message>
+    <message>
+        <source>The port should between 5000 and 65535!</source>
+        <translation>端口应在 5000 到 65535 之间！</translation>
+    </message>
+    <message>
+        <source>The port could not be saved in %1.</source>
+        <translation>无法将端口保存到 %1。</translation>
+    </message>
+    <message>
+        <source>Save option</source>
+        <translation>保存选项</translation>
+    </message>
+    <message>
+        <source>You want to save current edit phone book message?</source>
+        <translation>是否保存当前编辑的电话簿？</translation>
+    </message>
+    <message>
+        <source>No,thanks.</source>
+        <translation>不保存</translation>
+    </message>
+    <message>
+        <source>Save Box</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>current phonebook has been saved in target folder and named with current date and time.</source>
+        <translation>当前电话簿已保存到 target 文件夹，并以当前日期和时间命名。</translation>
+    </message>
+    <message>
+        <source>Select a history to continue edit</source>
+        <translation>选择一个历史记录继续编辑</translation>
+    </message>
+    <message>
+        <source>Images (*.xml *.csv *.vcf)</source>
+        <translation>电话簿 (*.xml *.csv *.vcf)</translation>
+    </message>
+    <message>
+        <source>Import History Failed</source>
+        <translation>导入历史记录失败</translation>
+    </message>
+    <message>
+        <source>Import history failed,please check the history file.</source>
+        <translation>导入历史记录失败，请检查历史记录文件。</translation>
+    </message>
+    <message>
+        <source>Back up</source>
+        <translation>备份</translation>
+    </message>
+    <message>
+        <source>Backup Option</source>
+        <translation>备份</translation>
+    </message>
+    <message>
+        <source>The document has been stored in specified folder.</source>
+        <translation>文件已保存到指定的文件夹。</translation>
+    </message>
+    <message>
+        <source>Backup failed, please check the folder and try again.</source>
+        <translation>备份失败，请检查文件夹后重试。</translation>
     </message>
 </context>
 <context>

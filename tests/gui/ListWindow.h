@@ -8,6 +8,7 @@
 #include "GroupView.h"
 #include "GuiTestUtil.h"
 #include "MainWindow.h"
+#include "MessageBoxNotifier.h"
 #include "SearchEdit.h"
 
 #include <QMenu>
@@ -34,10 +35,13 @@ inline void standardPhonebook()
 
 struct Window {
     GuiTestUtil::ProgramFolder folder;
+    // The core's messages as modal boxes, as in the editor.
+    MessageBoxNotifier notifier;
     QPointer<MainWindow> window;
 
     explicit Window(void (*fill)() = standardPhonebook)
     {
+        Notifier::install(&notifier);
         if (fill)
             fill();
         window = new MainWindow;
@@ -45,7 +49,11 @@ struct Window {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
-    ~Window() { delete window; }
+    ~Window()
+    {
+        delete window;
+        Notifier::install(nullptr);
+    }
 
     GroupView *groups() const { return window->groupView(); }
     ContactView *contacts() const { return window->contactView(); }

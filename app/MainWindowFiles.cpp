@@ -1,0 +1,166 @@
+// The phonebook file commands of the main window: New, Save, History and Backup.
+
+#include "MainWindow.h"
+
+#include "AppPaths.h"
+#include "ContactView.h"
+#include "DBOperator.h"
+#include "DataMgr.h"
+#include "ExportFactory.h"
+#include "SearchEdit.h"
+#include "SqliteDatabase.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+QString MainWindow::runFileDialog(const QString &caption, const QString &folder, QFileDialog::FileMode mode,
+                                  QFileDialog::AcceptMode accept, const QStringList &filters,
+                                  const QStringList &labels, QString *chosenFolder)
+{
+    // The toolkit's own dialog, so that its captions and labels are ours on every platform.
+    QFileDialog dialog(nullptr, caption, folder);
+    dialog.setObjectName(QStringLiteral("file_dialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    dialog.setWindowIcon(windowIcon());
+    dialog.setFileMode(mode);
+    dialog.setAcceptMode(accept);
+    dialog.setViewMode(QFileDialog::Detail);
+    if (mode == QFileDialog::Directory)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.first());
+    }
+    const QFileDialog::DialogLabel roles[] = {QFileDialog::LookIn, QFileDialog::FileName, QFileDialog::FileType,
+                                              QFileDialog::Accept, QFileDialog::Reject};
+    for (int i = 0; i < labels.size() && i < 5; ++i)
+        dialog.setLabelText(roles[i], labels[i]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    if (chosenFolder)
+        *chosenFolder = dialog.directory().absolutePath();
+    return dialog.selectedFiles().first();
+}
+
+bool MainWindow::resetPhonebook()
+{
+    DataMgr *mgr = DataMgr::instance();
+    // The store first: when it cannot be emptied, nothing else is touched.
+    SqliteDatabase *store = DBOperator::instance()->database();
+    if (!store->clearAllTables()) {
+        QMessageBox::critical(this, DataMgr::tr("Phonebook store"),
+                              DataMgr::tr("The phonebook could not be written to phonebook.db (%1).")
+                                  .arg(store->lastError()));
+        return false;
+    }
+    mgr->setBusy(true);
+    mgr->clearPhonebook();
+    if (m_searchEdit->isActive()) {
+        m_searchEdit->deactivate();
+        m_searchEdit->clearFocus();
+    }
+    showNobodyPreview();
+    mgr->removeTemporaryFiles();
+    mgr->setBusy(false);
+    return true;
+}
+
+void MainWindow::constructNewFile()
+{
+    if (DataMgr::instance()->hasData() && !m_isSaved) {
+        QMessageBox box(QMessageBox::NoIcon, tr("Save option"),
+                        tr("You want to save current edit phone book message?"), QMessageBox::NoButton, this);
+        box.setObjectName(QStringLiteral("save_option_box"));
+        QPushButton *save = box.addButton(tr("Save"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(tr("No,thanks."), QMessageBox::NoRole);
+        QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.setEscapeButton(cancel);
+        box.exec();
+        // A save that failed keeps the phonebook it could not save.
+        if (box.clickedButton() == save) {
+            if (!saveFile())
+                return;
+        } else if (box.clickedButton() != no) {
+            return;
+        }
+    }
+    resetPhonebook();
+}
+
+bool MainWindow::saveFile()
+{
+    showOperationOverlay();
+    if (!commitDetail()) {
+        hideOperationOverlay();
+        return false;
+    }
+    DataMgr *mgr = DataMgr::instance();
+    mgr->setBusy(true);
+    const bool saved = mgr->savePhonebookFiles();
+    mgr->setBusy(false);
+    hideOperationOverlay();
+    if (saved) {
+        m_isSaved = true;
+        showPlainMessage(tr("Save Box"),
+                         tr("current phonebook has been saved in target folder and named with current date and time."));
+    }
+    return saved;
+}
+
+void MainWindow::showHistory()
+{
+    const QString path = runFileDialog(
+        tr("Select a history to continue edit"), m_appDir + QStringLiteral("target/"), QFileDialog::ExistingFile,
+        QFileDialog::AcceptOpen, {tr("Images (*.xml *.csv *.vcf)")},
+        {tr("Look in"), tr("File Name"), tr("File Type"), tr("Select"), tr("Cancel")});
+    if (path.isEmpty())
+        return;
+    m_contactView->commitCurrent();
+    showOperationOverlay();
+    // Emptied first and filled from the file as one step: a file that cannot be
+    // read leaves the phonebook as it was.
+    DataMgr *mgr = DataMgr::instance();
+    mgr->setMergeMode(1);
+    mgr->setReplaceOnImport(true);
+    const bool imported = mgr->importFile(path, QStringLiteral("UTF-8"));
+    mgr->setReplaceOnImport(false);
+    hideOperationOverlay();
+    if (!imported) {
+        showPlainMessage(tr("Import History Failed"), tr("Import history failed,please check the history file."));
+        return;
+    }
+    if (m_searchEdit->isActive()) {
+        m_searchEdit->deactivate();
+        m_searchEdit->clearFocus();
+    }
+}
+
+void MainWindow::showBackupWindow()
+{
+    const QString backupDir = m_appDir + QStringLiteral("backup");
+    QDir().mkpath(backupDir);
+    const QString chosen = runFileDialog(tr("Back up"), backupDir, QFileDialog::AnyFile, QFileDialog::AcceptSave,
+                                         {tr("Images (*.xml *.csv *.vcf)")},
+                                         {tr("Look in"), tr("File Name"), tr("File Type"), tr("Back up"), tr("Cancel")});
+    if (chosen.isEmpty())
+        return;
+    const QFileInfo info(chosen);
+    QString name = info.fileName();
+    for (const char *suffix : {".xml", ".csv", ".vcf"}) {
+        if (name.endsWith(QLatin1String(suffix)))
+            name.chop(4);
+    }
+    if (name.isEmpty())
+        return;
+    if (!commitDetail())
+        return;
+    // Always the general layout, whatever ending was typed; the writer adds ".xml".
+    if (DataMgr::instance()->exportTo(ExportFactory::UniXml, QStringLiteral("UTF-8"), name, info.absolutePath()))
+        showPlainMessage(tr("Backup Option"), tr("The document has been stored in specified folder."));
+    else
+        showPlainMessage(tr("Backup Option"), tr("Backup failed, please check the folder and try again."));
+}

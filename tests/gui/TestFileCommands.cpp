@@ -1,0 +1,210 @@
+// New, Save, History and Backup in the main window: their prompts, the files
+// they write and what a failure leaves behind.
+
+#include "ListWindow.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace ListWindow;
+using GuiTestUtil::answerNextDialog;
+using GuiTestUtil::BoxAnswerer;
+
+namespace {
+
+// Picks `path` in the next file dialog, or cancels it when `path` is empty.
+void chooseInFileDialog(const QString &path)
+{
+    answerNextDialog([path](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        QVERIFY(dialog);
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+// A folder the program cannot write its history copy into: "target" is a file.
+void blockTarget(const Window &w)
+{
+    w.folder.write(QStringLiteral("target"), "not a folder");
+}
+
+} // namespace
+
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void newPhonebook_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("blocked");
+        QTest::addColumn<bool>("reset");
+        QTest::addColumn<int>("historyFiles");
+        QTest::newRow("Save") << int(QMessageBox::YesRole) << false << true << 1;
+        QTest::newRow("No, thanks") << int(QMessageBox::NoRole) << false << true << 0;
+        QTest::newRow("Cancel") << int(QMessageBox::RejectRole) << false << false << 0;
+        QTest::newRow("Save that fails") << int(QMessageBox::YesRole) << true << false << 0;
+    }
+
+    void newPhonebook()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, blocked);
+        QFETCH(bool, reset);
+        QFETCH(int, historyFiles);
+        Window w;
+        if (blocked)
+            blockTarget(w);
+        w.window->setSaved(false);
+        BoxAnswerer boxes{QMessageBox::ButtonRole(answer)};
+        w.window->constructNewFile();
+        QCOMPARE(boxes.boxes.first().title, QString("Save option"));
+        QCOMPARE(mgr()->ctList().isEmpty(), reset);
+        QCOMPARE(filesIn(w.folder.file("target")).size(), historyFiles);
+        if (reset) {
+            QVERIFY(w.window->detailEmpty());
+            QCOMPARE(DBOperator::instance()->loadContacts().size(), 0);
+        } else {
+            QCOMPARE(mgr()->ctList().size(), 4);
+        }
+    }
+
+    void newWithoutEditsAsksNothing()
+    {
+        Window w;
+        BoxAnswerer boxes;
+        w.window->constructNewFile();
+        QVERIFY(boxes.boxes.isEmpty());
+        QVERIFY(mgr()->ctList().isEmpty());
+    }
+
+    void saveWritesTheFiles()
+    {
+        Window w;
+        w.window->setSaved(false);
+        BoxAnswerer boxes;
+        QVERIFY(w.window->saveFile());
+        QVERIFY(w.window->isSaved());
+        QCOMPARE(boxes.titles(), QStringList({"Save Box"}));
+        const QStringList history = filesIn(w.folder.file("target"));
+        QCOMPARE(history.size(), 1);
+        QVERIFY(history.first().startsWith("phonebook_") && history.first().endsWith(".xml"));
+        for (const char *model : {"UNIXML", "Birch", "Cedar", "Brenn"})
+            QVERIFY(QFile::exists(w.folder.file(QStringLiteral("HTTPD/%1/phonebook.xml").arg(model))));
+        QCOMPARE(DBOperator::instance()->loadContacts().size(), 4);
+    }
+
+    void saveStoppedByABlankContact()
+    {
+        Window w;
+        w.find<QPushButton>("contact_add_button")->click();
+        QCOMPARE(mgr()->ctList().size(), 5);
+        BoxAnswerer boxes;
+        QVERIFY(!w.window->saveFile());
+        QVERIFY(!w.window->isSaved());
+        QVERIFY(!QDir(w.folder.file("target")).exists());
+        QCOMPARE(mgr()->ctList().size(), 4);
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    void exitPromptKeepsTheProgramWhenSaveFails()
+    {
+        Window w;
+        blockTarget(w);
+        w.clickContact("BobRay");
+        w.find<QLineEdit>("first_name_edit")->setText("Robert");
+        BoxAnswerer boxes(QMessageBox::YesRole);
+        w.window->close();
+        QCOMPARE(boxes.titles(), QStringList({"Exit program", "Save Box"}));
+        QCOMPARE(boxes.boxes.last().text, QString("save failed,please check target folder is exist or not."));
+        QVERIFY(w.window);
+        QVERIFY(w.window->isVisible());
+        QVERIFY(!w.window->isSaved());
+        QCOMPARE(w.byName("Robert").LastName, QString("Ray"));
+    }
+
+    void history_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QStringList>("names");
+        const QStringList standard{"AnnaMcLee", "BobRay", "李四", "张三"};
+        QTest::newRow("cancelled") << QString() << QString() << standard;
+        QTest::newRow("unreadable file") << "bad.xml" << "Import History Failed" << standard;
+        QTest::newRow("saved copy") << "good.xml" << QString() << QStringList{"Ann", "Zed"};
+    }
+
+    void history()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, box);
+        QFETCH(QStringList, names);
+        Window w;
+        w.folder.write("bad.xml", "<AddressBook><Contact>");
+        w.folder.write("good.xml", "<AddressBook><Contact><FirstName>Zed</FirstName></Contact>"
+                                   "<Contact><FirstName>Ann</FirstName></Contact></AddressBook>");
+        w.window->setSaved(false);
+        BoxAnswerer boxes;
+        chooseInFileDialog(file.isEmpty() ? QString() : w.folder.file(file));
+        w.window->showHistory();
+        QCOMPARE(boxes.titles(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(w.shownNames(), names);
+        QCOMPARE(int(mgr()->ctList().size()), int(names.size()));
+        QVERIFY(!w.window->isSaved()); // History leaves the flag alone
+    }
+
+    void backup_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow(".csv") << "a.csv" << "a.xml";
+        QTest::newRow(".vcf") << "b.vcf" << "b.xml";
+        QTest::newRow(".xml") << "c.xml" << "c.xml";
+        QTest::newRow(".txt") << "d.txt" << "d.txt.xml";
+    }
+
+    void backup()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        Window w;
+        BoxAnswerer boxes;
+        chooseInFileDialog(w.folder.file("backup/" + typed));
+        w.window->showBackupWindow();
+        QCOMPARE(boxes.titles(), QStringList({"Backup Option"}));
+        QCOMPARE(boxes.boxes.first().text, QString("The document has been stored in specified folder."));
+        QCOMPARE(filesIn(w.folder.file("backup")), QStringList({written}));
+        QVERIFY(w.folder.read("backup/" + written).contains("<FirstName>Bob</FirstName>"));
+        QVERIFY(w.window->isSaved());
+    }
+
+    void backupFailureIsReported()
+    {
+        Window w;
+        QDir().mkpath(w.folder.file("backup/taken.xml")); // a folder where the file should go
+        BoxAnswerer boxes;
+        chooseInFileDialog(w.folder.file("backup/taken"));
+        w.window->showBackupWindow();
+        QCOMPARE(boxes.titles(), QStringList({"Backup Option"}));
+        QCOMPARE(boxes.boxes.first().text, QString("Backup failed, please check the folder and try again."));
+    }
+};
+
+QTEST_MAIN(TestFileCommands)
+#include "TestFileCommands.moc"
