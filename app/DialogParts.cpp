@@ -1,18 +1,56 @@
 #include "DialogParts.h"
 
+#include <QBitmap>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialog>
+#include <QEvent>
 #include <QLabel>
+#include <QPainter>
 
 namespace DialogParts {
+
+namespace {
+
+constexpr int kRadius = 8;
+
+// Draws the card's edge over the background picture, so that a card of another
+// size than the picture (the port dialog) is framed all round too.
+class CardEdge : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            auto *widget = static_cast<QWidget *>(watched);
+            QPainter p(widget);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QColor(0xC3, 0xCC, 0xD8));
+            p.drawRoundedRect(QRectF(widget->rect()).adjusted(0.5, 0.5, -0.5, -0.5), kRadius - 0.5, kRadius - 0.5);
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 void makeCard(QDialog *dialog, int width, int height, const QString &selector)
 {
     dialog->setWindowFlags(dialog->windowFlags() | Qt::FramelessWindowHint);
-    // The card's rounded corners show what lies behind it.
-    dialog->setAttribute(Qt::WA_TranslucentBackground);
     dialog->setFixedSize(width, height);
+    // Rounded corners cut from the window itself: no desktop compositor needed.
+    QBitmap shape(width, height);
+    shape.fill(Qt::color0);
+    QPainter painter(&shape);
+    painter.setBrush(Qt::color1);
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRect(0, 0, width, height), kRadius, kRadius);
+    painter.end();
+    dialog->setMask(shape);
+    dialog->installEventFilter(new CardEdge(dialog));
     dialog->setStyleSheet(QStringLiteral("%1 {background: transparent url(%2); border: none}")
                               .arg(selector, QStringLiteral(":/export_background.png")));
 }
