@@ -143,9 +143,9 @@ Load runWrk(quint16 port, const QString &path, const QString &agent, int connect
     load.p99Ms = latencyMs(out, "99");
     load.requests = number(out, QStringLiteral("(\\d+) requests in"));
     load.cpuMicros = load.requests > 0 ? cpu * 1e6 / double(load.requests) : 0;
-    const QRegularExpressionMatch socket = QRegularExpression(
-        QStringLiteral("Socket errors: connect (\\d+), read (\\d+), write (\\d+), timeout (\\d+)"))
-                                               .match(out);
+    const QRegularExpressionMatch socket
+        = QRegularExpression(QStringLiteral("Socket errors: connect (\\d+), read (\\d+), write (\\d+), timeout (\\d+)"))
+              .match(out);
     for (int i = 1; socket.hasMatch() && i <= 4; ++i)
         load.errors += socket.captured(i).toLongLong();
     load.errors += number(out, QStringLiteral("Non-2xx or 3xx responses: (\\d+)"));
@@ -263,8 +263,8 @@ void httpdLoad()
     // The service serves from the program folder.
     AppPaths::setAppDir(dir);
     Bench::report(QStringLiteral("Birch phonebook.xml, 1 000 contacts"), double(birch) / 1024, QStringLiteral("KiB"));
-    Bench::report(QStringLiteral("general phonebook.xml, 10 000 contacts"), double(general) / 1024,
-        QStringLiteral("KiB"));
+    Bench::report(
+        QStringLiteral("general phonebook.xml, 10 000 contacts"), double(general) / 1024, QStringLiteral("KiB"));
 
     HttpdService service;
     QProcess nginx;
@@ -311,7 +311,8 @@ void httpdLoad()
                 QStringLiteral("x"),
                 connections == 50 && file.agent == QLatin1String("Birch")
                     ? QStringLiteral("target: at least 0.5, p99 at most 20 ms")
-                    : connections == 500 ? QStringLiteral("target: no errors") : QString());
+                    : connections == 500 ? QStringLiteral("target: no errors")
+                                         : QString());
             best = qMax(best, qMax(mine.rate, yardstick.rate));
         }
     }
@@ -340,16 +341,16 @@ double phoneRequest(quint16 port)
 {
     QElapsedTimer clock;
     clock.start();
-    const std::vector<int> fds = LoopbackClient::openConnections(
-        port, 1, "GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch\r\n\r\n");
+    const std::vector<int> fds
+        = LoopbackClient::openConnections(port, 1, "GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch\r\n\r\n");
     if (fds.empty())
         return -1;
     const QByteArray reply = LoopbackClient::readToEnd(fds[0]);
     ::close(fds[0]);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     const int end = int(reply.indexOf("\r\n\r\n"));
-    const QRegularExpressionMatch length
-        = QRegularExpression(QStringLiteral("Content-Length: (\\d+)\\r\\n")).match(QString::fromLatin1(reply.left(end + 2)));
+    const QRegularExpressionMatch length = QRegularExpression(QStringLiteral("Content-Length: (\\d+)\\r\\n"))
+                                               .match(QString::fromLatin1(reply.left(end + 2)));
     return end > 0 && length.hasMatch() && reply.size() - end - 4 == length.captured(1).toLongLong() ? ms : -1;
 }
 

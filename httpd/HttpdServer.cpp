@@ -76,8 +76,8 @@ HttpdServer::HttpdServer(QObject *parent)
     setListenBacklogSize(kListenBacklog);
     connect(this, &QTcpServer::acceptError, this, &HttpdServer::acceptFailed);
 
-    const int count = g_threadCount.loadRelaxed() > 0 ? g_threadCount.loadRelaxed()
-                                                      : qBound(1, QThread::idealThreadCount(), 8);
+    const int count
+        = g_threadCount.loadRelaxed() > 0 ? g_threadCount.loadRelaxed() : qBound(1, QThread::idealThreadCount(), 8);
     const QString root = AppPaths::appDir();
     for (int i = 0; i < count; ++i) {
         auto thread = std::make_unique<HttpdThread>(root, &m_generator, waitMsecs(), [this] { connectionClosed(); });

@@ -209,7 +209,8 @@ void HttpdThread::startConnection(int fd)
     event.events = EPOLLIN | EPOLLOUT | EPOLLRDHUP | EPOLLET;
     event.data.ptr = c;
     const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0 || ::epoll_ctl(m_epoll, EPOLL_CTL_ADD, fd, &event) < 0) {
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0
+        || ::epoll_ctl(m_epoll, EPOLL_CTL_ADD, fd, &event) < 0) {
         emit error(QAbstractSocket::UnsupportedSocketOperationError);
         ::close(fd);
         delete c;

@@ -164,9 +164,9 @@ void writePortXml(const QString &useDefault, const QString &port)
 // header says.
 bool splitReply(const QByteArray &reply, QByteArray *body, QString *why)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^HTTP/1\\.0 200 Ok\\r\\nServer: Zavuvar/1\\.0\\r\\nLast-Modified: ([^\\r\\n]*)\\r\\n"
-                       "Accept-Ranges: bytes\\r\\nContent-Type: application/xml\\r\\nContent-Length: (\\d+)\\r\\n\\r\\n"));
+    static const QRegularExpression pattern(QStringLiteral(
+        "^HTTP/1\\.0 200 Ok\\r\\nServer: Zavuvar/1\\.0\\r\\nLast-Modified: ([^\\r\\n]*)\\r\\n"
+        "Accept-Ranges: bytes\\r\\nContent-Type: application/xml\\r\\nContent-Length: (\\d+)\\r\\n\\r\\n"));
     const int end = int(reply.indexOf("\r\n\r\n"));
     const QString header = QString::fromUtf8(reply.left(end < 0 ? reply.size() : end + 4));
     const QRegularExpressionMatch match = pattern.match(header);
