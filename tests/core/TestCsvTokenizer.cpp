@@ -38,6 +38,8 @@ class TestCsvTokenizer : public QObject
 private slots:
     void quoteAware_data();
     void quoteAware();
+    void separatorsAndUnclosedQuotes_data();
+    void separatorsAndUnclosedQuotes();
     void longLineIsReadWhole();
     void plainMode_data();
     void plainMode();
@@ -71,6 +73,9 @@ void TestCsvTokenizer::quoteAware_data()
         << QByteArray("a,\"open\nstill") << Records{{"a", "\"open\nstill"}};
     QTest::newRow("blank line is a record of empty fields")
         << QByteArray("a\n\nb\n") << Records{{"a", ""}, {"", ""}, {"b", ""}};
+    QTest::newRow("a quote inside an unquoted field is text")
+        << QByteArray("O\"Brien,x\nB,y\n") << Records{{"O\"Brien", "x", ""}, {"B", "y", ""}};
+    QTest::newRow("blanks before the opening quote") << QByteArray(" \"a,b\",c\n") << Records{{"a,b", "c", ""}};
     QTest::newRow("UTF-8 bytes pass through")
         << QByteArray("\xe5\xbc\xa0,\"\xe4\xb8\x89,x\"\n") << Records{{"\xe5\xbc\xa0", "\xe4\xb8\x89,x", ""}};
 }
@@ -86,6 +91,34 @@ void TestCsvTokenizer::quoteAware()
     QCOMPARE(readAll(p), expected);
     QCOMPARE(p.recordCount(), int(expected.size()));
     p.closeFile();
+}
+
+void TestCsvTokenizer::separatorsAndUnclosedQuotes_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<char>("separator");
+    QTest::addColumn<Records>("expected");
+    QTest::addColumn<int>("unclosedLine");
+    QTest::newRow("semicolon") << QByteArray("a;\"b;c\";d,e\n") << ';' << Records{{"a", "b;c", "d,e", ""}} << 0;
+    QTest::newRow("tab") << QByteArray("a\tb,c\n") << '\t' << Records{{"a", "b,c", ""}} << 0;
+    QTest::newRow("closed over two lines") << QByteArray("\"a\nb\",c\n") << ',' << Records{{"a\nb", "c", ""}} << 0;
+    QTest::newRow("unclosed quote names its line")
+        << QByteArray("a\r\nb\r\nx,\"c\nd\n") << ',' << Records{{"a", ""}, {"b", ""}, {"x", "\"c\nd\n"}} << 3;
+}
+
+void TestCsvTokenizer::separatorsAndUnclosedQuotes()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(char, separator);
+    QFETCH(Records, expected);
+    QFETCH(int, unclosedLine);
+    QTemporaryDir dir;
+    csv_parser p;
+    QVERIFY(p.openFile(QFile::encodeName(writeFile(dir, input))));
+    p.setEnclosure('"', 3);
+    p.setFieldTerminator(separator);
+    QCOMPARE(readAll(p), expected);
+    QCOMPARE(p.unclosedQuoteLine(), unclosedLine);
 }
 
 void TestCsvTokenizer::longLineIsReadWhole()
