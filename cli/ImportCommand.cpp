@@ -1,7 +1,9 @@
 #include "Command.h"
 
 #include "DataMgr.h"
+#include "TextCodec.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -28,7 +30,20 @@ int importCommand(const QStringList &args)
         Cli::printErr(QStringLiteral("Please choose correct file to import."));
         return Cli::Failure;
     }
-    const QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
+    QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
+    if (encoding.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            encoding = TextCodec::detect(file.readAll());
+        else
+            encoding.clear();
+        if (encoding.isEmpty()) {
+            Cli::printErr(QStringLiteral("Import is failed,please check the file format and encoding."));
+            Cli::printErr(QStringLiteral("The encoding of the file could not be detected; name it with --encoding."));
+            return Cli::Failure;
+        }
+        Cli::printOut(QStringLiteral("Encoding: %1").arg(encoding));
+    }
 
     if (!Cli::loadPhonebook())
         return Cli::Failure;
@@ -38,14 +53,17 @@ int importCommand(const QStringList &args)
     mgr->setReplaceOnImport(o.flags.contains(QLatin1String("--clear")));
     if (!mgr->importFile(path, encoding)) {
         Cli::printErr(QStringLiteral("Import is failed,please check the file format and encoding."));
+        if (!mgr->importError().isEmpty())
+            Cli::printErr(mgr->importError());
         return Cli::Failure;
     }
     return Cli::Success;
 }
 
 const Cli::Registrar importRegistrar(
-    "import", "import FILE [--encoding NAME] [--clear] [--replace-duplicates]",
-    "Import an XML, CSV or vCard phonebook (encoding UTF-8 unless named). --clear empties the phonebook first; "
+    "import", "import FILE [--encoding NAME|auto] [--clear] [--replace-duplicates]",
+    "Import an XML, CSV or vCard phonebook (encoding UTF-8 unless named; auto detects it and prints it). "
+    "--clear empties the phonebook first; "
     "--replace-duplicates replaces contacts of the same first and last name, otherwise both are kept.",
     importCommand);
 

@@ -515,9 +515,14 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
 // Import
 bool DataMgr::importFile(const QString &path, const QString &encoding)
 {
+    m_importError.clear();
     m_importer = ParseFactory::instance()->createParser(path);
-    if (!m_importer || !m_importer->readFile(path, encoding))
+    if (!m_importer)
         return false;
+    if (!m_importer->readFile(path, encoding)) {
+        m_importError = m_importer->errorString();
+        return false;
+    }
     reload();
     return true;
 }

@@ -48,6 +48,9 @@ public:
 
     // Imports and exports (readers and writers pick the layout).
     bool importFile(const QString &path, const QString &encoding);
+    // What was wrong with the file of the last failed import, for the user; empty
+    // when there was nothing to tell.
+    QString importError() const { return m_importError; }
     // Writes folder + "/" + fileName + the layout's extension; `finalPath`, when
     // given, receives the path written.
     bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
@@ -119,5 +122,6 @@ private:
     bool m_replaceOnImport = false;
     QString m_language = QStringLiteral("en");
     ParseBase *m_importer = nullptr;
+    QString m_importError;
     HttpdService *m_httpService = nullptr;
 };

@@ -16,6 +16,13 @@ inline QString dataFile(const QString &name)
     return QStringLiteral(QUORVANE_TEST_DATA "/import/") + name;
 }
 
+// A file other programs wrote, from the samples kept beside the project (tests skip
+// when they are absent).
+inline QString realWorldFile(const QString &name)
+{
+    return QStringLiteral(QUORVANE_REALWORLD_DIR "/") + name;
+}
+
 // Writes `text` in the named encoding (a byte-order mark first when asked) and
 // returns the path.
 inline QString writeFile(const TestUtil::Workspace &ws, const QString &name, const QString &text,
