@@ -366,19 +366,14 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
     const QString normalised = m_appDir + QStringLiteral("tmp2.csv");
     // Read before the old copies go: the file chosen may be one of them.
     QFile sourceFile(path);
-    if (!sourceFile.open(QIODevice::ReadOnly)) {
-        setErrorString(tr("The file %1 cannot be read.").arg(path));
-        return false;
-    }
+    if (!sourceFile.open(QIODevice::ReadOnly))
+        return unreadable(path);
     const QByteArray original = sourceFile.readAll();
     sourceFile.close();
     for (const QString &tmp : {copy, converted, normalised})
         QFile::remove(tmp);
-    {
-        QFile out(copy);
-        if (!out.open(QIODevice::WriteOnly) || out.write(original) != original.size() || !out.flush())
-            return false;
-    }
+    if (!writeBytes(copy, original))
+        return false;
     QString source = copy;
     if (codecName != QLatin1String("UTF-8")) {
         if (!convertFileEncoding(copy, codecName, QStringLiteral("UTF-8")))
@@ -392,7 +387,7 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
     {
         QFile in(source);
         if (!in.open(QIODevice::ReadOnly))
-            return false;
+            return unreadable(source);
         QByteArray bytes = in.readAll();
         in.close();
         const auto mark = QStringConverter::encodingForData(bytes);
@@ -413,17 +408,14 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
         if (!bytes.isEmpty() && !bytes.endsWith('\n'))
             bytes += "\r\n";
         delimiter = delimiterOf(bytes.left(bytes.indexOf('\n')));
-        QFile out(normalised);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        if (out.write(bytes) != bytes.size() || !out.flush())
+        if (!writeBytes(normalised, bytes))
             return false;
     }
 
     csv_parser &tokenizer = *m_tokenizer;
     tokenizer.setSkipLines(0);
     if (!tokenizer.openFile(QFile::encodeName(normalised)))
-        return false;
+        return unreadable(normalised);
     tokenizer.setEnclosure('"', 3);
     tokenizer.setFieldTerminator(delimiter);
     tokenizer.setLineTerminator('\n');

@@ -83,16 +83,20 @@ bool ParseBase::decodeFile(const QString &path, const QString &fromCodec, QStrin
         return false;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setErrorString(tr("The file %1 cannot be read.").arg(path));
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(path);
     if (!TextCodec::decodeStrict(fromCodec, file.readAll(), text))
         return invalidBytes(fromCodec);
     file.close();
     if (text->startsWith(QChar(0xFEFF)))
         text->remove(0, 1);
     return true;
+}
+
+bool ParseBase::unreadable(const QString &path)
+{
+    setErrorString(tr("The file %1 cannot be read.").arg(path));
+    return false;
 }
 
 bool ParseBase::invalidBytes(const QString &codecName)
@@ -103,23 +107,27 @@ bool ParseBase::invalidBytes(const QString &codecName)
 
 bool ParseBase::writeEncoded(const QString &target, const QString &text, const QString &toCodec)
 {
-    if (!TextCodec::isKnown(toCodec))
+    if (!TextCodec::isKnown(toCodec)) {
+        setErrorString(tr("The encoding %1 is unknown.").arg(toCodec));
         return false;
-    const QByteArray bytes = TextCodec::encode(toCodec, text);
+    }
+    return writeBytes(target, TextCodec::encode(toCodec, text));
+}
+
+bool ParseBase::writeBytes(const QString &target, const QByteArray &bytes)
+{
     QFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = file.write(bytes) == bytes.size();
-    return file.flush() && written;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    setErrorString(tr("The working copy %1 cannot be written.").arg(target));
+    return false;
 }
 
 bool ParseBase::readUtf8File(const QString &path, QString *text)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setErrorString(tr("The file %1 cannot be read.").arg(path));
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(path);
     return decodeUtf8(file.readAll(), text);
 }
 

@@ -46,8 +46,11 @@ protected:
     // False, with the error text set, when the file cannot be read, the encoding
     // is unknown or the bytes are not valid in it.
     bool decodeFile(const QString &path, const QString &fromCodec, QString *text);
-    // Writes `text` encoded as `toCodec` to `target`.
-    static bool writeEncoded(const QString &target, const QString &text, const QString &toCodec);
+    // Writes `text` encoded as `toCodec` to `target`; false, with the error text
+    // set, when that fails.
+    bool writeEncoded(const QString &target, const QString &text, const QString &toCodec);
+    // Writes `bytes` to `target` (truncating it); the same.
+    bool writeBytes(const QString &target, const QByteArray &bytes);
     // The text of a UTF-8 file; a byte-order mark is skipped (one of UTF-16 or
     // UTF-32 is honoured, as a text stream would). False, with the error text
     // set, when the file cannot be read or its bytes are not valid UTF-8.
@@ -55,8 +58,10 @@ protected:
     static QString decodedText(const QByteArray &bytes);
     // decodedText() that fails, with the error text set, on invalid bytes.
     bool decodeUtf8(const QByteArray &bytes, QString *text);
-    // Sets the error text for bytes not valid in the named encoding; returns false.
+    // Set the error text for bytes not valid in the named encoding, or for a file
+    // that cannot be read; return false.
     bool invalidBytes(const QString &codecName);
+    bool unreadable(const QString &path);
     // The bytes of the file up to its first zero byte, as UTF-8 text.
     static bool leadingText(const QString &path, QString *text);
     // The XML and vCard check: the leading text fits UTF-8 or the system's legacy
