@@ -184,6 +184,18 @@ inline QString contactsText()
     return lines.join('\n');
 }
 
+// Imports a sample file of another program into an empty phonebook and compares
+// what arrived with `contacts` (as contactsText() gives it); skips without the samples.
+inline void expectRealWorldImport(const QString &file, const QString &contacts)
+{
+    const QString path = realWorldFile(file);
+    if (!QFile::exists(path))
+        QSKIP("the sample files of other programs are not there");
+    TestUtil::Workspace ws;
+    QVERIFY(import(path));
+    QCOMPARE(contactsText(), contacts);
+}
+
 // Imports `path` in replace mode, expects the reader to refuse it, and checks that
 // the phonebook and phonebook.db are exactly as they were.
 inline void expectRejectedKeepsPhonebook(const TestUtil::Workspace &ws, const QString &path,
