@@ -248,13 +248,15 @@ QByteArray fromQuotedPrintable(QStringView value)
     return out;
 }
 
-// The value as text: quoted-printable undone in its character set (UTF-8 unless named).
-QString decoded(QStringView value, const Params &p)
+// The value with quoted-printable undone in its character set (UTF-8 unless
+// named); `storage` holds it when there was something to undo.
+QStringView decoded(QStringView value, const Params &p, QString &storage)
 {
     if (!p.quotedPrintable)
-        return value.toString();
+        return value;
     const QString charset = p.charset.isEmpty() ? QStringLiteral("UTF-8") : p.charset.toString();
-    return TextCodec::decode(charset, fromQuotedPrintable(value));
+    storage = TextCodec::decode(charset, fromQuotedPrintable(value));
+    return storage;
 }
 
 // vCard escapes undone: "\\", "\,", "\;", "\:" and "\n" (a line break); any other
@@ -307,6 +309,13 @@ QString ownValue(QStringView value)
     return value.toString();
 }
 
+// The value as text: decoded and unescaped.
+QString text(const Property &prop, const Params &params)
+{
+    QString storage;
+    return unescaped(decoded(prop.value, params, storage));
+}
+
 // The phone type a TEL line names; empty when it names none (VOICE or nothing).
 QString telType(const Params &p)
 {
@@ -346,7 +355,7 @@ QString accountType(const Params &p)
 
 void addPhone(Card &card, const Property &prop, const Params &params)
 {
-    QString number = unescaped(decoded(prop.value, params)).trimmed();
+    QString number = text(prop, params).trimmed();
     // vCard 4.0 writes numbers as tel: URIs.
     if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
         number = number.mid(4).trimmed();
@@ -361,8 +370,8 @@ void setName(Card &card, const Property &prop, const Params &params)
     if (card.hasN)
         return;
     // Family; given; additional; prefixes; suffixes: only the first two are ours.
-    const QString value = decoded(prop.value, params);
-    const QList<QStringView> parts = splitUnescaped(value, QLatin1Char(';'));
+    QString storage;
+    const QList<QStringView> parts = splitUnescaped(decoded(prop.value, params, storage), QLatin1Char(';'));
     const QString last = unescaped(parts.value(0)).trimmed();
     const QString first = unescaped(parts.value(1)).trimmed();
     if (last.isEmpty() && first.isEmpty())
@@ -376,8 +385,8 @@ void setCategory(Card &card, const Property &prop, const Params &params)
 {
     if (!card.category.isEmpty())
         return;
-    const QString value = decoded(prop.value, params);
-    for (QStringView part : splitUnescaped(value, QLatin1Char(','))) {
+    QString storage;
+    for (QStringView part : splitUnescaped(decoded(prop.value, params, storage), QLatin1Char(','))) {
         const QString category = unescaped(part).trimmed();
         if (!category.isEmpty() && !ContactLabels::isAllContactsGroup(category)) {
             card.category = category;
@@ -407,18 +416,18 @@ void take(Card &card, const Property &prop, const Params &params)
     } else if (is(name, "FN")) {
         card.hasName = true;
         if (card.formattedName.isEmpty())
-            card.formattedName = unescaped(decoded(prop.value, params)).trimmed();
+            card.formattedName = text(prop, params).trimmed();
     } else if (is(name, "TEL") || is(name, "X-MS-TEL")) {
         addPhone(card, prop, params);
     } else if (is(name, "EMAIL")) {
-        const QString mail = unescaped(decoded(prop.value, params)).trimmed();
+        const QString mail = text(prop, params).trimmed();
         if (!mail.isEmpty())
             card.mails.append(mail);
     } else if (is(name, "CATEGORIES")) {
         setCategory(card, prop, params);
     } else if (is(name, "X-ABLABEL")) {
         if (!prop.group.isEmpty())
-            card.labels.insert(prop.group.toString(), unescaped(decoded(prop.value, params)));
+            card.labels.insert(prop.group.toString(), text(prop, params));
     } else if (name.startsWith(QLatin1String("X-MARLO-"), Qt::CaseInsensitive)) {
         // Our own properties carry their values as they stand.
         const QStringView own = name.mid(8);
