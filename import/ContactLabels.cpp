@@ -88,9 +88,4 @@ bool isAllContactsGroup(QStringView name)
     return key(withoutStar(name)) == QLatin1String("mycontacts");
 }
 
-bool isFax(const QString &type)
-{
-    return type.endsWith(QLatin1String("Fax"));
-}
-
 } // namespace ContactLabels

@@ -22,7 +22,4 @@ QStringView withoutStar(QStringView label);
 // "My Contacts"), which is no group here.
 bool isAllContactsGroup(QStringView name);
 
-// The stored fax types ("Fax", "Work Fax", "Home Fax", "Other Fax").
-bool isFax(const QString &type);
-
 } // namespace ContactLabels
