@@ -3,10 +3,14 @@
 #include <QBitmap>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
+
+#include "ExportFactory.h"
 
 namespace DialogParts {
 
@@ -78,6 +82,19 @@ QButtonGroup *noYesPair(const QString &no, const QString &yes, const QRect &noGe
     group->addButton(*noBox);
     group->addButton(*yesBox);
     return group;
+}
+
+void fillImportEncodings(QComboBox *box)
+{
+    box->addItems(ExportFactory::encodingNames());
+    box->addItem(QCoreApplication::translate("DialogParts", "Auto"), QStringLiteral("auto"));
+    box->setCurrentIndex(0);
+}
+
+QString chosenEncoding(const QComboBox *box)
+{
+    const QString data = box->currentData().toString();
+    return data.isEmpty() ? box->currentText() : data;
 }
 
 } // namespace DialogParts

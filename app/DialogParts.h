@@ -5,6 +5,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QDialog;
 class QLabel;
 class QWidget;
@@ -23,5 +24,11 @@ QLabel *rowLabel(const QString &text, const QRect &geometry, QWidget *parent);
 // other, "No" checked; object names `name` + "_no" / "_yes".
 QButtonGroup *noYesPair(const QString &no, const QString &yes, const QRect &noGeometry, const QRect &yesGeometry,
                         const QString &name, QCheckBox **noBox, QCheckBox **yesBox, QWidget *parent);
+
+// The encodings an import can be read in, first selected, and "Auto" last: the
+// program then tells the encoding from the file itself.
+void fillImportEncodings(QComboBox *box);
+// The encoding name chosen in such a box ("auto" for "Auto").
+QString chosenEncoding(const QComboBox *box);
 
 } // namespace DialogParts

@@ -170,6 +170,9 @@ private:
     // Empties the phonebook, its lists, its temporary files and the store; false
     // (with the store's message shown) when the store could not be emptied.
     bool resetPhonebook();
+    // The encoding to import `path` in: `chosen`, or for "auto" the one the file
+    // itself shows; empty, after telling the user, when none can be told.
+    QString importEncoding(const QString &path, const QString &chosen);
     // The toolkit's own file dialog with the labels of `labels` (look in, file
     // name, file type, accept, reject).
     QString runFileDialog(const QString &caption, const QString &folder, QFileDialog::FileMode mode,

@@ -9,6 +9,7 @@
 #include "DialogParts.h"
 #include "ExportFactory.h"
 #include "OptionFiles.h"
+#include "TextCodec.h"
 #include "WebImport.h"
 
 #include <QButtonGroup>
@@ -54,6 +55,17 @@ QPushButton *dialogButton(const QString &text, const QString &name, const QRect 
 
 // Local import
 
+QString MainWindow::importEncoding(const QString &path, const QString &chosen)
+{
+    if (chosen != QLatin1String("auto"))
+        return chosen;
+    const QString detected = TextCodec::detectFile(path);
+    if (detected.isEmpty())
+        showPlainMessage(tr("Import Box"),
+                         tr("The encoding of the file could not be recognised; please choose it from the list."));
+    return detected;
+}
+
 void MainWindow::localImport()
 {
     if (m_importDialog) {
@@ -73,8 +85,7 @@ void MainWindow::localImport()
     m_importEncodingBox = new QComboBox(dialog);
     m_importEncodingBox->setObjectName(QStringLiteral("import_encoding_box"));
     m_importEncodingBox->setGeometry(150, 50, 200, 35);
-    m_importEncodingBox->addItems(ExportFactory::encodingNames());
-    m_importEncodingBox->setCurrentIndex(0);
+    DialogParts::fillImportEncodings(m_importEncodingBox);
     QCheckBox *no = nullptr;
     DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(150, 90, 50, 35), QRect(250, 90, 50, 35),
                            QStringLiteral("import_clear"), &no, &m_importClearYes, dialog);
@@ -120,7 +131,9 @@ void MainWindow::ImportBegin()
         showPlainMessage(tr("Import Box"), tr("Please choose correct file to import."));
         return;
     }
-    const QString encoding = m_importEncodingBox->currentText();
+    const QString encoding = importEncoding(path, DialogParts::chosenEncoding(m_importEncodingBox));
+    if (encoding.isEmpty())
+        return;
     m_contactView->commitCurrent();
     m_importDialog->hide();
     showOperationOverlay();
@@ -165,11 +178,14 @@ void MainWindow::beginWebImport(const QString &fileName, const QString &encoding
         showPlainMessage(tr("Import Box"), tr("Please choose correct file to import."));
         return;
     }
+    const QString chosen = importEncoding(path, encoding);
+    if (chosen.isEmpty())
+        return;
     if (m_webImport)
         m_webImport->hide();
     m_contactView->commitCurrent();
     showOperationOverlay();
-    const bool imported = DataMgr::instance()->importPhonebook(path, encoding, clearList, replaceWay);
+    const bool imported = DataMgr::instance()->importPhonebook(path, chosen, clearList, replaceWay);
     hideOperationOverlay();
     if (imported) {
         m_isSaved = false;

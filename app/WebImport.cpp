@@ -80,8 +80,7 @@ WebImport::WebImport(QWidget *parent)
     m_encodingBox = new QComboBox(this);
     m_encodingBox->setObjectName(QStringLiteral("web_encoding_box"));
     m_encodingBox->setGeometry(150, 98, 200, 30);
-    m_encodingBox->addItems(ExportFactory::encodingNames());
-    m_encodingBox->setCurrentIndex(0);
+    DialogParts::fillImportEncodings(m_encodingBox);
 
     m_clearListLabel = DialogParts::rowLabel(tr("Clear list") + QLatin1Char(':'), QRect(25, 134, 120, 30), this);
     m_clearListGroup = DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(180, 132, 50, 30), QRect(300, 132, 50, 30),
@@ -175,7 +174,7 @@ void WebImport::httpRequestFinished(bool ok, const QString &error)
     }
     m_statusLabel->setText(tr("Downloaded %1 to web folder success!").arg(m_fileName));
     Q_EMIT webImportSuccess(
-        m_fileName, m_encodingBox->currentText(), m_clearListYes->isChecked(), m_replaceWayYes->isChecked());
+        m_fileName, DialogParts::chosenEncoding(m_encodingBox), m_clearListYes->isChecked(), m_replaceWayYes->isChecked());
 }
 
 void WebImport::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)

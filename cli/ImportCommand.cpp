@@ -1,6 +1,7 @@
 #include "Command.h"
 
 #include "DataMgr.h"
+#include "TextCodec.h"
 
 #include <QFileInfo>
 
@@ -28,7 +29,16 @@ int importCommand(const QStringList &args)
         Cli::printErr(QStringLiteral("Please choose correct file to import."));
         return Cli::Failure;
     }
-    const QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
+    QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
+    if (encoding.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0) {
+        encoding = TextCodec::detectFile(path);
+        if (encoding.isEmpty()) {
+            Cli::printErr(QStringLiteral("Import is failed,please check the file format and encoding."));
+            Cli::printErr(QStringLiteral("The encoding of the file could not be detected; name it with --encoding."));
+            return Cli::Failure;
+        }
+        Cli::printOut(QStringLiteral("Encoding: %1").arg(encoding));
+    }
 
     if (!Cli::loadPhonebook())
         return Cli::Failure;
@@ -39,8 +49,9 @@ int importCommand(const QStringList &args)
 }
 
 const Cli::Registrar importRegistrar(
-    "import", "import FILE [--encoding NAME] [--clear] [--replace-duplicates]",
-    "Import an XML, CSV or vCard phonebook (encoding UTF-8 unless named). --clear empties the phonebook first; "
+    "import", "import FILE [--encoding NAME|auto] [--clear] [--replace-duplicates]",
+    "Import an XML, CSV or vCard phonebook (encoding UTF-8 unless named; auto detects it and prints it). "
+    "--clear empties the phonebook first; "
     "--replace-duplicates replaces contacts of the same first and last name, otherwise both are kept.",
     importCommand);
 

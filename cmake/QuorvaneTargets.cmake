@@ -15,6 +15,7 @@ function(quorvane_add_test source label)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE
         QUORVANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+        QUORVANE_REALWORLD_DIR="${QUORVANE_REALWORLD_DIR}"
         QUORVANE_CLI_PATH="$<TARGET_FILE:quorvane-phonebook>")
     if(label STREQUAL "gui")
         target_link_libraries(${name} PRIVATE quorvane_gui Qt6::Test)

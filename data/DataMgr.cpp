@@ -647,6 +647,7 @@ void DataMgr::restore(const ImportSnapshot &before)
 bool DataMgr::importFile(const QString &path, const QString &encoding)
 {
     const BusyScope busy(this);
+    m_importError.clear();
     m_importer = ParseFactory::instance()->createParser(path);
     if (!m_importer)
         return false;
@@ -656,6 +657,8 @@ bool DataMgr::importFile(const QString &path, const QString &encoding)
         return false;
     m_importing = true;
     bool ok = m_importer->readFile(path, encoding);
+    if (!ok)
+        m_importError = m_importer->errorString();
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
     QList<ContactInfo> contacts;
     QList<GroupInfo> groups;
@@ -696,11 +699,14 @@ bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool
         ok = store->endTransaction(storeLists() && importFile(path, encoding));
     if (!ok) {
         restore(before);
-        const QString text = store->errorCount() == errors
-                                 ? tr("Import is failed,please check the file format and encoding.")
-                                 : tr("Import failed: the phonebook could not be written to phonebook.db (%1). "
-                                      "Nothing was changed.")
-                                       .arg(store->lastError());
+        QString text = store->errorCount() == errors
+                           ? tr("Import is failed,please check the file format and encoding.")
+                           : tr("Import failed: the phonebook could not be written to phonebook.db (%1). "
+                                "Nothing was changed.")
+                                 .arg(store->lastError());
+        // What the reader found wrong, on a line of its own.
+        if (!m_importError.isEmpty())
+            text += QLatin1Char('\n') + m_importError;
         Notifier::current()->message(Notifier::Warning, tr("Import Box"), text);
     }
     setBusy(false);

@@ -85,6 +85,9 @@ public:
     // phonebook.db and the lists are as they were, and the user has been told why
     // through the Notifier (the caller shows nothing more).
     bool importPhonebook(const QString &path, const QString &encoding, bool clearList, bool replaceDuplicates);
+    // What was wrong with the file of the last failed import, for the user; empty
+    // when there was nothing to tell.
+    QString importError() const { return m_importError; }
     // Writes folder + "/" + fileName + the layout's extension; `finalPath`, when
     // given, receives the path written.
     bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
@@ -185,5 +188,6 @@ private:
     bool m_removeFilesAfterImport = false;
     QString m_language = QStringLiteral("en");
     ParseBase *m_importer = nullptr;
+    QString m_importError;
     HttpdService *m_httpService = nullptr;
 };

@@ -1,9 +1,13 @@
 #include "TextCodec.h"
 
+#include <QFile>
+
 #include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTextCodec>
+
+#include <uchardet.h>
 
 namespace TextCodec {
 
@@ -47,16 +51,19 @@ inline bool isSurrogate(char32_t cp)
     return cp >= 0xD800 && cp <= 0xDFFF;
 }
 
-QString decodeUnicode(const QByteArray &bytes, int width)
+// Bytes in UTF-8 (width 1), UTF-16 (2) or UTF-32 (4); a byte-order mark is
+// honoured and dropped, the wider ones are little-endian without it. `ok`, when
+// given, tells whether every sequence was valid and complete.
+QString decodeUnicode(const QByteArray &bytes, int width, bool *ok = nullptr)
 {
     QByteArrayView view(bytes);
-    QStringConverter::Encoding encoding;
+    QStringConverter::Encoding encoding = QStringConverter::Utf8;
     if (width == 1) {
         if (view.startsWith("\xEF\xBB\xBF"))
             view = view.sliced(3);
-        return QString::fromUtf8(view);
-    }
-    if (width == 2) {
+        if (!ok)
+            return QString::fromUtf8(view);
+    } else if (width == 2) {
         encoding = QStringConverter::Utf16LE;
         if (view.startsWith("\xFF\xFE")) {
             view = view.sliced(2);
@@ -74,7 +81,28 @@ QString decodeUnicode(const QByteArray &bytes, int width)
         }
     }
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
-    return decoder.decode(view);
+    QString text = decoder.decode(view);
+    if (ok)
+        *ok = !decoder.hasError() && (width == 1 ? view.isValidUtf8() : view.size() % width == 0);
+    return text;
+}
+
+// The detector's name for an encoding, as the dialogs name it.
+QString fromDetectorName(const QByteArray &name)
+{
+    static const struct {
+        const char *detector;
+        const char *ours;
+    } names[] = { { "ASCII", "UTF-8" }, { "GB18030", "GB18030" }, { "BIG5", "Big5" },
+        { "WINDOWS-1252", "Windows-1252" }, { "ISO-8859-1", "Windows-1252" }, { "SHIFT_JIS", "Shift-JIS" },
+        { "EUC-KR", "EUC-KR" }, { "UHC", "EUC-KR" }, { "KOI8-R", "KOI8-R" }, { "WINDOWS-1251", "Windows-1251" },
+        { "ISO-2022-JP", "ISO 2022-JP" } };
+    const QByteArray upper = name.toUpper();
+    for (const auto &n : names) {
+        if (upper == n.detector)
+            return QString::fromLatin1(n.ours);
+    }
+    return QString::fromLatin1(name);
 }
 
 } // namespace
@@ -131,6 +159,65 @@ QString decode(const QString &name, const QByteArray &bytes)
     if (codec->mibEnum() == 106)
         return decodeUnicode(bytes, 1);
     return codec->toUnicode(bytes);
+}
+
+bool decodeStrict(const QString &name, const QByteArray &bytes, QString *text)
+{
+    bool ok = false;
+    const QByteArray key = normalised(name);
+    const int width = key == "utf8" ? 1 : key == "utf16" ? 2 : key == "utf32" ? 4 : 0;
+    if (width) {
+        *text = decodeUnicode(bytes, width, &ok);
+        return ok;
+    }
+    QTextCodec *codec = codecForName(name);
+    if (!codec) {
+        *text = decodeUnicode(bytes, 1);
+        return false;
+    }
+    if (codec->mibEnum() == 106) {
+        *text = decodeUnicode(bytes, 1, &ok);
+        return ok;
+    }
+    QTextCodec::ConverterState state;
+    *text = codec->toUnicode(bytes.constData(), int(bytes.size()), &state);
+    // The registry's codecs pass a cut or broken sequence by silently; the
+    // converter of the same name tells.
+    QStringDecoder check(codec->name().constData(), QStringDecoder::Flag::Stateless);
+    if (check.isValid()) {
+        // decode() converts only when its result is taken.
+        const QString checked = check.decode(bytes);
+        return !check.hasError();
+    }
+    return state.invalidChars == 0 && state.remainingChars == 0 && !text->contains(QChar::ReplacementCharacter);
+}
+
+QString detect(const QByteArray &bytes)
+{
+    const QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        return QStringLiteral("UTF-8");
+    if (view.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4))
+        || view.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4)))
+        return QStringLiteral("UTF-32");
+    if (view.startsWith("\xFF\xFE") || view.startsWith("\xFE\xFF"))
+        return QStringLiteral("UTF-16");
+    if (view.isValidUtf8())
+        return QStringLiteral("UTF-8");
+
+    QByteArray found;
+    if (uchardet_t detector = uchardet_new()) {
+        if (uchardet_handle_data(detector, bytes.constData(), size_t(bytes.size())) == 0) {
+            uchardet_data_end(detector);
+            found = uchardet_get_charset(detector);
+        }
+        uchardet_delete(detector);
+    }
+    if (found.isEmpty())
+        return QString();
+    const QString name = fromDetectorName(found);
+    QString text;
+    return decodeStrict(name, bytes, &text) ? name : QString();
 }
 
 QString xmlName(const QString &name)
@@ -290,6 +377,14 @@ QByteArray Encoder::encode(QStringView text)
         break;
     }
     return m_codec->fromUnicode(text.constData(), int(text.size()), &m_state->codecState);
+}
+
+QString detectFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return detect(file.readAll());
 }
 
 } // namespace TextCodec

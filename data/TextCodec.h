@@ -49,6 +49,19 @@ QByteArray encodeWithReferences(const QString &name, const QString &text);
 // EUC-KR file alike. An unknown name reads UTF-8.
 QString decode(const QString &name, const QByteArray &bytes);
 
+// As decode(), but false when the bytes hold a sequence the encoding does not
+// allow (or end inside one), or the name is unknown; `text` then holds what
+// decode() gives.
+bool decodeStrict(const QString &name, const QByteArray &bytes, QString *text);
+
+// The encoding of a text file's bytes, as a name the functions above know: a
+// byte-order mark first ("UTF-8", "UTF-16", "UTF-32"), then valid UTF-8 (plain
+// ASCII included), then the statistical detector (GB18030, Big5, Windows-1252,
+// Shift-JIS, EUC-KR ...). Empty when no encoding reads the bytes cleanly.
+QString detect(const QByteArray &bytes);
+// detect() on the bytes of a file; empty when it cannot be read either.
+QString detectFile(const QString &path);
+
 // The name an XML declaration gives for the named encoding (its usual IANA name:
 // "UTF-8", "Shift_JIS", "ISO-2022-JP", "windows-1251", "ISO-8859-1" ...); "UTF-8"
 // for an unknown name.

@@ -16,6 +16,27 @@ struct TelType {
 const TelType kTelTypes[] = { { "Work", "WORK", "WORK" }, { "Home", "HOME", "HOME" }, { "Mobile", "CELL", "MOBILE" },
     { "Fax", "FAX", "FAX" } };
 
+// A text value as vCard 3.0 writes it: backslash, comma, semicolon and line
+// breaks escaped.
+QString escaped(const QString &value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';')) {
+            out.append(QLatin1Char('\\')).append(c);
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < value.size() && value[i + 1] == QLatin1Char('\n'))
+                ++i;
+            out.append(QLatin1String("\\n"));
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 bool VCardExport::exportFile(
@@ -30,14 +51,14 @@ bool VCardExport::exportFile(
         return false;
     QString &out = file.text();
     for (const ContactInfo &c : std::as_const(contacts)) {
-        // Values go out as they stand: the reader of this dialect expects no escaping.
+        // Names are escaped as vCard requires; our X-MARLO- values go out as they stand.
         out += QLatin1String("BEGIN:VCARD");
         file.endLine();
         out += QLatin1String("VERSION:3.0");
         file.endLine();
-        out += QLatin1String("N:") + c.LastName + QLatin1Char(';') + c.FirstName;
+        out += QLatin1String("N:") + escaped(c.LastName) + QLatin1Char(';') + escaped(c.FirstName);
         file.endLine();
-        out += QLatin1String("FN:") + c.FirstName + QLatin1Char(' ') + c.LastName;
+        out += QLatin1String("FN:") + escaped(c.FirstName + QLatin1Char(' ') + c.LastName);
         file.endLine();
         for (const PhoneInfo &p : c.PhoneList) {
             if (p.phonenumber.isEmpty())
@@ -57,8 +78,11 @@ bool VCardExport::exportFile(
                 break;
             }
         }
-        out += QLatin1String("EMAIL;TYPE=PREF:") + ExportRules::firstMail(c);
-        file.endLine();
+        const QString mail = ExportRules::firstMail(c);
+        if (!mail.isEmpty()) {
+            out += QLatin1String("EMAIL;TYPE=PREF:") + mail;
+            file.endLine();
+        }
         out += QLatin1String("X-MARLO-GROUP:") + ExportRules::firstGroup(c);
         file.endLine();
         out += QLatin1String("X-MARLO-FREQUENT:") + QString::number(c.Frequent);

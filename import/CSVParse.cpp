@@ -1,6 +1,7 @@
 #include "CSVParse.h"
 
 #include "AppPaths.h"
+#include "ContactLabels.h"
 #include "ImportContext.h"
 #include "ImportRows.h"
 #include "Records.h"
@@ -8,8 +9,10 @@
 #include "csv_parser.h"
 
 #include <QFile>
-#include <QHash>
+#include <QRegularExpression>
 #include <QStringConverter>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,6 +27,10 @@ const char *const kGmailColumns =
     "Given Name,Family Name,E-mail 1 - type,E-mail 1 - Value,Group Membership,Phone 1 - Type,Phone 1 - Value,"
     "Phone 2 - Type,Phone 2 - Value,Phone 3 - Type,Phone 3 - Value,Phone 4 - Type,Phone 4 - Value,Phone 5 - Type,"
     "Phone 5 - Value,Phone 6 - Type,Phone 6 - Value,Phone 7 - Type,Phone 7 - Value";
+// Names and group of the two later layouts; their numbers and addresses are found
+// by the phone and mail columns of the header.
+const char *const kThunderbirdColumns = "First Name,Last Name,Display Name";
+const char *const kGoogleContactsColumns = "First Name,Last Name,Labels";
 
 // Expected positions shared by the own, Outlook and Outlook Express lists.
 enum Position { First = 0, Last, WorkPhone, HomePhone, MobilePhone, Fax, Email, Primary, Group, WorkAccount,
@@ -47,11 +54,38 @@ bool anyPresent(const QStringList &header, std::initializer_list<const char *> n
     return false;
 }
 
-// The last ":::"-separated part of a Gmail value, trimmed.
-QString lastPart(const QString &value)
+// The ":::"-separated parts of a Google value, trimmed, without empty ones.
+QStringList parts(const QString &value)
 {
-    const qsizetype at = value.lastIndexOf(QLatin1String(":::"));
-    return (at < 0 ? value : value.mid(at + 3)).trimmed();
+    QStringList list;
+    for (QStringView part : QStringView(value).split(QStringLiteral(":::"))) {
+        part = part.trimmed();
+        if (!part.isEmpty())
+            list.append(part.toString());
+    }
+    return list;
+}
+
+// A Google group column's group: the last label that is not the all-contacts one.
+QString googleGroup(const QString &value)
+{
+    const QStringList labels = parts(value);
+    for (auto it = labels.crbegin(); it != labels.crend(); ++it) {
+        if (!ContactLabels::isAllContactsGroup(*it))
+            return ContactLabels::withoutStar(*it).toString();
+    }
+    return QString();
+}
+
+// Outlook's categories "A;B": the contact goes into the first.
+QString firstCategory(const QString &value)
+{
+    for (QStringView category : QStringView(value).split(QLatin1Char(';'))) {
+        category = category.trimmed();
+        if (!category.isEmpty())
+            return category.toString();
+    }
+    return QString();
 }
 
 bool blank(const QList<QByteArray> &record)
@@ -158,6 +192,10 @@ QStringList CSVParse::expectedColumns(Layout layout)
         return QString::fromUtf8(kOutlookExpressChineseColumns).split(QLatin1Char(','));
     case Gmail:
         return QString::fromUtf8(kGmailColumns).split(QLatin1Char(','));
+    case Thunderbird:
+        return QString::fromUtf8(kThunderbirdColumns).split(QLatin1Char(','));
+    case GoogleContacts:
+        return QString::fromUtf8(kGoogleContactsColumns).split(QLatin1Char(','));
     case NoLayout:
         break;
     }
@@ -178,9 +216,33 @@ CSVParse::Layout CSVParse::layoutOf(const QStringList &header)
         return OutlookExpress;
     if (anyPresent(header, {"业务电话", "业务传真"}))
         return OutlookExpressChinese;
+    // Google's current layout also has "Phone 1 - Value", so it goes first.
+    if (anyPresent(header, {"Labels", "Phone 1 - Label", "E-mail 1 - Label"}))
+        return GoogleContacts;
     if (anyPresent(header, {"Given Name", "Group Membership", "Phone 1 - Type", "Phone 1 - Value"}))
         return Gmail;
+    if (anyPresent(header, {"Primary Email", "Mobile Number"}))
+        return Thunderbird;
     return Own;
+}
+
+char CSVParse::delimiterOf(const QByteArray &firstLine)
+{
+    int commas = 0, semicolons = 0, tabs = 0;
+    bool quoted = false;
+    for (char c : firstLine) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == '\n' && !quoted)
+            break;
+        else if (!quoted)
+            commas += c == ',', semicolons += c == ';', tabs += c == '\t';
+    }
+    if (semicolons > commas && semicolons >= tabs)
+        return ';';
+    if (tabs > commas && tabs > semicolons)
+        return '\t';
+    return ',';
 }
 
 int CSVParse::headerIndex(const QStringList &header, const QString &name) const
@@ -220,6 +282,35 @@ bool CSVParse::recognise(const QStringList &header)
     m_businessPhone = headerIndex(header, QStringLiteral("Business Phone"));
     m_companyMainPhone = headerIndex(header, QStringLiteral("Company Main Phone"));
     m_categories = headerIndex(header, QStringLiteral("Categories"));
+
+    m_phoneColumns.clear();
+    m_mailColumns.clear();
+    for (int i = 0; i < header.size(); ++i) {
+        const QString type = ContactLabels::phoneType(header[i]);
+        if (!type.isEmpty())
+            m_phoneColumns.append({i, type});
+        else if (ContactLabels::isMailColumn(header[i]))
+            m_mailColumns.append(i);
+    }
+    // "Phone 2 - Label" and "Phone 2 - Value" (or "- Type" in the older layout).
+    static const QRegularExpression numbered(QStringLiteral("^(phone|e-mail) *(\\d+) *- *(type|label|value)$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    QMap<int, QPair<int, int>> phones, mails;
+    for (int i = 0; i < header.size(); ++i) {
+        const QRegularExpressionMatch m = numbered.match(header[i]);
+        if (!m.hasMatch())
+            continue;
+        QMap<int, QPair<int, int>> &pairs = m.captured(1).compare(QLatin1String("phone"), Qt::CaseInsensitive) == 0
+                                                ? phones
+                                                : mails;
+        const bool isValue = m.captured(3).compare(QLatin1String("value"), Qt::CaseInsensitive) == 0;
+        auto it = pairs.find(m.captured(2).toInt());
+        if (it == pairs.end())
+            it = pairs.insert(m.captured(2).toInt(), {-1, -1});
+        (isValue ? it->second : it->first) = i;
+    }
+    m_phonePairs = phones.values();
+    m_mailPairs = mails.values();
     return true;
 }
 
@@ -241,18 +332,32 @@ QString CSVParse::value(const Record &record, int position) const
     return column(record, m_columns.value(position, -1));
 }
 
-QString CSVParse::faxValue(const Record &record) const
+int CSVParse::faxColumn(const Record &record) const
 {
     for (int index : m_faxColumns) {
-        const QString fax = column(record, index);
-        if (!fax.isEmpty())
-            return fax;
+        if (!column(record, index).isEmpty())
+            return index;
     }
-    return QString();
+    return -1;
+}
+
+void CSVParse::addOtherColumns(const Record &r, int id, const QList<int> &used, ImportRows &rows) const
+{
+    for (const auto &[index, type] : m_phoneColumns) {
+        const QString number = column(r, index);
+        if (!number.isEmpty() && !used.contains(index))
+            rows.addPhone(id, type, number, QVariant());
+    }
+    for (int index : m_mailColumns) {
+        const QString mail = column(r, index).trimmed();
+        if (!mail.isEmpty() && !used.contains(index))
+            rows.addMail(id, QVariant(), mail);
+    }
 }
 
 bool CSVParse::readFile(const QString &path, const QString &codecName)
 {
+    setErrorString(QString());
     if (!m_tokenizer)
         m_tokenizer = std::make_unique<csv_parser>();
 
@@ -262,16 +367,13 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
     // Read before the old copies go: the file chosen may be one of them.
     QFile sourceFile(path);
     if (!sourceFile.open(QIODevice::ReadOnly))
-        return false;
+        return unreadable(path);
     const QByteArray original = sourceFile.readAll();
     sourceFile.close();
     for (const QString &tmp : {copy, converted, normalised})
         QFile::remove(tmp);
-    {
-        QFile out(copy);
-        if (!out.open(QIODevice::WriteOnly) || out.write(original) != original.size() || !out.flush())
-            return false;
-    }
+    if (!writeBytes(copy, original))
+        return false;
     QString source = copy;
     if (codecName != QLatin1String("UTF-8")) {
         if (!convertFileEncoding(copy, codecName, QStringLiteral("UTF-8")))
@@ -279,52 +381,66 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
         source = converted;
     }
 
-    // The parsed copy: UTF-8 without a byte-order mark, every line ending in CR LF.
+    // The parsed copy: UTF-8 without a byte-order mark, every line ending in CR LF
+    // (also those that ended in a carriage return alone).
+    char delimiter = ',';
     {
         QFile in(source);
         if (!in.open(QIODevice::ReadOnly))
-            return false;
+            return unreadable(source);
         QByteArray bytes = in.readAll();
         in.close();
         const auto mark = QStringConverter::encodingForData(bytes);
-        if (mark && *mark != QStringConverter::Utf8)
-            bytes = decodedText(bytes).toUtf8();
-        else if (mark)
-            bytes.remove(0, 3);
+        if (mark && *mark != QStringConverter::Utf8) {
+            QString text;
+            if (!decodeUtf8(bytes, &text))
+                return false;
+            bytes = text.toUtf8();
+        } else {
+            if (mark)
+                bytes.remove(0, 3);
+            if (!QByteArrayView(bytes).isValidUtf8())
+                return invalidBytes(codecName);
+        }
         bytes.replace("\r\n", "\n");
+        bytes.replace('\r', '\n');
         bytes.replace("\n", "\r\n");
         if (!bytes.isEmpty() && !bytes.endsWith('\n'))
             bytes += "\r\n";
-        QFile out(normalised);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        if (out.write(bytes) != bytes.size() || !out.flush())
+        delimiter = delimiterOf(bytes.left(bytes.indexOf('\n')));
+        if (!writeBytes(normalised, bytes))
             return false;
     }
 
     csv_parser &tokenizer = *m_tokenizer;
     tokenizer.setSkipLines(0);
     if (!tokenizer.openFile(QFile::encodeName(normalised)))
-        return false;
+        return unreadable(normalised);
     tokenizer.setEnclosure('"', 3);
-    tokenizer.setFieldTerminator(',');
+    tokenizer.setFieldTerminator(delimiter);
     tokenizer.setLineTerminator('\n');
 
     QStringList header;
     for (const QByteArray &field : tokenizer.readRecord())
         header.append(QString::fromUtf8(field).simplified());
-    if (!recognise(header)) {
+    if (!tokenizer.unclosedQuoteLine() && !recognise(header)) {
         tokenizer.closeFile();
+        setErrorString(tr("The first line of the file names no column this program reads."));
         return false;
     }
     // Every record is read before anything changes; a blank line holds no contact.
     QList<Record> records;
-    while (tokenizer.more()) {
+    while (tokenizer.more() && !tokenizer.unclosedQuoteLine()) {
         Record record = tokenizer.readRecord();
         if (!blank(record))
             records.append(std::move(record));
     }
+    const int unclosed = tokenizer.unclosedQuoteLine();
     tokenizer.closeFile();
+    if (unclosed) {
+        setErrorString(tr("The quoted field that starts on line %1 is never closed.").arg(unclosed));
+        return false;
+    }
 
     if (!prepareImport())
         return false;
@@ -344,7 +460,11 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
         buildOutlookExpress(records, ctx, rows);
         break;
     case Gmail:
-        buildGmail(records, ctx, rows);
+    case GoogleContacts:
+        buildGoogle(records, ctx, rows);
+        break;
+    case Thunderbird:
+        buildThunderbird(records, ctx, rows);
         break;
     case NoLayout:
         break;
@@ -363,21 +483,24 @@ void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, Import
 
     for (const Record &r : records) {
         const int id = ctx.contactId();
-        QString work = hasWork ? value(r, WorkPhone) : column(r, m_businessPhone);
-        if (!hasWork && work.isEmpty())
-            work = column(r, m_companyMainPhone);
-        const QString numbers[4] = {work, value(r, HomePhone), value(r, MobilePhone),
-                                    hasFax ? value(r, Fax) : faxValue(r)};
+        int workColumn = hasWork ? m_columns[WorkPhone] : m_businessPhone;
+        if (!hasWork && column(r, workColumn).isEmpty())
+            workColumn = m_companyMainPhone;
+        const int columns[4] = {workColumn, m_columns[HomePhone], m_columns[MobilePhone],
+                                hasFax ? m_columns[Fax] : faxColumn(r)};
         const int accountColumns[4] = {WorkAccount, HomeAccount, MobileAccount, FaxAccount};
+        QString numbers[4];
         for (int i = 0; i < 4; ++i) {
+            numbers[i] = column(r, columns[i]);
             if (!numbers[i].isEmpty())
                 rows.addPhone(id, phoneType(i), numbers[i], accountValue(field(r, accountColumns[i])));
         }
         const QString mail = value(r, Email);
         if (!mail.isEmpty())
             rows.addMail(id, QVariant(), mail);
+        addOtherColumns(r, id, {columns[0], columns[1], columns[2], columns[3], m_columns[Email]}, rows);
 
-        const QString group = hasGroup ? value(r, Group) : column(r, m_categories).trimmed();
+        const QString group = hasGroup ? value(r, Group) : firstCategory(column(r, m_categories));
         joinGroup(group, id, ctx, rows);
 
         ImportRows::Contact c;
@@ -409,15 +532,18 @@ void CSVParse::buildOutlook(const QList<Record> &records, ImportContext &ctx, Im
 {
     for (const Record &r : records) {
         const int id = ctx.contactId();
-        const QString numbers[4] = {value(r, WorkPhone), value(r, HomePhone), value(r, MobilePhone), faxValue(r)};
+        const int columns[4] = {m_columns[WorkPhone], m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r)};
+        QString numbers[4];
         for (int i = 0; i < 4; ++i) {
+            numbers[i] = column(r, columns[i]);
             if (!numbers[i].isEmpty())
                 rows.addPhone(id, phoneType(i), numbers[i], QVariant());
         }
         const QString mail = value(r, Email);
         if (!mail.isEmpty())
             rows.addMail(id, QVariant(), mail);
-        joinGroup(value(r, Group).trimmed(), id, ctx, rows);
+        addOtherColumns(r, id, {columns[0], columns[1], columns[2], columns[3], m_columns[Email]}, rows);
+        joinGroup(firstCategory(value(r, Group)), id, ctx, rows);
 
         ImportRows::Contact c;
         c.id = id;
@@ -433,18 +559,19 @@ void CSVParse::buildOutlook(const QList<Record> &records, ImportContext &ctx, Im
 void CSVParse::buildOutlookExpress(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
 {
     // Outlook Express calls the work number "Business Phone".
-    const bool hasWork = m_columnMap.value(WorkPhone) >= 0;
+    const int workColumn = m_columnMap.value(WorkPhone) >= 0 ? m_columns[WorkPhone] : m_businessPhone;
     for (const Record &r : records) {
         const int id = ctx.contactId();
-        const QString numbers[4] = {hasWork ? value(r, WorkPhone) : column(r, m_businessPhone), value(r, HomePhone),
-                                    value(r, MobilePhone), faxValue(r)};
+        const int columns[4] = {workColumn, m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r)};
         for (int i = 0; i < 4; ++i) {
-            if (!numbers[i].isEmpty())
-                rows.addPhone(id, phoneType(i), numbers[i], QVariant());
+            const QString number = column(r, columns[i]);
+            if (!number.isEmpty())
+                rows.addPhone(id, phoneType(i), number, QVariant());
         }
         const QString mail = value(r, Email).trimmed();
         if (!mail.isEmpty())
             rows.addMail(id, QVariant(), mail);
+        addOtherColumns(r, id, {columns[0], columns[1], columns[2], columns[3], m_columns[Email]}, rows);
 
         ImportRows::Contact c;
         c.id = id;
@@ -455,30 +582,47 @@ void CSVParse::buildOutlookExpress(const QList<Record> &records, ImportContext &
     }
 }
 
-void CSVParse::buildGmail(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
+void CSVParse::buildGoogle(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
 {
-    // Expected positions: 0 Given Name, 1 Family Name, 2 E-mail 1 - type, 3 E-mail 1 -
-    // Value, 4 Group Membership, then (type, value) pairs from 5.
-    const int pairs = (int(m_columnMap.size()) - 5) / 2;
+    // Expected positions: 0 first name, 1 last name; the group is "Group Membership"
+    // (4) in the older layout and "Labels" (2) in the current one.
+    const int groupPosition = m_layout == Gmail ? 4 : 2;
     for (const Record &r : records) {
         const int id = ctx.contactId();
-        rows.addMail(id, QVariant(), lastPart(value(r, 3)));
-        joinGroup(lastPart(value(r, 4)), id, ctx, rows);
-
-        QHash<QString, QString> byType;
-        for (int p = 0; p < pairs; ++p)
-            byType.insert(value(r, 5 + 2 * p), lastPart(value(r, 6 + 2 * p)));
-        QString fax = byType.value(QStringLiteral("Work Fax"));
-        if (fax.isEmpty())
-            fax = byType.value(QStringLiteral("Home Fax"));
-        if (fax.isEmpty())
-            fax = byType.value(QStringLiteral("Other Fax"));
-        const QString numbers[4] = {byType.value(QStringLiteral("Work")), byType.value(QStringLiteral("Home")),
-                                    byType.value(QStringLiteral("Mobile")), fax};
-        for (int i = 0; i < 4; ++i) {
-            if (!numbers[i].isEmpty())
-                rows.addPhone(id, phoneType(i), numbers[i], QVariant());
+        bool anyMail = false;
+        for (const auto &[label, valueColumn] : m_mailPairs) {
+            for (const QString &mail : parts(column(r, valueColumn))) {
+                rows.addMail(id, QVariant(), mail);
+                anyMail = true;
+            }
         }
+        // The older layout always gave its contacts one, maybe empty, mail row.
+        if (!anyMail && m_layout == Gmail)
+            rows.addMail(id, QVariant(), QString());
+        joinGroup(googleGroup(value(r, groupPosition)), id, ctx, rows);
+
+        QList<QPair<QString, QString>> phones;
+        for (const auto &[label, valueColumn] : m_phonePairs) {
+            QString type = ContactLabels::phoneType(ContactLabels::withoutStar(column(r, label)));
+            if (type.isEmpty())
+                type = QStringLiteral("Other");
+            for (const QString &number : parts(column(r, valueColumn)))
+                phones.append({type, number});
+        }
+        // The older layout files the work fax, else the home one, else the other one
+        // as "Fax", which phones of every model know.
+        for (const char *fax : {"Work Fax", "Home Fax", "Other Fax"}) {
+            if (m_layout != Gmail)
+                break;
+            auto it = std::find_if(phones.begin(), phones.end(),
+                                   [fax](const auto &p) { return p.first == QLatin1String(fax); });
+            if (it != phones.end()) {
+                it->first = phoneType(3);
+                break;
+            }
+        }
+        for (const auto &[type, number] : std::as_const(phones))
+            rows.addPhone(id, type, number, QVariant());
 
         ImportRows::Contact c;
         c.id = id;
@@ -487,5 +631,25 @@ void CSVParse::buildGmail(const QList<Record> &records, ImportContext &ctx, Impo
         rows.addContact(c);
         ctx.advanceContactId();
         ctx.advanceGroupId();
+    }
+}
+
+void CSVParse::buildThunderbird(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
+{
+    // Expected positions: 0 first name, 1 last name, 2 display name; numbers and
+    // addresses are all in the phone and mail columns.
+    for (const Record &r : records) {
+        const int id = ctx.contactId();
+        addOtherColumns(r, id, {}, rows);
+
+        ImportRows::Contact c;
+        c.id = id;
+        c.FirstName = value(r, 0);
+        c.LastName = value(r, 1);
+        // A card with only a display name shows under it, as a formatted name does.
+        if (c.FirstName.toString().isEmpty() && c.LastName.toString().isEmpty())
+            c.FirstName = value(r, 2).trimmed();
+        rows.addContact(c);
+        ctx.advanceContactId();
     }
 }

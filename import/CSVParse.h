@@ -13,15 +13,17 @@ class ImportContext;
 class ImportRows;
 
 // Reads comma-separated phonebooks: our own layout and the Outlook, Outlook Express
-// (English and Simplified Chinese) and Gmail layouts, whether written by us or by the
-// mail programs themselves. The layout is recognised from the header; columns are
-// found by name, so extra and reordered columns do no harm.
+// (English and Simplified Chinese), Gmail, Google Contacts and Thunderbird layouts,
+// whether written by us or by the mail programs themselves. The layout is
+// recognised from the header; columns are found by name, so extra and reordered
+// columns do no harm, and every phone and mail column a mail program writes is read.
+// Fields may be separated by commas, semicolons or tabs (as the header shows).
 class CSVParse : public ParseBase
 {
     Q_OBJECT
 public:
     enum Layout { NoLayout = 0, Own = 2, Outlook = 3, OutlookChinese = 4, OutlookExpress = 5,
-                  OutlookExpressChinese = 6, Gmail = 7 };
+                  OutlookExpressChinese = 6, Gmail = 7, Thunderbird = 8, GoogleContacts = 9 };
 
     explicit CSVParse(QObject *parent = nullptr);
     ~CSVParse() override;
@@ -36,6 +38,9 @@ public:
 
     // The layout a header stands for (NoLayout never results here).
     static Layout layoutOf(const QStringList &header);
+    // The field separator of a file by its first line: the most frequent of comma,
+    // semicolon and tab outside quotes; a comma when none is there.
+    static char delimiterOf(const QByteArray &firstLine);
     // The expected column names of a layout, in expected-position order.
     static QStringList expectedColumns(Layout layout);
 
@@ -51,12 +56,17 @@ private:
     QString value(const Record &record, int position) const;
     QByteArray field(const Record &record, int position) const;
     QString column(const Record &record, int index) const;
-    QString faxValue(const Record &record) const;
+    // Index of the first fax column holding a number in the record, or -1.
+    int faxColumn(const Record &record) const;
+    // The phone and mail columns of the header that `used` does not hold, in header
+    // order, each non-empty value one entry.
+    void addOtherColumns(const Record &record, int id, const QList<int> &used, ImportRows &rows) const;
 
     void buildOwn(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
     void buildOutlook(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
     void buildOutlookExpress(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
-    void buildGmail(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
+    void buildGoogle(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
+    void buildThunderbird(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
 
     std::unique_ptr<csv_parser> m_tokenizer;
     QString m_appDir;
@@ -69,5 +79,12 @@ private:
     int m_businessPhone = -1;
     int m_companyMainPhone = -1;
     int m_categories = -1;
+    // Every column of the header that holds numbers (with its phone type) or mail
+    // addresses.
+    QList<QPair<int, QString>> m_phoneColumns;
+    QList<int> m_mailColumns;
+    // Google's numbered "Phone N" and "E-mail N" columns: (label, value) indices.
+    QList<QPair<int, int>> m_phonePairs;
+    QList<QPair<int, int>> m_mailPairs;
     bool m_zeroBasedAccounts = false;
 };

@@ -78,36 +78,73 @@ void ParseBase::resetCounters()
 
 bool ParseBase::decodeFile(const QString &path, const QString &fromCodec, QString *text)
 {
-    if (!TextCodec::isKnown(fromCodec))
+    if (!TextCodec::isKnown(fromCodec)) {
+        setErrorString(tr("The encoding %1 is unknown.").arg(fromCodec));
         return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *text = TextCodec::decode(fromCodec, file.readAll());
+        return unreadable(path);
+    if (!TextCodec::decodeStrict(fromCodec, file.readAll(), text))
+        return invalidBytes(fromCodec);
     file.close();
     if (text->startsWith(QChar(0xFEFF)))
         text->remove(0, 1);
     return true;
 }
 
+bool ParseBase::unreadable(const QString &path)
+{
+    setErrorString(tr("The file %1 cannot be read.").arg(path));
+    return false;
+}
+
+bool ParseBase::invalidBytes(const QString &codecName)
+{
+    setErrorString(tr("The file is not valid %1 text; choose the encoding it was saved in.").arg(codecName));
+    return false;
+}
+
 bool ParseBase::writeEncoded(const QString &target, const QString &text, const QString &toCodec)
 {
-    if (!TextCodec::isKnown(toCodec))
+    if (!TextCodec::isKnown(toCodec)) {
+        setErrorString(tr("The encoding %1 is unknown.").arg(toCodec));
         return false;
-    const QByteArray bytes = TextCodec::encode(toCodec, text);
+    }
+    return writeBytes(target, TextCodec::encode(toCodec, text));
+}
+
+bool ParseBase::writeBytes(const QString &target, const QByteArray &bytes)
+{
     QFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = file.write(bytes) == bytes.size();
-    return file.flush() && written;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    setErrorString(tr("The working copy %1 cannot be written.").arg(target));
+    return false;
 }
 
 bool ParseBase::readUtf8File(const QString &path, QString *text)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *text = decodedText(file.readAll());
+        return unreadable(path);
+    return decodeUtf8(file.readAll(), text);
+}
+
+bool ParseBase::decodeUtf8(const QByteArray &bytes, QString *text)
+{
+    // A byte-order mark of another Unicode encoding wins, as in decodedText().
+    const auto bom = QStringConverter::encodingForData(bytes);
+    if (bom && *bom != QStringConverter::Utf8) {
+        QStringDecoder decode(*bom);
+        *text = decode(bytes);
+        if (decode.hasError())
+            return invalidBytes(QString::fromLatin1(QStringConverter::nameForEncoding(*bom)));
+    } else if (!TextCodec::decodeStrict(QStringLiteral("UTF-8"), bytes, text)) {
+        return invalidBytes(QStringLiteral("UTF-8"));
+    }
+    if (text->startsWith(QChar(0xFEFF)))
+        text->remove(0, 1);
     return true;
 }
 

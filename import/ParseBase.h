@@ -30,21 +30,38 @@ public:
     // "GBK", "Big5-HKSCS", "Shift-JIS", "KOI8-R", "Big5" or "EUC-KR" by country.
     static QString codecNameForTerritory(int territory);
 
+    // What was wrong with the file of the last failed read, for the user; empty
+    // when the read succeeded or failed for no reason of the file's.
+    QString errorString() const { return m_errorString; }
+
 protected:
+    void setErrorString(const QString &text) { m_errorString = text; }
+
     // The shared halves of the overrides.
     static QString systemCodecName();
     static void clearKnownGroupNames();
     static void resetCounters();
 
     // Reads the file and decodes it as `fromCodec`, skipping a byte-order mark.
-    // False when the file cannot be read or the encoding is unknown.
-    static bool decodeFile(const QString &path, const QString &fromCodec, QString *text);
-    // Writes `text` encoded as `toCodec` to `target`.
-    static bool writeEncoded(const QString &target, const QString &text, const QString &toCodec);
+    // False, with the error text set, when the file cannot be read, the encoding
+    // is unknown or the bytes are not valid in it.
+    bool decodeFile(const QString &path, const QString &fromCodec, QString *text);
+    // Writes `text` encoded as `toCodec` to `target`; false, with the error text
+    // set, when that fails.
+    bool writeEncoded(const QString &target, const QString &text, const QString &toCodec);
+    // Writes `bytes` to `target` (truncating it); the same.
+    bool writeBytes(const QString &target, const QByteArray &bytes);
     // The text of a UTF-8 file; a byte-order mark is skipped (one of UTF-16 or
-    // UTF-32 is honoured, as a text stream would).
-    static bool readUtf8File(const QString &path, QString *text);
+    // UTF-32 is honoured, as a text stream would). False, with the error text
+    // set, when the file cannot be read or its bytes are not valid UTF-8.
+    bool readUtf8File(const QString &path, QString *text);
     static QString decodedText(const QByteArray &bytes);
+    // decodedText() that fails, with the error text set, on invalid bytes.
+    bool decodeUtf8(const QByteArray &bytes, QString *text);
+    // Set the error text for bytes not valid in the named encoding, or for a file
+    // that cannot be read; return false.
+    bool invalidBytes(const QString &codecName);
+    bool unreadable(const QString &path);
     // The bytes of the file up to its first zero byte, as UTF-8 text.
     static bool leadingText(const QString &path, QString *text);
     // The XML and vCard check: the leading text fits UTF-8 or the system's legacy
@@ -56,4 +73,7 @@ protected:
     static bool prepareImport();
     // Hands the rows to the store and merges them; false when the store failed.
     static bool storeRows(const ImportRows &rows);
+
+private:
+    QString m_errorString;
 };

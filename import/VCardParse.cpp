@@ -1,28 +1,42 @@
 #include "VCardParse.h"
 
 #include "AppPaths.h"
+#include "ContactLabels.h"
 #include "ImportContext.h"
 #include "ImportRows.h"
+#include "Records.h"
 #include "TextCodec.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <QVarLengthArray>
 
 namespace {
 
 struct CardPhone {
+    // Empty while the line named no kind of number; settled when the card is read.
     QString type;
     QString number;
     QVariant account;
+    // "item2" of "item2.TEL": Apple names such numbers by an X-ABLabel of the group.
+    QString group;
+    // 1 for the most preferred; 0 when not marked.
+    int pref = 0;
 };
 
 struct Card {
     bool hasName = false;
+    // An N line gave a first or a last name.
+    bool hasN = false;
     QString firstName;
     QString lastName;
+    QString formattedName;
     QList<CardPhone> phones;
     QVariant primary;
     QStringList mails;
     QStringList groups;
+    QString category;
+    QHash<QString, QString> labels;
     QVariant frequent;
     QVariant photo;
     QVariant ring;
@@ -35,150 +49,483 @@ struct Card {
     }
 };
 
-// The value of a property line: everything after the first colon (a photo path or
-// a web address keeps its own colons).
-QStringView valueOf(QStringView line)
+bool is(QStringView word, const char *name)
 {
-    const qsizetype colon = line.indexOf(QLatin1Char(':'));
-    return colon < 0 ? QStringView() : line.mid(colon + 1);
+    return word.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
-// The parameters of a property line: between the property name and the first colon.
-QStringView paramsOf(QStringView line, qsizetype prefixLength)
+// The physical lines of the text without their line ends (LF, CR LF, and the
+// CR CR LF some phones write).
+class Lines
 {
-    const qsizetype colon = line.indexOf(QLatin1Char(':'));
-    return line.mid(prefixLength, colon < 0 ? line.size() - prefixLength : colon - prefixLength);
+public:
+    explicit Lines(QStringView text)
+        : m_text(text)
+    {
+    }
+    bool atEnd() const { return m_pos > m_text.size(); }
+    // Whether the next line continues the last one (it starts with a blank).
+    bool continues() const
+    {
+        return m_pos < m_text.size() && (m_text[m_pos] == QLatin1Char(' ') || m_text[m_pos] == QLatin1Char('\t'));
+    }
+    QStringView next()
+    {
+        qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_pos);
+        if (end < 0)
+            end = m_text.size();
+        QStringView line = m_text.mid(m_pos, end - m_pos);
+        m_pos = end + 1;
+        ++m_number;
+        while (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        return line;
+    }
+    int number() const { return m_number; }
+
+private:
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    int m_number = 0;
+};
+
+// The next logical line, folded continuation lines joined (`storage` then holds
+// it); false at the end of the text.
+bool nextLogical(Lines &lines, QStringView &line, QString &storage)
+{
+    if (lines.atEnd())
+        return false;
+    line = lines.next();
+    if (!lines.continues())
+        return true;
+    storage = line.toString();
+    while (lines.continues())
+        storage += lines.next().mid(1);
+    line = storage;
+    return true;
 }
 
-bool has(QStringView params, const char *word)
+// A content line: [group "."] name [";" parameters] ":" value.
+struct Property {
+    QStringView group;
+    QStringView name;
+    QStringView params;
+    QStringView value;
+};
+
+// False for a line without a colon (a continuation of a value that was not
+// folded, as 2.1 writes base64, or no property at all).
+bool splitProperty(QStringView line, Property &p)
 {
-    return params.contains(QLatin1String(word), Qt::CaseInsensitive);
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    while (i < n && line[i] != QLatin1Char(';') && line[i] != QLatin1Char(':'))
+        ++i;
+    if (i == n)
+        return false;
+    const QStringView full = line.left(i).trimmed();
+    const qsizetype dot = full.lastIndexOf(QLatin1Char('.'));
+    p.group = dot < 0 ? QStringView() : full.left(dot);
+    p.name = full.mid(dot + 1);
+    const qsizetype paramsStart = i;
+    // Parameter values may be quoted and hold colons.
+    bool quoted = false;
+    while (i < n && (quoted || line[i] != QLatin1Char(':'))) {
+        if (line[i] == QLatin1Char('"'))
+            quoted = !quoted;
+        ++i;
+    }
+    if (i == n)
+        return false;
+    p.params = line.mid(paramsStart, i - paramsStart);
+    p.value = line.mid(i + 1);
+    return true;
 }
 
-QString phoneType(QStringView params)
+QStringView unquoted(QStringView v)
 {
-    if (has(params, "WORK"))
-        return QStringLiteral("Work");
-    if (has(params, "HOME"))
+    v = v.trimmed();
+    if (v.size() >= 2 && v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"')))
+        v = v.mid(1, v.size() - 2);
+    return v;
+}
+
+struct Params {
+    // TYPE values and the bare words of 2.1 ("TEL;WORK;FAX"), as written.
+    QVarLengthArray<QStringView, 6> types;
+    QStringView charset;
+    bool quotedPrintable = false;
+    bool binary = false;
+    int pref = 0;
+
+    bool has(const char *type) const
+    {
+        for (QStringView t : types) {
+            if (is(t, type))
+                return true;
+        }
+        return false;
+    }
+};
+
+Params parseParams(QStringView text)
+{
+    Params p;
+    qsizetype start = 0;
+    bool quoted = false;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && (quoted || text[i] != QLatin1Char(';'))) {
+            if (text[i] == QLatin1Char('"'))
+                quoted = !quoted;
+            continue;
+        }
+        const QStringView piece = text.mid(start, i - start).trimmed();
+        start = i + 1;
+        if (piece.isEmpty())
+            continue;
+        const qsizetype eq = piece.indexOf(QLatin1Char('='));
+        if (eq < 0) {
+            if (is(piece, "QUOTED-PRINTABLE"))
+                p.quotedPrintable = true;
+            else if (is(piece, "BASE64"))
+                p.binary = true;
+            else
+                p.types.append(piece);
+            continue;
+        }
+        const QStringView name = piece.left(eq).trimmed();
+        const QStringView value = unquoted(piece.mid(eq + 1));
+        if (is(name, "TYPE")) {
+            for (QStringView t : value.split(QLatin1Char(','))) {
+                t = unquoted(t);
+                if (!t.isEmpty())
+                    p.types.append(t);
+            }
+        } else if (is(name, "ENCODING")) {
+            p.quotedPrintable = is(value, "QUOTED-PRINTABLE");
+            p.binary = is(value, "B") || is(value, "BASE64");
+        } else if (is(name, "CHARSET")) {
+            p.charset = value;
+        } else if (is(name, "PREF")) {
+            const int level = value.toInt();
+            p.pref = level > 0 ? level : 1;
+        }
+    }
+    if (p.has("PREF") && (p.pref == 0 || p.pref > 1))
+        p.pref = 1;
+    return p;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Quoted-printable bytes undone; an "=" that starts no hexadecimal pair is dropped.
+QByteArray fromQuotedPrintable(QStringView value)
+{
+    const QByteArray in = value.toUtf8();
+    QByteArray out;
+    out.reserve(in.size());
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in[i] != '=') {
+            out.append(in[i]);
+            continue;
+        }
+        const int high = i + 2 < in.size() ? hexDigit(in[i + 1]) : -1;
+        const int low = i + 2 < in.size() ? hexDigit(in[i + 2]) : -1;
+        if (high >= 0 && low >= 0) {
+            out.append(char(high * 16 + low));
+            i += 2;
+        }
+    }
+    return out;
+}
+
+// The value with quoted-printable undone in its character set (UTF-8 unless
+// named); `storage` holds it when there was something to undo.
+QStringView decoded(QStringView value, const Params &p, QString &storage)
+{
+    if (!p.quotedPrintable)
+        return value;
+    const QString charset = p.charset.isEmpty() ? QStringLiteral("UTF-8") : p.charset.toString();
+    storage = TextCodec::decode(charset, fromQuotedPrintable(value));
+    return storage;
+}
+
+// vCard escapes undone: "\\", "\,", "\;", "\:" and "\n" (a line break); any other
+// backslash stays.
+QString unescaped(QStringView v)
+{
+    if (!v.contains(QLatin1Char('\\')))
+        return v.toString();
+    QString out;
+    out.reserve(v.size());
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        const QChar c = v[i];
+        if (c != QLatin1Char('\\') || i + 1 == v.size()) {
+            out.append(c);
+            continue;
+        }
+        const QChar e = v[++i];
+        if (e == QLatin1Char('n') || e == QLatin1Char('N'))
+            out.append(QLatin1Char('\n'));
+        else if (e == QLatin1Char('\\') || e == QLatin1Char(',') || e == QLatin1Char(';') || e == QLatin1Char(':'))
+            out.append(e);
+        else
+            out.append(c).append(e);
+    }
+    return out;
+}
+
+// The parts of a value between unescaped separators, still escaped.
+QList<QStringView> splitUnescaped(QStringView v, QChar separator)
+{
+    QList<QStringView> parts;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        if (v[i] == QLatin1Char('\\'))
+            ++i;
+        else if (v[i] == separator) {
+            parts.append(v.mid(start, i - start));
+            start = i + 1;
+        }
+    }
+    parts.append(v.mid(start));
+    return parts;
+}
+
+// An X-MARLO- value: as written, without the blanks that end the line.
+QString ownValue(QStringView value)
+{
+    while (!value.isEmpty() && value.back().isSpace())
+        value.chop(1);
+    return value.toString();
+}
+
+// The value as text: decoded and unescaped.
+QString text(const Property &prop, const Params &params)
+{
+    QString storage;
+    return unescaped(decoded(prop.value, params, storage));
+}
+
+// The phone type a TEL line names; empty when it names none (VOICE or nothing).
+QString telType(const Params &p)
+{
+    const bool work = p.has("WORK");
+    if (p.has("FAX"))
+        return work ? QStringLiteral("Work Fax") : p.has("HOME") ? QStringLiteral("Home Fax") : QStringLiteral("Fax");
+    // Outlook's X-MS-TEL writes the company's number so.
+    if (p.has("COMPANY"))
+        return QStringLiteral("Company Main");
+    for (QStringView t : p.types) {
+        const QString type = ContactLabels::phoneType(t);
+        if (type.isEmpty() || type == QLatin1String("Work") || type == QLatin1String("Home"))
+            continue;
+        if (type == QLatin1String("Main") && work)
+            return QStringLiteral("Company Main");
+        return type;
+    }
+    if (p.has("HOME"))
         return QStringLiteral("Home");
-    if (has(params, "CELL"))
+    if (work)
+        return QStringLiteral("Work");
+    return QString();
+}
+
+QString accountType(const Params &p)
+{
+    if (p.has("WORK"))
+        return QStringLiteral("Work");
+    if (p.has("HOME"))
+        return QStringLiteral("Home");
+    if (p.has("MOBILE") || p.has("CELL"))
         return QStringLiteral("Mobile");
-    if (has(params, "FAX"))
+    if (p.has("FAX"))
         return QStringLiteral("Fax");
     return QString();
 }
 
-QString accountType(QStringView params)
+void addPhone(Card &card, const Property &prop, const Params &params)
 {
-    if (has(params, "WORK"))
-        return QStringLiteral("Work");
-    if (has(params, "HOME"))
-        return QStringLiteral("Home");
-    if (has(params, "MOBILE") || has(params, "CELL"))
-        return QStringLiteral("Mobile");
-    if (has(params, "FAX"))
-        return QStringLiteral("Fax");
-    return QString();
+    QString number = text(prop, params).trimmed();
+    // vCard 4.0 writes numbers as tel: URIs.
+    if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+        number = number.mid(4).trimmed();
+    if (number.isEmpty())
+        return;
+    card.phones.append(CardPhone{telType(params), number, QVariant(), prop.group.toString(), params.pref});
 }
 
-int typeIndex(const QString &type)
+void setName(Card &card, const Property &prop, const Params &params)
 {
-    static const QStringList types = {QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"),
-                                      QStringLiteral("Fax")};
-    return int(types.indexOf(type));
+    card.hasName = true;
+    if (card.hasN)
+        return;
+    // Family; given; additional; prefixes; suffixes: only the first two are ours.
+    QString storage;
+    const QList<QStringView> parts = splitUnescaped(decoded(prop.value, params, storage), QLatin1Char(';'));
+    const QString last = unescaped(parts.value(0)).trimmed();
+    const QString first = unescaped(parts.value(1)).trimmed();
+    if (last.isEmpty() && first.isEmpty())
+        return;
+    card.lastName = last;
+    card.firstName = first;
+    card.hasN = true;
 }
 
-bool startsWith(QStringView line, const char *prefix)
+void setCategory(Card &card, const Property &prop, const Params &params)
 {
-    return line.startsWith(QLatin1String(prefix));
+    if (!card.category.isEmpty())
+        return;
+    QString storage;
+    for (QStringView part : splitUnescaped(decoded(prop.value, params, storage), QLatin1Char(','))) {
+        const QString category = unescaped(part).trimmed();
+        if (!category.isEmpty() && !ContactLabels::isAllContactsGroup(category)) {
+            card.category = category;
+            return;
+        }
+    }
 }
 
-// Reads every card; false on a misplaced "BEGIN:" or "END:" line.
-bool parseCards(const QString &text, QList<Card> &cards)
+void setAccount(Card &card, const Property &prop, const Params &params)
+{
+    // An account belongs to the card's first phone of its type still without one.
+    const QString type = accountType(params);
+    for (CardPhone &phone : card.phones) {
+        if (!type.isEmpty() && phone.type == type && !phone.account.isValid()) {
+            phone.account = ImportValues::integer(prop.value.toString());
+            return;
+        }
+    }
+}
+
+// One property of an open card.
+void take(Card &card, const Property &prop, const Params &params)
+{
+    const QStringView name = prop.name;
+    if (is(name, "N")) {
+        setName(card, prop, params);
+    } else if (is(name, "FN")) {
+        card.hasName = true;
+        if (card.formattedName.isEmpty())
+            card.formattedName = text(prop, params).trimmed();
+    } else if (is(name, "TEL") || is(name, "X-MS-TEL")) {
+        addPhone(card, prop, params);
+    } else if (is(name, "EMAIL")) {
+        const QString mail = text(prop, params).trimmed();
+        if (!mail.isEmpty())
+            card.mails.append(mail);
+    } else if (is(name, "CATEGORIES")) {
+        setCategory(card, prop, params);
+    } else if (is(name, "X-ABLABEL")) {
+        if (!prop.group.isEmpty())
+            card.labels.insert(prop.group.toString(), text(prop, params));
+    } else if (name.startsWith(QLatin1String("X-MARLO-"), Qt::CaseInsensitive)) {
+        // Our own properties carry their values as they stand.
+        const QStringView own = name.mid(8);
+        if (is(own, "ACCOUNT")) {
+            setAccount(card, prop, params);
+        } else if (is(own, "GROUP")) {
+            const QString group = ownValue(prop.value);
+            if (!group.isEmpty())
+                card.groups.append(group);
+        } else if (is(own, "FREQUENT")) {
+            card.frequent = ImportValues::flag(ownValue(prop.value));
+        } else if (is(own, "PHOTO")) {
+            card.photo = ownValue(prop.value);
+        } else if (is(own, "RING")) {
+            card.ring = ownValue(prop.value);
+        } else if (is(own, "RING-INDEX")) {
+            card.ringIndex = ImportValues::integer(ownValue(prop.value));
+        }
+    }
+}
+
+// What can only be settled once the whole card is read.
+void finish(Card &card)
+{
+    // The formatted name stands for a card without names of its own, whole, as
+    // the program that wrote it showed it.
+    if (!card.hasN && !card.formattedName.isEmpty())
+        card.firstName = card.formattedName;
+
+    bool hasWork = false;
+    for (CardPhone &phone : card.phones) {
+        if (phone.type.isEmpty() && !phone.group.isEmpty())
+            phone.type = ContactLabels::phoneType(card.labels.value(phone.group));
+        hasWork = hasWork || phone.type == QLatin1String("Work");
+    }
+    // A number of no kind is the work number while the card has none.
+    const CardPhone *preferred = nullptr;
+    for (CardPhone &phone : card.phones) {
+        if (phone.type.isEmpty()) {
+            phone.type = hasWork ? QStringLiteral("Other") : QStringLiteral("Work");
+            hasWork = true;
+        }
+        if (phone.pref > 0 && (!preferred || phone.pref < preferred->pref))
+            preferred = &phone;
+    }
+    if (preferred)
+        card.primary = Records::phoneTypeIndexOfWord(preferred->type);
+
+    if (card.groups.isEmpty() && !card.category.isEmpty())
+        card.groups.append(card.category);
+}
+
+// Reads every card; false, with the line, on a misplaced "BEGIN:" or "END:".
+bool parseCards(const QString &text, QList<Card> &cards, int *badLine)
 {
     bool inCard = false;
     bool cardEnded = false;
-    bool expectName = false;
-    bool accept = false;
-    const QStringView all(text);
-    qsizetype next = 0;
-    while (next <= all.size()) {
-        qsizetype end = all.indexOf(QLatin1Char('\n'), next);
-        if (end < 0)
-            end = all.size();
-        const QStringView line = all.mid(next, end - next).trimmed();
-        next = end + 1;
-        if (line.isEmpty())
+    Lines lines(text);
+    QStringView line;
+    QString folded;
+    QString joined;
+    while (nextLogical(lines, line, folded)) {
+        const int number = lines.number();
+        Property prop;
+        if (!splitProperty(line, prop))
             continue;
-        if (startsWith(line, "BEGIN:")) {
-            if (valueOf(line).trimmed().compare(QLatin1String("VCARD"), Qt::CaseInsensitive) != 0 || inCard)
+        const bool begin = is(prop.name, "BEGIN");
+        if (begin || is(prop.name, "END")) {
+            const bool vcard = is(prop.value.trimmed(), "VCARD");
+            if (!vcard || (begin ? inCard : cardEnded)) {
+                *badLine = number;
                 return false;
-            inCard = expectName = accept = true;
-            cardEnded = false;
-            cards.append(Card());
-            continue;
-        }
-        if (startsWith(line, "END:")) {
-            if (valueOf(line).trimmed().compare(QLatin1String("VCARD"), Qt::CaseInsensitive) != 0 || cardEnded)
-                return false;
-            inCard = expectName = accept = false;
-            cardEnded = true;
-            continue;
-        }
-        if (!accept)
-            continue;
-        Card &card = cards.last();
-        if (expectName && (startsWith(line, "N:") || startsWith(line, "FN:"))) {
-            const QStringView name = valueOf(line);
-            if (startsWith(line, "N:")) {
-                const QList<QStringView> parts = name.split(QLatin1Char(';'));
-                card.lastName = parts.value(0).toString();
-                card.firstName = parts.value(1).toString();
-            } else {
-                // The first word is the family name; the rest, all of it, the given name.
-                const QStringView trimmed = name.trimmed();
-                const qsizetype space = trimmed.indexOf(QLatin1Char(' '));
-                card.lastName = (space < 0 ? trimmed : trimmed.left(space)).toString();
-                card.firstName = space < 0 ? QString() : trimmed.mid(space + 1).trimmed().toString();
             }
-            card.hasName = true;
-            expectName = false;
-        } else if (startsWith(line, "TEL;")) {
-            const QStringView params = paramsOf(line, 4);
-            const QString type = phoneType(params);
-            QStringView number = valueOf(line).trimmed();
-            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-                number = number.mid(4);
-            if (type.isEmpty() || number.isEmpty())
-                continue;
-            card.phones.append(CardPhone{type, number.toString(), QVariant()});
-            if (has(params, "PREF") && !card.primary.isValid())
-                card.primary = typeIndex(type);
-        } else if (startsWith(line, "EMAIL;") || startsWith(line, "EMAIL:")) {
-            card.mails.append(valueOf(line).trimmed().toString());
-        } else if (startsWith(line, "X-MARLO-ACCOUNT;")) {
-            // An account belongs to the card's first phone of its type still without one.
-            const QString type = accountType(paramsOf(line, 16));
-            for (CardPhone &phone : card.phones) {
-                if (!type.isEmpty() && phone.type == type && !phone.account.isValid()) {
-                    phone.account = ImportValues::integer(valueOf(line).toString());
-                    break;
-                }
-            }
-        } else if (startsWith(line, "X-MARLO-GROUP:")) {
-            const QString group = valueOf(line).toString();
-            if (!group.isEmpty())
-                card.groups.append(group);
-        } else if (startsWith(line, "X-MARLO-FREQUENT:")) {
-            card.frequent = ImportValues::flag(valueOf(line).toString());
-        } else if (startsWith(line, "X-MARLO-PHOTO:")) {
-            card.photo = valueOf(line).toString();
-        } else if (startsWith(line, "X-MARLO-RING:")) {
-            card.ring = valueOf(line).toString();
-        } else if (startsWith(line, "X-MARLO-RING-INDEX:")) {
-            card.ringIndex = ImportValues::integer(valueOf(line).toString());
+            if (inCard && !begin)
+                finish(cards.last());
+            inCard = begin;
+            cardEnded = !begin;
+            if (begin)
+                cards.append(Card());
+            continue;
         }
+        if (!inCard)
+            continue;
+        const Params params = parseParams(prop.params);
+        if (params.quotedPrintable && prop.value.endsWith(QLatin1Char('='))) {
+            // Soft line breaks: the value goes on at the start of the next line.
+            joined = prop.value.toString();
+            while (joined.endsWith(QLatin1Char('=')) && !lines.atEnd()) {
+                joined.chop(1);
+                joined += lines.next();
+            }
+            prop.value = joined;
+        }
+        if (!params.binary)
+            take(cards.last(), prop, params);
     }
+    if (inCard)
+        finish(cards.last());
     return true;
 }
 
@@ -241,26 +588,32 @@ bool VCardParse::convertFileEncoding(const QString &path, const QString &fromCod
 
 bool VCardParse::readFile(const QString &path, const QString &codecName)
 {
+    setErrorString(QString());
     QString source = path;
     if (codecName != QLatin1String("UTF-8")) {
         if (!convertFileEncoding(path, codecName, QStringLiteral("UTF-8")))
             return false;
         source = m_appDir + QStringLiteral("tmp.vcf");
     }
-    if (QFileInfo(source).size() == 0)
-        return false;
     QList<Card> cards;
-    {
+    if (QFileInfo(source).size() > 0) {
         QString text;
-        if (!readUtf8File(source, &text) || !parseCards(text, cards))
+        if (!readUtf8File(source, &text))
             return false;
+        int badLine = 0;
+        if (!parseCards(text, cards, &badLine)) {
+            setErrorString(tr("Line %1: a card begins or ends out of place.").arg(badLine));
+            return false;
+        }
     }
     // A file that gives nothing fails before the phonebook is touched.
     bool anything = false;
     for (const Card &card : std::as_const(cards))
         anything = anything || card.hasContent();
-    if (!anything)
+    if (!anything) {
+        setErrorString(tr("The file holds no contact."));
         return false;
+    }
 
     if (!prepareImport())
         return false;

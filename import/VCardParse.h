@@ -2,9 +2,11 @@
 
 #include "ParseBase.h"
 
-// Reads vCard files line by line: names, typed telephone numbers with the preferred
-// mark, mail addresses and our own X-MARLO- properties (accounts, group, frequent
-// mark, photo, ringtone). Folded lines and encoded values are not interpreted.
+// Reads vCard files of every version (2.1, 3.0, 4.0) and of every program: names,
+// typed telephone numbers with the preferred one, mail addresses, the first category
+// as the group, and our own X-MARLO- properties (accounts, group, frequent mark,
+// photo, ringtone). Folded lines, quoted-printable values in their character sets
+// and escaped characters are read as written; binary values are skipped.
 class VCardParse : public ParseBase
 {
     Q_OBJECT

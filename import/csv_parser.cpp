@@ -7,16 +7,6 @@ namespace {
 
 constexpr qsizetype kBlock = 1 << 16;
 
-// A field enclosed in double quotes loses them; doubled quotes inside become one.
-QByteArray unquote(QByteArray field)
-{
-    if (field.size() >= 2 && field.startsWith('"') && field.endsWith('"'))
-        field = field.mid(1, field.size() - 2);
-    if (field.contains("\"\""))
-        field.replace("\"\"", "\"");
-    return field;
-}
-
 } // namespace
 
 csv_parser::csv_parser() = default;
@@ -88,6 +78,8 @@ bool csv_parser::start()
     m_pos = 0;
     m_eof = false;
     m_more = true;
+    m_line = 0;
+    m_unclosedQuoteLine = 0;
     for (int i = 0; i < std::abs(m_skipLines) && m_more; ++i)
         readRecord();
     m_recordCount = 0;
@@ -180,50 +172,75 @@ QList<QByteArray> csv_parser::splitEnclosed(const QByteArray &line) const
     return fields;
 }
 
+int csv_parser::readCountingChar()
+{
+    const int c = readChar();
+    if (c == '\n')
+        ++m_line;
+    return c;
+}
+
 QList<QByteArray> csv_parser::readQuotedRecord()
 {
-    QByteArray record;
-    bool inQuotes = false;
-    int run = 0;
-    qsizetype scanned = 0;
-    // Read lines until the record's quotes balance: a line feed inside quotes
-    // belongs to the field.
-    while (readLine(record)) {
-        for (; scanned < record.size(); ++scanned) {
-            const char c = record.at(scanned);
-            if (c == '"') {
-                ++run;
-                continue;
-            }
-            if (run % 2)
-                inQuotes = !inQuotes;
-            run = 0;
-        }
-        if (!inQuotes || !m_more)
-            break;
-    }
-    if (record.isEmpty())
-        return {};
-
+    enum State { FieldStart, Unquoted, Quoted, AfterQuote };
     QList<QByteArray> fields;
-    inQuotes = false;
-    run = 0;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < record.size(); ++i) {
-        const char c = record.at(i);
-        if (c == '"') {
-            ++run;
+    QByteArray field;
+    State state = FieldStart;
+    int quoteLine = 0;
+    bool any = false;
+    m_unclosedQuoteLine = 0;
+    const int separator = static_cast<unsigned char>(m_fieldTerminator);
+    for (;;) {
+        const int c = readCountingChar();
+        if (c == EOF) {
+            m_more = false;
+            if (state == Quoted) {
+                // Handed back as read, opening quote included; the caller decides.
+                m_unclosedQuoteLine = quoteLine;
+                field.prepend('"');
+            }
+            if (any)
+                fields.append(field);
+            break;
+        }
+        any = true;
+        if (state == Quoted) {
+            if (c != '"') {
+                field.append(char(c));
+            } else if (peekChar() == '"') {
+                readChar();
+                field.append('"');
+            } else {
+                state = AfterQuote;
+            }
             continue;
         }
-        if (run % 2)
-            inQuotes = !inQuotes;
-        run = 0;
-        if ((c == ',' || c == '\n') && !inQuotes) {
-            fields.append(unquote(record.mid(start, i - start)));
-            start = i + 1;
+        if (c == separator || c == '\n') {
+            fields.append(field);
+            field.clear();
+            state = FieldStart;
+            if (c == '\n') {
+                // A line end closes the record and, as the separator it is, one more empty field.
+                fields.append(QByteArray());
+                if (peekChar() == EOF)
+                    m_more = false;
+                break;
+            }
+            continue;
         }
+        if (state == FieldStart) {
+            if (c == '"') {
+                // Blanks before the opening quote do not count.
+                field.clear();
+                state = Quoted;
+                quoteLine = m_line + 1;
+                continue;
+            }
+            if (c != ' ' && c != '\t')
+                state = Unquoted;
+        }
+        field.append(char(c));
     }
-    fields.append(unquote(record.mid(start)));
     return fields;
 }
 

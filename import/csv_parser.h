@@ -10,9 +10,11 @@
 // come back as lists of byte strings; the caller decides their encoding.
 //
 // Modes: 1 splits a line at the field terminator; 2 returns the texts enclosed in
-// pairs of the enclosure character; 3 is CSV with double quotes, where a record
-// continues over line feeds until its quotes balance, so a quoted field may hold
-// commas, doubled quotes and line feeds. Lines of any length are read whole.
+// pairs of the enclosure character; 3 is CSV with double quotes and the field
+// terminator (a comma unless set): a field that starts with a double quote runs
+// to its closing quote, over field terminators and line feeds, with doubled
+// quotes standing for one; a double quote inside an unquoted field is plain text.
+// Lines of any length are read whole.
 class csv_parser
 {
 public:
@@ -39,6 +41,9 @@ public:
     // True while more input may follow.
     bool more() const { return m_more; }
     int recordCount() const { return m_recordCount; }
+    // Mode 3: the line (from 1) where a quoted field of the last record started
+    // that the input ended before closing; 0 when every quote was closed.
+    int unclosedQuoteLine() const { return m_unclosedQuoteLine; }
     int mode() const { return m_mode; }
 
 private:
@@ -50,6 +55,8 @@ private:
     QList<QByteArray> splitPlain(const QByteArray &line) const;
     QList<QByteArray> splitEnclosed(const QByteArray &line) const;
     QList<QByteArray> readQuotedRecord();
+    // readChar() that counts line feeds.
+    int readCountingChar();
 
     char m_enclosure = 0;
     char m_escape = '\\';
@@ -61,6 +68,8 @@ private:
     QByteArray m_fileName;
     int m_mode = 1;
     bool m_more = false;
+    int m_line = 0;
+    int m_unclosedQuoteLine = 0;
 
     // Our own read-ahead over the stream.
     QByteArray m_buffer;

@@ -16,6 +16,13 @@ inline QString dataFile(const QString &name)
     return QStringLiteral(QUORVANE_TEST_DATA "/import/") + name;
 }
 
+// A file other programs wrote, from the samples kept beside the project (tests skip
+// when they are absent).
+inline QString realWorldFile(const QString &name)
+{
+    return QStringLiteral(QUORVANE_REALWORLD_DIR "/") + name;
+}
+
 // Writes `text` in the named encoding (a byte-order mark first when asked) and
 // returns the path.
 inline QString writeFile(const TestUtil::Workspace &ws, const QString &name, const QString &text,
@@ -175,6 +182,18 @@ inline QString contactsText()
                      .arg(phones(c).join(';'), mails(c).join(';'), groups(c).join(';'));
     }
     return lines.join('\n');
+}
+
+// Imports a sample file of another program into an empty phonebook and compares
+// what arrived with `contacts` (as contactsText() gives it); skips without the samples.
+inline void expectRealWorldImport(const QString &file, const QString &contacts)
+{
+    const QString path = realWorldFile(file);
+    if (!QFile::exists(path))
+        QSKIP("the sample files of other programs are not there");
+    TestUtil::Workspace ws;
+    QVERIFY(import(path));
+    QCOMPARE(contactsText(), contacts);
 }
 
 // Imports `path` in replace mode, expects the reader to refuse it, and checks that

@@ -32,6 +32,17 @@
     </message>
 </context>
 <context>
+    <name>CSVParse</name>
+    <message>
+        <source>The first line of the file names no column this program reads.</source>
+        <translation>The first line of the file names no column this program reads.</translation>
+    </message>
+    <message>
+        <source>The quoted field that starts on line %1 is never closed.</source>
+        <translation>The quoted field that starts on line %1 is never closed.</translation>
+    </message>
+</context>
+<context>
     <name>DataMgr</name>
     <message>
         <source>Group name</source>
@@ -854,6 +865,25 @@
     </message>
 </context>
 <context>
+    <name>ParseBase</name>
+    <message>
+        <source>The encoding %1 is unknown.</source>
+        <translation>The encoding %1 is unknown.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read.</source>
+        <translation>The file %1 cannot be read.</translation>
+    </message>
+    <message>
+        <source>The file is not valid %1 text; choose the encoding it was saved in.</source>
+        <translation>The file is not valid %1 text; choose the encoding it was saved in.</translation>
+    </message>
+    <message>
+        <source>The working copy %1 cannot be written.</source>
+        <translation>The working copy %1 cannot be written.</translation>
+    </message>
+</context>
+<context>
     <name>Records</name>
     <message>
         <source>Work</source>
@@ -1163,6 +1193,17 @@
     <message>
         <source>One or more SSL errors has occurred: %1</source>
         <translation>One or more SSL errors has occurred: %1</translation>
+    </message>
+</context>
+<context>
+    <name>VCardParse</name>
+    <message>
+        <source>Line %1: a card begins or ends out of place.</source>
+        <translation>Line %1: a card begins or ends out of place.</translation>
+    </message>
+    <message>
+        <source>The file holds no contact.</source>
+        <translation>The file holds no contact.</translation>
     </message>
 </context>
 <context>

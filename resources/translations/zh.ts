@@ -32,6 +32,17 @@
     </message>
 </context>
 <context>
+    <name>CSVParse</name>
+    <message>
+        <source>The first line of the file names no column this program reads.</source>
+        <translation>文件第一行没有本程序能读取的列名。</translation>
+    </message>
+    <message>
+        <source>The quoted field that starts on line %1 is never closed.</source>
+        <translation>从第 %1 行开始的引号字段没有结束引号。</translation>
+    </message>
+</context>
+<context>
     <name>DataMgr</name>
     <message>
         <source>Group name</source>
@@ -854,6 +865,25 @@
     </message>
 </context>
 <context>
+    <name>ParseBase</name>
+    <message>
+        <source>The encoding %1 is unknown.</source>
+        <translation>未知的编码 %1。</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read.</source>
+        <translation>无法读取文件 %1。</translation>
+    </message>
+    <message>
+        <source>The file is not valid %1 text; choose the encoding it was saved in.</source>
+        <translation>该文件不是有效的 %1 文本，请选择文件保存时使用的编码。</translation>
+    </message>
+    <message>
+        <source>The working copy %1 cannot be written.</source>
+        <translation>无法写入工作副本 %1。</translation>
+    </message>
+</context>
+<context>
     <name>Records</name>
     <message>
         <source>Work</source>
@@ -1163,6 +1193,17 @@
     <message>
         <source>One or more SSL errors has occurred: %1</source>
         <translation>发生了一个或多个 SSL 错误：%1</translation>
+    </message>
+</context>
+<context>
+    <name>VCardParse</name>
+    <message>
+        <source>Line %1: a card begins or ends out of place.</source>
+        <translation>第 %1 行：名片的开始或结束位置不正确。</translation>
+    </message>
+    <message>
+        <source>The file holds no contact.</source>
+        <translation>文件中没有联系人。</translation>
     </message>
 </context>
 <context>

@@ -1,17 +1,12 @@
-// The CSV reader: the six header layouts, files written by the desktop mail
-// programs themselves, column lookup by name, fax columns, account numbering,
-// encodings and rejected files.
+// The CSV reader: the header layouts, files written by the desktop mail programs
+// themselves (our own samples and real ones), column lookup by name, fax columns,
+// separators, account numbering, encodings and rejected files.
 
 #include "CSVParse.h"
 #include "ImportTestUtil.h"
 
 using namespace TestUtil;
 using namespace ImportTest;
-
-namespace {
-
-
-} // namespace
 
 class TestCsvImport : public QObject
 {
@@ -20,6 +15,10 @@ class TestCsvImport : public QObject
 private slots:
     void layouts_data();
     void layouts();
+    void otherPrograms_data();
+    void otherPrograms();
+    void realWorld_data();
+    void realWorld();
     void recognition_data();
     void recognition();
     void ownLayoutValues();
@@ -52,9 +51,9 @@ void TestCsvImport::layouts_data()
         << QStringList({"Default", "Blacklist"});
     QTest::newRow("Outlook's own export")
         << "outlook_desktop.csv"
-        << "Ann|Lee p2 f0 [Work +1 555 0100 0;Home +1 555 0111 0;Mobile +1 555 0122 0;Fax +1 555 0177 0] "
-           "[ann@example.org] [Golf]\n"
-           "Bob|Ray p0 f0 [Work +1 555 0400 0;Fax +1 555 0300 0] [bob@example.org] [Default]"
+        << "Ann|Lee p2 f0 [Work +1 555 0100 0;Home +1 555 0111 0;Mobile +1 555 0122 0;Fax +1 555 0177 0;"
+           "Company Main +1 555 0199 0] [ann@example.org] [Golf]\n"
+           "Bob|Ray p0 f0 [Work +1 555 0400 0;Fax +1 555 0300 0;Other Fax +1 555 0500 0] [bob@example.org] [Default]"
         << QStringList({"Default", "Golf", "Blacklist"});
     QTest::newRow("Outlook layout, primary as phone type")
         << "outlook.csv"
@@ -75,7 +74,7 @@ void TestCsvImport::layouts_data()
         << QStringList({"Default", "Blacklist"});
     QTest::newRow("Gmail")
         << "gmail.csv"
-        << "Ann|Lee p0 f0 [Work 100 0;Home 201 0;Mobile 300 0;Fax 400 0] [ann@example.org] [Golf]\n"
+        << "Ann|Lee p0 f0 [Work 100 0;Home 200 0;Home 201 0;Mobile 300 0;Fax 400 0] [ann@example.org] [Golf]\n"
            "Bob|Ray p0 f0 [Work 101 0;Fax 500 0] [] []"
         << QStringList({"Default", "Golf", "Blacklist"});
     QTest::newRow("header names in other letter case")
@@ -98,6 +97,72 @@ void TestCsvImport::layouts()
     QCOMPARE(groupIdProblem(), QString());
 }
 
+void TestCsvImport::otherPrograms_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("contacts");
+    QTest::newRow("Thunderbird, a display name alone")
+        << "First Name,Last Name,Display Name,Primary Email,Secondary Email,Work Phone,Home Phone,Fax Number,"
+           "Pager Number,Mobile Number\nAnn,Lee,Ann Lee,a@x.org,b@x.org,1,2,3,4,5\n,,Help desk,,,,,,,\n"
+        << "Ann|Lee p0 f0 [Work 1 0;Home 2 0;Fax 3 0;Pager 4 0;Mobile 5 0] [a@x.org;b@x.org] []\n"
+           "Help desk| p0 f0 [] [] []";
+    QTest::newRow("Google, ::: values and starred labels")
+        << "First Name,Last Name,Labels,E-mail 1 - Label,E-mail 1 - Value,Phone 1 - Label,Phone 1 - Value,"
+           "Phone 2 - Label,Phone 2 - Value\nAnn,Lee,* myContacts ::: Golf,* Home,a@x.org ::: b@x.org,* Mobile,"
+           "1 ::: 2,Work Fax,3\n"
+           "Bob,Ray,* My Contacts,,,Custom,4,,\n"
+        << "Ann|Lee p0 f0 [Mobile 1 0;Mobile 2 0;Work Fax 3 0] [a@x.org;b@x.org] [Golf]\n"
+           "Bob|Ray p0 f0 [Other 4 0] [] []";
+    QTest::newRow("Outlook, every number and address")
+        << "First Name,Last Name,Business Phone,Business Phone 2,Car Phone,Pager,Callback,Assistant's Phone,"
+           "Radio Phone,Telex,TTY/TDD Phone,ISDN,Other Phone,Home Phone 2,E-mail Address,E-mail 2 Address,"
+           "Categories\nAnn,Lee,1,2,3,4,5,6,7,8,9,10,11,12,a@x.org,b@x.org,Golf;Work\n"
+        << "Ann|Lee p0 f0 [Work 1 0;Work 2 0;Car 3 0;Pager 4 0;Callback 5 0;Assistant 6 0;Radio 7 0;Telex 8 0;"
+           "TTY TTD 9 0;ISDN 10 0;Other 11 0;Home 12 0] [a@x.org;b@x.org] [Golf]";
+    QTest::newRow("semicolons") << "First Name;Last Name;Mobile Phone\n\"Lee, Ann\";Lee;1\n"
+                                << "Lee, Ann|Lee p0 f0 [Mobile 1 0] [] []";
+    QTest::newRow("tabs") << "First Name\tLast Name\tMobile Phone\nAnn\tLee, Jr\t1\n"
+                          << "Ann|Lee, Jr p0 f0 [Mobile 1 0] [] []";
+    QTest::newRow("carriage returns alone") << "First Name,Last Name\rAnn,Lee\rBob,Ray\r"
+                                            << "Ann|Lee p0 f0 [] [] []\nBob|Ray p0 f0 [] [] []";
+    QTest::newRow("a quote inside a field is text") << "First Name,Last Name\nAnn,O\"Brien\nBob,Ray\n"
+                                                    << "Ann|O\"Brien p0 f0 [] [] []\nBob|Ray p0 f0 [] [] []";
+}
+
+void TestCsvImport::otherPrograms()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, contacts);
+    Workspace ws;
+    QVERIFY(import(writeFile(ws, "o.csv", text)));
+    QCOMPARE(contactsText(), contacts);
+}
+
+void TestCsvImport::realWorld_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("contacts");
+    const QString thunderbird =
+        "Wei|Zhang p0 f0 [Work +86 10 5555 0101 0;Home +86 10 5555 0102 0;Fax +86 10 5555 0103 0;Pager 5550104 0;"
+        "Mobile +86 138 0000 0105 0] [wei.zhang@example.com;zw@example.org] []\n"
+        "伟|王 p0 f0 [Mobile 139 0000 0201 0] [wang@example.cn] []\n"
+        "Help desk| p0 f0 [] [help@example.com] []";
+    QTest::newRow("Thunderbird") << "thunderbird.csv" << thunderbird;
+    QTest::newRow("Thunderbird, semicolons") << "thunderbird-semicolon.csv" << thunderbird;
+    QTest::newRow("Google Contacts")
+        << "google-contacts.csv"
+        << "Aisha|Rahman p0 f0 [Mobile +60 12-345 6789 0;Work +60 3-1234 5678 0;Work +60 3-1234 5679 0;"
+           "Work Fax +60 3-1234 5600 0] [aisha@example.com;a.rahman@example.org] [Rotary]\n"
+           "小明|李 p0 f0 [Home 010 5555 0301 0;Pager 5550302 0] [xiaoming@example.cn] [家人]";
+}
+
+void TestCsvImport::realWorld()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, contacts);
+    expectRealWorldImport(file, contacts);
+}
+
 void TestCsvImport::recognition_data()
 {
     QTest::addColumn<QString>("header");
@@ -112,6 +177,9 @@ void TestCsvImport::recognition_data()
     QTest::newRow("Outlook Express, Chinese") << "名,姓,业务传真" << int(CSVParse::OutlookExpressChinese);
     QTest::newRow("Gmail") << "Given Name,Family Name" << int(CSVParse::Gmail);
     QTest::newRow("own") << "First Name,Last Name,Group" << int(CSVParse::Own);
+    QTest::newRow("Thunderbird") << "First Name,Last Name,Primary Email,Work Phone" << int(CSVParse::Thunderbird);
+    QTest::newRow("Google's current layout before Gmail")
+        << "First Name,Last Name,Labels,Phone 1 - Label,Phone 1 - Value" << int(CSVParse::GoogleContacts);
 }
 
 void TestCsvImport::recognition()
@@ -143,28 +211,43 @@ void TestCsvImport::outlookFaxColumns()
                          "Ann,Lee,,222,333,\n"
                          "Bob,Ray,111,222,,\n";
     QVERIFY(import(writeFile(ws, "fax.csv", text)));
-    QCOMPARE(phones(*find("Ann", "Lee")), QStringList({"Fax 222 0"}));
-    QCOMPARE(phones(*find("Bob", "Ray")), QStringList({"Fax 111 0"}));
+    // The first fax number is the Fax; the others keep their own kinds.
+    QCOMPARE(phones(*find("Ann", "Lee")), QStringList({"Fax 222 0", "Other Fax 333 0"}));
+    QCOMPARE(phones(*find("Bob", "Ray")), QStringList({"Fax 111 0", "Home Fax 222 0"}));
 }
 
 void TestCsvImport::rejectedFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("encoding");
-    QTest::newRow("no known column") << QByteArray("Foo,Bar\n1,2\n") << "UTF-8";
-    QTest::newRow("empty file") << QByteArray() << "UTF-8";
-    QTest::newRow("unknown encoding") << QByteArray("First Name\nAnn\n") << "Klingon-8";
+    QTest::addColumn<QString>("detail");
+    const QString noColumn = "The first line of the file names no column this program reads.";
+    QTest::newRow("no known column") << QByteArray("Foo,Bar\n1,2\n") << "UTF-8" << noColumn;
+    QTest::newRow("empty file") << QByteArray() << "UTF-8" << noColumn;
+    QTest::newRow("unknown encoding") << QByteArray("First Name\nAnn\n") << "Klingon-8"
+                                      << "The encoding Klingon-8 is unknown.";
+    QTest::newRow("quote never closed")
+        << QByteArray("First Name,Last Name\nAnn,Lee\n\"Bob,Ray\nCid,Day\n") << "UTF-8"
+        << "The quoted field that starts on line 3 is never closed.";
+    QTest::newRow("Windows-1252 bytes read as UTF-8")
+        << QByteArray("First Name\nJ\xfcrgen\n") << "UTF-8"
+        << "The file is not valid UTF-8 text; choose the encoding it was saved in.";
+    QTest::newRow("bytes Shift-JIS does not have")
+        << QByteArray("First Name\n\x82\xa0\x82\n") << "Shift-JIS"
+        << "The file is not valid Shift-JIS text; choose the encoding it was saved in.";
 }
 
 void TestCsvImport::rejectedFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, encoding);
+    QFETCH(QString, detail);
     Workspace ws;
     addContact(contact("Keep", "Me", {phone("Work", "1")}));
     QVERIFY(DataMgr::instance()->saveToDatabase());
     DataMgr::instance()->reload();
     expectRejectedKeepsPhonebook(ws, writeBytes(ws, "bad.csv", bytes), encoding);
+    QCOMPARE(DataMgr::instance()->importError(), detail);
 }
 
 void TestCsvImport::encodings_data()

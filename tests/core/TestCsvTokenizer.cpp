@@ -52,39 +52,52 @@ private slots:
 void TestCsvTokenizer::quoteAware_data()
 {
     QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<char>("separator");
     QTest::addColumn<Records>("expected");
+    QTest::addColumn<int>("unclosedLine");
 
-    QTest::newRow("plain fields") << QByteArray("a,b\n") << Records{{"a", "b", ""}};
-    QTest::newRow("quoted comma") << QByteArray("\"Smith, Jr\",x\n") << Records{{"Smith, Jr", "x", ""}};
-    QTest::newRow("doubled quotes") << QByteArray("\"say \"\"hi\"\"\",2\n") << Records{{"say \"hi\"", "2", ""}};
-    QTest::newRow("empty quoted field") << QByteArray("\"\",b\n") << Records{{"", "b", ""}};
+    QTest::newRow("plain fields") << QByteArray("a,b\n") << ',' << Records{{"a", "b", ""}} << 0;
+    QTest::newRow("quoted comma") << QByteArray("\"Smith, Jr\",x\n") << ',' << Records{{"Smith, Jr", "x", ""}} << 0;
+    QTest::newRow("doubled quotes") << QByteArray("\"say \"\"hi\"\"\",2\n") << ',' << Records{{"say \"hi\"", "2", ""}} << 0;
+    QTest::newRow("empty quoted field") << QByteArray("\"\",b\n") << ',' << Records{{"", "b", ""}} << 0;
     QTest::newRow("line feed inside quotes continues the record")
         << QByteArray("\"1 Main St\nFlat 2\",Ann\nBob,Lee\n")
-        << Records{{"1 Main St\nFlat 2", "Ann", ""}, {"Bob", "Lee", ""}};
+        << ',' << Records{{"1 Main St\nFlat 2", "Ann", ""}, {"Bob", "Lee", ""}} << 0;
     QTest::newRow("several line feeds inside quotes")
-        << QByteArray("x,\"a\n\nb,c\n\"\ny\n") << Records{{"x", "a\n\nb,c\n", ""}, {"y", ""}};
+        << QByteArray("x,\"a\n\nb,c\n\"\ny\n") << ',' << Records{{"x", "a\n\nb,c\n", ""}, {"y", ""}} << 0;
     QTest::newRow("CR LF line ends are line feeds")
-        << QByteArray("a,b\r\nc,d\r\n") << Records{{"a", "b", ""}, {"c", "d", ""}};
-    QTest::newRow("CR LF inside quotes") << QByteArray("\"x\r\ny\",z\r\n") << Records{{"x\ny", "z", ""}};
-    QTest::newRow("no final line end") << QByteArray("a,b\nc,d") << Records{{"a", "b", ""}, {"c", "d"}};
+        << QByteArray("a,b\r\nc,d\r\n") << ',' << Records{{"a", "b", ""}, {"c", "d", ""}} << 0;
+    QTest::newRow("CR LF inside quotes") << QByteArray("\"x\r\ny\",z\r\n") << ',' << Records{{"x\ny", "z", ""}} << 0;
+    QTest::newRow("no final line end") << QByteArray("a,b\nc,d") << ',' << Records{{"a", "b", ""}, {"c", "d"}} << 0;
     QTest::newRow("unterminated quote runs to the end")
-        << QByteArray("a,\"open\nstill") << Records{{"a", "\"open\nstill"}};
+        << QByteArray("a,\"open\nstill") << ',' << Records{{"a", "\"open\nstill"}} << 1;
     QTest::newRow("blank line is a record of empty fields")
-        << QByteArray("a\n\nb\n") << Records{{"a", ""}, {"", ""}, {"b", ""}};
+        << QByteArray("a\n\nb\n") << ',' << Records{{"a", ""}, {"", ""}, {"b", ""}} << 0;
+    QTest::newRow("a quote inside an unquoted field is text")
+        << QByteArray("O\"Brien,x\nB,y\n") << ',' << Records{{"O\"Brien", "x", ""}, {"B", "y", ""}} << 0;
+    QTest::newRow("blanks before the opening quote") << QByteArray(" \"a,b\",c\n") << ',' << Records{{"a,b", "c", ""}} << 0;
     QTest::newRow("UTF-8 bytes pass through")
-        << QByteArray("\xe5\xbc\xa0,\"\xe4\xb8\x89,x\"\n") << Records{{"\xe5\xbc\xa0", "\xe4\xb8\x89,x", ""}};
+        << QByteArray("\xe5\xbc\xa0,\"\xe4\xb8\x89,x\"\n") << ',' << Records{{"\xe5\xbc\xa0", "\xe4\xb8\x89,x", ""}} << 0;
+    QTest::newRow("semicolon") << QByteArray("a;\"b;c\";d,e\n") << ';' << Records{{"a", "b;c", "d,e", ""}} << 0;
+    QTest::newRow("tab") << QByteArray("a\tb,c\n") << '\t' << Records{{"a", "b,c", ""}} << 0;
+    QTest::newRow("unclosed quote names its line")
+        << QByteArray("a\r\nb\r\nx,\"c\nd\n") << ',' << Records{{"a", ""}, {"b", ""}, {"x", "\"c\nd\n"}} << 3;
 }
 
 void TestCsvTokenizer::quoteAware()
 {
     QFETCH(QByteArray, input);
+    QFETCH(char, separator);
     QFETCH(Records, expected);
+    QFETCH(int, unclosedLine);
     QTemporaryDir dir;
     csv_parser p;
     QVERIFY(p.openFile(QFile::encodeName(writeFile(dir, input))));
     p.setEnclosure('"', 3);
+    p.setFieldTerminator(separator);
     QCOMPARE(readAll(p), expected);
     QCOMPARE(p.recordCount(), int(expected.size()));
+    QCOMPARE(p.unclosedQuoteLine(), unclosedLine);
     p.closeFile();
 }
 

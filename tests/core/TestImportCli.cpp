@@ -68,6 +68,8 @@ private slots:
     void importsAndMerges();
     void clearEmptiesFirst();
     void encodingOption();
+    void autoEncoding_data();
+    void autoEncoding();
     void refusedFiles_data();
     void refusedFiles();
     void failedImportKeepsPhonebook();
@@ -120,6 +122,35 @@ void TestImportCli::encodingOption()
     QCOMPARE(contacts(dump(dir)), QStringList({"张 伟 [] {}"}));
 }
 
+void TestImportCli::autoEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QStringList>("expected");
+    // "First Name,Last Name,Group" and three people, in GBK and in Windows-1252.
+    QTest::newRow("GBK is read as GB18030")
+        << QByteArray("First Name,Last Name,Group\n\xce\xb0,\xd5\xc5,\xcd\xac\xca\xc2\n\xc4\xc8,\xc0\xee,"
+                      "\xbc\xd2\xc8\xcb\n\xc7\xbf,\xcd\xf5,\xc5\xf3\xd3\xd1\n")
+        << "GB18030" << QStringList({"伟 张 [] {同事}", "娜 李 [] {家人}", "强 王 [] {朋友}"});
+    QTest::newRow("Windows-1252")
+        << QByteArray("First Name,Last Name,Group\nJ\xfcrgen,M\xfcller,Fu\xdf" "ball\nFran\xe7oise,Lef\xe8vre,"
+                      "Coll\xe8gues\nBj\xf6rn,\xc5ngstr\xf6m,V\xe4nner\n")
+        << "Windows-1252" << QStringList({"Jürgen Müller [] {Fußball}", "Françoise Lefèvre [] {Collègues}",
+                                          "Björn Ångström [] {Vänner}"});
+}
+
+void TestImportCli::autoEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, encoding);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    const CliRun run = runCli({"--dir", dir.path(), "import", write(dir, "a.csv", bytes), "--encoding", "auto"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, "Encoding: " + encoding + "\n");
+    QCOMPARE(contacts(dump(dir)), expected);
+}
+
 void TestImportCli::refusedFiles_data()
 {
     QTest::addColumn<QString>("name");
@@ -132,7 +163,12 @@ void TestImportCli::refusedFiles_data()
     QTest::newRow("upper-case suffix") << "a.CSV" << QByteArray("First Name\nA\n") << choose;
     QTest::newRow("folder named like a file") << "d.xml" << QByteArray() << choose;
     QTest::newRow("broken XML") << "a.xml" << QByteArray("<AddressBook>") << failed;
-    QTest::newRow("vCard boundary error") << "a.vcf" << QByteArray("BEGIN:VCARD\nBEGIN:VCARD\n") << failed;
+    // A failure the file is to blame for is followed by what was wrong.
+    QTest::newRow("vCard boundary error") << "a.vcf" << QByteArray("BEGIN:VCARD\nBEGIN:VCARD\n")
+                                          << failed + "Line 2: a card begins or ends out of place.\n";
+    QTest::newRow("bytes not valid in UTF-8")
+        << "a.csv" << QByteArray("First Name\nJ\xfcrgen\n")
+        << failed + "The file is not valid UTF-8 text; choose the encoding it was saved in.\n";
 }
 
 void TestImportCli::refusedFiles()

@@ -22,6 +22,10 @@ private slots:
     void byteOrderMarks_data();
     void byteOrderMarks();
     void piecesKeepShiftState();
+    void strictDecoding_data();
+    void strictDecoding();
+    void detection_data();
+    void detection();
 };
 
 void TestTextCodec::names_data()
@@ -192,6 +196,62 @@ void TestTextCodec::piecesKeepShiftState()
     bytes += encoder.encode(u"語\n");
     QCOMPARE(bytes, QByteArray("\x1B$BF|K\\8l\x1B(B\n"));
     QCOMPARE(TextCodec::decode(QStringLiteral("ISO 2022-JP"), bytes), QStringLiteral("日本語\n"));
+}
+
+void TestTextCodec::strictDecoding_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("UTF-8") << "UTF-8" << QByteArray("J\xC3\xBCrgen") << true;
+    QTest::newRow("Windows-1252 byte in UTF-8") << "UTF-8" << QByteArray("J\xFCrgen") << false;
+    QTest::newRow("UTF-8 cut inside a character") << "UTF-8" << QByteArray("ab\xE5\xBC") << false;
+    QTest::newRow("UTF-16 of odd length") << "UTF-16" << QByteArray("\xFF\xFEz\x00z", 5) << false;
+    QTest::newRow("GBK") << "GBK" << QByteArray("\xD5\xC5\xCE\xB0") << true;
+    QTest::newRow("GBK cut inside a character") << "GBK" << QByteArray("\xD5\xC5\xCE") << false;
+    QTest::newRow("Shift-JIS lead byte before a line feed") << "Shift-JIS" << QByteArray("\x82\xA0\x82\n") << false;
+    QTest::newRow("every byte is Latin-1") << "ISO 8859-1" << QByteArray("\x81\xFF\x00", 3) << true;
+    QTest::newRow("unknown name") << "Klingon-8" << QByteArray("a") << false;
+}
+
+void TestTextCodec::strictDecoding()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, valid);
+    QString text;
+    QCOMPARE(TextCodec::decodeStrict(name, bytes, &text), valid);
+}
+
+void TestTextCodec::detection_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    // Short phonebooks, as users export them.
+    const QString simplified = QStringLiteral("名,姓,移动电话,类别\n伟,张,13800000001,同事\n娜,李,13800000002,家人\n"
+                                              "强,王,13800000003,朋友\n敏,刘,13800000004,同事\n");
+    const QString traditional = QStringLiteral("First Name,Last Name,Mobile Phone,Group\n大文,陳,0912345678,朋友\n"
+                                               "美玲,林,0922345678,同事\n志明,黃,0932345678,家人\n");
+    const QString western = QStringLiteral("First Name,Last Name,Group\nJürgen,Müller,Fußball\nFrançoise,Lefèvre,"
+                                           "Collègues\nJosé,Núñez,Familia\nBjörn,Ångström,Vänner\n");
+    const QString ascii = QStringLiteral("First Name,Last Name\nAnn,Lee\n");
+    QTest::newRow("ASCII") << ascii.toLatin1() << "UTF-8" << ascii;
+    QTest::newRow("UTF-8") << simplified.toUtf8() << "UTF-8" << simplified;
+    QTest::newRow("UTF-8 with its mark") << "\xEF\xBB\xBF" + western.toUtf8() << "UTF-8" << western;
+    QTest::newRow("UTF-16 with its mark") << "\xFF\xFE" + TextCodec::encode("UTF-16", western) << "UTF-16" << western;
+    QTest::newRow("GB18030") << TextCodec::encode("GBK", simplified) << "GB18030" << simplified;
+    QTest::newRow("Big5") << TextCodec::encode("Big5", traditional) << "Big5" << traditional;
+    QTest::newRow("Windows-1252") << TextCodec::encode("Windows-1252", western) << "Windows-1252" << western;
+}
+
+void TestTextCodec::detection()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QCOMPARE(TextCodec::detect(bytes), name);
+    QCOMPARE(TextCodec::decode(name, bytes), text);
 }
 
 QTEST_GUILESS_MAIN(TestTextCodec)

@@ -15,11 +15,12 @@ ContactInfo person(const QString &first, const QString &last)
     return c;
 }
 
-// One entry whose lines 5 (telephones) are `tel`.
+// One entry without a mail address whose lines 5 (telephones) are `tel`; the names
+// as the file holds them.
 QString entry(const QString &first, const QString &last, const QString &tel)
 {
     return QStringLiteral("BEGIN:VCARD\nVERSION:3.0\nN:%2;%1\nFN:%1 %2\n%3"
-                          "EMAIL;TYPE=PREF:\nX-MARLO-GROUP:\nX-MARLO-FREQUENT:0\nX-MARLO-PHOTO:\n"
+                          "X-MARLO-GROUP:\nX-MARLO-FREQUENT:0\nX-MARLO-PHOTO:\n"
                           "X-MARLO-RING-INDEX:0\nX-MARLO-RING:\nEND:VCARD\n")
         .arg(first, last, tel);
 }
@@ -33,6 +34,8 @@ private slots:
     void layout();
     void telephones_data();
     void telephones();
+    void escapedNames_data();
+    void escapedNames();
     void emptyPhonebookWritesEmptyFile();
     void encodings_data();
     void encodings();
@@ -88,7 +91,30 @@ void TestVCardExport::telephones()
     QTemporaryDir dir;
     QString path;
     QVERIFY(exportTo(0, QStringLiteral("UTF-8"), dir.path(), { c }, groups(), &path));
-    QCOMPARE(lines(QString::fromUtf8(readFile(path))), lines(entry(QStringLiteral("A;B"), QStringLiteral("C,D"), tel)));
+    // Commas and semicolons in names are escaped.
+    QCOMPARE(lines(QString::fromUtf8(readFile(path))),
+             lines(entry(QStringLiteral("A\\;B"), QStringLiteral("C\\,D"), tel)));
+}
+
+void TestVCardExport::escapedNames_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("inFile");
+    QTest::newRow("backslash") << "a\\b" << "a\\\\b";
+    QTest::newRow("line feed") << "a\nb" << "a\\nb";
+    QTest::newRow("CR LF") << "a\r\nb" << "a\\nb";
+    QTest::newRow("carriage return") << "a\rb" << "a\\nb";
+    QTest::newRow("comma and semicolon") << "a,b;c" << "a\\,b\\;c";
+}
+
+void TestVCardExport::escapedNames()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, inFile);
+    QTemporaryDir dir;
+    QString path;
+    QVERIFY(exportTo(0, QStringLiteral("UTF-8"), dir.path(), { person(first, QStringLiteral("Lee")) }, groups(), &path));
+    QCOMPARE(lines(QString::fromUtf8(readFile(path))), lines(entry(inFile, QStringLiteral("Lee"), QString())));
 }
 
 void TestVCardExport::emptyPhonebookWritesEmptyFile()

@@ -1,5 +1,6 @@
-// The vCard reader: our own dialect, cards of other programs, card boundaries,
-// groups named by cards, accounts, encodings and rejected files.
+// The vCard reader: our own dialect, cards of other programs (our own and real
+// samples), card boundaries, groups named by cards, accounts, encodings and
+// rejected files.
 
 #include "ImportTestUtil.h"
 
@@ -23,8 +24,11 @@ class TestVCardImport : public QObject
 private slots:
     void ownDialect();
     void otherPrograms();
+    void realWorld_data();
+    void realWorld();
     void cards_data();
     void cards();
+    void escapedNamesRoundTrip();
     void twoNewGroupsInOneCard();
     void boundaryErrors_data();
     void boundaryErrors();
@@ -52,11 +56,45 @@ void TestVCardImport::otherPrograms()
 {
     Workspace ws;
     QVERIFY(import(dataFile("foreign.vcf")));
-    // FN first gives family name then given name; WORK wins over FAX; a TEL without
-    // parameters and a PAGER number are no phones; the first PREF counts.
-    QCOMPARE(contactsText(), QString("John|Smith p1 f0 [Work 100 0;Work 200 0;Home 300 0;Fax 400 0] "
-                                     "[john@example.org] []\n"
+    // N wins over an earlier FN; WORK with FAX is a work fax; an untyped number is
+    // Other beside a Work one; the first PREF counts; a tel: URI gives its number.
+    QCOMPARE(contactsText(), QString("John|Smith p1 f0 [Work 100 0;Work Fax 200 0;Other 999 0;Pager 555 0;Home 300 0;"
+                                     "Fax 400 0] [john@example.org] []\n"
                                      "Bob|Ray p0 f0 [Mobile +1-555-0100 0] [] []"));
+}
+
+void TestVCardImport::realWorld_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("contacts");
+    QTest::newRow("Android 2.1") << "John_Doe_ANDROID.vcf"
+                                 << "| p0 f0 [] [john.doe@company.com] []\n"
+                                    "| p0 f0 [] [jane.doe@company.com] []\n"
+                                    "|Ñ Ñ Ñ Ñ p2 f0 [Mobile 123456789 0] [] []\n"
+                                    "|Ñ Ñ Ñ Ñ Ñ Ñ Ñ Ñ Ñ Ñ Ñ p2 f0 [Mobile 123456 0;Home 234567 0;Mobile 3456789 0;"
+                                    "Home 45678901 0] [] []\n"
+                                    "Ñ Ñ Ñ|Ñ Ñ p2 f0 [Mobile 123456 0;Work 123456 0;Work Fax 123456 0] "
+                                    "[bob@company.com;ÑÑÑÑÑÑÑÑÑÑÑÑÑÑ] []\n"
+                                    "|ÑÑÑÑ p2 f0 [Mobile 55556666 0] [henry@company.com] []";
+    QTest::newRow("Evolution") << "John_Doe_EVOLUTION.vcf"
+                               << "John|Doe p0 f0 [Mobile 905-666-1234 0;Work 905-555-1234 0] [john.doe@ibm.com] [VIP]";
+    QTest::newRow("Google") << "John_Doe_GMAIL.vcf"
+                            << "John|Doe p0 f0 [Mobile 905-555-1234 0;Home 905-666-1234 0] [john.doe@ibm.com] []";
+    QTest::newRow("iPhone") << "John_Doe_IPHONE.vcf"
+                            << "John|Doe p2 f0 [Mobile 905-555-1234 0;Home 905-666-1234 0;Work 905-777-1234 0;"
+                               "Home Fax 905-888-1234 0;Work Fax 905-999-1234 0;Pager 905-111-1234 0;"
+                               "Assistant 905-222-1234 0] [john.doe@ibm.com] []";
+    QTest::newRow("Outlook 2007") << "outlook-2007.vcf"
+                                  << "Michael|Angstadt p0 f0 [Work (111) 555-1111 0;Home (111) 555-2222 0;"
+                                     "Mobile (111) 555-4444 0;Work Fax (111) 555-3333 0;Callback (111) 555-4444 0] "
+                                     "[mike.angstadt@gmail.com] []";
+}
+
+void TestVCardImport::realWorld()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, contacts);
+    expectRealWorldImport(file, contacts);
 }
 
 void TestVCardImport::cards_data()
@@ -65,7 +103,47 @@ void TestVCardImport::cards_data()
     QTest::addColumn<QString>("contacts");
 
     QTest::newRow("N gives family;given") << card("N:Smith;John\n") << "John|Smith p0 f0 [] [] []";
-    QTest::newRow("FN keeps every word") << card("FN:van  der Berg\n") << "der Berg|van p0 f0 [] [] []";
+    QTest::newRow("FN alone is the first name, whole") << card("FN:van  der Berg\n") << "van  der Berg| p0 f0 [] [] []";
+    QTest::newRow("N after FN wins, without prefix and suffix")
+        << card("FN:Mr. John Richter Doe Sr.\nN;LANGUAGE=en-us:Doe;John;Richter;Mr.;Sr.\n") << "John|Doe p0 f0 [] [] []";
+    QTest::newRow("empty N leaves the name to FN") << card("N:;;;;\nFN:Acme Inc.\n") << "Acme Inc.| p0 f0 [] [] []";
+    QTest::newRow("escaped characters") << card("N:O\\,Brien\\;x;Ann\\nB\\\\C\n")
+                                        << "Ann\nB\\C|O,Brien;x p0 f0 [] [] []";
+    QTest::newRow("folded lines, space and tab")
+        << card("N:Lee;A\n nn\nTEL;TYPE=CELL:905-666\n\t-1234\n") << "Ann|Lee p0 f0 [Mobile 905-666-1234 0] [] []";
+    QTest::newRow("quoted-printable UTF-8 with a soft break")
+        << card("N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E5=BC=A0;=E4=\n=BC=9F\n") << "伟|张 p0 f0 [] [] []";
+    QTest::newRow("quoted-printable in GBK, 2.1 bare word")
+        << card("N;CHARSET=GBK;QUOTED-PRINTABLE:=D5=C5;=CE=B0\n") << "伟|张 p0 f0 [] [] []";
+    QTest::newRow("lower-case names and item groups")
+        << card("n:Lee;Ann\nitem1.email;type=INTERNET:a@x.org\nitem2.tel;type=home:5\n")
+        << "Ann|Lee p0 f0 [Home 5 0] [a@x.org] []";
+    QTest::newRow("Apple's label names a grouped number")
+        << card("N:A;B\nitem2.TEL:5\nitem2.X-ABLabel:_$!<HomeFAX>!$_\n") << "B|A p0 f0 [Home Fax 5 0] [] []";
+    QTest::newRow("every kind of number")
+        << card("N:A;B\nTEL;TYPE=HOME,FAX:1\nTEL;WORK;FAX:2\nTEL;FAX:3\nTEL;TYPE=PAGER:4\nTEL;TYPE=CAR:5\n"
+                "TEL;TYPE=ISDN:6\nTEL;TYPE=MAIN:7\nTEL;TYPE=WORK,MAIN:8\nTEL;TYPE=VOICE:9\nTEL:10\n")
+        << "B|A p0 f0 [Home Fax 1 0;Work Fax 2 0;Fax 3 0;Pager 4 0;Car 5 0;ISDN 6 0;Main 7 0;Company Main 8 0;"
+           "Work 9 0;Other 10 0] [] []";
+    QTest::newRow("untyped number after a Work one") << card("N:A;B\nTEL:1\nTEL;TYPE=WORK:2\n")
+                                                     << "B|A p0 f0 [Other 1 0;Work 2 0] [] []";
+    QTest::newRow("TYPE=pref") << card("N:A;B\nTEL;type=HOME:1\nTEL;type=CELL;type=pref:2\n")
+                               << "B|A p2 f0 [Home 1 0;Mobile 2 0] [] []";
+    QTest::newRow("PREF=1 of 4.0 over PREF=2") << card("N:A;B\nTEL;TYPE=home;PREF=2:1\nTEL;TYPE=fax;PREF=1:2\n")
+                                               << "B|A p3 f0 [Home 1 0;Fax 2 0] [] []";
+    QTest::newRow("quoted TYPE list and a tel: URI")
+        << card("N:A;B\nTEL;VALUE=uri;TYPE=\"voice,cell\":tel:+1-555-0100\n") << "B|A p0 f0 [Mobile +1-555-0100 0] [] []";
+    QTest::newRow("value after the first unquoted colon")
+        << card("N:A;B\nEMAIL;X-ID=\"a:b\":a@x.org\nEMAIL:b@x.org\n") << "B|A p0 f0 [] [a@x.org;b@x.org] []";
+    QTest::newRow("first category is the group") << card("N:A;B\nCATEGORIES:My Contacts,Golf\\, club,Work\n")
+                                                 << "B|A p0 f0 [] [] [Golf, club]";
+    QTest::newRow("our group wins over categories") << card("N:A;B\nCATEGORIES:Golf\nX-MARLO-GROUP:Work\n")
+                                                    << "B|A p0 f0 [] [] [Work]";
+    QTest::newRow("binary values are skipped")
+        << card("N:A;B\nPHOTO;ENCODING=b;TYPE=JPEG:AAAA\n TEL:1\nKEY;ENCODING=BASE64:\n"
+                "QUJD\nREVG\n\nTEL;TYPE=HOME:2\n")
+        << "B|A p0 f0 [Home 2 0] [] []";
+    QTest::newRow("lower-case begin and end") << "begin:vcard\nn:Lee;Ann\nend:vcard\n" << "Ann|Lee p0 f0 [] [] []";
     QTest::newRow("accounts pair by type")
         << card("N:A;B\nTEL;TYPE=WORK:1\nTEL;TYPE=HOME:2\nX-MARLO-ACCOUNT;TYPE=HOME:2\n"
                 "X-MARLO-ACCOUNT;TYPE=WORK:3\n")
@@ -96,6 +174,26 @@ void TestVCardImport::cards()
     QVERIFY(import(writeFile(ws, "c.vcf", text)));
     QCOMPARE(contactsText(), contacts);
     QCOMPARE(groupIdProblem(), QString());
+}
+
+void TestVCardImport::escapedNamesRoundTrip()
+{
+    const QStringList firsts = {"A;B", "C,D\\E", "two\nlines", "x:y"};
+    QTemporaryDir out;
+    QString path;
+    {
+        Workspace source;
+        for (const QString &first : firsts)
+            addContact(contact(first, "Lee;Jr", {phone("Work", "1")}));
+        QVERIFY(DataMgr::instance()->saveToDatabase());
+        QVERIFY(DataMgr::instance()->exportTo(0, "UTF-8", "names", out.path(), &path));
+    }
+    Workspace target;
+    QVERIFY(import(path));
+    QStringList expected;
+    for (const QString &first : firsts)
+        expected << first + " Lee;Jr";
+    QCOMPARE(names(), expected);
 }
 
 void TestVCardImport::twoNewGroupsInOneCard()

@@ -1,0 +1,91 @@
+#include "ContactLabels.h"
+
+#include <QHash>
+
+namespace ContactLabels {
+
+namespace {
+
+// Lower-case letters only: digits, blanks and punctuation go.
+QString key(QStringView label)
+{
+    QString k;
+    k.reserve(label.size());
+    for (QChar c : label) {
+        if (c.isLetter())
+            k.append(c.toLower());
+    }
+    return k;
+}
+
+const QHash<QString, QString> &phoneTypes()
+{
+    // Column names of Outlook (English and Simplified Chinese), Thunderbird and
+    // Google, Apple's labels and the vCard type words, by key.
+    static const QHash<QString, QString> types = [] {
+        const struct {
+            const char *type;
+            std::initializer_list<const char *> keys;
+        } table[] = {
+            { "Work",
+                { "work", "workphone", "business", "businessphone", "office", "商务电话", "业务电话", "单位电话" } },
+            { "Home", { "home", "homephone", "住宅电话", "家庭电话" } },
+            { "Mobile",
+                { "mobile", "mobilephone", "mobilenumber", "cell", "cellphone", "cellular", "iphone", "移动电话",
+                    "手机" } },
+            { "Fax", { "fax", "faxnumber", "传真" } },
+            { "Pager", { "pager", "pagernumber", "beeper", "寻呼机" } },
+            { "Car", { "car", "carphone", "车载电话" } },
+            { "Radio", { "radio", "radiophone", "无线电话" } },
+            { "Assistant", { "assistant", "assistantphone", "assistantsphone", "助理电话", "助理的电话" } },
+            { "Telex", { "telex", "电报" } },
+            { "Main", { "main", "mainphone" } },
+            { "MMS", { "mms" } },
+            { "ISDN", { "isdn" } },
+            { "TTY TTD", { "tty", "ttytdd", "ttytddphone", "ttytdd电话", "textphone" } },
+            { "Callback", { "callback", "回拨电话", "回电话" } },
+            { "Work Fax", { "workfax", "businessfax", "商务传真", "业务传真" } },
+            { "Home Fax", { "homefax", "住宅传真" } },
+            { "Other Fax", { "otherfax", "其他传真" } },
+            { "Work Mobile", { "workmobile" } },
+            { "Work Pager", { "workpager" } },
+            { "Company Main", { "companymain", "companymainphone", "单位主要电话", "公司代表电话" } },
+            { "Other", { "other", "otherphone", "其他电话" } },
+        };
+        QHash<QString, QString> map;
+        for (const auto &row : table) {
+            for (const char *k : row.keys)
+                map.insert(QString::fromUtf8(k), QString::fromLatin1(row.type));
+        }
+        return map;
+    }();
+    return types;
+}
+
+} // namespace
+
+QString phoneType(QStringView label)
+{
+    return phoneTypes().value(key(label));
+}
+
+bool isMailColumn(QStringView name)
+{
+    static const QStringList keys
+        = { QStringLiteral("email"), QStringLiteral("emailaddress"), QStringLiteral("primaryemail"),
+              QStringLiteral("secondaryemail"), QStringLiteral("电子邮件"), QStringLiteral("电子邮件地址") };
+    return keys.contains(key(name));
+}
+
+QStringView withoutStar(QStringView label)
+{
+    label = label.trimmed();
+    return label.startsWith(QLatin1String("* ")) ? label.mid(2).trimmed() : label;
+}
+
+bool isAllContactsGroup(QStringView name)
+{
+    return key(withoutStar(name)) == QLatin1String("mycontacts");
+}
+
+} // namespace ContactLabels
