@@ -21,17 +21,6 @@
     </message>
 </context>
 <context>
-    <name>ContactView</name>
-    <message>
-        <source>Batch</source>
-        <translation>Batch</translation>
-    </message>
-    <message>
-        <source>Cancel Batch</source>
-        <translation>Cancel Batch</translation>
-    </message>
-</context>
-<context>
     <name>CSVParse</name>
     <message>
         <source>The first line of the file names no column this program reads.</source>
@@ -40,6 +29,17 @@
     <message>
         <source>The quoted field that starts on line %1 is never closed.</source>
         <translation>The quoted field that starts on line %1 is never closed.</translation>
+    </message>
+</context>
+<context>
+    <name>ContactView</name>
+    <message>
+        <source>Batch</source>
+        <translation>Batch</translation>
+    </message>
+    <message>
+        <source>Cancel Batch</source>
+        <translation>Cancel Batch</translation>
     </message>
 </context>
 <context>
@@ -79,6 +79,13 @@
     <message>
         <source>save failed,please check target folder is exist or not.</source>
         <translation>save failed,please check target folder is exist or not.</translation>
+    </message>
+</context>
+<context>
+    <name>DialogParts</name>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
     </message>
 </context>
 <context>
@@ -848,20 +855,9 @@
         <source>Backup failed, please check the folder and try again.</source>
         <translation>Backup failed, please check the folder and try again.</translation>
     </message>
-</context>
-<context>
-    <name>PhoneItem</name>
     <message>
-        <source>account%1</source>
-        <translation>account%1</translation>
-    </message>
-    <message>
-        <source>Using Active Account</source>
-        <translation>Using Active Account</translation>
-    </message>
-    <message>
-        <source>Delete this number</source>
-        <translation>Delete this number</translation>
+        <source>The encoding of the file could not be recognised; please choose it from the list.</source>
+        <translation>The encoding of the file could not be recognised; please choose it from the list.</translation>
     </message>
 </context>
 <context>
@@ -881,6 +877,21 @@
     <message>
         <source>The working copy %1 cannot be written.</source>
         <translation>The working copy %1 cannot be written.</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneItem</name>
+    <message>
+        <source>account%1</source>
+        <translation>account%1</translation>
+    </message>
+    <message>
+        <source>Using Active Account</source>
+        <translation>Using Active Account</translation>
+    </message>
+    <message>
+        <source>Delete this number</source>
+        <translation>Delete this number</translation>
     </message>
 </context>
 <context>
@@ -1074,6 +1085,17 @@
     </message>
 </context>
 <context>
+    <name>VCardParse</name>
+    <message>
+        <source>Line %1: a card begins or ends out of place.</source>
+        <translation>Line %1: a card begins or ends out of place.</translation>
+    </message>
+    <message>
+        <source>The file holds no contact.</source>
+        <translation>The file holds no contact.</translation>
+    </message>
+</context>
+<context>
     <name>WebDownload</name>
     <message>
         <source>Download failed: File not found.</source>
@@ -1193,17 +1215,6 @@
     <message>
         <source>One or more SSL errors has occurred: %1</source>
         <translation>One or more SSL errors has occurred: %1</translation>
-    </message>
-</context>
-<context>
-    <name>VCardParse</name>
-    <message>
-        <source>Line %1: a card begins or ends out of place.</source>
-        <translation>Line %1: a card begins or ends out of place.</translation>
-    </message>
-    <message>
-        <source>The file holds no contact.</source>
-        <translation>The file holds no contact.</translation>
     </message>
 </context>
 <context>

@@ -21,17 +21,6 @@
     </message>
 </context>
 <context>
-    <name>ContactView</name>
-    <message>
-        <source>Batch</source>
-        <translation>批量</translation>
-    </message>
-    <message>
-        <source>Cancel Batch</source>
-        <translation>取消批量</translation>
-    </message>
-</context>
-<context>
     <name>CSVParse</name>
     <message>
         <source>The first line of the file names no column this program reads.</source>
@@ -40,6 +29,17 @@
     <message>
         <source>The quoted field that starts on line %1 is never closed.</source>
         <translation>从第 %1 行开始的引号字段没有结束引号。</translation>
+    </message>
+</context>
+<context>
+    <name>ContactView</name>
+    <message>
+        <source>Batch</source>
+        <translation>批量</translation>
+    </message>
+    <message>
+        <source>Cancel Batch</source>
+        <translation>取消批量</translation>
     </message>
 </context>
 <context>
@@ -79,6 +79,13 @@
     <message>
         <source>save failed,please check target folder is exist or not.</source>
         <translation>保存失败，请检查 target 文件夹是否存在。</translation>
+    </message>
+</context>
+<context>
+    <name>DialogParts</name>
+    <message>
+        <source>Auto</source>
+        <translation>自动识别</translation>
     </message>
 </context>
 <context>
@@ -848,20 +855,9 @@
         <source>Backup failed, please check the folder and try again.</source>
         <translation>备份失败，请检查文件夹后重试。</translation>
     </message>
-</context>
-<context>
-    <name>PhoneItem</name>
     <message>
-        <source>account%1</source>
-        <translation>账号%1</translation>
-    </message>
-    <message>
-        <source>Using Active Account</source>
-        <translation>使用当前账号</translation>
-    </message>
-    <message>
-        <source>Delete this number</source>
-        <translation>删除此号码</translation>
+        <source>The encoding of the file could not be recognised; please choose it from the list.</source>
+        <translation>无法识别文件的编码，请从列表中选择。</translation>
     </message>
 </context>
 <context>
@@ -881,6 +877,21 @@
     <message>
         <source>The working copy %1 cannot be written.</source>
         <translation>无法写入工作副本 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneItem</name>
+    <message>
+        <source>account%1</source>
+        <translation>账号%1</translation>
+    </message>
+    <message>
+        <source>Using Active Account</source>
+        <translation>使用当前账号</translation>
+    </message>
+    <message>
+        <source>Delete this number</source>
+        <translation>删除此号码</translation>
     </message>
 </context>
 <context>
@@ -1074,6 +1085,17 @@
     </message>
 </context>
 <context>
+    <name>VCardParse</name>
+    <message>
+        <source>Line %1: a card begins or ends out of place.</source>
+        <translation>第 %1 行：名片的开始或结束位置不正确。</translation>
+    </message>
+    <message>
+        <source>The file holds no contact.</source>
+        <translation>文件中没有联系人。</translation>
+    </message>
+</context>
+<context>
     <name>WebDownload</name>
     <message>
         <source>Download failed: File not found.</source>
@@ -1193,17 +1215,6 @@
     <message>
         <source>One or more SSL errors has occurred: %1</source>
         <translation>发生了一个或多个 SSL 错误：%1</translation>
-    </message>
-</context>
-<context>
-    <name>VCardParse</name>
-    <message>
-        <source>Line %1: a card begins or ends out of place.</source>
-        <translation>第 %1 行：名片的开始或结束位置不正确。</translation>
-    </message>
-    <message>
-        <source>The file holds no contact.</source>
-        <translation>文件中没有联系人。</translation>
     </message>
 </context>
 <context>

@@ -90,6 +90,21 @@ private slots:
         QCOMPARE(DBOperator::instance()->loadContacts().size(), names.size());
     }
 
+    void importTellsTheEncoding()
+    {
+        Window w;
+        // "Jürgen" in Windows-1252: not UTF-8, so "Auto" has to recognise it.
+        w.folder.write("latin.csv", "First Name,Last Name,Mobile Phone\nJ\xfcrgen,M\xfcller,5550100\n");
+        w.window->localImport();
+        auto *encodings = w.find<QComboBox>("import_encoding_box");
+        encodings->setCurrentIndex(encodings->count() - 1);
+        w.find<QLineEdit>("import_path_edit")->setText(w.folder.file("latin.csv"));
+        BoxAnswerer boxes;
+        press(w, "import_ok_button");
+        QVERIFY(boxes.boxes.isEmpty());
+        QCOMPARE(w.byName(QString::fromUtf8("Jürgen")).LastName, QString::fromUtf8("Müller"));
+    }
+
     void exportRefusesBadInput_data()
     {
         QTest::addColumn<QString>("name");
