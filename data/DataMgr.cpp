@@ -58,8 +58,9 @@ void addMember(GroupInfo &g, int id)
     }
 }
 
-// The groups as saveToDatabase() would store them now: all but the display rows,
-// numbered in list order from `nextId` on, passing over the Blacklist's 100.
+// The groups as saveToDatabase() stores them: all but the display rows, numbered
+// in list order from `nextId` on, passing over 100, which every layout calls
+// "Blacklist".
 QList<GroupInfo> groupsAsSaved(const QList<GroupInfo> &groups, int nextId)
 {
     QList<GroupInfo> saved;
@@ -214,15 +215,14 @@ bool DataMgr::saveToDatabase()
 
 bool DataMgr::storeLists()
 {
-    m_savedGroups.clear();
+    m_savedGroups = groupsAsSaved(m_groups, m_nextGroupId);
+    // The working groups take the stored ids, and the counter moves past them.
+    int saved = 0;
     for (GroupInfo &g : m_groups) {
         if (isPseudoRow(g))
             continue;
-        // 100 is what every layout calls "Blacklist"; a user group must not share it.
-        if (m_nextGroupId == kBlacklistGroupId)
-            ++m_nextGroupId;
-        g.id = m_nextGroupId++;
-        m_savedGroups.append(g);
+        g.id = m_savedGroups[saved++].id;
+        m_nextGroupId = g.id + 1;
         if (g.name != kDefault && g.name != kBlacklist && !m_userGroupNames.contains(g.name))
             m_userGroupNames.append(g.name);
     }
