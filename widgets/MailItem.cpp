@@ -41,6 +41,7 @@ MailItem::MailItem(const MailInfo &mail, int index, QWidget *parent)
     m_addressEdit = new QLineEdit(mail.Mail, this);
     m_addressEdit->setObjectName(QStringLiteral("mail_address_edit"));
     m_addressEdit->setGeometry(130, 0, 180, 24);
+    m_addressEdit->setCursorPosition(0);
 
     m_deleteButton = new QPushButton(this);
     m_deleteButton->setObjectName(QStringLiteral("mail_delete_button"));

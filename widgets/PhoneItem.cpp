@@ -52,6 +52,8 @@ PhoneItem::PhoneItem(const PhoneInfo &phone, int index, QWidget *parent)
     m_numberEdit = new QLineEdit(phone.phonenumber, this);
     m_numberEdit->setObjectName(QStringLiteral("phone_number_edit"));
     m_numberEdit->setGeometry(125, 0, 100, 24);
+    // A long number shows its beginning, as it is read.
+    m_numberEdit->setCursorPosition(0);
 
     m_accountBox = new QComboBox(this);
     m_accountBox->setObjectName(QStringLiteral("phone_account_box"));

@@ -10,8 +10,10 @@
 #include "AddNewGroupDialog.h"
 #include "AppPaths.h"
 #include "DBOperator.h"
+#include "DataMgr.h"
 #include "MainWindow.h"
 #include "OptionFiles.h"
+#include "Records.h"
 #include "UserGuide.h"
 
 #include <QAbstractButton>
@@ -203,6 +205,57 @@ bool renderDocs(MainWindow *window, const QString &language, const QString &out)
     return ok;
 }
 
+// A small phonebook, so that the pictures show lists as a user sees them.
+void fillSamplePhonebook()
+{
+    DataMgr *mgr = DataMgr::instance();
+    for (const char *name : {"Family", "Work", "Golf"}) {
+        GroupInfo g;
+        g.name = QString::fromLatin1(name);
+        g.IconKind = QStringLiteral("common");
+        mgr->addGroup(g);
+    }
+    struct Sample {
+        const char *first;
+        const char *last;
+        const char *department;
+        const char *work;
+        const char *mobile;
+        const char *mail;
+        const char *group;
+    };
+    const Sample samples[] = {
+        {"张", "伟", "研发部", "0755 2660 1001", "138 0013 8000", "zhang.wei@example.cn", "Work"},
+        {"王", "芳", "市场部", "0755 2660 1002", "139 1234 5678", "wang.fang@example.cn", "Work"},
+        {"李", "娜", "", "", "137 0000 1234", "", "Family"},
+        {"Anna", "Berg", "Sales", "+46 8 555 0101", "+46 70 555 0102", "anna.berg@example.se", "Golf"},
+        {"Carlos", "Diaz", "Support", "+34 91 555 0303", "", "carlos@example.es", "Work"},
+        {"陈", "静", "财务部", "0755 2660 1004", "", "chen.jing@example.cn", "Work"},
+        {"Emma", "Frost", "", "", "+44 7700 900123", "emma@example.co.uk", "Golf"},
+        {"刘", "强", "", "", "136 8888 0000", "", "Family"},
+        {"Oliver", "Hale", "Facilities", "+1 555 0142", "+1 555 0199", "", "Work"},
+    };
+    for (const Sample &sample : samples) {
+        ContactInfo c;
+        c.FirstName = QString::fromUtf8(sample.first);
+        c.LastName = QString::fromUtf8(sample.last);
+        c.Department = QString::fromUtf8(sample.department);
+        if (*sample.work)
+            c.PhoneList.append({QStringLiteral("Work"), QString(), QString::fromUtf8(sample.work), 0});
+        if (*sample.mobile)
+            c.PhoneList.append({QStringLiteral("Mobile"), QString(), QString::fromUtf8(sample.mobile), 0});
+        c.PrimaryIndex = *sample.work ? 0 : 2;
+        if (*sample.mail)
+            c.MailList.append({QStringLiteral("Work"), QString(), QString::fromUtf8(sample.mail)});
+        for (PhoneInfo &p : c.PhoneList)
+            Records::rebuildPhoneLabel(p);
+        for (MailInfo &m : c.MailList)
+            Records::rebuildMailLabel(m);
+        mgr->addContact(0, c);
+        mgr->copyContactToGroup(int(mgr->ctList().size()) - 1, QString::fromLatin1(sample.group));
+    }
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: quorvane-screenshots --pictures|--docs en|zh OUTDIR\n");
@@ -241,6 +294,9 @@ int main(int argc, char **argv)
     OptionFiles::writeLanguage(dir.filePath(QStringLiteral("language/config.xml")), language);
 
     auto *window = new MainWindow;
+    // Filled once the window has loaded its translation, so the built-in groups
+    // show in the chosen language.
+    fillSamplePhonebook();
     window->move(0, 0);
     settle(300);
     const bool ok
