@@ -48,8 +48,7 @@ bool loadPhonebook()
 {
     if (!openStore())
         return false;
-    DataMgr::instance()->reload();
-    return true;
+    return DataMgr::instance()->reload();
 }
 
 Options parseOptions(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions)

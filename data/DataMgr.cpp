@@ -139,17 +139,27 @@ void DataMgr::fillContactKeys(ContactInfo &c)
     c.GroupText = groupText(c.GroupList);
 }
 
-void DataMgr::reload()
+bool DataMgr::reload()
 {
     const BusyScope busy(this);
-    // The old lists go first: holding both at once doubles the peak.
-    m_ctList.clear();
-    m_groups.clear();
-    m_ctList = DBOperator::instance()->loadContacts();
-    m_groups = DBOperator::instance()->loadGroups();
+    SqliteDatabase *store = DBOperator::instance()->database();
+    const int errors = store->errorCount();
+    QList<ContactInfo> contacts = DBOperator::instance()->loadContacts();
+    QList<GroupInfo> groups = DBOperator::instance()->loadGroups();
+    // A store that cannot be read whole gives no phonebook at all, rather than
+    // part of one that a later save would make the only copy.
+    if (store->errorCount() != errors) {
+        Notifier::current()->message(Notifier::Critical, tr("Phonebook store"),
+                                     tr("The phonebook could not be read from phonebook.db (%1).")
+                                         .arg(store->lastError()));
+        return false;
+    }
+    m_ctList = std::move(contacts);
+    m_groups = std::move(groups);
     rebuildDerived();
     removeHttpFiles();
     emit updateModel();
+    return true;
 }
 
 void DataMgr::rebuildDerived()

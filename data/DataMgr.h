@@ -66,7 +66,9 @@ public:
     bool replaceOnImport() const { return m_replaceOnImport; }
     void setMergeMode(int mode);
 
-    void reload();
+    // Reads the phonebook from the store; false, after telling the user, when the
+    // store could not be read (the lists are then as they were).
+    bool reload();
     // Writes the working lists to the store; a failure is reported through the
     // Notifier and leaves the store as it was.
     bool saveToDatabase();

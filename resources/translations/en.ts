@@ -80,6 +80,10 @@
         <source>save failed,please check target folder is exist or not.</source>
         <translation>save failed,please check target folder is exist or not.</translation>
     </message>
+    <message>
+        <source>The phonebook could not be read from phonebook.db (%1).</source>
+        <translation>The phonebook could not be read from phonebook.db (%1).</translation>
+    </message>
 </context>
 <context>
     <name>DialogParts</name>

@@ -80,6 +80,10 @@
         <source>save failed,please check target folder is exist or not.</source>
         <translation>保存失败，请检查 target 文件夹是否存在。</translation>
     </message>
+    <message>
+        <source>The phonebook could not be read from phonebook.db (%1).</source>
+        <translation>无法从 phonebook.db 读取电话簿（%1）。</translation>
+    </message>
 </context>
 <context>
     <name>DialogParts</name>

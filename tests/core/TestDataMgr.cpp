@@ -71,6 +71,7 @@ private slots:
     void refreshContactSyncsMembership();
     void resetForImportEmptiesEverything();
     void failedSaveIsReportedAndKeepsStore();
+    void unreadableStoreIsReported();
     void csvQuote_data();
     void csvQuote();
     void canEncodeChecksNamesAndMails_data();
@@ -455,6 +456,27 @@ void TestDataMgr::resetForImportEmptiesEverything()
     QVERIFY(!QDir(ws.file("HTTPD")).exists());
     QVERIFY(QFile::exists(ws.file("phonebook.db")));
     QVERIFY(DBOperator::instance()->loadContacts().isEmpty());
+}
+
+void TestDataMgr::unreadableStoreIsReported()
+{
+    Workspace ws;
+    threeContacts();
+    QVERIFY(mgr()->saveToDatabase());
+    mgr()->clearPhonebook();
+    addGroup("Kept");
+    RecordingNotifier notifier;
+    {
+        StoreFault fault(1);
+        QVERIFY(fault.installed());
+        QVERIFY(!mgr()->reload());
+    }
+    QCOMPARE(notifier.entries.size(), 1);
+    QCOMPARE(notifier.entries.first().title, QString("Phonebook store"));
+    QVERIFY(mgr()->ctList().isEmpty());
+    QVERIFY(groupIndex("Kept") > 0);
+    QVERIFY(mgr()->reload());
+    QCOMPARE(mgr()->ctList().size(), 3);
 }
 
 void TestDataMgr::failedSaveIsReportedAndKeepsStore()

@@ -6,6 +6,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -220,6 +222,24 @@ private slots:
         w.selectGroup("Blacklist");
         QVERIFY(w.window->detailEmpty());
         QVERIFY(w.find<QLabel>("nobody_picture"));
+    }
+
+    void scrolledToEitherEnd()
+    {
+        Window w([] {
+            for (int i = 0; i < 40; ++i)
+                TestUtil::addContact(TestUtil::contact(QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), "X"));
+        });
+        QSignalSpy bottomed(w.contacts(), &UniView::bottomed);
+        QSignalSpy topped(w.contacts(), &UniView::topped);
+        QScrollBar *bar = w.contacts()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum() / 2);
+        QCOMPARE(bottomed.size() + topped.size(), 0);
+        bar->setValue(bar->maximum());
+        QCOMPARE(bottomed.size(), 1);
+        bar->setValue(0);
+        QCOMPARE(topped.size(), 1);
     }
 
     void batchModeTicksAndLeavingClearsEveryTick()
