@@ -669,22 +669,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
         closeWindow();
         return;
     }
-    QMessageBox box(QMessageBox::Question, tr("Exit program"), tr("Do you want to save this phone book?"),
-        QMessageBox::NoButton, this);
-    box.setObjectName(QStringLiteral("exit_box"));
-    QPushButton *save = box.addButton(tr("Save"), QMessageBox::YesRole);
-    QPushButton *discard = box.addButton(tr("Exit without saving"), QMessageBox::NoRole);
-    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
-    box.setDefaultButton(save);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == discard) {
+    const SaveAnswer answer = askToSave(QMessageBox::Question, tr("Exit program"),
+                                        tr("Do you want to save this phone book?"), tr("Exit without saving"),
+                                        QStringLiteral("exit_box"));
+    // A save that failed has said why; the edits stay, and so does the program.
+    if (answer == Discard || (answer == SaveFirst && saveFile()))
         closeWindow();
-    } else if (box.clickedButton() == save) {
-        // A save that failed has said why; the edits stay, and so does the program.
-        if (saveFile())
-            closeWindow();
-    }
 }
 
 void MainWindow::showPlainMessage(const QString &title, const QString &text)

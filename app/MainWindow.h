@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QFileDialog>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QMenu>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -183,6 +184,13 @@ private:
     bool inBatchMode() const;
     // The common frame: commit, busy, operation, re-select the group, unsaved.
     void runContactCommand(const std::function<void(int groupRow, int contactRow)> &operation, bool reselect);
+    // Move or copy to the group named by the sending menu entry.
+    void transferToGroup(bool move);
+    void runGroupCommand(bool dissolve);
+    // The save question of New and of closing: Save, the `discard` answer, or Cancel.
+    enum SaveAnswer { SaveFirst, Discard, Cancelled };
+    SaveAnswer askToSave(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &discard,
+                         const QString &name);
 
     QString m_appDir;
     QString m_currentLanguage;

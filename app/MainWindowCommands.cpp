@@ -136,62 +136,60 @@ void MainWindow::onRemoveContact()
         true);
 }
 
-void MainWindow::onMVContactToGroup()
+void MainWindow::transferToGroup(bool move)
 {
+    // The target group's stored name travels as the menu entry's object name.
     const QString target = sender() ? sender()->objectName() : QString();
     if (target.isEmpty())
         return;
     runContactCommand(
-        [this, target](int, int contact) {
+        [this, target, move](int, int contact) {
+            DataMgr *mgr = DataMgr::instance();
             if (inBatchMode())
-                DataMgr::instance()->moveCheckedToGroup(target);
+                move ? mgr->moveCheckedToGroup(target) : mgr->copyCheckedToGroup(target);
             else
-                DataMgr::instance()->moveContactToGroup(contact, target);
+                move ? mgr->moveContactToGroup(contact, target) : mgr->copyContactToGroup(contact, target);
         },
         true);
+}
+
+void MainWindow::onMVContactToGroup()
+{
+    transferToGroup(true);
 }
 
 void MainWindow::onCopyContactToGroup()
 {
-    const QString target = sender() ? sender()->objectName() : QString();
-    if (target.isEmpty())
-        return;
-    runContactCommand(
-        [this, target](int, int contact) {
-            if (inBatchMode())
-                DataMgr::instance()->copyCheckedToGroup(target);
-            else
-                DataMgr::instance()->copyContactToGroup(contact, target);
-        },
-        true);
+    transferToGroup(false);
+}
+
+void MainWindow::runGroupCommand(bool dissolve)
+{
+    const int groupRow = m_groupView->currentGroupRow();
+    m_contactView->commitCurrent();
+    DataMgr *mgr = DataMgr::instance();
+    mgr->setBusy(true);
+    if (!m_detailEmpty && m_groupBox)
+        m_groupBox->clear();
+    if (dissolve)
+        mgr->dissolveGroup(groupRow);
+    else
+        mgr->deleteGroup(groupRow);
+    mgr->setBusy(false);
+    // A dissolved group stays; it is shown, now empty.
+    if (dissolve)
+        m_groupView->selectGroupRow(groupRow);
+    m_isSaved = false;
 }
 
 void MainWindow::onDeleteGroup()
 {
-    const int groupRow = m_groupView->currentGroupRow();
-    m_contactView->commitCurrent();
-    DataMgr *mgr = DataMgr::instance();
-    mgr->setBusy(true);
-    if (!m_detailEmpty && m_groupBox)
-        m_groupBox->clear();
-    mgr->deleteGroup(groupRow);
-    mgr->setBusy(false);
-    m_isSaved = false;
+    runGroupCommand(false);
 }
 
 void MainWindow::onDissGroup()
 {
-    const int groupRow = m_groupView->currentGroupRow();
-    m_contactView->commitCurrent();
-    DataMgr *mgr = DataMgr::instance();
-    mgr->setBusy(true);
-    if (!m_detailEmpty && m_groupBox)
-        m_groupBox->clear();
-    mgr->dissolveGroup(groupRow);
-    mgr->setBusy(false);
-    // The dissolved group stays; it is shown, now empty.
-    m_groupView->selectGroupRow(groupRow);
-    m_isSaved = false;
+    runGroupCommand(true);
 }
 
 void MainWindow::addNewGroup(const QString &name)

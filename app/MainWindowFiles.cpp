@@ -68,25 +68,31 @@ bool MainWindow::resetPhonebook()
     return true;
 }
 
+MainWindow::SaveAnswer MainWindow::askToSave(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                             const QString &discard, const QString &name)
+{
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, this);
+    box.setObjectName(name);
+    QPushButton *save = box.addButton(tr("Save"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(discard, QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveFirst;
+    return box.clickedButton() == no ? Discard : Cancelled;
+}
+
 void MainWindow::constructNewFile()
 {
     if (DataMgr::instance()->hasData() && !m_isSaved) {
-        QMessageBox box(QMessageBox::NoIcon, tr("Save option"),
-                        tr("You want to save current edit phone book message?"), QMessageBox::NoButton, this);
-        box.setObjectName(QStringLiteral("save_option_box"));
-        QPushButton *save = box.addButton(tr("Save"), QMessageBox::YesRole);
-        QPushButton *no = box.addButton(tr("No,thanks."), QMessageBox::NoRole);
-        QPushButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
-        box.setDefaultButton(save);
-        box.setEscapeButton(cancel);
-        box.exec();
+        const SaveAnswer answer =
+            askToSave(QMessageBox::NoIcon, tr("Save option"), tr("You want to save current edit phone book message?"),
+                      tr("No,thanks."), QStringLiteral("save_option_box"));
         // A save that failed keeps the phonebook it could not save.
-        if (box.clickedButton() == save) {
-            if (!saveFile())
-                return;
-        } else if (box.clickedButton() != no) {
+        if (answer == Cancelled || (answer == SaveFirst && !saveFile()))
             return;
-        }
     }
     resetPhonebook();
 }
