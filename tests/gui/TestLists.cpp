@@ -2,6 +2,7 @@
 // place, contacts ordered and found by their pinyin key, batch mode.
 
 #include "AddNewGroupDialog.h"
+#include "GroupModel.h"
 #include "ListWindow.h"
 
 #include <QAbstractItemModelTester>
@@ -56,8 +57,9 @@ private slots:
     void modelsStayConsistent()
     {
         Window w;
-        new QAbstractItemModelTester(w.groups()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest,
-                                     w.window);
+        for (QAbstractItemModel *model : {static_cast<QAbstractItemModel *>(w.groups()->groupModel()),
+                                          w.groups()->model()})
+            new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::QtTest, w.window);
         new QAbstractItemModelTester(w.contacts()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest,
                                      w.window);
         w.selectGroup("Golf");
@@ -224,7 +226,7 @@ private slots:
         QVERIFY(w.find<QLabel>("nobody_picture"));
     }
 
-    void scrolledToEitherEnd()
+    void scrolledByDraggingToEitherEnd()
     {
         Window w([] {
             for (int i = 0; i < 40; ++i)
@@ -240,6 +242,12 @@ private slots:
         QCOMPARE(bottomed.size(), 1);
         bar->setValue(0);
         QCOMPARE(topped.size(), 1);
+        // Dragging the list up by 100 pixels scrolls it down by as much.
+        QWidget *viewport = w.contacts()->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(100, 300));
+        QTest::mouseMove(viewport, QPoint(100, 200));
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(100, 200));
+        QCOMPARE(bar->value(), 100);
     }
 
     void batchModeTicksAndLeavingClearsEveryTick()
