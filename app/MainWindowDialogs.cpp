@@ -32,8 +32,10 @@ bool hasReaderSuffix(const QString &path)
     return suffix == QLatin1String("xml") || suffix == QLatin1String("csv") || suffix == QLatin1String("vcf");
 }
 
+// The heading of a card, which is also what the task bar calls the dialog.
 QLabel *dialogTitle(const QString &text, const QRect &geometry, QWidget *parent)
 {
+    parent->setWindowTitle(text);
     auto *title = new QLabel(text, parent);
     title->setObjectName(QStringLiteral("dialog_title"));
     title->setGeometry(geometry);

@@ -63,6 +63,7 @@ WebImport::WebImport(QWidget *parent)
     DialogParts::makeCard(this, 502, 253, QStringLiteral(".WebImport"));
 
     m_headingLabel = new QLabel(tr("Network Import"), this);
+    setWindowTitle(m_headingLabel->text());
     m_headingLabel->setGeometry(25, 8, 452, 28);
     m_headingLabel->setAlignment(Qt::AlignCenter);
     m_statusLabel = new QLabel(tr("Please enter the URL of a file you want to download."), this);
