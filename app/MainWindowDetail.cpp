@@ -10,6 +10,7 @@
 #include "GroupView.h"
 #include "MailItem.h"
 #include "PhoneItem.h"
+#include "PictureButton.h"
 #include "Records.h"
 
 #include <QComboBox>
@@ -21,8 +22,6 @@
 namespace {
 
 constexpr int kRowHeight = 30;
-const QString kAddButtonStyle = QStringLiteral("QPushButton {background: transparent url(%1); border: none}"
-                                               "QPushButton:pressed {background: transparent url(%2); border: none}");
 
 QLabel *rightLabel(const QString &text, const QRect &geometry, QWidget *parent)
 {
@@ -38,12 +37,8 @@ QWidget *addRow(const QString &text, const QString &name, QWidget *parent, QPush
     auto *row = new QWidget(parent);
     row->setObjectName(name);
     rightLabel(text, QRect(0, 0, 310, kRowHeight), row);
-    *button = new QPushButton(row);
-    (*button)->setObjectName(name + QStringLiteral("_button"));
-    (*button)->setGeometry(320, 0, 24, 24);
-    (*button)->setFocusPolicy(Qt::NoFocus);
-    (*button)->setStyleSheet(
-        kAddButtonStyle.arg(QStringLiteral(":/add_button_default.png"), QStringLiteral(":/add_button_pressed.png")));
+    *button = makePictureButton(name + QStringLiteral("_button"), QStringLiteral(":/add_button_default.png"),
+        QStringLiteral(":/add_button_pressed.png"), 320, 0, row);
     return row;
 }
 
@@ -164,8 +159,8 @@ void MainWindow::showContactDetail(const ContactInfo &contact)
         m_phoneItems.append(item);
     }
     QPushButton *addPhoneButton = nullptr;
-    m_addPhoneRow = addRow(tr("Add new phone number and type"), QStringLiteral("add_phone_row"), content,
-                           &addPhoneButton);
+    m_addPhoneRow
+        = addRow(tr("Add new phone number and type"), QStringLiteral("add_phone_row"), content, &addPhoneButton);
     connect(addPhoneButton, &QPushButton::clicked, this, &MainWindow::addNewPhone);
 
     m_mailArea = new QWidget(content);
@@ -186,8 +181,8 @@ void MainWindow::showContactDetail(const ContactInfo &contact)
     rightLabel(tr("Head") + colon, QRect(30, 25, 70, 25), m_headSection);
     rightLabel(tr("Ringtone") + colon, QRect(30, 60, 70, 25), m_headSection);
     rightLabel(tr("Group") + colon, QRect(30, 95, 70, 25), m_headSection);
-    m_headText = new QLineEdit(contact.PhotoUrl.isEmpty() ? Records::defaultHeadText() : contact.PhotoUrl,
-                               m_headSection);
+    m_headText
+        = new QLineEdit(contact.PhotoUrl.isEmpty() ? Records::defaultHeadText() : contact.PhotoUrl, m_headSection);
     m_headText->setObjectName(QStringLiteral("head_text"));
     m_headText->setGeometry(110, 25, 200, 25);
     m_headText->setReadOnly(true);
@@ -201,9 +196,8 @@ void MainWindow::showContactDetail(const ContactInfo &contact)
     m_groupBox->setGeometry(110, 95, 200, 25);
     for (const QString &group : contact.GroupList) {
         if (!group.isEmpty())
-            m_groupBox->addItem(group == Records::kBlacklist || group == Records::kDefault
-                                    ? Records::groupDisplayName(group)
-                                    : group);
+            m_groupBox->addItem(
+                group == Records::kBlacklist || group == Records::kDefault ? Records::groupDisplayName(group) : group);
     }
 
     layoutDetail();

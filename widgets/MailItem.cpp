@@ -1,18 +1,12 @@
 #include "MailItem.h"
 
+#include "PictureButton.h"
 #include "Records.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-const QString kButtonStyle = QStringLiteral("QPushButton {background: transparent url(%1); border: none}"
-                                            "QPushButton:pressed {background: transparent url(%2); border: none}");
-
-} // namespace
 
 MailItem::MailItem(const MailInfo &mail, int index, QWidget *parent)
     : QWidget(parent)
@@ -25,7 +19,8 @@ MailItem::MailItem(const MailInfo &mail, int index, QWidget *parent)
     m_typeBox->setObjectName(QStringLiteral("mail_type_box"));
     m_typeBox->setGeometry(20, 0, 105, 24);
     for (const QString &word : Records::mailTypeWords()) {
-        m_typeBox->addItem(QCoreApplication::translate("MailType", Records::mailTypeLabel(word).toLatin1().constData()));
+        m_typeBox->addItem(
+            QCoreApplication::translate("MailType", Records::mailTypeLabel(word).toLatin1().constData()));
         m_entryWords.append(word);
     }
     const QString stored = mail.type.isEmpty() ? QStringLiteral("Work") : mail.type;
@@ -43,13 +38,9 @@ MailItem::MailItem(const MailInfo &mail, int index, QWidget *parent)
     m_addressEdit->setGeometry(130, 0, 180, 24);
     m_addressEdit->setCursorPosition(0);
 
-    m_deleteButton = new QPushButton(this);
-    m_deleteButton->setObjectName(QStringLiteral("mail_delete_button"));
-    m_deleteButton->setGeometry(320, 0, 24, 24);
-    m_deleteButton->setFocusPolicy(Qt::NoFocus);
+    m_deleteButton = makePictureButton(QStringLiteral("mail_delete_button"),
+        QStringLiteral(":/delete_button_default.png"), QStringLiteral(":/delete_button_pressed.png"), 320, 0, this);
     m_deleteButton->setToolTip(tr("Delete this mail address"));
-    m_deleteButton->setStyleSheet(kButtonStyle.arg(QStringLiteral(":/delete_button_default.png"),
-                                                   QStringLiteral(":/delete_button_pressed.png")));
 
     connect(m_deleteButton, &QPushButton::clicked, this, &MailItem::removeSelf);
     connect(m_typeBox, &QComboBox::currentTextChanged, this, &MailItem::setMailType);

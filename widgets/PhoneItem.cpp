@@ -1,5 +1,6 @@
 #include "PhoneItem.h"
 
+#include "PictureButton.h"
 #include "Records.h"
 
 #include <QComboBox>
@@ -8,8 +9,6 @@
 
 namespace {
 
-const QString kButtonStyle = QStringLiteral("QPushButton {background: transparent url(%1); border: none}"
-                                            "QPushButton:pressed {background: transparent url(%2); border: none}");
 constexpr int kAccounts = 6;
 constexpr int kCompanyTotal = 7;
 
@@ -71,13 +70,9 @@ PhoneItem::PhoneItem(const PhoneInfo &phone, int index, QWidget *parent)
         m_accountBox->setCurrentIndex(m_accountEntries);
     }
 
-    m_deleteButton = new QPushButton(this);
-    m_deleteButton->setObjectName(QStringLiteral("phone_delete_button"));
-    m_deleteButton->setGeometry(320, 0, 24, 24);
-    m_deleteButton->setFocusPolicy(Qt::NoFocus);
+    m_deleteButton = makePictureButton(QStringLiteral("phone_delete_button"),
+        QStringLiteral(":/delete_button_default.png"), QStringLiteral(":/delete_button_pressed.png"), 320, 0, this);
     m_deleteButton->setToolTip(tr("Delete this number"));
-    m_deleteButton->setStyleSheet(kButtonStyle.arg(QStringLiteral(":/delete_button_default.png"),
-                                                   QStringLiteral(":/delete_button_pressed.png")));
 
     connect(m_deleteButton, &QPushButton::clicked, this, &PhoneItem::removeSelf);
     connect(m_typeBox, &QComboBox::currentTextChanged, this, &PhoneItem::resetPrimaryBox);
