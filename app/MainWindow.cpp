@@ -107,6 +107,8 @@ MainWindow::MainWindow(QWidget *parent)
     show();
 
     readOptionsAndSet();
+    watchSessionEnd();
+    offerRecoveryCopy();
 }
 
 MainWindow::~MainWindow()
@@ -665,7 +667,7 @@ void MainWindow::closeWindow()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    if (m_isSaved) {
+    if (m_isSaved || closesForSessionEnd(event)) {
         closeWindow();
         return;
     }

@@ -29,6 +29,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QPushButton;
+class QSessionManager;
 class QTranslator;
 class TrayIcon;
 
@@ -71,6 +72,11 @@ public:
     const ContactInfo &shownContact() const { return m_shownContact; }
     QList<PhoneItem *> phoneItems() const;
     QList<MailItem *> mailItems() const;
+
+    // The desktop session is about to end: with `mayAsk`, the user saves or drops
+    // unsaved edits (the save question); otherwise they are kept in the recovery
+    // copy. False when the user wants the session to go on.
+    bool commitSession(bool mayAsk);
 
 public slots:
     bool createConnection();
@@ -156,6 +162,19 @@ private:
     void showPlainMessage(const QString &title, const QString &text);
     void cleanUp();
 
+    // Ending from outside and the recovery copy (MainWindowRecovery.cpp).
+    void watchSessionEnd();
+    void onTerminationSignal();
+    // Ends through closeWindow() once no box, dialog or command is running.
+    void endWhenIdle();
+    // Writes the unsaved edits (the shown contact's included) into the recovery
+    // copy; true when there were none or they were written.
+    bool keepUnsavedEdits();
+    void commitSessionData(QSessionManager &manager);
+    bool closesForSessionEnd(const QCloseEvent *event) const;
+    // At start: offers the recovery copy back, if there is one.
+    void offerRecoveryCopy();
+
     // Detail editor.
     QWidget *newDetailContent(int height);
     void layoutDetail();
@@ -199,6 +218,11 @@ private:
     bool m_autoStartState = false;
     bool m_detailEmpty = true;
     bool m_closed = false;
+    // What the end of the desktop session decided about unsaved edits.
+    enum class SessionEnd { None, EditsKept, DropEdits };
+    SessionEnd m_sessionEnd = SessionEnd::None;
+    // -1 until a signal asks the program to end; then how often the end waited.
+    int m_endAttempts = -1;
 
     QTranslator *m_appTranslator = nullptr;
     QTranslator *m_qtTranslator = nullptr;

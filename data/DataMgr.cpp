@@ -162,6 +162,15 @@ bool DataMgr::reload()
     return true;
 }
 
+void DataMgr::takePhonebook(QList<ContactInfo> contacts, QList<GroupInfo> groups)
+{
+    const BusyScope busy(this);
+    m_ctList = std::move(contacts);
+    m_groups = std::move(groups);
+    rebuildDerived();
+    emit updateModel();
+}
+
 void DataMgr::rebuildDerived()
 {
     const int oldCount = int(m_groups.size());

@@ -69,6 +69,11 @@ public:
     // Reads the phonebook from the store; false, after telling the user, when the
     // store could not be read (the lists are then as they were).
     bool reload();
+    // Makes a phonebook read from elsewhere (a recovery copy) the working one, as
+    // reload() does with the store's; the store is not touched. `groups` are the
+    // stored groups, without the display rows.
+    void takePhonebook(QList<ContactInfo> contacts, QList<GroupInfo> groups);
+
     // Writes the working lists to the store; a failure is reported through the
     // Notifier and leaves the store as it was.
     bool saveToDatabase();

@@ -863,6 +863,44 @@
         <source>The encoding of the file could not be recognised; please choose it from the list.</source>
         <translation>The encoding of the file could not be recognised; please choose it from the list.</translation>
     </message>
+    <message>
+        <source>1 contact</source>
+        <translation>1 contact</translation>
+    </message>
+    <message>
+        <source>%1 contacts</source>
+        <translation>%1 contacts</translation>
+    </message>
+    <message>
+        <source>Unsaved edits</source>
+        <translation>Unsaved edits</translation>
+    </message>
+    <message>
+        <source>A copy of unsaved edits was found but cannot be read: %1
+It is left in %2.</source>
+        <translation>A copy of unsaved edits was found but cannot be read: %1
+It is left in %2.</translation>
+    </message>
+    <message>
+        <source>The editor was ended on %1 with unsaved edits. A copy of them was kept (%2).</source>
+        <translation>The editor was ended on %1 with unsaved edits. A copy of them was kept (%2).</translation>
+    </message>
+    <message>
+        <source>Restore brings them back as unsaved edits; the saved phonebook stays as it is until you save. Discard deletes the copy. Later asks again at the next start.</source>
+        <translation>Restore brings them back as unsaved edits; the saved phonebook stays as it is until you save. Discard deletes the copy. Later asks again at the next start.</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Later</translation>
+    </message>
+    <message>
+        <source>The copy of unsaved edits could not be removed (%1); it will be offered again at the next start.</source>
+        <translation>The copy of unsaved edits could not be removed (%1); it will be offered again at the next start.</translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>
@@ -999,6 +1037,17 @@
     <message>
         <source>default ringtone</source>
         <translation>default ringtone</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryCopy</name>
+    <message>
+        <source>It is not a copy of unsaved edits.</source>
+        <translation>It is not a copy of unsaved edits.</translation>
+    </message>
+    <message>
+        <source>It was written by another version of the editor.</source>
+        <translation>It was written by another version of the editor.</translation>
     </message>
 </context>
 <context>

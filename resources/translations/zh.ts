@@ -863,6 +863,44 @@
         <source>The encoding of the file could not be recognised; please choose it from the list.</source>
         <translation>无法识别文件的编码，请从列表中选择。</translation>
     </message>
+    <message>
+        <source>1 contact</source>
+        <translation>1 个联系人</translation>
+    </message>
+    <message>
+        <source>%1 contacts</source>
+        <translation>%1 个联系人</translation>
+    </message>
+    <message>
+        <source>Unsaved edits</source>
+        <translation>未保存的编辑</translation>
+    </message>
+    <message>
+        <source>A copy of unsaved edits was found but cannot be read: %1
+It is left in %2.</source>
+        <translation>找到了未保存编辑的副本，但无法读取：%1
+它仍保留在 %2。</translation>
+    </message>
+    <message>
+        <source>The editor was ended on %1 with unsaved edits. A copy of them was kept (%2).</source>
+        <translation>编辑器于 %1 结束时有未保存的编辑，已保留其副本（%2）。</translation>
+    </message>
+    <message>
+        <source>Restore brings them back as unsaved edits; the saved phonebook stays as it is until you save. Discard deletes the copy. Later asks again at the next start.</source>
+        <translation>“还原”将其作为未保存的编辑找回，已保存的电话本在您保存之前保持不变。“丢弃”删除该副本。“稍后”在下次启动时再次询问。</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>丢弃</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>稍后</translation>
+    </message>
+    <message>
+        <source>The copy of unsaved edits could not be removed (%1); it will be offered again at the next start.</source>
+        <translation>无法删除未保存编辑的副本（%1），下次启动时将再次提供。</translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>
@@ -999,6 +1037,17 @@
     <message>
         <source>default ringtone</source>
         <translation>默认铃声</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryCopy</name>
+    <message>
+        <source>It is not a copy of unsaved edits.</source>
+        <translation>它不是未保存编辑的副本。</translation>
+    </message>
+    <message>
+        <source>It was written by another version of the editor.</source>
+        <translation>它由其他版本的编辑器写入。</translation>
     </message>
 </context>
 <context>
