@@ -121,6 +121,8 @@ public slots:
     void addNewGroup(const QString &name);
     void addNewContactToGroup();
     void showNobodyPreview();
+    // Loads the saved phonebook from the store, as the Recovery Data option does at start.
+    void openSavedPhonebook();
     void showContactDetail(const ContactInfo &contact);
     void onContactChanged(int current, int previous);
     bool checkDetailValues();
@@ -174,6 +176,8 @@ private:
     bool closesForSessionEnd(const QCloseEvent *event) const;
     // At start: offers the recovery copy back, if there is one.
     void offerRecoveryCopy();
+    // On the empty panel of an empty phonebook: the phonebook in the store, in one click.
+    void addSavedPhonebookOffer(QWidget *content);
 
     // Detail editor.
     QWidget *newDetailContent(int height);

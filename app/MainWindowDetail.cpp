@@ -103,6 +103,8 @@ void MainWindow::showNobodyPreview()
     hint->setGeometry(75, 370, 250, 80);
     hint->setAlignment(Qt::AlignCenter);
     hint->setWordWrap(true);
+    if (!DataMgr::instance()->hasData())
+        addSavedPhonebookOffer(content);
     m_detailScroll->setWidget(content);
     content->show();
     m_detailEmpty = true;

@@ -1,5 +1,6 @@
 // Nothing unsaved is lost when the editor is ended from outside (a signal, the
-// end of the desktop session): the recovery copy of unsaved edits.
+// end of the desktop session), and nothing saved stays out of sight at start:
+// the recovery copy of unsaved edits and the offer of the saved phonebook.
 
 #include "MainWindow.h"
 
@@ -162,4 +163,28 @@ void MainWindow::offerRecoveryCopy()
                "the next start.")
                 .arg(file.errorString()));
     }
+}
+
+void MainWindow::addSavedPhonebookOffer(QWidget *content)
+{
+    const DataMgr::StoredPhonebook stored = DataMgr::instance()->storedPhonebook();
+    if (stored.isEmpty())
+        return;
+    content->findChild<QLabel *>(QStringLiteral("nobody_title"))->setText(tr("No phonebook is open"));
+    auto *hint = content->findChild<QLabel *>(QStringLiteral("nobody_hint"));
+    hint->setText(
+        tr("The saved phonebook holds %1 and was saved on %2.")
+            .arg(contactCount(qMax(stored.contacts, 0)), QLocale().toString(stored.written, QLocale::ShortFormat)));
+    hint->setGeometry(40, 360, 320, 50);
+    auto *open = new QPushButton(tr("Open saved phonebook"), content);
+    open->setObjectName(QStringLiteral("open_saved_button"));
+    open->setGeometry(100, 415, 180, 32);
+    connect(open, &QPushButton::clicked, this, &MainWindow::openSavedPhonebook);
+}
+
+void MainWindow::openSavedPhonebook()
+{
+    // As the Recovery Data option loads it at start; the store says why it failed.
+    if (DataMgr::instance()->reload())
+        m_isSaved = true;
 }

@@ -16,6 +16,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <memory>
@@ -169,6 +170,20 @@ void DataMgr::takePhonebook(QList<ContactInfo> contacts, QList<GroupInfo> groups
     m_groups = std::move(groups);
     rebuildDerived();
     emit updateModel();
+}
+
+DataMgr::StoredPhonebook DataMgr::storedPhonebook() const
+{
+    StoredPhonebook stored;
+    SqliteDatabase *store = DBOperator::instance()->database();
+    stored.contacts = store->contactCount();
+    for (const GroupRow &g : store->storedGroups()) {
+        if (g.name != kDefault && g.name != kBlacklist)
+            ++stored.userGroups;
+    }
+    // Every save, import, History and New writes the file; opening and reading do not.
+    stored.written = QFileInfo(store->databasePath()).lastModified();
+    return stored;
 }
 
 void DataMgr::rebuildDerived()

@@ -3,6 +3,7 @@
 #include "ContactInfo.h"
 #include "GroupInfo.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -74,6 +75,16 @@ public:
     // stored groups, without the display rows.
     void takePhonebook(QList<ContactInfo> contacts, QList<GroupInfo> groups);
 
+    // The phonebook kept in the store, as far as the editor offers to open it:
+    // its contacts and user groups, and when the store was last written.
+    // `contacts` is -1 when the store could not be read.
+    struct StoredPhonebook {
+        int contacts = 0;
+        int userGroups = 0;
+        QDateTime written;
+        bool isEmpty() const { return contacts <= 0 && userGroups <= 0; }
+    };
+    StoredPhonebook storedPhonebook() const;
     // Writes the working lists to the store; a failure is reported through the
     // Notifier and leaves the store as it was.
     bool saveToDatabase();

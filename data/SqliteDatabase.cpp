@@ -689,6 +689,12 @@ int SqliteDatabase::largestContactId()
     return largest;
 }
 
+int SqliteDatabase::contactCount()
+{
+    int count = -1;
+    return selectInt("select count(*) from contact1", &count) ? count : -1;
+}
+
 bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<GroupRow> &groups)
 {
     using namespace StoreValues;

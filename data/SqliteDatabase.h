@@ -50,6 +50,8 @@ public:
     // without the built-ins that loadGroups adds) and the largest stored contact id.
     QList<GroupRow> storedGroups();
     int largestContactId();
+    // The number of stored contacts; -1 when it cannot be read.
+    int contactCount();
     QString databasePath() const;
 
 private:

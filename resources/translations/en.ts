@@ -901,6 +901,18 @@ It is left in %2.</translation>
         <source>The copy of unsaved edits could not be removed (%1); it will be offered again at the next start.</source>
         <translation>The copy of unsaved edits could not be removed (%1); it will be offered again at the next start.</translation>
     </message>
+    <message>
+        <source>No phonebook is open</source>
+        <translation>No phonebook is open</translation>
+    </message>
+    <message>
+        <source>The saved phonebook holds %1 and was saved on %2.</source>
+        <translation>The saved phonebook holds %1 and was saved on %2.</translation>
+    </message>
+    <message>
+        <source>Open saved phonebook</source>
+        <translation>Open saved phonebook</translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>

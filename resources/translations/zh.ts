@@ -901,6 +901,18 @@ It is left in %2.</source>
         <source>The copy of unsaved edits could not be removed (%1); it will be offered again at the next start.</source>
         <translation>无法删除未保存编辑的副本（%1），下次启动时将再次提供。</translation>
     </message>
+    <message>
+        <source>No phonebook is open</source>
+        <translation>没有打开电话本</translation>
+    </message>
+    <message>
+        <source>The saved phonebook holds %1 and was saved on %2.</source>
+        <translation>已保存的电话本包含 %1，保存于 %2。</translation>
+    </message>
+    <message>
+        <source>Open saved phonebook</source>
+        <translation>打开已保存的电话本</translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>

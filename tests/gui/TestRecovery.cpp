@@ -1,9 +1,10 @@
 // Unsaved edits survive the editor being ended from outside (a real signal, the
-// end of the desktop session).
+// end of the desktop session), and a saved phonebook is never out of sight.
 
 #include "ListWindow.h"
 #include "RecoveryCopy.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -15,6 +16,8 @@ using namespace ListWindow;
 using GuiTestUtil::BoxAnswerer;
 
 namespace {
+
+const QStringList kStandard { "AnnaMcLee", "BobRay", "李四", "张三" };
 
 // The standard phonebook saved in the store, the working one as saved.
 void savedPhonebook()
@@ -119,6 +122,28 @@ private slots:
         w.window->close();
         QCOMPARE(answerer.boxes.size(), boxes.size() + (ends ? 0 : 1));
         QTRY_COMPARE(w.window.isNull(), ends);
+    }
+
+    void emptyPanelOffersTheSavedPhonebook()
+    {
+        Window w([] {
+            savedPhonebook();
+            mgr()->clearPhonebook();
+            QFile store(DBOperator::instance()->database()->databasePath());
+            QVERIFY(store.open(QIODevice::ReadOnly));
+            QVERIFY(store.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(14, 30)), QFileDevice::FileModificationTime));
+        });
+        QVERIFY(w.shownNames().isEmpty());
+        const QString offer = w.find<QLabel>("nobody_hint")->text();
+        QVERIFY2(offer.contains("4 contacts") && offer.contains("3/5/24"), qPrintable(offer));
+
+        QTest::mouseClick(w.find<QPushButton>("open_saved_button"), Qt::LeftButton);
+        QCOMPARE(w.shownNames(), kStandard);
+        QVERIFY(w.window->isSaved());
+
+        // New empties the store too: nothing is left to offer.
+        w.window->constructNewFile();
+        QTRY_VERIFY(!w.find<QPushButton>("open_saved_button"));
     }
 };
 
