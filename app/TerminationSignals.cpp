@@ -16,6 +16,8 @@ constexpr int kSignalCount = int(sizeof(kSignals) / sizeof(kSignals[0]));
 // object that read the pipe is gone.
 int g_pipe[2] = { -1, -1 };
 struct sigaction g_previous[kSignalCount];
+// The one object that reads the pipe; a second one stays idle.
+const TerminationSignals *g_active = nullptr;
 
 void onSignal(int number)
 {
@@ -42,6 +44,8 @@ bool makePipe()
 TerminationSignals::TerminationSignals(QObject *parent)
     : QObject(parent)
 {
+    if (g_active)
+        return;
     if (!makePipe()) {
         qWarning("Signals cannot be watched (no pipe): unsaved edits are not kept when the editor is killed.");
         return;
@@ -51,6 +55,7 @@ TerminationSignals::TerminationSignals(QObject *parent)
     while (::read(g_pipe[0], stale, sizeof stale) > 0) { }
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPipe);
+    g_active = this;
 
     struct sigaction action = {};
     action.sa_handler = onSignal;
@@ -64,8 +69,9 @@ TerminationSignals::TerminationSignals(QObject *parent)
 
 TerminationSignals::~TerminationSignals()
 {
-    if (!m_notifier)
+    if (g_active != this)
         return;
+    g_active = nullptr;
     for (int i = 0; i < kSignalCount; ++i)
         ::sigaction(kSignals[i], &g_previous[i], nullptr);
 }
