@@ -19,6 +19,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
@@ -185,8 +186,13 @@ DBOperator *MainWindow::onCreateDatabase()
 
 bool MainWindow::createConnection()
 {
-    DBOperator *store = onCreateDatabase();
-    return store->database()->openDatabase();
+    SqliteDatabase *store = onCreateDatabase()->database();
+    if (store->openDatabase())
+        return true;
+    QMessageBox::critical(this, DataMgr::tr("Phonebook store"),
+        DataMgr::tr("The phonebook store %1 could not be opened: %2")
+            .arg(QDir::toNativeSeparators(store->databasePath()), store->lastError()));
+    return false;
 }
 
 void MainWindow::createActions()

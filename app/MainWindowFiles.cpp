@@ -130,11 +130,20 @@ void MainWindow::showHistory()
     // Emptied first and filled from the file as one step: a file that cannot be
     // read leaves the phonebook as it was.
     DataMgr *mgr = DataMgr::instance();
+    SqliteDatabase *store = DBOperator::instance()->database();
+    const int storeErrors = store->errorCount();
     mgr->setMergeMode(1);
     mgr->setReplaceOnImport(true);
     const bool imported = mgr->importFile(path, QStringLiteral("UTF-8"));
     mgr->setReplaceOnImport(false);
     hideOperationOverlay();
+    // A store that could not be written (or another program's lock on it) is no
+    // fault of the history file.
+    if (!imported && store->errorCount() != storeErrors) {
+        QMessageBox::critical(this, DataMgr::tr("Phonebook store"),
+            DataMgr::tr("The phonebook could not be written to phonebook.db (%1).").arg(store->lastError()));
+        return;
+    }
     if (!imported) {
         showPlainMessage(tr("Import History Failed"), tr("Import history failed,please check the history file."));
         return;

@@ -35,18 +35,29 @@ void printErr(const QString &text)
     std::fflush(stderr);
 }
 
-bool openStore()
+bool lockFolder(FolderLock &lock)
 {
-    if (!DBOperator::instance()->database()->openDatabase()) {
-        printErr(QStringLiteral("Cannot open %1").arg(AppPaths::appDir() + QStringLiteral("phonebook.db")));
+    if (lock.lock())
+        return true;
+    printErr(lock.error());
+    return false;
+}
+
+bool openStore(SqliteDatabase::OpenMode mode)
+{
+    SqliteDatabase *store = DBOperator::instance()->database();
+    if (!store->openDatabase(mode)) {
+        printErr(QStringLiteral("Cannot open %1: %2").arg(store->databasePath(), store->lastError()));
         return false;
     }
     return true;
 }
 
-bool loadPhonebook()
+bool loadPhonebook(SqliteDatabase::OpenMode mode)
 {
-    if (!openStore())
+    if (mode == SqliteDatabase::OpenMode::ReadOnly && DBOperator::instance()->database()->isNew())
+        return true;
+    if (!openStore(mode))
         return false;
     return DataMgr::instance()->reload();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SqliteDatabase.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -27,10 +29,17 @@ struct Registrar {
 void printOut(const QString &text);
 void printErr(const QString &text);
 
-// Opens DIR/phonebook.db (creating it when missing); prints the failure itself.
-bool openStore();
-// Opens the store and loads the working phonebook from it as a recovery start does.
-bool loadPhonebook();
+// Takes DIR for a command that changes the phonebook, for the whole command: a
+// second such command waits for it, and gives up after a while (--lock-wait).
+// Prints the refusal itself.
+bool lockFolder(FolderLock &lock);
+// Opens DIR/phonebook.db (read-write: creating it when missing); prints the
+// failure itself.
+bool openStore(SqliteDatabase::OpenMode mode = SqliteDatabase::OpenMode::ReadWrite);
+// Opens the store and loads the working phonebook from it as a recovery start
+// does. Read-only, the store is neither created nor changed, and a folder
+// without one has the empty phonebook.
+bool loadPhonebook(SqliteDatabase::OpenMode mode = SqliteDatabase::OpenMode::ReadWrite);
 
 // Splits "--name value" options from positional arguments. Unknown options and
 // missing values are usage errors.

@@ -54,7 +54,7 @@ int dump(const QStringList &args)
         Cli::printErr(QStringLiteral("dump takes no arguments"));
         return Cli::Usage;
     }
-    if (!Cli::loadPhonebook())
+    if (!Cli::loadPhonebook(SqliteDatabase::OpenMode::ReadOnly))
         return Cli::Failure;
     DataMgr *mgr = DataMgr::instance();
     QJsonArray groups;
@@ -77,7 +77,8 @@ int newPhonebook(const QStringList &args)
         Cli::printErr(QStringLiteral("new takes no arguments"));
         return Cli::Usage;
     }
-    if (!Cli::openStore())
+    FolderLock lock;
+    if (!Cli::lockFolder(lock) || !Cli::openStore())
         return Cli::Failure;
     SqliteDatabase *store = DBOperator::instance()->database();
     if (!store->clearAllTables()) {

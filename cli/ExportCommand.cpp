@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "DataMgr.h"
 #include "ExportFactory.h"
+#include "TextCodec.h"
 
 #include <QFileInfo>
 
@@ -38,19 +39,22 @@ int exportPhonebook(const QStringList &args)
         Cli::printErr(QStringLiteral("--format must be one of:\n") + formatList());
         return Cli::Usage;
     }
+    const QString encoding = o.values.value(QStringLiteral("--encoding"));
+    if (!TextCodec::isKnown(encoding)) {
+        Cli::printErr(QStringLiteral("The encoding %1 is unknown.").arg(encoding));
+        return Cli::Usage;
+    }
     // PATH names the file without its extension; the layout adds it.
     const QFileInfo out(o.values.value(QStringLiteral("--out")));
     if (out.fileName().isEmpty()) {
         Cli::printErr(QStringLiteral("--out needs a file name (without extension)"));
         return Cli::Usage;
     }
-    if (!Cli::loadPhonebook())
-        return Cli::Failure;
-
     // Read-only: the store stays as it is, and may be a file we cannot write.
+    if (!Cli::loadPhonebook(SqliteDatabase::OpenMode::ReadOnly))
+        return Cli::Failure;
     QString written;
-    if (!DataMgr::instance()->exportAsSaved(
-            format, o.values.value(QStringLiteral("--encoding")), out.fileName(), out.absolutePath(), &written)) {
+    if (!DataMgr::instance()->exportAsSaved(format, encoding, out.fileName(), out.absolutePath(), &written)) {
         Cli::printErr(QStringLiteral("Phone book export failed, please check directory or try another coding format!"));
         return Cli::Failure;
     }

@@ -21,6 +21,12 @@ int importCommand(const QStringList &args)
         Cli::printErr(QStringLiteral("import takes exactly one FILE"));
         return Cli::Usage;
     }
+    QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
+    const bool detect = encoding.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0;
+    if (!detect && !TextCodec::isKnown(encoding)) {
+        Cli::printErr(QStringLiteral("The encoding %1 is unknown.").arg(encoding));
+        return Cli::Usage;
+    }
     const QString path = o.positional.first();
     const QFileInfo info(path);
     const QString suffix = info.suffix();
@@ -29,8 +35,7 @@ int importCommand(const QStringList &args)
         Cli::printErr(QStringLiteral("Please choose correct file to import."));
         return Cli::Failure;
     }
-    QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
-    if (encoding.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0) {
+    if (detect) {
         encoding = TextCodec::detectFile(path);
         if (encoding.isEmpty()) {
             Cli::printErr(QStringLiteral("Import is failed,please check the file format and encoding."));
@@ -40,7 +45,10 @@ int importCommand(const QStringList &args)
         Cli::printOut(QStringLiteral("Encoding: %1").arg(encoding));
     }
 
-    if (!Cli::loadPhonebook())
+    // The phonebook this import adds to is read under the lock too: no other
+    // program's work is written over with an older copy.
+    FolderLock lock;
+    if (!Cli::lockFolder(lock) || !Cli::loadPhonebook())
         return Cli::Failure;
     // The failure has been told through the notifier.
     const bool imported = DataMgr::instance()->importPhonebook(path, encoding, o.flags.contains(QLatin1String("--clear")),

@@ -9,7 +9,8 @@ int savePhonebook(const QStringList &args)
         Cli::printErr(QStringLiteral("save takes no arguments"));
         return Cli::Usage;
     }
-    if (!Cli::loadPhonebook())
+    FolderLock lock;
+    if (!Cli::lockFolder(lock) || !Cli::loadPhonebook())
         return Cli::Failure;
     QString history;
     // The data manager has said what failed.

@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 #include "Command.h"
+#include "FolderLock.h"
 #include "Notifier.h"
 
 #include <QCoreApplication>
@@ -18,9 +19,11 @@ ToolNotifier g_notifier;
 
 QString helpText()
 {
-    QString text = QStringLiteral("Usage: quorvane-phonebook [--dir DIR] COMMAND [OPTIONS]\n\n"
+    QString text = QStringLiteral("Usage: quorvane-phonebook [--dir DIR] [--lock-wait MSECS] COMMAND [OPTIONS]\n\n"
                                   "Works on the phonebook kept in DIR/phonebook.db (DIR defaults to the folder of "
-                                  "this program).\n\nCommands:\n");
+                                  "this program). A command that changes it waits up to MSECS milliseconds "
+                                  "(default 5000) while another program changes it, and then gives up."
+                                  "\n\nCommands:\n");
     for (const Cli::Command &c : Cli::commands())
         text += QStringLiteral("  %1\n      %2\n").arg(c.usage, c.summary);
     return text;
@@ -40,6 +43,16 @@ int main(int argc, char **argv)
         if (option == QLatin1String("--help")) {
             Cli::printOut(helpText());
             return Cli::Success;
+        }
+        if (option == QLatin1String("--lock-wait") && !args.isEmpty()) {
+            bool ok = false;
+            const int msecs = args.takeFirst().toInt(&ok);
+            if (!ok || msecs < 0) {
+                Cli::printErr(QStringLiteral("--lock-wait needs a number of milliseconds"));
+                return Cli::Usage;
+            }
+            FolderLock::setWaitMsecs(msecs);
+            continue;
         }
         if (option == QLatin1String("--dir") && !args.isEmpty()) {
             const QString dir = args.takeFirst();

@@ -4,6 +4,8 @@
 #include "DBOperator.h"
 #include "ExportBase.h"
 #include "ExportFactory.h"
+#include "ExportFile.h"
+#include "FolderLock.h"
 #include "Notifier.h"
 #include "ParseBase.h"
 #include "ParseFactory.h"
@@ -145,8 +147,14 @@ bool DataMgr::reload()
     const BusyScope busy(this);
     SqliteDatabase *store = DBOperator::instance()->database();
     const int errors = store->errorCount();
-    QList<ContactInfo> contacts = DBOperator::instance()->loadContacts();
-    QList<GroupInfo> groups = DBOperator::instance()->loadGroups();
+    QList<ContactInfo> contacts;
+    QList<GroupInfo> groups;
+    // One read: contacts and groups of one phonebook, whatever another program writes.
+    if (store->beginTransaction(SqliteDatabase::Access::Read)) {
+        contacts = DBOperator::instance()->loadContacts();
+        groups = DBOperator::instance()->loadGroups();
+        store->endTransaction(store->errorCount() == errors);
+    }
     // A store that cannot be read whole gives no phonebook at all, rather than
     // part of one that a later save would make the only copy.
     if (store->errorCount() != errors) {
@@ -638,6 +646,13 @@ bool DataMgr::exportAsSaved(int format, const QString &encoding, const QString &
 
 bool DataMgr::savePhonebookFiles(QString *historyPath)
 {
+    // The store and the phones' files of one save, with no other program's
+    // change between them.
+    FolderLock lock;
+    if (!lock.lock()) {
+        Notifier::current()->message(Notifier::Critical, tr("Save Box"), lock.error());
+        return false;
+    }
     const QString dir = AppPaths::appDir();
     for (const char *folder : {"target", "HTTPD/UNIXML", "HTTPD/Birch", "HTTPD/Cedar", "HTTPD/Brenn"})
         QDir().mkpath(dir + QLatin1String(folder));

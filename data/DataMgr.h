@@ -118,10 +118,11 @@ public:
     // The files of a Save, for the window and the headless tool alike: creates
     // target/ and the HTTPD model folders, writes the store (saveToDatabase), the
     // history copy target/phonebook_yyyyMMddhhmmss.xml and phonebook.xml in
-    // HTTPD/UNIXML, Birch, Cedar and Brenn (all UTF-8). False, after telling the
-    // user through the notifier, when the store (then nothing is written) or the
-    // history copy (whose path `historyPath` receives) failed; the HTTPD files are
-    // a cache whose failures only the HTTP service notices.
+    // HTTPD/UNIXML, Birch, Cedar and Brenn (all UTF-8), all under the folder lock.
+    // False, after telling the user through the notifier, when the folder is
+    // locked by another program or the store failed (then nothing is written), or
+    // the history copy (whose path `historyPath` receives) failed; the HTTPD files
+    // are a cache whose failures only the HTTP service notices.
     bool savePhonebookFiles(QString *historyPath = nullptr);
 
     // The phonebook service for phones.

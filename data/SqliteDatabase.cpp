@@ -3,13 +3,16 @@
 #include "AppPaths.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <QSqlError>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <sqlite3.h>
+
+#include <utility>
 
 namespace {
 
@@ -21,6 +24,10 @@ const char *const kCreateStatements[] = {
     "create table group1 (id INT PRIMARY KEY,name VERCHAR , photos VERCHAR, ringtones VERCHAR,RingtoneIndex INT)",
     "create table union1 (contact_id INT, group_name VERCHAR)",
 };
+
+const QStringList kTables = { "contact1", "phone1", "mail1", "group1", "union1" };
+const QStringList kIndexes = { "contact1_name_key", "phone1_cid", "mail1_cid", "union1_contact", "union1_group" };
+const QStringList kOldIndexes = { "contact1_names", "contact1_name_pair" };
 
 // Indexes beside the tables: the duplicate merge is a self-join on the names and the
 // load joins the child tables on the contact id. Without them both grow quadratically.
@@ -112,37 +119,87 @@ QString SqliteDatabase::databasePath() const
     return AppPaths::appDir() + QStringLiteral("phonebook.db");
 }
 
-bool SqliteDatabase::openDatabase()
+bool SqliteDatabase::isNew() const
 {
-    const QString path = databasePath();
-    const bool existed = QFile::exists(path);
+    // A zero-length file is what a program that stopped while creating the store
+    // leaves; it holds nobody's data.
+    return QFileInfo(databasePath()).size() == 0;
+}
+
+bool SqliteDatabase::openDatabase(OpenMode mode)
+{
     const QString name = QString::fromLatin1(QSqlDatabase::defaultConnection);
     m_db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    if (m_db.isOpen())
-        m_db.close();
-    m_db.setDatabaseName(path);
-    m_levels.clear();
+    closeDatabase();
+    m_db.setDatabaseName(databasePath());
+    m_db.setConnectOptions(mode == OpenMode::ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
+    m_mode = mode;
     if (!m_db.open())
         return fail(m_db.lastError().text());
+    bool ok = false;
+    if (mode == OpenMode::ReadWrite) {
+        ok = prepareSchema();
+    } else {
+        const int tables = schemaCount("table", kTables);
+        ok = tables == kTables.size() || (tables >= 0 && fail(notOurs()));
+    }
+    ok = ok && exec(QStringLiteral("PRAGMA cache_size=-131072")) && exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    ok = ok && selectInt("PRAGMA data_version", &m_dataVersion);
+    // Nothing is done with a file that is not ours.
+    if (!ok)
+        m_db.close();
+    return ok;
+}
+
+int SqliteDatabase::schemaCount(const char *type, const QStringList &names)
+{
+    int count = -1;
+    const QByteArray sql = QStringLiteral("select count(*) from sqlite_master where type='%1' and name in ('%2')")
+                               .arg(QLatin1String(type), names.join(QStringLiteral("','")))
+                               .toLatin1();
+    return selectInt(sql.constData(), &count) ? count : -1;
+}
+
+bool SqliteDatabase::prepareSchema()
+{
+    const int tables = schemaCount("table", kTables);
+    if (tables < 0)
+        return false;
+    // Tables are created only in a new file: a database of another program gets
+    // none added, and is then no phonebook to dump, serve or save into.
+    if (tables != kTables.size() && !isNew())
+        return fail(notOurs());
+    if (tables == kTables.size() && schemaCount("index", kIndexes) == kIndexes.size()
+        && schemaCount("index", kOldIndexes) == 0)
+        return true;
+    // Under the folder lock, and looked at again: another program may have just
+    // created them.
+    if (!beginTransaction())
+        return false;
     bool ok = true;
-    // An existing file without our tables (left empty by a crash, say) gets them too.
-    if (!existed || !hasTables())
+    if (schemaCount("table", kTables) == 0)
         ok = createTables();
     for (const char *sql : kIndexStatements)
         ok = ok && exec(QString::fromLatin1(sql));
-    ok = ok && exec(QStringLiteral("PRAGMA cache_size=-131072"));
-    return ok && exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    return endTransaction(ok);
 }
 
-bool SqliteDatabase::hasTables()
+QString SqliteDatabase::undoneText() const
 {
-    return m_db.tables().contains(QStringLiteral("contact1"));
+    return tr("the change was undone after an earlier error");
+}
+
+QString SqliteDatabase::notOurs() const
+{
+    return tr("it is not a phonebook store (it lacks the phonebook's tables); it was left as it is.");
 }
 
 void SqliteDatabase::closeDatabase()
 {
+    // An open transaction ends with the connection.
     m_levels.clear();
+    m_lock.unlock();
     if (m_db.isValid())
         m_db.close();
 }
@@ -151,11 +208,23 @@ bool SqliteDatabase::fail(const QString &error)
 {
     ++m_errorCount;
     m_lastError = error;
+    for (Level &level : m_levels) {
+        if (level.firstError.isEmpty())
+            level.firstError = error;
+    }
     return false;
+}
+
+bool SqliteDatabase::transactionLost() const
+{
+    sqlite3 *handle = nativeHandle(m_db);
+    return !m_levels.isEmpty() && handle && sqlite3_get_autocommit(handle);
 }
 
 bool SqliteDatabase::exec(const QString &sql)
 {
+    if (transactionLost())
+        return fail(undoneText());
     QSqlQuery query(m_db);
     query.exec(sql);
     return !query.lastError().isValid() || fail(query.lastError().text());
@@ -170,42 +239,69 @@ bool SqliteDatabase::selectInt(const char *sql, int *result)
     return true;
 }
 
-bool SqliteDatabase::beginTransaction()
+bool SqliteDatabase::changedElsewhere()
 {
-    const bool ok = m_levels.isEmpty() ? exec(QStringLiteral("BEGIN"))
-                                       : exec(QStringLiteral("SAVEPOINT level%1").arg(m_levels.size()));
-    if (ok)
-        m_levels.append(m_errorCount);
-    return ok;
+    int version = 0;
+    if (!m_db.isOpen() || !selectInt("PRAGMA data_version", &version))
+        return false;
+    return std::exchange(m_dataVersion, version) != version;
+}
+
+bool SqliteDatabase::beginTransaction(Access access)
+{
+    Level level { 0, QString(), false };
+    if (access == Access::Write && !m_lock.isLocked()) {
+        if (!m_lock.lock())
+            return fail(m_lock.error());
+        level.locked = true;
+    }
+    // Immediate: a write transaction reads the phonebook it is going to change
+    // with SQLite's write lock already taken.
+    const bool ok = !m_levels.isEmpty()
+        ? exec(QStringLiteral("SAVEPOINT level%1").arg(m_levels.size()))
+        : exec(access == Access::Write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    if (!ok) {
+        if (level.locked)
+            m_lock.unlock();
+        return false;
+    }
+    level.errors = m_errorCount;
+    m_levels.append(level);
+    return true;
 }
 
 bool SqliteDatabase::endTransaction(bool commit)
 {
     if (m_levels.isEmpty())
         return false;
-    const int level = int(m_levels.size()) - 1;
-    const QString savepoint = QStringLiteral("level%1").arg(level);
+    const int depth = int(m_levels.size()) - 1;
+    const QString savepoint = QStringLiteral("level%1").arg(depth);
+    const bool lost = transactionLost();
     // A level in which a statement failed is undone, even when its caller overlooked it.
-    if (commit && m_errorCount == m_levels.last()) {
-        if (level == 0 ? exec(QStringLiteral("COMMIT")) : exec(QStringLiteral("RELEASE ") + savepoint)) {
-            m_levels.removeLast();
-            return true;
+    bool committed = false;
+    if (commit && !lost && m_errorCount == m_levels.last().errors)
+        committed = depth == 0 ? exec(QStringLiteral("COMMIT")) : exec(QStringLiteral("RELEASE ") + savepoint);
+    const Level level = m_levels.takeLast();
+    if (!committed && !lost) {
+        if (depth > 0) {
+            // When this fails the outer level sees the failure and undoes everything.
+            if (exec(QStringLiteral("ROLLBACK TO ") + savepoint))
+                exec(QStringLiteral("RELEASE ") + savepoint);
+        } else {
+            sqlite3 *handle = nativeHandle(m_db);
+            if (!exec(QStringLiteral("ROLLBACK")) && handle && !sqlite3_get_autocommit(handle)) {
+                // The transaction is still open; closing the connection discards it.
+                openDatabase(m_mode);
+            }
         }
     }
-    m_levels.removeLast();
-    if (level > 0) {
-        // When this fails the outer level sees the failure and undoes everything.
-        if (exec(QStringLiteral("ROLLBACK TO ") + savepoint))
-            exec(QStringLiteral("RELEASE ") + savepoint);
-        return false;
-    }
-    sqlite3 *handle = nativeHandle(m_db);
-    if (!exec(QStringLiteral("ROLLBACK")) && handle && !sqlite3_get_autocommit(handle)) {
-        // The transaction is still open; closing the connection discards it.
-        m_db.close();
-        openDatabase();
-    }
-    return false;
+    // What went wrong is the first error; the failures after it, of the undoing
+    // too, only followed from it.
+    if (!committed && !level.firstError.isEmpty())
+        m_lastError = level.firstError;
+    if (level.locked)
+        m_lock.unlock();
+    return committed;
 }
 
 bool SqliteDatabase::clearAllTables()
@@ -307,6 +403,8 @@ bool insertNative(sqlite3 *handle, const char *sql, const QList<QVariantList> &c
 
 bool SqliteDatabase::insertRows(const Batch &batch)
 {
+    if (transactionLost())
+        return fail(undoneText());
     // Binding through SQLite itself: Qt's batch emulation re-binds every value by
     // name for every row, which was a third of a large import's store time.
     sqlite3 *handle = nativeHandle(m_db);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DatabaseLayer.h"
+#include "FolderLock.h"
 
 #include <QSqlDatabase>
 
@@ -11,9 +12,18 @@ class SqliteDatabase : public DatabaseLayer
 {
     Q_OBJECT
 public:
+    enum class OpenMode { ReadWrite, ReadOnly };
+    // Write transactions hold the program folder's lock; read ones see one
+    // consistent phonebook and lock nothing.
+    enum class Access { Write, Read };
+
     explicit SqliteDatabase(QObject *parent = nullptr);
 
-    bool openDatabase() override;
+    bool openDatabase() override { return openDatabase(OpenMode::ReadWrite); }
+    // Opens phonebook.db. A missing or zero-length file becomes a new store with
+    // the phonebook's tables (read-write only); any other file must already hold
+    // them: a database of another program is refused and left as it is.
+    bool openDatabase(OpenMode mode);
     void closeDatabase() override;
     bool clearAllTables() override;
     bool createTables() override;
@@ -36,8 +46,10 @@ public:
     // all-or-nothing on its own and can also be one step of a larger one: an import
     // saves, clears, inserts, merges and reads back as one. endTransaction commits
     // the innermost level when `commit` is true and none of its statements failed,
-    // and otherwise undoes it; it returns whether the level was committed.
-    bool beginTransaction();
+    // and otherwise undoes it; it returns whether the level was committed. A level
+    // that failed leaves its first error as lastError(): what failed after it,
+    // the undoing included, only followed from it.
+    bool beginTransaction(Access access = Access::Write);
     bool endTransaction(bool commit);
     bool inTransaction() const { return !m_levels.isEmpty(); }
 
@@ -53,6 +65,11 @@ public:
     // The number of stored contacts; -1 when it cannot be read.
     int contactCount();
     QString databasePath() const;
+    // No phonebook has been stored yet: phonebook.db is missing or zero-length.
+    bool isNew() const;
+    // Whether another connection (another program) has committed a change since
+    // the store was opened or this was last asked.
+    bool changedElsewhere();
 
 private:
     bool exec(const QString &sql);
@@ -61,12 +78,28 @@ private:
     // The integer of a one-value query.
     bool selectInt(const char *sql, int *result);
     bool insertRows(const Batch &batch);
-    bool hasTables();
+    // How many of the given tables or indexes exist; -1 when the file cannot be read.
+    int schemaCount(const char *type, const QStringList &names);
+    // Creates what a new store lacks and the indexes an older one lacks.
+    bool prepareSchema();
+    QString notOurs() const;
+    QString undoneText() const;
+    // SQLite undid the open transaction by itself (it does after a full disk, for
+    // one); statements now would each be committed on their own.
+    bool transactionLost() const;
+
+    struct Level {
+        int errors; // the error count when it began
+        QString firstError;
+        bool locked; // it took the folder lock
+    };
 
     QSqlDatabase m_db;
+    OpenMode m_mode = OpenMode::ReadWrite;
     int m_mergeMode = 0;
     int m_errorCount = 0;
     QString m_lastError;
-    // The error count when each open transaction level began.
-    QList<int> m_levels;
+    QList<Level> m_levels;
+    FolderLock m_lock;
+    int m_dataVersion = 0;
 };

@@ -6,11 +6,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -23,6 +30,8 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void missingFolderFails();
+    void othersStoreLeftAlone_data();
+    void othersStoreLeftAlone();
 };
 
 void TestCli::newThenDumpGivesBuiltInGroups()
@@ -68,6 +77,56 @@ void TestCli::missingFolderFails()
     const CliRun run = runCli({"--dir", dir.filePath("nope"), "dump"});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("nope"));
+}
+
+void TestCli::othersStoreLeftAlone_data()
+{
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<int>("exitCode");
+    const QStringList exportXml { "export", "--format", "1", "--encoding", "UTF-8", "--out", "@/x" };
+    // A database of another program is refused by every command.
+    for (const QStringList &command : { QStringList { "dump" }, exportXml, QStringList { "serve", "--port", "0" },
+             QStringList { "import", "@/a.csv" }, QStringList { "save" }, QStringList { "new" } })
+        QTest::newRow(qPrintable("foreign, " + command.first())) << "foreign" << command << 1;
+    // Reading a folder without a phonebook gives the empty one and creates none.
+    QTest::newRow("none, dump") << "none" << QStringList { "dump" } << 0;
+    QTest::newRow("none, export") << "none" << exportXml << 0;
+    QTest::newRow("zero-length, dump") << "zero-length" << QStringList { "dump" } << 0;
+}
+
+void TestCli::othersStoreLeftAlone()
+{
+    QFETCH(QString, store);
+    QFETCH(QStringList, command);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("phonebook.db");
+    if (store == "zero-length")
+        QFile(path).open(QIODevice::WriteOnly);
+    if (store == "foreign") {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            db.setDatabaseName(path);
+            QVERIFY(db.open() && QSqlQuery(db).exec("create table notes (text VERCHAR)"));
+        }
+        QSqlDatabase::removeDatabase("foreign");
+    }
+    QFile csv(dir.filePath("a.csv"));
+    QVERIFY(csv.open(QIODevice::WriteOnly) && csv.write("First Name\nAnn\n") > 0);
+    csv.close();
+    const QByteArray before = readFile(path);
+
+    const CliRun run = runCli(QStringList { "--dir", dir.path() } + command.replaceInStrings("@", dir.path()));
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode != 0)
+        QCOMPARE(run.err,
+            QStringLiteral("Cannot open %1: it is not a phonebook store (it lacks the phonebook's tables); it was left "
+                           "as it is.\n")
+                .arg(path));
+    QCOMPARE(QFile::exists(path), store != "none");
+    QVERIFY(readFile(path) == before);
+    QCOMPARE(QFile::exists(dir.filePath("x.xml")), exitCode == 0 && command.first() == "export");
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,9 +1,11 @@
 // The working phonebook: list operations and their member bookkeeping, ids, reload.
 
+#include "LockHolder.h"
 #include "StoreFault.h"
 #include "TestUtil.h"
 
 #include <QSignalSpy>
+#include <QSqlQuery>
 
 using namespace TestUtil;
 
@@ -30,6 +32,29 @@ QList<int> ids()
     for (const ContactInfo &c : mgr()->ctList())
         list << c.id;
     return list;
+}
+
+QStringList storedNames()
+{
+    QStringList names;
+    for (const ContactInfo &c : DBOperator::instance()->loadContacts())
+        names << c.FirstName;
+    return names;
+}
+
+// The two writes of the phonebook as a whole that the editor makes itself.
+bool saveOrImport(const QString &how, const Workspace &ws)
+{
+    if (how == QLatin1String("save"))
+        return mgr()->savePhonebookFiles();
+    QFile file(ws.file("many.csv"));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write("First Name,Last Name,Work Phone\n");
+    for (int i = 0; i < 2000; ++i)
+        file.write("Imported" + QByteArray::number(i) + ",Lee,5550100\n");
+    file.close();
+    return mgr()->importPhonebook(file.fileName(), "UTF-8", false, false);
 }
 
 // Ann (Golf), Bob (Golf, Chess), Cid (no group).
@@ -72,6 +97,8 @@ private slots:
     void resetForImportEmptiesEverything();
     void failedSaveIsReportedAndKeepsStore();
     void unreadableStoreIsReported();
+    void refusedWriteKeepsStore_data();
+    void refusedWriteKeepsStore();
     void csvQuote_data();
     void csvQuote();
     void canEncodeChecksNamesAndMails_data();
@@ -485,12 +512,6 @@ void TestDataMgr::failedSaveIsReportedAndKeepsStore()
     threeContacts();
     QVERIFY(mgr()->saveToDatabase());
     mgr()->deleteContact(0);
-    auto storedNames = [] {
-        QStringList names;
-        for (const ContactInfo &c : DBOperator::instance()->loadContacts())
-            names << c.FirstName;
-        return names;
-    };
     // Each statement of the save fails once; the one after the last lets it through.
     for (int step = 1;; ++step) {
         RecordingNotifier notifier;
@@ -508,6 +529,50 @@ void TestDataMgr::failedSaveIsReportedAndKeepsStore()
         QCOMPARE(storedNames(), QStringList({"Ann", "Bob", "Cid"}));
     }
     QCOMPARE(storedNames(), QStringList({"Bob", "Cid"}));
+}
+
+void TestDataMgr::refusedWriteKeepsStore_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("locked");
+    QTest::newRow("save, disk full") << "save" << false;
+    QTest::newRow("import, disk full") << "import" << false;
+    QTest::newRow("save, another program writing") << "save" << true;
+    QTest::newRow("import, another program writing") << "import" << true;
+}
+
+void TestDataMgr::refusedWriteKeepsStore()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, locked);
+    Workspace ws;
+    threeContacts();
+    QVERIFY(mgr()->saveToDatabase());
+    for (int i = 0; i < 2000; ++i)
+        addContact(contact(QStringLiteral("Added%1").arg(i), "Lee", { phone("Work", "5550100") }));
+    std::unique_ptr<LockHolder> other;
+    QSqlQuery q;
+    if (locked) {
+        other = std::make_unique<LockHolder>();
+        QVERIFY(other->locked());
+        FolderLock::setWaitMsecs(200);
+    } else {
+        // No room for the store to grow; SQLite then undoes the whole transaction itself.
+        QVERIFY(q.exec("PRAGMA page_count") && q.next());
+        QVERIFY(q.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(q.value(0).toInt())));
+    }
+    RecordingNotifier notifier;
+    const bool written = saveOrImport(how, ws);
+    FolderLock::setWaitMsecs(5000);
+    QVERIFY(!written);
+    QCOMPARE(notifier.entries.size(), 1);
+    const QString reason = locked
+        ? QStringLiteral("The phonebook in %1 is being changed by another program").arg(ws.path())
+        : QStringLiteral("(database or disk is full)");
+    QVERIFY2(notifier.entries.first().text.contains(reason), qPrintable(notifier.entries.first().text));
+    QCOMPARE(storedNames(), QStringList({ "Ann", "Bob", "Cid" }));
+    QCOMPARE(mgr()->ctList().size(), 2003);
+    QVERIFY(QDir(ws.file("target")).isEmpty());
 }
 
 void TestDataMgr::csvQuote_data()

@@ -153,8 +153,11 @@ void TestExportCli::exportFailures_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("missing folder") << QStringList { "--format", "1", "--encoding", "UTF-8", "--out", "@/no/such/x" }
                                     << 1 << kExportFailed;
-    QTest::newRow("unknown encoding for CSV")
-        << QStringList { "--format", "8", "--encoding", "no-such", "--out", "@/x" } << 1 << kExportFailed;
+    // Refused before anything is written, in every layout.
+    QTest::newRow("unknown encoding for CSV") << QStringList { "--format", "8", "--encoding", "no-such", "--out",
+        "@/x" } << 2 << QStringLiteral("The encoding no-such is unknown.\n");
+    QTest::newRow("unknown encoding for XML") << QStringList { "--format", "1", "--encoding", "no-such", "--out",
+        "@/x" } << 2 << QStringLiteral("The encoding no-such is unknown.\n");
     QTest::newRow("format out of range") << QStringList { "--format", "13", "--encoding", "UTF-8", "--out", "@/x" } << 2
                                          << QString();
     QTest::newRow("format not a number") << QStringList { "--format", "xml", "--encoding", "UTF-8", "--out", "@/x" }
@@ -214,7 +217,7 @@ void TestExportCli::save()
     QCOMPARE(files,
         (QStringList { QStringLiteral("HTTPD/Birch/phonebook.xml"), QStringLiteral("HTTPD/Brenn/phonebook.xml"),
             QStringLiteral("HTTPD/Cedar/phonebook.xml"), QStringLiteral("HTTPD/UNIXML/phonebook.xml"),
-            QStringLiteral("phonebook.db"), history.mid(dir.size() + 1) }));
+            QStringLiteral("phonebook.db"), QStringLiteral("phonebook.lock"), history.mid(dir.size() + 1) }));
     QCOMPARE(QString::fromUtf8(readFile(dir + QStringLiteral("/HTTPD/UNIXML/phonebook.xml"))),
         expectedText(1, QStringLiteral("UTF-8")));
     QCOMPARE(QString::fromUtf8(readFile(dir + QStringLiteral("/HTTPD/Birch/phonebook.xml"))),

@@ -1,15 +1,19 @@
 // The headless tool's import command.
 
+#include "AppPaths.h"
 #include "CliRun.h"
+#include "LockHolder.h"
 
+#include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QCryptographicHash>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 namespace {
@@ -50,6 +54,20 @@ QStringList contacts(const QJsonObject &root)
     return list;
 }
 
+// `count` contacts named `name`0, `name`1, ... with a number each.
+QString manyContacts(const QTemporaryDir &dir, const QByteArray &name, int count)
+{
+    QByteArray bytes = "First Name,Last Name,Work Phone\n";
+    for (int i = 0; i < count; ++i)
+        bytes += name + QByteArray::number(i) + ",Lee," + QByteArray::number(5550000 + i) + "\n";
+    return write(dir, QString::fromLatin1(name) + ".csv", bytes);
+}
+
+int contactCount(const QTemporaryDir &dir)
+{
+    return int(dump(dir).value("contacts").toArray().size());
+}
+
 QStringList groupNames(const QJsonObject &root)
 {
     QStringList list;
@@ -76,6 +94,9 @@ private slots:
     void failingStoreKeepsPhonebook();
     void usageErrors_data();
     void usageErrors();
+    void secondImportWaitsForTheFirst();
+    void writerGivesUpWhileAnotherWrites_data();
+    void writerGivesUpWhileAnotherWrites();
     void exportThenImport_data();
     void exportThenImport();
 };
@@ -243,6 +264,7 @@ void TestImportCli::usageErrors_data()
     QTest::newRow("two files") << QStringList({"import", "a.csv", "b.csv"});
     QTest::newRow("unknown option") << QStringList({"import", "a.csv", "--merge"});
     QTest::newRow("encoding without a name") << QStringList({"import", "a.csv", "--encoding"});
+    QTest::newRow("unknown encoding") << QStringList({ "import", "a.csv", "--encoding", "no-such" });
 }
 
 void TestImportCli::usageErrors()
@@ -252,6 +274,55 @@ void TestImportCli::usageErrors()
     const CliRun run = runCli(QStringList({"--dir", dir.path()}) + args);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(!run.err.isEmpty());
+}
+
+void TestImportCli::secondImportWaitsForTheFirst()
+{
+    QTemporaryDir dir;
+    const QString large = manyContacts(dir, "Big", 30000);
+    const QString small = manyContacts(dir, "Small", 3);
+    QProcess first;
+    first.start(QStringLiteral(QUORVANE_CLI_PATH), { "--dir", dir.path(), "import", large });
+    QVERIFY(first.waitForStarted());
+    // The second comes once the first has taken the folder (or, at the latest, 0.4 s on).
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(dir.filePath("phonebook.lock")) && clock.elapsed() < 400)
+        QThread::msleep(2);
+    const CliRun second = runCli({ "--dir", dir.path(), "import", small });
+    QVERIFY(first.waitForFinished(60000));
+    QCOMPARE(first.exitCode(), 0);
+    QCOMPARE(second.err, QString());
+    QCOMPARE(second.exitCode, 0);
+    QCOMPARE(contactCount(dir), 30003);
+}
+
+void TestImportCli::writerGivesUpWhileAnotherWrites_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::newRow("import") << QStringList({ "import", "@/Small.csv" });
+    QTest::newRow("save") << QStringList({ "save" });
+    QTest::newRow("new") << QStringList({ "new" });
+}
+
+void TestImportCli::writerGivesUpWhileAnotherWrites()
+{
+    QFETCH(QStringList, command);
+    QTemporaryDir dir;
+    manyContacts(dir, "Small", 3);
+    QCOMPARE(runCli({ "--dir", dir.path(), "import", manyContacts(dir, "Kept", 2) }).exitCode, 0);
+    AppPaths::setAppDir(dir.path());
+    LockHolder other;
+    AppPaths::setAppDir(QString());
+    QVERIFY(other.locked());
+    command.replaceInStrings("@", dir.path());
+    const CliRun run = runCli(QStringList({ "--dir", dir.path(), "--lock-wait", "300" }) + command);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(
+        run.err.startsWith(QStringLiteral("The phonebook in %1 is being changed by another program").arg(dir.path())),
+        qPrintable(run.err));
+    QCOMPARE(contactCount(dir), 2);
+    QVERIFY(!QFile::exists(dir.filePath("target")));
 }
 
 void TestImportCli::exportThenImport_data()
