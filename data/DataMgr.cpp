@@ -78,6 +78,27 @@ QList<GroupInfo> groupsAsSaved(const QList<GroupInfo> &groups, int nextId)
     return saved;
 }
 
+// The derived fields of a group and a contact read from the store.
+void deriveGroup(GroupInfo &g)
+{
+    g.NamePinyin = PinyinKey::pinyinOf(g.name);
+    g.Selected = false;
+    g.IconKind = groupIconKind(g.name);
+    g.DisplayName = groupDisplayName(g.name);
+}
+
+void deriveContact(ContactInfo &c)
+{
+    DataMgr::fillContactKeys(c);
+    c.Selected = false;
+    c.Checked = 0;
+    rebuildPrimaryNumber(c);
+    for (PhoneInfo &p : c.PhoneList)
+        rebuildPhoneLabel(p);
+    for (MailInfo &m : c.MailList)
+        rebuildMailLabel(m);
+}
+
 bool writeExport(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
                  const QList<GroupInfo> &groups, QString *finalPath)
 {
@@ -205,23 +226,10 @@ void DataMgr::rebuildDerived()
     m_groups.prepend(all);
     m_groups.insert(oldCount, makeGroup(kAddGroup, 0));
 
-    for (GroupInfo &g : m_groups) {
-        g.NamePinyin = PinyinKey::pinyinOf(g.name);
-        g.Selected = false;
-        g.IconKind = groupIconKind(g.name);
-        g.DisplayName = groupDisplayName(g.name);
-    }
-
-    for (ContactInfo &c : m_ctList) {
-        fillContactKeys(c);
-        c.Selected = false;
-        c.Checked = 0;
-        rebuildPrimaryNumber(c);
-        for (PhoneInfo &p : c.PhoneList)
-            rebuildPhoneLabel(p);
-        for (MailInfo &m : c.MailList)
-            rebuildMailLabel(m);
-    }
+    for (GroupInfo &g : m_groups)
+        deriveGroup(g);
+    for (ContactInfo &c : m_ctList)
+        deriveContact(c);
 
     m_nextContactId = m_ctList.isEmpty() ? 1 : m_ctList.last().id + 1;
     if (m_groups.size() < 5) {
@@ -637,6 +645,27 @@ bool DataMgr::exportTo(int format, const QString &encoding, const QString &fileN
     return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList, m_savedGroups, finalPath);
 }
 
+bool DataMgr::exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder)
+{
+    SqliteDatabase *store = DBOperator::instance()->database();
+    const int errors = store->errorCount();
+    if (!store->beginTransaction(SqliteDatabase::Access::Read))
+        return false;
+    // Files written from an earlier phonebook are not handed out any more.
+    if (store->changedElsewhere())
+        removeHttpFiles();
+    QList<ContactInfo> contacts = DBOperator::instance()->loadContacts();
+    QList<GroupInfo> groups = DBOperator::instance()->loadGroups();
+    if (!store->endTransaction(store->errorCount() == errors))
+        return false;
+    // As a load would give them, so the file is the one Save wrote for this phonebook.
+    for (ContactInfo &c : contacts)
+        deriveContact(c);
+    for (GroupInfo &g : groups)
+        deriveGroup(g);
+    return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, contacts, groups, nullptr);
+}
+
 bool DataMgr::exportAsSaved(int format, const QString &encoding, const QString &fileName, const QString &folder,
                             QString *finalPath) const
 {
@@ -769,10 +798,18 @@ bool DataMgr::startHttpService()
 {
     if (!m_httpService) {
         m_httpService = new HttpdService(this);
-        // Runs on this thread, between commands: a phone's request must neither
-        // renumber the groups nor rewrite the store.
+        // Runs on this thread, between commands. Phones get the phonebook in the
+        // store, the one the user saved or brought in; unsaved edits are no
+        // phonebook to hand out.
         m_httpService->setPhonebookWriter([this](int format, const QString &folder) {
-            return exportAsSaved(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
+            return exportStored(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
+        });
+        // Another program changed the store while a file was written from it.
+        m_httpService->setChangeCheck([this] {
+            if (!DBOperator::instance()->database()->changedElsewhere())
+                return false;
+            removeHttpFiles();
+            return true;
         });
         m_httpService->setBusyCheck([this] { return isBusy(); });
         // Queued: the command that just ended may still be on its way out.

@@ -182,6 +182,9 @@ private:
     void restore(const ImportSnapshot &before);
     // saveToDatabase without the message.
     bool storeLists();
+    // What exportTo writes, from the phonebook in the store instead of the lists:
+    // the phones' files.
+    bool exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
 
     void createDefaultGroups();
     void rebuildDerived();

@@ -22,6 +22,11 @@ void HttpdGenerator::setBusyCheck(BusyCheck busy)
     m_busy = std::move(busy);
 }
 
+void HttpdGenerator::setChangeCheck(ChangeCheck changed)
+{
+    m_changed = std::move(changed);
+}
+
 void HttpdGenerator::request(const TicketPtr &ticket)
 {
     QMetaObject::invokeMethod(
@@ -57,15 +62,22 @@ bool HttpdGenerator::write(const QString &folder, int format)
     if (!m_writer)
         return false;
     QDir().mkpath(folder);
-    QTemporaryDir scratch(QFileInfo(folder).absolutePath() + QStringLiteral("/.writing-XXXXXX"));
-    if (!scratch.isValid())
-        return false;
-    m_writing = true;
-    const bool written = m_writer(format, scratch.path());
-    m_writing = false;
     const QString target = folder + QStringLiteral("/phonebook.xml");
-    if (!written || !QFile::rename(scratch.filePath(QStringLiteral("phonebook.xml")), target))
-        return QFileInfo::exists(target);
-    ++m_written;
-    return true;
+    // A few tries: the phonebook changes rarely, and never from this process meanwhile.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QTemporaryDir scratch(QFileInfo(folder).absolutePath() + QStringLiteral("/.writing-XXXXXX"));
+        if (!scratch.isValid())
+            return false;
+        m_writing = true;
+        const bool written = m_writer(format, scratch.path());
+        m_writing = false;
+        if (!written || !QFile::rename(scratch.filePath(QStringLiteral("phonebook.xml")), target))
+            return QFileInfo::exists(target);
+        if (!m_changed || !m_changed()) {
+            ++m_written;
+            return true;
+        }
+        QFile::remove(target);
+    }
+    return false;
 }

@@ -13,7 +13,8 @@
 // time, and never while the phonebook is busy with a command: a request that comes
 // then waits for resume(). A file is written into a scratch folder and renamed
 // into place, so a thread never sees half of it; a request for a file that
-// appeared meanwhile writes nothing.
+// appeared meanwhile writes nothing. A file whose phonebook changed while it was
+// written is written again.
 class HttpdGenerator : public QObject
 {
     Q_OBJECT
@@ -23,6 +24,9 @@ public:
     using Writer = std::function<bool(int format, const QString &folder)>;
     // Whether the phonebook is in the middle of a command; read on the main thread.
     using BusyCheck = std::function<bool()>;
+    // Whether the phonebook changed since the last write began; asked on the main
+    // thread once a file is in place.
+    using ChangeCheck = std::function<bool()>;
 
     // One asked-for file, shared by the asking thread and the main thread.
     struct Ticket {
@@ -44,6 +48,7 @@ public:
 
     void setWriter(Writer writer);
     void setBusyCheck(BusyCheck busy);
+    void setChangeCheck(ChangeCheck changed);
 
     // Thread-safe: queues the request for the main thread. Requests still queued
     // when the generator is deleted are dropped without `done`.
@@ -61,6 +66,7 @@ private:
 
     Writer m_writer;
     BusyCheck m_busy;
+    ChangeCheck m_changed;
     QList<TicketPtr> m_queue;
     bool m_writing = false;
     int m_written = 0;

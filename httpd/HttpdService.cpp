@@ -40,6 +40,13 @@ void HttpdService::setBusyCheck(HttpdGenerator::BusyCheck busy)
         m_server->generator()->setBusyCheck(m_busy);
 }
 
+void HttpdService::setChangeCheck(HttpdGenerator::ChangeCheck changed)
+{
+    m_changed = std::move(changed);
+    if (m_server)
+        m_server->generator()->setChangeCheck(m_changed);
+}
+
 void HttpdService::resumeWriting()
 {
     if (m_server)
@@ -64,6 +71,7 @@ bool HttpdService::startServer()
     m_server = new HttpdServer(this);
     m_server->generator()->setWriter(m_writer);
     m_server->generator()->setBusyCheck(m_busy);
+    m_server->generator()->setChangeCheck(m_changed);
     connect(m_server, &HttpdServer::requestServer, this, &HttpdService::httpdMsg);
 
     m_addressList.clear();

@@ -35,6 +35,7 @@ public:
     // middle of a command (no writing then); set before startServer.
     void setPhonebookWriter(HttpdGenerator::Writer writer);
     void setBusyCheck(HttpdGenerator::BusyCheck busy);
+    void setChangeCheck(HttpdGenerator::ChangeCheck changed);
 
     // A port that replaces port.xml for every later start (the headless tool's
     // --port); -1 returns to port.xml.
@@ -60,4 +61,5 @@ private:
     QStringList m_addressList;
     HttpdGenerator::Writer m_writer;
     HttpdGenerator::BusyCheck m_busy;
+    HttpdGenerator::ChangeCheck m_changed;
 };

@@ -194,8 +194,9 @@ QByteArray expectedFile(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing ") + name.toUtf8();
 }
 
-// Two contacts, one of them in the user group "Golf"; the layouts of this phonebook
-// are written out by hand in tests/data/httpd.
+// Two contacts, one of them in the user group "Golf", saved in the store, which is
+// what phones get; the layouts of this phonebook are written out by hand in
+// tests/data/httpd.
 void buildPhonebook()
 {
     TestUtil::addGroup(QStringLiteral("Golf"));
@@ -205,6 +206,7 @@ void buildPhonebook()
         { TestUtil::mail(QStringLiteral("Work"), QStringLiteral("zw@example.com")) }, { QStringLiteral("Golf") }));
     TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee & Co"),
         { TestUtil::phone(QStringLiteral("Home"), QStringLiteral("5550100"), 2) }));
+    QVERIFY(DataMgr::instance()->saveToDatabase());
 }
 
 QString message(const QString &product, const QString &fileName)
@@ -280,8 +282,10 @@ private slots:
     void failedWriteGetsNothing();
     void stopWhileWaitingForWrite();
     void writesAfterBusyCommand();
+    void rewritesFileOfAChangedPhonebook();
     void writesEachModelsLayout_data();
     void writesEachModelsLayout();
+    void servesTheSavedPhonebook();
     void concurrentClientsGetOnePhonebook();
     void cacheKeptUntilReloadResetOrSave_data();
     void cacheKeptUntilReloadResetOrSave();
@@ -891,6 +895,7 @@ void TestHttpdService::writesAfterBusyCommand()
     QTest::qWait(200);
     QVERIFY(!answered);
     mgr->ctList()[1].FirstName = QStringLiteral("Zed");
+    QVERIFY(mgr->saveToDatabase());
     mgr->setBusy(false);
     QTRY_VERIFY(answered);
     client->wait();
@@ -898,6 +903,24 @@ void TestHttpdService::writesAfterBusyCommand()
     QString why;
     QVERIFY2(splitReply(reply.bytes, &body, &why), qPrintable(why));
     QVERIFY2(body.contains("        <FirstName>Zed</FirstName>\n"), body.constData());
+}
+
+void TestHttpdService::rewritesFileOfAChangedPhonebook()
+{
+    SlowWriter writer;
+    writePortXml(QStringLiteral("0"), QString::number(freePort()));
+    HttpdService service;
+    service.setPhonebookWriter(writer.writer());
+    // Another program changes the phonebook while the first file is written.
+    int checks = 0;
+    service.setChangeCheck([&checks] { return ++checks == 1; });
+    QVERIFY(service.startServer());
+    QByteArray body;
+    QString why;
+    QVERIFY2(splitReply(request(service.serverPort(), "GET /phonebook.xml HTTP/1.0\r\n\r\n").bytes, &body, &why),
+        qPrintable(why));
+    QVERIFY(body == SlowWriter::content(1, 2));
+    QCOMPARE(*writer.calls, 2);
 }
 
 void TestHttpdService::writesEachModelsLayout_data()
@@ -934,8 +957,36 @@ void TestHttpdService::writesEachModelsLayout()
     QFile written(httpd(folder + QStringLiteral("/phonebook.xml")));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll() == body);
-    // Written from the lists with the ids a save would give; the store is left alone.
-    QCOMPARE(DBOperator::instance()->loadContacts().size(), 0);
+}
+
+void TestHttpdService::servesTheSavedPhonebook()
+{
+    // What a Save writes for the phones...
+    buildPhonebook();
+    TestUtil::addContact(TestUtil::contact(QStringLiteral("Bo"), QString()));
+    DataMgr *mgr = DataMgr::instance();
+    QVERIFY(mgr->savePhonebookFiles());
+    QMap<QString, QByteArray> saved;
+    for (const QString model : { "UNIXML", "Birch", "Cedar", "Brenn" }) {
+        QFile file(httpd(model + QStringLiteral("/phonebook.xml")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        saved[model] = file.readAll();
+    }
+    // ...is what phones get after a restart that left the working phonebook empty
+    // (no recovery), with an edit that was never saved.
+    mgr->removeTemporaryFiles();
+    DBOperator::instance()->close();
+    QVERIFY(DBOperator::instance()->database()->openDatabase());
+    mgr->clearPhonebook();
+    TestUtil::addContact(TestUtil::contact(QStringLiteral("Unsaved"), QStringLiteral("Edit")));
+    const quint16 port = startService();
+    for (auto it = saved.cbegin(); it != saved.cend(); ++it) {
+        QByteArray body;
+        QString why;
+        const QByteArray sent = "GET /phonebook.xml?pro=" + it.key().toLatin1() + " HTTP/1.1\r\n\r\n";
+        QVERIFY2(splitReply(request(port, sent).bytes, &body, &why), qPrintable(why));
+        QCOMPARE(body, it.value());
+    }
 }
 
 void TestHttpdService::concurrentClientsGetOnePhonebook()
@@ -984,6 +1035,7 @@ void TestHttpdService::cacheKeptUntilReloadResetOrSave()
         QVERIFY(mgr->saveToDatabase());
         mgr->reload();
     } else if (action == QLatin1String("reset")) {
+        QVERIFY(DBOperator::instance()->database()->clearAllTables());
         mgr->clearPhonebook();
     } else {
         mgr->savePhonebookFiles();

@@ -1,6 +1,8 @@
 // The headless tool's `serve`: start entry and request messages on standard output,
-// the port from --port or port.xml, a clean end on SIGINT and SIGTERM.
+// the port from --port or port.xml, a clean end on SIGINT and SIGTERM, and the
+// phonebook of the folder as other programs change it.
 
+#include "CliRun.h"
 #include "TestUtil.h"
 
 #include <QDir>
@@ -100,6 +102,7 @@ private slots:
     void servesUntilSignalled();
     void followsPortXml();
     void servesThePhonebookOfDir();
+    void followsAnotherProgramsChanges();
     void outlivesClientsGoneEarly();
     void refusesBadOptions_data();
     void refusesBadOptions();
@@ -221,6 +224,41 @@ void TestServeCommand::servesThePhonebookOfDir()
     // Serving wrote the phone's file, not the store.
     QVERIFY(store.open(QIODevice::ReadOnly));
     QVERIFY(store.readAll() == stored);
+}
+
+void TestServeCommand::followsAnotherProgramsChanges()
+{
+    TestUtil::Workspace dir;
+    TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee")));
+    QVERIFY(DataMgr::instance()->saveToDatabase());
+    DBOperator::instance()->close();
+    const quint16 port = freePort();
+    QProcess process;
+    QByteArray output;
+    QVERIFY2(startServe(process, dir.path(), port, &output), output.constData());
+    const QByteArray birch = "GET /phonebook.xml HTTP/1.0\r\nUser-Agent: Birch\r\n\r\n";
+    QVERIFY(fetch(port, birch).contains("<FirstName>Ann</FirstName>"));
+    const QString cached = dir.file(QStringLiteral("HTTPD/Birch/phonebook.xml"));
+    QFile file(cached);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray old = file.readAll();
+    file.close();
+
+    // Another program brings in another phonebook, and (as one stopped half-way
+    // would) leaves the file cached from the old one.
+    writeFile(dir.file(QStringLiteral("new.csv")), "First Name,Last Name\nZed,Roe\n");
+    const CliRun import = runCli({ QStringLiteral("--dir"), dir.path(), QStringLiteral("import"),
+        dir.file(QStringLiteral("new.csv")), "--clear" });
+    QCOMPARE(import.exitCode, 0);
+    writeFile(cached, old);
+
+    for (const QByteArray &request : { QByteArray("GET /phonebook.xml HTTP/1.0\r\n\r\n"), birch }) {
+        const QByteArray reply = fetch(port, request);
+        QVERIFY2(reply.contains("<FirstName>Zed</FirstName>") && !reply.contains("Ann"), reply.constData());
+    }
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 0);
 }
 
 void TestServeCommand::outlivesClientsGoneEarly()
