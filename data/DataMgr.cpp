@@ -693,14 +693,19 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
         return false;
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
-    const bool saved = exportTo(ExportFactory::UniXml, utf8, historyName, dir + QStringLiteral("target"), historyPath);
+    QString history;
+    const bool saved = exportTo(ExportFactory::UniXml, utf8, historyName, dir + QStringLiteral("target"), &history);
+    const QString reason = ExportFile::lastError();
+    if (historyPath)
+        *historyPath = history;
     exportTo(ExportFactory::UniXml, utf8, phonebook, dir + QStringLiteral("HTTPD/UNIXML"));
     exportTo(ExportFactory::XmlBirch, utf8, phonebook, dir + QStringLiteral("HTTPD/Birch"));
     exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
     exportTo(ExportFactory::XmlBrenn, utf8, phonebook, dir + QStringLiteral("HTTPD/Brenn"));
     if (!saved)
         Notifier::current()->message(Notifier::NoIcon, tr("Save Box"),
-                                     tr("save failed,please check target folder is exist or not."));
+            tr("Save failed: %1 could not be written (%2).")
+                .arg(QDir::toNativeSeparators(history), reason.isEmpty() ? tr("unknown error") : reason));
     return saved;
 }
 

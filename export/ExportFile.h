@@ -24,8 +24,13 @@ public:
     // Writes the rest and puts the file in place; false when anything failed.
     bool commit();
 
+    // Why the last export file on this thread failed: the system's reason, empty
+    // when none failed since it was made.
+    static QString lastError();
+
 private:
     void writePending();
+    bool failed();
 
     QSaveFile m_file;
     TextCodec::Encoder m_encoder;

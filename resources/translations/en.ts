@@ -77,12 +77,20 @@
         <translation>Save Box</translation>
     </message>
     <message>
-        <source>save failed,please check target folder is exist or not.</source>
-        <translation>save failed,please check target folder is exist or not.</translation>
-    </message>
-    <message>
         <source>The phonebook could not be read from phonebook.db (%1).</source>
         <translation>The phonebook could not be read from phonebook.db (%1).</translation>
+    </message>
+    <message>
+        <source>Save failed: %1 could not be written (%2).</source>
+        <translation>Save failed: %1 could not be written (%2).</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>unknown error</translation>
+    </message>
+    <message>
+        <source>The phonebook store %1 could not be opened: %2</source>
+        <translation>The phonebook store %1 could not be opened: %2</translation>
     </message>
 </context>
 <context>
@@ -145,6 +153,17 @@
     <message>
         <source>CSV(For Google GMail)</source>
         <translation>CSV(For Google GMail)</translation>
+    </message>
+</context>
+<context>
+    <name>FolderLock</name>
+    <message>
+        <source>The phonebook in %1 cannot be locked for writing: %2 (%3).</source>
+        <translation>The phonebook in %1 cannot be locked for writing: %2 (%3).</translation>
+    </message>
+    <message>
+        <source>The phonebook in %1 is being changed by another program; it did not finish within %2 seconds. Nothing was changed here; try again when it has finished.</source>
+        <translation>The phonebook in %1 is being changed by another program; it did not finish within %2 seconds. Nothing was changed here; try again when it has finished.</translation>
     </message>
 </context>
 <context>
@@ -1060,6 +1079,17 @@ It is left in %2.</translation>
     <message>
         <source>It was written by another version of the editor.</source>
         <translation>It was written by another version of the editor.</translation>
+    </message>
+</context>
+<context>
+    <name>SqliteDatabase</name>
+    <message>
+        <source>the change was undone after an earlier error</source>
+        <translation>the change was undone after an earlier error</translation>
+    </message>
+    <message>
+        <source>it is not a phonebook store (it lacks the phonebook&apos;s tables); it was left as it is.</source>
+        <translation>it is not a phonebook store (it lacks the phonebook&apos;s tables); it was left as it is.</translation>
     </message>
 </context>
 <context>

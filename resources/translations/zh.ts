@@ -77,12 +77,20 @@
         <translation>保存</translation>
     </message>
     <message>
-        <source>save failed,please check target folder is exist or not.</source>
-        <translation>保存失败，请检查 target 文件夹是否存在。</translation>
-    </message>
-    <message>
         <source>The phonebook could not be read from phonebook.db (%1).</source>
         <translation>无法从 phonebook.db 读取电话簿（%1）。</translation>
+    </message>
+    <message>
+        <source>Save failed: %1 could not be written (%2).</source>
+        <translation>保存失败：无法写入 %1（%2）。</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <source>The phonebook store %1 could not be opened: %2</source>
+        <translation>无法打开电话簿存储 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -145,6 +153,17 @@
     <message>
         <source>CSV(For Google GMail)</source>
         <translation>CSV(用于 Google GMail)</translation>
+    </message>
+</context>
+<context>
+    <name>FolderLock</name>
+    <message>
+        <source>The phonebook in %1 cannot be locked for writing: %2 (%3).</source>
+        <translation>无法锁定 %1 中的电话簿以便写入：%2（%3）。</translation>
+    </message>
+    <message>
+        <source>The phonebook in %1 is being changed by another program; it did not finish within %2 seconds. Nothing was changed here; try again when it has finished.</source>
+        <translation>%1 中的电话簿正被另一个程序修改，%2 秒内未完成。此处没有做任何改动；请等它完成后再试。</translation>
     </message>
 </context>
 <context>
@@ -1060,6 +1079,17 @@ It is left in %2.</source>
     <message>
         <source>It was written by another version of the editor.</source>
         <translation>它由其他版本的编辑器写入。</translation>
+    </message>
+</context>
+<context>
+    <name>SqliteDatabase</name>
+    <message>
+        <source>the change was undone after an earlier error</source>
+        <translation>此前的错误已使这次改动被撤销</translation>
+    </message>
+    <message>
+        <source>it is not a phonebook store (it lacks the phonebook&apos;s tables); it was left as it is.</source>
+        <translation>它不是电话簿存储（缺少电话簿的数据表）；文件未作改动。</translation>
     </message>
 </context>
 <context>
