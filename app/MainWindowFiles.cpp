@@ -165,17 +165,24 @@ void MainWindow::showBackupWindow()
         return;
     const QFileInfo info(chosen);
     QString name = info.fileName();
+    // One known ending is dropped, so "a.csv.xml" stays "a.csv.xml".
     for (const char *suffix : {".xml", ".csv", ".vcf"}) {
-        if (name.endsWith(QLatin1String(suffix)))
+        if (name.endsWith(QLatin1String(suffix))) {
             name.chop(4);
+            break;
+        }
     }
     if (name.isEmpty())
         return;
     if (!commitDetail())
         return;
     // Always the general layout, whatever ending was typed; the writer adds ".xml".
-    if (DataMgr::instance()->exportTo(ExportFactory::UniXml, QStringLiteral("UTF-8"), name, info.absolutePath()))
-        showPlainMessage(tr("Backup Option"), tr("The document has been stored in specified folder."));
+    // What a save would write now: the groups as they are, not as last saved.
+    QString written;
+    if (DataMgr::instance()->exportAsSaved(
+            ExportFactory::UniXml, QStringLiteral("UTF-8"), name, info.absolutePath(), &written))
+        showPlainMessage(
+            tr("Backup Option"), tr("The phonebook has been backed up to %1.").arg(QDir::toNativeSeparators(written)));
     else
         showPlainMessage(tr("Backup Option"), tr("Backup failed, please check the folder and try again."));
 }

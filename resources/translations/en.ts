@@ -871,8 +871,8 @@
         <translation>Backup Option</translation>
     </message>
     <message>
-        <source>The document has been stored in specified folder.</source>
-        <translation>The document has been stored in specified folder.</translation>
+        <source>The phonebook has been backed up to %1.</source>
+        <translation>The phonebook has been backed up to %1.</translation>
     </message>
     <message>
         <source>Backup failed, please check the folder and try again.</source>

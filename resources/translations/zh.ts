@@ -871,8 +871,8 @@
         <translation>备份</translation>
     </message>
     <message>
-        <source>The document has been stored in specified folder.</source>
-        <translation>文件已保存到指定的文件夹。</translation>
+        <source>The phonebook has been backed up to %1.</source>
+        <translation>电话簿已备份到 %1。</translation>
     </message>
     <message>
         <source>Backup failed, please check the folder and try again.</source>

@@ -178,6 +178,8 @@ private slots:
         QTest::newRow(".vcf") << "b.vcf" << "b.xml";
         QTest::newRow(".xml") << "c.xml" << "c.xml";
         QTest::newRow(".txt") << "d.txt" << "d.txt.xml";
+        QTest::newRow("two endings") << "e.csv.xml"
+                                     << "e.csv.xml";
     }
 
     void backup()
@@ -189,10 +191,27 @@ private slots:
         chooseInFileDialog(w.folder.file("backup/" + typed));
         w.window->showBackupWindow();
         QCOMPARE(boxes.titles(), QStringList({"Backup Option"}));
-        QCOMPARE(boxes.boxes.first().text, QString("The document has been stored in specified folder."));
+        QCOMPARE(boxes.boxes.first().text,
+            QString("The phonebook has been backed up to %1.").arg(w.folder.file("backup/" + written)));
         QCOMPARE(filesIn(w.folder.file("backup")), QStringList({written}));
         QVERIFY(w.folder.read("backup/" + written).contains("<FirstName>Bob</FirstName>"));
         QVERIFY(w.window->isSaved());
+    }
+
+    void backupBeforeAnySaveKeepsTheGroups()
+    {
+        Window w;
+        BoxAnswerer boxes;
+        chooseInFileDialog(w.folder.file("backup/early.xml"));
+        w.window->showBackupWindow();
+        chooseInFileDialog(w.folder.file("backup/early.xml"));
+        w.window->showHistory();
+        QCOMPARE(boxes.titles(), QStringList({ "Backup Option" }));
+        QVERIFY(TestUtil::groupIndex("Golf") > 0);
+        QCOMPARE(w.byName("Anna").GroupList, QStringList({ "Golf", "Chess" }));
+        QCOMPARE(w.byName("Bob").GroupList, QStringList({ "Chess" }));
+        w.selectGroup("Chess");
+        QCOMPARE(w.shownNames(), QStringList({ "AnnaMcLee", "BobRay" }));
     }
 
     void backupFailureIsReported()
