@@ -218,7 +218,7 @@ void MainWindow::createActions()
 
     m_exitAct = action(tr("&Exit"), tr("Quit program"));
     m_exitAct->setShortcuts(QKeySequence::Quit);
-    connect(m_exitAct, &QAction::triggered, this, &MainWindow::closeWindow);
+    connect(m_exitAct, &QAction::triggered, this, &MainWindow::exitProgram);
 
     m_localImportAct = action(tr("&Local Import"), tr("Import file local"));
     m_localImportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+I")));
@@ -489,7 +489,7 @@ void MainWindow::createTrayIcon()
     m_restoreAct = new QAction(tr("Restore"), this);
     connect(m_restoreAct, &QAction::triggered, this, &MainWindow::recoverWindow);
     m_trayExitAct = new QAction(tr("Exit"), this);
-    connect(m_trayExitAct, &QAction::triggered, this, &MainWindow::closeWindow);
+    connect(m_trayExitAct, &QAction::triggered, this, &MainWindow::exitProgram);
 
     m_trayMenu = new QMenu;
     m_trayMenu->setObjectName(QStringLiteral("tray_menu"));
@@ -670,19 +670,20 @@ void MainWindow::closeWindow()
     QCoreApplication::quit();
 }
 
+void MainWindow::exitProgram()
+{
+    if (settleUnsavedEdits(true))
+        closeWindow();
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    if (m_isSaved || closesForSessionEnd(event)) {
+    if (closesForSessionEnd(event)) {
         closeWindow();
         return;
     }
-    const SaveAnswer answer = askToSave(QMessageBox::Question, tr("Exit program"),
-                                        tr("Do you want to save this phone book?"), tr("Exit without saving"),
-                                        QStringLiteral("exit_box"));
-    // A save that failed has said why; the edits stay, and so does the program.
-    if (answer == Discard || (answer == SaveFirst && saveFile()))
-        closeWindow();
+    exitProgram();
 }
 
 void MainWindow::showPlainMessage(const QString &title, const QString &text)

@@ -89,6 +89,9 @@ public slots:
     void recoverWindow();
     void showHelpInfo();
     void about();
+    // File -> Exit, the tray's Exit and the close button: unsaved edits are offered
+    // for saving first, then the program ends through closeWindow().
+    void exitProgram();
     void closeWindow();
 
     bool readOptionsAndSet();
@@ -214,6 +217,10 @@ private:
     enum SaveAnswer { SaveFirst, Discard, Cancelled };
     SaveAnswer askToSave(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &discard,
                          const QString &name);
+    // Before unsaved edits would be lost (`exiting`: the program ends, otherwise the
+    // phonebook is replaced): asks to save them. True when the caller may go on:
+    // nothing unsaved, saved, or the user let them go.
+    bool settleUnsavedEdits(bool exiting);
 
     QString m_appDir;
     QString m_currentLanguage;

@@ -84,16 +84,23 @@ MainWindow::SaveAnswer MainWindow::askToSave(QMessageBox::Icon icon, const QStri
     return box.clickedButton() == no ? Discard : Cancelled;
 }
 
+bool MainWindow::settleUnsavedEdits(bool exiting)
+{
+    if (m_isSaved)
+        return true;
+    const SaveAnswer answer = exiting
+        ? askToSave(QMessageBox::Question, tr("Exit program"), tr("Do you want to save this phone book?"),
+            tr("Exit without saving"), QStringLiteral("exit_box"))
+        : askToSave(QMessageBox::NoIcon, tr("Save option"), tr("You want to save current edit phone book message?"),
+            tr("No,thanks."), QStringLiteral("save_option_box"));
+    // A save that failed has said why; the edits stay, and so does everything else.
+    return answer == Discard || (answer == SaveFirst && saveFile());
+}
+
 void MainWindow::constructNewFile()
 {
-    if (DataMgr::instance()->hasData() && !m_isSaved) {
-        const SaveAnswer answer =
-            askToSave(QMessageBox::NoIcon, tr("Save option"), tr("You want to save current edit phone book message?"),
-                      tr("No,thanks."), QStringLiteral("save_option_box"));
-        // A save that failed keeps the phonebook it could not save.
-        if (answer == Cancelled || (answer == SaveFirst && !saveFile()))
-            return;
-    }
+    if (DataMgr::instance()->hasData() && !settleUnsavedEdits(false))
+        return;
     resetPhonebook();
 }
 
@@ -123,7 +130,7 @@ void MainWindow::showHistory()
         tr("Select a history to continue edit"), m_appDir + QStringLiteral("target/"), QFileDialog::ExistingFile,
         QFileDialog::AcceptOpen, {tr("Images (*.xml *.csv *.vcf)")},
         {tr("Look in"), tr("File Name"), tr("File Type"), tr("Select"), tr("Cancel")});
-    if (path.isEmpty())
+    if (path.isEmpty() || !settleUnsavedEdits(false))
         return;
     m_contactView->commitCurrent();
     showOperationOverlay();

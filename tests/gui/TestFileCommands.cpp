@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -140,31 +142,73 @@ private slots:
         QCOMPARE(w.byName("Robert").LastName, QString("Ray"));
     }
 
+    void exitAsksToSave_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("blocked");
+        QTest::addColumn<bool>("exits");
+        QTest::addColumn<int>("historyFiles");
+        QTest::newRow("Save") << int(QMessageBox::YesRole) << false << true << 1;
+        QTest::newRow("Exit without saving") << int(QMessageBox::NoRole) << false << true << 0;
+        QTest::newRow("Cancel") << int(QMessageBox::RejectRole) << false << false << 0;
+        QTest::newRow("Save that fails") << int(QMessageBox::YesRole) << true << false << 0;
+    }
+
+    void exitAsksToSave()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, blocked);
+        QFETCH(bool, exits);
+        QFETCH(int, historyFiles);
+        Window w;
+        if (blocked)
+            blockTarget(w);
+        w.clickContact("BobRay");
+        QTest::keyClicks(w.find<QLineEdit>("first_name_edit"), "by");
+        BoxAnswerer boxes { QMessageBox::ButtonRole(answer) };
+        // File -> Exit (Ctrl+Q where the platform has a Quit key; offscreen has none).
+        w.window->menuBar()->actions().first()->menu()->actions().last()->trigger();
+        QCOMPARE(boxes.titles().value(0), QString("Exit program"));
+        QTRY_COMPARE(w.window.isNull(), exits);
+        QCOMPARE(filesIn(w.folder.file("target")).size(), historyFiles);
+        if (historyFiles)
+            QVERIFY(w.folder.read("target/" + filesIn(w.folder.file("target")).first()).contains("Bobby"));
+        if (!exits)
+            QCOMPARE(w.find<QLineEdit>("first_name_edit")->text(), QString("Bobby"));
+    }
+
     void history_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("names");
         const QStringList standard{"AnnaMcLee", "BobRay", "李四", "张三"};
-        QTest::newRow("cancelled") << QString() << QString() << standard;
-        QTest::newRow("unreadable file") << "bad.xml" << "Import History Failed" << standard;
-        QTest::newRow("saved copy") << "good.xml" << QString() << QStringList{"Ann", "Zed"};
+        const int no = int(QMessageBox::NoRole);
+        QTest::newRow("cancelled") << QString() << no << QStringList() << standard;
+        QTest::newRow("unreadable file") << "bad.xml" << no << QStringList { "Save option", "Import History Failed" }
+                                         << standard;
+        QTest::newRow("saved copy") << "good.xml" << no << QStringList { "Save option" }
+                                    << QStringList { "Ann", "Zed" };
+        QTest::newRow("edits kept by Cancel")
+            << "good.xml" << int(QMessageBox::RejectRole) << QStringList { "Save option" } << standard;
     }
 
     void history()
     {
         QFETCH(QString, file);
-        QFETCH(QString, box);
+        QFETCH(int, answer);
+        QFETCH(QStringList, boxes);
         QFETCH(QStringList, names);
         Window w;
         w.folder.write("bad.xml", "<AddressBook><Contact>");
         w.folder.write("good.xml", "<AddressBook><Contact><FirstName>Zed</FirstName></Contact>"
                                    "<Contact><FirstName>Ann</FirstName></Contact></AddressBook>");
         w.window->setSaved(false);
-        BoxAnswerer boxes;
+        BoxAnswerer answerer { QMessageBox::ButtonRole(answer) };
         chooseInFileDialog(file.isEmpty() ? QString() : w.folder.file(file));
         w.window->showHistory();
-        QCOMPARE(boxes.titles(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(answerer.titles(), boxes);
         QCOMPARE(w.shownNames(), names);
         QCOMPARE(int(mgr()->ctList().size()), int(names.size()));
         QVERIFY(!w.window->isSaved()); // History leaves the flag alone
