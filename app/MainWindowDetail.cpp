@@ -343,16 +343,19 @@ void MainWindow::markDetailEdited()
 
 bool MainWindow::shownContactIsBlank() const
 {
+    // Blank means nothing typed at all. Spaces are text the user typed, kept as
+    // typed by the commit; a contact that would be removed here for them would
+    // vanish without a word and stop the save that met it.
     if (!m_firstNameEdit)
         return false;
-    if (!m_firstNameEdit->text().trimmed().isEmpty() || !m_lastNameEdit->text().trimmed().isEmpty())
+    if (!m_firstNameEdit->text().isEmpty() || !m_lastNameEdit->text().isEmpty())
         return false;
     for (PhoneItem *item : phoneItems()) {
-        if (!item->number().trimmed().isEmpty())
+        if (!item->number().isEmpty())
             return false;
     }
     for (MailItem *item : mailItems()) {
-        if (!item->address().trimmed().isEmpty())
+        if (!item->address().isEmpty())
             return false;
     }
     return true;

@@ -125,6 +125,19 @@ private slots:
         QVERIFY(boxes.boxes.isEmpty());
     }
 
+    void saveKeepsANameOfBlanks()
+    {
+        Window w;
+        w.find<QPushButton>("contact_add_button")->click();
+        QTest::keyClicks(w.find<QLineEdit>("first_name_edit"), "  ");
+        BoxAnswerer boxes;
+        QVERIFY(w.window->saveFile());
+        QCOMPARE(boxes.titles(), QStringList({ "Save Box" }));
+        QCOMPARE(mgr()->ctList().size(), 5);
+        QCOMPARE(DBOperator::instance()->loadContacts().size(), 5);
+        QCOMPARE(w.shown().FirstName, QString("  "));
+    }
+
     void exitPromptKeepsTheProgramWhenSaveFails()
     {
         Window w;
