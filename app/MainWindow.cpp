@@ -15,12 +15,14 @@
 #include "UserGuide.h"
 #include "WindowPlacement.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -108,6 +110,9 @@ MainWindow::MainWindow(QWidget *parent)
     show();
 
     readOptionsAndSet();
+    // Application-wide: the focus may be in any of the editor's line edits,
+    // including those made later for each contact shown.
+    qApp->installEventFilter(this);
     watchSessionEnd();
     offerRecoveryCopy();
 }
@@ -684,6 +689,34 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     exitProgram();
+}
+
+bool MainWindow::isOwnShortcut(const QKeyEvent *event) const
+{
+    const QKeySequence pressed(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    for (const QAction *action : findChildren<QAction *>()) {
+        if (action->isEnabled() && action->shortcuts().contains(pressed))
+            return true;
+    }
+    for (const QAbstractButton *button : findChildren<QAbstractButton *>()) {
+        if (button->isEnabled() && !button->shortcut().isEmpty() && button->shortcut() == pressed)
+            return true;
+    }
+    return false;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // A line edit claims keys such as Ctrl+E ("end of line") before shortcuts see
+    // them; in this window the menu's meaning wins.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this && isOwnShortcut(static_cast<QKeyEvent *>(event))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showPlainMessage(const QString &title, const QString &text)

@@ -21,6 +21,7 @@ class GroupView;
 class MailItem;
 class PhoneItem;
 class QCheckBox;
+class QKeyEvent;
 class QComboBox;
 class WebImport;
 class QLineEdit;
@@ -149,6 +150,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Lets the window's menu and button keys through wherever the focus is.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool readLanguageConfig();
@@ -166,6 +169,8 @@ private:
     void stopHttpdService();
     void showPlainMessage(const QString &title, const QString &text);
     void cleanUp();
+    // Whether the key pressed is the shortcut of one of this window's actions or buttons.
+    bool isOwnShortcut(const QKeyEvent *event) const;
 
     // Ending from outside and the recovery copy (MainWindowRecovery.cpp).
     void watchSessionEnd();

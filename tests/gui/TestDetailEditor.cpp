@@ -6,6 +6,7 @@
 #include "PhoneItem.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -32,6 +33,21 @@ QLineEdit *edit(const Window &w, const char *name)
 {
     return w.find<QLineEdit>(QString::fromLatin1(name));
 }
+
+// Claims every key for the widget it watches, as a line edit claims Ctrl+E
+// ("end of line") under the X11 key scheme; offscreen follows the Windows one,
+// where a line edit claims none of the window's keys.
+class ClaimsEveryKey : public QObject
+{
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        event->accept();
+        return true;
+    }
+};
 
 } // namespace
 
@@ -184,6 +200,57 @@ private slots:
         QVERIFY(w.window->commitDetail());
         QCOMPARE(mgr()->ctList().last().FirstName, QString("5550100"));
         QCOMPARE(edit(w, "first_name_edit")->text(), QString("5550100"));
+    }
+
+    void menuKeysWorkInTheNameEdit_data()
+    {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<QString>("opens");
+        QTest::newRow("Ctrl+N") << QKeySequence(QKeySequence::New) << "Save option";
+        QTest::newRow("Ctrl+S") << QKeySequence(QKeySequence::Save) << "Save Box";
+        QTest::newRow("Ctrl+R") << QKeySequence("Ctrl+R") << "Select a history to continue edit";
+        QTest::newRow("Ctrl+B") << QKeySequence("Ctrl+B") << "Back up";
+        QTest::newRow("Ctrl+I") << QKeySequence("Ctrl+I") << "Import file";
+        QTest::newRow("Ctrl+W") << QKeySequence("Ctrl+W") << "Network Import";
+        QTest::newRow("Ctrl+E") << QKeySequence("Ctrl+E") << "Export file";
+        QTest::newRow("Ctrl+Q") << QKeySequence(QKeySequence::Quit) << "Exit program";
+        QTest::newRow("F1") << QKeySequence(QKeySequence::HelpContents) << "Quorvane Phonebook Editor Help";
+        QTest::newRow("Ctrl+M") << QKeySequence("Ctrl+M") << "Cancel Batch";
+    }
+
+    void menuKeysWorkInTheNameEdit()
+    {
+        QFETCH(QKeySequence, key);
+        QFETCH(QString, opens);
+        if (key.isEmpty())
+            QSKIP("no such standard key on this platform (offscreen has no Quit key)");
+        Window w;
+        w.clickContact("BobRay");
+        QLineEdit *name = edit(w, "first_name_edit");
+        QTest::keyClicks(name, "by"); // unsaved, so that New and Exit ask first
+        QVERIFY(name->hasFocus());
+        ClaimsEveryKey claim;
+        name->installEventFilter(&claim);
+        // What the key brought up: windows by their titles and the Batch button's
+        // text; modal ones are closed once seen.
+        QStringList seen;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, [&] {
+            QStringList now { w.find<QPushButton>("batch_button")->text() };
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (top->isVisible() && top != w.window)
+                    now << top->windowTitle();
+            }
+            for (const QString &text : now) {
+                if (!seen.contains(text))
+                    seen << text;
+            }
+            if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                modal->reject();
+        });
+        watcher.start(0);
+        QTest::keySequence(name, key);
+        QTRY_VERIFY2(seen.contains(opens), qPrintable(seen.join(", ")));
     }
 
     void newContactJoinsTheShownGroup()
