@@ -19,17 +19,21 @@
 
 namespace {
 
-// The credentials dialog; true when the user accepted it.
-bool askCredentials(QWidget *parent, const QString &site, QAuthenticator *authenticator)
+// The credentials dialog, with `userName` filled in and, after a refused login,
+// a line saying so; true when the user accepted it.
+bool askCredentials(
+    QWidget *parent, const QString &site, QAuthenticator *authenticator, QString *userName, bool refused)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("http_auth_dialog"));
     dialog.setWindowTitle(WebImport::tr("Http authentication required"));
-    auto *user = new QLineEdit(&dialog);
+    auto *user = new QLineEdit(*userName, &dialog);
     user->setObjectName(QStringLiteral("auth_user_edit"));
     auto *password = new QLineEdit(&dialog);
     password->setObjectName(QStringLiteral("auth_password_edit"));
     password->setEchoMode(QLineEdit::Password);
+    if (!userName->isEmpty())
+        password->setFocus();
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -44,10 +48,16 @@ bool askCredentials(QWidget *parent, const QString &site, QAuthenticator *authen
     grid->addWidget(password, 2, 1);
     grid->addWidget(new QLabel(WebImport::tr("Site:"), &dialog), 3, 0);
     grid->addWidget(new QLabel(site, &dialog), 3, 1);
-    grid->addWidget(buttons, 4, 0, 1, 2);
+    if (refused) {
+        auto *hint = new QLabel(WebImport::tr("The server refused this user name and password."), &dialog);
+        hint->setObjectName(QStringLiteral("auth_refused_label"));
+        grid->addWidget(hint, 4, 0, 1, 2);
+    }
+    grid->addWidget(buttons, 5, 0, 1, 2);
 
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    *userName = user->text();
     authenticator->setUser(user->text());
     authenticator->setPassword(password->text());
     return true;
@@ -148,6 +158,7 @@ void WebImport::downloadFile()
         return;
     }
     m_fileName = fileName;
+    m_loginAsked = false;
     m_progressDialog->setWindowTitle(tr("HTTP"));
     m_progressDialog->setLabelText(tr("Downloading %1.").arg(fileName));
     m_progressDialog->setRange(0, 0);
@@ -160,14 +171,14 @@ void WebImport::cancelDownload()
     if (!m_download->isRunning())
         return;
     m_download->cancel();
-    m_progressDialog->hide();
+    closeProgress();
     m_statusLabel->setText(tr("Download canceled."));
     enableDownloadButton();
 }
 
 void WebImport::httpRequestFinished(bool ok, const QString &error)
 {
-    m_progressDialog->hide();
+    closeProgress();
     enableDownloadButton();
     if (!ok) {
         information(error);
@@ -195,7 +206,10 @@ void WebImport::enableDownloadButton()
 
 void WebImport::slotAuthenticationRequired(const QString &host, quint16, QAuthenticator *authenticator)
 {
-    askCredentials(this, tr("%1 at %2").arg(authenticator->realm(), host), authenticator);
+    // Asked again within one download: the server did not take the last login.
+    const bool refused = m_loginAsked;
+    m_loginAsked = true;
+    askCredentials(this, tr("%1 at %2").arg(authenticator->realm(), host), authenticator, &m_loginUser, refused);
 }
 
 void WebImport::sslErrors(const QList<QSslError> &errors)
@@ -208,6 +222,12 @@ void WebImport::sslErrors(const QList<QSslError> &errors)
             QMessageBox::Ignore | QMessageBox::Abort)
         == QMessageBox::Ignore)
         m_download->ignoreSslErrors();
+}
+
+void WebImport::closeProgress()
+{
+    m_progressDialog->reset();
+    m_progressDialog->hide();
 }
 
 void WebImport::information(const QString &text)

@@ -41,6 +41,9 @@ public slots:
 
 private:
     void information(const QString &text);
+    // Hides the progress for good: a hidden progress dialog would otherwise show
+    // itself again a few seconds after its last update, over the next message.
+    void closeProgress();
 
     WebDownload *m_download;
     QLabel *m_headingLabel;
@@ -61,4 +64,8 @@ private:
     QPushButton *m_quitButton;
     QProgressDialog *m_progressDialog;
     QString m_fileName;
+    // The user name of the last login, offered again; whether the running
+    // download has asked for one already.
+    QString m_loginUser;
+    bool m_loginAsked = false;
 };

@@ -66,7 +66,8 @@ bool WebDownload::start(const QUrl &url, const QString &fileName)
     connect(m_reply, &QIODevice::readyRead, this, &WebDownload::readBody);
     connect(m_reply, &QNetworkReply::downloadProgress, this, &WebDownload::progress);
     connect(m_reply, &QNetworkReply::finished, this, &WebDownload::onFinished);
-    connect(m_reply, &QNetworkReply::sslErrors, this, &WebDownload::sslErrors);
+    connect(m_reply, &QNetworkReply::sslErrors, this, &WebDownload::onSslErrors);
+    m_sslRefused = false;
     return true;
 }
 
@@ -79,6 +80,16 @@ void WebDownload::ignoreSslErrors()
 {
     if (m_reply)
         m_reply->ignoreSslErrors();
+    m_sslIgnored = true;
+}
+
+void WebDownload::onSslErrors(const QList<QSslError> &errors)
+{
+    m_sslIgnored = false;
+    Q_EMIT sslErrors(errors);
+    // Not let pass: the connection ends, and the message says why.
+    if (!m_sslIgnored)
+        m_sslRefused = true;
 }
 
 void WebDownload::readBody()
@@ -105,7 +116,11 @@ QString WebDownload::statusFailure() const
     const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid())
         return QString();
-    switch (status.toInt() / 100) {
+    const int code = status.toInt();
+    // 401 and 407 come back after the login dialog was cancelled or refused.
+    if (code == 401 || code == 407)
+        return tr("Download failed: the server refused the login.");
+    switch (code / 100) {
     case 2:
     case 3:
         return QString();
@@ -128,6 +143,10 @@ void WebDownload::onFinished()
     }
     // A redirect that was not followed (too many, or from https to http) is no file either.
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (m_sslRefused && m_reply->error() != QNetworkReply::NoError) {
+        fail(tr("Download failed: the certificate of %1 was refused.").arg(m_reply->url().host()));
+        return;
+    }
     if (m_reply->error() != QNetworkReply::NoError || status / 100 == 3) {
         fail(tr("Download failed: HTTP request failed!"));
         return;

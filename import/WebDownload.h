@@ -58,6 +58,7 @@ private:
     void checkStatus();
     void onFinished();
     void onAuthenticationRequired(QNetworkReply *reply, QAuthenticator *authenticator);
+    void onSslErrors(const QList<QSslError> &errors);
     // The message for a final response status that is not a success, or empty.
     QString statusFailure() const;
     void stop();
@@ -68,4 +69,7 @@ private:
     QNetworkReply *m_reply = nullptr;
     QSaveFile *m_file = nullptr;
     QString m_errorString;
+    // The certificate problems of the running download were let pass / were not.
+    bool m_sslIgnored = false;
+    bool m_sslRefused = false;
 };

@@ -1212,6 +1212,14 @@ It is left in %2.</translation>
         <source>Unable to save the file %1.</source>
         <translation>Unable to save the file %1.</translation>
     </message>
+    <message>
+        <source>Download failed: the server refused the login.</source>
+        <translation>Download failed: the server refused the login.</translation>
+    </message>
+    <message>
+        <source>Download failed: the certificate of %1 was refused.</source>
+        <translation>Download failed: the certificate of %1 was refused.</translation>
+    </message>
 </context>
 <context>
     <name>WebImport</name>
@@ -1310,6 +1318,10 @@ It is left in %2.</translation>
     <message>
         <source>One or more SSL errors has occurred: %1</source>
         <translation>One or more SSL errors has occurred: %1</translation>
+    </message>
+    <message>
+        <source>The server refused this user name and password.</source>
+        <translation>The server refused this user name and password.</translation>
     </message>
 </context>
 <context>

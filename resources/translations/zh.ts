@@ -1212,6 +1212,14 @@ It is left in %2.</source>
         <source>Unable to save the file %1.</source>
         <translation>无法保存文件 %1。</translation>
     </message>
+    <message>
+        <source>Download failed: the server refused the login.</source>
+        <translation>下载失败：服务器拒绝了登录。</translation>
+    </message>
+    <message>
+        <source>Download failed: the certificate of %1 was refused.</source>
+        <translation>下载失败：%1 的证书被拒绝。</translation>
+    </message>
 </context>
 <context>
     <name>WebImport</name>
@@ -1310,6 +1318,10 @@ It is left in %2.</source>
     <message>
         <source>One or more SSL errors has occurred: %1</source>
         <translation>发生了一个或多个 SSL 错误：%1</translation>
+    </message>
+    <message>
+        <source>The server refused this user name and password.</source>
+        <translation>服务器拒绝了此用户名和密码。</translation>
     </message>
 </context>
 <context>

@@ -418,7 +418,40 @@ private slots:
         QCOMPARE(success.size(), downloaded ? 1 : 0);
         QCOMPARE(readFile(webFile(QStringLiteral("book.vcf"))), downloaded ? QByteArray("BEGIN:VCARD") : QByteArray());
         QCOMPARE(answerer.boxes.size(), downloaded ? 0 : 1);
+        if (!downloaded)
+            QCOMPARE(answerer.boxes.first().text, QStringLiteral("Download failed: the server refused the login."));
         QCOMPARE(webEntries().size(), downloaded ? 1 : 0);
+    }
+
+    void refusedLoginKeepsTheUserAndSaysSo()
+    {
+        LoopbackServer server;
+        server.serve("/book.vcf", LoopbackServer::reply("200 OK", "BEGIN:VCARD"), false, "anna:s3cret");
+        WebImport d;
+        d.show();
+        // Anna mistypes her password once; the second dialog is read, then answered right.
+        QStringList shownUsers;
+        bool refusalShown = false;
+        QTimer answerer;
+        connect(&answerer, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != QLatin1String("http_auth_dialog"))
+                return;
+            auto *user = dialog->findChild<QLineEdit *>(QStringLiteral("auth_user_edit"));
+            shownUsers << user->text();
+            refusalShown = dialog->findChild<QLabel *>(QStringLiteral("auth_refused_label")) != nullptr;
+            user->setText(QStringLiteral("anna"));
+            dialog->findChild<QLineEdit *>(QStringLiteral("auth_password_edit"))
+                ->setText(shownUsers.size() == 1 ? QStringLiteral("wrong") : QStringLiteral("s3cret"));
+            dialog->accept();
+        });
+        answerer.start(0);
+        QSignalSpy success(&d, &WebImport::webImportSuccess);
+        download(d, server.address(QStringLiteral("/book.vcf")));
+
+        QCOMPARE(shownUsers, QStringList({ "", "anna" }));
+        QVERIFY(refusalShown);
+        QCOMPARE(success.size(), 1);
     }
 
     void httpsSelfSigned_data()
@@ -447,6 +480,42 @@ private slots:
         QCOMPARE(success.size(), ignore ? 1 : 0);
         QCOMPARE(readFile(webFile(QStringLiteral("book.xml"))), ignore ? QByteArray("<phonebook/>") : QByteArray());
         QCOMPARE(webEntries().size(), ignore ? 1 : 0);
+    }
+
+    void refusedCertificateIsNamedAndNothingCoversTheMessage()
+    {
+        if (!m_tls)
+            QSKIP("no TLS backend or no openssl to make a certificate");
+        LoopbackServer server(m_tls.get());
+        server.serve("/book.xml", LoopbackServer::reply("200 OK", "<phonebook/>"));
+        WebImport d;
+        d.show();
+        auto *progress = child<QProgressDialog>(d, "web_progress_dialog");
+        // It shows itself after this long on its own; shortened so the test need not wait 4 s.
+        progress->setMinimumDuration(100);
+        QString message;
+        bool progressShown = false;
+        QTimer answerer;
+        connect(&answerer, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            if (box->windowTitle() == QLatin1String("HTTP Example")) {
+                box->button(QMessageBox::Abort)->click();
+                return;
+            }
+            answerer.stop();
+            message = box->text();
+            QTest::qWait(300); // the user reading the message
+            progressShown = progress->isVisible();
+            box->accept();
+        });
+        answerer.start(0);
+        download(d, QStringLiteral("https://") + server.address(QStringLiteral("/book.xml")));
+        QTRY_VERIFY(!message.isEmpty());
+        QVERIFY2(message.contains(QStringLiteral("certificate")), qPrintable(message));
+        QVERIFY(!progressShown);
+        QVERIFY(!progress->isVisible());
     }
 };
 
