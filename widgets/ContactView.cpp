@@ -170,13 +170,19 @@ void ContactView::mousePressEvent(QMouseEvent *event)
     const quint64 revision = mgr->revision();
     emit checkDetailValue();
     if (mgr->revision() != revision) {
-        // A blank contact was removed and the rows moved under the cursor: go to
-        // the contact that was pressed, wherever it is now.
+        // A blank contact was removed and the rows moved under the cursor: the
+        // press goes to the contact that was pressed, wherever it is now, and
+        // does there what any press does (the tick in batch mode included). The
+        // rebuilt list has its first row selected; only the pressed one stays.
+        clearSearchEditFocus();
         const int row = m_model->rowOf(mgr->indexOfContact(pressedId));
-        if (row >= 0) {
-            selectRow(row);
-            scrollTo(m_model->index(row, 0));
-        }
+        if (row < 0)
+            return;
+        const QModelIndex index = m_model->index(row, 0);
+        scrollTo(index);
+        if (event->button() == Qt::LeftButton)
+            emit rowPressed(row);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         return;
     }
     const int row = rowAt(y);

@@ -191,6 +191,30 @@ private slots:
         QVERIFY(boxes.boxes.isEmpty());
     }
 
+    void clickAfterABlankContactGoesToTheContactClicked_data()
+    {
+        QTest::addColumn<bool>("batch");
+        QTest::newRow("single") << false;
+        QTest::newRow("batch") << true;
+    }
+
+    void clickAfterABlankContactGoesToTheContactClicked()
+    {
+        QFETCH(bool, batch);
+        Window w;
+        if (batch)
+            w.find<QPushButton>("batch_button")->click();
+        auto *add = w.find<QPushButton>("contact_add_button");
+        QTest::mouseClick(add, Qt::LeftButton, Qt::NoModifier, add->rect().center());
+        QCOMPARE(w.shownNames().first(), QString()); // the blank one, on top
+        w.clickContact("张三");
+        QCOMPARE(w.shown().FirstName, QString("张"));
+        const QModelIndexList selected = w.contacts()->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.first().row(), w.rowOfName("张三"));
+        QCOMPARE(w.byName("张").Checked, batch ? 1 : 0);
+    }
+
     void namelessContactTakesItsNumber()
     {
         Window w;
