@@ -87,6 +87,24 @@ QString decodeUnicode(const QByteArray &bytes, int width, bool *ok = nullptr)
     return text;
 }
 
+// Bytes per code unit of the registry's UTF-16 and UTF-32 codecs (named
+// byte orders included); 1 for every other codec.
+int unitWidth(int mib)
+{
+    switch (mib) {
+    case 1013: // UTF-16BE
+    case 1014: // UTF-16LE
+    case 1015: // UTF-16
+        return 2;
+    case 1017: // UTF-32
+    case 1018: // UTF-32BE
+    case 1019: // UTF-32LE
+        return 4;
+    default:
+        return 1;
+    }
+}
+
 // The detector's name for an encoding, as the dialogs name it.
 QString fromDetectorName(const QByteArray &name)
 {
@@ -181,6 +199,9 @@ bool decodeStrict(const QString &name, const QByteArray &bytes, QString *text)
     }
     QTextCodec::ConverterState state;
     *text = codec->toUnicode(bytes.constData(), int(bytes.size()), &state);
+    // The converters drop a last unit cut short without a word.
+    if (const int width = unitWidth(codec->mibEnum()); width > 1 && bytes.size() % width != 0)
+        return false;
     // The registry's codecs pass a cut or broken sequence by silently; the
     // converter of the same name tells.
     QStringDecoder check(codec->name().constData(), QStringDecoder::Flag::Stateless);
@@ -195,13 +216,19 @@ bool decodeStrict(const QString &name, const QByteArray &bytes, QString *text)
 QString detect(const QByteArray &bytes)
 {
     const QByteArrayView view(bytes);
+    QString text;
+    // A byte-order mark names the encoding; a file that does not then read
+    // cleanly in it is no text of a known encoding.
+    QString marked;
     if (view.startsWith("\xEF\xBB\xBF"))
-        return QStringLiteral("UTF-8");
-    if (view.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4))
+        marked = QStringLiteral("UTF-8");
+    else if (view.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4))
         || view.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4)))
-        return QStringLiteral("UTF-32");
-    if (view.startsWith("\xFF\xFE") || view.startsWith("\xFE\xFF"))
-        return QStringLiteral("UTF-16");
+        marked = QStringLiteral("UTF-32");
+    else if (view.startsWith("\xFF\xFE") || view.startsWith("\xFE\xFF"))
+        marked = QStringLiteral("UTF-16");
+    if (!marked.isEmpty())
+        return decodeStrict(marked, bytes, &text) ? marked : QString();
     if (view.isValidUtf8())
         return QStringLiteral("UTF-8");
 
@@ -216,7 +243,6 @@ QString detect(const QByteArray &bytes)
     if (found.isEmpty())
         return QString();
     const QString name = fromDetectorName(found);
-    QString text;
     return decodeStrict(name, bytes, &text) ? name : QString();
 }
 
@@ -276,8 +302,15 @@ bool Encoder::isUnicode() const
 
 bool Encoder::computeCanEncode(char32_t codePoint) const
 {
-    const QString s = QString::fromUcs4(&codePoint, 1);
+    // Not fromUcs4(): it takes a leading U+FEFF for a byte-order mark and drops it,
+    // and the empty rest would pass.
+    const QChar units[2] = { QChar(QChar::highSurrogate(codePoint)), QChar(QChar::lowSurrogate(codePoint)) };
+    const QString s = QChar::requiresSurrogates(codePoint) ? QString(units, 2) : QString(QChar(char16_t(codePoint)));
     if (m_kind == EucKr) {
+        // The converter passes C1 controls through as single bytes, which no
+        // EUC-KR reader takes back.
+        if (codePoint >= 0x80 && codePoint <= 0x9F)
+            return false;
         QStringEncoder probe(kEucKr);
         // encode() converts only when its result is taken.
         const QByteArray bytes = probe.encode(s);
@@ -359,12 +392,10 @@ QByteArray Encoder::encode(QStringView text)
 {
     if (text.isEmpty())
         return QByteArray();
-    QString replaced;
-    if (m_kind != Registry) {
-        replaced = substituted(text);
-        if (!replaced.isNull())
-            text = replaced;
-    }
+    // The registry's codecs would drop some characters (U+FEFF) without a mark.
+    const QString replaced = substituted(text);
+    if (!replaced.isNull())
+        text = replaced;
     switch (m_kind) {
     case Utf8:
         return text.toUtf8();

@@ -50,14 +50,16 @@ QByteArray encodeWithReferences(const QString &name, const QString &text);
 QString decode(const QString &name, const QByteArray &bytes);
 
 // As decode(), but false when the bytes hold a sequence the encoding does not
-// allow (or end inside one), or the name is unknown; `text` then holds what
-// decode() gives.
+// allow (or end inside one, as a UTF-16 or UTF-32 file whose length is no
+// multiple of its unit), or the name is unknown; `text` then holds what decode()
+// gives.
 bool decodeStrict(const QString &name, const QByteArray &bytes, QString *text);
 
 // The encoding of a text file's bytes, as a name the functions above know: a
 // byte-order mark first ("UTF-8", "UTF-16", "UTF-32"), then valid UTF-8 (plain
 // ASCII included), then the statistical detector (GB18030, Big5, Windows-1252,
-// Shift-JIS, EUC-KR ...). Empty when no encoding reads the bytes cleanly.
+// Shift-JIS, EUC-KR ...). A name is given only when the whole file reads cleanly
+// in it (decodeStrict()); empty otherwise.
 QString detect(const QByteArray &bytes);
 // detect() on the bytes of a file; empty when it cannot be read either.
 QString detectFile(const QString &path);
