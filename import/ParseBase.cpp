@@ -78,16 +78,27 @@ void ParseBase::resetCounters()
 
 bool ParseBase::decodeFile(const QString &path, const QString &fromCodec, QString *text)
 {
+    QByteArray bytes;
+    return readBytes(path, &bytes) && decodeBytes(bytes, fromCodec, text);
+}
+
+bool ParseBase::readBytes(const QString &path, QByteArray *bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(path);
+    *bytes = file.readAll();
+    return true;
+}
+
+bool ParseBase::decodeBytes(const QByteArray &bytes, const QString &fromCodec, QString *text)
+{
     if (!TextCodec::isKnown(fromCodec)) {
         setErrorString(tr("The encoding %1 is unknown.").arg(fromCodec));
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return unreadable(path);
-    if (!TextCodec::decodeStrict(fromCodec, file.readAll(), text))
+    if (!TextCodec::decodeStrict(fromCodec, bytes, text))
         return invalidBytes(fromCodec);
-    file.close();
     if (text->startsWith(QChar(0xFEFF)))
         text->remove(0, 1);
     return true;
@@ -121,14 +132,6 @@ bool ParseBase::writeBytes(const QString &target, const QByteArray &bytes)
         return true;
     setErrorString(tr("The working copy %1 cannot be written.").arg(target));
     return false;
-}
-
-bool ParseBase::readUtf8File(const QString &path, QString *text)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return unreadable(path);
-    return decodeUtf8(file.readAll(), text);
 }
 
 bool ParseBase::decodeUtf8(const QByteArray &bytes, QString *text)

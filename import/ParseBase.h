@@ -46,17 +46,17 @@ protected:
     // False, with the error text set, when the file cannot be read, the encoding
     // is unknown or the bytes are not valid in it.
     bool decodeFile(const QString &path, const QString &fromCodec, QString *text);
+    // The two halves of decodeFile().
+    bool readBytes(const QString &path, QByteArray *bytes);
+    bool decodeBytes(const QByteArray &bytes, const QString &fromCodec, QString *text);
     // Writes `text` encoded as `toCodec` to `target`; false, with the error text
     // set, when that fails.
     bool writeEncoded(const QString &target, const QString &text, const QString &toCodec);
     // Writes `bytes` to `target` (truncating it); the same.
     bool writeBytes(const QString &target, const QByteArray &bytes);
-    // The text of a UTF-8 file; a byte-order mark is skipped (one of UTF-16 or
-    // UTF-32 is honoured, as a text stream would). False, with the error text
-    // set, when the file cannot be read or its bytes are not valid UTF-8.
-    bool readUtf8File(const QString &path, QString *text);
     static QString decodedText(const QByteArray &bytes);
-    // decodedText() that fails, with the error text set, on invalid bytes.
+    // decodedText() that fails, with the error text set, on invalid bytes: UTF-8
+    // text, or UTF-16 or UTF-32 by its byte-order mark (as a text stream reads).
     bool decodeUtf8(const QByteArray &bytes, QString *text);
     // Set the error text for bytes not valid in the named encoding, or for a file
     // that cannot be read; return false.

@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QStringConverter>
 #include <QVarLengthArray>
 
 namespace {
@@ -41,6 +42,9 @@ struct Card {
     QVariant photo;
     QVariant ring;
     QVariant ringIndex;
+    // Per account type (Work, Home, Mobile, Fax): no phone before this one still
+    // waits for an account of the type.
+    int accountFrom[4] = { 0, 0, 0, 0 };
 
     bool hasContent() const
     {
@@ -54,8 +58,7 @@ bool is(QStringView word, const char *name)
     return word.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
-// The physical lines of the text without their line ends (LF, CR LF, and the
-// CR CR LF some phones write).
+// The lines of the text without their line ends.
 class Lines
 {
 public:
@@ -63,12 +66,7 @@ public:
         : m_text(text)
     {
     }
-    bool atEnd() const { return m_pos > m_text.size(); }
-    // Whether the next line continues the last one (it starts with a blank).
-    bool continues() const
-    {
-        return m_pos < m_text.size() && (m_text[m_pos] == QLatin1Char(' ') || m_text[m_pos] == QLatin1Char('\t'));
-    }
+    bool atEnd() const { return m_pos >= m_text.size(); }
     QStringView next()
     {
         qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_pos);
@@ -77,8 +75,6 @@ public:
         QStringView line = m_text.mid(m_pos, end - m_pos);
         m_pos = end + 1;
         ++m_number;
-        while (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
         return line;
     }
     int number() const { return m_number; }
@@ -89,20 +85,56 @@ private:
     int m_number = 0;
 };
 
-// The next logical line, folded continuation lines joined (`storage` then holds
-// it); false at the end of the text.
-bool nextLogical(Lines &lines, QStringView &line, QString &storage)
+// Whether a line's name and parameters (up to the first colon outside quotes)
+// mark its value as quoted-printable.
+bool isQuotedPrintable(QByteArrayView line)
 {
-    if (lines.atEnd())
-        return false;
-    line = lines.next();
-    if (!lines.continues())
-        return true;
-    storage = line.toString();
-    while (lines.continues())
-        storage += lines.next().mid(1);
-    line = storage;
-    return true;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ':' && !quoted)
+            return line.first(i).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
+    }
+    return false;
+}
+
+// The file's logical lines, before any byte is decoded (writers fold at 75 bytes,
+// also inside a character): a line end followed by a blank or a tab goes with
+// that blank, and a quoted-printable value's soft line breaks ("=" at the line
+// end) go with the "=". Every line end that went is put back after the logical
+// line, as an empty line, so lines keep their numbers. Lines end in a line feed
+// (also those that ended in CR LF, or CR CR LF as some phones write).
+QByteArray logicalLines(const QByteArray &bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + 1);
+    qsizetype pos = 0;
+    auto next = [&bytes, &pos] {
+        qsizetype end = bytes.indexOf('\n', pos);
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView line(bytes.constData() + pos, end - pos);
+        pos = end + 1;
+        while (line.endsWith('\r'))
+            line.chop(1);
+        return line;
+    };
+    while (pos < bytes.size()) {
+        const qsizetype start = out.size();
+        out += next();
+        int joined = 0;
+        for (; pos < bytes.size() && (bytes[pos] == ' ' || bytes[pos] == '\t'); ++joined)
+            out += next().sliced(1);
+        if (out.endsWith('=') && isQuotedPrintable(QByteArrayView(out).sliced(start))) {
+            for (; out.endsWith('=') && pos < bytes.size(); ++joined) {
+                out.chop(1);
+                out += next();
+            }
+        }
+        out.append(joined + 1, '\n');
+    }
+    return out;
 }
 
 // A content line: [group "."] name [";" parameters] ":" value.
@@ -340,17 +372,18 @@ QString telType(const Params &p)
     return QString();
 }
 
-QString accountType(const Params &p)
+// Work 0, Home 1, Mobile 2, Fax 3; -1 for none.
+int accountType(const Params &p)
 {
     if (p.has("WORK"))
-        return QStringLiteral("Work");
+        return 0;
     if (p.has("HOME"))
-        return QStringLiteral("Home");
+        return 1;
     if (p.has("MOBILE") || p.has("CELL"))
-        return QStringLiteral("Mobile");
+        return 2;
     if (p.has("FAX"))
-        return QStringLiteral("Fax");
-    return QString();
+        return 3;
+    return -1;
 }
 
 void addPhone(Card &card, const Property &prop, const Params &params)
@@ -397,11 +430,18 @@ void setCategory(Card &card, const Property &prop, const Params &params)
 
 void setAccount(Card &card, const Property &prop, const Params &params)
 {
-    // An account belongs to the card's first phone of its type still without one.
-    const QString type = accountType(params);
-    for (CardPhone &phone : card.phones) {
-        if (!type.isEmpty() && phone.type == type && !phone.account.isValid()) {
+    // An account belongs to the card's first phone of its type still without one;
+    // the search goes on where the last one of the type ended.
+    static const QString types[4]
+        = { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Fax") };
+    const int slot = accountType(params);
+    if (slot < 0)
+        return;
+    for (int &i = card.accountFrom[slot]; i < card.phones.size(); ++i) {
+        CardPhone &phone = card.phones[i];
+        if (phone.type == types[slot] && !phone.account.isValid()) {
             phone.account = ImportValues::integer(prop.value.toString());
+            ++i;
             return;
         }
     }
@@ -486,10 +526,8 @@ bool parseCards(const QString &text, QList<Card> &cards, int *badLine)
     bool inCard = false;
     bool cardEnded = false;
     Lines lines(text);
-    QStringView line;
-    QString folded;
-    QString joined;
-    while (nextLogical(lines, line, folded)) {
+    while (!lines.atEnd()) {
+        const QStringView line = lines.next();
         const int number = lines.number();
         Property prop;
         if (!splitProperty(line, prop))
@@ -512,15 +550,6 @@ bool parseCards(const QString &text, QList<Card> &cards, int *badLine)
         if (!inCard)
             continue;
         const Params params = parseParams(prop.params);
-        if (params.quotedPrintable && prop.value.endsWith(QLatin1Char('='))) {
-            // Soft line breaks: the value goes on at the start of the next line.
-            joined = prop.value.toString();
-            while (joined.endsWith(QLatin1Char('=')) && !lines.atEnd()) {
-                joined.chop(1);
-                joined += lines.next();
-            }
-            prop.value = joined;
-        }
         if (!params.binary)
             take(cards.last(), prop, params);
     }
@@ -582,8 +611,15 @@ bool VCardParse::checkFileEncoding(const QString &path, const QString &)
 
 bool VCardParse::convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec)
 {
+    QByteArray bytes;
+    if (!readBytes(path, &bytes))
+        return false;
+    // Where line ends and blanks are single bytes, folds are undone before the
+    // bytes are decoded.
+    if (TextCodec::encode(fromCodec, QStringLiteral("\n ")) == "\n ")
+        bytes = logicalLines(bytes);
     QString text;
-    return decodeFile(path, fromCodec, &text) && writeEncoded(m_appDir + QStringLiteral("tmp.vcf"), text, toCodec);
+    return decodeBytes(bytes, fromCodec, &text) && writeEncoded(m_appDir + QStringLiteral("tmp.vcf"), text, toCodec);
 }
 
 bool VCardParse::readFile(const QString &path, const QString &codecName)
@@ -597,8 +633,18 @@ bool VCardParse::readFile(const QString &path, const QString &codecName)
     }
     QList<Card> cards;
     if (QFileInfo(source).size() > 0) {
+        QByteArray bytes;
+        if (!readBytes(source, &bytes))
+            return false;
         QString text;
-        if (!readUtf8File(source, &text))
+        // A UTF-16 or UTF-32 file (by its byte-order mark) is unfolded as UTF-8.
+        const auto mark = QStringConverter::encodingForData(bytes);
+        if (mark && *mark != QStringConverter::Utf8) {
+            if (!decodeUtf8(bytes, &text))
+                return false;
+            bytes = text.toUtf8();
+        }
+        if (!decodeUtf8(logicalLines(bytes), &text))
             return false;
         int badLine = 0;
         if (!parseCards(text, cards, &badLine)) {

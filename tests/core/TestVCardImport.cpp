@@ -34,6 +34,8 @@ private slots:
     void boundaryErrors();
     void encodings_data();
     void encodings();
+    void foldedInsideACharacter_data();
+    void foldedInsideACharacter();
 };
 
 void TestVCardImport::ownDialect()
@@ -261,6 +263,26 @@ void TestVCardImport::encodings()
         text.prepend(QChar(0xFEFF));
     QVERIFY(import(writeFile(ws, "e.vcf", text, encoding), readAs));
     QCOMPARE(contactsText(), QStringLiteral("%1|%2 p0 f0 [] [] [%2]").arg(first, last));
+}
+
+void TestVCardImport::foldedInsideACharacter_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("encoding");
+    // 张 is E5 BC A0 in UTF-8 and D5 C5 in GBK; writers fold at 75 bytes.
+    QTest::newRow("UTF-8 fold") << QByteArray("N:Lee;\xE5\xBC\r\n \xA0\r\n") << "UTF-8";
+    QTest::newRow("GBK fold") << QByteArray("N:Lee;\xD5\r\n\t\xC5\r\n") << "GBK";
+    QTest::newRow("quoted-printable soft break")
+        << QByteArray("N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Lee;\xE5\xBC=\r\n\xA0\r\n") << "UTF-8";
+}
+
+void TestVCardImport::foldedInsideACharacter()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, encoding);
+    Workspace ws;
+    QVERIFY(import(writeBytes(ws, "f.vcf", "BEGIN:VCARD\r\n" + name + "END:VCARD\r\n"), encoding));
+    QCOMPARE(names(), QStringList({ "张 Lee" }));
 }
 
 QTEST_GUILESS_MAIN(TestVCardImport)
