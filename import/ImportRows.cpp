@@ -58,12 +58,14 @@ void ImportRows::addContact(const Contact &c)
     m_contact[9].append(1);
 }
 
-void ImportRows::addPhone(int cid, const QString &type, const QString &number, const QVariant &account)
+void ImportRows::addPhone(
+    int cid, const QString &type, const QString &number, const QVariant &account, Counting counting)
 {
     m_phone[0].append(cid);
     m_phone[1].append(type);
     m_phone[2].append(number);
     m_phone[3].append(orNull(account, true));
+    m_phoneCounting.append(counting);
 }
 
 void ImportRows::addMail(int cid, const QVariant &type, const QString &address)
@@ -88,13 +90,22 @@ bool ImportRows::isEmpty() const
 bool ImportRows::normaliseAccounts()
 {
     QVariantList &accounts = m_phone[3];
-    for (const QVariant &a : std::as_const(accounts)) {
-        if (a.isNull() || a.toInt() == 0)
-            return true;
+    // Our own files tell how they count, and where they count from 1 their 0 is
+    // "Using Active Account". A file that does not tell counts from 0 when it shows
+    // a 0, a negative or a missing index (as only such files write), else from 1.
+    Counting unknown = Counting::FromOne;
+    for (qsizetype i = 0; i < accounts.size() && unknown == Counting::FromOne; ++i) {
+        if (m_phoneCounting[i] == Counting::Unknown && (accounts[i].isNull() || accounts[i].toInt() <= 0))
+            unknown = Counting::FromZero;
     }
-    for (QVariant &a : accounts)
-        a = a.toInt() - 1;
-    return false;
+    bool fromZero = false;
+    for (qsizetype i = 0; i < accounts.size(); ++i) {
+        const Counting counting = m_phoneCounting[i] == Counting::Unknown ? unknown : m_phoneCounting[i];
+        fromZero = fromZero || counting == Counting::FromZero;
+        if (counting == Counting::FromOne && !accounts[i].isNull())
+            accounts[i] = accounts[i].toInt() - 1;
+    }
+    return fromZero;
 }
 
 Batch ImportRows::batch() const

@@ -25,6 +25,12 @@ public:
         QVariant Frequent;
     };
 
+    // How a file counts its phones' accounts. Our layouts count from 1 and write
+    // "Using Active Account" (stored -1) as 0, except Alder's, which count from 0 as
+    // the store does and write it as -1. A file that does not tell which it is, is
+    // judged by its values (normaliseAccounts()).
+    enum class Counting : quint8 { Unknown, FromZero, FromOne };
+
     ImportRows();
 
     // Room for the expected number of rows of each table.
@@ -33,15 +39,17 @@ public:
     void addGroup(int id, const QString &name, const QVariant &photos = QVariant(),
                   const QVariant &ringtones = QVariant(), const QVariant &ringtoneIndex = QVariant());
     void addContact(const Contact &contact);
-    void addPhone(int cid, const QString &type, const QString &number, const QVariant &account);
+    void addPhone(int cid, const QString &type, const QString &number, const QVariant &account,
+        Counting counting = Counting::Unknown);
     void addMail(int cid, const QVariant &type, const QString &address);
     void addMember(int cid, const QString &groupName);
 
     bool isEmpty() const;
 
-    // Files count accounts either from 0 or from 1: a 0 (or a missing index)
-    // anywhere means from 0 and every value stays; otherwise every value drops by
-    // one. Returns whether the file counted from 0.
+    // Brings the account indices to the store's count from 0. Phones whose file
+    // told how it counts follow that; the others are judged together: a 0, a
+    // negative or a missing index among them means they count from 0 and stay,
+    // otherwise each drops by one. Returns whether any phone counted from 0.
     bool normaliseAccounts();
 
     // The tables that have rows, keyed by table name.
@@ -53,6 +61,7 @@ private:
     QList<QVariantList> m_phone;
     QList<QVariantList> m_mail;
     QList<QVariantList> m_union;
+    QList<Counting> m_phoneCounting;
 };
 
 // Value conversions shared by the readers.

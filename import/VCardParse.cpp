@@ -575,7 +575,7 @@ void buildRows(const QList<Card> &cards, ImportContext &ctx, ImportRows &rows)
             rows.addContact(c);
         }
         for (const CardPhone &p : card.phones)
-            rows.addPhone(id, p.type, p.number, p.account);
+            rows.addPhone(id, p.type, p.number, p.account, ImportRows::Counting::FromOne);
         for (const QString &mail : card.mails)
             rows.addMail(id, QVariant(), mail);
         for (const QString &group : card.groups) {

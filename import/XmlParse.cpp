@@ -40,6 +40,8 @@ struct Phone {
     bool hasNumber = false;
     QString number;
     Value account;
+    // Brenn's "downloaded" mark.
+    bool downloaded = false;
 };
 
 struct Mail {
@@ -57,6 +59,8 @@ struct GroupRef {
 
 struct Contact {
     Value firstName, lastName, department, primary, frequent, ringtoneIndex, photoUrl, ringtoneUrl;
+    // Which of the two ringtone elements gave the ringtone: Alder writes "Ringtone".
+    bool alderRingtone = false;
     QList<Phone> phones;
     QList<Mail> mails;
     QList<GroupRef> refs;
@@ -119,6 +123,9 @@ void readPhone(Reader &xml, Phone &phone)
         } else if (tag == QLatin1String("accountindex")) {
             const QString account = elementText(xml);
             phone.account = account.isEmpty() ? QStringLiteral("0") : account;
+        } else if (tag == QLatin1String("downloaded")) {
+            phone.downloaded = true;
+            xml.skipCurrentElement();
         } else {
             xml.skipCurrentElement();
         }
@@ -145,6 +152,7 @@ void readContact(Reader &xml, Contact &c)
         } else if (tag == QLatin1String("PhotoUrl")) {
             c.photoUrl = elementText(xml);
         } else if (tag == QLatin1String("RingtoneUrl") || tag == QLatin1String("Ringtone")) {
+            c.alderRingtone = tag == QLatin1String("Ringtone");
             c.ringtoneUrl = elementText(xml);
         } else if (tag == QLatin1String("Group")) {
             c.refs.append(GroupRef{false, elementText(xml)});
@@ -274,10 +282,31 @@ QVariant integerOf(const Value &v)
     return v.set ? ImportValues::integer(v.text) : QVariant();
 }
 
+// How the file counts accounts, by the elements only our layouts write: Alder's
+// "Ringtone" (from 0, as Alder phones count), "RingtoneUrl" of the general, Birch
+// and Cedar layouts and Brenn's "downloaded" (from 1). Other files tell by their
+// values.
+ImportRows::Counting accountCounting(const Book &book)
+{
+    ImportRows::Counting counting = ImportRows::Counting::Unknown;
+    for (const Contact &c : book.contacts) {
+        if (c.alderRingtone)
+            return ImportRows::Counting::FromZero;
+        if (c.ringtoneUrl.set)
+            counting = ImportRows::Counting::FromOne;
+        for (const Phone &p : c.phones) {
+            if (p.downloaded)
+                counting = ImportRows::Counting::FromOne;
+        }
+    }
+    return counting;
+}
+
 // Builds the rows once the import is prepared: ids and the group names known to the
 // phonebook come from `ctx`.
 void buildRows(const Book &book, ImportContext &ctx, ImportRows &rows)
 {
+    const ImportRows::Counting counting = accountCounting(book);
     QMap<int, QString> groupIdMap;
     // A group without a name is no group; its number still maps, to no group.
     auto define = [&](const GroupDef &g, bool withValues) {
@@ -325,7 +354,7 @@ void buildRows(const Book &book, ImportContext &ctx, ImportRows &rows)
             // A phone without a number (the empty placeholders some layouts write) is none.
             if (!p.hasNumber)
                 continue;
-            rows.addPhone(id, p.hasType ? p.type : QStringLiteral("Work"), p.number, integerOf(p.account));
+            rows.addPhone(id, p.hasType ? p.type : QStringLiteral("Work"), p.number, integerOf(p.account), counting);
         }
         for (const Mail &m : c.mails)
             rows.addMail(id, m.hasType ? QVariant(m.type) : QVariant(), m.address);

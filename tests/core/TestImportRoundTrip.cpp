@@ -276,6 +276,8 @@ private slots:
     void generalExportBackIntoItsPhonebook_data();
     void generalExportBackIntoItsPhonebook();
     void brennKeepsPredefinedGroups();
+    void accountsComeBack_data();
+    void accountsComeBack();
 };
 
 void TestImportRoundTrip::roundTrip_data()
@@ -385,6 +387,39 @@ void TestImportRoundTrip::brennKeepsPredefinedGroups()
     QCOMPARE(members("Golf"), QStringList({"Cid C"}));
     QCOMPARE(groups(*find("Bob", "B")), QStringList());
     QCOMPARE(groups(*find("Cid", "C")), QStringList({"Golf"}));
+}
+
+void TestImportRoundTrip::accountsComeBack_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("account");
+    for (const Layout &l : kLayouts) {
+        for (int account = -1; l.accounts && account < 6; ++account) {
+            const QString name = account < 0 ? "Using Active Account" : QString("account%1").arg(account + 1);
+            QTest::addRow("%s, %s", l.name, qPrintable(name)) << l.format << account;
+        }
+    }
+}
+
+// Save, then History of the file: a phone's account comes back as it was, alone in
+// the file (nothing else there to tell how the file counts).
+void TestImportRoundTrip::accountsComeBack()
+{
+    QFETCH(int, format);
+    QFETCH(int, account);
+    Workspace ws;
+    addContact(contact("Ann", "Lee", { phone("Work", "100", account) }));
+    DataMgr *mgr = DataMgr::instance();
+    QString path;
+    QVERIFY(mgr->savePhonebookFiles(&path));
+    if (format != ExportFactory::UniXml)
+        QVERIFY(mgr->exportTo(format, "UTF-8", "book", ws.path(), &path));
+
+    mgr->setMergeMode(1);
+    mgr->setReplaceOnImport(true);
+    QVERIFY(mgr->importFile(path, "UTF-8"));
+    QCOMPARE(mgr->ctList().size(), 1);
+    QCOMPARE(phones(mgr->ctList().first()), QStringList({ QString("Work 100 %1").arg(account) }));
 }
 
 QTEST_GUILESS_MAIN(TestImportRoundTrip)
