@@ -152,7 +152,10 @@ void MainWindow::showHistory()
         return;
     }
     if (!imported) {
-        showPlainMessage(tr("Import History Failed"), tr("Import history failed,please check the history file."));
+        // When something could not be written, the file is not to blame.
+        const QString failure = mgr->importWriteFailure();
+        showPlainMessage(tr("Import History Failed"),
+            failure.isEmpty() ? tr("Import history failed,please check the history file.") : failure);
         return;
     }
     if (m_searchEdit->isActive()) {

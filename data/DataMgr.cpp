@@ -624,10 +624,19 @@ bool DataMgr::canEncode(const QList<ContactInfo> &contacts, const QString &encod
 
 void DataMgr::removeTemporaryFiles()
 {
+    removeWorkingCopies(QString());
+    QDir(AppPaths::appDir() + QStringLiteral("HTTPD")).removeRecursively();
+}
+
+void DataMgr::removeWorkingCopies(const QString &keep)
+{
     const QString dir = AppPaths::appDir();
-    for (const char *name : {"tmp.csv", "tmp1.csv", "tmp2.csv", "tmp.xml", "tmp.vcf"})
-        QFile::remove(dir + QLatin1String(name));
-    QDir(dir + QStringLiteral("HTTPD")).removeRecursively();
+    const QString kept = QFileInfo(keep).canonicalFilePath();
+    for (const char *name : { "tmp.csv", "tmp1.csv", "tmp2.csv", "tmp.xml", "tmp.vcf" }) {
+        const QString copy = dir + QLatin1String(name);
+        if (kept.isEmpty() || QFileInfo(copy).canonicalFilePath() != kept)
+            QFile::remove(copy);
+    }
 }
 
 void DataMgr::removeHttpFiles()
@@ -727,21 +736,40 @@ void DataMgr::restore(const ImportSnapshot &before)
     emit updateModel();
 }
 
+QString DataMgr::writeFailure(int storeErrorsBefore) const
+{
+    const SqliteDatabase *store = DBOperator::instance()->database();
+    if (store->errorCount() != storeErrorsBefore)
+        return tr("Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.")
+            .arg(store->lastError());
+    if (m_importCopyFailed)
+        return tr("Import failed: a working copy could not be made in the program folder. Nothing was changed.")
+            + QLatin1Char('\n') + m_importError;
+    return QString();
+}
+
 bool DataMgr::importFile(const QString &path, const QString &encoding)
 {
     const BusyScope busy(this);
     m_importError.clear();
+    m_importCopyFailed = false;
+    m_importWriteFailure.clear();
     m_importer = ParseFactory::instance()->createParser(path);
     if (!m_importer)
         return false;
     SqliteDatabase *store = DBOperator::instance()->database();
+    const int errors = store->errorCount();
     const ImportSnapshot before = snapshot();
-    if (!store->beginTransaction())
+    if (!store->beginTransaction()) {
+        m_importWriteFailure = writeFailure(errors);
         return false;
+    }
     m_importing = true;
     bool ok = m_importer->readFile(path, encoding);
-    if (!ok)
+    if (!ok) {
         m_importError = m_importer->errorString();
+        m_importCopyFailed = m_importer->workingCopyFailed();
+    }
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
     QList<ContactInfo> contacts;
     QList<GroupInfo> groups;
@@ -756,6 +784,9 @@ bool DataMgr::importFile(const QString &path, const QString &encoding)
     const bool removeFiles = std::exchange(m_removeFilesAfterImport, false);
     if (!ok) {
         restore(before);
+        // The copies of a file that was not taken are of no use.
+        removeWorkingCopies(path);
+        m_importWriteFailure = writeFailure(errors);
         return false;
     }
     if (removeFiles)
@@ -774,6 +805,8 @@ bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool
     SqliteDatabase *store = DBOperator::instance()->database();
     const ImportSnapshot before = snapshot();
     const int errors = store->errorCount();
+    m_importError.clear();
+    m_importCopyFailed = false;
     setMergeMode(replaceDuplicates ? 0 : 1);
     setReplaceOnImport(clearList);
     // The save belongs to the transaction: a failed import leaves phonebook.db untouched.
@@ -782,14 +815,15 @@ bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool
         ok = store->endTransaction(storeLists() && importFile(path, encoding));
     if (!ok) {
         restore(before);
-        QString text = store->errorCount() == errors
-                           ? tr("Import is failed,please check the file format and encoding.")
-                           : tr("Import failed: the phonebook could not be written to phonebook.db (%1). "
-                                "Nothing was changed.")
-                                 .arg(store->lastError());
-        // What the reader found wrong, on a line of its own.
-        if (!m_importError.isEmpty())
-            text += QLatin1Char('\n') + m_importError;
+        removeWorkingCopies(path);
+        // When something could not be written, that is what the user must hear.
+        QString text = writeFailure(errors);
+        if (text.isEmpty()) {
+            text = tr("Import is failed,please check the file format and encoding.");
+            // What the reader found wrong, on a line of its own.
+            if (!m_importError.isEmpty())
+                text += QLatin1Char('\n') + m_importError;
+        }
         Notifier::current()->message(Notifier::Warning, tr("Import Box"), text);
     }
     setBusy(false);

@@ -106,6 +106,10 @@ public:
     // What was wrong with the file of the last failed import, for the user; empty
     // when there was nothing to tell.
     QString importError() const { return m_importError; }
+    // The user's message when the last importFile() failed because something could
+    // not be written (phonebook.db, a working copy); empty when the file was to
+    // blame.
+    QString importWriteFailure() const { return m_importWriteFailure; }
     // Writes folder + "/" + fileName + the layout's extension; `finalPath`, when
     // given, receives the path written.
     bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
@@ -185,6 +189,12 @@ private:
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     bool exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
+    // Deletes the readers' temporary files except the file `keep` (a file the user
+    // imports may carry the name of one).
+    void removeWorkingCopies(const QString &keep);
+    // The message for an import that failed on writing since the store had
+    // `storeErrorsBefore` errors; empty when nothing failed to be written.
+    QString writeFailure(int storeErrorsBefore) const;
 
     void createDefaultGroups();
     void rebuildDerived();
@@ -211,5 +221,7 @@ private:
     QString m_language = QStringLiteral("en");
     ParseBase *m_importer = nullptr;
     QString m_importError;
+    bool m_importCopyFailed = false;
+    QString m_importWriteFailure;
     HttpdService *m_httpService = nullptr;
 };

@@ -388,7 +388,7 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
     {
         QFile in(source);
         if (!in.open(QIODevice::ReadOnly))
-            return unreadable(source);
+            return unreadableCopy(source);
         QByteArray bytes = in.readAll();
         in.close();
         const auto mark = QStringConverter::encodingForData(bytes);
@@ -416,7 +416,7 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
     csv_parser &tokenizer = *m_tokenizer;
     tokenizer.setSkipLines(0);
     if (!tokenizer.openFile(QFile::encodeName(normalised)))
-        return unreadable(normalised);
+        return unreadableCopy(normalised);
     tokenizer.setEnclosure('"', 3);
     tokenizer.setFieldTerminator(delimiter);
     tokenizer.setLineTerminator('\n');

@@ -110,6 +110,13 @@ bool ParseBase::unreadable(const QString &path)
     return false;
 }
 
+bool ParseBase::unreadableCopy(const QString &path)
+{
+    setErrorString(tr("The working copy %1 cannot be read.").arg(path));
+    m_workingCopyFailed = true;
+    return false;
+}
+
 bool ParseBase::invalidBytes(const QString &codecName)
 {
     setErrorString(tr("The file is not valid %1 text; choose the encoding it was saved in.").arg(codecName));
@@ -131,6 +138,7 @@ bool ParseBase::writeBytes(const QString &target, const QByteArray &bytes)
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush())
         return true;
     setErrorString(tr("The working copy %1 cannot be written.").arg(target));
+    m_workingCopyFailed = true;
     return false;
 }
 

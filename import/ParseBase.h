@@ -33,9 +33,17 @@ public:
     // What was wrong with the file of the last failed read, for the user; empty
     // when the read succeeded or failed for no reason of the file's.
     QString errorString() const { return m_errorString; }
+    // Whether the last read failed on a working copy in the program folder (one
+    // that could not be written or read back) rather than on the file; the error
+    // text then names the copy.
+    bool workingCopyFailed() const { return m_workingCopyFailed; }
 
 protected:
-    void setErrorString(const QString &text) { m_errorString = text; }
+    void setErrorString(const QString &text)
+    {
+        m_errorString = text;
+        m_workingCopyFailed = false;
+    }
 
     // The shared halves of the overrides.
     static QString systemCodecName();
@@ -62,6 +70,8 @@ protected:
     // that cannot be read; return false.
     bool invalidBytes(const QString &codecName);
     bool unreadable(const QString &path);
+    // The same for a working copy (workingCopyFailed()).
+    bool unreadableCopy(const QString &path);
     // The bytes of the file up to its first zero byte, as UTF-8 text.
     static bool leadingText(const QString &path, QString *text);
     // The XML and vCard check: the leading text fits UTF-8 or the system's legacy
@@ -76,4 +86,5 @@ protected:
 
 private:
     QString m_errorString;
+    bool m_workingCopyFailed = false;
 };

@@ -92,6 +92,10 @@
         <source>The phonebook store %1 could not be opened: %2</source>
         <translation>The phonebook store %1 could not be opened: %2</translation>
     </message>
+    <message>
+        <source>Import failed: a working copy could not be made in the program folder. Nothing was changed.</source>
+        <translation>Import failed: a working copy could not be made in the program folder. Nothing was changed.</translation>
+    </message>
 </context>
 <context>
     <name>DialogParts</name>
@@ -950,6 +954,10 @@ It is left in %2.</translation>
     <message>
         <source>The working copy %1 cannot be written.</source>
         <translation>The working copy %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>The working copy %1 cannot be read.</source>
+        <translation>The working copy %1 cannot be read.</translation>
     </message>
 </context>
 <context>

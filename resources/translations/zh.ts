@@ -92,6 +92,10 @@
         <source>The phonebook store %1 could not be opened: %2</source>
         <translation>无法打开电话簿存储 %1：%2</translation>
     </message>
+    <message>
+        <source>Import failed: a working copy could not be made in the program folder. Nothing was changed.</source>
+        <translation>导入失败：无法在程序文件夹中建立工作副本。电话簿没有任何改动。</translation>
+    </message>
 </context>
 <context>
     <name>DialogParts</name>
@@ -950,6 +954,10 @@ It is left in %2.</source>
     <message>
         <source>The working copy %1 cannot be written.</source>
         <translation>无法写入工作副本 %1。</translation>
+    </message>
+    <message>
+        <source>The working copy %1 cannot be read.</source>
+        <translation>无法读取工作副本 %1。</translation>
     </message>
 </context>
 <context>

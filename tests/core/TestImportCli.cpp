@@ -90,6 +90,7 @@ private slots:
     void autoEncoding();
     void refusedFiles_data();
     void refusedFiles();
+    void workingCopyCannotBeWritten();
     void failedImportKeepsPhonebook();
     void failingStoreKeepsPhonebook();
     void usageErrors_data();
@@ -208,6 +209,25 @@ void TestImportCli::refusedFiles()
     const CliRun run = runCli({"--dir", dir.path(), "import", path});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.err, message);
+    for (const char *copy : { "tmp.csv", "tmp1.csv", "tmp2.csv", "tmp.xml", "tmp.vcf" })
+        QVERIFY2(!QFile::exists(dir.filePath(copy)), copy);
+}
+
+// A folder in the way of the converted copy: the message says what could not be
+// written, not that the file is wrong, and no copy is left behind.
+void TestImportCli::workingCopyCannotBeWritten()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("tmp1.csv"));
+    const QString path = write(dir, "a.csv", "First Name\nJ\xfcrgen\n");
+    const CliRun run = runCli({ "--dir", dir.path(), "import", path, "--encoding", "ISO 8859-1" });
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err,
+        "Import failed: a working copy could not be made in the program folder. Nothing was changed.\n"
+        "The working copy "
+            + dir.filePath("tmp1.csv") + " cannot be written.\n");
+    QVERIFY(!QFile::exists(dir.filePath("tmp.csv")));
+    QVERIFY(!QFile::exists(dir.filePath("tmp2.csv")));
 }
 
 void TestImportCli::failedImportKeepsPhonebook()
