@@ -59,12 +59,9 @@ void appendQuoted(QString &line, std::initializer_list<QString> fields)
 
 bool writeOwn(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, int accountBase)
 {
-    // The two layouts differ only in how they count accounts, so each row says
-    // which (the last column, 0 or 1); without it a file read back could be
-    // taken for the other layout's.
     static const QString header = QStringLiteral(
         "First Name,Last Name,Work Phone,Home Phone,Mobile Phone,Fax,E-mail Address,Primary Phone,Group,"
-        "Work account,Home account,Mobile account,Fax account,Frequent,Photo,Ring index,Ring,Accounts from");
+        "Work account,Home account,Mobile account,Fax account,Frequent,Photo,Ring index,Ring");
     return write(encoding, path, contacts, header, [accountBase](QString &line, const ContactInfo &c) {
         const Fields f = fieldsOf(c);
         appendQuoted(line,
@@ -78,7 +75,6 @@ bool writeOwn(const QString &encoding, QString &path, const QList<ContactInfo> &
         appendQuoted(line, { ExportRules::photoUrl(c) });
         line += QLatin1Char(',') + QString::number(c.RingtoneIndex) + QLatin1Char(',');
         appendQuoted(line, { ExportRules::ringtoneUrl(c) });
-        line += QLatin1Char(',') + QString::number(accountBase);
     });
 }
 

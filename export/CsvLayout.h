@@ -33,8 +33,7 @@ bool write(const QString &encoding, QString &path, const QList<ContactInfo> &con
     const std::function<void(QString &line, const ContactInfo &contact)> &row);
 
 // The own layout (Alder and Birch): accounts are written as stored plus
-// `accountBase` (Alder phones count from 0, Birch phones from 1), which the
-// last column ("Accounts from") names.
+// `accountBase` (Alder phones count from 0, Birch phones from 1).
 bool writeOwn(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, int accountBase);
 
 // The Outlook layouts: nine quoted fields under the given header.

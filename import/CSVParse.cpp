@@ -282,7 +282,6 @@ bool CSVParse::recognise(const QStringList &header)
     m_businessPhone = headerIndex(header, QStringLiteral("Business Phone"));
     m_companyMainPhone = headerIndex(header, QStringLiteral("Company Main Phone"));
     m_categories = headerIndex(header, QStringLiteral("Categories"));
-    m_accountsFrom = headerIndex(header, QStringLiteral("Accounts from"));
 
     m_phoneColumns.clear();
     m_mailColumns.clear();
@@ -490,15 +489,11 @@ void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, Import
         const int columns[4] = {workColumn, m_columns[HomePhone], m_columns[MobilePhone],
                                 hasFax ? m_columns[Fax] : faxColumn(r)};
         const int accountColumns[4] = {WorkAccount, HomeAccount, MobileAccount, FaxAccount};
-        const QString from = column(r, m_accountsFrom).trimmed();
-        const auto counting = from == QLatin1String("0") ? ImportRows::Counting::FromZero
-            : from == QLatin1String("1")                 ? ImportRows::Counting::FromOne
-                                                         : ImportRows::Counting::Unknown;
         QString numbers[4];
         for (int i = 0; i < 4; ++i) {
             numbers[i] = column(r, columns[i]);
             if (!numbers[i].isEmpty())
-                rows.addPhone(id, phoneType(i), numbers[i], accountValue(field(r, accountColumns[i])), counting);
+                rows.addPhone(id, phoneType(i), numbers[i], accountValue(field(r, accountColumns[i])));
         }
         const QString mail = value(r, Email);
         if (!mail.isEmpty())

@@ -79,8 +79,6 @@ private:
     int m_businessPhone = -1;
     int m_companyMainPhone = -1;
     int m_categories = -1;
-    // Our own layout's "Accounts from": how the row counts its accounts.
-    int m_accountsFrom = -1;
     // Every column of the header that holds numbers (with its phone type) or mail
     // addresses.
     QList<QPair<int, QString>> m_phoneColumns;

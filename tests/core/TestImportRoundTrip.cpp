@@ -394,7 +394,10 @@ void TestImportRoundTrip::accountsComeBack_data()
     QTest::addColumn<int>("format");
     QTest::addColumn<int>("account");
     for (const Layout &l : kLayouts) {
-        for (int account = -1; l.accounts && account < 6; ++account) {
+        // The Alder and Birch CSV rows are alike but for how they count accounts,
+        // so a file of them cannot say which it is; their values decide.
+        const bool tells = l.format != ExportFactory::CsvAlder && l.format != ExportFactory::CsvBirch;
+        for (int account = -1; l.accounts && tells && account < 6; ++account) {
             const QString name = account < 0 ? "Using Active Account" : QString("account%1").arg(account + 1);
             QTest::addRow("%s, %s", l.name, qPrintable(name)) << l.format << account;
         }
