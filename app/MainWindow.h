@@ -130,9 +130,9 @@ public slots:
     void showContactDetail(const ContactInfo &contact);
     void onContactChanged(int current, int previous);
     bool checkDetailValues();
-    // Before the phonebook is written (save, backup, export): runs the blank-contact
-    // check and commits the shown contact. False when the check stopped it.
-    bool commitDetail();
+    // Before the phonebook is written (save, backup, export): drops a blank shown
+    // contact, or commits the shown contact's edits.
+    void commitDetail();
     void addNewPhone();
     void addNewMail();
     void resetPhoneWidgetHeight();

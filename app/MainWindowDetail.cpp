@@ -378,14 +378,14 @@ bool MainWindow::checkDetailValues()
     return false;
 }
 
-bool MainWindow::commitDetail()
+void MainWindow::commitDetail()
 {
     if (m_contactView->contactModel()->rowCount() == 0)
-        return true;
-    if (!checkDetailValues())
-        return false;
-    m_contactView->commitCurrent();
-    return true;
+        return;
+    // A blank contact holds nothing to write: it goes, and the save goes on
+    // without it rather than stopping without a word.
+    if (checkDetailValues())
+        m_contactView->commitCurrent();
 }
 
 void MainWindow::onContactChanged(int current, int previous)

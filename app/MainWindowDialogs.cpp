@@ -286,12 +286,7 @@ void MainWindow::exportBegin()
     }
     m_exportDialog->hide();
     showOperationOverlay();
-    if (!commitDetail()) {
-        hideOperationOverlay();
-        m_exportDialog->show();
-        showPlainMessage(tr("Export Box"), tr("Please Input name and select path to export your phone book!"));
-        return;
-    }
+    commitDetail();
     const bool exported =
         DataMgr::instance()->exportAsSaved(format, m_exportEncodingBox->currentText(), name, folder);
     hideOperationOverlay();

@@ -107,10 +107,7 @@ void MainWindow::constructNewFile()
 bool MainWindow::saveFile()
 {
     showOperationOverlay();
-    if (!commitDetail()) {
-        hideOperationOverlay();
-        return false;
-    }
+    commitDetail();
     DataMgr *mgr = DataMgr::instance();
     mgr->setBusy(true);
     const bool saved = mgr->savePhonebookFiles();
@@ -184,8 +181,7 @@ void MainWindow::showBackupWindow()
     }
     if (name.isEmpty())
         return;
-    if (!commitDetail())
-        return;
+    commitDetail();
     // Always the general layout, whatever ending was typed; the writer adds ".xml".
     // What a save would write now: the groups as they are, not as last saved.
     QString written;
