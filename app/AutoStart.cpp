@@ -1,4 +1,4 @@
-#include "AutoStart.h"
+#include "app/AutoStart.h"
 
 #include <QDir>
 #include <QFile>

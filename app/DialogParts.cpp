@@ -1,4 +1,4 @@
-#include "DialogParts.h"
+#include "app/DialogParts.h"
 
 #include <QBitmap>
 #include <QButtonGroup>
@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QPainter>
 
-#include "ExportFactory.h"
+#include "export/ExportFactory.h"
 
 namespace DialogParts {
 

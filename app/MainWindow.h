@@ -11,8 +11,8 @@
 
 #include <functional>
 
-#include "ContactInfo.h"
-#include "UserGuide.h"
+#include "data/ContactInfo.h"
+#include "widgets/UserGuide.h"
 
 class ContactView;
 class DBOperator;

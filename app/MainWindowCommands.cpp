@@ -1,14 +1,14 @@
 // The group and contact commands of the main window: the two context menus, new
 // groups and new contacts.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "ContactModel.h"
-#include "ContactView.h"
-#include "DataMgr.h"
-#include "GroupModel.h"
-#include "GroupView.h"
-#include "Records.h"
+#include "widgets/ContactModel.h"
+#include "widgets/ContactView.h"
+#include "manager/DataMgr.h"
+#include "widgets/GroupModel.h"
+#include "widgets/GroupView.h"
+#include "data/Records.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,17 +1,17 @@
 // The contact detail editor of the main window: showing a contact, its phone and
 // mail rows, the blank-contact check and the commit back into the phonebook.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "ContactModel.h"
-#include "ContactView.h"
-#include "DataMgr.h"
-#include "DetailScroll.h"
-#include "GroupView.h"
-#include "MailItem.h"
-#include "PhoneItem.h"
-#include "PictureButton.h"
-#include "Records.h"
+#include "widgets/ContactModel.h"
+#include "widgets/ContactView.h"
+#include "manager/DataMgr.h"
+#include "widgets/DetailScroll.h"
+#include "widgets/GroupView.h"
+#include "widgets/MailItem.h"
+#include "widgets/PhoneItem.h"
+#include "widgets/PictureButton.h"
+#include "data/Records.h"
 
 #include <QComboBox>
 #include <QFileInfo>

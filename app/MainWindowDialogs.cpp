@@ -1,16 +1,16 @@
 // The import, export and port dialogs of the main window, and the network
 // import's hand-over to the local import.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "ContactModel.h"
-#include "ContactView.h"
-#include "DataMgr.h"
-#include "DialogParts.h"
-#include "ExportFactory.h"
-#include "OptionFiles.h"
-#include "TextCodec.h"
-#include "WebImport.h"
+#include "widgets/ContactModel.h"
+#include "widgets/ContactView.h"
+#include "manager/DataMgr.h"
+#include "app/DialogParts.h"
+#include "export/ExportFactory.h"
+#include "app/OptionFiles.h"
+#include "data/TextCodec.h"
+#include "app/WebImport.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

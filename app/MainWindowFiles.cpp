@@ -1,14 +1,14 @@
 // The phonebook file commands of the main window: New, Save, History and Backup.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "AppPaths.h"
-#include "ContactView.h"
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "ExportFactory.h"
-#include "SearchEdit.h"
-#include "SqliteDatabase.h"
+#include "data/AppPaths.h"
+#include "widgets/ContactView.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "export/ExportFactory.h"
+#include "widgets/SearchEdit.h"
+#include "data/SqliteDatabase.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,12 +2,12 @@
 // end of the desktop session), and nothing saved stays out of sight at start:
 // the recovery copy of unsaved edits and the offer of the saved phonebook.
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "ContactView.h"
-#include "DataMgr.h"
-#include "RecoveryCopy.h"
-#include "TerminationSignals.h"
+#include "widgets/ContactView.h"
+#include "manager/DataMgr.h"
+#include "data/RecoveryCopy.h"
+#include "app/TerminationSignals.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "MessageBoxNotifier.h"
+#include "app/MessageBoxNotifier.h"
 
 #include <QApplication>
 #include <QMessageBox>

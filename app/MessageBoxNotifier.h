@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Notifier.h"
+#include "data/Notifier.h"
 
 // Shows the core's messages as modal message boxes with one OK button, parented
 // to the active window. Messages raised on another thread are shown on the GUI

@@ -1,4 +1,4 @@
-#include "OptionFiles.h"
+#include "app/OptionFiles.h"
 
 #include <QDomDocument>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "WebImport.h"
+#include "app/WebImport.h"
 
-#include "DialogParts.h"
-#include "ExportFactory.h"
-#include "WebDownload.h"
+#include "app/DialogParts.h"
+#include "export/ExportFactory.h"
+#include "import/WebDownload.h"
 
 #include <QAuthenticator>
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "app/WindowPlacement.h"
 
 #include <QtGlobal>
 

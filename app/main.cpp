@@ -1,7 +1,7 @@
-#include "AppPaths.h"
-#include "MainWindow.h"
-#include "MessageBoxNotifier.h"
-#include "SingleInstance.h"
+#include "data/AppPaths.h"
+#include "app/MainWindow.h"
+#include "app/MessageBoxNotifier.h"
+#include "app/SingleInstance.h"
 
 #include <QApplication>
 #include <QFont>

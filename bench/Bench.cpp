@@ -1,10 +1,10 @@
-#include "Bench.h"
+#include "bench/Bench.h"
 
-#include "AppPaths.h"
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "Records.h"
-#include "SqliteDatabase.h"
+#include "data/AppPaths.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "data/Records.h"
+#include "data/SqliteDatabase.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,8 +3,8 @@
 // A small benchmark harness: each case registers itself, runs in a child process of
 // its own (so its peak memory is its own) and reports rows for one table.
 
-#include "ContactInfo.h"
-#include "GroupInfo.h"
+#include "data/ContactInfo.h"
+#include "data/GroupInfo.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -1,11 +1,11 @@
 // The data layer with 100 000 contacts: save, reload, duplicate merge, memory.
 
-#include "Bench.h"
+#include "bench/Bench.h"
 
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "SqliteDatabase.h"
-#include "StoreRows.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "data/SqliteDatabase.h"
+#include "data/StoreRows.h"
 
 namespace {
 

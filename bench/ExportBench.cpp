@@ -1,9 +1,9 @@
 // Writing the 100 000-contact phonebook in every layout, and a whole save.
 
-#include "Bench.h"
+#include "bench/Bench.h"
 
-#include "DataMgr.h"
-#include "ExportFactory.h"
+#include "manager/DataMgr.h"
+#include "export/ExportFactory.h"
 
 #include <QFileInfo>
 

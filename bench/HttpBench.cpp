@@ -4,15 +4,15 @@
 // phone beside 1 000 connections that never finish their header, and the headless
 // export of 100 000 contacts end to end.
 
-#include "Bench.h"
+#include "bench/Bench.h"
 
-#include "AppPaths.h"
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "ExportFactory.h"
-#include "HttpdServer.h"
-#include "HttpdService.h"
-#include "LoopbackClient.h"
+#include "data/AppPaths.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "export/ExportFactory.h"
+#include "httpd/HttpdServer.h"
+#include "httpd/HttpdService.h"
+#include "tests/LoopbackClient.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,12 +3,12 @@
 // already holding the same contacts with duplicates replaced. Timed end to end:
 // read, store, merge and reload.
 
-#include "Bench.h"
+#include "bench/Bench.h"
 
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "ExportFactory.h"
-#include "SqliteDatabase.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "export/ExportFactory.h"
+#include "data/SqliteDatabase.h"
 
 #include <algorithm>
 

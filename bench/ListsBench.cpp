@@ -1,15 +1,15 @@
 // The main window's lists with 100 000 contacts: choosing groups, a search
 // keystroke and committing an edit, each as the user waits for it.
 
-#include "Bench.h"
+#include "bench/Bench.h"
 
-#include "ContactModel.h"
-#include "ContactView.h"
-#include "DataMgr.h"
-#include "GroupView.h"
-#include "MainWindow.h"
-#include "Records.h"
-#include "SearchEdit.h"
+#include "widgets/ContactModel.h"
+#include "widgets/ContactView.h"
+#include "manager/DataMgr.h"
+#include "widgets/GroupView.h"
+#include "app/MainWindow.h"
+#include "data/Records.h"
+#include "widgets/SearchEdit.h"
 
 #include <QApplication>
 #include <QLineEdit>

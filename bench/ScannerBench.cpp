@@ -1,9 +1,9 @@
 // The quick XML scanner on one start tag with 7 000 attributes, beside
 // QXmlStreamReader on the same bytes: the repeated-attribute check must stay linear.
 
-#include "Bench.h"
+#include "bench/Bench.h"
 
-#include "XmlScanner.h"
+#include "import/XmlScanner.h"
 
 #include <QXmlStreamReader>
 

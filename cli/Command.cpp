@@ -1,9 +1,9 @@
-#include "Command.h"
+#include "cli/Command.h"
 
-#include "AppPaths.h"
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "SqliteDatabase.h"
+#include "data/AppPaths.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "data/SqliteDatabase.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SqliteDatabase.h"
+#include "data/SqliteDatabase.h"
 
 #include <QMap>
 #include <QString>

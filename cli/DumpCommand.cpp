@@ -1,8 +1,8 @@
-#include "Command.h"
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "SqliteDatabase.h"
-#include "Records.h"
+#include "cli/Command.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "data/SqliteDatabase.h"
+#include "data/Records.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

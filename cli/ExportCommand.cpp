@@ -1,7 +1,7 @@
-#include "Command.h"
-#include "DataMgr.h"
-#include "ExportFactory.h"
-#include "TextCodec.h"
+#include "cli/Command.h"
+#include "manager/DataMgr.h"
+#include "export/ExportFactory.h"
+#include "data/TextCodec.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
-#include "Command.h"
+#include "cli/Command.h"
 
-#include "DataMgr.h"
-#include "TextCodec.h"
+#include "manager/DataMgr.h"
+#include "data/TextCodec.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,5 @@
-#include "Command.h"
-#include "DataMgr.h"
+#include "cli/Command.h"
+#include "manager/DataMgr.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "Command.h"
-#include "DataMgr.h"
-#include "HttpdService.h"
+#include "cli/Command.h"
+#include "manager/DataMgr.h"
+#include "httpd/HttpdService.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,7 +1,7 @@
-#include "AppPaths.h"
-#include "Command.h"
-#include "FolderLock.h"
-#include "Notifier.h"
+#include "data/AppPaths.h"
+#include "cli/Command.h"
+#include "data/FolderLock.h"
+#include "data/Notifier.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,21 @@
+option(QUORVANE_WERROR "Treat compiler warnings as errors (CI builds)" OFF)
+option(QUORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(QUORVANE_COVERAGE "Build with coverage counters (gcov)" OFF)
+
 # Common compile settings for every target of the project.
 function(quorvane_settings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-unused-parameter)
+    if(QUORVANE_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+    if(QUORVANE_SANITIZE)
+        target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+        target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+    endif()
+    if(QUORVANE_COVERAGE)
+        target_compile_options(${target} PRIVATE --coverage -O0)
+        target_link_options(${target} PRIVATE --coverage)
+    endif()
     target_compile_definitions(${target} PRIVATE
         QT_DISABLE_DEPRECATED_BEFORE=0x060000
         QT_NO_KEYWORDS_FOR_FOREACH)
@@ -12,8 +27,8 @@ function(quorvane_add_test source label)
     add_executable(${name} ${source} ${ARGN})
     quorvane_settings(${name})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE
+        QUORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         QUORVANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
         QUORVANE_REALWORLD_DIR="${QUORVANE_REALWORLD_DIR}"
         QUORVANE_CLI_PATH="$<TARGET_FILE:quorvane-phonebook>")

@@ -1,4 +1,4 @@
-#include "AppPaths.h"
+#include "data/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

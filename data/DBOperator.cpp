@@ -1,7 +1,7 @@
-#include "DBOperator.h"
+#include "data/DBOperator.h"
 
-#include "Records.h"
-#include "SqliteDatabase.h"
+#include "data/Records.h"
+#include "data/SqliteDatabase.h"
 
 DBOperator *DBOperator::instance()
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactInfo.h"
-#include "GroupInfo.h"
-#include "StoreRows.h"
+#include "data/ContactInfo.h"
+#include "data/GroupInfo.h"
+#include "data/StoreRows.h"
 
 #include <QObject>
 

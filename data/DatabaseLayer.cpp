@@ -1,4 +1,4 @@
-#include "DatabaseLayer.h"
+#include "data/DatabaseLayer.h"
 
 bool DatabaseLayer::openDatabase() { return false; }
 void DatabaseLayer::closeDatabase() {}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StoreRows.h"
+#include "data/StoreRows.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "FolderLock.h"
+#include "data/FolderLock.h"
 
-#include "AppPaths.h"
+#include "data/AppPaths.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "Notifier.h"
+#include "data/Notifier.h"
 
 #include <QAtomicPointer>
 #include <cstdio>

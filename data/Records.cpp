@@ -1,4 +1,4 @@
-#include "Records.h"
+#include "data/Records.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
-#include "RecoveryCopy.h"
+#include "data/RecoveryCopy.h"
 
-#include "AppPaths.h"
-#include "DBOperator.h"
-#include "Records.h"
+#include "data/AppPaths.h"
+#include "data/DBOperator.h"
+#include "data/Records.h"
 
 #include <QCoreApplication>
 #include <QFile>

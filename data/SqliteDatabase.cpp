@@ -1,6 +1,6 @@
-#include "SqliteDatabase.h"
+#include "data/SqliteDatabase.h"
 
-#include "AppPaths.h"
+#include "data/AppPaths.h"
 
 #include <QFile>
 #include <QFileInfo>

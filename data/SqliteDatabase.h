@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DatabaseLayer.h"
-#include "FolderLock.h"
+#include "data/DatabaseLayer.h"
+#include "data/FolderLock.h"
 
 #include <QSqlDatabase>
 

@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "data/TextCodec.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "CSVAlderExport.h"
+#include "export/CSVAlderExport.h"
 
-#include "CsvLayout.h"
+#include "export/CsvLayout.h"
 
 bool CSVAlderExport::exportFile(
     const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // CSV for Alder phones, accounts counted from 0 (.csv).
 class CSVAlderExport : public ExportBase

@@ -1,6 +1,6 @@
-#include "CSVBirchExport.h"
+#include "export/CSVBirchExport.h"
 
-#include "CsvLayout.h"
+#include "export/CsvLayout.h"
 
 bool CSVBirchExport::exportFile(
     const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)

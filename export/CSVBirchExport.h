@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // CSV for Birch phones, accounts counted from 1 (.csv).
 class CSVBirchExport : public ExportBase

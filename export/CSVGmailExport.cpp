@@ -1,6 +1,6 @@
-#include "CSVGmailExport.h"
+#include "export/CSVGmailExport.h"
 
-#include "CsvLayout.h"
+#include "export/CsvLayout.h"
 
 using namespace CsvLayout;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // CSV that Google Gmail imports (.csv).
 class CSVGmailExport : public ExportBase

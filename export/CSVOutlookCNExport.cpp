@@ -1,6 +1,6 @@
-#include "CSVOutlookCNExport.h"
+#include "export/CSVOutlookCNExport.h"
 
-#include "CsvLayout.h"
+#include "export/CsvLayout.h"
 
 bool CSVOutlookCNExport::exportFile(
     const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // CSV that Simplified Chinese Outlook imports (.csv).
 class CSVOutlookCNExport : public ExportBase

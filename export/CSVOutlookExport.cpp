@@ -1,6 +1,6 @@
-#include "CSVOutlookExport.h"
+#include "export/CSVOutlookExport.h"
 
-#include "CsvLayout.h"
+#include "export/CsvLayout.h"
 
 bool CSVOutlookExport::exportFile(
     const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)

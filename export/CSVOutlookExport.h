@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // CSV that Outlook imports (.csv).
 class CSVOutlookExport : public ExportBase

@@ -1,6 +1,6 @@
-#include "CSVOutlookExpressCNExport.h"
+#include "export/CSVOutlookExpressCNExport.h"
 
-#include "CsvLayout.h"
+#include "export/CsvLayout.h"
 
 using namespace CsvLayout;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // CSV that Simplified Chinese Outlook Express imports (.csv).
 class CSVOutlookExpressCNExport : public ExportBase

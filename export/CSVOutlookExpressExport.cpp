@@ -1,6 +1,6 @@
-#include "CSVOutlookExpressExport.h"
+#include "export/CSVOutlookExpressExport.h"
 
-#include "CsvLayout.h"
+#include "export/CsvLayout.h"
 
 bool CSVOutlookExpressExport::exportFile(
     const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)

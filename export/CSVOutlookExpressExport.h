@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // CSV that Outlook Express imports (.csv).
 class CSVOutlookExpressExport : public ExportBase

@@ -1,4 +1,4 @@
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 ExportBase::ExportBase(QObject *parent)
     : QObject(parent)

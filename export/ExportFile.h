@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextCodec.h"
+#include "data/TextCodec.h"
 
 #include <QSaveFile>
 #include <QString>

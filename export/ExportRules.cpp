@@ -1,6 +1,6 @@
-#include "ExportRules.h"
+#include "export/ExportRules.h"
 
-#include "Records.h"
+#include "data/Records.h"
 
 namespace ExportRules {
 

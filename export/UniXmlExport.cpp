@@ -1,8 +1,8 @@
-#include "UniXmlExport.h"
+#include "export/UniXmlExport.h"
 
-#include "ExportRules.h"
-#include "XmlLayout.h"
-#include "XmlWriter.h"
+#include "export/ExportRules.h"
+#include "export/XmlLayout.h"
+#include "export/XmlWriter.h"
 
 using namespace ExportRules;
 

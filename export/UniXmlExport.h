@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // The general XML phonebook, every stored field (.xml).
 class UniXmlExport : public ExportBase

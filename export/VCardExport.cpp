@@ -1,8 +1,8 @@
-#include "VCardExport.h"
+#include "export/VCardExport.h"
 
-#include "DataMgr.h"
-#include "ExportFile.h"
-#include "ExportRules.h"
+#include "manager/DataMgr.h"
+#include "export/ExportFile.h"
+#include "export/ExportRules.h"
 
 namespace {
 

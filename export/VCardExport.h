@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // vCard 3.0 entries with the X-MARLO- extensions (.vcf).
 class VCardExport : public ExportBase

@@ -1,8 +1,8 @@
-#include "XmlAlderExport.h"
+#include "export/XmlAlderExport.h"
 
-#include "ExportRules.h"
-#include "XmlLayout.h"
-#include "XmlWriter.h"
+#include "export/ExportRules.h"
+#include "export/XmlLayout.h"
+#include "export/XmlWriter.h"
 
 #include <QSet>
 

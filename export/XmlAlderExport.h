@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // XML for Alder phones (.xml).
 class XmlAlderExport : public ExportBase

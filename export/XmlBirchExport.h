@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportBase.h"
+#include "export/ExportBase.h"
 
 // XML for Birch phones (.xml).
 class XmlBirchExport : public ExportBase

@@ -1,9 +1,9 @@
-#include "XmlBrennExport.h"
+#include "export/XmlBrennExport.h"
 
-#include "ExportRules.h"
-#include "Records.h"
-#include "XmlLayout.h"
-#include "XmlWriter.h"
+#include "export/ExportRules.h"
+#include "data/Records.h"
+#include "export/XmlLayout.h"
+#include "export/XmlWriter.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,8 +1,8 @@
-#include "XmlCedarExport.h"
+#include "export/XmlCedarExport.h"
 
-#include "ExportRules.h"
-#include "XmlLayout.h"
-#include "XmlWriter.h"
+#include "export/ExportRules.h"
+#include "export/XmlLayout.h"
+#include "export/XmlWriter.h"
 
 using namespace ExportRules;
 

@@ -1,7 +1,7 @@
-#include "XmlLayout.h"
+#include "export/XmlLayout.h"
 
-#include "ExportFile.h"
-#include "XmlWriter.h"
+#include "export/ExportFile.h"
+#include "export/XmlWriter.h"
 
 namespace XmlLayout {
 

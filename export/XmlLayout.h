@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ContactInfo.h"
-#include "ExportRules.h"
+#include "data/ContactInfo.h"
+#include "export/ExportRules.h"
 
 #include <QString>
 

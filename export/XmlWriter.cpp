@@ -1,7 +1,7 @@
-#include "XmlWriter.h"
+#include "export/XmlWriter.h"
 
-#include "ExportFile.h"
-#include "TextCodec.h"
+#include "export/ExportFile.h"
+#include "data/TextCodec.h"
 
 XmlWriter::XmlWriter(ExportFile &file)
     : m_file(file)

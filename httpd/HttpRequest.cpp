@@ -1,4 +1,4 @@
-#include "HttpRequest.h"
+#include "httpd/HttpRequest.h"
 
 #include <QFileInfo>
 

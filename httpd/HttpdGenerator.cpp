@@ -1,4 +1,4 @@
-#include "HttpdGenerator.h"
+#include "httpd/HttpdGenerator.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "HttpdServer.h"
+#include "httpd/HttpdServer.h"
 
-#include "AppPaths.h"
-#include "HttpdThread.h"
+#include "data/AppPaths.h"
+#include "httpd/HttpdThread.h"
 
 #include <QAtomicInt>
 #include <QTimer>

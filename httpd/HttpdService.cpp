@@ -1,7 +1,7 @@
-#include "HttpdService.h"
+#include "httpd/HttpdService.h"
 
-#include "HttpdServer.h"
-#include "Notifier.h"
+#include "httpd/HttpdServer.h"
+#include "data/Notifier.h"
 
 #include <QAtomicInt>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HttpdGenerator.h"
+#include "httpd/HttpdGenerator.h"
 
 #include <QObject>
 #include <QStringList>

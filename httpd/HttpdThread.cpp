@@ -1,6 +1,6 @@
-#include "HttpdThread.h"
+#include "httpd/HttpdThread.h"
 
-#include "HttpRequest.h"
+#include "httpd/HttpRequest.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "CSVParse.h"
+#include "import/CSVParse.h"
 
-#include "AppPaths.h"
-#include "ContactLabels.h"
-#include "ImportContext.h"
-#include "ImportRows.h"
-#include "Records.h"
-#include "TextCodec.h"
-#include "csv_parser.h"
+#include "data/AppPaths.h"
+#include "import/ContactLabels.h"
+#include "import/ImportContext.h"
+#include "import/ImportRows.h"
+#include "data/Records.h"
+#include "data/TextCodec.h"
+#include "import/csv_parser.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParseBase.h"
+#include "import/ParseBase.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "ContactLabels.h"
+#include "import/ContactLabels.h"
 
 #include <QHash>
 

@@ -1,9 +1,9 @@
-#include "ImportContext.h"
+#include "import/ImportContext.h"
 
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "Records.h"
-#include "SqliteDatabase.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "data/Records.h"
+#include "data/SqliteDatabase.h"
 
 ImportContext::ImportContext()
 {

@@ -1,4 +1,4 @@
-#include "ImportRows.h"
+#include "import/ImportRows.h"
 
 using namespace StoreValues;
 

@@ -1,9 +1,9 @@
-#include "ParseBase.h"
+#include "import/ParseBase.h"
 
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "ImportRows.h"
-#include "TextCodec.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "import/ImportRows.h"
+#include "data/TextCodec.h"
 
 #include <QFile>
 #include <QLocale>

@@ -1,8 +1,8 @@
-#include "ParseFactory.h"
+#include "import/ParseFactory.h"
 
-#include "CSVParse.h"
-#include "VCardParse.h"
-#include "XmlParse.h"
+#include "import/CSVParse.h"
+#include "import/VCardParse.h"
+#include "import/XmlParse.h"
 
 #include <QFileInfo>
 

@@ -1,11 +1,11 @@
-#include "VCardParse.h"
+#include "import/VCardParse.h"
 
-#include "AppPaths.h"
-#include "ContactLabels.h"
-#include "ImportContext.h"
-#include "ImportRows.h"
-#include "Records.h"
-#include "TextCodec.h"
+#include "data/AppPaths.h"
+#include "import/ContactLabels.h"
+#include "import/ImportContext.h"
+#include "import/ImportRows.h"
+#include "data/Records.h"
+#include "data/TextCodec.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParseBase.h"
+#include "import/ParseBase.h"
 
 // Reads vCard files of every version (2.1, 3.0, 4.0) and of every program: names,
 // typed telephone numbers with the preferred one, mail addresses, the first category

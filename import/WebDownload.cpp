@@ -1,6 +1,6 @@
-#include "WebDownload.h"
+#include "import/WebDownload.h"
 
-#include "AppPaths.h"
+#include "data/AppPaths.h"
 
 #include <QAuthenticator>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "XmlParse.h"
+#include "import/XmlParse.h"
 
-#include "AppPaths.h"
-#include "ImportContext.h"
-#include "ImportRows.h"
-#include "TextCodec.h"
-#include "XmlScanner.h"
+#include "data/AppPaths.h"
+#include "import/ImportContext.h"
+#include "import/ImportRows.h"
+#include "data/TextCodec.h"
+#include "import/XmlScanner.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParseBase.h"
+#include "import/ParseBase.h"
 
 // Reads every XML phonebook layout we write (the general one and the model ones)
 // by looking for each kind of element by name: group definitions as root-level

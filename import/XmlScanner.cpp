@@ -1,4 +1,4 @@
-#include "XmlScanner.h"
+#include "import/XmlScanner.h"
 
 #include <QByteArrayView>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "csv_parser.h"
+#include "import/csv_parser.h"
 
 #include <cstdlib>
 #include <cstring>

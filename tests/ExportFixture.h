@@ -3,11 +3,11 @@
 // The small phonebook whose files tests/data/export/ holds, written by hand, and
 // helpers to run an exporter and read what it wrote.
 
-#include "ContactInfo.h"
-#include "ExportBase.h"
-#include "ExportFactory.h"
-#include "GroupInfo.h"
-#include "TestUtil.h"
+#include "data/ContactInfo.h"
+#include "export/ExportBase.h"
+#include "export/ExportFactory.h"
+#include "data/GroupInfo.h"
+#include "tests/TestUtil.h"
 
 #include <QFile>
 #include <QStringDecoder>

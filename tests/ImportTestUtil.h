@@ -3,7 +3,7 @@
 // Helpers for the import tests: hand-written inputs, importing them, and compact
 // descriptions of what the phonebook holds afterwards.
 
-#include "TestUtil.h"
+#include "tests/TestUtil.h"
 
 #include <QCryptographicHash>
 #include <QFile>

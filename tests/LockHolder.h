@@ -3,7 +3,7 @@
 // Another program writing the phonebook of the current program folder: a child
 // process that holds the folder's lock until the object goes.
 
-#include "FolderLock.h"
+#include "data/FolderLock.h"
 
 #include <QFile>
 

@@ -3,12 +3,12 @@
 // Helpers shared by the test executables: a fresh program folder per test, a
 // notifier that records instead of showing boxes, and small phonebook builders.
 
-#include "AppPaths.h"
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "Notifier.h"
-#include "Records.h"
-#include "SqliteDatabase.h"
+#include "data/AppPaths.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "data/Notifier.h"
+#include "data/Records.h"
+#include "data/SqliteDatabase.h"
 
 #include <QList>
 #include <QString>

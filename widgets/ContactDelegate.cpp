@@ -1,6 +1,6 @@
-#include "ContactDelegate.h"
+#include "widgets/ContactDelegate.h"
 
-#include "ContactModel.h"
+#include "widgets/ContactModel.h"
 
 #include <QAbstractItemView>
 #include <QPainter>

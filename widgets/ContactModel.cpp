@@ -1,6 +1,6 @@
-#include "ContactModel.h"
+#include "widgets/ContactModel.h"
 
-#include "DataMgr.h"
+#include "manager/DataMgr.h"
 
 #include <QPixmap>
 

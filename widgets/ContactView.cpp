@@ -1,10 +1,10 @@
-#include "ContactView.h"
+#include "widgets/ContactView.h"
 
-#include "ContactDelegate.h"
-#include "ContactModel.h"
-#include "DataMgr.h"
-#include "Records.h"
-#include "SearchEdit.h"
+#include "widgets/ContactDelegate.h"
+#include "widgets/ContactModel.h"
+#include "manager/DataMgr.h"
+#include "data/Records.h"
+#include "widgets/SearchEdit.h"
 
 #include <QFile>
 #include <QHeaderView>

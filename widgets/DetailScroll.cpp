@@ -1,4 +1,4 @@
-#include "DetailScroll.h"
+#include "widgets/DetailScroll.h"
 
 DetailScroll::DetailScroll(QWidget *parent)
     : QScrollArea(parent)

@@ -1,7 +1,7 @@
-#include "GroupModel.h"
+#include "widgets/GroupModel.h"
 
-#include "DataMgr.h"
-#include "Records.h"
+#include "manager/DataMgr.h"
+#include "data/Records.h"
 
 #include <QPixmap>
 

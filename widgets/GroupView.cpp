@@ -1,10 +1,10 @@
-#include "GroupView.h"
+#include "widgets/GroupView.h"
 
-#include "AddNewGroupDialog.h"
-#include "DataMgr.h"
-#include "GroupModel.h"
-#include "ItemDelegate.h"
-#include "Notifier.h"
+#include "widgets/AddNewGroupDialog.h"
+#include "manager/DataMgr.h"
+#include "widgets/GroupModel.h"
+#include "widgets/ItemDelegate.h"
+#include "data/Notifier.h"
 
 #include <QFile>
 #include <QHeaderView>

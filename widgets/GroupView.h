@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UniView.h"
+#include "widgets/UniView.h"
 
 class GroupModel;
 class QSortFilterProxyModel;

@@ -1,6 +1,6 @@
-#include "ItemDelegate.h"
+#include "widgets/ItemDelegate.h"
 
-#include "GroupModel.h"
+#include "widgets/GroupModel.h"
 
 #include <QLineEdit>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "MailItem.h"
+#include "widgets/MailItem.h"
 
-#include "PictureButton.h"
-#include "Records.h"
+#include "widgets/PictureButton.h"
+#include "data/Records.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
-#include "PhoneItem.h"
+#include "widgets/PhoneItem.h"
 
-#include "PictureButton.h"
-#include "Records.h"
+#include "widgets/PictureButton.h"
+#include "data/Records.h"
 
 #include <QComboBox>
 #include <QLineEdit>

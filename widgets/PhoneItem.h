@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactInfo.h"
+#include "data/ContactInfo.h"
 
 #include <QWidget>
 

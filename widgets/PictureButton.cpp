@@ -1,4 +1,4 @@
-#include "PictureButton.h"
+#include "widgets/PictureButton.h"
 
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "SearchEdit.h"
+#include "widgets/SearchEdit.h"
 
 SearchEdit::SearchEdit(QWidget *parent)
     : QLineEdit(parent)

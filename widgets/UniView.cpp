@@ -1,4 +1,4 @@
-#include "UniView.h"
+#include "widgets/UniView.h"
 
 #include <QFile>
 #include <QHeaderView>

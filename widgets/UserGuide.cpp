@@ -1,8 +1,8 @@
-#include "UserGuide.h"
+#include "widgets/UserGuide.h"
 
-#include "DataMgr.h"
-#include "UserGuideControl.h"
-#include "UserGuideWidget.h"
+#include "manager/DataMgr.h"
+#include "widgets/UserGuideControl.h"
+#include "widgets/UserGuideWidget.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "UserGuideControl.h"
+#include "widgets/UserGuideControl.h"
 
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>

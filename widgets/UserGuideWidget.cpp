@@ -1,4 +1,4 @@
-#include "UserGuideWidget.h"
+#include "widgets/UserGuideWidget.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 // The headless tool's common frame and its dump and new commands.
 
-#include "CliRun.h"
+#include "tests/CliRun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

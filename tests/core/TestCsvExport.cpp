@@ -1,8 +1,8 @@
 // The seven CSV layouts: exact files, quoting, the values taken, encodings and
 // the encoding check.
 
-#include "ExportFixture.h"
-#include "TestUtil.h"
+#include "tests/ExportFixture.h"
+#include "tests/TestUtil.h"
 
 using namespace ExportFixture;
 

@@ -2,8 +2,8 @@
 // themselves (our own samples and real ones), column lookup by name, fax columns,
 // separators, account numbering, encodings and rejected files.
 
-#include "CSVParse.h"
-#include "ImportTestUtil.h"
+#include "import/CSVParse.h"
+#include "tests/ImportTestUtil.h"
 
 using namespace TestUtil;
 using namespace ImportTest;

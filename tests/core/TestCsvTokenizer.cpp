@@ -1,6 +1,6 @@
 // The CSV tokenizer: quoting, records spanning lines, line ends, modes, skipping.
 
-#include "csv_parser.h"
+#include "import/csv_parser.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // The working phonebook: list operations and their member bookkeeping, ids, reload.
 
-#include "LockHolder.h"
-#include "StoreFault.h"
-#include "TestUtil.h"
+#include "tests/LockHolder.h"
+#include "tests/StoreFault.h"
+#include "tests/TestUtil.h"
 
 #include <QSignalSpy>
 #include <QSqlQuery>

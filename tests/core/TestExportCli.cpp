@@ -1,8 +1,8 @@
 // The headless tool's export and save commands, run as a separate process on a
 // phonebook stored in a fresh folder.
 
-#include "CliRun.h"
-#include "TestUtil.h"
+#include "tests/CliRun.h"
+#include "tests/TestUtil.h"
 
 #include <QDirIterator>
 #include <QProcess>

@@ -1,9 +1,9 @@
 // Reading a phone's request, choosing its folder and layout, and the fixed texts of
 // the service, without sockets.
 
-#include "HttpRequest.h"
-#include "HttpdService.h"
-#include "HttpdThread.h"
+#include "httpd/HttpRequest.h"
+#include "httpd/HttpdService.h"
+#include "httpd/HttpdThread.h"
 
 #include <QDir>
 #include <QFile>

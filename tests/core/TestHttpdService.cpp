@@ -2,11 +2,11 @@
 // refused, slow and hostile clients, the thread cap, writing missing phonebooks,
 // port.xml and the port fallbacks.
 
-#include "HttpdServer.h"
-#include "HttpdService.h"
-#include "HttpdThread.h"
-#include "LoopbackClient.h"
-#include "TestUtil.h"
+#include "httpd/HttpdServer.h"
+#include "httpd/HttpdService.h"
+#include "httpd/HttpdThread.h"
+#include "tests/LoopbackClient.h"
+#include "tests/TestUtil.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,8 +1,8 @@
 // The headless tool's import command.
 
-#include "AppPaths.h"
-#include "CliRun.h"
-#include "LockHolder.h"
+#include "data/AppPaths.h"
+#include "tests/CliRun.h"
+#include "tests/LockHolder.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>

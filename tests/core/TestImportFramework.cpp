@@ -1,10 +1,10 @@
 // The reader factory, the shared reader operations and the import entry point.
 
-#include "CSVParse.h"
-#include "ImportTestUtil.h"
-#include "ParseFactory.h"
-#include "VCardParse.h"
-#include "XmlParse.h"
+#include "import/CSVParse.h"
+#include "tests/ImportTestUtil.h"
+#include "import/ParseFactory.h"
+#include "import/VCardParse.h"
+#include "import/XmlParse.h"
 
 #include <QLocale>
 #include <QPointer>

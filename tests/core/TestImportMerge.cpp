@@ -2,8 +2,8 @@
 // replace duplicates, clear the list first; the built-in groups are never doubled;
 // a rejected file and a failing store change nothing.
 
-#include "ImportTestUtil.h"
-#include "StoreFault.h"
+#include "tests/ImportTestUtil.h"
+#include "tests/StoreFault.h"
 
 #include <QSqlQuery>
 

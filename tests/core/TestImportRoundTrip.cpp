@@ -2,9 +2,9 @@
 // phonebook's characters. What each layout must bring back is stated below from
 // what its file carries, field by field.
 
-#include "ExportFactory.h"
-#include "ImportTestUtil.h"
-#include "TextCodec.h"
+#include "export/ExportFactory.h"
+#include "tests/ImportTestUtil.h"
+#include "data/TextCodec.h"
 
 using namespace TestUtil;
 using namespace ImportTest;

@@ -1,6 +1,6 @@
 // Pinyin spelling and initials of names.
 
-#include "PinyinKey.h"
+#include "data/PinyinKey.h"
 
 #include <QSet>
 #include <QTextCodec>

@@ -1,6 +1,6 @@
 // Vocabularies and derived fields of the records.
 
-#include "Records.h"
+#include "data/Records.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // the port from --port or port.xml, a clean end on SIGINT and SIGTERM, and the
 // phonebook of the folder as other programs change it.
 
-#include "CliRun.h"
-#include "TestUtil.h"
+#include "tests/CliRun.h"
+#include "tests/TestUtil.h"
 
 #include <QDir>
 #include <QFile>

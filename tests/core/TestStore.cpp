@@ -1,6 +1,6 @@
 // The SQLite store: schema, fold of the joined rows, built-in groups, merge, save.
 
-#include "TestUtil.h"
+#include "tests/TestUtil.h"
 
 #include <QSqlQuery>
 

@@ -1,6 +1,6 @@
 // The store's batch insert: how values land in the tables, and that a failing row stores nothing.
 
-#include "TestUtil.h"
+#include "tests/TestUtil.h"
 
 #include <QSqlQuery>
 

@@ -1,7 +1,7 @@
 // Loading contacts gives exactly what the left join of the four tables, folded row
 // by row, gives: the join is done here literally and compared with the load.
 
-#include "TestUtil.h"
+#include "tests/TestUtil.h"
 
 #include <QSqlQuery>
 

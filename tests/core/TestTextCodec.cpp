@@ -1,7 +1,7 @@
 // The codec helper: names, bytes written, what each encoding holds, references,
 // reading back.
 
-#include "TextCodec.h"
+#include "data/TextCodec.h"
 
 #include <QtTest>
 

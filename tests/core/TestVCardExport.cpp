@@ -1,8 +1,8 @@
 // The vCard layout: the exact file, telephone and account lines, encodings and
 // the encoding check.
 
-#include "ExportFixture.h"
-#include "TestUtil.h"
+#include "tests/ExportFixture.h"
+#include "tests/TestUtil.h"
 
 using namespace ExportFixture;
 

@@ -2,7 +2,7 @@
 // samples), card boundaries, groups named by cards, accounts, encodings and
 // rejected files.
 
-#include "ImportTestUtil.h"
+#include "tests/ImportTestUtil.h"
 
 using namespace TestUtil;
 using namespace ImportTest;

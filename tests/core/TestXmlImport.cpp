@@ -1,7 +1,7 @@
 // The XML reader: the general and model layouts, group runs and references,
 // account numbering, the frequent mark, encodings and rejected files.
 
-#include "ImportTestUtil.h"
+#include "tests/ImportTestUtil.h"
 
 using namespace TestUtil;
 using namespace ImportTest;

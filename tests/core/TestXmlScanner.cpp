@@ -2,7 +2,7 @@
 // QXmlStreamReader, and it must give up on everything else, above all on every
 // document that is not well-formed.
 
-#include "XmlScanner.h"
+#include "import/XmlScanner.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -4,7 +4,7 @@
 // an answerer that presses a button on every modal message box, so that no test
 // ever waits for a person.
 
-#include "TestUtil.h"
+#include "tests/TestUtil.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -3,13 +3,13 @@
 // A main window over a small phonebook, for the tests of the lists, the detail
 // editor and the commands.
 
-#include "ContactModel.h"
-#include "ContactView.h"
-#include "GroupView.h"
-#include "GuiTestUtil.h"
-#include "MainWindow.h"
-#include "MessageBoxNotifier.h"
-#include "SearchEdit.h"
+#include "widgets/ContactModel.h"
+#include "widgets/ContactView.h"
+#include "widgets/GroupView.h"
+#include "tests/gui/GuiTestUtil.h"
+#include "app/MainWindow.h"
+#include "app/MessageBoxNotifier.h"
+#include "widgets/SearchEdit.h"
 
 #include <QMenu>
 

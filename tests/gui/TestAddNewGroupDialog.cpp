@@ -1,4 +1,4 @@
-#include "AddNewGroupDialog.h"
+#include "widgets/AddNewGroupDialog.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // The context menus of the group and contact lists and their commands, in
 // single and batch mode, checked against the data manager's lists.
 
-#include "ListWindow.h"
+#include "tests/gui/ListWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // The contact detail editor: what is shown, what is committed when the user
 // leaves a contact, and what merely looking at a contact must not change.
 
-#include "ListWindow.h"
-#include "MailItem.h"
-#include "PhoneItem.h"
+#include "tests/gui/ListWindow.h"
+#include "widgets/MailItem.h"
+#include "widgets/PhoneItem.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,7 +1,7 @@
 // New, Save, History and Backup in the main window: their prompts, the files
 // they write and what a failure leaves behind.
 
-#include "ListWindow.h"
+#include "tests/gui/ListWindow.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // The local import, export and port dialogs of the main window, and the
 // network import's hand-over of a downloaded file.
 
-#include "ListWindow.h"
+#include "tests/gui/ListWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "AddNewGroupDialog.h"
-#include "DataMgr.h"
-#include "GuiTestUtil.h"
-#include "MainWindow.h"
-#include "TrayIcon.h"
+#include "widgets/AddNewGroupDialog.h"
+#include "manager/DataMgr.h"
+#include "tests/gui/GuiTestUtil.h"
+#include "app/MainWindow.h"
+#include "app/TrayIcon.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,9 +1,9 @@
 // The group and contact lists in the main window: groups added and renamed in
 // place, contacts ordered and found by their pinyin key, batch mode.
 
-#include "AddNewGroupDialog.h"
-#include "GroupModel.h"
-#include "ListWindow.h"
+#include "widgets/AddNewGroupDialog.h"
+#include "widgets/GroupModel.h"
+#include "tests/gui/ListWindow.h"
 
 #include <QAbstractItemModelTester>
 #include <QLabel>

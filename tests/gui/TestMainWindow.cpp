@@ -1,6 +1,6 @@
-#include "GuiTestUtil.h"
-#include "MainWindow.h"
-#include "TrayIcon.h"
+#include "tests/gui/GuiTestUtil.h"
+#include "app/MainWindow.h"
+#include "app/TrayIcon.h"
 
 #include <QAction>
 #include <QActionGroup>

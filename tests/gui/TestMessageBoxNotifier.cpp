@@ -1,5 +1,5 @@
-#include "GuiTestUtil.h"
-#include "MessageBoxNotifier.h"
+#include "tests/gui/GuiTestUtil.h"
+#include "app/MessageBoxNotifier.h"
 
 #include <QThread>
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "DataMgr.h"
-#include "UserGuide.h"
-#include "UserGuideWidget.h"
+#include "manager/DataMgr.h"
+#include "widgets/UserGuide.h"
+#include "widgets/UserGuideWidget.h"
 
 #include <QLabel>
 #include <QPushButton>

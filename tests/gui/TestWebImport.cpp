@@ -1,8 +1,8 @@
-#include "AppPaths.h"
-#include "ExportFactory.h"
-#include "GuiTestUtil.h"
-#include "WebDownload.h"
-#include "WebImport.h"
+#include "data/AppPaths.h"
+#include "export/ExportFactory.h"
+#include "tests/gui/GuiTestUtil.h"
+#include "import/WebDownload.h"
+#include "app/WebImport.h"
 
 #include <QCheckBox>
 #include <QComboBox>

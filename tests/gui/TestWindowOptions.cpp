@@ -1,7 +1,7 @@
-#include "AutoStart.h"
-#include "DataMgr.h"
-#include "GuiTestUtil.h"
-#include "MainWindow.h"
+#include "app/AutoStart.h"
+#include "manager/DataMgr.h"
+#include "tests/gui/GuiTestUtil.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -7,14 +7,14 @@
 // Run it on an X server of its own with QT_QPA_PLATFORM=xcb (tools/screenshots.sh
 // does): there the menus show the desktop's keys, Ctrl+Q for Exit included.
 
-#include "AddNewGroupDialog.h"
-#include "AppPaths.h"
-#include "DBOperator.h"
-#include "DataMgr.h"
-#include "MainWindow.h"
-#include "OptionFiles.h"
-#include "Records.h"
-#include "UserGuide.h"
+#include "widgets/AddNewGroupDialog.h"
+#include "data/AppPaths.h"
+#include "data/DBOperator.h"
+#include "manager/DataMgr.h"
+#include "app/MainWindow.h"
+#include "app/OptionFiles.h"
+#include "data/Records.h"
+#include "widgets/UserGuide.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ContactInfo.h"
-#include "GroupInfo.h"
+#include "data/ContactInfo.h"
+#include "data/GroupInfo.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "PinyinKey.h"
+#include "data/PinyinKey.h"
 
 #include <vector>
 

@@ -1,18 +1,18 @@
-#include "DataMgr.h"
+#include "manager/DataMgr.h"
 
-#include "AppPaths.h"
-#include "DBOperator.h"
-#include "ExportBase.h"
-#include "ExportFactory.h"
-#include "ExportFile.h"
-#include "FolderLock.h"
-#include "Notifier.h"
-#include "ParseBase.h"
-#include "ParseFactory.h"
-#include "PinyinKey.h"
-#include "Records.h"
-#include "SqliteDatabase.h"
-#include "TextCodec.h"
+#include "data/AppPaths.h"
+#include "data/DBOperator.h"
+#include "export/ExportBase.h"
+#include "export/ExportFactory.h"
+#include "export/ExportFile.h"
+#include "data/FolderLock.h"
+#include "data/Notifier.h"
+#include "import/ParseBase.h"
+#include "import/ParseFactory.h"
+#include "data/PinyinKey.h"
+#include "data/Records.h"
+#include "data/SqliteDatabase.h"
+#include "data/TextCodec.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -831,7 +831,7 @@ bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool
 }
 
 // The phonebook service for phones.
-#include "HttpdService.h"
+#include "httpd/HttpdService.h"
 
 bool DataMgr::startHttpService()
 {
