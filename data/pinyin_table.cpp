@@ -25,6 +25,7 @@
 
 namespace PinyinKey {
 
+// clang-format off
 const TableEntry kTable[] = {
     {"A", u"\u554a\u55c4\u9515\u963f"},
     {"Ai", u"\u54c0\u54ce\u5509\u55cc\u55f3\u57c3\u5ad2\u6328\u6371\u66a7\u7231\u7477\u764c\u7691\u77ee\u7839\u788d\u827e\u853c\u953f\u9698\u972d"},
@@ -427,6 +428,7 @@ const TableEntry kTable[] = {
     {"Zun", u"\u5c0a\u6499\u6a3d\u9075\u9cdf"},
     {"Zuo", u"\u4f50\u4f5c\u505a\u5511\u5750\u5de6\u5ea7\u600d\u6628\u7422\u795a\u80d9\u963c"},
 };
+// clang-format on
 
 const int kTableSize = 400;
 

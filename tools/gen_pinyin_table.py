@@ -90,14 +90,16 @@ def main():
     w("//\n")
     for line in NOTICE.splitlines():
         w(("// " + line).rstrip() + "\n")
-    w('#include "PinyinKey.h"\n\n')
+    w('#include "data/PinyinKey.h"\n\n')
     w("namespace PinyinKey {\n\n")
+    w("// clang-format off\n")
     w("const TableEntry kTable[] = {\n")
     for syl in sorted(by_syllable):
         cps = sorted(by_syllable[syl])
         esc = "".join("\\u%04x" % cp for cp in cps)
         w('    {"%s", u"%s"},\n' % (syl, esc))
-    w("};\n\n")
+    w("};\n")
+    w("// clang-format on\n\n")
     w("const int kTableSize = %d;\n\n" % len(by_syllable))
     w("} // namespace PinyinKey\n")
 
