@@ -68,7 +68,7 @@ QLabel *rowLabel(const QString &text, const QRect &geometry, QWidget *parent)
 }
 
 QButtonGroup *noYesPair(const QString &no, const QString &yes, const QRect &noGeometry, const QRect &yesGeometry,
-                        const QString &name, QCheckBox **noBox, QCheckBox **yesBox, QWidget *parent)
+    const QString &name, QCheckBox **noBox, QCheckBox **yesBox, QWidget *parent)
 {
     *noBox = new QCheckBox(no, parent);
     (*noBox)->setObjectName(name + QStringLiteral("_no"));

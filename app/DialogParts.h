@@ -23,7 +23,7 @@ QLabel *rowLabel(const QString &text, const QRect &geometry, QWidget *parent);
 // A "No" and a "Yes" box at `noGeometry` and `yesGeometry` that exclude each
 // other, "No" checked; object names `name` + "_no" / "_yes".
 QButtonGroup *noYesPair(const QString &no, const QString &yes, const QRect &noGeometry, const QRect &yesGeometry,
-                        const QString &name, QCheckBox **noBox, QCheckBox **yesBox, QWidget *parent);
+    const QString &name, QCheckBox **noBox, QCheckBox **yesBox, QWidget *parent);
 
 // The encodings an import can be read in, first selected, and "Auto" last: the
 // program then tells the encoding from the file itself.

@@ -1,19 +1,19 @@
 #include "app/MainWindow.h"
 
-#include "data/AppPaths.h"
 #include "app/AutoStart.h"
-#include "widgets/ContactView.h"
+#include "app/OptionFiles.h"
+#include "app/TrayIcon.h"
+#include "app/WindowPlacement.h"
+#include "data/AppPaths.h"
 #include "data/DBOperator.h"
+#include "data/SqliteDatabase.h"
+#include "httpd/HttpdService.h"
 #include "manager/DataMgr.h"
+#include "widgets/ContactView.h"
 #include "widgets/DetailScroll.h"
 #include "widgets/GroupView.h"
-#include "httpd/HttpdService.h"
-#include "app/OptionFiles.h"
 #include "widgets/SearchEdit.h"
-#include "data/SqliteDatabase.h"
-#include "app/TrayIcon.h"
 #include "widgets/UserGuide.h"
-#include "app/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -442,7 +442,7 @@ void MainWindow::createContactPanel()
 
     // The view wires the Batch button, the search edit and the add button itself.
     m_contactView = new ContactView(QStringLiteral(":/contact_background.png"), m_contactTitleLabel, m_batchButton,
-                                    m_searchEdit, m_addContactButton, m_contactPanel);
+        m_searchEdit, m_addContactButton, m_contactPanel);
     m_contactView->setObjectName(QStringLiteral("contact_view"));
     m_contactView->setGeometry(0, 93, 280, 417);
     m_contactView->setContextMenuPolicy(Qt::CustomContextMenu);

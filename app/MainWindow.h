@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QIcon>
 #include <QFileDialog>
+#include <QIcon>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTextEdit>
@@ -208,8 +208,8 @@ private:
     // The toolkit's own file dialog with the labels of `labels` (look in, file
     // name, file type, accept, reject).
     QString runFileDialog(const QString &caption, const QString &folder, QFileDialog::FileMode mode,
-                          QFileDialog::AcceptMode accept, const QStringList &filters, const QStringList &labels,
-                          QString *chosenFolder = nullptr);
+        QFileDialog::AcceptMode accept, const QStringList &filters, const QStringList &labels,
+        QString *chosenFolder = nullptr);
 
     // Group and contact commands.
     bool inBatchMode() const;
@@ -220,8 +220,8 @@ private:
     void runGroupCommand(bool dissolve);
     // The save question of New and of closing: Save, the `discard` answer, or Cancel.
     enum SaveAnswer { SaveFirst, Discard, Cancelled };
-    SaveAnswer askToSave(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &discard,
-                         const QString &name);
+    SaveAnswer askToSave(
+        QMessageBox::Icon icon, const QString &title, const QString &text, const QString &discard, const QString &name);
     // Before unsaved edits would be lost (`exiting`: the program ends, otherwise the
     // phonebook is replaced): asks to save them. True when the caller may go on:
     // nothing unsaved, saved, or the user let them go.

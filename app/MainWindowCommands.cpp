@@ -3,12 +3,12 @@
 
 #include "app/MainWindow.h"
 
+#include "data/Records.h"
+#include "manager/DataMgr.h"
 #include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
-#include "manager/DataMgr.h"
 #include "widgets/GroupModel.h"
 #include "widgets/GroupView.h"
-#include "data/Records.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -49,10 +49,10 @@ void MainWindow::show_Groupmenu(const QPoint &pos)
     m_groupMenu->setObjectName(QStringLiteral("group_menu"));
     m_groupMenu->setAttribute(Qt::WA_DeleteOnClose);
     if (name != Records::kDefault && name != Records::kBlacklist)
-        connect(menuAction(m_groupMenu, tr("Delete group"), QStringLiteral("delete_group")), &QAction::triggered,
-                this, &MainWindow::onDeleteGroup);
-    connect(menuAction(m_groupMenu, tr("Dissolute group"), QStringLiteral("dissolve_group")), &QAction::triggered,
-            this, &MainWindow::onDissGroup);
+        connect(menuAction(m_groupMenu, tr("Delete group"), QStringLiteral("delete_group")), &QAction::triggered, this,
+            &MainWindow::onDeleteGroup);
+    connect(menuAction(m_groupMenu, tr("Dissolute group"), QStringLiteral("dissolve_group")), &QAction::triggered, this,
+        &MainWindow::onDissGroup);
     m_groupMenu->popup(m_groupView->viewport()->mapToGlobal(pos));
 }
 
@@ -73,10 +73,10 @@ void MainWindow::show_Contactmenu(const QPoint &pos)
     m_contactMenu->setObjectName(QStringLiteral("contact_menu"));
     m_contactMenu->setAttribute(Qt::WA_DeleteOnClose);
     if (m_groupView->currentGroupRow() != 0)
-        connect(menuAction(m_contactMenu, tr("Remove contact"), QStringLiteral("remove_contact")),
-                &QAction::triggered, this, &MainWindow::onRemoveContact);
+        connect(menuAction(m_contactMenu, tr("Remove contact"), QStringLiteral("remove_contact")), &QAction::triggered,
+            this, &MainWindow::onRemoveContact);
     connect(menuAction(m_contactMenu, tr("Delete contact"), QStringLiteral("delete_contact")), &QAction::triggered,
-            this, &MainWindow::onDeleteContact);
+        this, &MainWindow::onDeleteContact);
     QMenu *moveMenu = m_contactMenu->addMenu(tr("Move to"));
     moveMenu->setObjectName(QStringLiteral("move_menu"));
     QMenu *copyMenu = m_contactMenu->addMenu(tr("Copy to"));
@@ -87,10 +87,8 @@ void MainWindow::show_Contactmenu(const QPoint &pos)
         // The stored name travels as the entry's object name.
         // An "&" in a name is text, not a mnemonic.
         const QString text = QString(g.DisplayName).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        connect(menuAction(moveMenu, text, g.name), &QAction::triggered, this,
-                &MainWindow::onMVContactToGroup);
-        connect(menuAction(copyMenu, text, g.name), &QAction::triggered, this,
-                &MainWindow::onCopyContactToGroup);
+        connect(menuAction(moveMenu, text, g.name), &QAction::triggered, this, &MainWindow::onMVContactToGroup);
+        connect(menuAction(copyMenu, text, g.name), &QAction::triggered, this, &MainWindow::onCopyContactToGroup);
     }
     m_contactMenu->popup(m_contactView->viewport()->mapToGlobal(pos));
 }
@@ -224,7 +222,7 @@ void MainWindow::addNewContactToGroup()
     const int groupRow = m_groupView->currentGroupRow();
     ContactInfo contact;
     if (groupRow > 0 && groupRow < mgr->groupList().size())
-        contact.GroupList = QStringList{mgr->groupList()[groupRow].name};
+        contact.GroupList = QStringList { mgr->groupList()[groupRow].name };
     mgr->addContact(groupRow, contact);
     m_groupView->selectGroupRow(groupRow);
     m_contactView->selectContact(int(mgr->ctList().size()) - 1);

@@ -3,15 +3,15 @@
 
 #include "app/MainWindow.h"
 
+#include "data/Records.h"
+#include "manager/DataMgr.h"
 #include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
-#include "manager/DataMgr.h"
 #include "widgets/DetailScroll.h"
 #include "widgets/GroupView.h"
 #include "widgets/MailItem.h"
 #include "widgets/PhoneItem.h"
 #include "widgets/PictureButton.h"
-#include "data/Records.h"
 
 #include <QComboBox>
 #include <QFileInfo>

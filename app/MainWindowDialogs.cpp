@@ -3,14 +3,14 @@
 
 #include "app/MainWindow.h"
 
+#include "app/DialogParts.h"
+#include "app/OptionFiles.h"
+#include "app/WebImport.h"
+#include "data/TextCodec.h"
+#include "export/ExportFactory.h"
+#include "manager/DataMgr.h"
 #include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
-#include "manager/DataMgr.h"
-#include "app/DialogParts.h"
-#include "export/ExportFactory.h"
-#include "app/OptionFiles.h"
-#include "data/TextCodec.h"
-#include "app/WebImport.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -63,8 +63,8 @@ QString MainWindow::importEncoding(const QString &path, const QString &chosen)
         return chosen;
     const QString detected = TextCodec::detectFile(path);
     if (detected.isEmpty())
-        showPlainMessage(tr("Import Box"),
-                         tr("The encoding of the file could not be recognised; please choose it from the list."));
+        showPlainMessage(
+            tr("Import Box"), tr("The encoding of the file could not be recognised; please choose it from the list."));
     return detected;
 }
 
@@ -90,14 +90,14 @@ void MainWindow::localImport()
     DialogParts::fillImportEncodings(m_importEncodingBox);
     QCheckBox *no = nullptr;
     DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(150, 90, 50, 35), QRect(250, 90, 50, 35),
-                           QStringLiteral("import_clear"), &no, &m_importClearYes, dialog);
+        QStringLiteral("import_clear"), &no, &m_importClearYes, dialog);
     DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(150, 125, 50, 35), QRect(250, 125, 50, 35),
-                           QStringLiteral("import_replace"), &no, &m_importReplaceYes, dialog);
+        QStringLiteral("import_replace"), &no, &m_importReplaceYes, dialog);
     m_importPathEdit = new QLineEdit(m_importPath, dialog);
     m_importPathEdit->setObjectName(QStringLiteral("import_path_edit"));
     m_importPathEdit->setGeometry(150, 160, 200, 35);
-    auto *select = dialogButton(tr("Select File"), QStringLiteral("import_select_button"), QRect(360, 160, 100, 35),
-                                dialog);
+    auto *select
+        = dialogButton(tr("Select File"), QStringLiteral("import_select_button"), QRect(360, 160, 100, 35), dialog);
     auto *ok = dialogButton(tr("OK"), QStringLiteral("import_ok_button"), QRect(100, 205, 100, 40), dialog);
     auto *cancel = dialogButton(tr("Cancel"), QStringLiteral("import_cancel_button"), QRect(300, 205, 100, 40), dialog);
     ok->setDefault(true);
@@ -112,11 +112,11 @@ void MainWindow::localImport()
 void MainWindow::selectLocalFile()
 {
     const QString folder = m_importFolder.isEmpty() ? QDir::homePath() + QStringLiteral("/backup") : m_importFolder;
-    const QString path = runFileDialog(
-        tr("Open an phonebook contact file (recommended phonebook.xml)"), folder, QFileDialog::ExistingFile,
-        QFileDialog::AcceptOpen,
-        {tr("common xml text phonebook (*.xml)"), tr("csv text phonebook(*.csv)"), tr("common VCard phonebook(*.vcf)")},
-        {tr("Look in"), tr("File Name"), tr("File Type"), tr("Open"), tr("Cancel")}, &m_importFolder);
+    const QString path = runFileDialog(tr("Open an phonebook contact file (recommended phonebook.xml)"), folder,
+        QFileDialog::ExistingFile, QFileDialog::AcceptOpen,
+        { tr("common xml text phonebook (*.xml)"), tr("csv text phonebook(*.csv)"),
+            tr("common VCard phonebook(*.vcf)") },
+        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Open"), tr("Cancel") }, &m_importFolder);
     if (path.isEmpty())
         return;
     m_importPath = path;
@@ -140,8 +140,8 @@ void MainWindow::ImportBegin()
     m_importDialog->hide();
     showOperationOverlay();
     // The data manager has told the user why when it fails.
-    const bool imported = DataMgr::instance()->importPhonebook(path, encoding, m_importClearYes->isChecked(),
-                                                               m_importReplaceYes->isChecked());
+    const bool imported = DataMgr::instance()->importPhonebook(
+        path, encoding, m_importClearYes->isChecked(), m_importReplaceYes->isChecked());
     hideOperationOverlay();
     if (imported) {
         m_isSaved = false;
@@ -232,8 +232,8 @@ void MainWindow::localExport()
     m_exportPathEdit = new QLineEdit(m_exportFolder, dialog);
     m_exportPathEdit->setObjectName(QStringLiteral("export_path_edit"));
     m_exportPathEdit->setGeometry(90, 160, 305, 35);
-    auto *select = dialogButton(tr("Select path"), QStringLiteral("export_select_button"), QRect(405, 160, 90, 35),
-                                dialog);
+    auto *select
+        = dialogButton(tr("Select path"), QStringLiteral("export_select_button"), QRect(405, 160, 90, 35), dialog);
     auto *ok = dialogButton(tr("OK"), QStringLiteral("export_ok_button"), QRect(100, 205, 100, 40), dialog);
     auto *cancel = dialogButton(tr("Cancel"), QStringLiteral("export_cancel_button"), QRect(300, 205, 100, 40), dialog);
     ok->setDefault(true);
@@ -249,8 +249,7 @@ void MainWindow::selectExportPath()
 {
     const QString folder = m_exportFolder.isEmpty() ? QStringLiteral("target/") : m_exportFolder;
     const QString path = runFileDialog(tr("Select a folder to export"), folder, QFileDialog::Directory,
-                                       QFileDialog::AcceptOpen, {},
-                                       {tr("Look in:"), tr("Path Name"), tr("Path Type"), tr("Select"), tr("Cancel")});
+        QFileDialog::AcceptOpen, {}, { tr("Look in:"), tr("Path Name"), tr("Path Type"), tr("Select"), tr("Cancel") });
     if (path.isEmpty())
         return;
     m_exportFolder = path;
@@ -274,8 +273,8 @@ void MainWindow::exportBegin()
     const QString file = folder + QLatin1Char('/') + name + ExportFactory::extension(format);
     if (QFileInfo::exists(file)) {
         QMessageBox box(QMessageBox::NoIcon, tr("Replace action"),
-                        file + tr("has already exist") + QStringLiteral(",") + tr("do you want to replace it?"),
-                        QMessageBox::NoButton, this);
+            file + tr("has already exist") + QStringLiteral(",") + tr("do you want to replace it?"),
+            QMessageBox::NoButton, this);
         box.setObjectName(QStringLiteral("replace_box"));
         QPushButton *yes = box.addButton(tr("Yes"), QMessageBox::YesRole);
         QPushButton *no = box.addButton(tr("No"), QMessageBox::NoRole);
@@ -287,8 +286,7 @@ void MainWindow::exportBegin()
     m_exportDialog->hide();
     showOperationOverlay();
     commitDetail();
-    const bool exported =
-        DataMgr::instance()->exportAsSaved(format, m_exportEncodingBox->currentText(), name, folder);
+    const bool exported = DataMgr::instance()->exportAsSaved(format, m_exportEncodingBox->currentText(), name, folder);
     hideOperationOverlay();
     m_exportDialog->show();
     if (exported) {
@@ -296,8 +294,8 @@ void MainWindow::exportBegin()
         showPlainMessage(tr("Export Box"), tr("Phone book has been exported successfully!"));
         exportAbort();
     } else {
-        showPlainMessage(tr("Export Box"),
-                         tr("Phone book export failed, please check directory or try another coding format!"));
+        showPlainMessage(
+            tr("Export Box"), tr("Phone book export failed, please check directory or try another coding format!"));
     }
 }
 
@@ -370,8 +368,8 @@ void MainWindow::configHttpdPortBegin()
     }
     if (!OptionFiles::writePort(QStringLiteral("port.xml"), useDefault, m_portEdit->text())) {
         QMessageBox::critical(this, tr("Port Error"),
-                              tr("The port could not be saved in %1.")
-                                  .arg(QDir::toNativeSeparators(QFileInfo(QStringLiteral("port.xml")).absoluteFilePath())));
+            tr("The port could not be saved in %1.")
+                .arg(QDir::toNativeSeparators(QFileInfo(QStringLiteral("port.xml")).absoluteFilePath())));
         return;
     }
     configHttpdPortAbort();

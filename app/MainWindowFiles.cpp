@@ -3,12 +3,12 @@
 #include "app/MainWindow.h"
 
 #include "data/AppPaths.h"
-#include "widgets/ContactView.h"
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
-#include "export/ExportFactory.h"
-#include "widgets/SearchEdit.h"
 #include "data/SqliteDatabase.h"
+#include "export/ExportFactory.h"
+#include "manager/DataMgr.h"
+#include "widgets/ContactView.h"
+#include "widgets/SearchEdit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,8 +16,7 @@
 #include <QPushButton>
 
 QString MainWindow::runFileDialog(const QString &caption, const QString &folder, QFileDialog::FileMode mode,
-                                  QFileDialog::AcceptMode accept, const QStringList &filters,
-                                  const QStringList &labels, QString *chosenFolder)
+    QFileDialog::AcceptMode accept, const QStringList &filters, const QStringList &labels, QString *chosenFolder)
 {
     // The toolkit's own dialog, so that its captions and labels are ours on every platform.
     QFileDialog dialog(nullptr, caption, folder);
@@ -34,8 +33,8 @@ QString MainWindow::runFileDialog(const QString &caption, const QString &folder,
         dialog.setNameFilters(filters);
         dialog.selectNameFilter(filters.first());
     }
-    const QFileDialog::DialogLabel roles[] = {QFileDialog::LookIn, QFileDialog::FileName, QFileDialog::FileType,
-                                              QFileDialog::Accept, QFileDialog::Reject};
+    const QFileDialog::DialogLabel roles[] = { QFileDialog::LookIn, QFileDialog::FileName, QFileDialog::FileType,
+        QFileDialog::Accept, QFileDialog::Reject };
     for (int i = 0; i < labels.size() && i < 5; ++i)
         dialog.setLabelText(roles[i], labels[i]);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -52,8 +51,7 @@ bool MainWindow::resetPhonebook()
     SqliteDatabase *store = DBOperator::instance()->database();
     if (!store->clearAllTables()) {
         QMessageBox::critical(this, DataMgr::tr("Phonebook store"),
-                              DataMgr::tr("The phonebook could not be written to phonebook.db (%1).")
-                                  .arg(store->lastError()));
+            DataMgr::tr("The phonebook could not be written to phonebook.db (%1).").arg(store->lastError()));
         return false;
     }
     mgr->setBusy(true);
@@ -68,8 +66,8 @@ bool MainWindow::resetPhonebook()
     return true;
 }
 
-MainWindow::SaveAnswer MainWindow::askToSave(QMessageBox::Icon icon, const QString &title, const QString &text,
-                                             const QString &discard, const QString &name)
+MainWindow::SaveAnswer MainWindow::askToSave(
+    QMessageBox::Icon icon, const QString &title, const QString &text, const QString &discard, const QString &name)
 {
     QMessageBox box(icon, title, text, QMessageBox::NoButton, this);
     box.setObjectName(name);
@@ -116,17 +114,16 @@ bool MainWindow::saveFile()
     if (saved) {
         m_isSaved = true;
         showPlainMessage(tr("Save Box"),
-                         tr("current phonebook has been saved in target folder and named with current date and time."));
+            tr("current phonebook has been saved in target folder and named with current date and time."));
     }
     return saved;
 }
 
 void MainWindow::showHistory()
 {
-    const QString path = runFileDialog(
-        tr("Select a history to continue edit"), m_appDir + QStringLiteral("target/"), QFileDialog::ExistingFile,
-        QFileDialog::AcceptOpen, {tr("Images (*.xml *.csv *.vcf)")},
-        {tr("Look in"), tr("File Name"), tr("File Type"), tr("Select"), tr("Cancel")});
+    const QString path = runFileDialog(tr("Select a history to continue edit"), m_appDir + QStringLiteral("target/"),
+        QFileDialog::ExistingFile, QFileDialog::AcceptOpen, { tr("Images (*.xml *.csv *.vcf)") },
+        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Select"), tr("Cancel") });
     if (path.isEmpty() || !settleUnsavedEdits(false))
         return;
     m_contactView->commitCurrent();
@@ -166,14 +163,14 @@ void MainWindow::showBackupWindow()
     const QString backupDir = m_appDir + QStringLiteral("backup");
     QDir().mkpath(backupDir);
     const QString chosen = runFileDialog(tr("Back up"), backupDir, QFileDialog::AnyFile, QFileDialog::AcceptSave,
-                                         {tr("Images (*.xml *.csv *.vcf)")},
-                                         {tr("Look in"), tr("File Name"), tr("File Type"), tr("Back up"), tr("Cancel")});
+        { tr("Images (*.xml *.csv *.vcf)") },
+        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Back up"), tr("Cancel") });
     if (chosen.isEmpty())
         return;
     const QFileInfo info(chosen);
     QString name = info.fileName();
     // One known ending is dropped, so "a.csv.xml" stays "a.csv.xml".
-    for (const char *suffix : {".xml", ".csv", ".vcf"}) {
+    for (const char *suffix : { ".xml", ".csv", ".vcf" }) {
         if (name.endsWith(QLatin1String(suffix))) {
             name.chop(4);
             break;

@@ -4,10 +4,10 @@
 
 #include "app/MainWindow.h"
 
-#include "widgets/ContactView.h"
-#include "manager/DataMgr.h"
-#include "data/RecoveryCopy.h"
 #include "app/TerminationSignals.h"
+#include "data/RecoveryCopy.h"
+#include "manager/DataMgr.h"
+#include "widgets/ContactView.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -3,10 +3,10 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QSaveFile>
-#include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 #include <QStringConverter>
 #include <QTextStream>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 namespace OptionFiles {
 

@@ -95,10 +95,10 @@ WebImport::WebImport(QWidget *parent)
 
     m_clearListLabel = DialogParts::rowLabel(tr("Clear list") + QLatin1Char(':'), QRect(25, 134, 120, 30), this);
     m_clearListGroup = DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(180, 132, 50, 30), QRect(300, 132, 50, 30),
-                                              QStringLiteral("web_clear"), &m_clearListNo, &m_clearListYes, this);
+        QStringLiteral("web_clear"), &m_clearListNo, &m_clearListYes, this);
     m_replaceWayLabel = DialogParts::rowLabel(tr("Replace Way") + QLatin1Char(':'), QRect(25, 170, 120, 30), this);
     m_replaceWayGroup = DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(180, 165, 50, 30), QRect(300, 165, 50, 30),
-                                               QStringLiteral("web_replace"), &m_replaceWayNo, &m_replaceWayYes, this);
+        QStringLiteral("web_replace"), &m_replaceWayNo, &m_replaceWayYes, this);
 
     m_downloadButton = new QPushButton(tr("Download"), this);
     m_downloadButton->setObjectName(QStringLiteral("web_download_button"));
@@ -185,8 +185,8 @@ void WebImport::httpRequestFinished(bool ok, const QString &error)
         return;
     }
     m_statusLabel->setText(tr("Downloaded %1 to web folder success!").arg(m_fileName));
-    Q_EMIT webImportSuccess(
-        m_fileName, DialogParts::chosenEncoding(m_encodingBox), m_clearListYes->isChecked(), m_replaceWayYes->isChecked());
+    Q_EMIT webImportSuccess(m_fileName, DialogParts::chosenEncoding(m_encodingBox), m_clearListYes->isChecked(),
+        m_replaceWayYes->isChecked());
 }
 
 void WebImport::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)

@@ -1,7 +1,7 @@
-#include "data/AppPaths.h"
 #include "app/MainWindow.h"
 #include "app/MessageBoxNotifier.h"
 #include "app/SingleInstance.h"
+#include "data/AppPaths.h"
 
 #include <QApplication>
 #include <QFont>

@@ -2,9 +2,9 @@
 
 #include "data/AppPaths.h"
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
 #include "data/Records.h"
 #include "data/SqliteDatabase.h"
+#include "manager/DataMgr.h"
 
 #include <QApplication>
 #include <QFile>
@@ -31,11 +31,11 @@ void report(const QString &what, double value, const QString &unit, const QStrin
 {
     // Tab-separated for the parent process; it prints the table.
     const QString number = unit == QLatin1String("s") ? QString::number(value, 'f', 3)
-                           : unit == QLatin1String("MiB") ? QString::number(value, 'f', 1)
-                           : value == qint64(value)       ? QString::number(qint64(value))
-                                                          : QString::number(value, 'f', 2);
+        : unit == QLatin1String("MiB")                ? QString::number(value, 'f', 1)
+        : value == qint64(value)                      ? QString::number(qint64(value))
+                                                      : QString::number(value, 'f', 2);
     std::printf("ROW\t%s\t%s\t%s\t%s\n", what.toUtf8().constData(), number.toUtf8().constData(),
-                unit.toUtf8().constData(), detail.toUtf8().constData());
+        unit.toUtf8().constData(), detail.toUtf8().constData());
     std::fflush(stdout);
 }
 
@@ -76,8 +76,8 @@ QStringList syntheticGroupNames()
 
 QList<ContactInfo> syntheticContacts(int count)
 {
-    static const char16_t *const surnames[] = {u"张", u"王", u"李", u"赵", u"陈", u"刘", u"杨", u"黄"};
-    static const char16_t *const given[] = {u"伟", u"芳", u"娜", u"秀英", u"敏", u"静", u"丽", u"强"};
+    static const char16_t *const surnames[] = { u"张", u"王", u"李", u"赵", u"陈", u"刘", u"杨", u"黄" };
+    static const char16_t *const given[] = { u"伟", u"芳", u"娜", u"秀英", u"敏", u"静", u"丽", u"强" };
     const QStringList groups = syntheticGroupNames();
     QList<ContactInfo> list;
     list.reserve(count);
@@ -93,10 +93,12 @@ QList<ContactInfo> syntheticContacts(int count)
         }
         c.Department = QStringLiteral("Dept %1").arg(i % 50);
         c.PrimaryIndex = 0;
-        c.PhoneList = {PhoneInfo{QStringLiteral("Work"), QString(), QStringLiteral("0755%1").arg(i, 7, 10, QLatin1Char('0')), 0},
-                       PhoneInfo{QStringLiteral("Mobile"), QString(), QStringLiteral("138%1").arg(i, 8, 10, QLatin1Char('0')), 1}};
-        c.MailList = {MailInfo{QStringLiteral("Work"), QString(), QStringLiteral("user%1@example.com").arg(i)}};
-        c.GroupList = {groups[i % groups.size()]};
+        c.PhoneList = { PhoneInfo { QStringLiteral("Work"), QString(),
+                            QStringLiteral("0755%1").arg(i, 7, 10, QLatin1Char('0')), 0 },
+            PhoneInfo {
+                QStringLiteral("Mobile"), QString(), QStringLiteral("138%1").arg(i, 8, 10, QLatin1Char('0')), 1 } };
+        c.MailList = { MailInfo { QStringLiteral("Work"), QString(), QStringLiteral("user%1@example.com").arg(i) } };
+        c.GroupList = { groups[i % groups.size()] };
         list.append(c);
     }
     return list;
@@ -182,7 +184,8 @@ int main(int argc, char **argv)
     // Without arguments every case runs; otherwise the named ones (prefix match).
     QStringList selected;
     for (const QString &name : Bench::cases().keys()) {
-        if (args.isEmpty() || std::any_of(args.cbegin(), args.cend(), [&](const QString &a) { return name.startsWith(a); }))
+        if (args.isEmpty()
+            || std::any_of(args.cbegin(), args.cend(), [&](const QString &a) { return name.startsWith(a); }))
             selected << name;
     }
 
@@ -191,17 +194,18 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "running %s ...\n", name.toUtf8().constData());
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(app.applicationFilePath(), {QStringLiteral("--case"), name});
+        child.start(app.applicationFilePath(), { QStringLiteral("--case"), name });
         child.waitForFinished(-1);
         const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
         for (const QByteArray &line : lines) {
             if (!line.startsWith("ROW\t"))
                 continue;
             const QStringList f = QString::fromUtf8(line).split(QLatin1Char('\t'));
-            rows.append(Row{name, f.value(1), f.value(2), f.value(3), f.value(4)});
+            rows.append(Row { name, f.value(1), f.value(2), f.value(3), f.value(4) });
         }
         if (child.exitCode() != 0)
-            rows.append(Row{name, QStringLiteral("FAILED"), QString::number(child.exitCode()), QString(), QString()});
+            rows.append(
+                Row { name, QStringLiteral("FAILED"), QString::number(child.exitCode()), QString(), QString() });
     }
 
     int w0 = 4, w1 = 4, w2 = 5;
@@ -211,11 +215,13 @@ int main(int argc, char **argv)
         w2 = qMax(w2, int(r.value.size() + r.unit.size() + 1));
     }
     auto line = [&](const QString &a, const QString &b, const QString &c, const QString &d) {
-        std::printf("%s  %s  %s  %s\n", a.leftJustified(w0).toUtf8().constData(), b.leftJustified(w1).toUtf8().constData(),
-                    c.rightJustified(w2).toUtf8().constData(), d.toUtf8().constData());
+        std::printf("%s  %s  %s  %s\n", a.leftJustified(w0).toUtf8().constData(),
+            b.leftJustified(w1).toUtf8().constData(), c.rightJustified(w2).toUtf8().constData(),
+            d.toUtf8().constData());
     };
     line(QStringLiteral("case"), QStringLiteral("step"), QStringLiteral("value"), QStringLiteral("detail"));
-    line(QString(w0, QLatin1Char('-')), QString(w1, QLatin1Char('-')), QString(w2, QLatin1Char('-')), QStringLiteral("------"));
+    line(QString(w0, QLatin1Char('-')), QString(w1, QLatin1Char('-')), QString(w2, QLatin1Char('-')),
+        QStringLiteral("------"));
     for (const Row &r : rows)
         line(r.caseName, r.what, r.value + QLatin1Char(' ') + r.unit, r.detail);
     return 0;

@@ -20,8 +20,8 @@ struct Registrar {
 
 // One row of the printed table. `value` is a time in seconds unless `unit` says
 // otherwise; `detail` is free text (sizes, rates).
-void report(const QString &what, double value, const QString &unit = QStringLiteral("s"),
-            const QString &detail = QString());
+void report(
+    const QString &what, double value, const QString &unit = QStringLiteral("s"), const QString &detail = QString());
 
 // Peak resident memory of this process so far, in MiB.
 double peakMemoryMiB();

@@ -3,9 +3,9 @@
 #include "bench/Bench.h"
 
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
 #include "data/SqliteDatabase.h"
 #include "data/StoreRows.h"
+#include "manager/DataMgr.h"
 
 namespace {
 
@@ -20,16 +20,16 @@ void saveAndReload()
     t.start();
     const bool saved = mgr->saveToDatabase();
     Bench::report(QStringLiteral("saveAll 100k"), Bench::seconds(t), QStringLiteral("s"),
-                  saved ? QString() : QStringLiteral("FAILED"));
+        saved ? QString() : QStringLiteral("FAILED"));
 
     mgr->clearPhonebook();
     Bench::resetPeakMemory();
     t.restart();
     mgr->reload();
     Bench::report(QStringLiteral("reload 100k (load + derived)"), Bench::seconds(t), QStringLiteral("s"),
-                  QStringLiteral("%1 contacts").arg(mgr->ctList().size()));
-    Bench::report(QStringLiteral("peak memory, reload with 100k loaded"), Bench::peakMemoryMiB(),
-                  QStringLiteral("MiB"));
+        QStringLiteral("%1 contacts").arg(mgr->ctList().size()));
+    Bench::report(
+        QStringLiteral("peak memory, reload with 100k loaded"), Bench::peakMemoryMiB(), QStringLiteral("MiB"));
 }
 
 // 100 000 freshly imported rows (Flag 1) of which half repeat existing names.
@@ -51,10 +51,10 @@ Batch importedRows()
         const bool duplicate = i % 2 == 0;
         const QString first = duplicate ? existing[i].FirstName : QStringLiteral("New%1").arg(i);
         const QString last = duplicate ? existing[i].LastName : QStringLiteral("Person%1").arg(i);
-        const QVariantList values{id, nullText(), last, first, nullText(), nullText(), nullInt(), 0, 0, 1};
+        const QVariantList values { id, nullText(), last, first, nullText(), nullText(), nullInt(), 0, 0, 1 };
         for (int c = 0; c < 10; ++c)
             contacts[c].append(values[c]);
-        for (const char *type : {"Work", "Mobile"}) {
+        for (const char *type : { "Work", "Mobile" }) {
             phones[0].append(id);
             phones[1].append(QString::fromLatin1(type));
             phones[2].append(QStringLiteral("555%1").arg(i));
@@ -83,12 +83,12 @@ void merge()
     db->setMergeMode(0);
     t.restart();
     const bool ok = db->mergeImported();
-    Bench::report(QStringLiteral("mergeImported 100k, half duplicates, mode 0"), Bench::seconds(t),
-                  QStringLiteral("s"), ok ? QString() : QStringLiteral("FAILED"));
+    Bench::report(QStringLiteral("mergeImported 100k, half duplicates, mode 0"), Bench::seconds(t), QStringLiteral("s"),
+        ok ? QString() : QStringLiteral("FAILED"));
 
     DataMgr::instance()->reload();
     Bench::report(QStringLiteral("contacts after merge (expect 150000)"), DataMgr::instance()->ctList().size(),
-                  QStringLiteral("rows"));
+        QStringLiteral("rows"));
 }
 
 const Bench::Registrar saveCase("data-save-reload", saveAndReload);

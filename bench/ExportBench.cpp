@@ -2,8 +2,8 @@
 
 #include "bench/Bench.h"
 
-#include "manager/DataMgr.h"
 #include "export/ExportFactory.h"
+#include "manager/DataMgr.h"
 
 #include <QFileInfo>
 

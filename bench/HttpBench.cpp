@@ -8,10 +8,10 @@
 
 #include "data/AppPaths.h"
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
 #include "export/ExportFactory.h"
 #include "httpd/HttpdServer.h"
 #include "httpd/HttpdService.h"
+#include "manager/DataMgr.h"
 #include "tests/LoopbackClient.h"
 
 #include <QCoreApplication>

@@ -6,9 +6,9 @@
 #include "bench/Bench.h"
 
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
-#include "export/ExportFactory.h"
 #include "data/SqliteDatabase.h"
+#include "export/ExportFactory.h"
+#include "manager/DataMgr.h"
 
 #include <algorithm>
 
@@ -58,7 +58,7 @@ void importCase(int format, bool holding)
         double seconds = 0, peak = 0;
         if (!importOnce(format, holding, &seconds, &peak, &contacts)) {
             Bench::report(QStringLiteral("import (read, store, merge, reload)"), seconds, QStringLiteral("s"),
-                          QStringLiteral("FAILED"));
+                QStringLiteral("FAILED"));
             return;
         }
         if (run == 0)
@@ -71,7 +71,7 @@ void importCase(int format, bool holding)
     for (double s : times)
         runs << QString::number(s, 'f', 2);
     Bench::report(QStringLiteral("import (read, store, merge, reload), median"), sorted[1], QStringLiteral("s"),
-                  QStringLiteral("runs %1 s; %2 contacts after").arg(runs.join(QStringLiteral(", "))).arg(contacts));
+        QStringLiteral("runs %1 s; %2 contacts after").arg(runs.join(QStringLiteral(", "))).arg(contacts));
     Bench::report(QStringLiteral("peak memory during the import"), firstPeak, QStringLiteral("MiB"));
 }
 

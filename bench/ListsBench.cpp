@@ -3,12 +3,12 @@
 
 #include "bench/Bench.h"
 
-#include "widgets/ContactModel.h"
-#include "widgets/ContactView.h"
-#include "manager/DataMgr.h"
-#include "widgets/GroupView.h"
 #include "app/MainWindow.h"
 #include "data/Records.h"
+#include "manager/DataMgr.h"
+#include "widgets/ContactModel.h"
+#include "widgets/ContactView.h"
+#include "widgets/GroupView.h"
 #include "widgets/SearchEdit.h"
 
 #include <QApplication>
@@ -64,7 +64,7 @@ void lists()
     QCoreApplication::processEvents();
     s = timed([&] { search->insert(QStringLiteral("z")); });
     Bench::report(QStringLiteral("search keystroke \"z\""), s, QStringLiteral("s"),
-                  search->isActive() ? rows() : QStringLiteral("search inactive!"));
+        search->isActive() ? rows() : QStringLiteral("search inactive!"));
     s = timed([&] { search->insert(QStringLiteral("h")); });
     Bench::report(QStringLiteral("search keystroke \"zh\""), s, QStringLiteral("s"), rows());
     search->clear();
@@ -75,8 +75,8 @@ void lists()
     firstName->setText(QStringLiteral("Zzz renamed"));
     Bench::report(QStringLiteral("commit one edit (re-sorted)"), timed([&] { window.commitDetail(); }));
 
-    Bench::report(QStringLiteral("lists rebuilt after a command"),
-                  timed([&] { emit DataMgr::instance()->updateModel(); }));
+    Bench::report(
+        QStringLiteral("lists rebuilt after a command"), timed([&] { emit DataMgr::instance()->updateModel(); }));
 }
 
 const Bench::Registrar registrar("lists", lists);

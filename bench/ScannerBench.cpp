@@ -21,8 +21,7 @@ QByteArray manyAttributes()
     return doc + "/>";
 }
 
-template<typename Read>
-double median(Read read)
+template <typename Read> double median(Read read)
 {
     QList<double> times;
     for (int run = 0; run < 3; ++run) {
@@ -52,7 +51,7 @@ void scanAttributes()
     });
     const QString detail = QStringLiteral("%1 attributes, median of 3").arg(kAttributes);
     Bench::report(QStringLiteral("XML scanner, one tag of many attributes"), scanner, QStringLiteral("s"),
-                  scanned ? detail : QStringLiteral("FAILED"));
+        scanned ? detail : QStringLiteral("FAILED"));
     Bench::report(QStringLiteral("QXmlStreamReader, the same tag"), qt, QStringLiteral("s"), detail);
 }
 

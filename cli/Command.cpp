@@ -2,8 +2,8 @@
 
 #include "data/AppPaths.h"
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
 #include "data/SqliteDatabase.h"
+#include "manager/DataMgr.h"
 
 #include <cstdio>
 
@@ -18,7 +18,7 @@ QList<Command> &commands()
 Registrar::Registrar(const char *name, const char *usage, const char *summary, Handler handler)
 {
     commands().append(
-        Command{QString::fromUtf8(name), QString::fromUtf8(usage), QString::fromUtf8(summary), handler});
+        Command { QString::fromUtf8(name), QString::fromUtf8(usage), QString::fromUtf8(summary), handler });
 }
 
 void printOut(const QString &text)

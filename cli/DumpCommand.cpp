@@ -1,8 +1,8 @@
 #include "cli/Command.h"
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
-#include "data/SqliteDatabase.h"
 #include "data/Records.h"
+#include "data/SqliteDatabase.h"
+#include "manager/DataMgr.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,37 +15,25 @@ QJsonObject groupJson(const GroupInfo &g)
     QJsonArray members;
     for (int id : g.MemberIds)
         members.append(id);
-    return QJsonObject{{"id", g.id},
-                       {"name", g.name},
-                       {"photos", g.photos},
-                       {"ringtones", g.ringtones},
-                       {"RingtoneIndex", g.RingtoneIndex},
-                       {"MemberIds", members}};
+    return QJsonObject { { "id", g.id }, { "name", g.name }, { "photos", g.photos }, { "ringtones", g.ringtones },
+        { "RingtoneIndex", g.RingtoneIndex }, { "MemberIds", members } };
 }
 
 QJsonObject contactJson(const ContactInfo &c)
 {
     QJsonArray phones;
     for (const PhoneInfo &p : c.PhoneList)
-        phones.append(QJsonObject{{"type", p.type}, {"phonenumber", p.phonenumber}, {"accountindex", p.accountindex}});
+        phones.append(
+            QJsonObject { { "type", p.type }, { "phonenumber", p.phonenumber }, { "accountindex", p.accountindex } });
     QJsonArray mails;
     for (const MailInfo &m : c.MailList)
-        mails.append(QJsonObject{{"type", m.type}, {"Mail", m.Mail}});
-    return QJsonObject{{"id", c.id},
-                       {"FirstName", c.FirstName},
-                       {"LastName", c.LastName},
-                       {"Department", c.Department},
-                       {"PrimaryIndex", c.PrimaryIndex},
-                       {"PrimaryNumber", c.PrimaryNumber},
-                       {"Frequent", c.Frequent},
-                       {"PhotoUrl", c.PhotoUrl},
-                       {"RingtoneUrl", c.RingtoneUrl},
-                       {"RingtoneIndex", c.RingtoneIndex},
-                       {"PhoneList", phones},
-                       {"MailList", mails},
-                       {"GroupList", QJsonArray::fromStringList(c.GroupList)},
-                       {"NamePinyin", c.NamePinyin},
-                       {"NameInitials", c.NameInitials}};
+        mails.append(QJsonObject { { "type", m.type }, { "Mail", m.Mail } });
+    return QJsonObject { { "id", c.id }, { "FirstName", c.FirstName }, { "LastName", c.LastName },
+        { "Department", c.Department }, { "PrimaryIndex", c.PrimaryIndex }, { "PrimaryNumber", c.PrimaryNumber },
+        { "Frequent", c.Frequent }, { "PhotoUrl", c.PhotoUrl }, { "RingtoneUrl", c.RingtoneUrl },
+        { "RingtoneIndex", c.RingtoneIndex }, { "PhoneList", phones }, { "MailList", mails },
+        { "GroupList", QJsonArray::fromStringList(c.GroupList) }, { "NamePinyin", c.NamePinyin },
+        { "NameInitials", c.NameInitials } };
 }
 
 int dump(const QStringList &args)
@@ -66,7 +54,7 @@ int dump(const QStringList &args)
     QJsonArray contacts;
     for (const ContactInfo &c : mgr->ctList())
         contacts.append(contactJson(c));
-    const QJsonObject root{{"groups", groups}, {"contacts", contacts}};
+    const QJsonObject root { { "groups", groups }, { "contacts", contacts } };
     Cli::printOut(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)).trimmed());
     return Cli::Success;
 }
@@ -90,8 +78,8 @@ int newPhonebook(const QStringList &args)
     return Cli::Success;
 }
 
-const Cli::Registrar dumpCommand("dump", "dump",
-                                 "Print the phonebook (groups and contacts) as JSON; changes nothing.", dump);
+const Cli::Registrar dumpCommand(
+    "dump", "dump", "Print the phonebook (groups and contacts) as JSON; changes nothing.", dump);
 const Cli::Registrar newCommand("new", "new", "Empty the phonebook.", newPhonebook);
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "cli/Command.h"
-#include "manager/DataMgr.h"
-#include "export/ExportFactory.h"
 #include "data/TextCodec.h"
+#include "export/ExportFactory.h"
+#include "manager/DataMgr.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #include "cli/Command.h"
 
-#include "manager/DataMgr.h"
 #include "data/TextCodec.h"
+#include "manager/DataMgr.h"
 
 #include <QFileInfo>
 
@@ -11,8 +11,8 @@ namespace {
 // duplicate handling and the clear-list choice, and import, all or nothing.
 int importCommand(const QStringList &args)
 {
-    const Cli::Options o = Cli::parseOptions(args, {QStringLiteral("--encoding")},
-                                             {QStringLiteral("--clear"), QStringLiteral("--replace-duplicates")});
+    const Cli::Options o = Cli::parseOptions(
+        args, { QStringLiteral("--encoding") }, { QStringLiteral("--clear"), QStringLiteral("--replace-duplicates") });
     if (!o.error.isEmpty()) {
         Cli::printErr(o.error);
         return Cli::Usage;
@@ -30,8 +30,8 @@ int importCommand(const QStringList &args)
     const QString path = o.positional.first();
     const QFileInfo info(path);
     const QString suffix = info.suffix();
-    if (path.isEmpty() || !info.isFile() ||
-        (suffix != QLatin1String("xml") && suffix != QLatin1String("csv") && suffix != QLatin1String("vcf"))) {
+    if (path.isEmpty() || !info.isFile()
+        || (suffix != QLatin1String("xml") && suffix != QLatin1String("csv") && suffix != QLatin1String("vcf"))) {
         Cli::printErr(QStringLiteral("Please choose correct file to import."));
         return Cli::Failure;
     }
@@ -51,13 +51,12 @@ int importCommand(const QStringList &args)
     if (!Cli::lockFolder(lock) || !Cli::loadPhonebook())
         return Cli::Failure;
     // The failure has been told through the notifier.
-    const bool imported = DataMgr::instance()->importPhonebook(path, encoding, o.flags.contains(QLatin1String("--clear")),
-                                                               o.flags.contains(QLatin1String("--replace-duplicates")));
+    const bool imported = DataMgr::instance()->importPhonebook(path, encoding,
+        o.flags.contains(QLatin1String("--clear")), o.flags.contains(QLatin1String("--replace-duplicates")));
     return imported ? Cli::Success : Cli::Failure;
 }
 
-const Cli::Registrar importRegistrar(
-    "import", "import FILE [--encoding NAME|auto] [--clear] [--replace-duplicates]",
+const Cli::Registrar importRegistrar("import", "import FILE [--encoding NAME|auto] [--clear] [--replace-duplicates]",
     "Import an XML, CSV or vCard phonebook (encoding UTF-8 unless named; auto detects it and prints it). "
     "--clear empties the phonebook first; "
     "--replace-duplicates replaces contacts of the same first and last name, otherwise both are kept.",

@@ -1,6 +1,6 @@
 #include "cli/Command.h"
-#include "manager/DataMgr.h"
 #include "httpd/HttpdService.h"
+#include "manager/DataMgr.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,5 +1,5 @@
-#include "data/AppPaths.h"
 #include "cli/Command.h"
+#include "data/AppPaths.h"
 #include "data/FolderLock.h"
 #include "data/Notifier.h"
 

@@ -89,10 +89,10 @@ ContactInfo DBOperator::toContact(const ContactRow &row)
     c.GroupList = row.groupNames;
     c.PhoneList.reserve(row.phones.size());
     for (const PhoneRow &p : row.phones)
-        c.PhoneList.append(PhoneInfo{p.type, QString(), p.phonenumber, p.accountindex});
+        c.PhoneList.append(PhoneInfo { p.type, QString(), p.phonenumber, p.accountindex });
     c.MailList.reserve(row.mails.size());
     for (const MailRow &m : row.mails)
-        c.MailList.append(MailInfo{m.type, QString(), m.Mail});
+        c.MailList.append(MailInfo { m.type, QString(), m.Mail });
     return c;
 }
 
@@ -125,10 +125,10 @@ ContactRow DBOperator::toRow(const ContactInfo &c)
     row.groupNames = c.GroupList;
     row.phones.reserve(c.PhoneList.size());
     for (const PhoneInfo &p : c.PhoneList)
-        row.phones.append(PhoneRow{p.type, p.phonenumber, p.accountindex});
+        row.phones.append(PhoneRow { p.type, p.phonenumber, p.accountindex });
     row.mails.reserve(c.MailList.size());
     for (const MailInfo &m : c.MailList)
-        row.mails.append(MailRow{m.type, m.Mail});
+        row.mails.append(MailRow { m.type, m.Mail });
     return row;
 }
 

@@ -45,7 +45,8 @@ QByteArray toPinyin(const QByteArray &utf8)
     while (i < n) {
         const uchar b = uchar(utf8[i]);
         if (b >= 0xE0 && b < 0xF0 && i + 2 < n) {
-            const char32_t cp = ((b * 4096u) + ((uchar(utf8[i + 1]) * 64u) % 4096u) + (uchar(utf8[i + 2]) % 64u)) & 0xFFFFu;
+            const char32_t cp
+                = ((b * 4096u) + ((uchar(utf8[i + 1]) * 64u) % 4096u) + (uchar(utf8[i + 2]) % 64u)) & 0xFFFFu;
             if (const char *syllable = syllableOf(cp))
                 out.append(syllable);
             i += 3;

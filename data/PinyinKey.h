@@ -7,8 +7,8 @@
 namespace PinyinKey {
 
 struct TableEntry {
-    const char *syllable;    // capitalised, without tone marks ("Zhang", "Lve")
-    const char16_t *chars;   // every GB 2312 character read with it
+    const char *syllable; // capitalised, without tone marks ("Zhang", "Lve")
+    const char16_t *chars; // every GB 2312 character read with it
 };
 
 extern const TableEntry kTable[];

@@ -14,29 +14,29 @@ struct PhoneType {
 // The order is what PrimaryIndex counts; extended Alderline types carry their
 // suffix in the label only.
 const PhoneType kPhoneTypes[kPhoneTypeCount] = {
-    {QT_TRANSLATE_NOOP("Records", "Work"), "Work"},
-    {QT_TRANSLATE_NOOP("Records", "Home"), "Home"},
-    {QT_TRANSLATE_NOOP("Records", "Mobile"), "Mobile"},
-    {QT_TRANSLATE_NOOP("Records", "Fax"), "Fax"},
-    {QT_TRANSLATE_NOOP("Records", "Pager"), "Pager"},
-    {QT_TRANSLATE_NOOP("Records", "Car"), "Car"},
-    {QT_TRANSLATE_NOOP("Records", "Radio"), "Radio"},
-    {QT_TRANSLATE_NOOP("Records", "CompanyTotal"), "CompanyTotal"},
-    {QT_TRANSLATE_NOOP("Records", "Assistant"), "Assistant"},
-    {QT_TRANSLATE_NOOP("Records", "Telex(Alderline)"), "Telex"},
-    {QT_TRANSLATE_NOOP("Records", "Main(Alderline)"), "Main"},
-    {QT_TRANSLATE_NOOP("Records", "MMS(Alderline)"), "MMS"},
-    {QT_TRANSLATE_NOOP("Records", "ISDN(Alderline)"), "ISDN"},
-    {QT_TRANSLATE_NOOP("Records", "TTY TTD(Alderline)"), "TTY TTD"},
-    {QT_TRANSLATE_NOOP("Records", "Callback(Alderline)"), "Callback"},
-    {QT_TRANSLATE_NOOP("Records", "Work Fax(Alderline)"), "Work Fax"},
-    {QT_TRANSLATE_NOOP("Records", "Home Fax(Alderline)"), "Home Fax"},
-    {QT_TRANSLATE_NOOP("Records", "Other Fax(Alderline)"), "Other Fax"},
-    {QT_TRANSLATE_NOOP("Records", "Work Mobile(Alderline)"), "Work Mobile"},
-    {QT_TRANSLATE_NOOP("Records", "Work Pager(Alderline)"), "Work Pager"},
-    {QT_TRANSLATE_NOOP("Records", "Company Main(Alderline)"), "Company Main"},
-    {QT_TRANSLATE_NOOP("Records", "Custom(Alderline)"), "Custom"},
-    {QT_TRANSLATE_NOOP("Records", "Other"), "Other"},
+    { QT_TRANSLATE_NOOP("Records", "Work"), "Work" },
+    { QT_TRANSLATE_NOOP("Records", "Home"), "Home" },
+    { QT_TRANSLATE_NOOP("Records", "Mobile"), "Mobile" },
+    { QT_TRANSLATE_NOOP("Records", "Fax"), "Fax" },
+    { QT_TRANSLATE_NOOP("Records", "Pager"), "Pager" },
+    { QT_TRANSLATE_NOOP("Records", "Car"), "Car" },
+    { QT_TRANSLATE_NOOP("Records", "Radio"), "Radio" },
+    { QT_TRANSLATE_NOOP("Records", "CompanyTotal"), "CompanyTotal" },
+    { QT_TRANSLATE_NOOP("Records", "Assistant"), "Assistant" },
+    { QT_TRANSLATE_NOOP("Records", "Telex(Alderline)"), "Telex" },
+    { QT_TRANSLATE_NOOP("Records", "Main(Alderline)"), "Main" },
+    { QT_TRANSLATE_NOOP("Records", "MMS(Alderline)"), "MMS" },
+    { QT_TRANSLATE_NOOP("Records", "ISDN(Alderline)"), "ISDN" },
+    { QT_TRANSLATE_NOOP("Records", "TTY TTD(Alderline)"), "TTY TTD" },
+    { QT_TRANSLATE_NOOP("Records", "Callback(Alderline)"), "Callback" },
+    { QT_TRANSLATE_NOOP("Records", "Work Fax(Alderline)"), "Work Fax" },
+    { QT_TRANSLATE_NOOP("Records", "Home Fax(Alderline)"), "Home Fax" },
+    { QT_TRANSLATE_NOOP("Records", "Other Fax(Alderline)"), "Other Fax" },
+    { QT_TRANSLATE_NOOP("Records", "Work Mobile(Alderline)"), "Work Mobile" },
+    { QT_TRANSLATE_NOOP("Records", "Work Pager(Alderline)"), "Work Pager" },
+    { QT_TRANSLATE_NOOP("Records", "Company Main(Alderline)"), "Company Main" },
+    { QT_TRANSLATE_NOOP("Records", "Custom(Alderline)"), "Custom" },
+    { QT_TRANSLATE_NOOP("Records", "Other"), "Other" },
 };
 
 // Mail labels live in their own context: "Other" shows as "Others" there.
@@ -47,10 +47,14 @@ const char *const kMailOtherLabel = QT_TRANSLATE_NOOP("MailType", "Others");
 
 // Group names shown translated; stored as they are.
 const char *const kTranslatedGroups[] = {
-    QT_TRANSLATE_NOOP("GroupName", "All"),     QT_TRANSLATE_NOOP("GroupName", "Add group"),
-    QT_TRANSLATE_NOOP("GroupName", "Default"), QT_TRANSLATE_NOOP("GroupName", "Blacklist"),
-    QT_TRANSLATE_NOOP("GroupName", "Family"),  QT_TRANSLATE_NOOP("GroupName", "Friend"),
-    QT_TRANSLATE_NOOP("GroupName", "Friends"), QT_TRANSLATE_NOOP("GroupName", "Work"),
+    QT_TRANSLATE_NOOP("GroupName", "All"),
+    QT_TRANSLATE_NOOP("GroupName", "Add group"),
+    QT_TRANSLATE_NOOP("GroupName", "Default"),
+    QT_TRANSLATE_NOOP("GroupName", "Blacklist"),
+    QT_TRANSLATE_NOOP("GroupName", "Family"),
+    QT_TRANSLATE_NOOP("GroupName", "Friend"),
+    QT_TRANSLATE_NOOP("GroupName", "Friends"),
+    QT_TRANSLATE_NOOP("GroupName", "Work"),
 };
 
 } // namespace
@@ -87,7 +91,7 @@ int phoneTypeIndexOfWord(const QString &word)
 
 QStringList mailTypeWords()
 {
-    return {QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Other")};
+    return { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Other") };
 }
 
 QString mailTypeLabel(const QString &word)

@@ -50,24 +50,24 @@ struct TableInsert {
 };
 
 const TableInsert kInserts[] = {
-    {"contact1", "INSERT INTO contact1 values (?,?,?,?,?,?,?,?,?,?)"},
-    {"group1", "INSERT INTO group1 values (?,?,?,?,?)"},
-    {"phone1", "INSERT INTO phone1 values(?,?,?,?)"},
-    {"mail1", "INSERT INTO mail1 values(?,?,?)"},
-    {"union1", "INSERT INTO union1 values(?,?)"},
+    { "contact1", "INSERT INTO contact1 values (?,?,?,?,?,?,?,?,?,?)" },
+    { "group1", "INSERT INTO group1 values (?,?,?,?,?)" },
+    { "phone1", "INSERT INTO phone1 values(?,?,?,?)" },
+    { "mail1", "INSERT INTO mail1 values(?,?,?)" },
+    { "union1", "INSERT INTO union1 values(?,?)" },
 };
 
 // The schema's names: the only table and column names updateRecord accepts.
 const QHash<QString, QStringList> &schemaColumns()
 {
     static const QHash<QString, QStringList> columns = {
-        {QStringLiteral("contact1"),
-         {"id", "Department", "LastName", "FirstName", "PhotoUrl", "RingtoneUrl", "RingtoneIndex", "PrimaryIndex",
-          "Frequent", "Flag"}},
-        {QStringLiteral("phone1"), {"cid", "type", "phonenumber", "accountindex"}},
-        {QStringLiteral("mail1"), {"cid", "type", "Mail"}},
-        {QStringLiteral("group1"), {"id", "name", "photos", "ringtones", "RingtoneIndex"}},
-        {QStringLiteral("union1"), {"contact_id", "group_name"}},
+        { QStringLiteral("contact1"),
+            { "id", "Department", "LastName", "FirstName", "PhotoUrl", "RingtoneUrl", "RingtoneIndex", "PrimaryIndex",
+                "Frequent", "Flag" } },
+        { QStringLiteral("phone1"), { "cid", "type", "phonenumber", "accountindex" } },
+        { QStringLiteral("mail1"), { "cid", "type", "Mail" } },
+        { QStringLiteral("group1"), { "id", "name", "photos", "ringtones", "RingtoneIndex" } },
+        { QStringLiteral("union1"), { "contact_id", "group_name" } },
     };
     return columns;
 }
@@ -308,9 +308,9 @@ bool SqliteDatabase::clearAllTables()
 {
     if (!beginTransaction())
         return false;
-    const bool ok = exec(QStringLiteral("delete from contact1")) && exec(QStringLiteral("delete from group1")) &&
-                    exec(QStringLiteral("delete from phone1")) && exec(QStringLiteral("delete from mail1")) &&
-                    exec(QStringLiteral("delete from union1"));
+    const bool ok = exec(QStringLiteral("delete from contact1")) && exec(QStringLiteral("delete from group1"))
+        && exec(QStringLiteral("delete from phone1")) && exec(QStringLiteral("delete from mail1"))
+        && exec(QStringLiteral("delete from union1"));
     return endTransaction(ok);
 }
 
@@ -375,8 +375,7 @@ int bindValue(sqlite3_stmt *statement, int index, const QVariant &v)
     }
     default: {
         const QString text = v.toString();
-        return sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(QChar)),
-                                   SQLITE_TRANSIENT);
+        return sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(QChar)), SQLITE_TRANSIENT);
     }
     }
 }
@@ -461,11 +460,26 @@ bool SqliteDatabase::updateRecord(const QString &table, const QStringList &colum
     return ok;
 }
 
-bool SqliteDatabase::clearPhones() { return exec(QStringLiteral("delete from phone1")); }
-bool SqliteDatabase::clearMails() { return exec(QStringLiteral("delete from mail1")); }
-bool SqliteDatabase::clearContacts() { return exec(QStringLiteral("delete from contact1")); }
-bool SqliteDatabase::clearGroups() { return exec(QStringLiteral("delete from group1")); }
-bool SqliteDatabase::clearUnions() { return exec(QStringLiteral("delete from union1")); }
+bool SqliteDatabase::clearPhones()
+{
+    return exec(QStringLiteral("delete from phone1"));
+}
+bool SqliteDatabase::clearMails()
+{
+    return exec(QStringLiteral("delete from mail1"));
+}
+bool SqliteDatabase::clearContacts()
+{
+    return exec(QStringLiteral("delete from contact1"));
+}
+bool SqliteDatabase::clearGroups()
+{
+    return exec(QStringLiteral("delete from group1"));
+}
+bool SqliteDatabase::clearUnions()
+{
+    return exec(QStringLiteral("delete from union1"));
+}
 
 void SqliteDatabase::setMergeMode(int mode)
 {
@@ -478,8 +492,8 @@ bool SqliteDatabase::mergeImported()
         return false;
     int oldRows = 0;
     int newRows = 0;
-    bool ok = selectInt("select count(*) from contact1 where Flag = 0", &oldRows) &&
-              selectInt("select count(*) from contact1 where Flag = 1", &newRows);
+    bool ok = selectInt("select count(*) from contact1 where Flag = 0", &oldRows)
+        && selectInt("select count(*) from contact1 where Flag = 1", &newRows);
     if (ok && oldRows != 0 && newRows != 0 && m_mergeMode == 0) {
         // The duplicates are found once, not once per table.
         const QString statements[] = {
@@ -590,8 +604,9 @@ QList<ContactRow> SqliteDatabase::loadContacts()
     // A read that stops on an error gives no contacts at all; the failure is counted.
     auto readFailed = [this](const RowReader &q) { return q.failed() && !fail(q.error()); };
     {
-        RowReader q(m_db, "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
-                          "RingtoneIndex FROM contact1");
+        RowReader q(m_db,
+            "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
+            "RingtoneIndex FROM contact1");
         while (q.next()) {
             ContactRow row;
             row.id = q.integer(0);
@@ -617,10 +632,10 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             if (it == position.constEnd())
                 continue;
             QList<PhoneRow> &phones = result[*it].phones;
-            const PhoneRow phone{q.text(1), q.text(2), q.integer(3)};
+            const PhoneRow phone { q.text(1), q.text(2), q.integer(3) };
             // The join repeats a phone once per mail and group; equal neighbours are one.
-            if (phones.isEmpty() || phones.last().type != phone.type ||
-                phones.last().phonenumber != phone.phonenumber || phones.last().accountindex != phone.accountindex)
+            if (phones.isEmpty() || phones.last().type != phone.type || phones.last().phonenumber != phone.phonenumber
+                || phones.last().accountindex != phone.accountindex)
                 phones.append(phone);
         }
         if (readFailed(q))
@@ -633,7 +648,7 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             if (it == position.constEnd())
                 continue;
             QList<MailRow> &mails = result[*it].mails;
-            const MailRow mail{q.text(1), q.text(2)};
+            const MailRow mail { q.text(1), q.text(2) };
             bool known = false;
             for (const MailRow &m : std::as_const(mails)) {
                 if (m.type == mail.type && m.Mail == mail.Mail) {
@@ -666,9 +681,9 @@ QList<ContactRow> SqliteDatabase::loadContacts()
     // join's null columns give it.
     for (ContactRow &row : result) {
         if (row.phones.isEmpty())
-            row.phones.append(PhoneRow{QString(), QString(), 0});
+            row.phones.append(PhoneRow { QString(), QString(), 0 });
         if (row.mails.isEmpty())
-            row.mails.append(MailRow{QString(), QString()});
+            row.mails.append(MailRow { QString(), QString() });
         if (row.groupNames.isEmpty())
             row.groupNames.append(QString());
     }
@@ -678,8 +693,9 @@ QList<ContactRow> SqliteDatabase::loadContacts()
 QList<GroupRow> SqliteDatabase::loadGroups()
 {
     QList<GroupRow> folded;
-    RowReader q(m_db, "SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
-                      "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name");
+    RowReader q(m_db,
+        "SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
+        "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name");
     {
         // A new group starts whenever the id changes, whatever its value: a group
         // stored with id 0 is a group like any other.

@@ -50,6 +50,12 @@ using Batch = QMap<QString, QList<QVariantList>>;
 
 namespace StoreValues {
 // Null values of the two column kinds.
-inline QVariant nullInt() { return QVariant(QMetaType::fromType<int>()); }
-inline QVariant nullText() { return QVariant(QMetaType::fromType<QString>()); }
+inline QVariant nullInt()
+{
+    return QVariant(QMetaType::fromType<int>());
+}
+inline QVariant nullText()
+{
+    return QVariant(QMetaType::fromType<QString>());
+}
 } // namespace StoreValues

@@ -1,8 +1,8 @@
 #include "export/VCardExport.h"
 
-#include "manager/DataMgr.h"
 #include "export/ExportFile.h"
 #include "export/ExportRules.h"
+#include "manager/DataMgr.h"
 
 namespace {
 

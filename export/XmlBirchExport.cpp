@@ -20,8 +20,8 @@ bool XmlBirchExport::exportFile(
     return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
         xml.textElement(QLatin1String("version"), 1);
-        const GroupIds ids = XmlLayout::writeGroups(
-            xml, groups, XmlLayout::GroupPhotos | XmlLayout::GroupRingtoneIndex, kMaxGroups);
+        const GroupIds ids
+            = XmlLayout::writeGroups(xml, groups, XmlLayout::GroupPhotos | XmlLayout::GroupRingtoneIndex, kMaxGroups);
         static const QString slotTypes[]
             = { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Fax") };
         for (qsizetype i = 0; i < contacts.size() && i < kMaxContacts; ++i) {

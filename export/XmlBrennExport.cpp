@@ -1,7 +1,7 @@
 #include "export/XmlBrennExport.h"
 
-#include "export/ExportRules.h"
 #include "data/Records.h"
+#include "export/ExportRules.h"
 #include "export/XmlLayout.h"
 #include "export/XmlWriter.h"
 

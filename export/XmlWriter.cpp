@@ -1,7 +1,7 @@
 #include "export/XmlWriter.h"
 
-#include "export/ExportFile.h"
 #include "data/TextCodec.h"
+#include "export/ExportFile.h"
 
 XmlWriter::XmlWriter(ExportFile &file)
     : m_file(file)

@@ -1,7 +1,7 @@
 #include "httpd/HttpdService.h"
 
-#include "httpd/HttpdServer.h"
 #include "data/Notifier.h"
+#include "httpd/HttpdServer.h"
 
 #include <QAtomicInt>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "import/CSVParse.h"
 
 #include "data/AppPaths.h"
+#include "data/Records.h"
+#include "data/TextCodec.h"
 #include "import/ContactLabels.h"
 #include "import/ImportContext.h"
 #include "import/ImportRows.h"
-#include "data/Records.h"
-#include "data/TextCodec.h"
 #include "import/csv_parser.h"
 
 #include <QFile>
@@ -23,18 +23,35 @@ const char *const kOutlookColumns = "First Name,Last Name,Company Main Phone,Hom
                                     "E-mail Address,Primary Phone,Categories";
 const char *const kOutlookChineseColumns = "名,姓,单位主要电话,住宅电话,移动电话,商务传真,电子邮件地址,主要电话,类别";
 const char *const kOutlookExpressChineseColumns = "名,姓,业务电话,住宅电话,移动电话,业务传真,电子邮件地址";
-const char *const kGmailColumns =
-    "Given Name,Family Name,E-mail 1 - type,E-mail 1 - Value,Group Membership,Phone 1 - Type,Phone 1 - Value,"
-    "Phone 2 - Type,Phone 2 - Value,Phone 3 - Type,Phone 3 - Value,Phone 4 - Type,Phone 4 - Value,Phone 5 - Type,"
-    "Phone 5 - Value,Phone 6 - Type,Phone 6 - Value,Phone 7 - Type,Phone 7 - Value";
+const char *const kGmailColumns
+    = "Given Name,Family Name,E-mail 1 - type,E-mail 1 - Value,Group Membership,Phone 1 - Type,Phone 1 - Value,"
+      "Phone 2 - Type,Phone 2 - Value,Phone 3 - Type,Phone 3 - Value,Phone 4 - Type,Phone 4 - Value,Phone 5 - Type,"
+      "Phone 5 - Value,Phone 6 - Type,Phone 6 - Value,Phone 7 - Type,Phone 7 - Value";
 // Names and group of the two later layouts; their numbers and addresses are found
 // by the phone and mail columns of the header.
 const char *const kThunderbirdColumns = "First Name,Last Name,Display Name";
 const char *const kGoogleContactsColumns = "First Name,Last Name,Labels";
 
 // Expected positions shared by the own, Outlook and Outlook Express lists.
-enum Position { First = 0, Last, WorkPhone, HomePhone, MobilePhone, Fax, Email, Primary, Group, WorkAccount,
-                HomeAccount, MobileAccount, FaxAccount, Frequent, Photo, RingIndex, Ring };
+enum Position {
+    First = 0,
+    Last,
+    WorkPhone,
+    HomePhone,
+    MobilePhone,
+    Fax,
+    Email,
+    Primary,
+    Group,
+    WorkAccount,
+    HomeAccount,
+    MobileAccount,
+    FaxAccount,
+    Frequent,
+    Photo,
+    RingIndex,
+    Ring
+};
 
 bool present(const QStringList &header, const QString &name)
 {
@@ -112,8 +129,8 @@ int primaryTypeIndex(const QString &primary, const QString (&numbers)[4])
 
 const QString &phoneType(int slot)
 {
-    static const QString types[4] = {QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"),
-                                     QStringLiteral("Fax")};
+    static const QString types[4]
+        = { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Fax") };
     return types[slot];
 }
 
@@ -206,22 +223,21 @@ CSVParse::Layout CSVParse::layoutOf(const QStringList &header)
 {
     // Outlook itself writes both "Business Phone" and "Categories"; such files go to
     // the own layout, which then falls back on the mail programs' columns.
-    if (anyPresent(header, {"Categories", "Company Main Phone"}) &&
-        !header.contains(QLatin1String("Business Phone")))
+    if (anyPresent(header, { "Categories", "Company Main Phone" }) && !header.contains(QLatin1String("Business Phone")))
         return Outlook;
-    if (anyPresent(header, {"类别", "单位主要电话", "主要电话", "商务传真"}))
+    if (anyPresent(header, { "类别", "单位主要电话", "主要电话", "商务传真" }))
         return OutlookChinese;
-    if (anyPresent(header, {"Business Phone", "Business Fax"}) &&
-        !anyPresent(header, {"Company Main Phone", "Categories"}))
+    if (anyPresent(header, { "Business Phone", "Business Fax" })
+        && !anyPresent(header, { "Company Main Phone", "Categories" }))
         return OutlookExpress;
-    if (anyPresent(header, {"业务电话", "业务传真"}))
+    if (anyPresent(header, { "业务电话", "业务传真" }))
         return OutlookExpressChinese;
     // Google's current layout also has "Phone 1 - Value", so it goes first.
-    if (anyPresent(header, {"Labels", "Phone 1 - Label", "E-mail 1 - Label"}))
+    if (anyPresent(header, { "Labels", "Phone 1 - Label", "E-mail 1 - Label" }))
         return GoogleContacts;
-    if (anyPresent(header, {"Given Name", "Group Membership", "Phone 1 - Type", "Phone 1 - Value"}))
+    if (anyPresent(header, { "Given Name", "Group Membership", "Phone 1 - Type", "Phone 1 - Value" }))
         return Gmail;
-    if (anyPresent(header, {"Primary Email", "Mobile Number"}))
+    if (anyPresent(header, { "Primary Email", "Mobile Number" }))
         return Thunderbird;
     return Own;
 }
@@ -271,9 +287,8 @@ bool CSVParse::recognise(const QStringList &header)
         m_layout = NoLayout;
         return false;
     }
-    const QString faxWord = m_layout == OutlookChinese || m_layout == OutlookExpressChinese
-                                ? QStringLiteral("传真")
-                                : QStringLiteral("fax");
+    const QString faxWord = m_layout == OutlookChinese || m_layout == OutlookExpressChinese ? QStringLiteral("传真")
+                                                                                            : QStringLiteral("fax");
     m_faxColumns.clear();
     for (int i = 0; i < header.size(); ++i) {
         if (header[i].contains(faxWord, Qt::CaseInsensitive))
@@ -288,25 +303,24 @@ bool CSVParse::recognise(const QStringList &header)
     for (int i = 0; i < header.size(); ++i) {
         const QString type = ContactLabels::phoneType(header[i]);
         if (!type.isEmpty())
-            m_phoneColumns.append({i, type});
+            m_phoneColumns.append({ i, type });
         else if (ContactLabels::isMailColumn(header[i]))
             m_mailColumns.append(i);
     }
     // "Phone 2 - Label" and "Phone 2 - Value" (or "- Type" in the older layout).
-    static const QRegularExpression numbered(QStringLiteral("^(phone|e-mail) *(\\d+) *- *(type|label|value)$"),
-                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression numbered(
+        QStringLiteral("^(phone|e-mail) *(\\d+) *- *(type|label|value)$"), QRegularExpression::CaseInsensitiveOption);
     QMap<int, QPair<int, int>> phones, mails;
     for (int i = 0; i < header.size(); ++i) {
         const QRegularExpressionMatch m = numbered.match(header[i]);
         if (!m.hasMatch())
             continue;
-        QMap<int, QPair<int, int>> &pairs = m.captured(1).compare(QLatin1String("phone"), Qt::CaseInsensitive) == 0
-                                                ? phones
-                                                : mails;
+        QMap<int, QPair<int, int>> &pairs
+            = m.captured(1).compare(QLatin1String("phone"), Qt::CaseInsensitive) == 0 ? phones : mails;
         const bool isValue = m.captured(3).compare(QLatin1String("value"), Qt::CaseInsensitive) == 0;
         auto it = pairs.find(m.captured(2).toInt());
         if (it == pairs.end())
-            it = pairs.insert(m.captured(2).toInt(), {-1, -1});
+            it = pairs.insert(m.captured(2).toInt(), { -1, -1 });
         (isValue ? it->second : it->first) = i;
     }
     m_phonePairs = phones.values();
@@ -370,7 +384,7 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
         return unreadable(path);
     const QByteArray original = sourceFile.readAll();
     sourceFile.close();
-    for (const QString &tmp : {copy, converted, normalised})
+    for (const QString &tmp : { copy, converted, normalised })
         QFile::remove(tmp);
     if (!writeBytes(copy, original))
         return false;
@@ -486,9 +500,9 @@ void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, Import
         int workColumn = hasWork ? m_columns[WorkPhone] : m_businessPhone;
         if (!hasWork && column(r, workColumn).isEmpty())
             workColumn = m_companyMainPhone;
-        const int columns[4] = {workColumn, m_columns[HomePhone], m_columns[MobilePhone],
-                                hasFax ? m_columns[Fax] : faxColumn(r)};
-        const int accountColumns[4] = {WorkAccount, HomeAccount, MobileAccount, FaxAccount};
+        const int columns[4]
+            = { workColumn, m_columns[HomePhone], m_columns[MobilePhone], hasFax ? m_columns[Fax] : faxColumn(r) };
+        const int accountColumns[4] = { WorkAccount, HomeAccount, MobileAccount, FaxAccount };
         QString numbers[4];
         for (int i = 0; i < 4; ++i) {
             numbers[i] = column(r, columns[i]);
@@ -498,7 +512,7 @@ void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, Import
         const QString mail = value(r, Email);
         if (!mail.isEmpty())
             rows.addMail(id, QVariant(), mail);
-        addOtherColumns(r, id, {columns[0], columns[1], columns[2], columns[3], m_columns[Email]}, rows);
+        addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
 
         const QString group = hasGroup ? value(r, Group) : firstCategory(column(r, m_categories));
         joinGroup(group, id, ctx, rows);
@@ -532,7 +546,7 @@ void CSVParse::buildOutlook(const QList<Record> &records, ImportContext &ctx, Im
 {
     for (const Record &r : records) {
         const int id = ctx.contactId();
-        const int columns[4] = {m_columns[WorkPhone], m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r)};
+        const int columns[4] = { m_columns[WorkPhone], m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r) };
         QString numbers[4];
         for (int i = 0; i < 4; ++i) {
             numbers[i] = column(r, columns[i]);
@@ -542,7 +556,7 @@ void CSVParse::buildOutlook(const QList<Record> &records, ImportContext &ctx, Im
         const QString mail = value(r, Email);
         if (!mail.isEmpty())
             rows.addMail(id, QVariant(), mail);
-        addOtherColumns(r, id, {columns[0], columns[1], columns[2], columns[3], m_columns[Email]}, rows);
+        addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
         joinGroup(firstCategory(value(r, Group)), id, ctx, rows);
 
         ImportRows::Contact c;
@@ -562,7 +576,7 @@ void CSVParse::buildOutlookExpress(const QList<Record> &records, ImportContext &
     const int workColumn = m_columnMap.value(WorkPhone) >= 0 ? m_columns[WorkPhone] : m_businessPhone;
     for (const Record &r : records) {
         const int id = ctx.contactId();
-        const int columns[4] = {workColumn, m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r)};
+        const int columns[4] = { workColumn, m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r) };
         for (int i = 0; i < 4; ++i) {
             const QString number = column(r, columns[i]);
             if (!number.isEmpty())
@@ -571,7 +585,7 @@ void CSVParse::buildOutlookExpress(const QList<Record> &records, ImportContext &
         const QString mail = value(r, Email).trimmed();
         if (!mail.isEmpty())
             rows.addMail(id, QVariant(), mail);
-        addOtherColumns(r, id, {columns[0], columns[1], columns[2], columns[3], m_columns[Email]}, rows);
+        addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
 
         ImportRows::Contact c;
         c.id = id;
@@ -607,15 +621,15 @@ void CSVParse::buildGoogle(const QList<Record> &records, ImportContext &ctx, Imp
             if (type.isEmpty())
                 type = QStringLiteral("Other");
             for (const QString &number : parts(column(r, valueColumn)))
-                phones.append({type, number});
+                phones.append({ type, number });
         }
         // The older layout files the work fax, else the home one, else the other one
         // as "Fax", which phones of every model know.
-        for (const char *fax : {"Work Fax", "Home Fax", "Other Fax"}) {
+        for (const char *fax : { "Work Fax", "Home Fax", "Other Fax" }) {
             if (m_layout != Gmail)
                 break;
-            auto it = std::find_if(phones.begin(), phones.end(),
-                                   [fax](const auto &p) { return p.first == QLatin1String(fax); });
+            auto it = std::find_if(
+                phones.begin(), phones.end(), [fax](const auto &p) { return p.first == QLatin1String(fax); });
             if (it != phones.end()) {
                 it->first = phoneType(3);
                 break;

@@ -22,8 +22,17 @@ class CSVParse : public ParseBase
 {
     Q_OBJECT
 public:
-    enum Layout { NoLayout = 0, Own = 2, Outlook = 3, OutlookChinese = 4, OutlookExpress = 5,
-                  OutlookExpressChinese = 6, Gmail = 7, Thunderbird = 8, GoogleContacts = 9 };
+    enum Layout {
+        NoLayout = 0,
+        Own = 2,
+        Outlook = 3,
+        OutlookChinese = 4,
+        OutlookExpress = 5,
+        OutlookExpressChinese = 6,
+        Gmail = 7,
+        Thunderbird = 8,
+        GoogleContacts = 9
+    };
 
     explicit CSVParse(QObject *parent = nullptr);
     ~CSVParse() override;

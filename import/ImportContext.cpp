@@ -1,9 +1,9 @@
 #include "import/ImportContext.h"
 
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
 #include "data/Records.h"
 #include "data/SqliteDatabase.h"
+#include "manager/DataMgr.h"
 
 ImportContext::ImportContext()
 {

@@ -34,8 +34,8 @@ void ImportRows::reserve(qsizetype contacts, qsizetype phones, qsizetype mails, 
         c.reserve(members);
 }
 
-void ImportRows::addGroup(int id, const QString &name, const QVariant &photos, const QVariant &ringtones,
-                          const QVariant &ringtoneIndex)
+void ImportRows::addGroup(
+    int id, const QString &name, const QVariant &photos, const QVariant &ringtones, const QVariant &ringtoneIndex)
 {
     m_group[0].append(id);
     m_group[1].append(name);
@@ -83,8 +83,8 @@ void ImportRows::addMember(int cid, const QString &groupName)
 
 bool ImportRows::isEmpty() const
 {
-    return m_contact[0].isEmpty() && m_group[0].isEmpty() && m_phone[0].isEmpty() && m_mail[0].isEmpty() &&
-           m_union[0].isEmpty();
+    return m_contact[0].isEmpty() && m_group[0].isEmpty() && m_phone[0].isEmpty() && m_mail[0].isEmpty()
+        && m_union[0].isEmpty();
 }
 
 bool ImportRows::normaliseAccounts()

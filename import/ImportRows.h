@@ -37,7 +37,7 @@ public:
     void reserve(qsizetype contacts, qsizetype phones, qsizetype mails, qsizetype members);
 
     void addGroup(int id, const QString &name, const QVariant &photos = QVariant(),
-                  const QVariant &ringtones = QVariant(), const QVariant &ringtoneIndex = QVariant());
+        const QVariant &ringtones = QVariant(), const QVariant &ringtoneIndex = QVariant());
     void addContact(const Contact &contact);
     void addPhone(int cid, const QString &type, const QString &number, const QVariant &account,
         Counting counting = Counting::Unknown);

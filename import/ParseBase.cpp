@@ -1,9 +1,9 @@
 #include "import/ParseBase.h"
 
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
-#include "import/ImportRows.h"
 #include "data/TextCodec.h"
+#include "import/ImportRows.h"
+#include "manager/DataMgr.h"
 
 #include <QFile>
 #include <QLocale>
@@ -34,13 +34,9 @@ bool ParseBase::readFile(const QString &, const QString &)
     return true;
 }
 
-void ParseBase::clearGroupNames()
-{
-}
+void ParseBase::clearGroupNames() { }
 
-void ParseBase::resetIdCounters()
-{
-}
+void ParseBase::resetIdCounters() { }
 
 QString ParseBase::codecNameForTerritory(int territory)
 {

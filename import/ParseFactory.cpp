@@ -14,8 +14,7 @@ ParseFactory *ParseFactory::instance()
 
 namespace {
 
-template<typename Reader>
-Reader *renew(Reader *&slot)
+template <typename Reader> Reader *renew(Reader *&slot)
 {
     delete slot;
     slot = new Reader;

@@ -1,11 +1,11 @@
 #include "import/VCardParse.h"
 
 #include "data/AppPaths.h"
+#include "data/Records.h"
+#include "data/TextCodec.h"
 #include "import/ContactLabels.h"
 #include "import/ImportContext.h"
 #include "import/ImportRows.h"
-#include "data/Records.h"
-#include "data/TextCodec.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -48,8 +48,8 @@ struct Card {
 
     bool hasContent() const
     {
-        return hasName || !phones.isEmpty() || !mails.isEmpty() || !groups.isEmpty() || frequent.isValid() ||
-               photo.isValid() || ring.isValid() || ringIndex.isValid();
+        return hasName || !phones.isEmpty() || !mails.isEmpty() || !groups.isEmpty() || frequent.isValid()
+            || photo.isValid() || ring.isValid() || ringIndex.isValid();
     }
 };
 
@@ -394,7 +394,7 @@ void addPhone(Card &card, const Property &prop, const Params &params)
         number = number.mid(4).trimmed();
     if (number.isEmpty())
         return;
-    card.phones.append(CardPhone{telType(params), number, QVariant(), prop.group.toString(), params.pref});
+    card.phones.append(CardPhone { telType(params), number, QVariant(), prop.group.toString(), params.pref });
 }
 
 void setName(Card &card, const Property &prop, const Params &params)

@@ -1,9 +1,9 @@
 #include "import/XmlParse.h"
 
 #include "data/AppPaths.h"
+#include "data/TextCodec.h"
 #include "import/ImportContext.h"
 #include "import/ImportRows.h"
-#include "data/TextCodec.h"
 #include "import/XmlScanner.h"
 
 #include <QCoreApplication>
@@ -103,8 +103,7 @@ int toIntOrZero(const QString &text)
     return text.trimmed().toInt();
 }
 
-template<typename Reader>
-void readPhone(Reader &xml, Phone &phone)
+template <typename Reader> void readPhone(Reader &xml, Phone &phone)
 {
     phone.hasType = attributeValue(xml, QLatin1String("type"), &phone.type);
     bool stopped = false;
@@ -132,8 +131,7 @@ void readPhone(Reader &xml, Phone &phone)
     }
 }
 
-template<typename Reader>
-void readContact(Reader &xml, Contact &c)
+template <typename Reader> void readContact(Reader &xml, Contact &c)
 {
     while (xml.readNextStartElement()) {
         const auto tag = xml.qualifiedName();
@@ -155,11 +153,11 @@ void readContact(Reader &xml, Contact &c)
             c.alderRingtone = tag == QLatin1String("Ringtone");
             c.ringtoneUrl = elementText(xml);
         } else if (tag == QLatin1String("Group")) {
-            c.refs.append(GroupRef{false, elementText(xml)});
+            c.refs.append(GroupRef { false, elementText(xml) });
         } else if (tag == QLatin1String("Groups")) {
             while (xml.readNextStartElement()) {
                 if (xml.qualifiedName() == QLatin1String("groupid"))
-                    c.refs.append(GroupRef{true, elementText(xml)});
+                    c.refs.append(GroupRef { true, elementText(xml) });
                 else
                     xml.skipCurrentElement();
             }
@@ -178,8 +176,7 @@ void readContact(Reader &xml, Contact &c)
     }
 }
 
-template<typename Reader>
-void readPbgroup(Reader &xml, GroupDef &g)
+template <typename Reader> void readPbgroup(Reader &xml, GroupDef &g)
 {
     while (xml.readNextStartElement()) {
         const auto tag = xml.qualifiedName();
@@ -201,8 +198,7 @@ void readPbgroup(Reader &xml, GroupDef &g)
 // The whole document must be well-formed. Each of the three kinds of root child is
 // read as one run of siblings: from its first occurrence for as long as the next
 // sibling has the same name; a comment or any other node ends the run.
-template<typename Reader>
-bool parseBook(Reader &xml, Book &book)
+template <typename Reader> bool parseBook(Reader &xml, Book &book)
 {
     enum { NotStarted, Running, Ended };
     while (!xml.atEnd() && !xml.isStartElement())
@@ -210,7 +206,7 @@ bool parseBook(Reader &xml, Book &book)
     if (!xml.isStartElement())
         return false;
 
-    int state[3] = {NotStarted, NotStarted, NotStarted};
+    int state[3] = { NotStarted, NotStarted, NotStarted };
     auto endRuns = [&state](int except) {
         for (int k = 0; k < 3; ++k) {
             if (k != except && state[k] == Running)
@@ -223,10 +219,10 @@ bool parseBook(Reader &xml, Book &book)
             break;
         if (xml.isStartElement()) {
             const auto name = xml.qualifiedName();
-            const int kind = name == QLatin1String("Group")     ? 0
-                             : name == QLatin1String("pbgroup") ? 1
-                             : name == QLatin1String("Contact") ? 2
-                                                                : -1;
+            const int kind = name == QLatin1String("Group") ? 0
+                : name == QLatin1String("pbgroup")          ? 1
+                : name == QLatin1String("Contact")          ? 2
+                                                            : -1;
             endRuns(kind);
             if (kind < 0 || state[kind] == Ended) {
                 xml.skipCurrentElement();
@@ -249,8 +245,8 @@ bool parseBook(Reader &xml, Book &book)
                 readContact(xml, c);
                 book.contacts.append(c);
             }
-        } else if (xml.isComment() || xml.isProcessingInstruction() || xml.isEntityReference() ||
-                   (xml.isCharacters() && (xml.isCDATA() || !xml.isWhitespace()))) {
+        } else if (xml.isComment() || xml.isProcessingInstruction() || xml.isEntityReference()
+            || (xml.isCharacters() && (xml.isCDATA() || !xml.isWhitespace()))) {
             endRuns(-1);
         }
     }
@@ -389,8 +385,8 @@ bool readsAsUtf8(const QByteArray &bytes)
     const qsizetype end = bytes.indexOf("?>");
     static const QRegularExpression attribute(QStringLiteral("\\sencoding\\s*=\\s*([\"'])([^\"']*)\\1"));
     const QRegularExpressionMatch m = attribute.match(QString::fromLatin1(bytes.left(end < 0 ? 0 : end)));
-    return !m.hasMatch() || m.captured(2).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0 ||
-           m.captured(2).compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0;
+    return !m.hasMatch() || m.captured(2).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0
+        || m.captured(2).compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0;
 }
 
 // The encoding value of a leading XML declaration, when there is one.
@@ -406,8 +402,8 @@ QString withDeclaredEncoding(const QString &text, const QString &encoding)
     const QRegularExpressionMatch m = attribute.match(declaration);
     if (!m.hasMatch())
         return text;
-    declaration.replace(m.capturedStart(), m.capturedLength(),
-                        m.captured(1) + m.captured(2) + encoding + m.captured(2));
+    declaration.replace(
+        m.capturedStart(), m.capturedLength(), m.captured(1) + m.captured(2) + encoding + m.captured(2));
     return declaration + text.mid(end);
 }
 

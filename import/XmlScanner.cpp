@@ -26,16 +26,16 @@ bool isNameChar(char c)
 // The XML 1.0 Char production.
 bool isXmlChar(char32_t c)
 {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-           (c >= 0x10000 && c <= 0x10FFFF);
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
+        || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
 // UTF-8 text as it stands: a U+FEFF at the start of a piece is a character of the
 // text, not a byte-order mark to drop (QString::fromUtf8 drops it).
 QString utf8Text(const char *bytes, qsizetype size)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(
+        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(QByteArrayView(bytes, size));
 }
 
@@ -101,8 +101,8 @@ bool XmlScanner::checkUtf8(qsizetype &pos) const
     }
     if (lead >= 0xE0 && lead <= 0xEF) {
         const unsigned b1 = byte(pos + 1);
-        if (!continuation(pos + 1) || !continuation(pos + 2) || (lead == 0xE0 && b1 < 0xA0) ||
-            (lead == 0xED && b1 > 0x9F))
+        if (!continuation(pos + 1) || !continuation(pos + 2) || (lead == 0xE0 && b1 < 0xA0)
+            || (lead == 0xED && b1 > 0x9F))
             return false;
         c = char32_t((lead & 0x0F) << 12 | (b1 & 0x3F) << 6 | (byte(pos + 2) & 0x3F));
         pos += 3;
@@ -110,8 +110,8 @@ bool XmlScanner::checkUtf8(qsizetype &pos) const
     }
     if (lead >= 0xF0 && lead <= 0xF4) {
         const unsigned b1 = byte(pos + 1);
-        if (!continuation(pos + 1) || !continuation(pos + 2) || !continuation(pos + 3) ||
-            (lead == 0xF0 && b1 < 0x90) || (lead == 0xF4 && b1 > 0x8F))
+        if (!continuation(pos + 1) || !continuation(pos + 2) || !continuation(pos + 3) || (lead == 0xF0 && b1 < 0x90)
+            || (lead == 0xF4 && b1 > 0x8F))
             return false;
         pos += 4;
         return true;
@@ -431,8 +431,8 @@ XmlScanner::TokenType XmlScanner::readNext()
             ok = readEndTag();
         } else if (atText("<!--")) {
             ok = readComment();
-        } else if (atText("<?xml") && m_pos == (m_data.startsWith("\xef\xbb\xbf") ? 3 : 0) && m_pos + 5 < m_size &&
-                   isSpace(m_p[m_pos + 5])) {
+        } else if (atText("<?xml") && m_pos == (m_data.startsWith("\xef\xbb\xbf") ? 3 : 0) && m_pos + 5 < m_size
+            && isSpace(m_p[m_pos + 5])) {
             ok = readDeclaration();
             if (ok)
                 continue;

@@ -2,17 +2,17 @@
 
 #include "data/AppPaths.h"
 #include "data/DBOperator.h"
-#include "export/ExportBase.h"
-#include "export/ExportFactory.h"
-#include "export/ExportFile.h"
 #include "data/FolderLock.h"
 #include "data/Notifier.h"
-#include "import/ParseBase.h"
-#include "import/ParseFactory.h"
 #include "data/PinyinKey.h"
 #include "data/Records.h"
 #include "data/SqliteDatabase.h"
 #include "data/TextCodec.h"
+#include "export/ExportBase.h"
+#include "export/ExportFactory.h"
+#include "export/ExportFile.h"
+#include "import/ParseBase.h"
+#include "import/ParseFactory.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -100,7 +100,7 @@ void deriveContact(ContactInfo &c)
 }
 
 bool writeExport(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
-                 const QList<GroupInfo> &groups, QString *finalPath)
+    const QList<GroupInfo> &groups, QString *finalPath)
 {
     const std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
     if (!exporter)
@@ -180,8 +180,7 @@ bool DataMgr::reload()
     // part of one that a later save would make the only copy.
     if (store->errorCount() != errors) {
         Notifier::current()->message(Notifier::Critical, tr("Phonebook store"),
-                                     tr("The phonebook could not be read from phonebook.db (%1).")
-                                         .arg(store->lastError()));
+            tr("The phonebook could not be read from phonebook.db (%1).").arg(store->lastError()));
         return false;
     }
     m_ctList = std::move(contacts);
@@ -258,8 +257,8 @@ bool DataMgr::saveToDatabase()
     if (storeLists())
         return true;
     Notifier::current()->message(Notifier::Critical, tr("Phonebook store"),
-                                 tr("The phonebook could not be written to phonebook.db (%1).")
-                                     .arg(DBOperator::instance()->database()->lastError()));
+        tr("The phonebook could not be written to phonebook.db (%1).")
+            .arg(DBOperator::instance()->database()->lastError()));
     return false;
 }
 
@@ -330,8 +329,7 @@ void DataMgr::removeContactIds(const QSet<int> &ids, int fromGroup, int toGroup)
     const int end = toGroup < 0 ? int(m_groups.size()) : qMin(toGroup, int(m_groups.size()));
     for (int g = fromGroup; g < end; ++g) {
         GroupInfo &group = m_groups[g];
-        const qsizetype removed =
-            group.MemberIds.removeIf([&ids](int id) { return ids.contains(id); });
+        const qsizetype removed = group.MemberIds.removeIf([&ids](int id) { return ids.contains(id); });
         group.MemberCount -= int(removed);
     }
 }
@@ -350,7 +348,7 @@ void DataMgr::deleteContact(int index)
     const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
-    removeContactIds({m_ctList[index].id}, 0);
+    removeContactIds({ m_ctList[index].id }, 0);
     m_ctList.removeAt(index);
     emit updateModel();
 }
@@ -393,7 +391,7 @@ void DataMgr::addToGroups(const QList<int> &indexes, const QString &groupName, b
     for (int index : indexes) {
         ContactInfo &c = m_ctList[index];
         if (move)
-            c.GroupList = QStringList{groupName};
+            c.GroupList = QStringList { groupName };
         else if (!c.GroupList.contains(groupName))
             c.GroupList.append(groupName);
         c.GroupText = groupText(c.GroupList);
@@ -433,7 +431,7 @@ void DataMgr::copyContactToGroup(int index, const QString &groupName)
     const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
-    addToGroups({index}, groupName, false);
+    addToGroups({ index }, groupName, false);
     emit updateModel();
 }
 
@@ -449,7 +447,7 @@ void DataMgr::moveContactToGroup(int index, const QString &groupName)
     const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size())
         return;
-    addToGroups({index}, groupName, true);
+    addToGroups({ index }, groupName, true);
     emit updateModel();
 }
 
@@ -465,7 +463,7 @@ void DataMgr::removeContactFromGroup(int index, int groupIndex)
     const BusyScope busy(this);
     if (index < 0 || index >= m_ctList.size() || groupIndex <= 0 || groupIndex >= m_groups.size())
         return;
-    removeFromGroup({index}, groupIndex);
+    removeFromGroup({ index }, groupIndex);
     emit updateModel();
 }
 
@@ -642,14 +640,14 @@ void DataMgr::removeWorkingCopies(const QString &keep)
 void DataMgr::removeHttpFiles()
 {
     const QString dir = AppPaths::appDir() + QStringLiteral("HTTPD/");
-    for (const char *model : {"Alder", "Birch", "Cedar", "Brenn", "UNIXML"})
+    for (const char *model : { "Alder", "Birch", "Cedar", "Brenn", "UNIXML" })
         QFile::remove(dir + QLatin1String(model) + QStringLiteral("/phonebook.xml"));
 }
 
 // Export and the files of a save.
 
-bool DataMgr::exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
-                       QString *finalPath)
+bool DataMgr::exportTo(
+    int format, const QString &encoding, const QString &fileName, const QString &folder, QString *finalPath)
 {
     return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList, m_savedGroups, finalPath);
 }
@@ -675,11 +673,11 @@ bool DataMgr::exportStored(int format, const QString &encoding, const QString &f
     return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, contacts, groups, nullptr);
 }
 
-bool DataMgr::exportAsSaved(int format, const QString &encoding, const QString &fileName, const QString &folder,
-                            QString *finalPath) const
+bool DataMgr::exportAsSaved(
+    int format, const QString &encoding, const QString &fileName, const QString &folder, QString *finalPath) const
 {
     return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList,
-                       groupsAsSaved(m_groups, m_nextGroupId), finalPath);
+        groupsAsSaved(m_groups, m_nextGroupId), finalPath);
 }
 
 bool DataMgr::savePhonebookFiles(QString *historyPath)
@@ -692,10 +690,10 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
         return false;
     }
     const QString dir = AppPaths::appDir();
-    for (const char *folder : {"target", "HTTPD/UNIXML", "HTTPD/Birch", "HTTPD/Cedar", "HTTPD/Brenn"})
+    for (const char *folder : { "target", "HTTPD/UNIXML", "HTTPD/Birch", "HTTPD/Cedar", "HTTPD/Brenn" })
         QDir().mkpath(dir + QLatin1String(folder));
-    const QString historyName =
-        QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
+    const QString historyName
+        = QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
     // A store that could not be written has been reported; no file claims a save
     // that did not happen.
     if (!saveToDatabase())
@@ -722,7 +720,7 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
 
 DataMgr::ImportSnapshot DataMgr::snapshot() const
 {
-    return ImportSnapshot{m_ctList, m_groups, m_savedGroups, m_userGroupNames, m_nextContactId, m_nextGroupId};
+    return ImportSnapshot { m_ctList, m_groups, m_savedGroups, m_userGroupNames, m_nextContactId, m_nextGroupId };
 }
 
 void DataMgr::restore(const ImportSnapshot &before)
@@ -856,7 +854,7 @@ bool DataMgr::startHttpService()
         // Connection threads must not outlive the application object.
         if (QCoreApplication::instance())
             connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &DataMgr::stopHttpService,
-                    Qt::UniqueConnection);
+                Qt::UniqueConnection);
     }
     connect(m_httpService, &HttpdService::httpdMsg, this, &DataMgr::httpdMsg, Qt::UniqueConnection);
     if (!m_httpService->startServer()) {

@@ -113,12 +113,12 @@ public:
     // Writes folder + "/" + fileName + the layout's extension; `finalPath`, when
     // given, receives the path written.
     bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
-                  QString *finalPath = nullptr);
+        QString *finalPath = nullptr);
     // The file exportTo would write after a saveToDatabase(), written without one:
     // the groups carry the ids a save would give them now, and neither the store
     // nor the lists change.
     bool exportAsSaved(int format, const QString &encoding, const QString &fileName, const QString &folder,
-                       QString *finalPath = nullptr) const;
+        QString *finalPath = nullptr) const;
     // The files of a Save, for the window and the headless tool alike: creates
     // target/ and the HTTPD model folders, writes the store (saveToDatabase), the
     // history copy target/phonebook_yyyyMMddhhmmss.xml and phonebook.xml in

@@ -4,9 +4,9 @@
 // helpers to run an exporter and read what it wrote.
 
 #include "data/ContactInfo.h"
+#include "data/GroupInfo.h"
 #include "export/ExportBase.h"
 #include "export/ExportFactory.h"
-#include "data/GroupInfo.h"
 #include "tests/TestUtil.h"
 
 #include <QFile>

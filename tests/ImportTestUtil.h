@@ -26,7 +26,7 @@ inline QString realWorldFile(const QString &name)
 // Writes `text` in the named encoding (a byte-order mark first when asked) and
 // returns the path.
 inline QString writeFile(const TestUtil::Workspace &ws, const QString &name, const QString &text,
-                         const QString &encoding = QStringLiteral("UTF-8"), bool bom = false)
+    const QString &encoding = QStringLiteral("UTF-8"), bool bom = false)
 {
     const QString path = ws.file(QStringLiteral("in/") + name);
     QDir().mkpath(ws.file(QStringLiteral("in")));
@@ -157,7 +157,7 @@ inline QString describe()
                      .arg(c.PrimaryIndex)
                      .arg(c.Frequent)
                      .arg(phones(c).join(QLatin1Char(';')), mails(c).join(QLatin1Char(';')),
-                          c.GroupList.join(QLatin1Char(';')));
+                         c.GroupList.join(QLatin1Char(';')));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -198,8 +198,8 @@ inline void expectRealWorldImport(const QString &file, const QString &contacts)
 
 // Imports `path` in replace mode, expects the reader to refuse it, and checks that
 // the phonebook and phonebook.db are exactly as they were.
-inline void expectRejectedKeepsPhonebook(const TestUtil::Workspace &ws, const QString &path,
-                                         const QString &encoding = QStringLiteral("UTF-8"))
+inline void expectRejectedKeepsPhonebook(
+    const TestUtil::Workspace &ws, const QString &path, const QString &encoding = QStringLiteral("UTF-8"))
 {
     DataMgr::instance()->setReplaceOnImport(true);
     const QString before = describe();

@@ -5,10 +5,10 @@
 
 #include "data/AppPaths.h"
 #include "data/DBOperator.h"
-#include "manager/DataMgr.h"
 #include "data/Notifier.h"
 #include "data/Records.h"
 #include "data/SqliteDatabase.h"
+#include "manager/DataMgr.h"
 
 #include <QList>
 #include <QString>
@@ -32,7 +32,7 @@ public:
     ~RecordingNotifier() override { Notifier::install(nullptr); }
     void message(Icon icon, const QString &title, const QString &text) override
     {
-        entries.append(Entry{icon, title, text});
+        entries.append(Entry { icon, title, text });
     }
 };
 
@@ -84,7 +84,7 @@ inline MailInfo mail(const QString &type, const QString &address)
 }
 
 inline ContactInfo contact(const QString &first, const QString &last, const QList<PhoneInfo> &phones = {},
-                           const QList<MailInfo> &mails = {}, const QStringList &groups = {})
+    const QList<MailInfo> &mails = {}, const QStringList &groups = {})
 {
     ContactInfo c;
     c.FirstName = first;

@@ -21,7 +21,7 @@ void ContactDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->save();
     const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
     const bool current = view && view->currentIndex().row() == index.row()
-                         && view->selectionMode() == QAbstractItemView::SingleSelection;
+        && view->selectionMode() == QAbstractItemView::SingleSelection;
     if (current)
         painter->fillRect(option.rect, QColor(0xE7, 0xEF, 0xFE));
     // A hairline between rows.

@@ -154,10 +154,10 @@ void ContactModel::show(const QList<int> &positions, bool all, const QString &se
                 continue;
             const QString name = displayName(list[pos]).toCaseFolded();
             if (name.contains(needle))
-                named.append({name, pos});
+                named.append({ name, pos });
         }
         std::stable_sort(named.begin(), named.end(),
-                         [](const QPair<QString, int> &a, const QPair<QString, int> &b) { return a.first < b.first; });
+            [](const QPair<QString, int> &a, const QPair<QString, int> &b) { return a.first < b.first; });
         for (const auto &entry : std::as_const(named))
             rows.append(entry.second);
         byName = true;
@@ -181,9 +181,8 @@ void ContactModel::contactEdited(int position)
         auto less = [this](int a, int b) { return m_keys[a] < m_keys[b]; };
         // After every equal key that comes earlier in the contact list, as a
         // stable sort of the whole list would place it.
-        auto at = std::lower_bound(m_sorted.begin(), m_sorted.end(), position, [&](int pos, int value) {
-            return less(pos, value) || (m_keys[pos] == m_keys[value] && pos < value);
-        });
+        auto at = std::lower_bound(m_sorted.begin(), m_sorted.end(), position,
+            [&](int pos, int value) { return less(pos, value) || (m_keys[pos] == m_keys[value] && pos < value); });
         m_sorted.insert(at, position);
     }
     sortRows();

@@ -1,9 +1,9 @@
 #include "widgets/ContactView.h"
 
+#include "data/Records.h"
+#include "manager/DataMgr.h"
 #include "widgets/ContactDelegate.h"
 #include "widgets/ContactModel.h"
-#include "manager/DataMgr.h"
-#include "data/Records.h"
 #include "widgets/SearchEdit.h"
 
 #include <QFile>
@@ -19,8 +19,8 @@ constexpr int kRowHeight = 45;
 
 } // namespace
 
-ContactView::ContactView(const QString &backgroundImage, QLabel *title, QPushButton *batchButton,
-                         SearchEdit *search, QPushButton *addButton, QWidget *parent)
+ContactView::ContactView(const QString &backgroundImage, QLabel *title, QPushButton *batchButton, SearchEdit *search,
+    QPushButton *addButton, QWidget *parent)
     : UniView(parent)
     , m_model(new ContactModel(this))
     , m_title(title)
@@ -30,7 +30,7 @@ ContactView::ContactView(const QString &backgroundImage, QLabel *title, QPushBut
     , m_background(backgroundImage)
 {
     setModel(m_model);
-    const int widths[] = {30, 25, 85, 75, 30, 10, 5, 30};
+    const int widths[] = { 30, 25, 85, 75, 30, 10, 5, 30 };
     // Narrow columns are narrower than the style's smallest section.
     horizontalHeader()->setMinimumSectionSize(1);
     for (int c = 0; c < ContactModel::ColumnCount; ++c)

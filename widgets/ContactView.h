@@ -16,7 +16,7 @@ class ContactView : public UniView
     Q_OBJECT
 public:
     ContactView(const QString &backgroundImage, QLabel *title, QPushButton *batchButton, SearchEdit *search,
-                QPushButton *addButton, QWidget *parent = nullptr);
+        QPushButton *addButton, QWidget *parent = nullptr);
 
     ContactModel *contactModel() const { return m_model; }
     SearchEdit *searchEdit() const { return m_search; }

@@ -1,7 +1,7 @@
 #include "widgets/GroupModel.h"
 
-#include "manager/DataMgr.h"
 #include "data/Records.h"
+#include "manager/DataMgr.h"
 
 #include <QPixmap>
 

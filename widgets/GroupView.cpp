@@ -1,10 +1,10 @@
 #include "widgets/GroupView.h"
 
-#include "widgets/AddNewGroupDialog.h"
+#include "data/Notifier.h"
 #include "manager/DataMgr.h"
+#include "widgets/AddNewGroupDialog.h"
 #include "widgets/GroupModel.h"
 #include "widgets/ItemDelegate.h"
-#include "data/Notifier.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -30,7 +30,7 @@ GroupView::GroupView(const QString &backgroundImage, QWidget *parent)
     m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
     setModel(m_proxy);
 
-    const int widths[] = {10, 25, 115, 60, 5, 15};
+    const int widths[] = { 10, 25, 115, 60, 5, 15 };
     // Narrow columns are narrower than the style's smallest section.
     horizontalHeader()->setMinimumSectionSize(1);
     for (int c = 0; c < GroupModel::ColumnCount; ++c)
@@ -52,10 +52,10 @@ GroupView::GroupView(const QString &backgroundImage, QWidget *parent)
     if (style.open(QIODevice::ReadOnly | QIODevice::Text))
         scrollBars = QString::fromUtf8(style.readAll());
     setStyleSheet(scrollBars
-                  + QStringLiteral("QTableView {color: black; font: 16px; selection-color: white;"
-                                   "selection-background-color: rgba(255, 255, 255, 0);"
-                                   "border-image: url(%1) 10pix;}")
-                        .arg(m_background));
+        + QStringLiteral("QTableView {color: black; font: 16px; selection-color: white;"
+                         "selection-background-color: rgba(255, 255, 255, 0);"
+                         "border-image: url(%1) 10pix;}")
+              .arg(m_background));
 
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &GroupView::changeScrollValue);
     // Queued: the model is reset there, which must not happen inside the editor's commit.
@@ -85,9 +85,7 @@ void GroupView::onRowPressed(int row)
     markSelected(sourceRow(row));
 }
 
-void GroupView::onChangeIndex(const QModelIndex &, const QModelIndex &)
-{
-}
+void GroupView::onChangeIndex(const QModelIndex &, const QModelIndex &) { }
 
 void GroupView::selectGroupRow(int row)
 {
@@ -138,8 +136,8 @@ void GroupView::runAddGroupDialog()
         // Membership is by name: a second group of the same name would share members.
         if (!mgr->groupNameExists(name))
             break;
-        Notifier::current()->message(Notifier::NoIcon, DataMgr::tr("Group name"),
-                                     DataMgr::tr("Group name cannot be repeated!"));
+        Notifier::current()->message(
+            Notifier::NoIcon, DataMgr::tr("Group name"), DataMgr::tr("Group name cannot be repeated!"));
     }
     emit addGroup(name);
     ++m_newNameCounter;

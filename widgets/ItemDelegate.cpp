@@ -16,7 +16,7 @@ bool ItemDelegate::isRenamable(const QModelIndex &index)
         return false;
     const QString name = index.data(Qt::EditRole).toString();
     return !(name == QLatin1String("All") || name == QLatin1String("Default") || name == QLatin1String("Blacklist")
-             || name == QLatin1String("Add group"));
+        || name == QLatin1String("Add group"));
 }
 
 void ItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -1,7 +1,7 @@
 #include "widgets/PhoneItem.h"
 
-#include "widgets/PictureButton.h"
 #include "data/Records.h"
+#include "widgets/PictureButton.h"
 
 #include <QComboBox>
 #include <QLineEdit>

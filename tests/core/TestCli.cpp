@@ -37,8 +37,8 @@ private slots:
 void TestCli::newThenDumpGivesBuiltInGroups()
 {
     QTemporaryDir dir;
-    QCOMPARE(runCli({"--dir", dir.path(), "new"}).exitCode, 0);
-    const CliRun dump = runCli({"--dir", dir.path(), "dump"});
+    QCOMPARE(runCli({ "--dir", dir.path(), "new" }).exitCode, 0);
+    const CliRun dump = runCli({ "--dir", dir.path(), "dump" });
     QCOMPARE(dump.exitCode, 0);
     QJsonParseError error;
     const QJsonObject root = QJsonDocument::fromJson(dump.out.toUtf8(), &error).object();
@@ -57,16 +57,16 @@ void TestCli::usageErrors_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::newRow("no command") << QStringList();
-    QTest::newRow("unknown command") << QStringList({"frobnicate"});
-    QTest::newRow("unknown option") << QStringList({"--verbose", "dump"});
-    QTest::newRow("dump with argument") << QStringList({"dump", "extra"});
+    QTest::newRow("unknown command") << QStringList({ "frobnicate" });
+    QTest::newRow("unknown option") << QStringList({ "--verbose", "dump" });
+    QTest::newRow("dump with argument") << QStringList({ "dump", "extra" });
 }
 
 void TestCli::usageErrors()
 {
     QFETCH(QStringList, args);
     QTemporaryDir dir;
-    const CliRun run = runCli(QStringList({"--dir", dir.path()}) + args);
+    const CliRun run = runCli(QStringList({ "--dir", dir.path() }) + args);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(!run.err.isEmpty());
 }
@@ -74,7 +74,7 @@ void TestCli::usageErrors()
 void TestCli::missingFolderFails()
 {
     QTemporaryDir dir;
-    const CliRun run = runCli({"--dir", dir.filePath("nope"), "dump"});
+    const CliRun run = runCli({ "--dir", dir.filePath("nope"), "dump" });
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("nope"));
 }

@@ -43,46 +43,44 @@ void TestCsvImport::layouts_data()
         << "Smith, Jr|O\"Brien p2 f1 [Work 100 1;Mobile 300 2] [ann@example.org] [Golf]\n"
            "Bob|Lee p0 f0 [] [] []\n"
            "张|伟 p0 f0 [Work 8610 0;Fax 555 0] [] [Default]"
-        << QStringList({"Default", "Golf", "Blacklist"});
-    QTest::newRow("own, accounts from 1")
-        << "own_from1.csv"
-        << "Ann|Lee p2 f1 [Mobile 300 2] [] []\n"
-           "Bob|Ray p0 f0 [Work 100 0;Home 200 1] [] []"
-        << QStringList({"Default", "Blacklist"});
+        << QStringList({ "Default", "Golf", "Blacklist" });
+    QTest::newRow("own, accounts from 1") << "own_from1.csv"
+                                          << "Ann|Lee p2 f1 [Mobile 300 2] [] []\n"
+                                             "Bob|Ray p0 f0 [Work 100 0;Home 200 1] [] []"
+                                          << QStringList({ "Default", "Blacklist" });
     QTest::newRow("Outlook's own export")
         << "outlook_desktop.csv"
         << "Ann|Lee p2 f0 [Work +1 555 0100 0;Home +1 555 0111 0;Mobile +1 555 0122 0;Fax +1 555 0177 0;"
            "Company Main +1 555 0199 0] [ann@example.org] [Golf]\n"
            "Bob|Ray p0 f0 [Work +1 555 0400 0;Fax +1 555 0300 0;Other Fax +1 555 0500 0] [bob@example.org] [Default]"
-        << QStringList({"Default", "Golf", "Blacklist"});
+        << QStringList({ "Default", "Golf", "Blacklist" });
     QTest::newRow("Outlook layout, primary as phone type")
         << "outlook.csv"
         << "Ann|Lee p2 f0 [Home 200 0;Mobile 300 0] [ann@example.org] [Golf]\n"
            "Bob|Ray p0 f0 [Work 100 0;Fax 400 0] [] [Golf]"
-        << QStringList({"Default", "Golf", "Blacklist"});
+        << QStringList({ "Default", "Golf", "Blacklist" });
     QTest::newRow("Outlook Express with Business Phone")
         << "outlook_express.csv"
         << "Ann|Lee p0 f0 [Work 100 0;Home 200 0;Mobile 300 0;Fax 400 0] [ann@example.org] []"
-        << QStringList({"Default", "Blacklist"});
-    QTest::newRow("Simplified Chinese Outlook")
-        << "outlook_cn.csv"
-        << "三|张 p2 f0 [Work 100 0;Mobile 300 0] [zs@example.cn] [同事]"
-        << QStringList({"Default", "同事", "Blacklist"});
+        << QStringList({ "Default", "Blacklist" });
+    QTest::newRow("Simplified Chinese Outlook") << "outlook_cn.csv"
+                                                << "三|张 p2 f0 [Work 100 0;Mobile 300 0] [zs@example.cn] [同事]"
+                                                << QStringList({ "Default", "同事", "Blacklist" });
     QTest::newRow("Simplified Chinese Outlook Express")
         << "outlook_express_cn.csv"
         << "四|李 p0 f0 [Work 100 0;Home 200 0;Fax 400 0] [ls@example.cn] []"
-        << QStringList({"Default", "Blacklist"});
+        << QStringList({ "Default", "Blacklist" });
     QTest::newRow("Gmail")
         << "gmail.csv"
         << "Ann|Lee p0 f0 [Work 100 0;Home 200 0;Home 201 0;Mobile 300 0;Fax 400 0] [ann@example.org] [Golf]\n"
            "Bob|Ray p0 f0 [Work 101 0;Fax 500 0] [] []"
-        << QStringList({"Default", "Golf", "Blacklist"});
+        << QStringList({ "Default", "Golf", "Blacklist" });
     QTest::newRow("header names in other letter case")
         << "header_case.csv"
-        << "Ann|Lee p0 f0 [Mobile 300 0] [] [Golf]" << QStringList({"Default", "Golf", "Blacklist"});
+        << "Ann|Lee p0 f0 [Mobile 300 0] [] [Golf]" << QStringList({ "Default", "Golf", "Blacklist" });
     QTest::newRow("byte-order mark and no final line end")
         << "bom_no_final_newline.csv"
-        << "Ann|Lee p0 f0 [Home 200 0] [] []" << QStringList({"Default", "Blacklist"});
+        << "Ann|Lee p0 f0 [Home 200 0] [] []" << QStringList({ "Default", "Blacklist" });
 }
 
 void TestCsvImport::layouts()
@@ -142,11 +140,11 @@ void TestCsvImport::realWorld_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("contacts");
-    const QString thunderbird =
-        "Wei|Zhang p0 f0 [Work +86 10 5555 0101 0;Home +86 10 5555 0102 0;Fax +86 10 5555 0103 0;Pager 5550104 0;"
-        "Mobile +86 138 0000 0105 0] [wei.zhang@example.com;zw@example.org] []\n"
-        "伟|王 p0 f0 [Mobile 139 0000 0201 0] [wang@example.cn] []\n"
-        "Help desk| p0 f0 [] [help@example.com] []";
+    const QString thunderbird
+        = "Wei|Zhang p0 f0 [Work +86 10 5555 0101 0;Home +86 10 5555 0102 0;Fax +86 10 5555 0103 0;Pager 5550104 0;"
+          "Mobile +86 138 0000 0105 0] [wei.zhang@example.com;zw@example.org] []\n"
+          "伟|王 p0 f0 [Mobile 139 0000 0201 0] [wang@example.cn] []\n"
+          "Help desk| p0 f0 [] [help@example.com] []";
     QTest::newRow("Thunderbird") << "thunderbird.csv" << thunderbird;
     QTest::newRow("Thunderbird, semicolons") << "thunderbird-semicolon.csv" << thunderbird;
     QTest::newRow("Google Contacts")
@@ -201,7 +199,7 @@ void TestCsvImport::ownLayoutValues()
     QCOMPARE(c->PrimaryNumber, QString("300"));
     // "Default" was not stored yet, so the file created it with its own id.
     QCOMPARE(group("Default")->id, 0);
-    QCOMPARE(members("Default"), QStringList({"张 伟"}));
+    QCOMPARE(members("Default"), QStringList({ "张 伟" }));
 }
 
 void TestCsvImport::outlookFaxColumns()
@@ -212,8 +210,8 @@ void TestCsvImport::outlookFaxColumns()
                          "Bob,Ray,111,222,,\n";
     QVERIFY(import(writeFile(ws, "fax.csv", text)));
     // The first fax number is the Fax; the others keep their own kinds.
-    QCOMPARE(phones(*find("Ann", "Lee")), QStringList({"Fax 222 0", "Other Fax 333 0"}));
-    QCOMPARE(phones(*find("Bob", "Ray")), QStringList({"Fax 111 0", "Home Fax 222 0"}));
+    QCOMPARE(phones(*find("Ann", "Lee")), QStringList({ "Fax 222 0", "Other Fax 333 0" }));
+    QCOMPARE(phones(*find("Bob", "Ray")), QStringList({ "Fax 111 0", "Home Fax 222 0" }));
 }
 
 void TestCsvImport::rejectedFiles_data()
@@ -226,9 +224,8 @@ void TestCsvImport::rejectedFiles_data()
     QTest::newRow("empty file") << QByteArray() << "UTF-8" << noColumn;
     QTest::newRow("unknown encoding") << QByteArray("First Name\nAnn\n") << "Klingon-8"
                                       << "The encoding Klingon-8 is unknown.";
-    QTest::newRow("quote never closed")
-        << QByteArray("First Name,Last Name\nAnn,Lee\n\"Bob,Ray\nCid,Day\n") << "UTF-8"
-        << "The quoted field that starts on line 3 is never closed.";
+    QTest::newRow("quote never closed") << QByteArray("First Name,Last Name\nAnn,Lee\n\"Bob,Ray\nCid,Day\n") << "UTF-8"
+                                        << "The quoted field that starts on line 3 is never closed.";
     QTest::newRow("Windows-1252 bytes read as UTF-8")
         << QByteArray("First Name\nJ\xfcrgen\n") << "UTF-8"
         << "The file is not valid UTF-8 text; choose the encoding it was saved in.";
@@ -243,7 +240,7 @@ void TestCsvImport::rejectedFiles()
     QFETCH(QString, encoding);
     QFETCH(QString, detail);
     Workspace ws;
-    addContact(contact("Keep", "Me", {phone("Work", "1")}));
+    addContact(contact("Keep", "Me", { phone("Work", "1") }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
     DataMgr::instance()->reload();
     expectRejectedKeepsPhonebook(ws, writeBytes(ws, "bad.csv", bytes), encoding);
@@ -259,18 +256,42 @@ void TestCsvImport::encodings_data()
     QTest::addColumn<QString>("group");
     const QString own = "First Name,Last Name,Mobile Phone,Group";
     const QString chinese = "名,姓,移动电话,类别";
-    QTest::newRow("GBK, Chinese header") << "GBK" << chinese << "三" << "张" << "同事";
-    QTest::newRow("Big5") << "Big5" << own << "大文" << "陳" << "朋友";
-    QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << own << "大文" << "陳" << "朋友";
-    QTest::newRow("Shift-JIS") << "Shift-JIS" << own << "太郎" << "山田" << "友達";
-    QTest::newRow("ISO 2022-JP") << "ISO 2022-JP" << own << "花子" << "鈴木" << "会社";
-    QTest::newRow("EUC-KR") << "EUC-KR" << own << "민준" << "김" << "친구";
-    QTest::newRow("KOI8-R") << "KOI8-R" << own << "Иван" << "Петров" << "Друзья";
-    QTest::newRow("Windows-1251") << "Windows-1251" << own << "Ольга" << "Сидорова" << "Работа";
-    QTest::newRow("ISO 8859-1") << "ISO 8859-1" << own << "José" << "Müller" << "Straße";
-    QTest::newRow("ISO 8859-15") << "ISO 8859-15" << own << "Zoë" << "Œuvre" << "€uro";
-    QTest::newRow("UTF-16") << "UTF-16" << chinese << "三" << "张" << "同事";
-    QTest::newRow("UTF-32") << "UTF-32" << own << "Zoë" << "张" << "同事";
+    QTest::newRow("GBK, Chinese header") << "GBK" << chinese << "三"
+                                         << "张"
+                                         << "同事";
+    QTest::newRow("Big5") << "Big5" << own << "大文"
+                          << "陳"
+                          << "朋友";
+    QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << own << "大文"
+                                << "陳"
+                                << "朋友";
+    QTest::newRow("Shift-JIS") << "Shift-JIS" << own << "太郎"
+                               << "山田"
+                               << "友達";
+    QTest::newRow("ISO 2022-JP") << "ISO 2022-JP" << own << "花子"
+                                 << "鈴木"
+                                 << "会社";
+    QTest::newRow("EUC-KR") << "EUC-KR" << own << "민준"
+                            << "김"
+                            << "친구";
+    QTest::newRow("KOI8-R") << "KOI8-R" << own << "Иван"
+                            << "Петров"
+                            << "Друзья";
+    QTest::newRow("Windows-1251") << "Windows-1251" << own << "Ольга"
+                                  << "Сидорова"
+                                  << "Работа";
+    QTest::newRow("ISO 8859-1") << "ISO 8859-1" << own << "José"
+                                << "Müller"
+                                << "Straße";
+    QTest::newRow("ISO 8859-15") << "ISO 8859-15" << own << "Zoë"
+                                 << "Œuvre"
+                                 << "€uro";
+    QTest::newRow("UTF-16") << "UTF-16" << chinese << "三"
+                            << "张"
+                            << "同事";
+    QTest::newRow("UTF-32") << "UTF-32" << own << "Zoë"
+                            << "张"
+                            << "同事";
 }
 
 void TestCsvImport::encodings()
@@ -298,7 +319,7 @@ void TestCsvImport::temporaryFiles()
     // A UTF-8 file needs no converted copy; the next read removes the old one.
     QVERIFY(import(writeFile(ws, "u.csv", "First Name\nBob\n")));
     QVERIFY(!QFile::exists(ws.file("tmp1.csv")));
-    QCOMPARE(names(), QStringList({"Ann ", "Bob "}));
+    QCOMPARE(names(), QStringList({ "Ann ", "Bob " }));
 }
 
 void TestCsvImport::fileNamedLikeATemporaryCopy_data()
@@ -318,7 +339,7 @@ void TestCsvImport::fileNamedLikeATemporaryCopy()
     f.write("First Name,Last Name\nAnn,Lee\n");
     f.close();
     QVERIFY(import(ws.file(name)));
-    QCOMPARE(names(), QStringList({"Ann Lee"}));
+    QCOMPARE(names(), QStringList({ "Ann Lee" }));
 }
 
 QTEST_GUILESS_MAIN(TestCsvImport)

@@ -56,32 +56,37 @@ void TestCsvTokenizer::quoteAware_data()
     QTest::addColumn<Records>("expected");
     QTest::addColumn<int>("unclosedLine");
 
-    QTest::newRow("plain fields") << QByteArray("a,b\n") << ',' << Records{{"a", "b", ""}} << 0;
-    QTest::newRow("quoted comma") << QByteArray("\"Smith, Jr\",x\n") << ',' << Records{{"Smith, Jr", "x", ""}} << 0;
-    QTest::newRow("doubled quotes") << QByteArray("\"say \"\"hi\"\"\",2\n") << ',' << Records{{"say \"hi\"", "2", ""}} << 0;
-    QTest::newRow("empty quoted field") << QByteArray("\"\",b\n") << ',' << Records{{"", "b", ""}} << 0;
+    QTest::newRow("plain fields") << QByteArray("a,b\n") << ',' << Records { { "a", "b", "" } } << 0;
+    QTest::newRow("quoted comma") << QByteArray("\"Smith, Jr\",x\n") << ',' << Records { { "Smith, Jr", "x", "" } }
+                                  << 0;
+    QTest::newRow("doubled quotes") << QByteArray("\"say \"\"hi\"\"\",2\n") << ','
+                                    << Records { { "say \"hi\"", "2", "" } } << 0;
+    QTest::newRow("empty quoted field") << QByteArray("\"\",b\n") << ',' << Records { { "", "b", "" } } << 0;
     QTest::newRow("line feed inside quotes continues the record")
-        << QByteArray("\"1 Main St\nFlat 2\",Ann\nBob,Lee\n")
-        << ',' << Records{{"1 Main St\nFlat 2", "Ann", ""}, {"Bob", "Lee", ""}} << 0;
+        << QByteArray("\"1 Main St\nFlat 2\",Ann\nBob,Lee\n") << ','
+        << Records { { "1 Main St\nFlat 2", "Ann", "" }, { "Bob", "Lee", "" } } << 0;
     QTest::newRow("several line feeds inside quotes")
-        << QByteArray("x,\"a\n\nb,c\n\"\ny\n") << ',' << Records{{"x", "a\n\nb,c\n", ""}, {"y", ""}} << 0;
+        << QByteArray("x,\"a\n\nb,c\n\"\ny\n") << ',' << Records { { "x", "a\n\nb,c\n", "" }, { "y", "" } } << 0;
     QTest::newRow("CR LF line ends are line feeds")
-        << QByteArray("a,b\r\nc,d\r\n") << ',' << Records{{"a", "b", ""}, {"c", "d", ""}} << 0;
-    QTest::newRow("CR LF inside quotes") << QByteArray("\"x\r\ny\",z\r\n") << ',' << Records{{"x\ny", "z", ""}} << 0;
-    QTest::newRow("no final line end") << QByteArray("a,b\nc,d") << ',' << Records{{"a", "b", ""}, {"c", "d"}} << 0;
+        << QByteArray("a,b\r\nc,d\r\n") << ',' << Records { { "a", "b", "" }, { "c", "d", "" } } << 0;
+    QTest::newRow("CR LF inside quotes") << QByteArray("\"x\r\ny\",z\r\n") << ',' << Records { { "x\ny", "z", "" } }
+                                         << 0;
+    QTest::newRow("no final line end") << QByteArray("a,b\nc,d") << ',' << Records { { "a", "b", "" }, { "c", "d" } }
+                                       << 0;
     QTest::newRow("unterminated quote runs to the end")
-        << QByteArray("a,\"open\nstill") << ',' << Records{{"a", "\"open\nstill"}} << 1;
+        << QByteArray("a,\"open\nstill") << ',' << Records { { "a", "\"open\nstill" } } << 1;
     QTest::newRow("blank line is a record of empty fields")
-        << QByteArray("a\n\nb\n") << ',' << Records{{"a", ""}, {"", ""}, {"b", ""}} << 0;
+        << QByteArray("a\n\nb\n") << ',' << Records { { "a", "" }, { "", "" }, { "b", "" } } << 0;
     QTest::newRow("a quote inside an unquoted field is text")
-        << QByteArray("O\"Brien,x\nB,y\n") << ',' << Records{{"O\"Brien", "x", ""}, {"B", "y", ""}} << 0;
-    QTest::newRow("blanks before the opening quote") << QByteArray(" \"a,b\",c\n") << ',' << Records{{"a,b", "c", ""}} << 0;
-    QTest::newRow("UTF-8 bytes pass through")
-        << QByteArray("\xe5\xbc\xa0,\"\xe4\xb8\x89,x\"\n") << ',' << Records{{"\xe5\xbc\xa0", "\xe4\xb8\x89,x", ""}} << 0;
-    QTest::newRow("semicolon") << QByteArray("a;\"b;c\";d,e\n") << ';' << Records{{"a", "b;c", "d,e", ""}} << 0;
-    QTest::newRow("tab") << QByteArray("a\tb,c\n") << '\t' << Records{{"a", "b,c", ""}} << 0;
+        << QByteArray("O\"Brien,x\nB,y\n") << ',' << Records { { "O\"Brien", "x", "" }, { "B", "y", "" } } << 0;
+    QTest::newRow("blanks before the opening quote")
+        << QByteArray(" \"a,b\",c\n") << ',' << Records { { "a,b", "c", "" } } << 0;
+    QTest::newRow("UTF-8 bytes pass through") << QByteArray("\xe5\xbc\xa0,\"\xe4\xb8\x89,x\"\n") << ','
+                                              << Records { { "\xe5\xbc\xa0", "\xe4\xb8\x89,x", "" } } << 0;
+    QTest::newRow("semicolon") << QByteArray("a;\"b;c\";d,e\n") << ';' << Records { { "a", "b;c", "d,e", "" } } << 0;
+    QTest::newRow("tab") << QByteArray("a\tb,c\n") << '\t' << Records { { "a", "b,c", "" } } << 0;
     QTest::newRow("unclosed quote names its line")
-        << QByteArray("a\r\nb\r\nx,\"c\nd\n") << ',' << Records{{"a", ""}, {"b", ""}, {"x", "\"c\nd\n"}} << 3;
+        << QByteArray("a\r\nb\r\nx,\"c\nd\n") << ',' << Records { { "a", "" }, { "b", "" }, { "x", "\"c\nd\n" } } << 3;
 }
 
 void TestCsvTokenizer::quoteAware()
@@ -123,9 +128,8 @@ void TestCsvTokenizer::plainMode_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<Records>("expected");
-    QTest::newRow("terminated line") << QByteArray("a,\"b\",c\n") << Records{{"a", "\"b\"", "c"}};
-    QTest::newRow("last line without line end keeps only ended fields")
-        << QByteArray("a,b") << Records{{"a"}};
+    QTest::newRow("terminated line") << QByteArray("a,\"b\",c\n") << Records { { "a", "\"b\"", "c" } };
+    QTest::newRow("last line without line end keeps only ended fields") << QByteArray("a,b") << Records { { "a" } };
 }
 
 void TestCsvTokenizer::plainMode()
@@ -143,10 +147,10 @@ void TestCsvTokenizer::enclosedMode_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<Records>("expected");
-    QTest::newRow("pairs only") << QByteArray("'a','b c' x\n") << Records{{"a", "b c"}};
-    QTest::newRow("escaped enclosure") << QByteArray("'it\\'s'\n") << Records{{"it\\'s"}};
-    QTest::newRow("no pair gives whole line") << QByteArray("abc\n") << Records{{"abc\n"}};
-    QTest::newRow("open enclosure runs to line end") << QByteArray("'a' 'bc\n") << Records{{"a", "bc\n"}};
+    QTest::newRow("pairs only") << QByteArray("'a','b c' x\n") << Records { { "a", "b c" } };
+    QTest::newRow("escaped enclosure") << QByteArray("'it\\'s'\n") << Records { { "it\\'s" } };
+    QTest::newRow("no pair gives whole line") << QByteArray("abc\n") << Records { { "abc\n" } };
+    QTest::newRow("open enclosure runs to line end") << QByteArray("'a' 'bc\n") << Records { { "a", "bc\n" } };
 }
 
 void TestCsvTokenizer::enclosedMode()
@@ -168,7 +172,7 @@ void TestCsvTokenizer::skipLines()
     p.setSkipLines(-2);
     QVERIFY(p.openFile(QFile::encodeName(writeFile(dir, "h1\n\"h\n2\"\nrow\n"))));
     QCOMPARE(p.recordCount(), 0);
-    QCOMPARE(readAll(p), Records({{"row", ""}}));
+    QCOMPARE(readAll(p), Records({ { "row", "" } }));
 }
 
 void TestCsvTokenizer::emptyFileGivesNoRecord()
@@ -200,7 +204,7 @@ void TestCsvTokenizer::openStreamRewinds()
     csv_parser p;
     p.setEnclosure('"', 3);
     QVERIFY(p.openStream(f));
-    QCOMPARE(readAll(p), Records({{"a", "b", ""}, {"c", ""}}));
+    QCOMPARE(readAll(p), Records({ { "a", "b", "" }, { "c", "" } }));
     p.closeFile();
 }
 

@@ -62,8 +62,8 @@ void threeContacts()
 {
     addGroup("Golf");
     addGroup("Chess");
-    addContact(contact("Ann", "Lee", {phone("Work", "1")}, {}, {"Golf"}));
-    addContact(contact("Bob", "Ray", {}, {}, {"Golf", "Chess"}));
+    addContact(contact("Ann", "Lee", { phone("Work", "1") }, {}, { "Golf" }));
+    addContact(contact("Bob", "Ray", {}, {}, { "Golf", "Chess" }));
     addContact(contact("Cid", "Moe"));
 }
 
@@ -113,7 +113,7 @@ void TestDataMgr::clearedPhonebookHasOnlyBuiltIns()
     QSignalSpy spy(mgr(), &DataMgr::updateModel);
     mgr()->clearPhonebook();
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Add group", "Blacklist"}));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Add group", "Blacklist" }));
     QVERIFY(mgr()->ctList().isEmpty());
     QVERIFY(!mgr()->hasData());
     QCOMPARE(mgr()->nextContactId(), 1);
@@ -124,7 +124,7 @@ void TestDataMgr::addGroupLandsBeforeAddRow()
 {
     Workspace ws;
     addGroup("Golf");
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Golf", "Add group", "Blacklist" }));
     QCOMPARE(mgr()->groupList().at(2).id, 3);
     QCOMPARE(mgr()->groupList().at(2).IconKind, QString("common"));
     QVERIFY(mgr()->hasData());
@@ -136,8 +136,8 @@ void TestDataMgr::addContactRecordsMembership_data()
     QTest::addColumn<QList<int>>("allMembers");
     QTest::addColumn<QList<int>>("golfMembers");
 
-    QTest::newRow("All selected") << "All" << QList<int>({1}) << QList<int>();
-    QTest::newRow("user group selected") << "Golf" << QList<int>({1}) << QList<int>({1});
+    QTest::newRow("All selected") << "All" << QList<int>({ 1 }) << QList<int>();
+    QTest::newRow("user group selected") << "Golf" << QList<int>({ 1 }) << QList<int>({ 1 });
 }
 
 void TestDataMgr::addContactRecordsMembership()
@@ -148,7 +148,7 @@ void TestDataMgr::addContactRecordsMembership()
     Workspace ws;
     addGroup("Golf");
     mgr()->addContact(groupIndex(selected), contact("Ann", "Lee"));
-    QCOMPARE(ids(), QList<int>({1}));
+    QCOMPARE(ids(), QList<int>({ 1 }));
     QCOMPARE(members("All"), allMembers);
     QCOMPARE(memberCount("All"), int(allMembers.size()));
     QCOMPARE(members("Golf"), golfMembers);
@@ -161,9 +161,9 @@ void TestDataMgr::deleteContactUpdatesMembers()
     Workspace ws;
     threeContacts();
     mgr()->deleteContact(1); // Bob
-    QCOMPARE(ids(), QList<int>({1, 3}));
-    QCOMPARE(members("All"), QList<int>({1, 3}));
-    QCOMPARE(members("Golf"), QList<int>({1}));
+    QCOMPARE(ids(), QList<int>({ 1, 3 }));
+    QCOMPARE(members("All"), QList<int>({ 1, 3 }));
+    QCOMPARE(members("Golf"), QList<int>({ 1 }));
     QCOMPARE(memberCount("Golf"), 1);
     QCOMPARE(members("Chess"), QList<int>());
     QCOMPARE(memberCount("Chess"), 0);
@@ -176,7 +176,7 @@ void TestDataMgr::deleteCheckedContacts()
     mgr()->ctList()[0].Checked = 1;
     mgr()->ctList()[1].Checked = 1;
     mgr()->deleteCheckedContacts();
-    QCOMPARE(ids(), QList<int>({3}));
+    QCOMPARE(ids(), QList<int>({ 3 }));
     QCOMPARE(members("Golf"), QList<int>());
     for (ContactInfo &c : mgr()->ctList())
         c.Checked = 1;
@@ -191,18 +191,18 @@ void TestDataMgr::copyAndMoveContact()
     threeContacts();
     mgr()->copyContactToGroup(2, "Chess");
     mgr()->copyContactToGroup(2, "Chess"); // a second copy changes nothing
-    QCOMPARE(mgr()->ctList()[2].GroupList, QStringList({"Chess"}));
-    QCOMPARE(members("Chess"), QList<int>({2, 3}));
+    QCOMPARE(mgr()->ctList()[2].GroupList, QStringList({ "Chess" }));
+    QCOMPARE(members("Chess"), QList<int>({ 2, 3 }));
     QCOMPARE(memberCount("Chess"), 2);
 
     mgr()->moveContactToGroup(1, "Default");
     const ContactInfo &bob = mgr()->ctList()[1];
-    QCOMPARE(bob.GroupList, QStringList({"Default"}));
+    QCOMPARE(bob.GroupList, QStringList({ "Default" }));
     QCOMPARE(bob.GroupText, QString("Default::"));
-    QCOMPARE(members("Golf"), QList<int>({1}));
-    QCOMPARE(members("Chess"), QList<int>({3}));
-    QCOMPARE(members("Default"), QList<int>({2}));
-    QCOMPARE(members("All"), QList<int>({1, 2, 3}));
+    QCOMPARE(members("Golf"), QList<int>({ 1 }));
+    QCOMPARE(members("Chess"), QList<int>({ 3 }));
+    QCOMPARE(members("Default"), QList<int>({ 2 }));
+    QCOMPARE(members("All"), QList<int>({ 1, 2, 3 }));
 }
 
 void TestDataMgr::batchCopyMoveRemove()
@@ -212,23 +212,23 @@ void TestDataMgr::batchCopyMoveRemove()
     mgr()->ctList()[0].Checked = 1;
     mgr()->ctList()[2].Checked = 1;
     mgr()->copyCheckedToGroup("Chess");
-    QCOMPARE(members("Chess"), QList<int>({2, 1, 3}));
+    QCOMPARE(members("Chess"), QList<int>({ 2, 1, 3 }));
 
     mgr()->removeCheckedFromGroup(groupIndex("Chess"));
-    QCOMPARE(members("Chess"), QList<int>({2}));
-    QCOMPARE(mgr()->ctList()[0].GroupList, QStringList({"Golf"}));
+    QCOMPARE(members("Chess"), QList<int>({ 2 }));
+    QCOMPARE(mgr()->ctList()[0].GroupList, QStringList({ "Golf" }));
     QCOMPARE(mgr()->ctList()[0].GroupText, QString("Golf::"));
 
     mgr()->moveCheckedToGroup("Blacklist");
-    QCOMPARE(members("Blacklist"), QList<int>({1, 3}));
-    QCOMPARE(members("Golf"), QList<int>({2}));
+    QCOMPARE(members("Blacklist"), QList<int>({ 1, 3 }));
+    QCOMPARE(members("Golf"), QList<int>({ 2 }));
 
-    mgr()->clearChecks({0, 1, 2});
+    mgr()->clearChecks({ 0, 1, 2 });
     for (const ContactInfo &c : mgr()->ctList())
         QCOMPARE(c.Checked, 0);
 
     mgr()->removeContactFromGroup(1, groupIndex("Golf"));
-    QCOMPARE(mgr()->ctList()[1].GroupList, QStringList({"Chess"}));
+    QCOMPARE(mgr()->ctList()[1].GroupList, QStringList({ "Chess" }));
     QCOMPARE(members("Golf"), QList<int>());
 }
 
@@ -239,14 +239,14 @@ void TestDataMgr::dissolveKeepsGroupDeleteRemovesIt()
     mgr()->dissolveGroup(groupIndex("Golf"));
     QVERIFY(groupIndex("Golf") > 0);
     QCOMPARE(memberCount("Golf"), 0);
-    QCOMPARE(mgr()->ctList()[1].GroupList, QStringList({"Chess"}));
+    QCOMPARE(mgr()->ctList()[1].GroupList, QStringList({ "Chess" }));
     QCOMPARE(mgr()->ctList().size(), 3);
 
     mgr()->deleteGroup(groupIndex("Chess"));
     QCOMPARE(groupIndex("Chess"), -1);
     QCOMPARE(mgr()->ctList()[1].GroupList, QStringList());
     QCOMPARE(mgr()->ctList().size(), 3);
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Golf", "Add group", "Blacklist" }));
 
     // The display rows cannot be removed.
     mgr()->deleteGroup(0);
@@ -266,15 +266,15 @@ void TestDataMgr::removingGroupKeepsLongerNames()
     Workspace ws;
     addGroup("Work");
     addGroup("Workshop");
-    addContact(contact("Ann", "Lee", {}, {}, {"Workshop", "Work"}));
+    addContact(contact("Ann", "Lee", {}, {}, { "Workshop", "Work" }));
     if (deleteIt)
         mgr()->deleteGroup(groupIndex("Work"));
     else
         mgr()->dissolveGroup(groupIndex("Work"));
     const ContactInfo &ann = mgr()->ctList().first();
-    QCOMPARE(ann.GroupList, QStringList({"Workshop"}));
+    QCOMPARE(ann.GroupList, QStringList({ "Workshop" }));
     QCOMPARE(ann.GroupText, QString("Workshop::"));
-    QCOMPARE(members("Workshop"), QList<int>({1}));
+    QCOMPARE(members("Workshop"), QList<int>({ 1 }));
 }
 
 void TestDataMgr::renameGroup_data()
@@ -301,24 +301,24 @@ void TestDataMgr::renameGroup()
     addGroup("Golf");
     addGroup("Golfers");
     addGroup("Chess");
-    addContact(contact("Ann", "Lee", {}, {}, {"Golf"}));
-    addContact(contact("Bob", "Ray", {}, {}, {"Golfers"}));
+    addContact(contact("Ann", "Lee", {}, {}, { "Golf" }));
+    addContact(contact("Bob", "Ray", {}, {}, { "Golfers" }));
 
     const int index = groupIndex("Golf");
     QCOMPARE(mgr()->renameGroup(newName, index), accepted);
     QCOMPARE(mgr()->groupList().at(index).DisplayName, display);
     if (accepted) {
         QVERIFY(notes.entries.isEmpty());
-        QCOMPARE(mgr()->ctList()[0].GroupList, QStringList({newName}));
+        QCOMPARE(mgr()->ctList()[0].GroupList, QStringList({ newName }));
         QCOMPARE(mgr()->ctList()[0].GroupText, newName + "::");
     } else {
         QCOMPARE(notes.entries.size(), 1);
         QCOMPARE(notes.entries[0].title, QString("Group name"));
         QCOMPARE(notes.entries[0].text, QString("Group name cannot be repeated!"));
-        QCOMPARE(mgr()->ctList()[0].GroupList, QStringList({"Golf"}));
+        QCOMPARE(mgr()->ctList()[0].GroupList, QStringList({ "Golf" }));
     }
     // A member of a group whose name merely starts with the old name is untouched.
-    QCOMPARE(mgr()->ctList()[1].GroupList, QStringList({"Golfers"}));
+    QCOMPARE(mgr()->ctList()[1].GroupList, QStringList({ "Golfers" }));
     QCOMPARE(mgr()->ctList()[1].GroupText, QString("Golfers::"));
 }
 
@@ -340,17 +340,17 @@ void TestDataMgr::saveRenumbersGroupIds()
     QList<int> first;
     for (const GroupInfo &g : mgr()->savedGroups())
         first << g.id;
-    QCOMPARE(first, QList<int>({2, 3, 4}));
+    QCOMPARE(first, QList<int>({ 2, 3, 4 }));
     QVERIFY(mgr()->saveToDatabase());
     QList<int> second;
     for (const GroupInfo &g : mgr()->savedGroups())
         second << g.id;
-    QCOMPARE(second, QList<int>({5, 6, 7}));
+    QCOMPARE(second, QList<int>({ 5, 6, 7 }));
     QStringList names;
     for (const GroupInfo &g : mgr()->savedGroups())
         names << g.name;
-    QCOMPARE(names, QStringList({"Default", "Golf", "Blacklist"}));
-    QCOMPARE(mgr()->userGroupNames(), QStringList({"Golf"}));
+    QCOMPARE(names, QStringList({ "Default", "Golf", "Blacklist" }));
+    QCOMPARE(mgr()->userGroupNames(), QStringList({ "Golf" }));
 }
 
 void TestDataMgr::saveNeverGivesAUserGroupBlacklistsId()
@@ -362,7 +362,7 @@ void TestDataMgr::saveNeverGivesAUserGroupBlacklistsId()
     QList<int> saved;
     for (const GroupInfo &g : mgr()->savedGroups())
         saved << g.id;
-    QCOMPARE(saved, QList<int>({99, 101, 102}));
+    QCOMPARE(saved, QList<int>({ 99, 101, 102 }));
 }
 
 void TestDataMgr::busyMarksNest()
@@ -391,8 +391,8 @@ void TestDataMgr::reloadRebuildsDerivedData()
     Workspace ws;
     addGroup("Golf");
     ContactInfo c = contact(QString::fromUtf8("张"), QString::fromUtf8("三"),
-                            {phone("", "555"), phone("Telex", "777", 2), phone("Other", "999")},
-                            {mail("", "a@x"), mail("Other", "b@x")}, {"Golf"});
+        { phone("", "555"), phone("Telex", "777", 2), phone("Other", "999") },
+        { mail("", "a@x"), mail("Other", "b@x") }, { "Golf" });
     c.PrimaryIndex = 22;
     c.Checked = 1;
     addContact(c);
@@ -404,10 +404,10 @@ void TestDataMgr::reloadRebuildsDerivedData()
     mgr()->reload();
     QCOMPARE(spy.count(), 1);
     QVERIFY(!mgr()->isBusy());
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
-    QCOMPARE(members("All"), QList<int>({1, 2}));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Golf", "Add group", "Blacklist" }));
+    QCOMPARE(members("All"), QList<int>({ 1, 2 }));
     QCOMPARE(memberCount("All"), 2);
-    QCOMPARE(members("Golf"), QList<int>({1}));
+    QCOMPARE(members("Golf"), QList<int>({ 1 }));
     QCOMPARE(mgr()->groupList().at(3).IconKind, QString("Add"));
 
     const ContactInfo &z = mgr()->ctList()[0];
@@ -429,11 +429,11 @@ void TestDataMgr::reloadRebuildsDerivedData()
     QCOMPARE(b.PhoneList.size(), 1);
     QCOMPARE(b.PhoneList[0].type, QString("Work"));
     QCOMPARE(b.PhoneList[0].phonenumber, QString());
-    QCOMPARE(b.GroupList, QStringList({QString()}));
+    QCOMPARE(b.GroupList, QStringList({ QString() }));
 
     QCOMPARE(mgr()->nextContactId(), 3);
     QCOMPARE(mgr()->nextGroupId(), 5); // saved as Default 2, Golf 3, Blacklist 4
-    QCOMPARE(mgr()->userGroupNames(), QStringList({"Golf"}));
+    QCOMPARE(mgr()->userGroupNames(), QStringList({ "Golf" }));
 }
 
 void TestDataMgr::groupContactRowsFollowListOrder()
@@ -441,9 +441,9 @@ void TestDataMgr::groupContactRowsFollowListOrder()
     Workspace ws;
     threeContacts();
     mgr()->copyContactToGroup(2, "Golf");
-    QCOMPARE(mgr()->groupContactRows(groupIndex("Golf")), QList<int>({0, 1, 2}));
-    QCOMPARE(mgr()->groupContactRows(groupIndex("Chess")), QList<int>({1}));
-    QCOMPARE(mgr()->groupContactRows(0), QList<int>({0, 1, 2}));
+    QCOMPARE(mgr()->groupContactRows(groupIndex("Golf")), QList<int>({ 0, 1, 2 }));
+    QCOMPARE(mgr()->groupContactRows(groupIndex("Chess")), QList<int>({ 1 }));
+    QCOMPARE(mgr()->groupContactRows(0), QList<int>({ 0, 1, 2 }));
     QCOMPARE(mgr()->groupContactRows(99), QList<int>());
 }
 
@@ -452,13 +452,13 @@ void TestDataMgr::refreshContactSyncsMembership()
     Workspace ws;
     threeContacts();
     ContactInfo &ann = mgr()->ctList()[0];
-    ann.GroupList = {"Chess"};
+    ann.GroupList = { "Chess" };
     ann.FirstName = QString::fromUtf8("李");
     mgr()->refreshContact(0);
-    QCOMPARE(members("Golf"), QList<int>({2}));
-    QCOMPARE(members("Chess"), QList<int>({2, 1}));
+    QCOMPARE(members("Golf"), QList<int>({ 2 }));
+    QCOMPARE(members("Chess"), QList<int>({ 2, 1 }));
     QCOMPARE(memberCount("Chess"), 2);
-    QCOMPARE(members("All"), QList<int>({1, 2, 3}));
+    QCOMPARE(members("All"), QList<int>({ 1, 2, 3 }));
     QCOMPARE(mgr()->ctList()[0].NamePinyin, QString("LiLee"));
     QCOMPARE(mgr()->ctList()[0].GroupText, QString("Chess::"));
 }
@@ -526,9 +526,9 @@ void TestDataMgr::failedSaveIsReportedAndKeepsStore()
         QVERIFY2(!saved, qPrintable(QStringLiteral("step %1").arg(step)));
         QCOMPARE(notifier.entries.size(), 1);
         QCOMPARE(notifier.entries.first().title, QString("Phonebook store"));
-        QCOMPARE(storedNames(), QStringList({"Ann", "Bob", "Cid"}));
+        QCOMPARE(storedNames(), QStringList({ "Ann", "Bob", "Cid" }));
     }
-    QCOMPARE(storedNames(), QStringList({"Bob", "Cid"}));
+    QCOMPARE(storedNames(), QStringList({ "Bob", "Cid" }));
 }
 
 void TestDataMgr::refusedWriteKeepsStore_data()
@@ -580,14 +580,22 @@ void TestDataMgr::csvQuote_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("quoted");
 
-    QTest::newRow("plain") << "Ann" << "Ann";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("comma") << "Lee, Ann" << "\"Lee, Ann\"";
-    QTest::newRow("quotes") << "\"Smith, Jr\"" << "\"\"\"Smith, Jr\"\"\"";
-    QTest::newRow("quote only") << "5\" disk" << "\"5\"\" disk\"";
-    QTest::newRow("line feed") << "a\nb" << "\"a\nb\"";
-    QTest::newRow("carriage return alone") << "a\rb" << "a\rb";
-    QTest::newRow("long") << QString(4000, 'x') + "," << "\"" + QString(4000, 'x') + ",\"";
+    QTest::newRow("plain") << "Ann"
+                           << "Ann";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("comma") << "Lee, Ann"
+                           << "\"Lee, Ann\"";
+    QTest::newRow("quotes") << "\"Smith, Jr\""
+                            << "\"\"\"Smith, Jr\"\"\"";
+    QTest::newRow("quote only") << "5\" disk"
+                                << "\"5\"\" disk\"";
+    QTest::newRow("line feed") << "a\nb"
+                               << "\"a\nb\"";
+    QTest::newRow("carriage return alone") << "a\rb"
+                                           << "a\rb";
+    QTest::newRow("long") << QString(4000, 'x') + ","
+                          << "\"" + QString(4000, 'x') + ",\"";
 }
 
 void TestDataMgr::csvQuote()
@@ -605,12 +613,30 @@ void TestDataMgr::canEncodeChecksNamesAndMails_data()
     QTest::addColumn<QString>("encoding");
     QTest::addColumn<bool>("ok");
 
-    QTest::newRow("latin in latin-1") << "Zoë" << "" << "z@x" << "ISO 8859-1" << true;
-    QTest::newRow("chinese name in latin-1") << "张" << "" << "z@x" << "ISO 8859-1" << false;
-    QTest::newRow("chinese mail in latin-1") << "Ann" << "" << "张@x" << "ISO 8859-1" << false;
-    QTest::newRow("department not checked") << "Ann" << "张" << "a@x" << "ISO 8859-1" << true;
-    QTest::newRow("chinese in GBK") << "张" << "" << "z@x" << "GBK" << true;
-    QTest::newRow("unknown encoding") << "Ann" << "" << "a@x" << "No-Such-Codec" << false;
+    QTest::newRow("latin in latin-1") << "Zoë"
+                                      << ""
+                                      << "z@x"
+                                      << "ISO 8859-1" << true;
+    QTest::newRow("chinese name in latin-1") << "张"
+                                             << ""
+                                             << "z@x"
+                                             << "ISO 8859-1" << false;
+    QTest::newRow("chinese mail in latin-1") << "Ann"
+                                             << ""
+                                             << "张@x"
+                                             << "ISO 8859-1" << false;
+    QTest::newRow("department not checked") << "Ann"
+                                            << "张"
+                                            << "a@x"
+                                            << "ISO 8859-1" << true;
+    QTest::newRow("chinese in GBK") << "张"
+                                    << ""
+                                    << "z@x"
+                                    << "GBK" << true;
+    QTest::newRow("unknown encoding") << "Ann"
+                                      << ""
+                                      << "a@x"
+                                      << "No-Such-Codec" << false;
 }
 
 void TestDataMgr::canEncodeChecksNamesAndMails()
@@ -620,9 +646,9 @@ void TestDataMgr::canEncodeChecksNamesAndMails()
     QFETCH(QString, address);
     QFETCH(QString, encoding);
     QFETCH(bool, ok);
-    ContactInfo c = contact(first, "Lee", {}, {mail("Work", address)});
+    ContactInfo c = contact(first, "Lee", {}, { mail("Work", address) });
     c.Department = department;
-    QCOMPARE(DataMgr::canEncode({c}, encoding), ok);
+    QCOMPARE(DataMgr::canEncode({ c }, encoding), ok);
 }
 
 QTEST_GUILESS_MAIN(TestDataMgr)

@@ -276,12 +276,11 @@ void TestHttpRequest::responseHeader_data()
                                                         "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\n"
                                                         "Content-Length: 0\r\n\r\n");
     // The names follow the system locale, and the header is sent as UTF-8.
-    QTest::newRow("Chinese names") << QDateTime(QDate(2026, 12, 6), QTime(21, 14, 5))
-                                   << QLocale(QLocale::Chinese, QLocale::China) << qint64(12)
-                                   << QByteArray(
-                                          "HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
-                                          "Last-Modified: \xe5\x91\xa8\xe6\x97\xa5 12\xe6\x9c\x88 6 21:14:05 2026\r\n"
-                                          "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\nContent-Length: 12\r\n\r\n");
+    QTest::newRow("Chinese names")
+        << QDateTime(QDate(2026, 12, 6), QTime(21, 14, 5)) << QLocale(QLocale::Chinese, QLocale::China) << qint64(12)
+        << QByteArray("HTTP/1.0 200 Ok\r\nServer: Zavuvar/1.0\r\n"
+                      "Last-Modified: \xe5\x91\xa8\xe6\x97\xa5 12\xe6\x9c\x88 6 21:14:05 2026\r\n"
+                      "Accept-Ranges: bytes\r\nContent-Type: application/xml\r\nContent-Length: 12\r\n\r\n");
 }
 
 void TestHttpRequest::responseHeader()

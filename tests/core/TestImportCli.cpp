@@ -18,7 +18,6 @@
 
 namespace {
 
-
 QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
     QFile f(dir.filePath(name));
@@ -29,7 +28,7 @@ QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &b
 
 QJsonObject dump(const QTemporaryDir &dir)
 {
-    return QJsonDocument::fromJson(runCli({"--dir", dir.path(), "dump"}).out.toUtf8()).object();
+    return QJsonDocument::fromJson(runCli({ "--dir", dir.path(), "dump" }).out.toUtf8()).object();
 }
 
 // "First Last [numbers] {groups}" per contact.
@@ -49,7 +48,7 @@ QStringList contacts(const QJsonObject &root)
         }
         list << QStringLiteral("%1 %2 [%3] {%4}")
                     .arg(c.value("FirstName").toString(), c.value("LastName").toString(), numbers.join(','),
-                         groups.join(','));
+                        groups.join(','));
     }
     return list;
 }
@@ -105,34 +104,36 @@ private slots:
 void TestImportCli::importsAndMerges()
 {
     QTemporaryDir dir;
-    const QString first = write(dir, "a.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,1,Golf\nBob,Ray,2,Default\n");
-    const CliRun run = runCli({"--dir", dir.path(), "import", first});
+    const QString first
+        = write(dir, "a.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,1,Golf\nBob,Ray,2,Default\n");
+    const CliRun run = runCli({ "--dir", dir.path(), "import", first });
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QString());
     QJsonObject root = dump(dir);
-    QCOMPARE(contacts(root), QStringList({"Ann Lee [1] {Golf}", "Bob Ray [2] {Default}"}));
-    QCOMPARE(groupNames(root), QStringList({"Default", "Golf", "Blacklist"}));
+    QCOMPARE(contacts(root), QStringList({ "Ann Lee [1] {Golf}", "Bob Ray [2] {Default}" }));
+    QCOMPARE(groupNames(root), QStringList({ "Default", "Golf", "Blacklist" }));
 
     // Keep both by default; replace with --replace-duplicates.
     const QString second = write(dir, "b.vcf", "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=HOME:9\nEND:VCARD\n");
-    QCOMPARE(runCli({"--dir", dir.path(), "import", second}).exitCode, 0);
-    QCOMPARE(contacts(dump(dir)), QStringList({"Ann Lee [1] {Golf}", "Bob Ray [2] {Default}", "Ann Lee [9] {}"}));
+    QCOMPARE(runCli({ "--dir", dir.path(), "import", second }).exitCode, 0);
+    QCOMPARE(contacts(dump(dir)), QStringList({ "Ann Lee [1] {Golf}", "Bob Ray [2] {Default}", "Ann Lee [9] {}" }));
     const QString third = write(dir, "c.vcf", "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=HOME:5\nEND:VCARD\n");
-    QCOMPARE(runCli({"--dir", dir.path(), "import", "--replace-duplicates", third}).exitCode, 0);
+    QCOMPARE(runCli({ "--dir", dir.path(), "import", "--replace-duplicates", third }).exitCode, 0);
     root = dump(dir);
-    QCOMPARE(contacts(root), QStringList({"Bob Ray [2] {Default}", "Ann Lee [5] {}"}));
-    QCOMPARE(groupNames(root), QStringList({"Default", "Golf", "Blacklist"}));
+    QCOMPARE(contacts(root), QStringList({ "Bob Ray [2] {Default}", "Ann Lee [5] {}" }));
+    QCOMPARE(groupNames(root), QStringList({ "Default", "Golf", "Blacklist" }));
 }
 
 void TestImportCli::clearEmptiesFirst()
 {
     QTemporaryDir dir;
-    QCOMPARE(runCli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
+    QCOMPARE(
+        runCli({ "--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n") }).exitCode, 0);
     const QString next = write(dir, "b.csv", "First Name\nBob\n");
-    QCOMPARE(runCli({"--dir", dir.path(), "import", next, "--clear"}).exitCode, 0);
+    QCOMPARE(runCli({ "--dir", dir.path(), "import", next, "--clear" }).exitCode, 0);
     const QJsonObject root = dump(dir);
-    QCOMPARE(contacts(root), QStringList({"Bob  [] {}"}));
-    QCOMPARE(groupNames(root), QStringList({"Default", "Blacklist"}));
+    QCOMPARE(contacts(root), QStringList({ "Bob  [] {}" }));
+    QCOMPARE(groupNames(root), QStringList({ "Default", "Blacklist" }));
 }
 
 void TestImportCli::encodingOption()
@@ -140,8 +141,8 @@ void TestImportCli::encodingOption()
     QTemporaryDir dir;
     // "张伟" in GBK.
     const QString path = write(dir, "g.csv", "First Name,Last Name\n\xd5\xc5,\xce\xb0\n");
-    QCOMPARE(runCli({"--dir", dir.path(), "import", path, "--encoding", "GBK"}).exitCode, 0);
-    QCOMPARE(contacts(dump(dir)), QStringList({"张 伟 [] {}"}));
+    QCOMPARE(runCli({ "--dir", dir.path(), "import", path, "--encoding", "GBK" }).exitCode, 0);
+    QCOMPARE(contacts(dump(dir)), QStringList({ "张 伟 [] {}" }));
 }
 
 void TestImportCli::autoEncoding_data()
@@ -153,12 +154,13 @@ void TestImportCli::autoEncoding_data()
     QTest::newRow("GBK is read as GB18030")
         << QByteArray("First Name,Last Name,Group\n\xce\xb0,\xd5\xc5,\xcd\xac\xca\xc2\n\xc4\xc8,\xc0\xee,"
                       "\xbc\xd2\xc8\xcb\n\xc7\xbf,\xcd\xf5,\xc5\xf3\xd3\xd1\n")
-        << "GB18030" << QStringList({"伟 张 [] {同事}", "娜 李 [] {家人}", "强 王 [] {朋友}"});
-    QTest::newRow("Windows-1252")
-        << QByteArray("First Name,Last Name,Group\nJ\xfcrgen,M\xfcller,Fu\xdf" "ball\nFran\xe7oise,Lef\xe8vre,"
-                      "Coll\xe8gues\nBj\xf6rn,\xc5ngstr\xf6m,V\xe4nner\n")
-        << "Windows-1252" << QStringList({"Jürgen Müller [] {Fußball}", "Françoise Lefèvre [] {Collègues}",
-                                          "Björn Ångström [] {Vänner}"});
+        << "GB18030" << QStringList({ "伟 张 [] {同事}", "娜 李 [] {家人}", "强 王 [] {朋友}" });
+    QTest::newRow("Windows-1252") << QByteArray("First Name,Last Name,Group\nJ\xfcrgen,M\xfcller,Fu\xdf"
+                                                "ball\nFran\xe7oise,Lef\xe8vre,"
+                                                "Coll\xe8gues\nBj\xf6rn,\xc5ngstr\xf6m,V\xe4nner\n")
+                                  << "Windows-1252"
+                                  << QStringList({ "Jürgen Müller [] {Fußball}", "Françoise Lefèvre [] {Collègues}",
+                                         "Björn Ångström [] {Vänner}" });
 }
 
 void TestImportCli::autoEncoding()
@@ -167,7 +169,7 @@ void TestImportCli::autoEncoding()
     QFETCH(QString, encoding);
     QFETCH(QStringList, expected);
     QTemporaryDir dir;
-    const CliRun run = runCli({"--dir", dir.path(), "import", write(dir, "a.csv", bytes), "--encoding", "auto"});
+    const CliRun run = runCli({ "--dir", dir.path(), "import", write(dir, "a.csv", bytes), "--encoding", "auto" });
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, "Encoding: " + encoding + "\n");
     QCOMPARE(contacts(dump(dir)), expected);
@@ -206,7 +208,7 @@ void TestImportCli::refusedFiles()
     } else if (!name.isEmpty()) {
         path = write(dir, name, bytes);
     }
-    const CliRun run = runCli({"--dir", dir.path(), "import", path});
+    const CliRun run = runCli({ "--dir", dir.path(), "import", path });
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.err, message);
     for (const char *copy : { "tmp.csv", "tmp1.csv", "tmp2.csv", "tmp.xml", "tmp.vcf" })
@@ -233,9 +235,11 @@ void TestImportCli::workingCopyCannotBeWritten()
 void TestImportCli::failedImportKeepsPhonebook()
 {
     QTemporaryDir dir;
-    QCOMPARE(runCli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
+    QCOMPARE(
+        runCli({ "--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n") }).exitCode, 0);
     const QJsonObject before = dump(dir);
-    const CliRun run = runCli({"--dir", dir.path(), "import", "--clear", write(dir, "b.vcf", "BEGIN:VCARD\nEND:VCARD\n")});
+    const CliRun run
+        = runCli({ "--dir", dir.path(), "import", "--clear", write(dir, "b.vcf", "BEGIN:VCARD\nEND:VCARD\n") });
     QCOMPARE(run.exitCode, 1);
     const QJsonObject after = dump(dir);
     QCOMPARE(contacts(after), contacts(before));
@@ -245,20 +249,23 @@ void TestImportCli::failedImportKeepsPhonebook()
 QByteArray fileHash(const QString &path)
 {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                                       : QByteArray();
 }
 
 void TestImportCli::failingStoreKeepsPhonebook()
 {
     QTemporaryDir dir;
-    QCOMPARE(runCli({"--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n")}).exitCode, 0);
+    QCOMPARE(
+        runCli({ "--dir", dir.path(), "import", write(dir, "a.csv", "First Name,Group\nAnn,Golf\n") }).exitCode, 0);
     {
         // The store refuses to clear the import marks, the merge's last statement.
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "direct");
         db.setDatabaseName(dir.filePath("phonebook.db"));
         QVERIFY(db.open());
         QSqlQuery q(db);
-        QVERIFY(q.exec("create trigger refuse before update on contact1 begin select raise(abort, 'disk says no'); end"));
+        QVERIFY(
+            q.exec("create trigger refuse before update on contact1 begin select raise(abort, 'disk says no'); end"));
         q.finish();
         db.close();
     }
@@ -266,11 +273,12 @@ void TestImportCli::failingStoreKeepsPhonebook()
     const QJsonObject before = dump(dir);
     const QByteArray bytes = fileHash(dir.filePath("phonebook.db"));
     const QString next = write(dir, "b.csv", "First Name,Group\nAnn,Chess\nBob,Golf\n");
-    for (const QStringList &options : {QStringList(), QStringList({"--replace-duplicates"}), QStringList({"--clear"})}) {
-        const CliRun run = runCli(QStringList({"--dir", dir.path(), "import", next}) + options);
+    for (const QStringList &options :
+        { QStringList(), QStringList({ "--replace-duplicates" }), QStringList({ "--clear" }) }) {
+        const CliRun run = runCli(QStringList({ "--dir", dir.path(), "import", next }) + options);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.startsWith("Import failed: the phonebook could not be written to phonebook.db"),
-                 qPrintable(run.err));
+            qPrintable(run.err));
         QVERIFY(run.err.contains("disk says no"));
         QCOMPARE(dump(dir), before);
         QCOMPARE(fileHash(dir.filePath("phonebook.db")), bytes);
@@ -280,10 +288,10 @@ void TestImportCli::failingStoreKeepsPhonebook()
 void TestImportCli::usageErrors_data()
 {
     QTest::addColumn<QStringList>("args");
-    QTest::newRow("no file") << QStringList({"import"});
-    QTest::newRow("two files") << QStringList({"import", "a.csv", "b.csv"});
-    QTest::newRow("unknown option") << QStringList({"import", "a.csv", "--merge"});
-    QTest::newRow("encoding without a name") << QStringList({"import", "a.csv", "--encoding"});
+    QTest::newRow("no file") << QStringList({ "import" });
+    QTest::newRow("two files") << QStringList({ "import", "a.csv", "b.csv" });
+    QTest::newRow("unknown option") << QStringList({ "import", "a.csv", "--merge" });
+    QTest::newRow("encoding without a name") << QStringList({ "import", "a.csv", "--encoding" });
     QTest::newRow("unknown encoding") << QStringList({ "import", "a.csv", "--encoding", "no-such" });
 }
 
@@ -291,7 +299,7 @@ void TestImportCli::usageErrors()
 {
     QFETCH(QStringList, args);
     QTemporaryDir dir;
-    const CliRun run = runCli(QStringList({"--dir", dir.path()}) + args);
+    const CliRun run = runCli(QStringList({ "--dir", dir.path() }) + args);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(!run.err.isEmpty());
 }
@@ -349,9 +357,9 @@ void TestImportCli::exportThenImport_data()
 {
     QTest::addColumn<int>("format");
     QTest::addColumn<bool>("wholeContacts");
-    const char *names[] = {"vCard", "general XML", "Alder XML", "Birch XML", "Cedar XML", "Brenn XML", "Alder CSV",
-                           "Birch CSV", "Outlook CSV", "Simplified Chinese Outlook CSV", "Outlook Express CSV",
-                           "Simplified Chinese Outlook Express CSV", "Gmail CSV"};
+    const char *names[] = { "vCard", "general XML", "Alder XML", "Birch XML", "Cedar XML", "Brenn XML", "Alder CSV",
+        "Birch CSV", "Outlook CSV", "Simplified Chinese Outlook CSV", "Outlook Express CSV",
+        "Simplified Chinese Outlook Express CSV", "Gmail CSV" };
     for (int f = 0; f < 13; ++f)
         QTest::newRow(names[f]) << f << (f == 1);
 }
@@ -374,15 +382,15 @@ void TestImportCli::exportThenImport()
     QFETCH(int, format);
     QFETCH(bool, wholeContacts);
     QTemporaryDir source, target;
-    QCOMPARE(runCli({"--dir", source.path(), "import", QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml")})
-                 .exitCode,
-             0);
-    const CliRun exported = runCli({"--dir", source.path(), "export", "--format", QString::number(format), "--encoding",
-                              "UTF-8", "--out", source.filePath("out")});
+    QCOMPARE(
+        runCli({ "--dir", source.path(), "import", QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml") }).exitCode,
+        0);
+    const CliRun exported = runCli({ "--dir", source.path(), "export", "--format", QString::number(format),
+        "--encoding", "UTF-8", "--out", source.filePath("out") });
     QCOMPARE(exported.exitCode, 0);
     const QString file = exported.out.trimmed();
     QVERIFY(QFile::exists(file));
-    QCOMPARE(runCli({"--dir", target.path(), "import", file}).exitCode, 0);
+    QCOMPARE(runCli({ "--dir", target.path(), "import", file }).exitCode, 0);
     const QStringList before = dumpedContacts(dump(source), wholeContacts);
     const QStringList after = dumpedContacts(dump(target), wholeContacts);
     QCOMPARE(after, before);

@@ -1,10 +1,10 @@
 // The reader factory, the shared reader operations and the import entry point.
 
 #include "import/CSVParse.h"
-#include "tests/ImportTestUtil.h"
 #include "import/ParseFactory.h"
 #include "import/VCardParse.h"
 #include "import/XmlParse.h"
+#include "tests/ImportTestUtil.h"
 
 #include <QLocale>
 #include <QPointer>
@@ -31,14 +31,22 @@ void TestImportFramework::readerBySuffix_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("reader");
-    QTest::newRow("xml") << "/a/b.xml" << "XmlParse";
-    QTest::newRow("vcf") << "b.vcf" << "VCardParse";
-    QTest::newRow("csv") << "b.csv" << "CSVParse";
-    QTest::newRow("only the last suffix counts") << "b.tar.xml" << "XmlParse";
-    QTest::newRow("upper-case XML") << "b.XML" << "";
-    QTest::newRow("no suffix") << "phonebook" << "";
-    QTest::newRow("dot in the folder only") << "/dir.xml/phonebook" << "";
-    QTest::newRow("other suffix") << "b.txt" << "";
+    QTest::newRow("xml") << "/a/b.xml"
+                         << "XmlParse";
+    QTest::newRow("vcf") << "b.vcf"
+                         << "VCardParse";
+    QTest::newRow("csv") << "b.csv"
+                         << "CSVParse";
+    QTest::newRow("only the last suffix counts") << "b.tar.xml"
+                                                 << "XmlParse";
+    QTest::newRow("upper-case XML") << "b.XML"
+                                    << "";
+    QTest::newRow("no suffix") << "phonebook"
+                               << "";
+    QTest::newRow("dot in the folder only") << "/dir.xml/phonebook"
+                                            << "";
+    QTest::newRow("other suffix") << "b.txt"
+                                  << "";
 }
 
 void TestImportFramework::readerBySuffix()
@@ -125,7 +133,7 @@ void TestImportFramework::importFileReloads()
     QSignalSpy updates(DataMgr::instance(), &DataMgr::updateModel);
     QVERIFY(import(writeFile(ws, "a.csv", "First Name,Last Name\nAnn,Lee\n")));
     QVERIFY(updates.count() >= 1);
-    QCOMPARE(names(), QStringList({"Ann Lee"}));
+    QCOMPARE(names(), QStringList({ "Ann Lee" }));
     QCOMPARE(DataMgr::instance()->ctList().first().NamePinyin, QString("AnnLee"));
     // Readers show nothing themselves.
     QVERIFY(notes.entries.isEmpty());

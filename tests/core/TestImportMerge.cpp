@@ -21,29 +21,28 @@ QString builtInGroupFile(const Workspace &ws, const QString &kind)
         const QString g = general ? "<pbgroup><id>%1</id><name>%2</name><photos></photos><ringtones></ringtones>"
                                     "<RingtoneIndex>0</RingtoneIndex></pbgroup>\n"
                                   : "<pbgroup><id>%1</id><name>%2</name><ringtones></ringtones></pbgroup>\n";
-        const QString text =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AddressBook>\n<version>1</version>\n" +
-            g.arg(0).arg("Default") + g.arg(3).arg("Golf") + g.arg(100).arg("Blacklist") +
-            "<Contact><FirstName>Ann</FirstName><LastName>Lee</LastName><Phone type=\"Work\"><phonenumber>2"
-            "</phonenumber><accountindex>1</accountindex></Phone><Group>0</Group><Group>3</Group></Contact>\n"
-            "<Contact><FirstName>Bob</FirstName><LastName>Ray</LastName><Group>100</Group></Contact>\n"
-            "</AddressBook>\n";
+        const QString text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AddressBook>\n<version>1</version>\n"
+            + g.arg(0).arg("Default") + g.arg(3).arg("Golf") + g.arg(100).arg("Blacklist")
+            + "<Contact><FirstName>Ann</FirstName><LastName>Lee</LastName><Phone type=\"Work\"><phonenumber>2"
+              "</phonenumber><accountindex>1</accountindex></Phone><Group>0</Group><Group>3</Group></Contact>\n"
+              "<Contact><FirstName>Bob</FirstName><LastName>Ray</LastName><Group>100</Group></Contact>\n"
+              "</AddressBook>\n";
         return writeFile(ws, "b.xml", text);
     }
     if (kind == "own CSV") {
         return writeFile(ws, "b.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,2,Default\nBob,Ray,,Blacklist\n");
     }
     return writeFile(ws, "b.vcf",
-                     "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=WORK:2\nX-MARLO-GROUP:Default\nEND:VCARD\n"
-                     "BEGIN:VCARD\nN:Ray;Bob\nX-MARLO-GROUP:Blacklist\nEND:VCARD\n");
+        "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=WORK:2\nX-MARLO-GROUP:Default\nEND:VCARD\n"
+        "BEGIN:VCARD\nN:Ray;Bob\nX-MARLO-GROUP:Blacklist\nEND:VCARD\n");
 }
 
 // A saved phonebook: Old One in "Default", Ann Lee (another number) in "Golf".
 void savedPhonebook()
 {
     addGroup("Golf");
-    addContact(contact("Old", "One", {phone("Home", "1")}, {}, {"Default"}));
-    addContact(contact("Ann", "Lee", {phone("Work", "1")}, {}, {"Golf"}));
+    addContact(contact("Old", "One", { phone("Home", "1") }, {}, { "Default" }));
+    addContact(contact("Ann", "Lee", { phone("Work", "1") }, {}, { "Golf" }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
 }
 
@@ -105,11 +104,11 @@ void TestImportMerge::builtInGroupsOnce_data()
     QTest::addColumn<bool>("replaceWay");
     QTest::addColumn<QStringList>("defaultMembers");
     QTest::addColumn<int>("contactCount");
-    for (const char *kind : {"general XML", "Alder XML", "own CSV", "vCard"}) {
-        QTest::addRow("%s, keep both", kind) << kind << false << false << QStringList({"Old One", "Ann Lee"}) << 4;
+    for (const char *kind : { "general XML", "Alder XML", "own CSV", "vCard" }) {
+        QTest::addRow("%s, keep both", kind) << kind << false << false << QStringList({ "Old One", "Ann Lee" }) << 4;
         QTest::addRow("%s, replace duplicates", kind)
-            << kind << false << true << QStringList({"Old One", "Ann Lee"}) << 3;
-        QTest::addRow("%s, clear list", kind) << kind << true << false << QStringList({"Ann Lee"}) << 2;
+            << kind << false << true << QStringList({ "Old One", "Ann Lee" }) << 3;
+        QTest::addRow("%s, clear list", kind) << kind << true << false << QStringList({ "Ann Lee" }) << 2;
     }
 }
 
@@ -134,7 +133,7 @@ void TestImportMerge::builtInGroupsOnce()
     QCOMPARE(storedRows("Blacklist"), 1);
     QCOMPARE(int(DataMgr::instance()->ctList().size()), contactCount);
     QCOMPARE(members("Default"), defaultMembers);
-    QCOMPARE(members("Blacklist"), QStringList({"Bob Ray"}));
+    QCOMPARE(members("Blacklist"), QStringList({ "Bob Ray" }));
     // Only the XML files define "Golf"; after clearing, the others leave none.
     const bool golfExpected = !clearList || kind.endsWith("XML");
     QCOMPARE(countName(list, "Golf"), golfExpected ? 1 : 0);
@@ -151,7 +150,7 @@ void TestImportMerge::builtInGroupsOnce()
 void TestImportMerge::repeatedDefaultInStoreLoadsOnce()
 {
     Workspace ws;
-    ContactInfo a = contact("Ann", "Lee", {}, {}, {"Default"});
+    ContactInfo a = contact("Ann", "Lee", {}, {}, { "Default" });
     a.id = 1;
     GroupInfo d1, d2, golf;
     d1.id = 4;
@@ -160,23 +159,24 @@ void TestImportMerge::repeatedDefaultInStoreLoadsOnce()
     d2.name = "Default";
     golf.id = 6;
     golf.name = "Golf";
-    QVERIFY(DBOperator::instance()->saveAll({a}, {golf, d1, d2}));
+    QVERIFY(DBOperator::instance()->saveAll({ a }, { golf, d1, d2 }));
     DataMgr::instance()->reload();
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
-    QCOMPARE(members("Default"), QStringList({"Ann Lee"}));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Golf", "Add group", "Blacklist" }));
+    QCOMPARE(members("Default"), QStringList({ "Ann Lee" }));
 
     // Saving and importing from there keeps one "Default".
     QVERIFY(importLikeTheDialog(builtInGroupFile(ws, "own CSV"), false, false));
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
-    QCOMPARE(members("Default"), QStringList({"Ann Lee", "Ann Lee"}));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Golf", "Add group", "Blacklist" }));
+    QCOMPARE(members("Default"), QStringList({ "Ann Lee", "Ann Lee" }));
 }
 
 void TestImportMerge::duplicates_data()
 {
     QTest::addColumn<bool>("replaceWay");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("keep both") << false << QStringList({"Old One [Home 1 0]", "Ann Lee [Work 1 0]", "Ann Lee [Work 2 0]"});
-    QTest::newRow("replace duplicates") << true << QStringList({"Old One [Home 1 0]", "Ann Lee [Work 2 0]"});
+    QTest::newRow("keep both") << false
+                               << QStringList({ "Old One [Home 1 0]", "Ann Lee [Work 1 0]", "Ann Lee [Work 2 0]" });
+    QTest::newRow("replace duplicates") << true << QStringList({ "Old One [Home 1 0]", "Ann Lee [Work 2 0]" });
 }
 
 void TestImportMerge::duplicates()
@@ -185,8 +185,8 @@ void TestImportMerge::duplicates()
     QFETCH(QStringList, expected);
     Workspace ws;
     savedPhonebook();
-    QVERIFY(importLikeTheDialog(writeFile(ws, "d.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,2,Golf\n"),
-                                false, replaceWay));
+    QVERIFY(importLikeTheDialog(
+        writeFile(ws, "d.csv", "First Name,Last Name,Work Phone,Group\nAnn,Lee,2,Golf\n"), false, replaceWay));
     QStringList got;
     for (const ContactInfo &c : DataMgr::instance()->ctList())
         got << QStringLiteral("%1 %2 [%3]").arg(c.FirstName, c.LastName, phones(c).join(';'));
@@ -200,8 +200,8 @@ void TestImportMerge::clearListEmptiesFirst()
     savedPhonebook();
     QDir().mkpath(ws.file("HTTPD/UNIXML"));
     QVERIFY(importLikeTheDialog(writeFile(ws, "c.csv", "First Name,Last Name\nNew,Person\n"), true, false));
-    QCOMPARE(names(), QStringList({"New Person"}));
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Add group", "Blacklist"}));
+    QCOMPARE(names(), QStringList({ "New Person" }));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Add group", "Blacklist" }));
     QVERIFY(!QDir(ws.file("HTTPD")).exists());
     QSqlQuery q;
     QVERIFY(q.exec("select count(*) from contact1") && q.next());
@@ -256,38 +256,38 @@ void TestImportMerge::deletedGroupIsCreatedAgain()
     mgr->deleteGroup(groupIndex("Golf"));
     QVERIFY(mgr->userGroupNames().contains("Golf"));
     QVERIFY(importLikeTheDialog(writeFile(ws, "g.csv", "First Name,Last Name,Group\nNew,Person,Golf\n"), false, false));
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "Add group", "Blacklist"}));
-    QCOMPARE(members("Golf"), QStringList({"New Person"}));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Golf", "Add group", "Blacklist" }));
+    QCOMPARE(members("Golf"), QStringList({ "New Person" }));
 }
 
 void TestImportMerge::secondImportContinuesNumbering()
 {
     Workspace ws;
     savedPhonebook();
-    QVERIFY(importLikeTheDialog(writeFile(ws, "a.vcf", "BEGIN:VCARD\nN:A;B\nX-MARLO-GROUP:G1\nEND:VCARD\n"), false,
-                                false));
-    QVERIFY(importLikeTheDialog(writeFile(ws, "b.xml", "<AddressBook><pbgroup><id>1</id><name>G2</name></pbgroup>"
-                                                       "<Contact><FirstName>C</FirstName><Group>1</Group></Contact>"
-                                                       "</AddressBook>"),
-                                false, false));
+    QVERIFY(
+        importLikeTheDialog(writeFile(ws, "a.vcf", "BEGIN:VCARD\nN:A;B\nX-MARLO-GROUP:G1\nEND:VCARD\n"), false, false));
+    QVERIFY(importLikeTheDialog(writeFile(ws, "b.xml",
+                                    "<AddressBook><pbgroup><id>1</id><name>G2</name></pbgroup>"
+                                    "<Contact><FirstName>C</FirstName><Group>1</Group></Contact>"
+                                    "</AddressBook>"),
+        false, false));
     QList<int> ids;
     for (const ContactInfo &c : DataMgr::instance()->ctList())
         ids << c.id;
     QCOMPARE(ids.size(), 4);
     QCOMPARE(QSet<int>(ids.begin(), ids.end()).size(), 4);
-    QCOMPARE(groupNames(), QStringList({"All", "Default", "Golf", "G1", "G2", "Add group", "Blacklist"}));
+    QCOMPARE(groupNames(), QStringList({ "All", "Default", "Golf", "G1", "G2", "Add group", "Blacklist" }));
     QCOMPARE(groupIdProblem(), QString());
 }
 
 void TestImportMerge::replacingImportKeepsCount_data()
 {
     QTest::addColumn<QString>("path");
-    for (const char *name : {"general.xml", "brenn.xml", "alder.xml", "own.csv", "outlook.csv", "cards.vcf"})
+    for (const char *name : { "general.xml", "brenn.xml", "alder.xml", "own.csv", "outlook.csv", "cards.vcf" })
         QTest::newRow(name) << dataFile(name);
-    QTest::newRow("contacts without first or last name")
-        << QStringLiteral("nameless.xml");
+    QTest::newRow("contacts without first or last name") << QStringLiteral("nameless.xml");
     const QDir realWorld(kRealWorld);
-    const QStringList samples = realWorld.entryList({"*.vcf", "*.csv"}, QDir::Files, QDir::Name);
+    const QStringList samples = realWorld.entryList({ "*.vcf", "*.csv" }, QDir::Files, QDir::Name);
     for (const QString &name : samples)
         QTest::newRow(qPrintable("real-world " + name)) << realWorld.filePath(name);
     if (samples.isEmpty())
@@ -304,11 +304,12 @@ void TestImportMerge::replacingImportKeepsCount()
     Workspace ws;
     if (path == "nameless.xml") {
         path = writeFile(ws, path,
-                         "<AddressBook>" + QString("<Contact><FirstName>Ann</FirstName></Contact>"
-                                                   "<Contact><LastName>Lee</LastName></Contact>"
-                                                   "<Contact><FirstName></FirstName><LastName/></Contact>"
-                                                   "<Contact><Phone><phonenumber>1</phonenumber></Phone></Contact>") +
-                             "</AddressBook>");
+            "<AddressBook>"
+                + QString("<Contact><FirstName>Ann</FirstName></Contact>"
+                          "<Contact><LastName>Lee</LastName></Contact>"
+                          "<Contact><FirstName></FirstName><LastName/></Contact>"
+                          "<Contact><Phone><phonenumber>1</phonenumber></Phone></Contact>")
+                + "</AddressBook>");
     }
     DataMgr *mgr = DataMgr::instance();
     RecordingNotifier notifier;

@@ -2,9 +2,9 @@
 // phonebook's characters. What each layout must bring back is stated below from
 // what its file carries, field by field.
 
+#include "data/TextCodec.h"
 #include "export/ExportFactory.h"
 #include "tests/ImportTestUtil.h"
-#include "data/TextCodec.h"
 
 using namespace TestUtil;
 using namespace ImportTest;
@@ -20,19 +20,19 @@ struct Sample {
 };
 
 const Sample kSamples[] = {
-    {"UTF-8", "张", "伟 Zoë", "同事"},
-    {"UTF-16", "张", "伟 Zoë", "同事"},
-    {"UTF-32", "张", "伟 Zoë", "同事"},
-    {"GBK", "张", "伟", "同事"},
-    {"Big5", "陳", "大文", "朋友"},
-    {"Big5-HKSCS", "陳", "大文", "朋友"},
-    {"Shift-JIS", "山田", "太郎", "友達"},
-    {"ISO 2022-JP", "鈴木", "花子", "会社"},
-    {"KOI8-R", "Иван", "Петров", "Друзья"},
-    {"Windows-1251", "Ольга", "Сидорова", "Работа"},
-    {"EUC-KR", "김", "민준", "친구"},
-    {"ISO 8859-1", "José", "Müller", "Straße"},
-    {"ISO 8859-15", "Zoë", "Œuvre", "€uro"},
+    { "UTF-8", "张", "伟 Zoë", "同事" },
+    { "UTF-16", "张", "伟 Zoë", "同事" },
+    { "UTF-32", "张", "伟 Zoë", "同事" },
+    { "GBK", "张", "伟", "同事" },
+    { "Big5", "陳", "大文", "朋友" },
+    { "Big5-HKSCS", "陳", "大文", "朋友" },
+    { "Shift-JIS", "山田", "太郎", "友達" },
+    { "ISO 2022-JP", "鈴木", "花子", "会社" },
+    { "KOI8-R", "Иван", "Петров", "Друзья" },
+    { "Windows-1251", "Ольга", "Сидорова", "Работа" },
+    { "EUC-KR", "김", "민준", "친구" },
+    { "ISO 8859-1", "José", "Müller", "Straße" },
+    { "ISO 8859-15", "Zoë", "Œuvre", "€uro" },
 };
 
 // What a layout's file holds of a contact.
@@ -57,36 +57,37 @@ struct Layout {
 
 using L = Layout;
 const Layout kLayouts[] = {
-    {ExportFactory::VCard, "vCard", L::VCardTypes, true, L::FirstMail, L::FirstGroup, L::ByType, false, true, true,
-     true, true, false, false, false, ""},
-    {ExportFactory::UniXml, "general XML", L::AllPhones, true, L::AllMails, L::AllGroups, L::AsStored, true, true,
-     true, true, true, true, true, true, ""},
-    {ExportFactory::XmlAlder, "Alder XML", L::KnownTypes, true, L::AllMails, L::AllGroups, L::AsStored, false, true,
-     true, true, false, false, true, false, ""},
-    {ExportFactory::XmlBirch, "Birch XML", L::FirstOfEachType, true, L::FirstMail, L::AllGroups, L::AsStored, false,
-     true, true, true, true, true, true, true, ""},
-    {ExportFactory::XmlCedar, "Cedar XML", L::FirstFourUntyped, true, L::FirstMail, L::AllGroups, L::NoPrimary, false,
-     false, true, true, true, false, true, true, ""},
-    {ExportFactory::XmlBrenn, "Brenn XML", L::FirstNumber, true, L::NoMail, L::BrennNumbers, L::NoPrimary, true,
-     false, false, false, false, false, false, false, ""},
-    {ExportFactory::CsvAlder, "Alder CSV", L::FourColumns, true, L::FirstMail, L::FirstGroup, L::AsStored, false,
-     true, true, true, true, false, false, false, ""},
-    {ExportFactory::CsvBirch, "Birch CSV", L::FourColumns, true, L::FirstMail, L::FirstGroup, L::AsStored, false,
-     true, true, true, true, false, false, false, ""},
-    {ExportFactory::CsvOutlook, "Outlook CSV", L::FourColumns, false, L::FirstMail, L::FirstGroup, L::ByType, false,
-     false, false, false, false, false, false, false, ""},
-    {ExportFactory::CsvOutlookCN, "Simplified Chinese Outlook CSV", L::FourColumns, false, L::FirstMail, L::FirstGroup,
-     L::ByType, false, false, false, false, false, false, false, false, "名姓单位主要电话住宅电话移动电话商务传真电子邮件地址主要电话类别"},
-    {ExportFactory::CsvOutlookExpress, "Outlook Express CSV", L::FourColumns, false, L::FirstMail, L::FirstGroup,
-     L::ByType, false, false, false, false, false, false, false, false, ""},
-    {ExportFactory::CsvOutlookExpressCN, "Simplified Chinese Outlook Express CSV", L::FourColumns, false, L::FirstMail,
-     L::NoGroup, L::NoPrimary, false, false, false, false, false, false, false, false,
-     "名姓业务电话住宅电话移动电话业务传真电子邮件地址"},
-    {ExportFactory::CsvGmail, "Gmail CSV", L::FourColumns, false, L::FirstMail, L::FirstGroup, L::NoPrimary, false,
-     false, false, false, false, false, false, false, ""},
+    { ExportFactory::VCard, "vCard", L::VCardTypes, true, L::FirstMail, L::FirstGroup, L::ByType, false, true, true,
+        true, true, false, false, false, "" },
+    { ExportFactory::UniXml, "general XML", L::AllPhones, true, L::AllMails, L::AllGroups, L::AsStored, true, true,
+        true, true, true, true, true, true, "" },
+    { ExportFactory::XmlAlder, "Alder XML", L::KnownTypes, true, L::AllMails, L::AllGroups, L::AsStored, false, true,
+        true, true, false, false, true, false, "" },
+    { ExportFactory::XmlBirch, "Birch XML", L::FirstOfEachType, true, L::FirstMail, L::AllGroups, L::AsStored, false,
+        true, true, true, true, true, true, true, "" },
+    { ExportFactory::XmlCedar, "Cedar XML", L::FirstFourUntyped, true, L::FirstMail, L::AllGroups, L::NoPrimary, false,
+        false, true, true, true, false, true, true, "" },
+    { ExportFactory::XmlBrenn, "Brenn XML", L::FirstNumber, true, L::NoMail, L::BrennNumbers, L::NoPrimary, true, false,
+        false, false, false, false, false, false, "" },
+    { ExportFactory::CsvAlder, "Alder CSV", L::FourColumns, true, L::FirstMail, L::FirstGroup, L::AsStored, false, true,
+        true, true, true, false, false, false, "" },
+    { ExportFactory::CsvBirch, "Birch CSV", L::FourColumns, true, L::FirstMail, L::FirstGroup, L::AsStored, false, true,
+        true, true, true, false, false, false, "" },
+    { ExportFactory::CsvOutlook, "Outlook CSV", L::FourColumns, false, L::FirstMail, L::FirstGroup, L::ByType, false,
+        false, false, false, false, false, false, false, "" },
+    { ExportFactory::CsvOutlookCN, "Simplified Chinese Outlook CSV", L::FourColumns, false, L::FirstMail, L::FirstGroup,
+        L::ByType, false, false, false, false, false, false, false, false,
+        "名姓单位主要电话住宅电话移动电话商务传真电子邮件地址主要电话类别" },
+    { ExportFactory::CsvOutlookExpress, "Outlook Express CSV", L::FourColumns, false, L::FirstMail, L::FirstGroup,
+        L::ByType, false, false, false, false, false, false, false, false, "" },
+    { ExportFactory::CsvOutlookExpressCN, "Simplified Chinese Outlook Express CSV", L::FourColumns, false, L::FirstMail,
+        L::NoGroup, L::NoPrimary, false, false, false, false, false, false, false, false,
+        "名姓业务电话住宅电话移动电话业务传真电子邮件地址" },
+    { ExportFactory::CsvGmail, "Gmail CSV", L::FourColumns, false, L::FirstMail, L::FirstGroup, L::NoPrimary, false,
+        false, false, false, false, false, false, false, "" },
 };
 
-const QStringList kFourTypes = {"Work", "Home", "Mobile", "Fax"};
+const QStringList kFourTypes = { "Work", "Home", "Mobile", "Fax" };
 
 // The phonebook sent through every layout.
 void buildPhonebook(const Sample &s)
@@ -100,10 +101,9 @@ void buildPhonebook(const Sample &s)
     addGroup(QString::fromUtf8(s.group));
 
     ContactInfo a = contact(QString::fromUtf8(s.first), QString::fromUtf8(s.last),
-                            {phone("Work", "100", 0), phone("Mobile", "+1 (555) 0'1", 1), phone("Home", "200", 2),
-                             phone("Fax", "400", 0), phone("Telex", "77", 1), phone("Mobile", "301", 3)},
-                            {mail("Home", "a@example.org"), mail("Work", "a2@example.com")},
-                            {QString::fromUtf8(s.group), "Golf"});
+        { phone("Work", "100", 0), phone("Mobile", "+1 (555) 0'1", 1), phone("Home", "200", 2), phone("Fax", "400", 0),
+            phone("Telex", "77", 1), phone("Mobile", "301", 3) },
+        { mail("Home", "a@example.org"), mail("Work", "a2@example.com") }, { QString::fromUtf8(s.group), "Golf" });
     a.Department = "R&D <1>";
     a.PrimaryIndex = 2;
     a.Frequent = 1;
@@ -112,14 +112,14 @@ void buildPhonebook(const Sample &s)
     a.RingtoneIndex = 3;
     addContact(a);
 
-    ContactInfo b = contact("Smith, Jr", "O\"Brien & Co", {phone("Work", "300", 0)}, {}, {"Default"});
+    ContactInfo b = contact("Smith, Jr", "O\"Brien & Co", { phone("Work", "300", 0) }, {}, { "Default" });
     addContact(b);
 
-    ContactInfo c = contact("Bob", "Ray", {}, {mail("Other", "bob@example.org")}, {"Blacklist", "Golf"});
+    ContactInfo c = contact("Bob", "Ray", {}, { mail("Other", "bob@example.org") }, { "Blacklist", "Golf" });
     c.Department = "Sales";
     addContact(c);
 
-    ContactInfo d = contact(QString::fromUtf8(s.last), "Lee", {phone("Home", "500", 1)}, {}, {});
+    ContactInfo d = contact(QString::fromUtf8(s.last), "Lee", { phone("Home", "500", 1) }, {}, {});
     d.PrimaryIndex = 1;
     d.Frequent = 1;
     addContact(d);
@@ -326,8 +326,8 @@ void TestImportRoundTrip::roundTrip()
 
     QStringList gotGroups;
     for (const GroupInfo &g : mgr->groupList()) {
-        if (l.groups == Layout::AllGroups && g.name != "Default" && g.name != "Blacklist" && g.name != "All" &&
-            g.name != "Add group")
+        if (l.groups == Layout::AllGroups && g.name != "Default" && g.name != "Blacklist" && g.name != "All"
+            && g.name != "Add group")
             gotGroups << groupAttributes(g, l, false);
     }
     QCOMPARE(gotGroups, wantGroups);
@@ -368,12 +368,12 @@ void TestImportRoundTrip::generalExportBackIntoItsPhonebook()
 void TestImportRoundTrip::brennKeepsPredefinedGroups()
 {
     Workspace source;
-    for (const char *name : {"Family", "Friends", "Golf"})
+    for (const char *name : { "Family", "Friends", "Golf" })
         addGroup(name);
-    addContact(contact("Ann", "A", {}, {}, {"Friends"}));
-    addContact(contact("Bob", "B", {}, {}, {"Default"}));
-    addContact(contact("Cid", "C", {}, {}, {"Blacklist", "Golf"}));
-    addContact(contact("Dee", "D", {}, {}, {"Family", "Work"}));
+    addContact(contact("Ann", "A", {}, {}, { "Friends" }));
+    addContact(contact("Bob", "B", {}, {}, { "Default" }));
+    addContact(contact("Cid", "C", {}, {}, { "Blacklist", "Golf" }));
+    addContact(contact("Dee", "D", {}, {}, { "Family", "Work" }));
     DataMgr *mgr = DataMgr::instance();
     QVERIFY(mgr->saveToDatabase());
     QString path;
@@ -381,12 +381,12 @@ void TestImportRoundTrip::brennKeepsPredefinedGroups()
 
     Workspace target;
     QVERIFY(import(path));
-    QCOMPARE(members("Family"), QStringList({"Dee D"}));
-    QCOMPARE(members("Friends"), QStringList({"Ann A"}));
-    QCOMPARE(members("Work"), QStringList({"Dee D"}));
-    QCOMPARE(members("Golf"), QStringList({"Cid C"}));
+    QCOMPARE(members("Family"), QStringList({ "Dee D" }));
+    QCOMPARE(members("Friends"), QStringList({ "Ann A" }));
+    QCOMPARE(members("Work"), QStringList({ "Dee D" }));
+    QCOMPARE(members("Golf"), QStringList({ "Cid C" }));
     QCOMPARE(groups(*find("Bob", "B")), QStringList());
-    QCOMPARE(groups(*find("Cid", "C")), QStringList({"Golf"}));
+    QCOMPARE(groups(*find("Cid", "C")), QStringList({ "Golf" }));
 }
 
 void TestImportRoundTrip::accountsComeBack_data()

@@ -9,7 +9,14 @@ namespace {
 
 // Floor of each folder; folders on one floor never include each other.
 const QHash<QString, int> kFloor = {
-    {"data", 1}, {"import", 2}, {"export", 2}, {"httpd", 2}, {"manager", 3}, {"widgets", 4}, {"app", 5}, {"cli", 5},
+    { "data", 1 },
+    { "import", 2 },
+    { "export", 2 },
+    { "httpd", 2 },
+    { "manager", 3 },
+    { "widgets", 4 },
+    { "app", 5 },
+    { "cli", 5 },
 };
 
 // Includes that still point up while the house is rebuilt; each entry is
@@ -28,12 +35,12 @@ struct Include {
 
 QList<Include> projectIncludes()
 {
-    static const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s+\"([^\"]+)\""),
-                                            QRegularExpression::MultilineOption);
+    static const QRegularExpression include(
+        QStringLiteral("^\\s*#\\s*include\\s+\"([^\"]+)\""), QRegularExpression::MultilineOption);
     QList<Include> result;
     const QDir root(QStringLiteral(QUORVANE_SOURCE_DIR));
     for (auto it = kFloor.cbegin(); it != kFloor.cend(); ++it) {
-        QDirIterator files(root.filePath(it.key()), {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator files(root.filePath(it.key()), { "*.h", "*.cpp" }, QDir::Files, QDirIterator::Subdirectories);
         while (files.hasNext()) {
             const QString path = files.next();
             QFile file(path);
@@ -41,7 +48,7 @@ QList<Include> projectIncludes()
                 continue;
             const QString text = QString::fromUtf8(file.readAll());
             for (auto m = include.globalMatch(text); m.hasNext();)
-                result.append({root.relativeFilePath(path), m.next().captured(1)});
+                result.append({ root.relativeFilePath(path), m.next().captured(1) });
         }
     }
     return result;

@@ -23,12 +23,14 @@ void TestPinyin::spelling_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("pinyin");
 
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("Zhang San") << QString::fromUtf8("张三") << "ZhangSan";
     QTest::newRow("common surnames") << QString::fromUtf8("王李陈") << "WangLiChen";
     QTest::newRow("A readings") << QString::fromUtf8("啊阿锕") << "AAA";
     QTest::newRow("u with umlaut is v") << QString::fromUtf8("吕略") << "LvLve";
-    QTest::newRow("latin unchanged") << "Anna McLee" << "Anna McLee";
+    QTest::newRow("latin unchanged") << "Anna McLee"
+                                     << "Anna McLee";
     QTest::newRow("mixed keeps order") << QString::fromUtf8("Li张-3王") << "LiZhang-3Wang";
     QTest::newRow("two-byte characters kept") << QString::fromUtf8("Zoë") << QString::fromUtf8("Zoë");
     QTest::newRow("outside the table dropped") << QString::fromUtf8("カ张") << "Zhang";
@@ -50,10 +52,13 @@ void TestPinyin::initials_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("initials");
 
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("chinese") << QString::fromUtf8("张三") << "ZS";
-    QTest::newRow("latin capitals") << "AnnaMcLee" << "AML";
-    QTest::newRow("lower case only") << "anna" << "";
+    QTest::newRow("latin capitals") << "AnnaMcLee"
+                                    << "AML";
+    QTest::newRow("lower case only") << "anna"
+                                     << "";
     QTest::newRow("mixed") << QString::fromUtf8("李Bo") << "LB";
 }
 

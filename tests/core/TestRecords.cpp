@@ -27,13 +27,27 @@ void TestRecords::phoneLabel_data()
     QTest::addColumn<QString>("storedAfter");
     QTest::addColumn<QString>("label");
 
-    QTest::newRow("empty becomes Work") << "" << "Work" << "Work";
-    QTest::newRow("basic") << "Mobile" << "Mobile" << "Mobile";
-    QTest::newRow("extended keeps its word") << "Telex" << "Telex" << "Telex(Alderline)";
-    QTest::newRow("two words") << "TTY TTD" << "TTY TTD" << "TTY TTD(Alderline)";
-    QTest::newRow("last row") << "Other" << "Other" << "Other";
-    QTest::newRow("case matters") << "work" << "work" << "previous";
-    QTest::newRow("suffixed word is unknown") << "Telex(Alderline)" << "Telex(Alderline)" << "previous";
+    QTest::newRow("empty becomes Work") << ""
+                                        << "Work"
+                                        << "Work";
+    QTest::newRow("basic") << "Mobile"
+                           << "Mobile"
+                           << "Mobile";
+    QTest::newRow("extended keeps its word") << "Telex"
+                                             << "Telex"
+                                             << "Telex(Alderline)";
+    QTest::newRow("two words") << "TTY TTD"
+                               << "TTY TTD"
+                               << "TTY TTD(Alderline)";
+    QTest::newRow("last row") << "Other"
+                              << "Other"
+                              << "Other";
+    QTest::newRow("case matters") << "work"
+                                  << "work"
+                                  << "previous";
+    QTest::newRow("suffixed word is unknown") << "Telex(Alderline)"
+                                              << "Telex(Alderline)"
+                                              << "previous";
 }
 
 void TestRecords::phoneLabel()
@@ -70,9 +84,8 @@ void TestRecords::primaryNumber()
     ContactInfo c;
     c.PrimaryIndex = index;
     c.PrimaryNumber = "old";
-    c.PhoneList = {PhoneInfo{"Work", "", "w1", 0}, PhoneInfo{"Mobile", "", "m1", 0},
-                   PhoneInfo{"Work", "", "w2", 0}, PhoneInfo{"Other", "", "o1", 0},
-                   PhoneInfo{"Telex", "", "t1", 0}};
+    c.PhoneList = { PhoneInfo { "Work", "", "w1", 0 }, PhoneInfo { "Mobile", "", "m1", 0 },
+        PhoneInfo { "Work", "", "w2", 0 }, PhoneInfo { "Other", "", "o1", 0 }, PhoneInfo { "Telex", "", "t1", 0 } };
     Records::rebuildPrimaryNumber(c);
     QCOMPARE(c.PrimaryNumber, number);
 }
@@ -82,11 +95,16 @@ void TestRecords::groupDisplayName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("display");
 
-    QTest::newRow("built-in") << "Blacklist" << "Blacklist";
-    QTest::newRow("translated user group") << "Family" << "Family";
-    QTest::newRow("short") << "Golf" << "Golf";
-    QTest::newRow("12 characters") << "Abcdefghijkl" << "Abcdefghijkl";
-    QTest::newRow("13 characters") << "Abcdefghijklm" << "Abcdefghijkl...";
+    QTest::newRow("built-in") << "Blacklist"
+                              << "Blacklist";
+    QTest::newRow("translated user group") << "Family"
+                                           << "Family";
+    QTest::newRow("short") << "Golf"
+                           << "Golf";
+    QTest::newRow("12 characters") << "Abcdefghijkl"
+                                   << "Abcdefghijkl";
+    QTest::newRow("13 characters") << "Abcdefghijklm"
+                                   << "Abcdefghijkl...";
     QTest::newRow("13 Chinese characters") << QString(13, QChar(0x5F20)) << QString(12, QChar(0x5F20)) + "...";
 }
 
@@ -101,12 +119,18 @@ void TestRecords::iconKind_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("kind");
-    QTest::newRow("All") << "All" << "All";
-    QTest::newRow("Add group") << "Add group" << "Add";
-    QTest::newRow("Default") << "Default" << "Default";
-    QTest::newRow("Blacklist") << "Blacklist" << "Blacklist";
-    QTest::newRow("Family") << "Family" << "common";
-    QTest::newRow("lower-case blacklist") << "blacklist" << "common";
+    QTest::newRow("All") << "All"
+                         << "All";
+    QTest::newRow("Add group") << "Add group"
+                               << "Add";
+    QTest::newRow("Default") << "Default"
+                             << "Default";
+    QTest::newRow("Blacklist") << "Blacklist"
+                               << "Blacklist";
+    QTest::newRow("Family") << "Family"
+                            << "common";
+    QTest::newRow("lower-case blacklist") << "blacklist"
+                                          << "common";
 }
 
 void TestRecords::iconKind()
@@ -121,10 +145,18 @@ void TestRecords::mailLabel_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("storedAfter");
     QTest::addColumn<QString>("label");
-    QTest::newRow("empty") << "" << "Work" << "Work";
-    QTest::newRow("Other shows as Others") << "Other" << "Other" << "Others";
-    QTest::newRow("Home") << "Home" << "Home" << "Home";
-    QTest::newRow("unknown keeps label") << "Fax" << "Fax" << "previous";
+    QTest::newRow("empty") << ""
+                           << "Work"
+                           << "Work";
+    QTest::newRow("Other shows as Others") << "Other"
+                                           << "Other"
+                                           << "Others";
+    QTest::newRow("Home") << "Home"
+                          << "Home"
+                          << "Home";
+    QTest::newRow("unknown keeps label") << "Fax"
+                                         << "Fax"
+                                         << "previous";
 }
 
 void TestRecords::mailLabel()

@@ -102,14 +102,14 @@ void TestStore::foldsJoinedRowsIntoContacts()
 {
     Workspace ws;
     ContactRow a = row(1, "Ann", "Lee");
-    a.phones = {PhoneRow{"Work", "100", 0}, PhoneRow{"Home", "200", 1}};
-    a.mails = {MailRow{"Work", "a@x"}, MailRow{"Home", "b@x"}};
-    a.groupNames = {"Family", "Golf"};
+    a.phones = { PhoneRow { "Work", "100", 0 }, PhoneRow { "Home", "200", 1 } };
+    a.mails = { MailRow { "Work", "a@x" }, MailRow { "Home", "b@x" } };
+    a.groupNames = { "Family", "Golf" };
     ContactRow b = row(2, "Bob", "Ray");
-    b.phones = {PhoneRow{"Mobile", "300", 2}};
-    b.mails = {MailRow{"Other", "c@x"}};
-    b.groupNames = {"Golf"};
-    QVERIFY(db()->saveAll({a, b}, {groupRow(1, "Family"), groupRow(2, "Golf")}));
+    b.phones = { PhoneRow { "Mobile", "300", 2 } };
+    b.mails = { MailRow { "Other", "c@x" } };
+    b.groupNames = { "Golf" };
+    QVERIFY(db()->saveAll({ a, b }, { groupRow(1, "Family"), groupRow(2, "Golf") }));
 
     const QList<ContactRow> loaded = db()->loadContacts();
     QCOMPARE(loaded.size(), 2);
@@ -119,37 +119,37 @@ void TestStore::foldsJoinedRowsIntoContacts()
     QCOMPARE(loaded[0].phones[1].accountindex, 1);
     QCOMPARE(loaded[0].mails.size(), 2);
     QCOMPARE(loaded[0].mails[1].Mail, QString("b@x"));
-    QCOMPARE(loaded[0].groupNames, QStringList({"Family", "Golf"}));
+    QCOMPARE(loaded[0].groupNames, QStringList({ "Family", "Golf" }));
     QCOMPARE(loaded[1].FirstName, QString("Bob"));
     QCOMPARE(loaded[1].phones.size(), 1);
-    QCOMPARE(loaded[1].groupNames, QStringList({"Golf"}));
+    QCOMPARE(loaded[1].groupNames, QStringList({ "Golf" }));
 
     const QList<GroupRow> groups = db()->loadGroups();
     QCOMPARE(groups.size(), 4);
     QCOMPARE(groups[1].name, QString("Family"));
-    QCOMPARE(groups[1].memberIds, QList<int>({1}));
-    QCOMPARE(groups[2].memberIds, QList<int>({1, 2}));
+    QCOMPARE(groups[1].memberIds, QList<int>({ 1 }));
+    QCOMPARE(groups[2].memberIds, QList<int>({ 1, 2 }));
     QCOMPARE(groups[2].memberCount, 2);
 }
 
 void TestStore::contactWithoutChildrenKeepsEmptyEntries()
 {
     Workspace ws;
-    QVERIFY(db()->saveAll({row(5, "Solo", "")}, {}));
+    QVERIFY(db()->saveAll({ row(5, "Solo", "") }, {}));
     const QList<ContactRow> loaded = db()->loadContacts();
     QCOMPARE(loaded.size(), 1);
     QCOMPARE(loaded[0].phones.size(), 1);
     QCOMPARE(loaded[0].phones[0].phonenumber, QString());
     QCOMPARE(loaded[0].mails.size(), 1);
-    QCOMPARE(loaded[0].groupNames, QStringList({QString()}));
+    QCOMPARE(loaded[0].groupNames, QStringList({ QString() }));
 }
 
 void TestStore::phoneNumbersAreStoredAsTyped()
 {
     Workspace ws;
     ContactRow a = row(1, "O'Brien", "D'Arcy");
-    a.phones = {PhoneRow{"Work", "12'34", 0}};
-    QVERIFY(db()->saveAll({a}, {}));
+    a.phones = { PhoneRow { "Work", "12'34", 0 } };
+    QVERIFY(db()->saveAll({ a }, {}));
     QVERIFY(db()->saveAll(db()->loadContacts(), {}));
     const QList<ContactRow> loaded = db()->loadContacts();
     QCOMPARE(loaded[0].phones[0].phonenumber, QString("12'34"));
@@ -162,12 +162,12 @@ void TestStore::builtInGroupsArePlaced_data()
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QList<int>>("expectedIds");
 
-    QTest::newRow("empty store") << QStringList() << QStringList({"Default", "Blacklist"}) << QList<int>({0, 100});
-    QTest::newRow("only user groups") << QStringList({"Golf"}) << QStringList({"Default", "Golf", "Blacklist"})
-                                      << QList<int>({0, 1, 100});
-    QTest::newRow("built-ins out of place") << QStringList({"Blacklist", "Golf", "Default", "Chess"})
-                                            << QStringList({"Default", "Golf", "Chess", "Blacklist"})
-                                            << QList<int>({3, 2, 4, 1});
+    QTest::newRow("empty store") << QStringList() << QStringList({ "Default", "Blacklist" }) << QList<int>({ 0, 100 });
+    QTest::newRow("only user groups") << QStringList({ "Golf" }) << QStringList({ "Default", "Golf", "Blacklist" })
+                                      << QList<int>({ 0, 1, 100 });
+    QTest::newRow("built-ins out of place")
+        << QStringList({ "Blacklist", "Golf", "Default", "Chess" })
+        << QStringList({ "Default", "Golf", "Chess", "Blacklist" }) << QList<int>({ 3, 2, 4, 1 });
 }
 
 void TestStore::builtInGroupsArePlaced()
@@ -195,29 +195,29 @@ void TestStore::groupWithIdZeroKeepsItsMembers()
     // Older imports stored "Default" with id 0; it must not hand its members on.
     Workspace ws;
     ContactRow a = row(1, "Ann", "Lee");
-    a.groupNames = {"Default"};
+    a.groupNames = { "Default" };
     ContactRow b = row(2, "Bob", "Ray");
-    b.groupNames = {"Golf"};
-    QVERIFY(db()->saveAll({a, b}, {groupRow(0, "Default"), groupRow(7, "Golf")}));
+    b.groupNames = { "Golf" };
+    QVERIFY(db()->saveAll({ a, b }, { groupRow(0, "Default"), groupRow(7, "Golf") }));
     const QList<GroupRow> groups = db()->loadGroups();
     QCOMPARE(groups.size(), 3);
     QCOMPARE(groups[0].name, QString("Default"));
-    QCOMPARE(groups[0].memberIds, QList<int>({1}));
+    QCOMPARE(groups[0].memberIds, QList<int>({ 1 }));
     QCOMPARE(groups[1].name, QString("Golf"));
-    QCOMPARE(groups[1].memberIds, QList<int>({2}));
+    QCOMPARE(groups[1].memberIds, QList<int>({ 2 }));
 }
 
 void TestStore::repeatedGroupNameLoadsOnce()
 {
     Workspace ws;
     ContactRow a = row(1, "Ann", "Lee");
-    a.groupNames = {"Default"};
-    QVERIFY(db()->saveAll({a}, {groupRow(3, "Golf"), groupRow(4, "Default"), groupRow(5, "Default")}));
+    a.groupNames = { "Default" };
+    QVERIFY(db()->saveAll({ a }, { groupRow(3, "Golf"), groupRow(4, "Default"), groupRow(5, "Default") }));
     QStringList names;
     for (const GroupRow &g : db()->loadGroups())
         names << g.name;
-    QCOMPARE(names, QStringList({"Default", "Golf", "Blacklist"}));
-    QCOMPARE(db()->loadGroups().first().memberIds, QList<int>({1}));
+    QCOMPARE(names, QStringList({ "Default", "Golf", "Blacklist" }));
+    QCOMPARE(db()->loadGroups().first().memberIds, QList<int>({ 1 }));
 }
 
 void TestStore::mergeReplacesDuplicates_data()
@@ -226,9 +226,9 @@ void TestStore::mergeReplacesDuplicates_data()
     QTest::addColumn<bool>("haveOldRows");
     QTest::addColumn<QList<int>>("expectedIds");
 
-    QTest::newRow("replace duplicates") << 0 << true << QList<int>({2, 10});
-    QTest::newRow("keep both") << 1 << true << QList<int>({1, 2, 10});
-    QTest::newRow("only imported rows") << 0 << false << QList<int>({10});
+    QTest::newRow("replace duplicates") << 0 << true << QList<int>({ 2, 10 });
+    QTest::newRow("keep both") << 1 << true << QList<int>({ 1, 2, 10 });
+    QTest::newRow("only imported rows") << 0 << false << QList<int>({ 10 });
 }
 
 void TestStore::mergeReplacesDuplicates()
@@ -239,15 +239,16 @@ void TestStore::mergeReplacesDuplicates()
     Workspace ws;
     if (haveOldRows) {
         ContactRow ann = row(1, "Ann", "Lee");
-        ann.phones = {PhoneRow{"Work", "old", 0}};
-        ann.groupNames = {"Golf"};
+        ann.phones = { PhoneRow { "Work", "old", 0 } };
+        ann.groupNames = { "Golf" };
         ContactRow annLower = row(2, "ann", "Lee");
-        QVERIFY(db()->saveAll({ann, annLower}, {groupRow(1, "Golf")}));
+        QVERIFY(db()->saveAll({ ann, annLower }, { groupRow(1, "Golf") }));
     }
     // The freshly imported Ann Lee, as a reader writes it.
     Batch batch;
-    batch["contact1"] = {{10}, {QString()}, {"Lee"}, {"Ann"}, {QString()}, {QString()}, {0}, {0}, {0}, {1}};
-    batch["phone1"] = {{10}, {"Work"}, {"new"}, {0}};
+    batch["contact1"]
+        = { { 10 }, { QString() }, { "Lee" }, { "Ann" }, { QString() }, { QString() }, { 0 }, { 0 }, { 0 }, { 1 } };
+    batch["phone1"] = { { 10 }, { "Work" }, { "new" }, { 0 } };
     QVERIFY(db()->insertBatch(batch));
     db()->setMergeMode(mode);
     QVERIFY(db()->mergeImported());
@@ -273,11 +274,14 @@ void TestStore::mergeTreatsEmptyNamesAsEqual_data()
     QTest::addColumn<QVariantList>("stored");
     QTest::addColumn<QVariantList>("imported");
     QTest::addColumn<int>("contactsAfter");
-    QTest::newRow("no last names") << QVariantList{"Ann", nullText()} << QVariantList{"Ann", nullText()} << 1;
-    QTest::newRow("missing and empty last name") << QVariantList{"Ann", nullText()} << QVariantList{"Ann", empty} << 1;
-    QTest::newRow("empty and missing first name") << QVariantList{empty, "Lee"} << QVariantList{nullText(), "Lee"} << 1;
-    QTest::newRow("no names at all") << QVariantList{nullText(), nullText()} << QVariantList{empty, empty} << 1;
-    QTest::newRow("missing and given last name") << QVariantList{"Ann", nullText()} << QVariantList{"Ann", "Lee"} << 2;
+    QTest::newRow("no last names") << QVariantList { "Ann", nullText() } << QVariantList { "Ann", nullText() } << 1;
+    QTest::newRow("missing and empty last name")
+        << QVariantList { "Ann", nullText() } << QVariantList { "Ann", empty } << 1;
+    QTest::newRow("empty and missing first name")
+        << QVariantList { empty, "Lee" } << QVariantList { nullText(), "Lee" } << 1;
+    QTest::newRow("no names at all") << QVariantList { nullText(), nullText() } << QVariantList { empty, empty } << 1;
+    QTest::newRow("missing and given last name")
+        << QVariantList { "Ann", nullText() } << QVariantList { "Ann", "Lee" } << 2;
 }
 
 void TestStore::mergeTreatsEmptyNamesAsEqual()
@@ -289,8 +293,8 @@ void TestStore::mergeTreatsEmptyNamesAsEqual()
     Workspace ws;
     // Ids, names and Flag as the store keeps them: 0 for the phonebook, 1 freshly imported.
     Batch batch;
-    batch["contact1"] = {{1, 2},         {nullText(), nullText()}, {stored[1], imported[1]}, {stored[0], imported[0]},
-                         {nullText(), nullText()}, {nullText(), nullText()}, {0, 0}, {0, 0}, {0, 0}, {0, 1}};
+    batch["contact1"] = { { 1, 2 }, { nullText(), nullText() }, { stored[1], imported[1] }, { stored[0], imported[0] },
+        { nullText(), nullText() }, { nullText(), nullText() }, { 0, 0 }, { 0, 0 }, { 0, 0 }, { 0, 1 } };
     QVERIFY(db()->insertBatch(batch));
     db()->setMergeMode(0);
     QVERIFY(db()->mergeImported());
@@ -301,9 +305,9 @@ void TestStore::mergeTreatsEmptyNamesAsEqual()
 void TestStore::failedSaveKeepsPreviousPhonebook()
 {
     Workspace ws;
-    QVERIFY(db()->saveAll({row(1, "Ann", "Lee"), row(2, "Bob", "Ray")}, {groupRow(1, "Golf")}));
+    QVERIFY(db()->saveAll({ row(1, "Ann", "Lee"), row(2, "Bob", "Ray") }, { groupRow(1, "Golf") }));
     // Two contacts with one id violate the primary key half-way through the insert.
-    QVERIFY(!db()->saveAll({row(3, "Cid", "X"), row(3, "Dee", "Y")}, {}));
+    QVERIFY(!db()->saveAll({ row(3, "Cid", "X"), row(3, "Dee", "Y") }, {}));
     const QList<ContactRow> loaded = db()->loadContacts();
     QCOMPARE(loaded.size(), 2);
     QCOMPARE(loaded[1].FirstName, QString("Bob"));
@@ -313,8 +317,8 @@ void TestStore::failedSaveKeepsPreviousPhonebook()
 void TestStore::updateRecordSetsOneColumn()
 {
     Workspace ws;
-    QVERIFY(db()->saveAll({row(7, "Ann", "Lee"), row(8, "Bob", "Ray")}, {}));
-    QVERIFY(db()->updateRecord("contact1", {"id", ",", "FirstName"}, {"7", ",", "'Ma''ry'"}));
+    QVERIFY(db()->saveAll({ row(7, "Ann", "Lee"), row(8, "Bob", "Ray") }, {}));
+    QVERIFY(db()->updateRecord("contact1", { "id", ",", "FirstName" }, { "7", ",", "'Ma''ry'" }));
     const QList<ContactRow> loaded = db()->loadContacts();
     QCOMPARE(loaded[0].FirstName, QString("Ma'ry"));
     QCOMPARE(loaded[1].FirstName, QString("Bob"));
@@ -326,13 +330,13 @@ void TestStore::updateRecordRefusesUnknownNames_data()
     QTest::addColumn<QStringList>("columns");
     QTest::addColumn<QStringList>("values");
 
-    QTest::newRow("unknown table") << "contact1; drop table group1" << QStringList({"id", "FirstName"})
-                                   << QStringList({"7", "'x'"});
-    QTest::newRow("unknown column") << "contact1" << QStringList({"id", "FirstName=1; --"})
-                                    << QStringList({"7", "'x'"});
-    QTest::newRow("unknown key column") << "contact1" << QStringList({"1=1 or id", "FirstName"})
-                                        << QStringList({"7", "'x'"});
-    QTest::newRow("one column only") << "contact1" << QStringList({"id"}) << QStringList({"7"});
+    QTest::newRow("unknown table") << "contact1; drop table group1" << QStringList({ "id", "FirstName" })
+                                   << QStringList({ "7", "'x'" });
+    QTest::newRow("unknown column") << "contact1" << QStringList({ "id", "FirstName=1; --" })
+                                    << QStringList({ "7", "'x'" });
+    QTest::newRow("unknown key column") << "contact1" << QStringList({ "1=1 or id", "FirstName" })
+                                        << QStringList({ "7", "'x'" });
+    QTest::newRow("one column only") << "contact1" << QStringList({ "id" }) << QStringList({ "7" });
 }
 
 void TestStore::updateRecordRefusesUnknownNames()
@@ -341,7 +345,7 @@ void TestStore::updateRecordRefusesUnknownNames()
     QFETCH(QStringList, columns);
     QFETCH(QStringList, values);
     Workspace ws;
-    QVERIFY(db()->saveAll({row(7, "Ann", "Lee")}, {groupRow(1, "Golf")}));
+    QVERIFY(db()->saveAll({ row(7, "Ann", "Lee") }, { groupRow(1, "Golf") }));
     QVERIFY(!db()->updateRecord(table, columns, values));
     QCOMPARE(db()->loadContacts().first().FirstName, QString("Ann"));
     QCOMPARE(count("select count(*) from group1"), 1);
@@ -354,7 +358,7 @@ void TestStore::photoPlaceholderIsStoredEmpty()
     c.id = 1;
     c.PhotoUrl = Records::defaultHeadText();
     c.RingtoneUrl = Records::defaultRingtoneText();
-    QVERIFY(DBOperator::instance()->saveAll({c}, {}));
+    QVERIFY(DBOperator::instance()->saveAll({ c }, {}));
     const ContactRow loaded = db()->loadContacts().first();
     QCOMPARE(loaded.PhotoUrl, QString());
     QCOMPARE(loaded.RingtoneUrl, QString());

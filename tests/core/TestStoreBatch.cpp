@@ -66,15 +66,15 @@ void TestStoreBatch::valuesKeepTheirKind()
     QFETCH(QVariant, value);
     QFETCH(QString, stored);
     Workspace ws;
-    QVariantList row{1, nullText(), "Lee", "Ann", nullText(), nullText(), nullInt(), 0, 0, 1};
+    QVariantList row { 1, nullText(), "Lee", "Ann", nullText(), nullText(), nullInt(), 0, 0, 1 };
     row[columnIndex] = value;
     Batch batch;
-    batch["contact1"] = contactColumns({row});
+    batch["contact1"] = contactColumns({ row });
     QVERIFY(DBOperator::instance()->insertBatch(batch));
     const QString name = columnIndex == 1 ? "Department" : "RingtoneIndex";
     QCOMPARE(column(QStringLiteral("select typeof(%1) || ':' || ifnull(%1, '') from contact1").arg(name)),
-             QStringList({stored}));
-    QCOMPARE(column("select typeof(id) || typeof(Flag) from contact1"), QStringList({"integerinteger"}));
+        QStringList({ stored }));
+    QCOMPARE(column("select typeof(id) || typeof(Flag) from contact1"), QStringList({ "integerinteger" }));
 }
 
 void TestStoreBatch::textSurvivesWhole()
@@ -82,11 +82,11 @@ void TestStoreBatch::textSurvivesWhole()
     Workspace ws;
     const QString name = QString::fromUtf8("张伟 Zoë \xf0\x9f\x98\x80 O'Neil \"x\"");
     Batch batch;
-    batch["contact1"] = contactColumns({{1, nullText(), name, "", nullText(), nullText(), 0, 0, 0, 1}});
-    batch["phone1"] = {{1}, {"Work"}, {"+1 (555) 0'1"}, {0}};
+    batch["contact1"] = contactColumns({ { 1, nullText(), name, "", nullText(), nullText(), 0, 0, 0, 1 } });
+    batch["phone1"] = { { 1 }, { "Work" }, { "+1 (555) 0'1" }, { 0 } };
     QVERIFY(DBOperator::instance()->insertBatch(batch));
-    QCOMPARE(column("select LastName from contact1"), QStringList({name}));
-    QCOMPARE(column("select phonenumber from phone1"), QStringList({"+1 (555) 0'1"}));
+    QCOMPARE(column("select LastName from contact1"), QStringList({ name }));
+    QCOMPARE(column("select phonenumber from phone1"), QStringList({ "+1 (555) 0'1" }));
 }
 
 void TestStoreBatch::failingRowStoresNothing()
@@ -94,24 +94,24 @@ void TestStoreBatch::failingRowStoresNothing()
     Workspace ws;
     Batch batch;
     // The second contact repeats the first one's key.
-    batch["contact1"] = contactColumns({{1, nullText(), "A", "B", nullText(), nullText(), 0, 0, 0, 1},
-                                        {1, nullText(), "C", "D", nullText(), nullText(), 0, 0, 0, 1},
-                                        {2, nullText(), "E", "F", nullText(), nullText(), 0, 0, 0, 1}});
-    batch["union1"] = {{1, 2}, {"Golf", "Chess"}};
+    batch["contact1"] = contactColumns({ { 1, nullText(), "A", "B", nullText(), nullText(), 0, 0, 0, 1 },
+        { 1, nullText(), "C", "D", nullText(), nullText(), 0, 0, 0, 1 },
+        { 2, nullText(), "E", "F", nullText(), nullText(), 0, 0, 0, 1 } });
+    batch["union1"] = { { 1, 2 }, { "Golf", "Chess" } };
     QVERIFY(!DBOperator::instance()->insertBatch(batch));
-    QCOMPARE(column("select count(*) from contact1"), QStringList({"0"}));
-    QCOMPARE(column("select count(*) from union1"), QStringList({"0"}));
+    QCOMPARE(column("select count(*) from contact1"), QStringList({ "0" }));
+    QCOMPARE(column("select count(*) from union1"), QStringList({ "0" }));
 }
 
 void TestStoreBatch::unequalColumnsAreRefused()
 {
     Workspace ws;
     Batch batch;
-    batch["union1"] = {{1, 2}, {"Golf"}};
-    batch["mail1"] = {{1}, {nullText()}, {"a@x"}};
+    batch["union1"] = { { 1, 2 }, { "Golf" } };
+    batch["mail1"] = { { 1 }, { nullText() }, { "a@x" } };
     QVERIFY(!DBOperator::instance()->insertBatch(batch));
-    QCOMPARE(column("select count(*) from union1"), QStringList({"0"}));
-    QCOMPARE(column("select count(*) from mail1"), QStringList({"0"}));
+    QCOMPARE(column("select count(*) from union1"), QStringList({ "0" }));
+    QCOMPARE(column("select count(*) from mail1"), QStringList({ "0" }));
 }
 
 QTEST_GUILESS_MAIN(TestStoreBatch)

@@ -41,13 +41,14 @@ QList<ContactRow> joinedAndFolded()
         current.PhotoUrl = q.value(6).toString();
         current.RingtoneUrl = q.value(7).toString();
         current.RingtoneIndex = q.value(8).toInt();
-        const PhoneRow p{q.value(9).toString(), q.value(10).toString(), q.value(11).toInt()};
-        if (current.phones.isEmpty() || current.phones.last().type != p.type ||
-            current.phones.last().phonenumber != p.phonenumber || current.phones.last().accountindex != p.accountindex)
+        const PhoneRow p { q.value(9).toString(), q.value(10).toString(), q.value(11).toInt() };
+        if (current.phones.isEmpty() || current.phones.last().type != p.type
+            || current.phones.last().phonenumber != p.phonenumber
+            || current.phones.last().accountindex != p.accountindex)
             current.phones.append(p);
-        const MailRow m{q.value(12).toString(), q.value(13).toString()};
+        const MailRow m { q.value(12).toString(), q.value(13).toString() };
         if (std::none_of(current.mails.cbegin(), current.mails.cend(),
-                         [&](const MailRow &x) { return x.type == m.type && x.Mail == m.Mail; }))
+                [&](const MailRow &x) { return x.type == m.type && x.Mail == m.Mail; }))
             current.mails.append(m);
         if (!current.groupNames.contains(q.value(14).toString()))
             current.groupNames.append(q.value(14).toString());
@@ -93,39 +94,36 @@ void TestStoreLoad::loadEqualsTheFoldedJoin_data()
 {
     QTest::addColumn<QStringList>("statements");
     QTest::newRow("children of every count")
-        << QStringList({"insert into contact1 values (1,'D','Lee','Ann','p','r',2,1,1,0)",
-                        "insert into contact1 values (2,null,'Ray','Bob',null,null,null,null,null,0)",
-                        "insert into contact1 values (3,'','Kim','Cy','','',0,0,0,0)",
-                        "insert into phone1 values (1,'Work','1',0)", "insert into phone1 values (1,'Home','2',1)",
-                        "insert into mail1 values (1,'Home','a@x')", "insert into mail1 values (1,null,'b@x')",
-                        "insert into union1 values (1,'Golf')", "insert into union1 values (1,'Chess')",
-                        "insert into union1 values (3,'Golf')", "insert into mail1 values (3,'Work','c@x')"});
-    QTest::newRow("repeated children")
-        << QStringList({"insert into contact1 values (5,'','A','B','','',0,0,0,0)",
-                        "insert into phone1 values (5,'Work','1',0)", "insert into phone1 values (5,'Work','1',0)",
-                        "insert into phone1 values (5,'Home','2',0)", "insert into phone1 values (5,'Work','1',0)",
-                        "insert into mail1 values (5,'Work','a@x')", "insert into mail1 values (5,'Home','b@x')",
-                        "insert into mail1 values (5,'Work','a@x')", "insert into union1 values (5,'G')",
-                        "insert into union1 values (5,'G')", "insert into union1 values (5,'')"});
+        << QStringList({ "insert into contact1 values (1,'D','Lee','Ann','p','r',2,1,1,0)",
+               "insert into contact1 values (2,null,'Ray','Bob',null,null,null,null,null,0)",
+               "insert into contact1 values (3,'','Kim','Cy','','',0,0,0,0)",
+               "insert into phone1 values (1,'Work','1',0)", "insert into phone1 values (1,'Home','2',1)",
+               "insert into mail1 values (1,'Home','a@x')", "insert into mail1 values (1,null,'b@x')",
+               "insert into union1 values (1,'Golf')", "insert into union1 values (1,'Chess')",
+               "insert into union1 values (3,'Golf')", "insert into mail1 values (3,'Work','c@x')" });
+    QTest::newRow("repeated children") << QStringList({ "insert into contact1 values (5,'','A','B','','',0,0,0,0)",
+        "insert into phone1 values (5,'Work','1',0)", "insert into phone1 values (5,'Work','1',0)",
+        "insert into phone1 values (5,'Home','2',0)", "insert into phone1 values (5,'Work','1',0)",
+        "insert into mail1 values (5,'Work','a@x')", "insert into mail1 values (5,'Home','b@x')",
+        "insert into mail1 values (5,'Work','a@x')", "insert into union1 values (5,'G')",
+        "insert into union1 values (5,'G')", "insert into union1 values (5,'')" });
     QTest::newRow("children stored out of contact order")
-        << QStringList({"insert into contact1 values (9,'','A','B','','',0,0,0,0)",
-                        "insert into contact1 values (4,'','C','D','','',0,0,0,0)",
-                        "insert into phone1 values (4,'Fax','4',3)", "insert into phone1 values (9,'Work','9',0)",
-                        "insert into phone1 values (4,'Work','5',0)", "insert into union1 values (9,'X')",
-                        "insert into union1 values (4,'Y')", "insert into union1 values (9,'Z')"});
-    QTest::newRow("null child values and orphans")
-        << QStringList({"insert into contact1 values (7,'','A','B','','',0,0,0,0)",
-                        "insert into phone1 values (7,null,null,null)", "insert into phone1 values (8,'Work','8',0)",
-                        "insert into mail1 values (7,null,null)", "insert into union1 values (7,null)",
-                        "insert into union1 values (99,'Ghost')"});
+        << QStringList({ "insert into contact1 values (9,'','A','B','','',0,0,0,0)",
+               "insert into contact1 values (4,'','C','D','','',0,0,0,0)", "insert into phone1 values (4,'Fax','4',3)",
+               "insert into phone1 values (9,'Work','9',0)", "insert into phone1 values (4,'Work','5',0)",
+               "insert into union1 values (9,'X')", "insert into union1 values (4,'Y')",
+               "insert into union1 values (9,'Z')" });
+    QTest::newRow("null child values and orphans") << QStringList(
+        { "insert into contact1 values (7,'','A','B','','',0,0,0,0)", "insert into phone1 values (7,null,null,null)",
+            "insert into phone1 values (8,'Work','8',0)", "insert into mail1 values (7,null,null)",
+            "insert into union1 values (7,null)", "insert into union1 values (99,'Ghost')" });
     QTest::newRow("odd values in number columns")
-        << QStringList({"insert into contact1 values (6,'','A','B','','','2abc',1.7,'12',0)",
-                        "insert into contact1 values (7,'','C','D','','',-3,2.5,'',0)",
-                        "insert into phone1 values (6,'Work','1','3')", "insert into phone1 values (7,'Home',2,4.9)"});
-    QTest::newRow("non-ASCII text")
-        << QStringList({"insert into contact1 values (1,'研发','伟','张','C:\\p.jpg','','',0,0,0)",
-                        "insert into mail1 values (1,'Work','zoë@example.org')",
-                        "insert into union1 values (1,'同事')"});
+        << QStringList({ "insert into contact1 values (6,'','A','B','','','2abc',1.7,'12',0)",
+               "insert into contact1 values (7,'','C','D','','',-3,2.5,'',0)",
+               "insert into phone1 values (6,'Work','1','3')", "insert into phone1 values (7,'Home',2,4.9)" });
+    QTest::newRow("non-ASCII text") << QStringList(
+        { "insert into contact1 values (1,'研发','伟','张','C:\\p.jpg','','',0,0,0)",
+            "insert into mail1 values (1,'Work','zoë@example.org')", "insert into union1 values (1,'同事')" });
     QTest::newRow("empty store") << QStringList();
 }
 

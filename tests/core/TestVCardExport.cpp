@@ -92,19 +92,24 @@ void TestVCardExport::telephones()
     QString path;
     QVERIFY(exportTo(0, QStringLiteral("UTF-8"), dir.path(), { c }, groups(), &path));
     // Commas and semicolons in names are escaped.
-    QCOMPARE(lines(QString::fromUtf8(readFile(path))),
-             lines(entry(QStringLiteral("A\\;B"), QStringLiteral("C\\,D"), tel)));
+    QCOMPARE(
+        lines(QString::fromUtf8(readFile(path))), lines(entry(QStringLiteral("A\\;B"), QStringLiteral("C\\,D"), tel)));
 }
 
 void TestVCardExport::escapedNames_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("inFile");
-    QTest::newRow("backslash") << "a\\b" << "a\\\\b";
-    QTest::newRow("line feed") << "a\nb" << "a\\nb";
-    QTest::newRow("CR LF") << "a\r\nb" << "a\\nb";
-    QTest::newRow("carriage return") << "a\rb" << "a\\nb";
-    QTest::newRow("comma and semicolon") << "a,b;c" << "a\\,b\\;c";
+    QTest::newRow("backslash") << "a\\b"
+                               << "a\\\\b";
+    QTest::newRow("line feed") << "a\nb"
+                               << "a\\nb";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a\\nb";
+    QTest::newRow("carriage return") << "a\rb"
+                                     << "a\\nb";
+    QTest::newRow("comma and semicolon") << "a,b;c"
+                                         << "a\\,b\\;c";
 }
 
 void TestVCardExport::escapedNames()
@@ -113,7 +118,8 @@ void TestVCardExport::escapedNames()
     QFETCH(QString, inFile);
     QTemporaryDir dir;
     QString path;
-    QVERIFY(exportTo(0, QStringLiteral("UTF-8"), dir.path(), { person(first, QStringLiteral("Lee")) }, groups(), &path));
+    QVERIFY(
+        exportTo(0, QStringLiteral("UTF-8"), dir.path(), { person(first, QStringLiteral("Lee")) }, groups(), &path));
     QCOMPARE(lines(QString::fromUtf8(readFile(path))), lines(entry(inFile, QStringLiteral("Lee"), QString())));
 }
 

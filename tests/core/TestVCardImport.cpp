@@ -9,7 +9,6 @@ using namespace ImportTest;
 
 namespace {
 
-
 QString card(const QString &lines)
 {
     return "BEGIN:VCARD\nVERSION:3.0\n" + lines + "END:VCARD\n";
@@ -42,16 +41,17 @@ void TestVCardImport::ownDialect()
 {
     Workspace ws;
     QVERIFY(import(dataFile("cards.vcf")));
-    QCOMPARE(contactsText(), QString("Ann|Lee p2 f1 [Work 100 0;Mobile 300 2;Fax 400 1] [ann@example.org] [Golf]\n"
-                                     "伟|张 p0 f0 [Home 8610 0] [] [Golf]"));
+    QCOMPARE(contactsText(),
+        QString("Ann|Lee p2 f1 [Work 100 0;Mobile 300 2;Fax 400 1] [ann@example.org] [Golf]\n"
+                "伟|张 p0 f0 [Home 8610 0] [] [Golf]"));
     const ContactInfo *ann = find("Ann", "Lee");
     // Values keep their own colons.
     QCOMPARE(ann->PhotoUrl, QString("C:\\photos\\ann.jpg"));
     QCOMPARE(ann->RingtoneUrl, QString("http://host/ring.wav"));
     QCOMPARE(ann->RingtoneIndex, 4);
     QCOMPARE(ann->PrimaryNumber, QString("300"));
-    QCOMPARE(storedGroupNames(), QStringList({"Default", "Golf", "Blacklist"}));
-    QCOMPARE(members("Golf"), QStringList({"Ann Lee", "伟 张"}));
+    QCOMPARE(storedGroupNames(), QStringList({ "Default", "Golf", "Blacklist" }));
+    QCOMPARE(members("Golf"), QStringList({ "Ann Lee", "伟 张" }));
 }
 
 void TestVCardImport::otherPrograms()
@@ -60,9 +60,10 @@ void TestVCardImport::otherPrograms()
     QVERIFY(import(dataFile("foreign.vcf")));
     // N wins over an earlier FN; WORK with FAX is a work fax; an untyped number is
     // Other beside a Work one; the first PREF counts; a tel: URI gives its number.
-    QCOMPARE(contactsText(), QString("John|Smith p1 f0 [Work 100 0;Work Fax 200 0;Other 999 0;Pager 555 0;Home 300 0;"
-                                     "Fax 400 0] [john@example.org] []\n"
-                                     "Bob|Ray p0 f0 [Mobile +1-555-0100 0] [] []"));
+    QCOMPARE(contactsText(),
+        QString("John|Smith p1 f0 [Work 100 0;Work Fax 200 0;Other 999 0;Pager 555 0;Home 300 0;"
+                "Fax 400 0] [john@example.org] []\n"
+                "Bob|Ray p0 f0 [Mobile +1-555-0100 0] [] []"));
 }
 
 void TestVCardImport::realWorld_data()
@@ -107,7 +108,8 @@ void TestVCardImport::cards_data()
     QTest::newRow("N gives family;given") << card("N:Smith;John\n") << "John|Smith p0 f0 [] [] []";
     QTest::newRow("FN alone is the first name, whole") << card("FN:van  der Berg\n") << "van  der Berg| p0 f0 [] [] []";
     QTest::newRow("N after FN wins, without prefix and suffix")
-        << card("FN:Mr. John Richter Doe Sr.\nN;LANGUAGE=en-us:Doe;John;Richter;Mr.;Sr.\n") << "John|Doe p0 f0 [] [] []";
+        << card("FN:Mr. John Richter Doe Sr.\nN;LANGUAGE=en-us:Doe;John;Richter;Mr.;Sr.\n")
+        << "John|Doe p0 f0 [] [] []";
     QTest::newRow("empty N leaves the name to FN") << card("N:;;;;\nFN:Acme Inc.\n") << "Acme Inc.| p0 f0 [] [] []";
     QTest::newRow("escaped characters") << card("N:O\\,Brien\\;x;Ann\\nB\\\\C\n")
                                         << "Ann\nB\\C|O,Brien;x p0 f0 [] [] []";
@@ -127,29 +129,29 @@ void TestVCardImport::cards_data()
                 "TEL;TYPE=ISDN:6\nTEL;TYPE=MAIN:7\nTEL;TYPE=WORK,MAIN:8\nTEL;TYPE=VOICE:9\nTEL:10\n")
         << "B|A p0 f0 [Home Fax 1 0;Work Fax 2 0;Fax 3 0;Pager 4 0;Car 5 0;ISDN 6 0;Main 7 0;Company Main 8 0;"
            "Work 9 0;Other 10 0] [] []";
-    QTest::newRow("untyped number after a Work one") << card("N:A;B\nTEL:1\nTEL;TYPE=WORK:2\n")
-                                                     << "B|A p0 f0 [Other 1 0;Work 2 0] [] []";
+    QTest::newRow("untyped number after a Work one")
+        << card("N:A;B\nTEL:1\nTEL;TYPE=WORK:2\n") << "B|A p0 f0 [Other 1 0;Work 2 0] [] []";
     QTest::newRow("TYPE=pref") << card("N:A;B\nTEL;type=HOME:1\nTEL;type=CELL;type=pref:2\n")
                                << "B|A p2 f0 [Home 1 0;Mobile 2 0] [] []";
-    QTest::newRow("PREF=1 of 4.0 over PREF=2") << card("N:A;B\nTEL;TYPE=home;PREF=2:1\nTEL;TYPE=fax;PREF=1:2\n")
-                                               << "B|A p3 f0 [Home 1 0;Fax 2 0] [] []";
+    QTest::newRow("PREF=1 of 4.0 over PREF=2")
+        << card("N:A;B\nTEL;TYPE=home;PREF=2:1\nTEL;TYPE=fax;PREF=1:2\n") << "B|A p3 f0 [Home 1 0;Fax 2 0] [] []";
     QTest::newRow("quoted TYPE list and a tel: URI")
-        << card("N:A;B\nTEL;VALUE=uri;TYPE=\"voice,cell\":tel:+1-555-0100\n") << "B|A p0 f0 [Mobile +1-555-0100 0] [] []";
+        << card("N:A;B\nTEL;VALUE=uri;TYPE=\"voice,cell\":tel:+1-555-0100\n")
+        << "B|A p0 f0 [Mobile +1-555-0100 0] [] []";
     QTest::newRow("value after the first unquoted colon")
         << card("N:A;B\nEMAIL;X-ID=\"a:b\":a@x.org\nEMAIL:b@x.org\n") << "B|A p0 f0 [] [a@x.org;b@x.org] []";
-    QTest::newRow("first category is the group") << card("N:A;B\nCATEGORIES:My Contacts,Golf\\, club,Work\n")
-                                                 << "B|A p0 f0 [] [] [Golf, club]";
-    QTest::newRow("our group wins over categories") << card("N:A;B\nCATEGORIES:Golf\nX-MARLO-GROUP:Work\n")
-                                                    << "B|A p0 f0 [] [] [Work]";
-    QTest::newRow("binary values are skipped")
-        << card("N:A;B\nPHOTO;ENCODING=b;TYPE=JPEG:AAAA\n TEL:1\nKEY;ENCODING=BASE64:\n"
-                "QUJD\nREVG\n\nTEL;TYPE=HOME:2\n")
-        << "B|A p0 f0 [Home 2 0] [] []";
-    QTest::newRow("lower-case begin and end") << "begin:vcard\nn:Lee;Ann\nend:vcard\n" << "Ann|Lee p0 f0 [] [] []";
-    QTest::newRow("accounts pair by type")
-        << card("N:A;B\nTEL;TYPE=WORK:1\nTEL;TYPE=HOME:2\nX-MARLO-ACCOUNT;TYPE=HOME:2\n"
-                "X-MARLO-ACCOUNT;TYPE=WORK:3\n")
-        << "B|A p0 f0 [Work 1 2;Home 2 1] [] []";
+    QTest::newRow("first category is the group")
+        << card("N:A;B\nCATEGORIES:My Contacts,Golf\\, club,Work\n") << "B|A p0 f0 [] [] [Golf, club]";
+    QTest::newRow("our group wins over categories")
+        << card("N:A;B\nCATEGORIES:Golf\nX-MARLO-GROUP:Work\n") << "B|A p0 f0 [] [] [Work]";
+    QTest::newRow("binary values are skipped") << card(
+        "N:A;B\nPHOTO;ENCODING=b;TYPE=JPEG:AAAA\n TEL:1\nKEY;ENCODING=BASE64:\n"
+        "QUJD\nREVG\n\nTEL;TYPE=HOME:2\n") << "B|A p0 f0 [Home 2 0] [] []";
+    QTest::newRow("lower-case begin and end") << "begin:vcard\nn:Lee;Ann\nend:vcard\n"
+                                              << "Ann|Lee p0 f0 [] [] []";
+    QTest::newRow("accounts pair by type") << card(
+        "N:A;B\nTEL;TYPE=WORK:1\nTEL;TYPE=HOME:2\nX-MARLO-ACCOUNT;TYPE=HOME:2\n"
+        "X-MARLO-ACCOUNT;TYPE=WORK:3\n") << "B|A p0 f0 [Work 1 2;Home 2 1] [] []";
     // Our account lines count from 1 whatever other cards lack.
     QTest::newRow("missing account lines change no other")
         << card("N:A;B\nTEL;TYPE=WORK:1\nTEL;TYPE=CELL:2\n")
@@ -163,11 +165,11 @@ void TestVCardImport::cards_data()
         << "B|A p0 f0 [] [] []";
     QTest::newRow("a card without a name keeps its number")
         << card("TEL;TYPE=CELL:5\n") << "| p0 f0 [Mobile 5 0] [] []";
-    QTest::newRow("byte-order mark before the first card")
-        << "\xef\xbb\xbf" + card("N:A;B\n") << "B|A p0 f0 [] [] []";
+    QTest::newRow("byte-order mark before the first card") << "\xef\xbb\xbf" + card("N:A;B\n") << "B|A p0 f0 [] [] []";
     QTest::newRow("CR LF line ends") << QString(card("N:A;B\nTEL;TYPE=HOME:7\n")).replace("\n", "\r\n")
                                      << "B|A p0 f0 [Home 7 0] [] []";
-    QTest::newRow("last card without END") << "BEGIN:VCARD\nN:A;B\n" << "B|A p0 f0 [] [] []";
+    QTest::newRow("last card without END") << "BEGIN:VCARD\nN:A;B\n"
+                                           << "B|A p0 f0 [] [] []";
 }
 
 void TestVCardImport::cards()
@@ -182,13 +184,13 @@ void TestVCardImport::cards()
 
 void TestVCardImport::escapedNamesRoundTrip()
 {
-    const QStringList firsts = {"A;B", "C,D\\E", "two\nlines", "x:y"};
+    const QStringList firsts = { "A;B", "C,D\\E", "two\nlines", "x:y" };
     QTemporaryDir out;
     QString path;
     {
         Workspace source;
         for (const QString &first : firsts)
-            addContact(contact(first, "Lee;Jr", {phone("Work", "1")}));
+            addContact(contact(first, "Lee;Jr", { phone("Work", "1") }));
         QVERIFY(DataMgr::instance()->saveToDatabase());
         QVERIFY(DataMgr::instance()->exportTo(0, "UTF-8", "names", out.path(), &path));
     }
@@ -204,9 +206,9 @@ void TestVCardImport::twoNewGroupsInOneCard()
 {
     Workspace ws;
     DataMgr::instance()->setNextGroupId(100);
-    QVERIFY(import(writeFile(ws, "g.vcf", card("N:A;B\nX-MARLO-GROUP:G1\nX-MARLO-GROUP:G2\n") +
-                                              card("N:C;D\nX-MARLO-GROUP:G3\n"))));
-    QCOMPARE(groups(*find("B", "A")), QStringList({"G1", "G2"}));
+    QVERIFY(import(writeFile(
+        ws, "g.vcf", card("N:A;B\nX-MARLO-GROUP:G1\nX-MARLO-GROUP:G2\n") + card("N:C;D\nX-MARLO-GROUP:G3\n"))));
+    QCOMPARE(groups(*find("B", "A")), QStringList({ "G1", "G2" }));
     QCOMPARE(group("G1")->id, 101);
     QCOMPARE(group("G2")->id, 102);
     QVERIFY(group("G3")->id > 102);
@@ -230,7 +232,7 @@ void TestVCardImport::boundaryErrors()
     QFETCH(QString, text);
     Workspace ws;
     addGroup("Golf");
-    addContact(contact("Keep", "Me", {phone("Work", "1")}, {}, {"Golf"}));
+    addContact(contact("Keep", "Me", { phone("Work", "1") }, {}, { "Golf" }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
     DataMgr::instance()->reload();
     expectRejectedKeepsPhonebook(ws, writeFile(ws, "bad.vcf", text));
@@ -242,14 +244,38 @@ void TestVCardImport::encodings_data()
     QTest::addColumn<QString>("readAs");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
-    QTest::newRow("GBK") << "GBK" << "GBK" << "伟" << "张";
-    QTest::newRow("Big5") << "Big5" << "Big5" << "大文" << "陳";
-    QTest::newRow("Shift-JIS") << "Shift-JIS" << "Shift-JIS" << "太郎" << "山田";
-    QTest::newRow("EUC-KR") << "EUC-KR" << "EUC-KR" << "민준" << "김";
-    QTest::newRow("KOI8-R") << "KOI8-R" << "KOI8-R" << "Иван" << "Петров";
-    QTest::newRow("ISO 8859-15") << "ISO 8859-15" << "ISO 8859-15" << "Zoë" << "Œuvre";
-    QTest::newRow("UTF-16") << "UTF-16" << "UTF-16" << "Zoë" << "张";
-    QTest::newRow("UTF-16 with its mark read as UTF-8") << "UTF-16" << "UTF-8" << "Zoë" << "张";
+    QTest::newRow("GBK") << "GBK"
+                         << "GBK"
+                         << "伟"
+                         << "张";
+    QTest::newRow("Big5") << "Big5"
+                          << "Big5"
+                          << "大文"
+                          << "陳";
+    QTest::newRow("Shift-JIS") << "Shift-JIS"
+                               << "Shift-JIS"
+                               << "太郎"
+                               << "山田";
+    QTest::newRow("EUC-KR") << "EUC-KR"
+                            << "EUC-KR"
+                            << "민준"
+                            << "김";
+    QTest::newRow("KOI8-R") << "KOI8-R"
+                            << "KOI8-R"
+                            << "Иван"
+                            << "Петров";
+    QTest::newRow("ISO 8859-15") << "ISO 8859-15"
+                                 << "ISO 8859-15"
+                                 << "Zoë"
+                                 << "Œuvre";
+    QTest::newRow("UTF-16") << "UTF-16"
+                            << "UTF-16"
+                            << "Zoë"
+                            << "张";
+    QTest::newRow("UTF-16 with its mark read as UTF-8") << "UTF-16"
+                                                        << "UTF-8"
+                                                        << "Zoë"
+                                                        << "张";
 }
 
 void TestVCardImport::encodings()

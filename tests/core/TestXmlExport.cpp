@@ -1,8 +1,8 @@
 // The five XML layouts: exact files, escaping, encodings, limits and failures.
 
+#include "export/XmlWriter.h"
 #include "tests/ExportFixture.h"
 #include "tests/TestUtil.h"
-#include "export/XmlWriter.h"
 
 #include <QRegularExpression>
 #include <QXmlStreamReader>

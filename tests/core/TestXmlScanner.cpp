@@ -33,8 +33,7 @@ QString textOf(XmlScanner &xml)
 }
 
 // Start and end tags, the text inside the root (adjacent pieces joined) and comments.
-template<typename Reader>
-Events events(Reader &xml, const QStringList &attributeNames = {})
+template <typename Reader> Events events(Reader &xml, const QStringList &attributeNames = {})
 {
     Events e;
     QString pending;
@@ -141,8 +140,7 @@ void TestXmlScanner::readsPlainXml_data()
     QTest::newRow("references") << QByteArray("<a v=\"&lt;&amp;&quot;\">&lt;b&gt; &amp; &#x4e2d;&#20013;&apos;</a>");
     QTest::newRow("line ends") << QByteArray("<a>one\r\ntwo\rthree\nfour</a>");
     QTest::newRow("line ends and ampersands in comments") << QByteArray("<a><!-- x\r\ny\r & z --></a>");
-    QTest::newRow("comments everywhere")
-        << QByteArray("<!-- before --><a><!--in-->x<!---->y</a><!-- after -->\n");
+    QTest::newRow("comments everywhere") << QByteArray("<!-- before --><a><!--in-->x<!---->y</a><!-- after -->\n");
     QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf<?xml version='1.0'?><a>b</a>");
     QTest::newRow("multi-byte text") << QByteArray("<a n=\"\xe5\xbc\xa0\">\xe4\xbc\x9f \xf0\x9f\x98\x80 \xc3\xa9</a>");
     QTest::newRow("standalone") << QByteArray("<?xml version=\"1.0\" standalone=\"yes\"?><a/>");
@@ -150,9 +148,11 @@ void TestXmlScanner::readsPlainXml_data()
     QTest::newRow("brackets in text") << QByteArray("<a>]] > x>y ]</a>");
     QTest::newRow("names") << QByteArray("<A_b-c.9><_x/></A_b-c.9>");
     // U+FEFF inside a document is a character, even where a decoded piece starts.
-    QTest::newRow("U+FEFF in text and attributes")
-        << QByteArray("<a x=\"\xef\xbb\xbf" "v\" y=\"&amp;\xef\xbb\xbf\">\xef\xbb\xbf" "A&amp;\xef\xbb\xbf" "B"
-                      "<b>\xef\xbb\xbf</b></a>");
+    QTest::newRow("U+FEFF in text and attributes") << QByteArray("<a x=\"\xef\xbb\xbf"
+                                                                 "v\" y=\"&amp;\xef\xbb\xbf\">\xef\xbb\xbf"
+                                                                 "A&amp;\xef\xbb\xbf"
+                                                                 "B"
+                                                                 "<b>\xef\xbb\xbf</b></a>");
     QTest::newRow("many attributes") << manyAttributes(20, false);
     QFile general(QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml"));
     QVERIFY(general.open(QIODevice::ReadOnly));
@@ -258,7 +258,8 @@ void TestXmlScanner::mutatedDocuments()
             ++accepted;
             const Events qt = qtEvents(doc);
             if (!qt.ok || scanned.list != qt.list)
-                QFAIL(qPrintable(QStringLiteral("scanner and parser differ on: ") + QString::fromUtf8(doc.toPercentEncoding(" <>/=\"'"))));
+                QFAIL(qPrintable(QStringLiteral("scanner and parser differ on: ")
+                    + QString::fromUtf8(doc.toPercentEncoding(" <>/=\"'"))));
         }
     }
     // The check above must have had something to check.

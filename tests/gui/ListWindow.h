@@ -3,12 +3,12 @@
 // A main window over a small phonebook, for the tests of the lists, the detail
 // editor and the commands.
 
+#include "app/MainWindow.h"
+#include "app/MessageBoxNotifier.h"
+#include "tests/gui/GuiTestUtil.h"
 #include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
 #include "widgets/GroupView.h"
-#include "tests/gui/GuiTestUtil.h"
-#include "app/MainWindow.h"
-#include "app/MessageBoxNotifier.h"
 #include "widgets/SearchEdit.h"
 
 #include <QMenu>
@@ -26,11 +26,11 @@ inline void standardPhonebook()
     using namespace TestUtil;
     addGroup(QStringLiteral("Golf"));
     addGroup(QStringLiteral("Chess"));
-    addContact(contact(QStringLiteral("张"), QStringLiteral("三"), {phone("Work", "100")}, {}, {"Golf"}));
-    addContact(contact(QStringLiteral("Anna"), QStringLiteral("McLee"), {phone("Home", "200")},
-                       {mail("Work", "anna@example.com")}, {"Golf", "Chess"}));
-    addContact(contact(QStringLiteral("李"), QStringLiteral("四"), {phone("Mobile", "300")}));
-    addContact(contact(QStringLiteral("Bob"), QStringLiteral("Ray"), {phone("Work", "400")}, {}, {"Chess"}));
+    addContact(contact(QStringLiteral("张"), QStringLiteral("三"), { phone("Work", "100") }, {}, { "Golf" }));
+    addContact(contact(QStringLiteral("Anna"), QStringLiteral("McLee"), { phone("Home", "200") },
+        { mail("Work", "anna@example.com") }, { "Golf", "Chess" }));
+    addContact(contact(QStringLiteral("李"), QStringLiteral("四"), { phone("Mobile", "300") }));
+    addContact(contact(QStringLiteral("Bob"), QStringLiteral("Ray"), { phone("Work", "400") }, {}, { "Chess" }));
 }
 
 struct Window {
@@ -74,10 +74,7 @@ struct Window {
         GuiTestUtil::clickRow(contacts(), rowOfName(name), ContactModel::NameColumn, button);
     }
     // The contact shown in the detail editor, as the data manager holds it.
-    const ContactInfo &shown() const
-    {
-        return mgr()->ctList().at(mgr()->indexOfContact(window->shownContact().id));
-    }
+    const ContactInfo &shown() const { return mgr()->ctList().at(mgr()->indexOfContact(window->shownContact().id)); }
     const ContactInfo &byName(const QString &first) const
     {
         for (const ContactInfo &c : mgr()->ctList()) {
@@ -93,8 +90,8 @@ struct Window {
     QMenu *contactMenu(const QString &name) const
     {
         clickContact(name, Qt::RightButton);
-        const QRect rect =
-            contacts()->visualRect(contacts()->model()->index(rowOfName(name), ContactModel::NameColumn));
+        const QRect rect
+            = contacts()->visualRect(contacts()->model()->index(rowOfName(name), ContactModel::NameColumn));
         emit contacts()->customContextMenuRequested(rect.center());
         return openMenu(QStringLiteral("contact_menu"));
     }

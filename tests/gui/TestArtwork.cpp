@@ -53,8 +53,8 @@ void TestArtwork::pictureSizes_data()
     QTest::newRow("window icon") << ":/icon_16.png" << QSize(16, 16);
     QTest::newRow("about icon") << ":/icon_64.png" << QSize(64, 64);
     QTest::newRow("large icon") << ":/icon_256.png" << QSize(256, 256);
-    for (const char *name : {"new", "save", "export", "import", "history", "backup", "httpdOpenIcon",
-                             "httpdCloseIcon"})
+    for (const char *name :
+        { "new", "save", "export", "import", "history", "backup", "httpdOpenIcon", "httpdCloseIcon" })
         QTest::newRow(name) << QStringLiteral(":/%1.png").arg(QLatin1String(name)) << QSize(24, 24);
     QTest::newRow("search") << ":/search.png" << QSize(16, 16);
     QTest::newRow("add contact") << ":/add_default.png" << QSize(20, 20);
@@ -72,14 +72,14 @@ void TestArtwork::pictureSizes_data()
     QTest::newRow("box unchecked") << ":/select_box_default.png" << QSize(18, 18);
     QTest::newRow("empty group") << ":/nobody_preview.png" << QSize(216, 167);
     QTest::newRow("head") << ":/head.png" << QSize(102, 102);
-    for (const char *name : {"delete_button_default", "delete_button_pressed", "add_button_default",
-                             "add_button_pressed"})
+    for (const char *name :
+        { "delete_button_default", "delete_button_pressed", "add_button_default", "add_button_pressed" })
         QTest::newRow(name) << QStringLiteral(":/%1.png").arg(QLatin1String(name)) << QSize(24, 24);
     QTest::newRow("help icon") << ":/UserGuide/UserGuide.png" << QSize(32, 32);
     // Named .jpg by the help window; the reader must find the picture by its content.
     QTest::newRow("help side panel") << ":/UserGuide/right_BG.jpg" << QSize(102, 480);
-    for (const char *dir : {"up", "down"}) {
-        for (const char *state : {"unpressed", "pressed", "disable"}) {
+    for (const char *dir : { "up", "down" }) {
+        for (const char *state : { "unpressed", "pressed", "disable" }) {
             const QString name = QStringLiteral("arrow_%1_%2").arg(QLatin1String(dir), QLatin1String(state));
             QTest::newRow(qPrintable(name)) << QStringLiteral(":/UserGuide/%1.png").arg(name) << QSize(48, 48);
         }
@@ -102,10 +102,10 @@ void TestArtwork::overlayIsTranslucent()
     // The overlay dims the window; an opaque picture would hide it.
     const QImage overlay(QStringLiteral(":/loading.png"));
     QVERIFY(!overlay.isNull());
-    for (const QPoint &at : {QPoint(0, 0), QPoint(949, 608), QPoint(100, 500)}) {
+    for (const QPoint &at : { QPoint(0, 0), QPoint(949, 608), QPoint(100, 500) }) {
         const int alpha = qAlpha(overlay.pixel(at));
-        QVERIFY2(alpha > 0 && alpha < 255, qPrintable(QStringLiteral("alpha %1 at %2,%3")
-                                                          .arg(alpha).arg(at.x()).arg(at.y())));
+        QVERIFY2(alpha > 0 && alpha < 255,
+            qPrintable(QStringLiteral("alpha %1 at %2,%3").arg(alpha).arg(at.x()).arg(at.y())));
     }
 }
 
@@ -150,7 +150,7 @@ void TestArtwork::styleSheetPicturesExist_data()
 {
     QTest::addColumn<QString>("url");
     static const QRegularExpression urlPattern(QStringLiteral("url\\(\\s*([^)\\s]+)\\s*\\)"));
-    for (const char *path : {":/QuorvanePhonebook.qss", ":/scrollBar.qss"}) {
+    for (const char *path : { ":/QuorvanePhonebook.qss", ":/scrollBar.qss" }) {
         auto matches = urlPattern.globalMatch(readResource(QLatin1String(path)));
         while (matches.hasNext()) {
             const QString url = matches.next().captured(1);

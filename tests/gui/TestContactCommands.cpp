@@ -33,12 +33,12 @@ private slots:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QStringList>("groupEntries");
         QTest::addColumn<QStringList>("contactEntries");
-        const QStringList moveCopy{"move_menu", "copy_menu"};
-        QTest::newRow("All") << "All" << QStringList() << QStringList{"delete_contact"} + moveCopy;
-        QTest::newRow("user group") << "Golf" << QStringList{"delete_group", "dissolve_group"}
-                                    << QStringList{"remove_contact", "delete_contact"} + moveCopy;
-        QTest::newRow("Default") << "Default" << QStringList{"dissolve_group"} << QStringList();
-        QTest::newRow("Blacklist") << "Blacklist" << QStringList{"dissolve_group"} << QStringList();
+        const QStringList moveCopy { "move_menu", "copy_menu" };
+        QTest::newRow("All") << "All" << QStringList() << QStringList { "delete_contact" } + moveCopy;
+        QTest::newRow("user group") << "Golf" << QStringList { "delete_group", "dissolve_group" }
+                                    << QStringList { "remove_contact", "delete_contact" } + moveCopy;
+        QTest::newRow("Default") << "Default" << QStringList { "dissolve_group" } << QStringList();
+        QTest::newRow("Blacklist") << "Blacklist" << QStringList { "dissolve_group" } << QStringList();
         QTest::newRow("add-group row") << "Add group" << QStringList() << QStringList();
     }
 
@@ -54,8 +54,8 @@ private slots:
         QMenu *menu = w.contactMenu("AnnaMcLee");
         QCOMPARE(entries(menu), contactEntries);
         // Every stored group but the two display rows, by stored name.
-        QCOMPARE(entries(menu->findChild<QMenu *>("move_menu")),
-                 QStringList({"Default", "Golf", "Chess", "Blacklist"}));
+        QCOMPARE(
+            entries(menu->findChild<QMenu *>("move_menu")), QStringList({ "Default", "Golf", "Chess", "Blacklist" }));
     }
 
     void batchMenuOnlyOnTickedContacts()
@@ -79,22 +79,23 @@ private slots:
         QTest::addColumn<QList<int>>("blacklist");
         // Ids: 1 张三 (Golf), 2 Anna (Golf, Chess), 3 李四, 4 Bob (Chess). The
         // commands run in Golf on Anna, and in batch mode on Anna and 张三.
-        QTest::newRow("delete") << false << "delete_contact" << QString() << 3 << QList<int>{1}
-                                << QList<int>{4} << QList<int>();
-        QTest::newRow("remove") << false << "remove_contact" << QString() << 4 << QList<int>{1}
-                                << QList<int>{2, 4} << QList<int>();
-        QTest::newRow("move") << false << "Blacklist" << "move_menu" << 4 << QList<int>{1} << QList<int>{4}
-                              << QList<int>{2};
-        QTest::newRow("copy") << false << "Blacklist" << "copy_menu" << 4 << QList<int>{1, 2}
-                              << QList<int>{2, 4} << QList<int>{2};
-        QTest::newRow("batch delete") << true << "delete_contact" << QString() << 2 << QList<int>()
-                                      << QList<int>{4} << QList<int>();
+        QTest::newRow("delete") << false << "delete_contact" << QString() << 3 << QList<int> { 1 } << QList<int> { 4 }
+                                << QList<int>();
+        QTest::newRow("remove") << false << "remove_contact" << QString() << 4 << QList<int> { 1 }
+                                << QList<int> { 2, 4 } << QList<int>();
+        QTest::newRow("move") << false << "Blacklist"
+                              << "move_menu" << 4 << QList<int> { 1 } << QList<int> { 4 } << QList<int> { 2 };
+        QTest::newRow("copy") << false << "Blacklist"
+                              << "copy_menu" << 4 << QList<int> { 1, 2 } << QList<int> { 2, 4 } << QList<int> { 2 };
+        QTest::newRow("batch delete") << true << "delete_contact" << QString() << 2 << QList<int>() << QList<int> { 4 }
+                                      << QList<int>();
         QTest::newRow("batch remove") << true << "remove_contact" << QString() << 4 << QList<int>()
-                                      << QList<int>{2, 4} << QList<int>();
-        QTest::newRow("batch move") << true << "Chess" << "move_menu" << 4 << QList<int>() << QList<int>{4, 1, 2}
-                                    << QList<int>();
-        QTest::newRow("batch copy") << true << "Blacklist" << "copy_menu" << 4 << QList<int>{1, 2}
-                                    << QList<int>{2, 4} << QList<int>{1, 2};
+                                      << QList<int> { 2, 4 } << QList<int>();
+        QTest::newRow("batch move") << true << "Chess"
+                                    << "move_menu" << 4 << QList<int>() << QList<int> { 4, 1, 2 } << QList<int>();
+        QTest::newRow("batch copy") << true << "Blacklist"
+                                    << "copy_menu" << 4 << QList<int> { 1, 2 } << QList<int> { 2, 4 }
+                                    << QList<int> { 1, 2 };
     }
 
     void contactCommands()
@@ -128,9 +129,10 @@ private slots:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QStringList>("groups");
-        QTest::newRow("delete") << "delete_group" << QStringList{"All", "Default", "Chess", "Add group", "Blacklist"};
+        QTest::newRow("delete") << "delete_group"
+                                << QStringList { "All", "Default", "Chess", "Add group", "Blacklist" };
         QTest::newRow("dissolve") << "dissolve_group"
-                                  << QStringList{"All", "Default", "Golf", "Chess", "Add group", "Blacklist"};
+                                  << QStringList { "All", "Default", "Golf", "Chess", "Add group", "Blacklist" };
     }
 
     void groupCommands()
@@ -140,7 +142,7 @@ private slots:
         Window w;
         trigger(w.groupMenu("Golf"), entry);
         QCOMPARE(groupNames(), groups);
-        QCOMPARE(w.byName("Anna").GroupList, QStringList({"Chess"}));
+        QCOMPARE(w.byName("Anna").GroupList, QStringList({ "Chess" }));
         QCOMPARE(mgr()->ctList().size(), 4);
         QVERIFY(!w.window->isSaved());
     }
@@ -152,7 +154,7 @@ private slots:
         w.find<QLineEdit>("department_edit")->setText("Finance");
         trigger(w.contactMenu("AnnaMcLee"), "Default", "copy_menu");
         QCOMPARE(w.byName("Anna").Department, QString("Finance"));
-        QCOMPARE(w.byName("Anna").GroupList, QStringList({"Golf", "Chess", "Default"}));
+        QCOMPARE(w.byName("Anna").GroupList, QStringList({ "Golf", "Chess", "Default" }));
     }
 };
 

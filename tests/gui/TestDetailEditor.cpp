@@ -21,10 +21,10 @@ namespace {
 // extended primary type.
 void unusualPhonebook()
 {
-    ContactInfo ann = contact("Ann", "Lee", {phone("CompanyTotal", "111"), phone("Home", "222")});
+    ContactInfo ann = contact("Ann", "Lee", { phone("CompanyTotal", "111"), phone("Home", "222") });
     ann.PrimaryIndex = 7;
     TestUtil::addContact(ann);
-    ContactInfo bob = contact("Bob", "Ray", {phone("Work", "333"), phone("Telex", "444")});
+    ContactInfo bob = contact("Bob", "Ray", { phone("Work", "333"), phone("Telex", "444") });
     bob.PrimaryIndex = 9;
     TestUtil::addContact(bob);
 }
@@ -285,10 +285,10 @@ private slots:
         edit(w, "first_name_edit")->setText("Cid");
         w.window->commitDetail();
         const ContactInfo &cid = w.byName("Cid");
-        QCOMPARE(cid.GroupList, QStringList({"Chess"}));
+        QCOMPARE(cid.GroupList, QStringList({ "Chess" }));
         QVERIFY(mgr()->groupList().at(TestUtil::groupIndex("Chess")).MemberIds.contains(cid.id));
         QVERIFY(mgr()->groupList().at(0).MemberIds.contains(cid.id));
-        QTRY_COMPARE(w.shownNames(), QStringList({"AnnaMcLee", "BobRay", "Cid"}));
+        QTRY_COMPARE(w.shownNames(), QStringList({ "AnnaMcLee", "BobRay", "Cid" }));
     }
 };
 

@@ -74,7 +74,7 @@ private slots:
         if (blocked)
             blockTarget(w);
         w.window->setSaved(false);
-        BoxAnswerer boxes{QMessageBox::ButtonRole(answer)};
+        BoxAnswerer boxes { QMessageBox::ButtonRole(answer) };
         w.window->constructNewFile();
         QCOMPARE(boxes.boxes.first().title, QString("Save option"));
         QCOMPARE(mgr()->ctList().isEmpty(), reset);
@@ -103,11 +103,11 @@ private slots:
         BoxAnswerer boxes;
         QVERIFY(w.window->saveFile());
         QVERIFY(w.window->isSaved());
-        QCOMPARE(boxes.titles(), QStringList({"Save Box"}));
+        QCOMPARE(boxes.titles(), QStringList({ "Save Box" }));
         const QStringList history = filesIn(w.folder.file("target"));
         QCOMPARE(history.size(), 1);
         QVERIFY(history.first().startsWith("phonebook_") && history.first().endsWith(".xml"));
-        for (const char *model : {"UNIXML", "Birch", "Cedar", "Brenn"})
+        for (const char *model : { "UNIXML", "Birch", "Cedar", "Brenn" })
             QVERIFY(QFile::exists(w.folder.file(QStringLiteral("HTTPD/%1/phonebook.xml").arg(model))));
         QCOMPARE(DBOperator::instance()->loadContacts().size(), 4);
     }
@@ -147,7 +147,7 @@ private slots:
         w.find<QLineEdit>("first_name_edit")->setText("Robert");
         BoxAnswerer boxes(QMessageBox::YesRole);
         w.window->close();
-        QCOMPARE(boxes.titles(), QStringList({"Exit program", "Save Box"}));
+        QCOMPARE(boxes.titles(), QStringList({ "Exit program", "Save Box" }));
         QVERIFY2(boxes.boxes.last().text.endsWith(" could not be written (Not a directory)."),
             qPrintable(boxes.boxes.last().text));
         QVERIFY(w.window);
@@ -197,7 +197,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("names");
-        const QStringList standard{"AnnaMcLee", "BobRay", "李四", "张三"};
+        const QStringList standard { "AnnaMcLee", "BobRay", "李四", "张三" };
         const int no = int(QMessageBox::NoRole);
         QTest::newRow("cancelled") << QString() << no << QStringList() << standard;
         QTest::newRow("unreadable file") << "bad.xml" << no << QStringList { "Save option", "Import History Failed" }
@@ -216,8 +216,9 @@ private slots:
         QFETCH(QStringList, names);
         Window w;
         w.folder.write("bad.xml", "<AddressBook><Contact>");
-        w.folder.write("good.xml", "<AddressBook><Contact><FirstName>Zed</FirstName></Contact>"
-                                   "<Contact><FirstName>Ann</FirstName></Contact></AddressBook>");
+        w.folder.write("good.xml",
+            "<AddressBook><Contact><FirstName>Zed</FirstName></Contact>"
+            "<Contact><FirstName>Ann</FirstName></Contact></AddressBook>");
         w.window->setSaved(false);
         BoxAnswerer answerer { QMessageBox::ButtonRole(answer) };
         chooseInFileDialog(file.isEmpty() ? QString() : w.folder.file(file));
@@ -232,10 +233,14 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow(".csv") << "a.csv" << "a.xml";
-        QTest::newRow(".vcf") << "b.vcf" << "b.xml";
-        QTest::newRow(".xml") << "c.xml" << "c.xml";
-        QTest::newRow(".txt") << "d.txt" << "d.txt.xml";
+        QTest::newRow(".csv") << "a.csv"
+                              << "a.xml";
+        QTest::newRow(".vcf") << "b.vcf"
+                              << "b.xml";
+        QTest::newRow(".xml") << "c.xml"
+                              << "c.xml";
+        QTest::newRow(".txt") << "d.txt"
+                              << "d.txt.xml";
         QTest::newRow("two endings") << "e.csv.xml"
                                      << "e.csv.xml";
     }
@@ -248,10 +253,10 @@ private slots:
         BoxAnswerer boxes;
         chooseInFileDialog(w.folder.file("backup/" + typed));
         w.window->showBackupWindow();
-        QCOMPARE(boxes.titles(), QStringList({"Backup Option"}));
+        QCOMPARE(boxes.titles(), QStringList({ "Backup Option" }));
         QCOMPARE(boxes.boxes.first().text,
             QString("The phonebook has been backed up to %1.").arg(w.folder.file("backup/" + written)));
-        QCOMPARE(filesIn(w.folder.file("backup")), QStringList({written}));
+        QCOMPARE(filesIn(w.folder.file("backup")), QStringList({ written }));
         QVERIFY(w.folder.read("backup/" + written).contains("<FirstName>Bob</FirstName>"));
         QVERIFY(w.window->isSaved());
     }
@@ -279,7 +284,7 @@ private slots:
         BoxAnswerer boxes;
         chooseInFileDialog(w.folder.file("backup/taken"));
         w.window->showBackupWindow();
-        QCOMPARE(boxes.titles(), QStringList({"Backup Option"}));
+        QCOMPARE(boxes.titles(), QStringList({ "Backup Option" }));
         QCOMPARE(boxes.boxes.first().text, QString("Backup failed, please check the folder and try again."));
     }
 };

@@ -1,6 +1,6 @@
+#include "app/MainWindow.h"
 #include "manager/DataMgr.h"
 #include "tests/gui/GuiTestUtil.h"
-#include "app/MainWindow.h"
 
 #include <QPushButton>
 #include <QTcpServer>

@@ -53,7 +53,7 @@ private slots:
         w.find<QLineEdit>("import_path_edit")->setText(path.isEmpty() ? path : w.folder.file(path));
         BoxAnswerer boxes;
         press(w, "import_ok_button");
-        QCOMPARE(boxes.titles(), QStringList({"Import Box"}));
+        QCOMPARE(boxes.titles(), QStringList({ "Import Box" }));
         QCOMPARE(boxes.boxes.first().text, QString("Please choose correct file to import."));
         QVERIFY(w.find<QDialog>("import_dialog")->isVisible());
         QCOMPARE(mgr()->ctList().size(), 4);
@@ -64,11 +64,11 @@ private slots:
         QTest::addColumn<bool>("clear");
         QTest::addColumn<bool>("replace");
         QTest::addColumn<QStringList>("names");
-        const QStringList kept{"AnnaMcLee", "AnnLee", "BobRay", "BobRay", "李四", "张三"};
+        const QStringList kept { "AnnaMcLee", "AnnLee", "BobRay", "BobRay", "李四", "张三" };
         QTest::newRow("keep both") << false << false << kept;
         QTest::newRow("replace duplicates")
-            << false << true << QStringList{"AnnaMcLee", "AnnLee", "BobRay", "李四", "张三"};
-        QTest::newRow("clear list") << true << false << QStringList{"AnnLee", "BobRay"};
+            << false << true << QStringList { "AnnaMcLee", "AnnLee", "BobRay", "李四", "张三" };
+        QTest::newRow("clear list") << true << false << QStringList { "AnnLee", "BobRay" };
     }
 
     void importChoices()
@@ -109,10 +109,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("no name") << "" << ".";
-        QTest::newRow("no folder") << "book" << "";
-        QTest::newRow("missing folder") << "book" << "missing";
-        QTest::newRow("name with a folder") << "../book" << ".";
+        QTest::newRow("no name") << ""
+                                 << ".";
+        QTest::newRow("no folder") << "book"
+                                   << "";
+        QTest::newRow("missing folder") << "book"
+                                        << "missing";
+        QTest::newRow("name with a folder") << "../book"
+                                            << ".";
     }
 
     void exportRefusesBadInput()
@@ -134,7 +138,7 @@ private slots:
         Window w;
         QDir().mkpath(w.folder.file("out"));
         w.folder.write("out/book.xml", "old");
-        for (QMessageBox::ButtonRole answer : {QMessageBox::NoRole, QMessageBox::YesRole}) {
+        for (QMessageBox::ButtonRole answer : { QMessageBox::NoRole, QMessageBox::YesRole }) {
             w.window->localExport();
             w.find<QLineEdit>("export_name_edit")->setText("book");
             w.find<QLineEdit>("export_path_edit")->setText(w.folder.file("out"));
@@ -142,7 +146,7 @@ private slots:
             press(w, "export_ok_button");
             QCOMPARE(boxes.boxes.first().title, QString("Replace action"));
             QCOMPARE(boxes.boxes.first().text,
-                     w.folder.file("out/book.xml") + "has already exist,do you want to replace it?");
+                w.folder.file("out/book.xml") + "has already exist,do you want to replace it?");
             QCOMPARE(w.folder.read("out/book.xml") == "old", answer == QMessageBox::NoRole);
             w.window->exportAbort();
             QTRY_VERIFY(!w.find<QDialog>("export_dialog"));
@@ -163,7 +167,7 @@ private slots:
             QCOMPARE(boxes.boxes.first().text, QString("Phone book has been exported successfully!"));
             const QString ending = format == 0 ? ".vcf" : format <= 5 ? ".xml" : ".csv";
             QVERIFY2(QFileInfo(w.folder.file(QStringLiteral("out/f%1%2").arg(format).arg(ending))).size() > 0,
-                     qPrintable(QString::number(format)));
+                qPrintable(QString::number(format)));
             QTRY_VERIFY(!w.find<QDialog>("export_dialog"));
         }
         // Exporting leaves the store as it was.
@@ -197,10 +201,10 @@ private slots:
         edit->setText(port);
         BoxAnswerer boxes;
         press(w, "port_ok_button");
-        QCOMPARE(boxes.titles(), written ? QStringList() : QStringList{"Port Error"});
+        QCOMPARE(boxes.titles(), written ? QStringList() : QStringList { "Port Error" });
         const QByteArray expected = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<configHttpdPort>\n    <useDefault>"
-                                    + QByteArray(useDefault ? "1" : "0") + "</useDefault>\n    <port>"
-                                    + port.toUtf8() + "</port>\n</configHttpdPort>\n";
+            + QByteArray(useDefault ? "1" : "0") + "</useDefault>\n    <port>" + port.toUtf8()
+            + "</port>\n</configHttpdPort>\n";
         QCOMPARE(w.folder.read("port.xml"), written ? expected : QByteArray());
         if (written) {
             // Opened again, the dialog shows what was written.

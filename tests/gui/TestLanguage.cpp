@@ -1,8 +1,8 @@
-#include "widgets/AddNewGroupDialog.h"
-#include "manager/DataMgr.h"
-#include "tests/gui/GuiTestUtil.h"
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
+#include "manager/DataMgr.h"
+#include "tests/gui/GuiTestUtil.h"
+#include "widgets/AddNewGroupDialog.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,16 +1,16 @@
 // The group and contact lists in the main window: groups added and renamed in
 // place, contacts ordered and found by their pinyin key, batch mode.
 
+#include "tests/gui/ListWindow.h"
 #include "widgets/AddNewGroupDialog.h"
 #include "widgets/GroupModel.h"
-#include "tests/gui/ListWindow.h"
 
 #include <QAbstractItemModelTester>
 #include <QLabel>
-#include <QScrollBar>
-#include <QSignalSpy>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace ListWindow;
@@ -57,11 +57,11 @@ private slots:
     void modelsStayConsistent()
     {
         Window w;
-        for (QAbstractItemModel *model : {static_cast<QAbstractItemModel *>(w.groups()->groupModel()),
-                                          w.groups()->model()})
+        for (QAbstractItemModel *model :
+            { static_cast<QAbstractItemModel *>(w.groups()->groupModel()), w.groups()->model() })
             new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::QtTest, w.window);
-        new QAbstractItemModelTester(w.contacts()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest,
-                                     w.window);
+        new QAbstractItemModelTester(
+            w.contacts()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest, w.window);
         w.selectGroup("Golf");
         w.selectGroup("Blacklist");
         w.selectGroup("All");
@@ -83,13 +83,17 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("proposal");
         QTest::addColumn<QStringList>("groups");
-        const QStringList base{"All", "Default", "Golf", "Chess"};
-        const QStringList tail{"Add group", "Blacklist"};
+        const QStringList base { "All", "Default", "Golf", "Chess" };
+        const QStringList tail { "Add group", "Blacklist" };
         QTest::newRow("cancelled") << QString() << QString() << "new1" << base + tail;
-        QTest::newRow("proposal accepted") << QString() << "" << "new1" << base + QStringList{"new1"} + tail;
+        QTest::newRow("proposal accepted") << QString() << ""
+                                           << "new1" << base + QStringList { "new1" } + tail;
         QTest::newRow("proposal skips a taken name")
-            << "new1" << "" << "new2" << QStringList{"All", "Default", "Golf", "Chess", "new1", "new2"} + tail;
-        QTest::newRow("own name") << QString() << "Tennis" << "new1" << base + QStringList{"Tennis"} + tail;
+            << "new1"
+            << ""
+            << "new2" << QStringList { "All", "Default", "Golf", "Chess", "new1", "new2" } + tail;
+        QTest::newRow("own name") << QString() << "Tennis"
+                                  << "new1" << base + QStringList { "Tennis" } + tail;
     }
 
     void addGroupRow()
@@ -129,11 +133,17 @@ private slots:
         QTest::addColumn<bool>("editable");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("message");
-        QTest::newRow("user group") << "Golf" << "Putting" << true << "Putting" << QString();
-        QTest::newRow("repeated name") << "Golf" << "Chess" << true << "Golf" << "Group name cannot be repeated!";
-        QTest::newRow("All") << "All" << "x" << false << "All" << QString();
-        QTest::newRow("Default") << "Default" << "x" << false << "Default" << QString();
-        QTest::newRow("Blacklist") << "Blacklist" << "x" << false << "Blacklist" << QString();
+        QTest::newRow("user group") << "Golf"
+                                    << "Putting" << true << "Putting" << QString();
+        QTest::newRow("repeated name") << "Golf"
+                                       << "Chess" << true << "Golf"
+                                       << "Group name cannot be repeated!";
+        QTest::newRow("All") << "All"
+                             << "x" << false << "All" << QString();
+        QTest::newRow("Default") << "Default"
+                                 << "x" << false << "Default" << QString();
+        QTest::newRow("Blacklist") << "Blacklist"
+                                   << "x" << false << "Blacklist" << QString();
     }
 
     void renameInPlace()
@@ -161,7 +171,7 @@ private slots:
         QCOMPARE(mgr()->groupList().at(row).name, result);
         QCOMPARE(notes.entries.isEmpty() ? QString() : notes.entries.first().text, message);
         if (result != group) {
-            QCOMPARE(w.byName("Anna").GroupList, QStringList({result, "Chess"}));
+            QCOMPARE(w.byName("Anna").GroupList, QStringList({ result, "Chess" }));
             QVERIFY(!w.window->isSaved());
         }
     }
@@ -169,9 +179,9 @@ private slots:
     void contactsOrderedByPinyin()
     {
         Window w;
-        QCOMPARE(w.shownNames(), QStringList({"AnnaMcLee", "BobRay", "李四", "张三"}));
+        QCOMPARE(w.shownNames(), QStringList({ "AnnaMcLee", "BobRay", "李四", "张三" }));
         w.selectGroup("Golf");
-        QCOMPARE(w.shownNames(), QStringList({"AnnaMcLee", "张三"}));
+        QCOMPARE(w.shownNames(), QStringList({ "AnnaMcLee", "张三" }));
         QCOMPARE(w.find<QLabel>("contact_title_label")->text(), QString("    Golf    "));
     }
 
@@ -179,10 +189,10 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("initials") << "ZS" << QStringList{"张三"};
-        QTest::newRow("pinyin in lower case") << "zhang" << QStringList{"张三"};
-        QTest::newRow("part of a key") << "a" << QStringList{"AnnaMcLee", "BobRay", "张三"};
-        QTest::newRow("displayed name when no key has it") << "四" << QStringList{"李四"};
+        QTest::newRow("initials") << "ZS" << QStringList { "张三" };
+        QTest::newRow("pinyin in lower case") << "zhang" << QStringList { "张三" };
+        QTest::newRow("part of a key") << "a" << QStringList { "AnnaMcLee", "BobRay", "张三" };
+        QTest::newRow("displayed name when no key has it") << "四" << QStringList { "李四" };
         QTest::newRow("nothing") << "qqq" << QStringList();
     }
 
@@ -210,7 +220,7 @@ private slots:
         QCOMPARE(w.shownNames().size(), 4);
         edit->setFocus();
         QTest::keyClicks(edit, "Bob");
-        QCOMPARE(w.shownNames(), QStringList({"BobRay"}));
+        QCOMPARE(w.shownNames(), QStringList({ "BobRay" }));
         edit->clear();
         w.clickContact("BobRay"); // the edit loses the focus and shows its hint again
         QTRY_VERIFY(!edit->isActive());

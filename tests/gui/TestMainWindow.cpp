@@ -1,6 +1,6 @@
-#include "tests/gui/GuiTestUtil.h"
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
+#include "tests/gui/GuiTestUtil.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -217,7 +217,8 @@ private slots:
         QTest::addColumn<QString>("text");
 
         QTest::newRow("group title") << "group_title_label" << QRect(0, 0, 230, 30) << "    Groups";
-        QTest::newRow("contact title") << "contact_title_label" << QRect(0, 0, 280, 31) << "    All    "; // framed as every group name the list shows
+        QTest::newRow("contact title") << "contact_title_label" << QRect(0, 0, 280, 31)
+                                       << "    All    "; // framed as every group name the list shows
         QTest::newRow("batch") << "batch_button" << QRect(180, 5, 87, 21) << "Batch";
         QTest::newRow("search strip") << "contact_search_label" << QRect(0, 31, 280, 31) << "";
         QTest::newRow("add contact") << "contact_add_button" << QRect(0, 62, 280, 31) << "";

@@ -1,5 +1,5 @@
-#include "tests/gui/GuiTestUtil.h"
 #include "app/MessageBoxNotifier.h"
+#include "tests/gui/GuiTestUtil.h"
 
 #include <QThread>
 #include <QtTest>

@@ -1,8 +1,8 @@
 // Unsaved edits survive the editor being ended from outside (a real signal, the
 // end of the desktop session), and a saved phonebook is never out of sight.
 
-#include "tests/gui/ListWindow.h"
 #include "data/RecoveryCopy.h"
+#include "tests/gui/ListWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
+#include "app/WebImport.h"
 #include "data/AppPaths.h"
 #include "export/ExportFactory.h"
-#include "tests/gui/GuiTestUtil.h"
 #include "import/WebDownload.h"
-#include "app/WebImport.h"
+#include "tests/gui/GuiTestUtil.h"
 
 #include <QCheckBox>
 #include <QComboBox>

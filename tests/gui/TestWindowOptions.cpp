@@ -1,7 +1,7 @@
 #include "app/AutoStart.h"
+#include "app/MainWindow.h"
 #include "manager/DataMgr.h"
 #include "tests/gui/GuiTestUtil.h"
-#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -7,13 +7,13 @@
 // Run it on an X server of its own with QT_QPA_PLATFORM=xcb (tools/screenshots.sh
 // does): there the menus show the desktop's keys, Ctrl+Q for Exit included.
 
-#include "widgets/AddNewGroupDialog.h"
-#include "data/AppPaths.h"
-#include "data/DBOperator.h"
-#include "manager/DataMgr.h"
 #include "app/MainWindow.h"
 #include "app/OptionFiles.h"
+#include "data/AppPaths.h"
+#include "data/DBOperator.h"
 #include "data/Records.h"
+#include "manager/DataMgr.h"
+#include "widgets/AddNewGroupDialog.h"
 #include "widgets/UserGuide.h"
 
 #include <QAbstractButton>
@@ -209,7 +209,7 @@ bool renderDocs(MainWindow *window, const QString &language, const QString &out)
 void fillSamplePhonebook()
 {
     DataMgr *mgr = DataMgr::instance();
-    for (const char *name : {"Family", "Work", "Golf"}) {
+    for (const char *name : { "Family", "Work", "Golf" }) {
         GroupInfo g;
         g.name = QString::fromLatin1(name);
         g.IconKind = QStringLiteral("common");
@@ -225,15 +225,15 @@ void fillSamplePhonebook()
         const char *group;
     };
     const Sample samples[] = {
-        {"张", "伟", "研发部", "0755 2660 1001", "138 0013 8000", "zhang.wei@example.cn", "Work"},
-        {"王", "芳", "市场部", "0755 2660 1002", "139 1234 5678", "wang.fang@example.cn", "Work"},
-        {"李", "娜", "", "", "137 0000 1234", "", "Family"},
-        {"Anna", "Berg", "Sales", "+46 8 555 0101", "+46 70 555 0102", "anna.berg@example.se", "Golf"},
-        {"Carlos", "Diaz", "Support", "+34 91 555 0303", "", "carlos@example.es", "Work"},
-        {"陈", "静", "财务部", "0755 2660 1004", "", "chen.jing@example.cn", "Work"},
-        {"Emma", "Frost", "", "", "+44 7700 900123", "emma@example.co.uk", "Golf"},
-        {"刘", "强", "", "", "136 8888 0000", "", "Family"},
-        {"Oliver", "Hale", "Facilities", "+1 555 0142", "+1 555 0199", "", "Work"},
+        { "张", "伟", "研发部", "0755 2660 1001", "138 0013 8000", "zhang.wei@example.cn", "Work" },
+        { "王", "芳", "市场部", "0755 2660 1002", "139 1234 5678", "wang.fang@example.cn", "Work" },
+        { "李", "娜", "", "", "137 0000 1234", "", "Family" },
+        { "Anna", "Berg", "Sales", "+46 8 555 0101", "+46 70 555 0102", "anna.berg@example.se", "Golf" },
+        { "Carlos", "Diaz", "Support", "+34 91 555 0303", "", "carlos@example.es", "Work" },
+        { "陈", "静", "财务部", "0755 2660 1004", "", "chen.jing@example.cn", "Work" },
+        { "Emma", "Frost", "", "", "+44 7700 900123", "emma@example.co.uk", "Golf" },
+        { "刘", "强", "", "", "136 8888 0000", "", "Family" },
+        { "Oliver", "Hale", "Facilities", "+1 555 0142", "+1 555 0199", "", "Work" },
     };
     for (const Sample &sample : samples) {
         ContactInfo c;
@@ -241,12 +241,12 @@ void fillSamplePhonebook()
         c.LastName = QString::fromUtf8(sample.last);
         c.Department = QString::fromUtf8(sample.department);
         if (*sample.work)
-            c.PhoneList.append({QStringLiteral("Work"), QString(), QString::fromUtf8(sample.work), 0});
+            c.PhoneList.append({ QStringLiteral("Work"), QString(), QString::fromUtf8(sample.work), 0 });
         if (*sample.mobile)
-            c.PhoneList.append({QStringLiteral("Mobile"), QString(), QString::fromUtf8(sample.mobile), 0});
+            c.PhoneList.append({ QStringLiteral("Mobile"), QString(), QString::fromUtf8(sample.mobile), 0 });
         c.PrimaryIndex = *sample.work ? 0 : 2;
         if (*sample.mail)
-            c.MailList.append({QStringLiteral("Work"), QString(), QString::fromUtf8(sample.mail)});
+            c.MailList.append({ QStringLiteral("Work"), QString(), QString::fromUtf8(sample.mail) });
         for (PhoneInfo &p : c.PhoneList)
             Records::rebuildPhoneLabel(p);
         for (MailInfo &m : c.MailList)
