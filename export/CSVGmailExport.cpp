@@ -4,8 +4,8 @@
 
 using namespace CsvLayout;
 
-bool CSVGmailExport::exportFile(
-    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+Result CSVGmailExport::write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
     Q_UNUSED(groups)
     static const QString header = QStringLiteral(
@@ -13,7 +13,7 @@ bool CSVGmailExport::exportFile(
         "Phone 2 - Type,Phone 2 - Value,Phone 3 - Type,Phone 3 - Value,Phone 4 - Type,Phone 4 - Value,"
         "Phone 5 - Type,Phone 5 - Value,Phone 6 - Type,Phone 6 - Value,Phone 7 - Type,Phone 7 - Value");
     // Rows carry four phones only; Gmail leaves the other header columns empty.
-    return write(encoding, path, contacts, header, [](QString &line, const ContactInfo &c) {
+    return CsvLayout::write(out, contacts, encoding, header, [](QString &line, const ContactInfo &c) {
         const Fields f = fieldsOf(c);
         appendQuoted(line, { c.FirstName, c.LastName });
         line += QLatin1String(",* Other,");

@@ -2,13 +2,28 @@
 
 #include "export/ExportBase.h"
 
-// CSV that Outlook imports (.csv).
+// CSV that Outlook and Outlook Express import (.csv), under an English or a
+// Simplified Chinese header.
 class CSVOutlookExport : public ExportBase
 {
-    Q_OBJECT
 public:
-    using ExportBase::ExportBase;
+    enum Header {
+        // Outlook and Outlook Express alike.
+        English,
+        Chinese,
+        // Simplified Chinese Outlook Express: the names, four numbers and the mail
+        // address; no primary phone and no category.
+        ChineseExpress
+    };
 
-    bool exportFile(
-        const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups) override;
+    explicit CSVOutlookExport(Header header)
+        : m_header(header)
+    {
+    }
+
+    Result write(QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups,
+        const QString &encoding) const override;
+
+private:
+    Header m_header;
 };

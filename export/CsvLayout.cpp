@@ -1,8 +1,7 @@
 #include "export/CsvLayout.h"
 
-#include "export/ExportFile.h"
 #include "export/ExportRules.h"
-#include "manager/DataMgr.h"
+#include "export/ExportStream.h"
 
 namespace CsvLayout {
 
@@ -28,64 +27,63 @@ Fields fieldsOf(const ContactInfo &contact)
     return f;
 }
 
-bool write(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header,
-    const std::function<void(QString &line, const ContactInfo &contact)> &row)
+namespace {
+
+void appendField(QString &line, QStringView field)
 {
-    if (!DataMgr::canEncode(contacts, encoding) || path.isEmpty())
-        return false;
-    path += QLatin1String(".csv");
-    ExportFile file(path, encoding);
-    if (!file.open())
-        return false;
-    file.text() += header;
-    file.endLine();
-    for (const ContactInfo &c : contacts) {
-        row(file.text(), c);
-        file.endLine();
+    bool enclose = false;
+    for (QChar c : field) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n')) {
+            enclose = true;
+            break;
+        }
     }
-    return file.commit();
+    if (!enclose) {
+        line += field;
+        return;
+    }
+    line += QLatin1Char('"');
+    for (QChar c : field) {
+        if (c == QLatin1Char('"'))
+            line += QLatin1Char('"');
+        line += c;
+    }
+    line += QLatin1Char('"');
 }
 
-void appendQuoted(QString &line, std::initializer_list<QString> fields)
+} // namespace
+
+QString quote(const QString &text)
+{
+    QString quoted;
+    appendField(quoted, text);
+    return quoted;
+}
+
+void appendQuoted(QString &line, std::initializer_list<QStringView> fields)
 {
     bool first = true;
-    for (const QString &field : fields) {
+    for (QStringView field : fields) {
         if (!first)
             line += QLatin1Char(',');
         first = false;
-        line += DataMgr::csvQuote(field);
+        appendField(line, field);
     }
 }
 
-bool writeOwn(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, int accountBase)
+Result write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QString &encoding, const QString &header, const Row &row)
 {
-    static const QString header = QStringLiteral(
-        "First Name,Last Name,Work Phone,Home Phone,Mobile Phone,Fax,E-mail Address,Primary Phone,Group,"
-        "Work account,Home account,Mobile account,Fax account,Frequent,Photo,Ring index,Ring");
-    return write(encoding, path, contacts, header, [accountBase](QString &line, const ContactInfo &c) {
-        const Fields f = fieldsOf(c);
-        appendQuoted(line,
-            { c.FirstName, c.LastName, f.number[Work], f.number[Home], f.number[Mobile], f.number[Fax], f.email });
-        line += QLatin1Char(',') + QString::number(c.PrimaryIndex) + QLatin1Char(',');
-        appendQuoted(line, { f.group });
-        // A type without a number reads 0 whichever way the phone counts.
-        for (int s = 0; s < SlotCount; ++s)
-            line += QLatin1Char(',') + QString::number(f.hasNumber[s] ? f.account[s] + accountBase : 0);
-        line += QLatin1Char(',') + QString::number(c.Frequent) + QLatin1Char(',');
-        appendQuoted(line, { ExportRules::photoUrl(c) });
-        line += QLatin1Char(',') + QString::number(c.RingtoneIndex) + QLatin1Char(',');
-        appendQuoted(line, { ExportRules::ringtoneUrl(c) });
-    });
-}
-
-bool writeOutlook(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header)
-{
-    return write(encoding, path, contacts, header, [](QString &line, const ContactInfo &c) {
-        const Fields f = fieldsOf(c);
-        appendQuoted(line,
-            { c.FirstName, c.LastName, f.number[Work], f.number[Home], f.number[Mobile], f.number[Fax], f.email,
-                ExportRules::primaryNumber(c), f.group });
-    });
+    if (const Result check = ExportRules::checkEncodable(contacts, encoding); !check)
+        return check;
+    ExportStream stream(out, encoding);
+    stream.text() += header;
+    stream.endLine();
+    for (const ContactInfo &c : contacts) {
+        row(stream.text(), c);
+        stream.endLine();
+    }
+    return stream.finish();
 }
 
 } // namespace CsvLayout

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "data/ContactInfo.h"
+#include "data/Result.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <functional>
+#include <initializer_list>
 
-// What the CSV layouts share: the values taken from a contact and the writing
-// steps around the rows.
+class QIODevice;
+
+// What the CSV layouts share: the values taken from a contact, the quoting of a
+// field and the writing steps around the rows.
 namespace CsvLayout {
 
 enum PhoneSlot { Work, Home, Mobile, Fax, SlotCount };
@@ -24,22 +29,18 @@ struct Fields {
 };
 Fields fieldsOf(const ContactInfo &contact);
 
-// Runs the encoding check on names and mail addresses, appends ".csv" to `path`,
-// writes `header` and one row per contact (`row` fills the line without its line
-// feed) and puts the file in place. False, leaving no new file, when the
-// encoding cannot hold a name or address, the path is empty or the file cannot
-// be written.
-bool write(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header,
-    const std::function<void(QString &line, const ContactInfo &contact)> &row);
-
-// The own layout (Alder and Birch): accounts are written as stored plus
-// `accountBase` (Alder phones count from 0, Birch phones from 1).
-bool writeOwn(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, int accountBase);
-
-// The Outlook layouts: nine quoted fields under the given header.
-bool writeOutlook(const QString &encoding, QString &path, const QList<ContactInfo> &contacts, const QString &header);
-
+// A field as the file carries it: quotes doubled, and the whole enclosed in quotes
+// when it holds a comma, a quote or a line feed.
+QString quote(const QString &text);
 // Appends the fields quoted where needed and separated by commas.
-void appendQuoted(QString &line, std::initializer_list<QString> fields);
+void appendQuoted(QString &line, std::initializer_list<QStringView> fields);
+
+// Fills `line` with one contact's row, without its line feed.
+using Row = std::function<void(QString &line, const ContactInfo &contact)>;
+
+// Runs the encoding check on names and mail addresses, then writes `header` and
+// one row per contact. Nothing is written when the check fails.
+Result write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QString &encoding, const QString &header, const Row &row);
 
 } // namespace CsvLayout

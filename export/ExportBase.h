@@ -2,23 +2,23 @@
 
 #include "data/ContactInfo.h"
 #include "data/GroupInfo.h"
+#include "data/Result.h"
 
 #include <QList>
-#include <QObject>
 #include <QString>
 
-// A writer of one phonebook file layout. Made per call by ExportFactory, it keeps
-// no state, so several may run at once on different threads.
-class ExportBase : public QObject
-{
-    Q_OBJECT
-public:
-    explicit ExportBase(QObject *parent = nullptr);
+class QIODevice;
 
-    // Writes `contacts` and `groups` in `encoding` to `path` plus the layout's
-    // extension; `path` then holds the final path. The file is replaced only
-    // when it was written completely; on failure no new file is left behind.
-    // The lists come by value: a layout may change its copies.
-    virtual bool exportFile(
-        const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups);
+// A writer of one phonebook file layout. It keeps no state, so one object serves
+// every export, on any thread.
+class ExportBase
+{
+public:
+    virtual ~ExportBase() = default;
+
+    // Writes `contacts` and `groups` in `encoding` into `out` as it goes. A failure
+    // (an encoding that cannot hold what the layout checks, a device that took
+    // fewer bytes) says why; what was written by then is not a whole file.
+    virtual Result write(QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups,
+        const QString &encoding) const = 0;
 };

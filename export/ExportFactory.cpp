@@ -1,12 +1,8 @@
 #include "export/ExportFactory.h"
 
-#include "export/CSVAlderExport.h"
-#include "export/CSVBirchExport.h"
 #include "export/CSVGmailExport.h"
-#include "export/CSVOutlookCNExport.h"
 #include "export/CSVOutlookExport.h"
-#include "export/CSVOutlookExpressCNExport.h"
-#include "export/CSVOutlookExpressExport.h"
+#include "export/CSVPhoneExport.h"
 #include "export/UniXmlExport.h"
 #include "export/VCardExport.h"
 #include "export/XmlAlderExport.h"
@@ -14,63 +10,76 @@
 #include "export/XmlBrennExport.h"
 #include "export/XmlCedarExport.h"
 
-ExportFactory *ExportFactory::instance()
-{
-    static ExportFactory *factory = new ExportFactory;
-    return factory;
-}
+namespace {
 
-ExportBase *ExportFactory::createExporter(int format) const
+struct Layout {
+    int format;
+    const char *label; // translated in the context "ExportFactory"
+    const char *extension;
+    const ExportBase *writer;
+};
+
+const Layout *layout(int format)
 {
-    switch (format) {
-    case VCard:
-        return new VCardExport;
-    case UniXml:
-        return new UniXmlExport;
-    case XmlAlder:
-        return new XmlAlderExport;
-    case XmlBirch:
-        return new XmlBirchExport;
-    case XmlCedar:
-        return new XmlCedarExport;
-    case XmlBrenn:
-        return new XmlBrennExport;
-    case CsvAlder:
-        return new CSVAlderExport;
-    case CsvBirch:
-        return new CSVBirchExport;
-    case CsvOutlook:
-        return new CSVOutlookExport;
-    case CsvOutlookCN:
-        return new CSVOutlookCNExport;
-    case CsvOutlookExpress:
-        return new CSVOutlookExpressExport;
-    case CsvOutlookExpressCN:
-        return new CSVOutlookExpressCNExport;
-    case CsvGmail:
-        return new CSVGmailExport;
-    default:
+    static const VCardExport vcard;
+    static const UniXmlExport general;
+    static const XmlAlderExport alderXml;
+    static const XmlBirchExport birchXml;
+    static const XmlCedarExport cedarXml;
+    static const XmlBrennExport brennXml;
+    // Alder phones count accounts from 0, Birch phones from 1.
+    static const CSVPhoneExport alderCsv(0);
+    static const CSVPhoneExport birchCsv(1);
+    // Outlook Express reads Outlook's English layout; its Chinese layout is shorter.
+    static const CSVOutlookExport outlook(CSVOutlookExport::English);
+    static const CSVOutlookExport outlookCn(CSVOutlookExport::Chinese);
+    static const CSVOutlookExport expressCn(CSVOutlookExport::ChineseExpress);
+    static const CSVGmailExport gmail;
+    static const Layout table[] = {
+        { ExportFactory::VCard, QT_TRANSLATE_NOOP("ExportFactory", "VCard"), ".vcf", &vcard },
+        { ExportFactory::UniXml, QT_TRANSLATE_NOOP("ExportFactory", "XML(most universal)"), ".xml", &general },
+        { ExportFactory::XmlAlder, QT_TRANSLATE_NOOP("ExportFactory", "XML(For Alder)"), ".xml", &alderXml },
+        { ExportFactory::XmlBirch, QT_TRANSLATE_NOOP("ExportFactory", "XML(For Birch)"), ".xml", &birchXml },
+        { ExportFactory::XmlCedar, QT_TRANSLATE_NOOP("ExportFactory", "XML(For Cedar)"), ".xml", &cedarXml },
+        { ExportFactory::XmlBrenn, QT_TRANSLATE_NOOP("ExportFactory", "XML(For Brenn)"), ".xml", &brennXml },
+        { ExportFactory::CsvAlder, QT_TRANSLATE_NOOP("ExportFactory", "CSV(For Alder)"), ".csv", &alderCsv },
+        { ExportFactory::CsvBirch, QT_TRANSLATE_NOOP("ExportFactory", "CSV(For Birch)"), ".csv", &birchCsv },
+        { ExportFactory::CsvOutlook, QT_TRANSLATE_NOOP("ExportFactory", "CSV(For Outlook)"), ".csv", &outlook },
+        { ExportFactory::CsvOutlookCN, QT_TRANSLATE_NOOP("ExportFactory", "CSV(For Simplified Chinese Outlook)"),
+            ".csv", &outlookCn },
+        { ExportFactory::CsvOutlookExpress, QT_TRANSLATE_NOOP("ExportFactory", "CSV(For Outlook Express)"), ".csv",
+            &outlook },
+        { ExportFactory::CsvOutlookExpressCN,
+            QT_TRANSLATE_NOOP("ExportFactory", "CSV(For Simplified Chinese Outlook Express)"), ".csv", &expressCn },
+        { ExportFactory::CsvGmail, QT_TRANSLATE_NOOP("ExportFactory", "CSV(For Google GMail)"), ".csv", &gmail },
+    };
+    static_assert(std::size(table) == ExportFactory::FormatCount);
+    if (format < 0 || format >= ExportFactory::FormatCount)
         return nullptr;
-    }
+    Q_ASSERT(table[format].format == format);
+    return &table[format];
 }
 
-QStringList ExportFactory::formatLabels()
+} // namespace
+
+const ExportBase *ExportFactory::writer(int format)
 {
-    return { tr("VCard"), tr("XML(most universal)"), tr("XML(For Alder)"), tr("XML(For Birch)"), tr("XML(For Cedar)"),
-        tr("XML(For Brenn)"), tr("CSV(For Alder)"), tr("CSV(For Birch)"), tr("CSV(For Outlook)"),
-        tr("CSV(For Simplified Chinese Outlook)"), tr("CSV(For Outlook Express)"),
-        tr("CSV(For Simplified Chinese Outlook Express)"), tr("CSV(For Google GMail)") };
+    const Layout *l = layout(format);
+    return l ? l->writer : nullptr;
 }
 
 QString ExportFactory::extension(int format)
 {
-    if (format == VCard)
-        return QStringLiteral(".vcf");
-    if (format >= UniXml && format <= XmlBrenn)
-        return QStringLiteral(".xml");
-    if (format >= CsvAlder && format < FormatCount)
-        return QStringLiteral(".csv");
-    return QString();
+    const Layout *l = layout(format);
+    return l ? QString::fromLatin1(l->extension) : QString();
+}
+
+QStringList ExportFactory::formatLabels()
+{
+    QStringList labels;
+    for (int format = 0; format < FormatCount; ++format)
+        labels.append(tr(layout(format)->label));
+    return labels;
 }
 
 QStringList ExportFactory::encodingNames()

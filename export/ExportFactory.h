@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QObject>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
 class ExportBase;
 
-// Turns a format number (the position in the export dialog's list) into a new
-// exporter. One per process, made on first use.
-class ExportFactory : public QObject
+// The thirteen layouts, numbered by their place in the export dialog's list: the
+// label, the extension and the writer of each.
+class ExportFactory
 {
-    Q_OBJECT
+    Q_DECLARE_TR_FUNCTIONS(ExportFactory)
 public:
     enum Format {
         VCard = 0,
@@ -29,18 +29,12 @@ public:
         FormatCount = 13
     };
 
-    static ExportFactory *instance();
-
-    // A new exporter owned by the caller; nullptr outside 0 to 12.
-    ExportBase *createExporter(int format) const;
-
-    // The export dialog's format list, translated, in format order.
-    static QStringList formatLabels();
+    // The writer of a layout, shared by every caller; nullptr outside 0 to 12.
+    static const ExportBase *writer(int format);
     // ".vcf", ".xml" or ".csv"; empty outside 0 to 12.
     static QString extension(int format);
+    // The export dialog's format list, translated, in format order.
+    static QStringList formatLabels();
     // The encodings the export dialog offers, in its order.
     static QStringList encodingNames();
-
-private:
-    ExportFactory() = default;
 };

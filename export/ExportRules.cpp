@@ -1,6 +1,9 @@
 #include "export/ExportRules.h"
 
 #include "data/Records.h"
+#include "data/TextCodec.h"
+
+#include <QCoreApplication>
 
 namespace ExportRules {
 
@@ -16,6 +19,23 @@ int fileId(const GroupInfo &group)
     if (group.name == Records::kBlacklist)
         return Records::kBlacklistGroupId;
     return group.id;
+}
+
+Result checkEncodable(const QList<ContactInfo> &contacts, const QString &encoding)
+{
+    TextCodec::Encoder encoder(encoding);
+    if (!encoder.isKnown())
+        return Result::failure(QCoreApplication::translate("ExportRules", "The encoding %1 is unknown.").arg(encoding));
+    for (const ContactInfo &c : contacts) {
+        bool holds = encoder.canEncode(c.FirstName) && encoder.canEncode(c.LastName);
+        for (qsizetype m = 0; holds && m < c.MailList.size(); ++m)
+            holds = encoder.canEncode(c.MailList.at(m).Mail);
+        if (!holds)
+            return Result::failure(QCoreApplication::translate(
+                "ExportRules", "The encoding %1 cannot hold the name or mail address of %2.")
+                                       .arg(encoding, (c.FirstName + QLatin1Char(' ') + c.LastName).trimmed()));
+    }
+    return Result();
 }
 
 bool hasPhones(const ContactInfo &contact)

@@ -2,6 +2,7 @@
 
 #include "data/ContactInfo.h"
 #include "data/GroupInfo.h"
+#include "data/Result.h"
 
 #include <QHash>
 #include <QList>
@@ -22,6 +23,12 @@ bool isWritten(const GroupInfo &group);
 
 // The id a file gives a group: "Default" 0, "Blacklist" 100, others their own.
 int fileId(const GroupInfo &group);
+
+// Whether `encoding` can hold every first name, last name and mail address: the
+// CSV and vCard layouts refuse to write a file that would lose any of them.
+// Other fields are not checked; what the encoding cannot hold of them is written
+// as "?". The failure names the encoding and the first contact it cannot hold.
+Result checkEncodable(const QList<ContactInfo> &contacts, const QString &encoding);
 
 bool hasPhones(const ContactInfo &contact);
 bool hasMails(const ContactInfo &contact);

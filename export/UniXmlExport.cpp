@@ -6,15 +6,15 @@
 
 using namespace ExportRules;
 
-bool UniXmlExport::exportFile(
-    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+Result UniXmlExport::write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
-    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+    return XmlLayout::write(out, encoding, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
         xml.textElement(QLatin1String("version"), 1);
         const GroupIds ids
             = XmlLayout::writeGroups(xml, groups, XmlLayout::GroupPhotos | XmlLayout::GroupRingtoneIndex);
-        for (const ContactInfo &c : std::as_const(contacts)) {
+        for (const ContactInfo &c : contacts) {
             xml.startElement(QLatin1String("Contact"));
             xml.textElement(QLatin1String("id"), c.id);
             xml.textElement(QLatin1String("FirstName"), c.FirstName);

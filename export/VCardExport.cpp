@@ -1,8 +1,7 @@
 #include "export/VCardExport.h"
 
-#include "export/ExportFile.h"
 #include "export/ExportRules.h"
-#include "manager/DataMgr.h"
+#include "export/ExportStream.h"
 
 namespace {
 
@@ -39,27 +38,24 @@ QString escaped(const QString &value)
 
 } // namespace
 
-bool VCardExport::exportFile(
-    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+Result VCardExport::write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
     Q_UNUSED(groups)
-    if (!DataMgr::canEncode(contacts, encoding) || path.isEmpty())
-        return false;
-    path += QLatin1String(".vcf");
-    ExportFile file(path, encoding);
-    if (!file.open())
-        return false;
-    QString &out = file.text();
-    for (const ContactInfo &c : std::as_const(contacts)) {
+    if (const Result check = ExportRules::checkEncodable(contacts, encoding); !check)
+        return check;
+    ExportStream stream(out, encoding);
+    QString &text = stream.text();
+    for (const ContactInfo &c : contacts) {
         // Names are escaped as vCard requires; our X-MARLO- values go out as they stand.
-        out += QLatin1String("BEGIN:VCARD");
-        file.endLine();
-        out += QLatin1String("VERSION:3.0");
-        file.endLine();
-        out += QLatin1String("N:") + escaped(c.LastName) + QLatin1Char(';') + escaped(c.FirstName);
-        file.endLine();
-        out += QLatin1String("FN:") + escaped(c.FirstName + QLatin1Char(' ') + c.LastName);
-        file.endLine();
+        text += QLatin1String("BEGIN:VCARD");
+        stream.endLine();
+        text += QLatin1String("VERSION:3.0");
+        stream.endLine();
+        text += QLatin1String("N:") + escaped(c.LastName) + QLatin1Char(';') + escaped(c.FirstName);
+        stream.endLine();
+        text += QLatin1String("FN:") + escaped(c.FirstName + QLatin1Char(' ') + c.LastName);
+        stream.endLine();
         for (const PhoneInfo &p : c.PhoneList) {
             if (p.phonenumber.isEmpty())
                 continue;
@@ -67,34 +63,34 @@ bool VCardExport::exportFile(
                 const TelType &t = kTelTypes[k];
                 if (p.type != QLatin1String(t.word))
                     continue;
-                out += QLatin1String("TEL;TYPE=") + QLatin1String(t.tel);
+                text += QLatin1String("TEL;TYPE=") + QLatin1String(t.tel);
                 if (c.PrimaryIndex == k)
-                    out += QLatin1String(",PREF");
-                out += QLatin1Char(':') + p.phonenumber;
-                file.endLine();
-                out += QLatin1String("X-MARLO-ACCOUNT;TYPE=") + QLatin1String(t.account) + QLatin1Char(':')
+                    text += QLatin1String(",PREF");
+                text += QLatin1Char(':') + p.phonenumber;
+                stream.endLine();
+                text += QLatin1String("X-MARLO-ACCOUNT;TYPE=") + QLatin1String(t.account) + QLatin1Char(':')
                     + QString::number(p.accountindex + 1);
-                file.endLine();
+                stream.endLine();
                 break;
             }
         }
         const QString mail = ExportRules::firstMail(c);
         if (!mail.isEmpty()) {
-            out += QLatin1String("EMAIL;TYPE=PREF:") + mail;
-            file.endLine();
+            text += QLatin1String("EMAIL;TYPE=PREF:") + mail;
+            stream.endLine();
         }
-        out += QLatin1String("X-MARLO-GROUP:") + ExportRules::firstGroup(c);
-        file.endLine();
-        out += QLatin1String("X-MARLO-FREQUENT:") + QString::number(c.Frequent);
-        file.endLine();
-        out += QLatin1String("X-MARLO-PHOTO:") + ExportRules::photoUrl(c);
-        file.endLine();
-        out += QLatin1String("X-MARLO-RING-INDEX:") + QString::number(c.RingtoneIndex);
-        file.endLine();
-        out += QLatin1String("X-MARLO-RING:") + ExportRules::ringtoneUrl(c);
-        file.endLine();
-        out += QLatin1String("END:VCARD");
-        file.endLine();
+        text += QLatin1String("X-MARLO-GROUP:") + ExportRules::firstGroup(c);
+        stream.endLine();
+        text += QLatin1String("X-MARLO-FREQUENT:") + QString::number(c.Frequent);
+        stream.endLine();
+        text += QLatin1String("X-MARLO-PHOTO:") + ExportRules::photoUrl(c);
+        stream.endLine();
+        text += QLatin1String("X-MARLO-RING-INDEX:") + QString::number(c.RingtoneIndex);
+        stream.endLine();
+        text += QLatin1String("X-MARLO-RING:") + ExportRules::ringtoneUrl(c);
+        stream.endLine();
+        text += QLatin1String("END:VCARD");
+        stream.endLine();
     }
-    return file.commit();
+    return stream.finish();
 }

@@ -29,10 +29,10 @@ bool isAlderType(const QString &type)
 
 } // namespace
 
-bool XmlAlderExport::exportFile(
-    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+Result XmlAlderExport::write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
-    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+    return XmlLayout::write(out, encoding, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
         xml.textElement(QLatin1String("version"), 1);
         const GroupIds ids = XmlLayout::writeGroups(xml, groups, 0, kMaxGroups);

@@ -14,10 +14,10 @@ constexpr int kMaxContacts = 1000;
 
 } // namespace
 
-bool XmlBirchExport::exportFile(
-    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+Result XmlBirchExport::write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
-    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+    return XmlLayout::write(out, encoding, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
         xml.textElement(QLatin1String("version"), 1);
         const GroupIds ids

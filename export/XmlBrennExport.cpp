@@ -41,13 +41,13 @@ BrennGroups numbering(const QList<GroupInfo> &groups)
 
 } // namespace
 
-bool XmlBrennExport::exportFile(
-    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+Result XmlBrennExport::write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
     const BrennGroups brenn = numbering(groups);
-    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+    return XmlLayout::write(out, encoding, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
-        for (const ContactInfo &c : std::as_const(contacts)) {
+        for (const ContactInfo &c : contacts) {
             xml.startElement(QLatin1String("Contact"));
             xml.textElement(QLatin1String("FirstName"), c.FirstName);
             xml.textElement(QLatin1String("LastName"), c.LastName);

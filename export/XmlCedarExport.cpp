@@ -13,14 +13,14 @@ constexpr int kMaxPhones = 4;
 
 } // namespace
 
-bool XmlCedarExport::exportFile(
-    const QString &encoding, QString &path, QList<ContactInfo> contacts, QList<GroupInfo> groups)
+Result XmlCedarExport::write(
+    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
-    return XmlLayout::write(encoding, path, [&](XmlWriter &xml) {
+    return XmlLayout::write(out, encoding, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
         xml.textElement(QLatin1String("version"), 1);
         const GroupIds ids = XmlLayout::writeGroups(xml, groups, XmlLayout::GroupRingtoneIndex);
-        for (const ContactInfo &c : std::as_const(contacts)) {
+        for (const ContactInfo &c : contacts) {
             xml.startElement(QLatin1String("Contact"));
             xml.textElement(QLatin1String("FirstName"), c.FirstName);
             xml.textElement(QLatin1String("LastName"), c.LastName);

@@ -1,22 +1,17 @@
 #include "export/XmlLayout.h"
 
-#include "export/ExportFile.h"
+#include "export/ExportStream.h"
 #include "export/XmlWriter.h"
 
 namespace XmlLayout {
 
-bool write(const QString &encoding, QString &path, const std::function<void(XmlWriter &)> &body)
+Result write(QIODevice &out, const QString &encoding, const std::function<void(XmlWriter &)> &body)
 {
-    if (path.isEmpty())
-        return false;
-    path += QLatin1String(".xml");
-    ExportFile file(path, encoding);
-    if (!file.open())
-        return false;
-    XmlWriter xml(file);
+    ExportStream stream(out, encoding);
+    XmlWriter xml(stream);
     xml.writeDeclaration();
     body(xml);
-    return file.commit();
+    return stream.finish();
 }
 
 ExportRules::GroupIds writeGroups(XmlWriter &xml, const QList<GroupInfo> &groups, int fields, int limit)

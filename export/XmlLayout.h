@@ -1,21 +1,21 @@
 #pragma once
 
 #include "data/ContactInfo.h"
+#include "data/Result.h"
 #include "export/ExportRules.h"
 
 #include <QString>
 
 #include <functional>
 
+class QIODevice;
 class XmlWriter;
 
 // What the XML layouts share around the XmlWriter.
 namespace XmlLayout {
 
-// Appends ".xml" to `path`, writes the declaration and `body` in `encoding` (UTF-8
-// when the name is unknown) and puts the file in place. False for an empty path
-// or a file that cannot be written.
-bool write(const QString &encoding, QString &path, const std::function<void(XmlWriter &)> &body);
+// Writes the declaration and `body` in `encoding` (UTF-8 when the name is unknown).
+Result write(QIODevice &out, const QString &encoding, const std::function<void(XmlWriter &)> &body);
 
 // Which optional children a layout's `pbgroup` carries besides `id`, `name` and
 // `ringtones`.

@@ -1,18 +1,18 @@
 #include "export/XmlWriter.h"
 
 #include "data/TextCodec.h"
-#include "export/ExportFile.h"
+#include "export/ExportStream.h"
 
-XmlWriter::XmlWriter(ExportFile &file)
-    : m_file(file)
+XmlWriter::XmlWriter(ExportStream &stream)
+    : m_stream(stream)
 {
 }
 
 void XmlWriter::writeDeclaration()
 {
-    m_file.text()
-        += QLatin1String("<?xml version=\"1.0\" encoding=\"") + m_file.encoder().xmlName() + QLatin1String("\"?>");
-    m_file.endLine();
+    m_stream.text()
+        += QLatin1String("<?xml version=\"1.0\" encoding=\"") + m_stream.encoder().xmlName() + QLatin1String("\"?>");
+    m_stream.endLine();
 }
 
 void XmlWriter::indent()
@@ -21,16 +21,16 @@ void XmlWriter::indent()
     static const QString spaces(64, QLatin1Char(' '));
     const qsizetype depth = m_open.size() - 1;
     for (qsizetype n = depth * 4; n > 0; n -= spaces.size())
-        m_file.text().append(QStringView(spaces).first(qMin(n, spaces.size())));
+        m_stream.text().append(QStringView(spaces).first(qMin(n, spaces.size())));
 }
 
 void XmlWriter::appendAttribute(QLatin1String attribute, QStringView value)
 {
-    QString &out = m_file.text();
+    QString &out = m_stream.text();
     out += QLatin1Char(' ');
     out += attribute;
     out += QLatin1String("=\"");
-    appendEscaped(out, value, true, m_file.encoder());
+    appendEscaped(out, value, true, m_stream.encoder());
     out += QLatin1Char('"');
 }
 
@@ -38,33 +38,33 @@ void XmlWriter::startElement(QLatin1String name)
 {
     m_open.append(name);
     indent();
-    QString &out = m_file.text();
+    QString &out = m_stream.text();
     out += QLatin1Char('<');
     out += name;
     out += QLatin1Char('>');
-    m_file.endLine();
+    m_stream.endLine();
 }
 
 void XmlWriter::startElement(QLatin1String name, QLatin1String attribute, QStringView value)
 {
     m_open.append(name);
     indent();
-    QString &out = m_file.text();
+    QString &out = m_stream.text();
     out += QLatin1Char('<');
     out += name;
     appendAttribute(attribute, value);
     out += QLatin1Char('>');
-    m_file.endLine();
+    m_stream.endLine();
 }
 
 void XmlWriter::endElement()
 {
     indent();
-    QString &out = m_file.text();
+    QString &out = m_stream.text();
     out += QLatin1String("</");
     out += m_open.takeLast();
     out += QLatin1Char('>');
-    m_file.endLine();
+    m_stream.endLine();
 }
 
 void XmlWriter::textElement(QLatin1String name, QStringView text)
@@ -72,15 +72,15 @@ void XmlWriter::textElement(QLatin1String name, QStringView text)
     m_open.append(name);
     indent();
     m_open.removeLast();
-    QString &out = m_file.text();
+    QString &out = m_stream.text();
     out += QLatin1Char('<');
     out += name;
     out += QLatin1Char('>');
-    appendEscaped(out, text, false, m_file.encoder());
+    appendEscaped(out, text, false, m_stream.encoder());
     out += QLatin1String("</");
     out += name;
     out += QLatin1Char('>');
-    m_file.endLine();
+    m_stream.endLine();
 }
 
 void XmlWriter::textElement(QLatin1String name, int value)
@@ -93,16 +93,16 @@ void XmlWriter::textElement(QLatin1String name, QStringView text, QLatin1String 
     m_open.append(name);
     indent();
     m_open.removeLast();
-    QString &out = m_file.text();
+    QString &out = m_stream.text();
     out += QLatin1Char('<');
     out += name;
     appendAttribute(attribute, value);
     out += QLatin1Char('>');
-    appendEscaped(out, text, false, m_file.encoder());
+    appendEscaped(out, text, false, m_stream.encoder());
     out += QLatin1String("</");
     out += name;
     out += QLatin1Char('>');
-    m_file.endLine();
+    m_stream.endLine();
 }
 
 void XmlWriter::appendEscaped(QString &out, QStringView text, bool attribute, TextCodec::Encoder &encoder)

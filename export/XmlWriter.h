@@ -5,12 +5,12 @@
 #include <QString>
 #include <QStringView>
 
-class ExportFile;
+class ExportStream;
 namespace TextCodec {
 class Encoder;
 }
 
-// Writes the AddressBook family of XML files, line by line, into an ExportFile:
+// Writes the AddressBook family of XML files, line by line, into an ExportStream:
 // a declaration naming the encoding of the bytes, four spaces of indentation per
 // level, text-only elements on one line and never self-closing, attributes as
 // name="value", and escaping that leaves out what XML 1.0 cannot carry and
@@ -18,7 +18,7 @@ class Encoder;
 class XmlWriter
 {
 public:
-    explicit XmlWriter(ExportFile &file);
+    explicit XmlWriter(ExportStream &stream);
 
     void writeDeclaration();
 
@@ -39,6 +39,6 @@ private:
     void indent();
     void appendAttribute(QLatin1String attribute, QStringView value);
 
-    ExportFile &m_file;
+    ExportStream &m_stream;
     QList<QLatin1String> m_open;
 };

@@ -7,10 +7,8 @@
 #include "data/PinyinKey.h"
 #include "data/Records.h"
 #include "data/SqliteDatabase.h"
-#include "data/TextCodec.h"
 #include "export/ExportBase.h"
 #include "export/ExportFactory.h"
-#include "export/ExportFile.h"
 #include "import/ParseBase.h"
 #include "import/ParseFactory.h"
 
@@ -19,9 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSet>
 
-#include <memory>
 #include <utility>
 
 using namespace Records;
@@ -97,19 +95,6 @@ void deriveContact(ContactInfo &c)
         rebuildPhoneLabel(p);
     for (MailInfo &m : c.MailList)
         rebuildMailLabel(m);
-}
-
-bool writeExport(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
-    const QList<GroupInfo> &groups, QString *finalPath)
-{
-    const std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
-    if (!exporter)
-        return false;
-    QString written = path;
-    const bool ok = exporter->exportFile(encoding, written, contacts, groups);
-    if (finalPath)
-        *finalPath = written;
-    return ok;
 }
 
 } // namespace
@@ -599,27 +584,6 @@ void DataMgr::deleteGroup(int groupIndex)
     emit updateModel();
 }
 
-QString DataMgr::csvQuote(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    if (quoted.contains(QLatin1Char(',')) || quoted.contains(QLatin1Char('"')) || quoted.contains(QLatin1Char('\n')))
-        quoted = QLatin1Char('"') + quoted + QLatin1Char('"');
-    return quoted;
-}
-
-bool DataMgr::canEncode(const QList<ContactInfo> &contacts, const QString &encoding)
-{
-    QString all;
-    for (const ContactInfo &c : contacts) {
-        all += c.FirstName;
-        all += c.LastName;
-        for (const MailInfo &m : c.MailList)
-            all += m.Mail;
-    }
-    return TextCodec::canEncode(encoding, all);
-}
-
 void DataMgr::removeTemporaryFiles()
 {
     removeWorkingCopies(QString());
@@ -646,10 +610,40 @@ void DataMgr::removeHttpFiles()
 
 // Export and the files of a save.
 
+Result DataMgr::exportFile(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
+    const QList<GroupInfo> &groups, QString *finalPath)
+{
+    const ExportBase *writer = ExportFactory::writer(format);
+    if (!writer)
+        return Result::failure(tr("There is no layout %1.").arg(format));
+    if (path.isEmpty())
+        return Result::failure(tr("The file to write has no name."));
+    const QString target = path + ExportFactory::extension(format);
+    if (finalPath)
+        *finalPath = target;
+    const auto unwritten = [&target](const QString &reason) {
+        return Result::failure(
+            tr("%1 could not be written (%2).")
+                .arg(QDir::toNativeSeparators(target), reason.isEmpty() ? tr("unknown error") : reason));
+    };
+    // The file appears, or replaces the one there, only when it is complete.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        return unwritten(file.errorString());
+    if (const Result written = writer->write(file, contacts, groups, encoding); !written) {
+        // Discarded with the file object. A refusal of the layout (an encoding that
+        // cannot hold a name) says itself what was wrong.
+        return file.error() == QFileDevice::NoError ? written : unwritten(written.message());
+    }
+    if (!file.commit())
+        return unwritten(file.errorString());
+    return Result();
+}
+
 bool DataMgr::exportTo(
     int format, const QString &encoding, const QString &fileName, const QString &folder, QString *finalPath)
 {
-    return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList, m_savedGroups, finalPath);
+    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList, m_savedGroups, finalPath).ok();
 }
 
 bool DataMgr::exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder)
@@ -670,14 +664,15 @@ bool DataMgr::exportStored(int format, const QString &encoding, const QString &f
         deriveContact(c);
     for (GroupInfo &g : groups)
         deriveGroup(g);
-    return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, contacts, groups, nullptr);
+    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, contacts, groups).ok();
 }
 
 bool DataMgr::exportAsSaved(
     int format, const QString &encoding, const QString &fileName, const QString &folder, QString *finalPath) const
 {
-    return writeExport(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList,
-        groupsAsSaved(m_groups, m_nextGroupId), finalPath);
+    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList,
+        groupsAsSaved(m_groups, m_nextGroupId), finalPath)
+        .ok();
 }
 
 bool DataMgr::savePhonebookFiles(QString *historyPath)
@@ -700,20 +695,15 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
         return false;
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
-    QString history;
-    const bool saved = exportTo(ExportFactory::UniXml, utf8, historyName, dir + QStringLiteral("target"), &history);
-    const QString reason = ExportFile::lastError();
-    if (historyPath)
-        *historyPath = history;
+    const Result saved = exportFile(ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName,
+        m_ctList, m_savedGroups, historyPath);
     exportTo(ExportFactory::UniXml, utf8, phonebook, dir + QStringLiteral("HTTPD/UNIXML"));
     exportTo(ExportFactory::XmlBirch, utf8, phonebook, dir + QStringLiteral("HTTPD/Birch"));
     exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
     exportTo(ExportFactory::XmlBrenn, utf8, phonebook, dir + QStringLiteral("HTTPD/Brenn"));
     if (!saved)
-        Notifier::current()->message(Notifier::NoIcon, tr("Save Box"),
-            tr("Save failed: %1 could not be written (%2).")
-                .arg(QDir::toNativeSeparators(history), reason.isEmpty() ? tr("unknown error") : reason));
-    return saved;
+        Notifier::current()->message(Notifier::NoIcon, tr("Save Box"), tr("Save failed: %1").arg(saved.message()));
+    return saved.ok();
 }
 
 // Import

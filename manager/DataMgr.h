@@ -2,6 +2,7 @@
 
 #include "data/ContactInfo.h"
 #include "data/GroupInfo.h"
+#include "data/Result.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -110,8 +111,13 @@ public:
     // not be written (phonebook.db, a working copy); empty when the file was to
     // blame.
     QString importWriteFailure() const { return m_importWriteFailure; }
-    // Writes folder + "/" + fileName + the layout's extension; `finalPath`, when
-    // given, receives the path written.
+    // Writes `contacts` and `groups` in layout `format` to `path` plus the layout's
+    // extension, which `finalPath` receives. The file appears, or replaces the one
+    // there, only when it is complete; a failure says which file and why.
+    static Result exportFile(int format, const QString &encoding, const QString &path,
+        const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, QString *finalPath = nullptr);
+    // Writes the phonebook to folder + "/" + fileName + the layout's extension;
+    // `finalPath`, when given, receives the path written.
     bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
         QString *finalPath = nullptr);
     // The file exportTo would write after a saveToDatabase(), written without one:
@@ -156,8 +162,6 @@ public:
     void dissolveGroup(int groupIndex);
     void deleteGroup(int groupIndex);
 
-    static QString csvQuote(const QString &text);
-    static bool canEncode(const QList<ContactInfo> &contacts, const QString &encoding);
     void removeHttpFiles();
     // Deletes the readers' temporary files and the whole HTTPD folder.
     void removeTemporaryFiles();

@@ -5,15 +5,13 @@
 
 #include "data/ContactInfo.h"
 #include "data/GroupInfo.h"
-#include "export/ExportBase.h"
 #include "export/ExportFactory.h"
+#include "manager/DataMgr.h"
 #include "tests/TestUtil.h"
 
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
-
-#include <memory>
 
 namespace ExportFixture {
 
@@ -92,18 +90,12 @@ inline QByteArray expectedFile(const QString &name)
     return readFile(QStringLiteral(QUORVANE_TEST_DATA "/export/") + name);
 }
 
-// Runs format `format` into `dir`/book; `path` receives the final path.
+// Writes format `format` to `dir`/book as every export does; `path` receives the
+// final path.
 inline bool exportTo(int format, const QString &encoding, const QString &dir, const QList<ContactInfo> &contacts,
     const QList<GroupInfo> &groups, QString *path = nullptr)
 {
-    std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
-    if (!exporter)
-        return false;
-    QString p = dir + QStringLiteral("/book");
-    const bool ok = exporter->exportFile(encoding, p, contacts, groups);
-    if (path)
-        *path = p;
-    return ok;
+    return DataMgr::exportFile(format, encoding, dir + QStringLiteral("/book"), contacts, groups, path).ok();
 }
 
 // The files in `dir`, to see that nothing (no temporary file either) was left.

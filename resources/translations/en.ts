@@ -81,10 +81,6 @@
         <translation>The phonebook could not be read from phonebook.db (%1).</translation>
     </message>
     <message>
-        <source>Save failed: %1 could not be written (%2).</source>
-        <translation>Save failed: %1 could not be written (%2).</translation>
-    </message>
-    <message>
         <source>unknown error</source>
         <translation>unknown error</translation>
     </message>
@@ -95,6 +91,22 @@
     <message>
         <source>Import failed: a working copy could not be made in the program folder. Nothing was changed.</source>
         <translation>Import failed: a working copy could not be made in the program folder. Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>There is no layout %1.</source>
+        <translation>There is no layout %1.</translation>
+    </message>
+    <message>
+        <source>The file to write has no name.</source>
+        <translation>The file to write has no name.</translation>
+    </message>
+    <message>
+        <source>%1 could not be written (%2).</source>
+        <translation>%1 could not be written (%2).</translation>
+    </message>
+    <message>
+        <source>Save failed: %1</source>
+        <translation>Save failed: %1</translation>
     </message>
 </context>
 <context>
@@ -157,6 +169,17 @@
     <message>
         <source>CSV(For Google GMail)</source>
         <translation>CSV(For Google GMail)</translation>
+    </message>
+</context>
+<context>
+    <name>ExportRules</name>
+    <message>
+        <source>The encoding %1 is unknown.</source>
+        <translation>The encoding %1 is unknown.</translation>
+    </message>
+    <message>
+        <source>The encoding %1 cannot hold the name or mail address of %2.</source>
+        <translation>The encoding %1 cannot hold the name or mail address of %2.</translation>
     </message>
 </context>
 <context>

@@ -81,10 +81,6 @@
         <translation>无法从 phonebook.db 读取电话簿（%1）。</translation>
     </message>
     <message>
-        <source>Save failed: %1 could not be written (%2).</source>
-        <translation>保存失败：无法写入 %1（%2）。</translation>
-    </message>
-    <message>
         <source>unknown error</source>
         <translation>未知错误</translation>
     </message>
@@ -95,6 +91,22 @@
     <message>
         <source>Import failed: a working copy could not be made in the program folder. Nothing was changed.</source>
         <translation>导入失败：无法在程序文件夹中建立工作副本。电话簿没有任何改动。</translation>
+    </message>
+    <message>
+        <source>There is no layout %1.</source>
+        <translation>没有第 %1 种格式。</translation>
+    </message>
+    <message>
+        <source>The file to write has no name.</source>
+        <translation>要写入的文件没有名称。</translation>
+    </message>
+    <message>
+        <source>%1 could not be written (%2).</source>
+        <translation>无法写入 %1（%2）。</translation>
+    </message>
+    <message>
+        <source>Save failed: %1</source>
+        <translation>保存失败：%1</translation>
     </message>
 </context>
 <context>
@@ -157,6 +169,17 @@
     <message>
         <source>CSV(For Google GMail)</source>
         <translation>CSV(用于 Google GMail)</translation>
+    </message>
+</context>
+<context>
+    <name>ExportRules</name>
+    <message>
+        <source>The encoding %1 is unknown.</source>
+        <translation>未知的编码 %1。</translation>
+    </message>
+    <message>
+        <source>The encoding %1 cannot hold the name or mail address of %2.</source>
+        <translation>编码 %1 无法表示 %2 的姓名或邮件地址。</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,8 @@
 // The seven CSV layouts: exact files, quoting, the values taken, encodings and
 // the encoding check.
 
+#include "export/CsvLayout.h"
+#include "export/ExportRules.h"
 #include "tests/ExportFixture.h"
 #include "tests/TestUtil.h"
 
@@ -41,6 +43,10 @@ private slots:
     void encodingCheckRefuses();
     void uncheckedFieldsAreSubstituted();
     void emptyPathFails();
+    void csvQuote_data();
+    void csvQuote();
+    void canEncodeChecksNamesAndMails_data();
+    void canEncodeChecksNamesAndMails();
 };
 
 void TestCsvExport::layouts_data()
@@ -254,12 +260,87 @@ void TestCsvExport::uncheckedFieldsAreSubstituted()
 
 void TestCsvExport::emptyPathFails()
 {
-    for (int format = 6; format <= 12; ++format) {
-        std::unique_ptr<ExportBase> exporter(ExportFactory::instance()->createExporter(format));
+    for (int format = 0; format < ExportFactory::FormatCount; ++format) {
         QString path;
-        QVERIFY(!exporter->exportFile(QStringLiteral("UTF-8"), path, contacts(), groups()));
+        QVERIFY(!DataMgr::exportFile(format, QStringLiteral("UTF-8"), QString(), contacts(), groups(), &path));
         QCOMPARE(path, QString());
     }
+}
+
+void TestCsvExport::csvQuote_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("quoted");
+
+    QTest::newRow("plain") << "Ann"
+                           << "Ann";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("comma") << "Lee, Ann"
+                           << "\"Lee, Ann\"";
+    QTest::newRow("quotes") << "\"Smith, Jr\""
+                            << "\"\"\"Smith, Jr\"\"\"";
+    QTest::newRow("quote only") << "5\" disk"
+                                << "\"5\"\" disk\"";
+    QTest::newRow("line feed") << "a\nb"
+                               << "\"a\nb\"";
+    QTest::newRow("carriage return alone") << "a\rb"
+                                           << "a\rb";
+    QTest::newRow("long") << QString(4000, 'x') + ","
+                          << "\"" + QString(4000, 'x') + ",\"";
+}
+
+void TestCsvExport::csvQuote()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, quoted);
+    QCOMPARE(CsvLayout::quote(text), quoted);
+}
+
+void TestCsvExport::canEncodeChecksNamesAndMails_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("department");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<bool>("ok");
+
+    QTest::newRow("latin in latin-1") << "Zoë"
+                                      << ""
+                                      << "z@x"
+                                      << "ISO 8859-1" << true;
+    QTest::newRow("chinese name in latin-1") << "张"
+                                             << ""
+                                             << "z@x"
+                                             << "ISO 8859-1" << false;
+    QTest::newRow("chinese mail in latin-1") << "Ann"
+                                             << ""
+                                             << "张@x"
+                                             << "ISO 8859-1" << false;
+    QTest::newRow("department not checked") << "Ann"
+                                            << "张"
+                                            << "a@x"
+                                            << "ISO 8859-1" << true;
+    QTest::newRow("chinese in GBK") << "张"
+                                    << ""
+                                    << "z@x"
+                                    << "GBK" << true;
+    QTest::newRow("unknown encoding") << "Ann"
+                                      << ""
+                                      << "a@x"
+                                      << "No-Such-Codec" << false;
+}
+
+void TestCsvExport::canEncodeChecksNamesAndMails()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, department);
+    QFETCH(QString, address);
+    QFETCH(QString, encoding);
+    QFETCH(bool, ok);
+    ContactInfo c = TestUtil::contact(first, "Lee", {}, { TestUtil::mail("Work", address) });
+    c.Department = department;
+    QCOMPARE(ExportRules::checkEncodable({ c }, encoding).ok(), ok);
 }
 
 QTEST_GUILESS_MAIN(TestCsvExport)

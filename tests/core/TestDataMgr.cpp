@@ -99,10 +99,6 @@ private slots:
     void unreadableStoreIsReported();
     void refusedWriteKeepsStore_data();
     void refusedWriteKeepsStore();
-    void csvQuote_data();
-    void csvQuote();
-    void canEncodeChecksNamesAndMails_data();
-    void canEncodeChecksNamesAndMails();
 };
 
 void TestDataMgr::clearedPhonebookHasOnlyBuiltIns()
@@ -573,82 +569,6 @@ void TestDataMgr::refusedWriteKeepsStore()
     QCOMPARE(storedNames(), QStringList({ "Ann", "Bob", "Cid" }));
     QCOMPARE(mgr()->ctList().size(), 2003);
     QVERIFY(QDir(ws.file("target")).isEmpty());
-}
-
-void TestDataMgr::csvQuote_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("quoted");
-
-    QTest::newRow("plain") << "Ann"
-                           << "Ann";
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("comma") << "Lee, Ann"
-                           << "\"Lee, Ann\"";
-    QTest::newRow("quotes") << "\"Smith, Jr\""
-                            << "\"\"\"Smith, Jr\"\"\"";
-    QTest::newRow("quote only") << "5\" disk"
-                                << "\"5\"\" disk\"";
-    QTest::newRow("line feed") << "a\nb"
-                               << "\"a\nb\"";
-    QTest::newRow("carriage return alone") << "a\rb"
-                                           << "a\rb";
-    QTest::newRow("long") << QString(4000, 'x') + ","
-                          << "\"" + QString(4000, 'x') + ",\"";
-}
-
-void TestDataMgr::csvQuote()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, quoted);
-    QCOMPARE(DataMgr::csvQuote(text), quoted);
-}
-
-void TestDataMgr::canEncodeChecksNamesAndMails_data()
-{
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("department");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("encoding");
-    QTest::addColumn<bool>("ok");
-
-    QTest::newRow("latin in latin-1") << "Zoë"
-                                      << ""
-                                      << "z@x"
-                                      << "ISO 8859-1" << true;
-    QTest::newRow("chinese name in latin-1") << "张"
-                                             << ""
-                                             << "z@x"
-                                             << "ISO 8859-1" << false;
-    QTest::newRow("chinese mail in latin-1") << "Ann"
-                                             << ""
-                                             << "张@x"
-                                             << "ISO 8859-1" << false;
-    QTest::newRow("department not checked") << "Ann"
-                                            << "张"
-                                            << "a@x"
-                                            << "ISO 8859-1" << true;
-    QTest::newRow("chinese in GBK") << "张"
-                                    << ""
-                                    << "z@x"
-                                    << "GBK" << true;
-    QTest::newRow("unknown encoding") << "Ann"
-                                      << ""
-                                      << "a@x"
-                                      << "No-Such-Codec" << false;
-}
-
-void TestDataMgr::canEncodeChecksNamesAndMails()
-{
-    QFETCH(QString, first);
-    QFETCH(QString, department);
-    QFETCH(QString, address);
-    QFETCH(QString, encoding);
-    QFETCH(bool, ok);
-    ContactInfo c = contact(first, "Lee", {}, { mail("Work", address) });
-    c.Department = department;
-    QCOMPARE(DataMgr::canEncode({ c }, encoding), ok);
 }
 
 QTEST_GUILESS_MAIN(TestDataMgr)

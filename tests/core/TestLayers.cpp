@@ -24,8 +24,6 @@ const QHash<QString, int> kFloor = {
 const QSet<QString> kPending = {
     "import/ParseBase.cpp -> manager/DataMgr.h",
     "import/ImportContext.cpp -> manager/DataMgr.h",
-    "export/CsvLayout.cpp -> manager/DataMgr.h",
-    "export/VCardExport.cpp -> manager/DataMgr.h",
 };
 
 struct Include {

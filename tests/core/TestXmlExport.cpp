@@ -397,8 +397,8 @@ void TestXmlExport::unwritableFolderFails()
 
 void TestXmlExport::unknownFormatHasNoExporter()
 {
-    QCOMPARE(ExportFactory::instance()->createExporter(13), nullptr);
-    QCOMPARE(ExportFactory::instance()->createExporter(-1), nullptr);
+    QCOMPARE(ExportFactory::writer(13), nullptr);
+    QCOMPARE(ExportFactory::writer(-1), nullptr);
     TestUtil::Workspace ws;
     QVERIFY(!DataMgr::instance()->exportTo(13, QStringLiteral("UTF-8"), QStringLiteral("book"), ws.path()));
     QVERIFY(!DataMgr::instance()->exportTo(-1, QStringLiteral("UTF-8"), QStringLiteral("book"), ws.path()));
