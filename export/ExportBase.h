@@ -17,8 +17,8 @@ public:
     virtual ~ExportBase() = default;
 
     // Writes `contacts` and `groups` in `encoding` into `out` as it goes. A failure
-    // (an encoding that cannot hold what the layout checks, a device that took
-    // fewer bytes) says why; what was written by then is not a whole file.
+    // gives the reason (an encoding that cannot hold what the layout checks, the
+    // device's error); what was written by then is not a whole file.
     virtual Result write(QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups,
         const QString &encoding) const = 0;
 };

@@ -25,15 +25,15 @@ Result checkEncodable(const QList<ContactInfo> &contacts, const QString &encodin
 {
     TextCodec::Encoder encoder(encoding);
     if (!encoder.isKnown())
-        return Result::failure(QCoreApplication::translate("ExportRules", "The encoding %1 is unknown.").arg(encoding));
+        return Result::failure(QCoreApplication::translate("ExportRules", "the encoding %1 is unknown").arg(encoding));
     for (const ContactInfo &c : contacts) {
         bool holds = encoder.canEncode(c.FirstName) && encoder.canEncode(c.LastName);
         for (qsizetype m = 0; holds && m < c.MailList.size(); ++m)
             holds = encoder.canEncode(c.MailList.at(m).Mail);
         if (!holds)
-            return Result::failure(QCoreApplication::translate(
-                "ExportRules", "The encoding %1 cannot hold the name or mail address of %2.")
-                                       .arg(encoding, (c.FirstName + QLatin1Char(' ') + c.LastName).trimmed()));
+            return Result::failure(
+                QCoreApplication::translate("ExportRules", "the encoding %1 cannot hold the name or mail address of %2")
+                    .arg(encoding, (c.FirstName + QLatin1Char(' ') + c.LastName).trimmed()));
     }
     return Result();
 }

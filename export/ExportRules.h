@@ -27,7 +27,8 @@ int fileId(const GroupInfo &group);
 // Whether `encoding` can hold every first name, last name and mail address: the
 // CSV and vCard layouts refuse to write a file that would lose any of them.
 // Other fields are not checked; what the encoding cannot hold of them is written
-// as "?". The failure names the encoding and the first contact it cannot hold.
+// as "?". The failure, a reason to go in a sentence, names the encoding and the
+// first contact it cannot hold.
 Result checkEncodable(const QList<ContactInfo> &contacts, const QString &encoding);
 
 bool hasPhones(const ContactInfo &contact);

@@ -630,11 +630,9 @@ Result DataMgr::exportFile(int format, const QString &encoding, const QString &p
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return unwritten(file.errorString());
-    if (const Result written = writer->write(file, contacts, groups, encoding); !written) {
-        // Discarded with the file object. A refusal of the layout (an encoding that
-        // cannot hold a name) says itself what was wrong.
-        return file.error() == QFileDevice::NoError ? written : unwritten(written.message());
-    }
+    // Left unfinished, the file object discards what it holds.
+    if (const Result written = writer->write(file, contacts, groups, encoding); !written)
+        return unwritten(written.message());
     if (!file.commit())
         return unwritten(file.errorString());
     return Result();

@@ -5,10 +5,12 @@
 
 #include "data/ContactInfo.h"
 #include "data/GroupInfo.h"
+#include "export/ExportBase.h"
 #include "export/ExportFactory.h"
 #include "manager/DataMgr.h"
 #include "tests/TestUtil.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -96,6 +98,16 @@ inline bool exportTo(int format, const QString &encoding, const QString &dir, co
     const QList<GroupInfo> &groups, QString *path = nullptr)
 {
     return DataMgr::exportFile(format, encoding, dir + QStringLiteral("/book"), contacts, groups, path).ok();
+}
+
+// What the writer of `format` writes into a device of memory: no file involved.
+inline QByteArray writtenInMemory(
+    int format, const QString &encoding, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const Result result = ExportFactory::writer(format)->write(buffer, contacts, groups, encoding);
+    return result.ok() ? buffer.data() : "<failed: " + result.message().toUtf8() + '>';
 }
 
 // The files in `dir`, to see that nothing (no temporary file either) was left.

@@ -174,12 +174,12 @@
 <context>
     <name>ExportRules</name>
     <message>
-        <source>The encoding %1 is unknown.</source>
-        <translation>The encoding %1 is unknown.</translation>
+        <source>the encoding %1 is unknown</source>
+        <translation>the encoding %1 is unknown</translation>
     </message>
     <message>
-        <source>The encoding %1 cannot hold the name or mail address of %2.</source>
-        <translation>The encoding %1 cannot hold the name or mail address of %2.</translation>
+        <source>the encoding %1 cannot hold the name or mail address of %2</source>
+        <translation>the encoding %1 cannot hold the name or mail address of %2</translation>
     </message>
 </context>
 <context>
@@ -963,8 +963,8 @@ It is left in %2.</translation>
 <context>
     <name>ParseBase</name>
     <message>
-        <source>The encoding %1 is unknown.</source>
-        <translation>The encoding %1 is unknown.</translation>
+        <source>the encoding %1 is unknown</source>
+        <translation>the encoding %1 is unknown</translation>
     </message>
     <message>
         <source>The file %1 cannot be read.</source>

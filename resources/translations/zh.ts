@@ -174,12 +174,12 @@
 <context>
     <name>ExportRules</name>
     <message>
-        <source>The encoding %1 is unknown.</source>
-        <translation>未知的编码 %1。</translation>
+        <source>the encoding %1 is unknown</source>
+        <translation>未知的编码 %1</translation>
     </message>
     <message>
-        <source>The encoding %1 cannot hold the name or mail address of %2.</source>
-        <translation>编码 %1 无法表示 %2 的姓名或邮件地址。</translation>
+        <source>the encoding %1 cannot hold the name or mail address of %2</source>
+        <translation>编码 %1 无法表示 %2 的姓名或邮件地址</translation>
     </message>
 </context>
 <context>
@@ -963,8 +963,8 @@ It is left in %2.</source>
 <context>
     <name>ParseBase</name>
     <message>
-        <source>The encoding %1 is unknown.</source>
-        <translation>未知的编码 %1。</translation>
+        <source>the encoding %1 is unknown</source>
+        <translation>未知的编码 %1</translation>
     </message>
     <message>
         <source>The file %1 cannot be read.</source>

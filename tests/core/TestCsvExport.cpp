@@ -1,6 +1,7 @@
 // The seven CSV layouts: exact files, quoting, the values taken, encodings and
 // the encoding check.
 
+#include "data/TextCodec.h"
 #include "export/CsvLayout.h"
 #include "export/ExportRules.h"
 #include "tests/ExportFixture.h"
@@ -74,6 +75,7 @@ void TestCsvExport::layouts()
     const QByteArray written = readFile(path);
     QCOMPARE(lines(QString::fromUtf8(written)), lines(QString::fromUtf8(expectedFile(expected))));
     QCOMPARE(written, expectedFile(expected));
+    QCOMPARE(writtenInMemory(format, QStringLiteral("UTF-8"), contacts(), groups()), written);
 }
 
 void TestCsvExport::quoting_data()
@@ -236,9 +238,16 @@ void TestCsvExport::encodingCheckRefuses()
     if (!address.isEmpty())
         c.MailList = { TestUtil::mail(QStringLiteral("Work"), address) };
     QTemporaryDir dir;
-    QVERIFY(
-        !exportTo(format, encoding, dir.path(), { person(QStringLiteral("Bob"), QStringLiteral("B")), c }, groups()));
+    const Result result = DataMgr::exportFile(
+        format, encoding, dir.filePath("book"), { person(QStringLiteral("Bob"), QStringLiteral("B")), c }, groups());
+    QVERIFY(!result.ok());
     QCOMPARE(filesIn(dir.path()), QStringList());
+    // The user learns which file, and which contact the encoding cannot hold or
+    // that it is unknown.
+    QVERIFY2(result.message().startsWith(dir.filePath("book.csv") + " could not be written (the encoding " + encoding),
+        qPrintable(result.message()));
+    QVERIFY2(result.message().contains(TextCodec::isKnown(encoding) ? first + ' ' + last : QStringLiteral("unknown")),
+        qPrintable(result.message()));
 }
 
 // Only names and addresses are checked; other fields take the codec's "?".

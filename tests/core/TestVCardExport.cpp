@@ -51,6 +51,7 @@ void TestVCardExport::layout()
     const QByteArray written = readFile(path);
     QCOMPARE(lines(QString::fromUtf8(written)), lines(QString::fromUtf8(expectedFile(QStringLiteral("book.vcf")))));
     QCOMPARE(written, expectedFile(QStringLiteral("book.vcf")));
+    QCOMPARE(writtenInMemory(0, QStringLiteral("UTF-8"), contacts(), groups()), written);
 }
 
 void TestVCardExport::telephones_data()

@@ -131,6 +131,7 @@ void TestXmlExport::layouts()
     QCOMPARE(lines(QString::fromUtf8(written)), lines(QString::fromUtf8(expectedFile(expected))));
     QCOMPARE(written, expectedFile(expected));
     QCOMPARE(filesIn(dir.path()), QStringList { QStringLiteral("book.xml") });
+    QCOMPARE(writtenInMemory(format, QStringLiteral("UTF-8"), contacts(), groups()), written);
 }
 
 void TestXmlExport::escaping_data()
@@ -373,11 +374,14 @@ void TestXmlExport::failedWriteKeepsPreviousFile()
     struct rlimit small = saved;
     small.rlim_cur = 64 * 1024;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = exportTo(format, QStringLiteral("UTF-8"), dir.path(), people, builtInGroups());
+    const Result result
+        = DataMgr::exportFile(format, QStringLiteral("UTF-8"), dir.filePath("book"), people, builtInGroups());
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    QVERIFY(!ok);
+    QVERIFY(!result.ok());
+    QVERIFY2(
+        result.message().startsWith(dir.filePath(fileName) + " could not be written ("), qPrintable(result.message()));
     QCOMPARE(readFile(dir.filePath(fileName)), QByteArray("previous content\n"));
     QCOMPARE(filesIn(dir.path()), QStringList { fileName });
 }
