@@ -46,6 +46,7 @@ q import "$work/rich.xml" >/dev/null
 for f in "$src"/tests/data/import/*.{xml,csv,vcf}; do q import "$f" >/dev/null 2>&1 || echo "import refused: $(basename "$f")" >>"$out/imports.txt"; done
 q import "$src/tests/data/import/general.xml" --replace-duplicates >/dev/null
 rw="$src/../shared/fixtures/realworld"
+[ -d "$rw" ] || rw="$src/../../shared/fixtures/realworld"
 if [ -d "$rw" ]; then
   for f in "$rw"/*.vcf "$rw"/*.csv; do q import "$f" --encoding auto >/dev/null 2>&1 || echo "import refused: $(basename "$f")" >>"$out/imports.txt"; done
 fi
