@@ -72,9 +72,16 @@ bool csv_parser::openStream(FILE *handle)
     return start();
 }
 
-bool csv_parser::start()
+void csv_parser::openBytes(const QByteArray &bytes)
 {
-    m_buffer.clear();
+    closeFile();
+    m_fileName.clear();
+    start(bytes);
+}
+
+bool csv_parser::start(const QByteArray &input)
+{
+    m_buffer = input;
     m_pos = 0;
     m_eof = false;
     m_more = true;

@@ -5,7 +5,8 @@
 
 #include <cstdio>
 
-// A small tokenizer for delimited text read through standard file input. Line ends
+// A small tokenizer for delimited text, read from memory or through standard file
+// input. Line ends
 // are read in text mode (a carriage return before a line feed is dropped). Records
 // come back as lists of byte strings; the caller decides their encoding.
 //
@@ -34,6 +35,8 @@ public:
     bool openFile(const QByteArray &path);
     // Takes over an open stream (rewound first); it is closed by closeFile().
     bool openStream(FILE *handle);
+    // Reads `bytes` (shared, not copied) until closeFile().
+    void openBytes(const QByteArray &bytes);
     // The next record; empty at the end of the input.
     QList<QByteArray> readRecord();
     void closeFile();
@@ -47,7 +50,7 @@ public:
     int mode() const { return m_mode; }
 
 private:
-    bool start();
+    bool start(const QByteArray &input = QByteArray());
     int readChar();
     int peekChar();
     // Appends one line including its terminator; false when nothing was read.
@@ -71,7 +74,7 @@ private:
     int m_line = 0;
     int m_unclosedQuoteLine = 0;
 
-    // Our own read-ahead over the stream.
+    // Our own read-ahead over the stream, or the whole input read from memory.
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     bool m_eof = false;

@@ -1,4 +1,5 @@
-// The CSV tokenizer: quoting, records spanning lines, line ends, modes, skipping.
+// The CSV tokenizer: quoting, records spanning lines, line ends, modes, skipping,
+// files and memory.
 
 #include "import/csv_parser.h"
 
@@ -104,6 +105,14 @@ void TestCsvTokenizer::quoteAware()
     QCOMPARE(p.recordCount(), int(expected.size()));
     QCOMPARE(p.unclosedQuoteLine(), unclosedLine);
     p.closeFile();
+
+    // The same from memory, as the CSV reader reads.
+    csv_parser m;
+    m.openBytes(input);
+    m.setEnclosure('"', 3);
+    m.setFieldTerminator(separator);
+    QCOMPARE(readAll(m), expected);
+    QCOMPARE(m.unclosedQuoteLine(), unclosedLine);
 }
 
 void TestCsvTokenizer::longLineIsReadWhole()
