@@ -135,7 +135,7 @@ void MainWindow::showHistory()
     const int storeErrors = store->errorCount();
     mgr->setMergeMode(1);
     mgr->setReplaceOnImport(true);
-    const bool imported = mgr->importFile(path, QStringLiteral("UTF-8"));
+    const bool imported = mgr->importFile(path, QStringLiteral("UTF-8")).ok();
     mgr->setReplaceOnImport(false);
     hideOperationOverlay();
     // A store that could not be written (or another program's lock on it) is no
@@ -146,10 +146,7 @@ void MainWindow::showHistory()
         return;
     }
     if (!imported) {
-        // When something could not be written, the file is not to blame.
-        const QString failure = mgr->importWriteFailure();
-        showPlainMessage(tr("Import History Failed"),
-            failure.isEmpty() ? tr("Import history failed,please check the history file.") : failure);
+        showPlainMessage(tr("Import History Failed"), tr("Import history failed,please check the history file."));
         return;
     }
     if (m_searchEdit->isActive()) {

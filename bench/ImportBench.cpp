@@ -41,7 +41,7 @@ bool importOnce(int format, bool holding, double *seconds, double *peakMiB, int 
     Bench::resetPeakMemory();
     QElapsedTimer t;
     t.start();
-    const bool ok = mgr->importFile(path, QStringLiteral("UTF-8"));
+    const bool ok = mgr->importFile(path, QStringLiteral("UTF-8")).ok();
     *seconds = Bench::seconds(t);
     *peakMiB = Bench::peakMemoryMiB();
     *contacts = int(mgr->ctList().size());

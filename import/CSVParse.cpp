@@ -1,6 +1,5 @@
 #include "import/CSVParse.h"
 
-#include "data/AppPaths.h"
 #include "data/Records.h"
 #include "data/TextCodec.h"
 #include "import/ContactLabels.h"
@@ -8,11 +7,11 @@
 #include "import/ImportRows.h"
 #include "import/csv_parser.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QStringConverter>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -156,43 +155,9 @@ void joinGroup(const QString &name, int contactId, ImportContext &ctx, ImportRow
 
 } // namespace
 
-CSVParse::CSVParse(QObject *parent)
-    : ParseBase(parent)
-    , m_appDir(AppPaths::appDir())
+bool CSVParse::checkEncoding(const QByteArray &bytes, const QString &codecName) const
 {
-}
-
-CSVParse::~CSVParse() = default;
-
-QString CSVParse::localeCodecName()
-{
-    return systemCodecName();
-}
-
-bool CSVParse::checkFileEncoding(const QString &path, const QString &codecName)
-{
-    QString text;
-    return leadingText(path, &text) && TextCodec::canEncode(codecName, text);
-}
-
-bool CSVParse::convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec)
-{
-    QString text;
-    if (!decodeFile(path, fromCodec, &text))
-        return false;
-    const QString target = m_appDir + QStringLiteral("tmp1.csv");
-    QFile::remove(target);
-    return writeEncoded(target, text, toCodec);
-}
-
-void CSVParse::clearGroupNames()
-{
-    clearKnownGroupNames();
-}
-
-void CSVParse::resetIdCounters()
-{
-    resetCounters();
+    return TextCodec::canEncode(codecName, leadingText(bytes));
 }
 
 QStringList CSVParse::expectedColumns(Layout layout)
@@ -369,67 +334,39 @@ void CSVParse::addOtherColumns(const Record &r, int id, const QList<int> &used, 
     }
 }
 
-bool CSVParse::readFile(const QString &path, const QString &codecName)
+Expected<ImportRows> CSVParse::read(QByteArray bytes, const QString &encoding, ImportContext &numbering)
 {
-    setErrorString(QString());
-    if (!m_tokenizer)
-        m_tokenizer = std::make_unique<csv_parser>();
-
-    const QString copy = m_appDir + QStringLiteral("tmp.csv");
-    const QString converted = m_appDir + QStringLiteral("tmp1.csv");
-    const QString normalised = m_appDir + QStringLiteral("tmp2.csv");
-    // Read before the old copies go: the file chosen may be one of them.
-    QFile sourceFile(path);
-    if (!sourceFile.open(QIODevice::ReadOnly))
-        return unreadable(path);
-    const QByteArray original = sourceFile.readAll();
-    sourceFile.close();
-    for (const QString &tmp : { copy, converted, normalised })
-        QFile::remove(tmp);
-    if (!writeBytes(copy, original))
-        return false;
-    QString source = copy;
-    if (codecName != QLatin1String("UTF-8")) {
-        if (!convertFileEncoding(copy, codecName, QStringLiteral("UTF-8")))
-            return false;
-        source = converted;
+    if (encoding != QLatin1String("UTF-8")) {
+        const Expected<QString> text = decode(std::exchange(bytes, QByteArray()), encoding);
+        if (!text)
+            return text.result();
+        bytes = TextCodec::encode(QStringLiteral("UTF-8"), *text);
     }
-
-    // The parsed copy: UTF-8 without a byte-order mark, every line ending in CR LF
-    // (also those that ended in a carriage return alone).
-    char delimiter = ',';
-    {
-        QFile in(source);
-        if (!in.open(QIODevice::ReadOnly))
-            return unreadableCopy(source);
-        QByteArray bytes = in.readAll();
-        in.close();
-        const auto mark = QStringConverter::encodingForData(bytes);
-        if (mark && *mark != QStringConverter::Utf8) {
-            QString text;
-            if (!decodeUtf8(bytes, &text))
-                return false;
-            bytes = text.toUtf8();
-        } else {
-            if (mark)
-                bytes.remove(0, 3);
-            if (!QByteArrayView(bytes).isValidUtf8())
-                return invalidBytes(codecName);
-        }
+    // The tokenizer reads UTF-8 without a byte-order mark, every line ending in a
+    // line feed (also those that ended in a carriage return alone).
+    const auto mark = QStringConverter::encodingForData(bytes);
+    if (mark && *mark != QStringConverter::Utf8) {
+        const Expected<QString> text = decodeUtf8(std::exchange(bytes, QByteArray()));
+        if (!text)
+            return text.result();
+        bytes = text->toUtf8();
+    } else {
+        if (mark)
+            bytes.remove(0, 3);
+        if (!QByteArrayView(bytes).isValidUtf8())
+            return invalidBytes(encoding);
+    }
+    if (bytes.contains('\r')) {
         bytes.replace("\r\n", "\n");
         bytes.replace('\r', '\n');
-        bytes.replace("\n", "\r\n");
-        if (!bytes.isEmpty() && !bytes.endsWith('\n'))
-            bytes += "\r\n";
-        delimiter = delimiterOf(bytes.left(bytes.indexOf('\n')));
-        if (!writeBytes(normalised, bytes))
-            return false;
     }
+    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+        bytes += '\n';
 
-    csv_parser &tokenizer = *m_tokenizer;
-    tokenizer.setSkipLines(0);
-    if (!tokenizer.openFile(QFile::encodeName(normalised)))
-        return unreadableCopy(normalised);
+    const char delimiter = delimiterOf(bytes.left(bytes.indexOf('\n')));
+
+    csv_parser tokenizer;
+    tokenizer.openBytes(std::exchange(bytes, QByteArray()));
     tokenizer.setEnclosure('"', 3);
     tokenizer.setFieldTerminator(delimiter);
     tokenizer.setLineTerminator('\n');
@@ -437,12 +374,9 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
     QStringList header;
     for (const QByteArray &field : tokenizer.readRecord())
         header.append(QString::fromUtf8(field).simplified());
-    if (!tokenizer.unclosedQuoteLine() && !recognise(header)) {
-        tokenizer.closeFile();
-        setErrorString(tr("The first line of the file names no column this program reads."));
-        return false;
-    }
-    // Every record is read before anything changes; a blank line holds no contact.
+    if (!tokenizer.unclosedQuoteLine() && !recognise(header))
+        return Result::failure(tr("The first line of the file names no column this program reads."));
+    // Every record is read before a row is made; a blank line holds no contact.
     QList<Record> records;
     while (tokenizer.more() && !tokenizer.unclosedQuoteLine()) {
         Record record = tokenizer.readRecord();
@@ -451,41 +385,34 @@ bool CSVParse::readFile(const QString &path, const QString &codecName)
     }
     const int unclosed = tokenizer.unclosedQuoteLine();
     tokenizer.closeFile();
-    if (unclosed) {
-        setErrorString(tr("The quoted field that starts on line %1 is never closed.").arg(unclosed));
-        return false;
-    }
+    if (unclosed)
+        return Result::failure(tr("The quoted field that starts on line %1 is never closed.").arg(unclosed));
 
-    if (!prepareImport())
-        return false;
-    ImportContext ctx;
     ImportRows rows;
     rows.reserve(records.size(), 2 * records.size(), records.size(), records.size());
     switch (m_layout) {
     case Own:
-        buildOwn(records, ctx, rows);
+        buildOwn(records, numbering, rows);
         break;
     case Outlook:
     case OutlookChinese:
-        buildOutlook(records, ctx, rows);
+        buildOutlook(records, numbering, rows);
         break;
     case OutlookExpress:
     case OutlookExpressChinese:
-        buildOutlookExpress(records, ctx, rows);
+        buildOutlookExpress(records, numbering, rows);
         break;
     case Gmail:
     case GoogleContacts:
-        buildGoogle(records, ctx, rows);
+        buildGoogle(records, numbering, rows);
         break;
     case Thunderbird:
-        buildThunderbird(records, ctx, rows);
+        buildThunderbird(records, numbering, rows);
         break;
     case NoLayout:
         break;
     }
-    records.clear();
-    ctx.commit();
-    return storeRows(rows);
+    return Expected<ImportRows>(std::move(rows));
 }
 
 void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
@@ -538,8 +465,7 @@ void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, Import
         ctx.advanceContactId();
         ctx.advanceGroupId();
     }
-    if (rows.normaliseAccounts())
-        m_zeroBasedAccounts = true;
+    rows.normaliseAccounts();
 }
 
 void CSVParse::buildOutlook(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)

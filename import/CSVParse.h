@@ -6,11 +6,8 @@
 #include <QList>
 #include <QMap>
 #include <QStringList>
-#include <memory>
 
-class csv_parser;
 class ImportContext;
-class ImportRows;
 
 // Reads comma-separated phonebooks: our own layout and the Outlook, Outlook Express
 // (English and Simplified Chinese), Gmail, Google Contacts and Thunderbird layouts,
@@ -20,7 +17,7 @@ class ImportRows;
 // Fields may be separated by commas, semicolons or tabs (as the header shows).
 class CSVParse : public ParseBase
 {
-    Q_OBJECT
+    Q_DECLARE_TR_FUNCTIONS(CSVParse)
 public:
     enum Layout {
         NoLayout = 0,
@@ -34,16 +31,13 @@ public:
         GoogleContacts = 9
     };
 
-    explicit CSVParse(QObject *parent = nullptr);
-    ~CSVParse() override;
+    CSVParse() = default;
 
-    QString localeCodecName() override;
-    bool checkFileEncoding(const QString &path, const QString &codecName) override;
-    // Writes the converted copy to "tmp1.csv".
-    bool convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec) override;
-    bool readFile(const QString &path, const QString &codecName) override;
-    void clearGroupNames() override;
-    void resetIdCounters() override;
+    // Every record is read before a row is made: a quoted field that is never
+    // closed fails with its line, as does a header naming no column of ours.
+    Expected<ImportRows> read(QByteArray bytes, const QString &encoding, ImportContext &numbering) override;
+    // Whether the text fits `codecName`.
+    bool checkEncoding(const QByteArray &bytes, const QString &codecName) const override;
 
     // The layout a header stands for (NoLayout never results here).
     static Layout layoutOf(const QStringList &header);
@@ -52,9 +46,6 @@ public:
     static char delimiterOf(const QByteArray &firstLine);
     // The expected column names of a layout, in expected-position order.
     static QStringList expectedColumns(Layout layout);
-
-    Layout layout() const { return m_layout; }
-    bool zeroBasedAccounts() const { return m_zeroBasedAccounts; }
 
 private:
     using Record = QList<QByteArray>;
@@ -77,8 +68,6 @@ private:
     void buildGoogle(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
     void buildThunderbird(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
 
-    std::unique_ptr<csv_parser> m_tokenizer;
-    QString m_appDir;
     Layout m_layout = NoLayout;
     QMap<int, int> m_columnMap;
     // The same by position, for the per-record lookups.
@@ -95,5 +84,4 @@ private:
     // Google's numbered "Phone N" and "E-mail N" columns: (label, value) indices.
     QList<QPair<int, int>> m_phonePairs;
     QList<QPair<int, int>> m_mailPairs;
-    bool m_zeroBasedAccounts = false;
 };

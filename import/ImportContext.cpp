@@ -1,20 +1,17 @@
 #include "import/ImportContext.h"
 
-#include "data/DBOperator.h"
 #include "data/Records.h"
-#include "data/SqliteDatabase.h"
-#include "manager/DataMgr.h"
 
-ImportContext::ImportContext()
+ImportContext::ImportContext(int nextContactId, int nextGroupId)
+    : m_nextContactId(nextContactId)
+    , m_nextGroupId(nextGroupId)
 {
-    DataMgr *mgr = DataMgr::instance();
-    SqliteDatabase *store = DBOperator::instance()->database();
-    m_nextContactId = qMax(qMax(1, mgr->nextContactId()), store->largestContactId() + 1);
-    m_nextGroupId = mgr->nextGroupId();
-    for (const GroupRow &g : store->storedGroups()) {
-        m_known.insert(g.name);
-        m_usedGroupIds.insert(g.id);
-    }
+}
+
+void ImportContext::addStoredGroup(int id, const QString &name)
+{
+    m_known.insert(name);
+    m_usedGroupIds.insert(id);
 }
 
 int ImportContext::groupId()
@@ -39,16 +36,4 @@ int ImportContext::idForNewGroup(const QString &name)
     if (name == Records::kBlacklist && !m_usedGroupIds.contains(Records::kBlacklistGroupId))
         return Records::kBlacklistGroupId;
     return groupId();
-}
-
-void ImportContext::commit() const
-{
-    DataMgr *mgr = DataMgr::instance();
-    mgr->setNextContactId(m_nextContactId);
-    mgr->setNextGroupId(m_nextGroupId);
-    QStringList &names = mgr->userGroupNames();
-    for (const QString &name : m_newUserGroups) {
-        if (!names.contains(name))
-            names.append(name);
-    }
 }

@@ -4,14 +4,19 @@
 #include <QString>
 #include <QStringList>
 
-// The numbering and group knowledge of one read, taken from the data manager and the
-// store once the import has been prepared (so replace mode starts from nothing), and
-// handed back to the data manager when the rows are built.
+// The numbering of one read: where the contact and group ids go on, and which group
+// names and ids the phonebook already has. A plain value: the data manager makes it
+// from its counters and the store, a reader numbers its rows from it, and the data
+// manager takes the counters and the new user groups back once the rows are in.
 class ImportContext
 {
 public:
-    // Reads the data manager's counters and the store's groups and contact ids.
-    ImportContext();
+    // The numbering of an empty phonebook: ids from 1, no groups.
+    ImportContext() = default;
+    ImportContext(int nextContactId, int nextGroupId);
+
+    // A group the phonebook already has.
+    void addStoredGroup(int id, const QString &name);
 
     int contactId() const { return m_nextContactId; }
     void advanceContactId() { ++m_nextContactId; }
@@ -30,8 +35,11 @@ public:
     // while those ids are free, otherwise groupId().
     int idForNewGroup(const QString &name);
 
-    // Hands the counters and the names of the new user groups to the data manager.
-    void commit() const;
+    // What the data manager takes back after the read.
+    int nextContactId() const { return m_nextContactId; }
+    int nextGroupId() const { return m_nextGroupId; }
+    // The user groups this read created, in the order it made them.
+    const QStringList &newUserGroups() const { return m_newUserGroups; }
 
 private:
     int m_nextContactId = 1;

@@ -87,7 +87,7 @@ bool ImportRows::isEmpty() const
         && m_union[0].isEmpty();
 }
 
-bool ImportRows::normaliseAccounts()
+void ImportRows::normaliseAccounts()
 {
     QVariantList &accounts = m_phone[3];
     // Our own files tell how they count, and where they count from 1 their 0 is
@@ -98,14 +98,11 @@ bool ImportRows::normaliseAccounts()
         if (m_phoneCounting[i] == Counting::Unknown && (accounts[i].isNull() || accounts[i].toInt() <= 0))
             unknown = Counting::FromZero;
     }
-    bool fromZero = false;
     for (qsizetype i = 0; i < accounts.size(); ++i) {
         const Counting counting = m_phoneCounting[i] == Counting::Unknown ? unknown : m_phoneCounting[i];
-        fromZero = fromZero || counting == Counting::FromZero;
         if (counting == Counting::FromOne && !accounts[i].isNull())
             accounts[i] = accounts[i].toInt() - 1;
     }
-    return fromZero;
 }
 
 Batch ImportRows::batch() const

@@ -49,8 +49,8 @@ public:
     // Brings the account indices to the store's count from 0. Phones whose file
     // told how it counts follow that; the others are judged together: a 0, a
     // negative or a missing index among them means they count from 0 and stay,
-    // otherwise each drops by one. Returns whether any phone counted from 0.
-    bool normaliseAccounts();
+    // otherwise each drops by one.
+    void normaliseAccounts();
 
     // The tables that have rows, keyed by table name.
     Batch batch() const;

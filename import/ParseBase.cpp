@@ -1,42 +1,16 @@
 #include "import/ParseBase.h"
 
-#include "data/DBOperator.h"
 #include "data/TextCodec.h"
-#include "import/ImportRows.h"
-#include "manager/DataMgr.h"
 
-#include <QFile>
 #include <QLocale>
 #include <QStringConverter>
 
-ParseBase::ParseBase(QObject *parent)
-    : QObject(parent)
-{
-}
+ParseBase::~ParseBase() = default;
 
-QString ParseBase::localeCodecName()
-{
-    return QString();
-}
-
-bool ParseBase::checkFileEncoding(const QString &, const QString &)
+bool ParseBase::checkEncoding(const QByteArray &, const QString &) const
 {
     return true;
 }
-
-bool ParseBase::convertFileEncoding(const QString &, const QString &, const QString &)
-{
-    return true;
-}
-
-bool ParseBase::readFile(const QString &, const QString &)
-{
-    return true;
-}
-
-void ParseBase::clearGroupNames() { }
-
-void ParseBase::resetIdCounters() { }
 
 QString ParseBase::codecNameForTerritory(int territory)
 {
@@ -56,103 +30,44 @@ QString ParseBase::codecNameForTerritory(int territory)
     }
 }
 
-QString ParseBase::systemCodecName()
+QString ParseBase::localeCodecName()
 {
     return codecNameForTerritory(QLocale().territory());
 }
 
-void ParseBase::clearKnownGroupNames()
+Expected<QString> ParseBase::decode(const QByteArray &bytes, const QString &codecName)
 {
-    DataMgr::instance()->userGroupNames().clear();
+    if (!TextCodec::isKnown(codecName))
+        return Result::failure(tr("The encoding %1 is unknown.").arg(codecName));
+    QString text;
+    if (!TextCodec::decodeStrict(codecName, bytes, &text))
+        return invalidBytes(codecName);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
 }
 
-void ParseBase::resetCounters()
+Result ParseBase::invalidBytes(const QString &codecName)
 {
-    DataMgr::instance()->setNextContactId(1);
-    DataMgr::instance()->setNextGroupId(1);
+    return Result::failure(tr("The file is not valid %1 text; choose the encoding it was saved in.").arg(codecName));
 }
 
-bool ParseBase::decodeFile(const QString &path, const QString &fromCodec, QString *text)
+Expected<QString> ParseBase::decodeUtf8(const QByteArray &bytes)
 {
-    QByteArray bytes;
-    return readBytes(path, &bytes) && decodeBytes(bytes, fromCodec, text);
-}
-
-bool ParseBase::readBytes(const QString &path, QByteArray *bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return unreadable(path);
-    *bytes = file.readAll();
-    return true;
-}
-
-bool ParseBase::decodeBytes(const QByteArray &bytes, const QString &fromCodec, QString *text)
-{
-    if (!TextCodec::isKnown(fromCodec)) {
-        setErrorString(tr("The encoding %1 is unknown.").arg(fromCodec));
-        return false;
-    }
-    if (!TextCodec::decodeStrict(fromCodec, bytes, text))
-        return invalidBytes(fromCodec);
-    if (text->startsWith(QChar(0xFEFF)))
-        text->remove(0, 1);
-    return true;
-}
-
-bool ParseBase::unreadable(const QString &path)
-{
-    setErrorString(tr("The file %1 cannot be read.").arg(path));
-    return false;
-}
-
-bool ParseBase::unreadableCopy(const QString &path)
-{
-    setErrorString(tr("The working copy %1 cannot be read.").arg(path));
-    m_workingCopyFailed = true;
-    return false;
-}
-
-bool ParseBase::invalidBytes(const QString &codecName)
-{
-    setErrorString(tr("The file is not valid %1 text; choose the encoding it was saved in.").arg(codecName));
-    return false;
-}
-
-bool ParseBase::writeEncoded(const QString &target, const QString &text, const QString &toCodec)
-{
-    if (!TextCodec::isKnown(toCodec)) {
-        setErrorString(tr("The encoding %1 is unknown.").arg(toCodec));
-        return false;
-    }
-    return writeBytes(target, TextCodec::encode(toCodec, text));
-}
-
-bool ParseBase::writeBytes(const QString &target, const QByteArray &bytes)
-{
-    QFile file(target);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush())
-        return true;
-    setErrorString(tr("The working copy %1 cannot be written.").arg(target));
-    m_workingCopyFailed = true;
-    return false;
-}
-
-bool ParseBase::decodeUtf8(const QByteArray &bytes, QString *text)
-{
+    QString text;
     // A byte-order mark of another Unicode encoding wins, as in decodedText().
     const auto bom = QStringConverter::encodingForData(bytes);
     if (bom && *bom != QStringConverter::Utf8) {
         QStringDecoder decode(*bom);
-        *text = decode(bytes);
+        text = decode(bytes);
         if (decode.hasError())
             return invalidBytes(QString::fromLatin1(QStringConverter::nameForEncoding(*bom)));
-    } else if (!TextCodec::decodeStrict(QStringLiteral("UTF-8"), bytes, text)) {
+    } else if (!TextCodec::decodeStrict(QStringLiteral("UTF-8"), bytes, &text)) {
         return invalidBytes(QStringLiteral("UTF-8"));
     }
-    if (text->startsWith(QChar(0xFEFF)))
-        text->remove(0, 1);
-    return true;
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
 }
 
 QString ParseBase::decodedText(const QByteArray &bytes)
@@ -167,35 +82,14 @@ QString ParseBase::decodedText(const QByteArray &bytes)
     return text;
 }
 
-bool ParseBase::leadingText(const QString &path, QString *text)
+QString ParseBase::leadingText(const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray bytes = file.readAll();
     const qsizetype zero = bytes.indexOf('\0');
-    if (zero >= 0)
-        bytes.truncate(zero);
-    *text = QString::fromUtf8(bytes);
-    return true;
+    return QString::fromUtf8(zero < 0 ? bytes : bytes.left(zero));
 }
 
-bool ParseBase::prepareImport()
+bool ParseBase::fitsUtf8OrLocale(const QByteArray &bytes)
 {
-    return DataMgr::instance()->resetForImport();
-}
-
-bool ParseBase::storeRows(const ImportRows &rows)
-{
-    // Nothing is merged after a failed insert; the import is then undone as a whole.
-    DBOperator *store = DBOperator::instance();
-    return (rows.isEmpty() || store->insertBatch(rows.batch())) && store->mergeImported();
-}
-
-bool ParseBase::fitsUtf8OrLocale(const QString &path)
-{
-    QString text;
-    if (!leadingText(path, &text))
-        return false;
-    return TextCodec::canEncode(QStringLiteral("UTF-8"), text) || TextCodec::canEncode(systemCodecName(), text);
+    const QString text = leadingText(bytes);
+    return TextCodec::canEncode(QStringLiteral("UTF-8"), text) || TextCodec::canEncode(localeCodecName(), text);
 }

@@ -1,16 +1,16 @@
 #include "import/VCardParse.h"
 
-#include "data/AppPaths.h"
 #include "data/Records.h"
 #include "data/TextCodec.h"
 #include "import/ContactLabels.h"
 #include "import/ImportContext.h"
 #include "import/ImportRows.h"
 
-#include <QFileInfo>
 #include <QHash>
 #include <QStringConverter>
 #include <QVarLengthArray>
+
+#include <utility>
 
 namespace {
 
@@ -593,91 +593,49 @@ void buildRows(const QList<Card> &cards, ImportContext &ctx, ImportRows &rows)
 
 } // namespace
 
-VCardParse::VCardParse(QObject *parent)
-    : ParseBase(parent)
-    , m_appDir(AppPaths::appDir())
+bool VCardParse::checkEncoding(const QByteArray &bytes, const QString &) const
 {
+    return fitsUtf8OrLocale(bytes);
 }
 
-QString VCardParse::localeCodecName()
+Expected<ImportRows> VCardParse::read(QByteArray bytes, const QString &encoding, ImportContext &numbering)
 {
-    return systemCodecName();
-}
-
-bool VCardParse::checkFileEncoding(const QString &path, const QString &)
-{
-    return fitsUtf8OrLocale(path);
-}
-
-bool VCardParse::convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec)
-{
-    QByteArray bytes;
-    if (!readBytes(path, &bytes))
-        return false;
-    // Where line ends and blanks are single bytes, folds are undone before the
-    // bytes are decoded.
-    if (TextCodec::encode(fromCodec, QStringLiteral("\n ")) == "\n ")
-        bytes = logicalLines(bytes);
-    QString text;
-    return decodeBytes(bytes, fromCodec, &text) && writeEncoded(m_appDir + QStringLiteral("tmp.vcf"), text, toCodec);
-}
-
-bool VCardParse::readFile(const QString &path, const QString &codecName)
-{
-    setErrorString(QString());
-    QString source = path;
-    if (codecName != QLatin1String("UTF-8")) {
-        if (!convertFileEncoding(path, codecName, QStringLiteral("UTF-8")))
-            return false;
-        source = m_appDir + QStringLiteral("tmp.vcf");
+    if (encoding != QLatin1String("UTF-8")) {
+        // Where line ends and blanks are single bytes, folds are undone before the
+        // bytes are decoded.
+        if (TextCodec::encode(encoding, QStringLiteral("\n ")) == "\n ")
+            bytes = logicalLines(bytes);
+        const Expected<QString> text = decode(std::exchange(bytes, QByteArray()), encoding);
+        if (!text)
+            return text.result();
+        bytes = TextCodec::encode(QStringLiteral("UTF-8"), *text);
     }
     QList<Card> cards;
-    if (QFileInfo(source).size() > 0) {
-        QByteArray bytes;
-        if (!readBytes(source, &bytes))
-            return false;
-        QString text;
+    if (!bytes.isEmpty()) {
         // A UTF-16 or UTF-32 file (by its byte-order mark) is unfolded as UTF-8.
         const auto mark = QStringConverter::encodingForData(bytes);
         if (mark && *mark != QStringConverter::Utf8) {
-            if (!decodeUtf8(bytes, &text))
-                return false;
-            bytes = text.toUtf8();
+            const Expected<QString> text = decodeUtf8(std::exchange(bytes, QByteArray()));
+            if (!text)
+                return text.result();
+            bytes = text->toUtf8();
         }
-        if (!decodeUtf8(logicalLines(bytes), &text))
-            return false;
+        QByteArray lines = logicalLines(std::exchange(bytes, QByteArray()));
+        const Expected<QString> text = decodeUtf8(std::exchange(lines, QByteArray()));
+        if (!text)
+            return text.result();
         int badLine = 0;
-        if (!parseCards(text, cards, &badLine)) {
-            setErrorString(tr("Line %1: a card begins or ends out of place.").arg(badLine));
-            return false;
-        }
+        if (!parseCards(*text, cards, &badLine))
+            return Result::failure(tr("Line %1: a card begins or ends out of place.").arg(badLine));
     }
-    // A file that gives nothing fails before the phonebook is touched.
     bool anything = false;
     for (const Card &card : std::as_const(cards))
         anything = anything || card.hasContent();
-    if (!anything) {
-        setErrorString(tr("The file holds no contact."));
-        return false;
-    }
+    if (!anything)
+        return Result::failure(tr("The file holds no contact."));
 
-    if (!prepareImport())
-        return false;
-    ImportContext ctx;
     ImportRows rows;
-    buildRows(cards, ctx, rows);
-    if (rows.normaliseAccounts())
-        m_zeroBasedAccounts = true;
-    ctx.commit();
-    return storeRows(rows);
-}
-
-void VCardParse::clearGroupNames()
-{
-    clearKnownGroupNames();
-}
-
-void VCardParse::resetIdCounters()
-{
-    resetCounters();
+    buildRows(cards, numbering, rows);
+    rows.normaliseAccounts();
+    return Expected<ImportRows>(std::move(rows));
 }

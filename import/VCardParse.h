@@ -9,21 +9,12 @@
 // and escaped characters are read as written; binary values are skipped.
 class VCardParse : public ParseBase
 {
-    Q_OBJECT
+    Q_DECLARE_TR_FUNCTIONS(VCardParse)
 public:
-    explicit VCardParse(QObject *parent = nullptr);
+    VCardParse() = default;
 
-    QString localeCodecName() override;
-    bool checkFileEncoding(const QString &path, const QString &codecName) override;
-    // Writes the converted copy to "tmp.vcf".
-    bool convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec) override;
-    bool readFile(const QString &path, const QString &codecName) override;
-    void clearGroupNames() override;
-    void resetIdCounters() override;
-
-    bool zeroBasedAccounts() const { return m_zeroBasedAccounts; }
-
-private:
-    QString m_appDir;
-    bool m_zeroBasedAccounts = false;
+    // A "BEGIN:" or "END:" out of place fails with its line; so does a file that
+    // gives no contact.
+    Expected<ImportRows> read(QByteArray bytes, const QString &encoding, ImportContext &numbering) override;
+    bool checkEncoding(const QByteArray &bytes, const QString &codecName) const override;
 };

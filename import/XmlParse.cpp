@@ -1,17 +1,17 @@
 #include "import/XmlParse.h"
 
-#include "data/AppPaths.h"
 #include "data/TextCodec.h"
 #include "import/ImportContext.h"
 #include "import/ImportRows.h"
 #include "import/XmlScanner.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QStringConverter>
 #include <QXmlStreamReader>
+
+#include <utility>
 
 namespace {
 
@@ -407,85 +407,64 @@ QString withDeclaredEncoding(const QString &text, const QString &encoding)
     return declaration + text.mid(end);
 }
 
+// Where a document the full parser refused went wrong.
+QString parseError(const QXmlStreamReader &xml)
+{
+    if (!xml.hasError())
+        return XmlParse::tr("The file holds no XML element.");
+    return XmlParse::tr("Line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+}
+
+// Reads the whole document into `book`; false, with what was wrong and where, when
+// it is not well-formed.
+template <typename Source> bool parseFully(const Source &source, Book &book, QString *error)
+{
+    QXmlStreamReader xml(source);
+    xml.setNamespaceProcessing(false);
+    if (parseBook(xml, book))
+        return true;
+    *error = parseError(xml);
+    return false;
+}
+
+// The same for bytes that read as UTF-8 anyway. Plain files go through the quick
+// scanner; whatever it does not vouch for, the full parser reads (and judges) from
+// the start.
+bool parseUtf8(const QByteArray &bytes, Book &book, QString *error)
+{
+    XmlScanner scanner(bytes);
+    if (parseBook(scanner, book))
+        return true;
+    book = Book();
+    return parseFully(bytes, book, error);
+}
+
 } // namespace
 
-XmlParse::XmlParse(QObject *parent)
-    : ParseBase(parent)
-    , m_appDir(AppPaths::appDir())
+bool XmlParse::checkEncoding(const QByteArray &bytes, const QString &) const
 {
+    return fitsUtf8OrLocale(bytes);
 }
 
-QString XmlParse::localeCodecName()
+Expected<ImportRows> XmlParse::read(QByteArray bytes, const QString &encoding, ImportContext &numbering)
 {
-    return systemCodecName();
-}
-
-bool XmlParse::checkFileEncoding(const QString &path, const QString &)
-{
-    return fitsUtf8OrLocale(path);
-}
-
-bool XmlParse::convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec)
-{
-    QString text;
-    if (!decodeFile(path, fromCodec, &text))
-        return false;
-    return writeEncoded(m_appDir + QStringLiteral("tmp.xml"), withDeclaredEncoding(text, toCodec), toCodec);
-}
-
-bool XmlParse::readFile(const QString &path, const QString &codecName)
-{
-    QString source = path;
-    if (codecName != QLatin1String("UTF-8")) {
-        if (!convertFileEncoding(path, codecName, QStringLiteral("UTF-8")))
-            return false;
-        source = m_appDir + QStringLiteral("tmp.xml");
+    if (encoding != QLatin1String("UTF-8")) {
+        // Decoded once; the UTF-8 bytes then name their own encoding.
+        const Expected<QString> text = decode(std::exchange(bytes, QByteArray()), encoding);
+        if (!text)
+            return text.result();
+        bytes = TextCodec::encode(QStringLiteral("UTF-8"), withDeclaredEncoding(*text, QStringLiteral("UTF-8")));
     }
     Book book;
-    {
-        QFile file(source);
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray bytes = file.readAll();
-        file.close();
-        bool parsed = false;
-        if (readsAsUtf8(bytes)) {
-            // Plain files go through the quick scanner; whatever it does not vouch
-            // for, the full parser reads (and judges) from the start.
-            XmlScanner scanner(bytes);
-            parsed = parseBook(scanner, book);
-            if (!parsed) {
-                book = Book();
-                QXmlStreamReader xml(bytes);
-                xml.setNamespaceProcessing(false);
-                parsed = parseBook(xml, book);
-            }
-        } else {
-            QXmlStreamReader xml(decodedText(bytes));
-            xml.setNamespaceProcessing(false);
-            parsed = parseBook(xml, book);
-        }
-        if (!parsed)
-            return false;
-    }
-    if (!prepareImport())
-        return false;
+    QString error;
+    const bool parsed
+        = readsAsUtf8(bytes) ? parseUtf8(bytes, book, &error) : parseFully(decodedText(bytes), book, &error);
+    if (!parsed)
+        return Result::failure(error);
+    bytes = QByteArray();
 
-    ImportContext ctx;
     ImportRows rows;
-    buildRows(book, ctx, rows);
-    if (rows.normaliseAccounts())
-        m_zeroBasedAccounts = true;
-    ctx.commit();
-    return storeRows(rows);
-}
-
-void XmlParse::clearGroupNames()
-{
-    clearKnownGroupNames();
-}
-
-void XmlParse::resetIdCounters()
-{
-    resetCounters();
+    buildRows(book, numbering, rows);
+    rows.normaliseAccounts();
+    return Expected<ImportRows>(std::move(rows));
 }

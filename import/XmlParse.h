@@ -8,22 +8,11 @@
 // references as "Group" ids or "Groups"/"groupid" numbers.
 class XmlParse : public ParseBase
 {
-    Q_OBJECT
+    Q_DECLARE_TR_FUNCTIONS(XmlParse)
 public:
-    explicit XmlParse(QObject *parent = nullptr);
+    XmlParse() = default;
 
-    QString localeCodecName() override;
-    bool checkFileEncoding(const QString &path, const QString &codecName) override;
-    // Writes the UTF-8 copy to "tmp.xml", its declaration naming `toCodec`.
-    bool convertFileEncoding(const QString &path, const QString &fromCodec, const QString &toCodec) override;
-    bool readFile(const QString &path, const QString &codecName) override;
-    void clearGroupNames() override;
-    void resetIdCounters() override;
-
-    // Set once a read met an account index of 0 (or a phone without one).
-    bool zeroBasedAccounts() const { return m_zeroBasedAccounts; }
-
-private:
-    QString m_appDir;
-    bool m_zeroBasedAccounts = false;
+    // A file that is not well-formed XML fails with the line of the first fault.
+    Expected<ImportRows> read(QByteArray bytes, const QString &encoding, ImportContext &numbering) override;
+    bool checkEncoding(const QByteArray &bytes, const QString &codecName) const override;
 };

@@ -9,6 +9,8 @@
 #include "data/SqliteDatabase.h"
 #include "export/ExportBase.h"
 #include "export/ExportFactory.h"
+#include "import/ImportContext.h"
+#include "import/ImportRows.h"
 #include "import/ParseBase.h"
 #include "import/ParseFactory.h"
 
@@ -728,61 +730,98 @@ QString DataMgr::writeFailure(int storeErrorsBefore) const
     if (store->errorCount() != storeErrorsBefore)
         return tr("Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.")
             .arg(store->lastError());
-    if (m_importCopyFailed)
-        return tr("Import failed: a working copy could not be made in the program folder. Nothing was changed.")
-            + QLatin1Char('\n') + m_importError;
     return QString();
 }
 
-bool DataMgr::importFile(const QString &path, const QString &encoding)
+ImportContext DataMgr::importNumbering()
+{
+    if (m_replaceOnImport)
+        return ImportContext();
+    SqliteDatabase *store = DBOperator::instance()->database();
+    ImportContext numbering(qMax(qMax(1, m_nextContactId), store->largestContactId() + 1), m_nextGroupId);
+    for (const GroupRow &g : store->storedGroups())
+        numbering.addStoredGroup(g.id, g.name);
+    return numbering;
+}
+
+bool DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbering)
+{
+    if (!resetForImport())
+        return false;
+    m_nextContactId = numbering.nextContactId();
+    m_nextGroupId = numbering.nextGroupId();
+    for (const QString &name : numbering.newUserGroups()) {
+        if (!m_userGroupNames.contains(name))
+            m_userGroupNames.append(name);
+    }
+    // Nothing is merged after a failed insert; the import is then undone as a whole.
+    DBOperator *store = DBOperator::instance();
+    return (rows.isEmpty() || store->insertBatch(rows.batch())) && store->mergeImported();
+}
+
+Result DataMgr::importFile(const QString &path, const QString &encoding)
 {
     const BusyScope busy(this);
-    m_importError.clear();
-    m_importCopyFailed = false;
-    m_importWriteFailure.clear();
-    m_importer = ParseFactory::instance()->createParser(path);
-    if (!m_importer)
-        return false;
+    const QString refused = tr("Import is failed,please check the file format and encoding.");
+    const std::unique_ptr<ParseBase> reader = ParseFactory::createParser(path);
+    if (!reader)
+        return Result::failure(refused);
+    QByteArray bytes;
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return Result::failure(refused + QLatin1Char('\n') + tr("The file %1 cannot be read.").arg(path));
+    }
     SqliteDatabase *store = DBOperator::instance()->database();
     const int errors = store->errorCount();
     const ImportSnapshot before = snapshot();
-    if (!store->beginTransaction()) {
-        m_importWriteFailure = writeFailure(errors);
-        return false;
-    }
+    if (!store->beginTransaction())
+        return Result::failure(writeFailure(errors));
     m_importing = true;
-    bool ok = m_importer->readFile(path, encoding);
-    if (!ok) {
-        m_importError = m_importer->errorString();
-        m_importCopyFailed = m_importer->workingCopyFailed();
+    // The whole file is read before the phonebook is touched, numbered as the
+    // phonebook will be when its rows go in.
+    ImportContext numbering = importNumbering();
+    QString fault;
+    bool ok = store->errorCount() == errors;
+    if (ok) {
+        const Expected<ImportRows> rows = reader->read(std::move(bytes), encoding, numbering);
+        ok = rows.ok() && storeImported(*rows, numbering);
+        if (!rows)
+            fault = rows.message();
     }
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
     QList<ContactInfo> contacts;
     QList<GroupInfo> groups;
     if (ok) {
-        const int errors = store->errorCount();
+        const int loadErrors = store->errorCount();
         contacts = DBOperator::instance()->loadContacts();
         groups = DBOperator::instance()->loadGroups();
-        ok = store->errorCount() == errors;
+        ok = store->errorCount() == loadErrors;
     }
     ok = store->endTransaction(ok);
     m_importing = false;
     const bool removeFiles = std::exchange(m_removeFilesAfterImport, false);
     if (!ok) {
         restore(before);
-        // The copies of a file that was not taken are of no use.
-        removeWorkingCopies(path);
-        m_importWriteFailure = writeFailure(errors);
-        return false;
+        // When something could not be written, the file is not to blame.
+        const QString failure = writeFailure(errors);
+        if (!failure.isEmpty())
+            return Result::failure(failure);
+        // What the reader found wrong, on a line of its own.
+        return Result::failure(fault.isEmpty() ? refused : refused + QLatin1Char('\n') + fault);
     }
-    if (removeFiles)
-        removeTemporaryFiles();
+    if (removeFiles) {
+        removeWorkingCopies(path);
+        QDir(AppPaths::appDir() + QStringLiteral("HTTPD")).removeRecursively();
+    }
     m_ctList = std::move(contacts);
     m_groups = std::move(groups);
     rebuildDerived();
     removeHttpFiles();
     emit updateModel();
-    return true;
+    return Result();
 }
 
 bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool clearList, bool replaceDuplicates)
@@ -791,25 +830,22 @@ bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool
     SqliteDatabase *store = DBOperator::instance()->database();
     const ImportSnapshot before = snapshot();
     const int errors = store->errorCount();
-    m_importError.clear();
-    m_importCopyFailed = false;
     setMergeMode(replaceDuplicates ? 0 : 1);
     setReplaceOnImport(clearList);
     // The save belongs to the transaction: a failed import leaves phonebook.db untouched.
+    Result imported = Result::failure(tr("Import is failed,please check the file format and encoding."));
     bool ok = store->beginTransaction();
-    if (ok)
-        ok = store->endTransaction(storeLists() && importFile(path, encoding));
+    if (ok) {
+        if (storeLists())
+            imported = importFile(path, encoding);
+        ok = store->endTransaction(imported.ok());
+    }
     if (!ok) {
         restore(before);
-        removeWorkingCopies(path);
         // When something could not be written, that is what the user must hear.
         QString text = writeFailure(errors);
-        if (text.isEmpty()) {
-            text = tr("Import is failed,please check the file format and encoding.");
-            // What the reader found wrong, on a line of its own.
-            if (!m_importError.isEmpty())
-                text += QLatin1Char('\n') + m_importError;
-        }
+        if (text.isEmpty())
+            text = imported.message();
         Notifier::current()->message(Notifier::Warning, tr("Import Box"), text);
     }
     setBusy(false);

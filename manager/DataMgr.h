@@ -9,8 +9,9 @@
 #include <QSet>
 #include <QStringList>
 
-class ParseBase;
 class HttpdService;
+class ImportContext;
+class ImportRows;
 
 // Owns the working phonebook: the contact list, the group list (with the "All" and
 // "Add group" display rows), the id counters and the known user-group names. Every
@@ -26,7 +27,7 @@ public:
     // The stored groups as the last save wrote them; what exports receive.
     const QList<GroupInfo> &savedGroups() const { return m_savedGroups; }
 
-    // Shared with the readers, which number imported rows from them.
+    // An import numbers its rows on from them.
     int nextContactId() const { return m_nextContactId; }
     void setNextContactId(int id) { m_nextContactId = id; }
     int nextGroupId() const { return m_nextGroupId; }
@@ -91,26 +92,21 @@ public:
     bool saveToDatabase();
     void clearPhonebook();
     // Replace mode: empties the lists and the store (within the running import's
-    // transaction) before a reader writes its rows.
+    // transaction) before the rows of a file that was read whole go in.
     bool resetForImport();
 
     // Imports and exports (readers and writers pick the layout).
     // Reads the file into the store and reloads the lists, all or nothing: on failure
-    // the store and the lists are as they were. Tells the user nothing itself.
-    bool importFile(const QString &path, const QString &encoding);
+    // the store and the lists are as they were, and the message says why for the
+    // user: what could not be written, or that the file was refused and what was
+    // wrong with it. Tells the user nothing itself.
+    Result importFile(const QString &path, const QString &encoding);
     // What the import dialogs do on "OK", as one all-or-nothing operation: save the
     // working lists to the store, replace contacts of the same name or keep both,
     // empty the phonebook first when `clearList`, and import. On failure the store,
     // phonebook.db and the lists are as they were, and the user has been told why
     // through the Notifier (the caller shows nothing more).
     bool importPhonebook(const QString &path, const QString &encoding, bool clearList, bool replaceDuplicates);
-    // What was wrong with the file of the last failed import, for the user; empty
-    // when there was nothing to tell.
-    QString importError() const { return m_importError; }
-    // The user's message when the last importFile() failed because something could
-    // not be written (phonebook.db, a working copy); empty when the file was to
-    // blame.
-    QString importWriteFailure() const { return m_importWriteFailure; }
     // Writes `contacts` and `groups` in layout `format` to `path` plus the layout's
     // extension, which `finalPath` receives. The file appears, or replaces the one
     // there, only when it is complete; a failure says which file and why.
@@ -163,7 +159,8 @@ public:
     void deleteGroup(int groupIndex);
 
     void removeHttpFiles();
-    // Deletes the readers' temporary files and the whole HTTPD folder.
+    // Deletes the working copies older versions left in the program folder and the
+    // whole HTTPD folder.
     void removeTemporaryFiles();
 
     // Fills the derived fields of a contact (pinyin keys, group text).
@@ -190,11 +187,17 @@ private:
     void restore(const ImportSnapshot &before);
     // saveToDatabase without the message.
     bool storeLists();
+    // The numbering an import goes on from: the counters, moved past every stored
+    // contact id, and the stored groups; in replace mode that of an empty phonebook.
+    ImportContext importNumbering();
+    // Empties the phonebook when asked, hands the rows to the store, merges them and
+    // takes the numbering back; false when the store failed.
+    bool storeImported(const ImportRows &rows, const ImportContext &numbering);
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     bool exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
-    // Deletes the readers' temporary files except the file `keep` (a file the user
-    // imports may carry the name of one).
+    // Deletes the working copies older versions left, except the file `keep` (a file
+    // the user imports may carry the name of one).
     void removeWorkingCopies(const QString &keep);
     // The message for an import that failed on writing since the store had
     // `storeErrorsBefore` errors; empty when nothing failed to be written.
@@ -223,9 +226,5 @@ private:
     bool m_importing = false;
     bool m_removeFilesAfterImport = false;
     QString m_language = QStringLiteral("en");
-    ParseBase *m_importer = nullptr;
-    QString m_importError;
-    bool m_importCopyFailed = false;
-    QString m_importWriteFailure;
     HttpdService *m_httpService = nullptr;
 };

@@ -52,7 +52,7 @@ inline QString writeBytes(const TestUtil::Workspace &ws, const QString &name, co
 
 inline bool import(const QString &path, const QString &encoding = QStringLiteral("UTF-8"))
 {
-    return DataMgr::instance()->importFile(path, encoding);
+    return DataMgr::instance()->importFile(path, encoding).ok();
 }
 
 inline const ContactInfo *find(const QString &first, const QString &last)

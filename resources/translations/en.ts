@@ -65,6 +65,10 @@
         <translation>Import is failed,please check the file format and encoding.</translation>
     </message>
     <message>
+        <source>The file %1 cannot be read.</source>
+        <translation>The file %1 cannot be read.</translation>
+    </message>
+    <message>
         <source>Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.</source>
         <translation>Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.</translation>
     </message>
@@ -87,10 +91,6 @@
     <message>
         <source>The phonebook store %1 could not be opened: %2</source>
         <translation>The phonebook store %1 could not be opened: %2</translation>
-    </message>
-    <message>
-        <source>Import failed: a working copy could not be made in the program folder. Nothing was changed.</source>
-        <translation>Import failed: a working copy could not be made in the program folder. Nothing was changed.</translation>
     </message>
     <message>
         <source>There is no layout %1.</source>
@@ -963,24 +963,12 @@ It is left in %2.</translation>
 <context>
     <name>ParseBase</name>
     <message>
-        <source>the encoding %1 is unknown</source>
-        <translation>the encoding %1 is unknown</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be read.</source>
-        <translation>The file %1 cannot be read.</translation>
+        <source>The encoding %1 is unknown.</source>
+        <translation>The encoding %1 is unknown.</translation>
     </message>
     <message>
         <source>The file is not valid %1 text; choose the encoding it was saved in.</source>
         <translation>The file is not valid %1 text; choose the encoding it was saved in.</translation>
-    </message>
-    <message>
-        <source>The working copy %1 cannot be written.</source>
-        <translation>The working copy %1 cannot be written.</translation>
-    </message>
-    <message>
-        <source>The working copy %1 cannot be read.</source>
-        <translation>The working copy %1 cannot be read.</translation>
     </message>
 </context>
 <context>
@@ -1383,6 +1371,14 @@ It is left in %2.</translation>
     <message>
         <source>Friends</source>
         <translation>Friends</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>The file holds no XML element.</source>
+        <translation>The file holds no XML element.</translation>
     </message>
 </context>
 </TS>

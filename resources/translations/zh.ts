@@ -65,6 +65,10 @@
         <translation>导入失败，请检查文件格式和编码。</translation>
     </message>
     <message>
+        <source>The file %1 cannot be read.</source>
+        <translation>无法读取文件 %1。</translation>
+    </message>
+    <message>
         <source>Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.</source>
         <translation>导入失败：无法将电话簿写入 phonebook.db（%1）。电话簿没有任何改动。</translation>
     </message>
@@ -87,10 +91,6 @@
     <message>
         <source>The phonebook store %1 could not be opened: %2</source>
         <translation>无法打开电话簿存储 %1：%2</translation>
-    </message>
-    <message>
-        <source>Import failed: a working copy could not be made in the program folder. Nothing was changed.</source>
-        <translation>导入失败：无法在程序文件夹中建立工作副本。电话簿没有任何改动。</translation>
     </message>
     <message>
         <source>There is no layout %1.</source>
@@ -963,24 +963,12 @@ It is left in %2.</source>
 <context>
     <name>ParseBase</name>
     <message>
-        <source>the encoding %1 is unknown</source>
-        <translation>未知的编码 %1</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be read.</source>
-        <translation>无法读取文件 %1。</translation>
+        <source>The encoding %1 is unknown.</source>
+        <translation>未知的编码 %1。</translation>
     </message>
     <message>
         <source>The file is not valid %1 text; choose the encoding it was saved in.</source>
         <translation>该文件不是有效的 %1 文本，请选择文件保存时使用的编码。</translation>
-    </message>
-    <message>
-        <source>The working copy %1 cannot be written.</source>
-        <translation>无法写入工作副本 %1。</translation>
-    </message>
-    <message>
-        <source>The working copy %1 cannot be read.</source>
-        <translation>无法读取工作副本 %1。</translation>
     </message>
 </context>
 <context>
@@ -1383,6 +1371,14 @@ It is left in %2.</source>
     <message>
         <source>Friends</source>
         <translation>朋友</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>The file holds no XML element.</source>
+        <translation>文件中没有任何 XML 元素。</translation>
     </message>
 </context>
 </TS>

@@ -1,13 +1,13 @@
 // The reader factory, the shared reader operations and the import entry point.
 
 #include "import/CSVParse.h"
+#include "import/ImportContext.h"
 #include "import/ParseFactory.h"
 #include "import/VCardParse.h"
 #include "import/XmlParse.h"
 #include "tests/ImportTestUtil.h"
 
 #include <QLocale>
-#include <QPointer>
 
 using namespace TestUtil;
 using namespace ImportTest;
@@ -19,10 +19,10 @@ class TestImportFramework : public QObject
 private slots:
     void readerBySuffix_data();
     void readerBySuffix();
-    void newReaderReplacesOnlyItsKind();
+    void eachImportReadsAfresh();
     void codecByTerritory_data();
     void codecByTerritory();
-    void checkFileEncoding();
+    void checkEncoding();
     void countersAndNames();
     void importFileReloads();
 };
@@ -53,22 +53,23 @@ void TestImportFramework::readerBySuffix()
 {
     QFETCH(QString, path);
     QFETCH(QString, reader);
-    ParseFactory *factory = ParseFactory::instance();
-    ParseBase *made = factory->createParser(path);
-    QCOMPARE(made ? QString::fromLatin1(made->metaObject()->className()) : QString(), reader);
-    QCOMPARE(factory->filePath(), path);
+    const std::unique_ptr<ParseBase> made = ParseFactory::createParser(path);
+    const QString kind = dynamic_cast<XmlParse *>(made.get()) ? "XmlParse"
+        : dynamic_cast<VCardParse *>(made.get())              ? "VCardParse"
+        : dynamic_cast<CSVParse *>(made.get())                ? "CSVParse"
+                                                              : "";
+    QCOMPARE(kind, reader);
+    QCOMPARE(made == nullptr, reader.isEmpty());
 }
 
-void TestImportFramework::newReaderReplacesOnlyItsKind()
+void TestImportFramework::eachImportReadsAfresh()
 {
-    ParseFactory *factory = ParseFactory::instance();
-    QPointer<ParseBase> csv = factory->createParser("a.csv");
-    QPointer<ParseBase> xml = factory->createParser("a.xml");
-    QPointer<ParseBase> xml2 = factory->createParser("b.xml");
-    QVERIFY(xml.isNull());
-    QVERIFY(!xml2.isNull());
-    QVERIFY(xml2 != csv);
-    QVERIFY(!csv.isNull());
+    Workspace ws;
+    // An Outlook file, then one of ours with its columns elsewhere: the second is
+    // not read with the columns of the first.
+    QVERIFY(import(writeFile(ws, "a.csv", "First Name,Last Name,Categories\nAnn,Lee,Golf\n")));
+    QVERIFY(import(writeFile(ws, "b.csv", "Group,Last Name,First Name\nChess,Ray,Bob\n")));
+    QCOMPARE(contactsText(), QString("Ann|Lee p0 f0 [] [] [Golf]\nBob|Ray p0 f0 [] [] [Chess]"));
 }
 
 void TestImportFramework::codecByTerritory_data()
@@ -90,36 +91,40 @@ void TestImportFramework::codecByTerritory()
     QCOMPARE(ParseBase::codecNameForTerritory(territory), codec);
 }
 
-void TestImportFramework::checkFileEncoding()
+void TestImportFramework::checkEncoding()
 {
-    Workspace ws;
-    const QString latin = writeFile(ws, "l.csv", "José,Müller\n");
-    const QString chinese = writeFile(ws, "c.csv", "张,伟\n");
+    const QByteArray latin = QString("José,Müller\n").toUtf8();
+    const QByteArray chinese = QString("张,伟\n").toUtf8();
     CSVParse csv;
-    QVERIFY(csv.checkFileEncoding(latin, "ISO 8859-1"));
-    QVERIFY(!csv.checkFileEncoding(chinese, "ISO 8859-1"));
-    QVERIFY(csv.checkFileEncoding(chinese, "GBK"));
-    QVERIFY(!csv.checkFileEncoding(ws.file("missing.csv"), "GBK"));
+    QVERIFY(csv.checkEncoding(latin, "ISO 8859-1"));
+    QVERIFY(!csv.checkEncoding(chinese, "ISO 8859-1"));
+    QVERIFY(csv.checkEncoding(chinese, "GBK"));
+    // Only the text before a zero byte counts.
+    QVERIFY(csv.checkEncoding(QByteArray("Ann\0", 4) + chinese, "ISO 8859-1"));
     XmlParse xml;
-    QVERIFY(xml.checkFileEncoding(chinese, "ignored"));
-    QVERIFY(!xml.checkFileEncoding(ws.file("missing.xml"), "UTF-8"));
+    QVERIFY(xml.checkEncoding(chinese, "ignored"));
 }
 
 void TestImportFramework::countersAndNames()
 {
     Workspace ws;
     DataMgr *mgr = DataMgr::instance();
-    mgr->setNextContactId(40);
-    mgr->setNextGroupId(50);
-    mgr->userGroupNames() << "Golf";
-    VCardParse reader;
-    reader.resetIdCounters();
-    QCOMPARE(mgr->nextContactId(), 1);
-    QCOMPARE(mgr->nextGroupId(), 1);
-    reader.clearGroupNames();
+    // A read numbers its rows from the context it is given, passes the group ids
+    // in use, and hands its new user groups back; the phonebook it leaves alone.
+    ImportContext numbering(7, 50);
+    numbering.addStoredGroup(50, "Golf");
+    const Expected<ImportRows> rows = VCardParse().read(
+        "BEGIN:VCARD\nN:A;B\nX-MARLO-GROUP:Chess\nX-MARLO-GROUP:Golf\nEND:VCARD\n", "UTF-8", numbering);
+    QVERIFY(rows);
+    QCOMPARE(rows->batch().value("contact1").first(), QVariantList({ 7 }));
+    QCOMPARE(rows->batch().value("group1").first(), QVariantList({ 51 }));
+    QCOMPARE(rows->batch().value("union1").last(), QVariantList({ "Chess", "Golf" }));
+    QCOMPARE(numbering.nextContactId(), 8);
+    QCOMPARE(numbering.newUserGroups(), QStringList({ "Chess" }));
+    QVERIFY(mgr->ctList().isEmpty());
     QVERIFY(mgr->userGroupNames().isEmpty());
 
-    // A read takes its ids from the counters and names its new groups.
+    // An import numbers on from the data manager's counters and names the new groups.
     mgr->setNextContactId(7);
     QVERIFY(import(writeFile(ws, "c.vcf", "BEGIN:VCARD\nN:A;B\nX-MARLO-GROUP:Chess\nEND:VCARD\n")));
     QCOMPARE(mgr->ctList().first().id, 7);

@@ -53,7 +53,7 @@ bool importLikeTheDialog(const QString &path, bool clearList, bool replaceWay)
     mgr->saveToDatabase();
     mgr->setMergeMode(replaceWay ? 0 : 1);
     mgr->setReplaceOnImport(clearList);
-    return mgr->importFile(path, "UTF-8");
+    return mgr->importFile(path, "UTF-8").ok();
 }
 
 int countName(const QStringList &list, const QString &name)
