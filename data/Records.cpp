@@ -150,6 +150,92 @@ void rebuildPrimaryNumber(ContactInfo &contact)
     }
 }
 
+int phoneTypeIndexOfDisplay(const QString &label)
+{
+    for (int i = 0; i < kPhoneTypeCount; ++i) {
+        if (phoneTypeDisplay(i) == label)
+            return i;
+    }
+    return -1;
+}
+
+bool isBlank(const ContactInfo &contact)
+{
+    // A contact removed for holding only spaces would vanish without a word.
+    if (!contact.FirstName.isEmpty() || !contact.LastName.isEmpty())
+        return false;
+    for (const PhoneInfo &phone : contact.PhoneList) {
+        if (!phone.phonenumber.isEmpty())
+            return false;
+    }
+    for (const MailInfo &mail : contact.MailList) {
+        if (!mail.Mail.isEmpty())
+            return false;
+    }
+    return true;
+}
+
+PhoneInfoList groupPhonesByType(const PhoneInfoList &phones)
+{
+    // Rows without a number would not be shown again.
+    PhoneInfoList rows;
+    for (const PhoneInfo &phone : phones) {
+        if (!phone.phonenumber.isEmpty())
+            rows.append(phone);
+    }
+    PhoneInfoList grouped;
+    while (!rows.isEmpty()) {
+        const QString type = rows.first().type;
+        for (auto it = rows.begin(); it != rows.end();) {
+            if (it->type == type) {
+                grouped.append(*it);
+                it = rows.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+    return grouped;
+}
+
+QStringList primaryChoices(const PhoneInfoList &phones)
+{
+    QStringList choices;
+    for (const PhoneInfo &phone : phones) {
+        if (!choices.contains(phone.TypeLabel))
+            choices.append(phone.TypeLabel);
+    }
+    return choices;
+}
+
+int primaryChoice(const QStringList &choices, const QString &picked, const QString &stored)
+{
+    int at = int(choices.indexOf(picked));
+    if (at < 0)
+        at = int(choices.indexOf(stored));
+    return at < 0 ? 0 : at;
+}
+
+void settleEdits(ContactInfo &contact)
+{
+    contact.PhoneList = groupPhonesByType(contact.PhoneList);
+    MailInfoList mails;
+    for (const MailInfo &mail : std::as_const(contact.MailList)) {
+        if (!mail.Mail.isEmpty())
+            mails.append(mail);
+    }
+    contact.MailList = mails;
+    // The list shows the primary number: it follows the new primary type.
+    contact.PrimaryNumber.clear();
+    rebuildPrimaryNumber(contact);
+    if (contact.FirstName.isEmpty() && contact.LastName.isEmpty()) {
+        if (!contact.PhoneList.isEmpty())
+            contact.FirstName = contact.PhoneList.first().phonenumber;
+        else if (!contact.MailList.isEmpty())
+            contact.FirstName = contact.MailList.first().Mail;
+    }
+}
+
 QString elide12(const QString &name)
 {
     if (name.size() <= 12)

@@ -39,6 +39,26 @@ void rebuildPhoneLabel(PhoneInfo &phone);
 void rebuildMailLabel(MailInfo &mail);
 // Sets PrimaryNumber from the first phone of the primary type; keeps it otherwise.
 void rebuildPrimaryNumber(ContactInfo &contact);
+// Row whose translated display label equals `label`, or -1.
+int phoneTypeIndexOfDisplay(const QString &label);
+
+// Rules of a contact as the editor gives it back, rows as the user left them.
+// Nothing typed at all: no name, no number, no mail address. Spaces are typed
+// text.
+bool isBlank(const ContactInfo &contact);
+// The phones that have a number, grouped by type, types in the order they
+// first appear.
+PhoneInfoList groupPhonesByType(const PhoneInfoList &phones);
+// The types a primary number can be chosen from: each type label once, in order.
+QStringList primaryChoices(const PhoneInfoList &phones);
+// Which of `choices` is the primary one: `picked` while it is still offered,
+// else `stored`, else the first.
+int primaryChoice(const QStringList &choices, const QString &picked, const QString &stored);
+// Settles an edited contact: rows without a number or address go, phones are
+// grouped by type, the primary number follows the primary type, and a contact
+// without a name takes its first number (or else its first mail) as its first
+// name.
+void settleEdits(ContactInfo &contact);
 
 QString groupDisplayName(const QString &name);
 QString groupIconKind(const QString &name);

@@ -19,7 +19,32 @@ private slots:
     void iconKind();
     void mailLabel_data();
     void mailLabel();
+    void editedContact_data();
+    void editedContact();
 };
+
+namespace {
+
+// "Work:1 Home:" as phones, the type word doubling as its label.
+PhoneInfoList phones(const QString &spec)
+{
+    PhoneInfoList list;
+    for (const QString &row : spec.split(' ', Qt::SkipEmptyParts)) {
+        const QString type = row.section(':', 0, 0);
+        list.append(PhoneInfo { type, type, row.section(':', 1), 0 });
+    }
+    return list;
+}
+
+QString spec(const PhoneInfoList &list)
+{
+    QStringList rows;
+    for (const PhoneInfo &p : list)
+        rows << p.type + ':' + p.phonenumber;
+    return rows.join(' ');
+}
+
+} // namespace
 
 void TestRecords::phoneLabel_data()
 {
@@ -170,6 +195,75 @@ void TestRecords::mailLabel()
     Records::rebuildMailLabel(m);
     QCOMPARE(m.type, storedAfter);
     QCOMPARE(m.TypeLabel, label);
+}
+
+// A contact as the editor gives it back, and what the rules make of it.
+void TestRecords::editedContact_data()
+{
+    QTest::addColumn<QString>("phoneRows");
+    QTest::addColumn<QStringList>("mails");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<int>("primary");
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<bool>("blank");
+    QTest::addColumn<QString>("settled");
+    QTest::addColumn<QString>("primaryNumber");
+    QTest::addColumn<QString>("firstAfter");
+    QTest::addColumn<QString>("choice");
+
+    QTest::newRow("nothing typed") << "Work:" << QStringList { "" } << "" << 0 << "" << true << ""
+                                   << ""
+                                   << ""
+                                   << "Work";
+    QTest::newRow("spaces are typed") << "Work:" << QStringList() << " " << 0 << "" << false << ""
+                                      << ""
+                                      << " "
+                                      << "Work";
+    QTest::newRow("grouped by type, first seen first")
+        << "Home:1 Work:2 Home:3 Mobile:4 Work:" << QStringList() << "Ann" << 0 << "Mobile" << false
+        << "Home:1 Home:3 Work:2 Mobile:4"
+        << "2"
+        << "Ann"
+        << "Mobile";
+    QTest::newRow("nameless takes its number")
+        << "Work: Mobile:555" << QStringList { "a@x" } << "" << 2 << "Fax" << false << "Mobile:555"
+        << "555"
+        << "555"
+        << "Mobile";
+    QTest::newRow("nameless without number takes its mail")
+        << "" << QStringList { "", "a@x" } << "" << 0 << "" << false << ""
+        << ""
+        << "a@x"
+        << "";
+    QTest::newRow("primary type without number") << "Work:1" << QStringList() << "Ann" << 1 << "" << false << "Work:1"
+                                                 << ""
+                                                 << "Ann"
+                                                 << "Work";
+}
+
+void TestRecords::editedContact()
+{
+    QFETCH(QString, phoneRows);
+    QFETCH(QStringList, mails);
+    QFETCH(QString, first);
+    QFETCH(int, primary);
+    QFETCH(QString, picked);
+    ContactInfo c;
+    c.FirstName = first;
+    c.PrimaryIndex = primary;
+    c.PrimaryNumber = "old";
+    c.PhoneList = phones(phoneRows);
+    for (const QString &address : mails)
+        c.MailList.append(MailInfo { "Work", "Work", address });
+    QTEST(Records::isBlank(c), "blank");
+    const QStringList choices = Records::primaryChoices(c.PhoneList);
+    QTEST(choices.value(Records::primaryChoice(choices, picked, Records::phoneTypeDisplay(primary))), "choice");
+    Records::settleEdits(c);
+    QTEST(spec(c.PhoneList), "settled");
+    QTEST(c.PrimaryNumber, "primaryNumber");
+    QTEST(c.FirstName, "firstAfter");
+    for (const MailInfo &m : c.MailList)
+        QVERIFY(!m.Mail.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRecords)
