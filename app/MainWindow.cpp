@@ -9,8 +9,8 @@
 #include "data/SqliteDatabase.h"
 #include "httpd/HttpdService.h"
 #include "manager/DataMgr.h"
+#include "widgets/ContactEditor.h"
 #include "widgets/ContactView.h"
-#include "widgets/DetailScroll.h"
 #include "widgets/GroupView.h"
 #include "widgets/SearchEdit.h"
 #include "widgets/UserGuide.h"
@@ -55,7 +55,6 @@ MainWindow::MainWindow(QWidget *parent)
     m_isStarting = true;
     m_isSaved = true;
     m_autoStartState = false;
-    m_detailEmpty = true;
 
     m_appDir = AppPaths::appDir();
 
@@ -451,17 +450,9 @@ void MainWindow::createContactPanel()
 
 void MainWindow::createDetailPanel()
 {
-    m_detailPanel = new QWidget(m_centralWidget);
-    m_detailPanel->setObjectName(QStringLiteral("detail_panel"));
-    m_detailPanel->setGeometry(540, 56, 380, 508);
-
-    m_detailTitleLabel = new QLabel(m_detailPanel);
-    m_detailTitleLabel->setObjectName(QStringLiteral("detail_title_label"));
-    m_detailTitleLabel->setGeometry(0, 0, 381, 30);
-    m_detailTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-
-    m_detailScroll = new DetailScroll(m_detailPanel);
-    m_detailScroll->setGeometry(0, 30, 380, 478);
+    m_contactEditor = new ContactEditor(m_centralWidget);
+    m_contactEditor->setGeometry(540, 56, 380, 508);
+    connect(m_contactEditor, &ContactEditor::edited, this, [this] { m_isSaved = false; });
     showNobodyPreview();
 }
 

@@ -14,12 +14,10 @@
 #include "data/ContactInfo.h"
 #include "widgets/UserGuide.h"
 
+class ContactEditor;
 class ContactView;
 class DBOperator;
-class DetailScroll;
 class GroupView;
-class MailItem;
-class PhoneItem;
 class QCheckBox;
 class QKeyEvent;
 class QComboBox;
@@ -53,7 +51,6 @@ public:
     bool isSaved() const { return m_isSaved; }
     void setSaved(bool saved) { m_isSaved = saved; }
     bool autoStartState() const { return m_autoStartState; }
-    bool detailEmpty() const { return m_detailEmpty; }
 
     // Covers the window while a long operation runs; pending non-input events
     // are handled once so that it is painted before the work starts.
@@ -68,11 +65,6 @@ public:
     GroupView *groupView() const { return m_groupView; }
     ContactView *contactView() const { return m_contactView; }
     SearchEdit *searchEdit() const { return m_searchEdit; }
-    DetailScroll *detailScroll() const { return m_detailScroll; }
-    // The contact the detail editor shows (valid while detailEmpty() is false).
-    const ContactInfo &shownContact() const { return m_shownContact; }
-    QList<PhoneItem *> phoneItems() const;
-    QList<MailItem *> mailItems() const;
 
     // The desktop session is about to end: with `mayAsk`, the user saves or drops
     // unsaved edits (the save question); otherwise they are kept in the recovery
@@ -127,19 +119,11 @@ public slots:
     void showNobodyPreview();
     // Loads the saved phonebook from the store, as the Recovery Data option does at start.
     void openSavedPhonebook();
-    void showContactDetail(const ContactInfo &contact);
     void onContactChanged(int current, int previous);
     bool checkDetailValues();
     // Before the phonebook is written (save, backup, export): drops a blank shown
     // contact, or commits the shown contact's edits.
     void commitDetail();
-    void addNewPhone();
-    void addNewMail();
-    void resetPhoneWidgetHeight();
-    void resetMailWidgetHeight();
-    void resetPrimaryBox();
-    void lineEditChanged(const QString &text);
-    void comBoxChanged(const QString &text);
 
     void onDeleteGroup();
     void onDissGroup();
@@ -188,15 +172,9 @@ private:
     void addSavedPhonebookOffer(QWidget *content);
 
     // Detail editor.
-    QWidget *newDetailContent(int height);
-    void layoutDetail();
-    void wirePhoneItem(PhoneItem *item);
-    void wireMailItem(MailItem *item);
     bool shownContactIsBlank() const;
     // Writes the detail rows into the contact they were taken from (found by id).
     void commitShownContact();
-    // A change the user made in the detail editor.
-    void markDetailEdited();
 
     // File commands and dialogs.
     // Empties the phonebook, its lists, its temporary files and the store; false
@@ -232,7 +210,6 @@ private:
     bool m_isStarting = true;
     bool m_isSaved = true;
     bool m_autoStartState = false;
-    bool m_detailEmpty = true;
     bool m_closed = false;
     // What the end of the desktop session decided about unsaved edits.
     enum class SessionEnd { None, EditsKept, DropEdits };
@@ -289,36 +266,10 @@ private:
     QPushButton *m_batchButton = nullptr;
     QLabel *m_searchLabel = nullptr;
     QPushButton *m_addContactButton = nullptr;
-    QWidget *m_detailPanel = nullptr;
-    QLabel *m_detailTitleLabel = nullptr;
     GroupView *m_groupView = nullptr;
     ContactView *m_contactView = nullptr;
     SearchEdit *m_searchEdit = nullptr;
-    DetailScroll *m_detailScroll = nullptr;
-
-    // What the detail editor shows; its widgets belong to the content widget,
-    // which is replaced for every contact.
-    ContactInfo m_shownContact;
-    QPointer<QWidget> m_detailContent;
-    QLineEdit *m_firstNameEdit = nullptr;
-    QLineEdit *m_lastNameEdit = nullptr;
-    QLineEdit *m_departmentEdit = nullptr;
-    QComboBox *m_primaryBox = nullptr;
-    QWidget *m_phoneArea = nullptr;
-    QWidget *m_addPhoneRow = nullptr;
-    QWidget *m_mailArea = nullptr;
-    QWidget *m_addMailRow = nullptr;
-    QWidget *m_headSection = nullptr;
-    QLineEdit *m_headText = nullptr;
-    QLineEdit *m_ringtoneText = nullptr;
-    QComboBox *m_groupBox = nullptr;
-    QList<QPointer<PhoneItem>> m_phoneItems;
-    QList<QPointer<MailItem>> m_mailItems;
-    QPointer<PhoneItem> m_removingPhone;
-    // Set while the editor fills its fields: those changes are not the user's.
-    bool m_fillingDetail = false;
-    // The user changed the shown contact since it was shown or committed.
-    bool m_detailEdited = false;
+    ContactEditor *m_contactEditor = nullptr;
 
     // The dialogs of the import, export and port commands while they are open.
     QPointer<QDialog> m_importDialog;

@@ -5,14 +5,13 @@
 
 #include "data/Records.h"
 #include "manager/DataMgr.h"
+#include "widgets/ContactEditor.h"
 #include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
 #include "widgets/GroupModel.h"
 #include "widgets/GroupView.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMenu>
 
 namespace {
@@ -167,8 +166,7 @@ void MainWindow::runGroupCommand(bool dissolve)
     m_contactView->commitCurrent();
     DataMgr *mgr = DataMgr::instance();
     mgr->setBusy(true);
-    if (!m_detailEmpty && m_groupBox)
-        m_groupBox->clear();
+    m_contactEditor->clearGroups();
     if (dissolve)
         mgr->dissolveGroup(groupRow);
     else
@@ -211,8 +209,8 @@ void MainWindow::addNewContactToGroup()
 {
     // A blank new contact is still being filled in: stay on it rather than pile
     // up empty ones.
-    if (!m_detailEmpty && m_contactView->currentContact() >= 0 && shownContactIsBlank()) {
-        m_firstNameEdit->setFocus();
+    if (m_contactView->currentContact() >= 0 && shownContactIsBlank()) {
+        m_contactEditor->focusName();
         return;
     }
     if (!checkDetailValues())
@@ -226,7 +224,6 @@ void MainWindow::addNewContactToGroup()
     mgr->addContact(groupRow, contact);
     m_groupView->selectGroupRow(groupRow);
     m_contactView->selectContact(int(mgr->ctList().size()) - 1);
-    if (m_firstNameEdit)
-        m_firstNameEdit->setFocus();
+    m_contactEditor->focusName();
     m_isSaved = false;
 }

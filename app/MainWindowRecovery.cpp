@@ -180,6 +180,7 @@ void MainWindow::addSavedPhonebookOffer(QWidget *content)
     open->setObjectName(QStringLiteral("open_saved_button"));
     open->setGeometry(100, 415, 180, 32);
     connect(open, &QPushButton::clicked, this, &MainWindow::openSavedPhonebook);
+    open->show();
 }
 
 void MainWindow::openSavedPhonebook()

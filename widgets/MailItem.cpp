@@ -8,10 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-MailItem::MailItem(const MailInfo &mail, int index, QWidget *parent)
+MailItem::MailItem(const MailInfo &mail, QWidget *parent)
     : QWidget(parent)
     , m_mail(mail)
-    , m_index(index)
 {
     setObjectName(QStringLiteral("mailItem"));
 
@@ -43,13 +42,8 @@ MailItem::MailItem(const MailInfo &mail, int index, QWidget *parent)
     m_deleteButton->setToolTip(tr("Delete this mail address"));
 
     connect(m_deleteButton, &QPushButton::clicked, this, &MailItem::removeSelf);
-    connect(m_typeBox, &QComboBox::currentTextChanged, this, &MailItem::setMailType);
-    connect(m_addressEdit, &QLineEdit::textChanged, this, &MailItem::changeMail);
-}
-
-QString MailItem::address() const
-{
-    return m_addressEdit->text();
+    connect(m_typeBox, &QComboBox::currentTextChanged, this, &MailItem::typeChanged);
+    connect(m_addressEdit, &QLineEdit::textChanged, this, &MailItem::addressChanged);
 }
 
 MailInfo MailItem::mailInfo() const
@@ -63,16 +57,6 @@ MailInfo MailItem::mailInfo() const
 
 void MailItem::removeSelf()
 {
-    emit removeMailSignal();
+    emit removed();
     deleteLater();
-}
-
-void MailItem::setMailType(const QString &text)
-{
-    emit mailTypeChanged(text);
-}
-
-void MailItem::changeMail(const QString &text)
-{
-    emit mailChanged(text);
 }

@@ -13,30 +13,24 @@ class MailItem : public QWidget
 {
     Q_OBJECT
 public:
-    MailItem(const MailInfo &mail, int index, QWidget *parent = nullptr);
+    explicit MailItem(const MailInfo &mail, QWidget *parent = nullptr);
 
-    int index() const { return m_index; }
-    QComboBox *typeBox() const { return m_typeBox; }
     QLineEdit *addressEdit() const { return m_addressEdit; }
-    QPushButton *deleteButton() const { return m_deleteButton; }
 
-    QString address() const;
     // The row as the user left it: stored type word, label, address.
     MailInfo mailInfo() const;
 
 signals:
-    void removeMailSignal();
-    void mailTypeChanged(const QString &text);
-    void mailChanged(const QString &text);
+    // The user removed the row; it deletes itself once control returns.
+    void removed();
+    void typeChanged();
+    void addressChanged();
 
 public slots:
     void removeSelf();
-    void setMailType(const QString &text);
-    void changeMail(const QString &text);
 
 private:
     MailInfo m_mail;
-    int m_index;
     QComboBox *m_typeBox;
     QLineEdit *m_addressEdit;
     QPushButton *m_deleteButton;

@@ -24,10 +24,9 @@ QList<int> PhoneItem::offeredTypes()
     return rows;
 }
 
-PhoneItem::PhoneItem(const PhoneInfo &phone, int index, QWidget *parent)
+PhoneItem::PhoneItem(const PhoneInfo &phone, QWidget *parent)
     : QWidget(parent)
     , m_phone(phone)
-    , m_index(index)
 {
     setObjectName(QStringLiteral("phoneItem"));
 
@@ -75,18 +74,9 @@ PhoneItem::PhoneItem(const PhoneInfo &phone, int index, QWidget *parent)
     m_deleteButton->setToolTip(tr("Delete this number"));
 
     connect(m_deleteButton, &QPushButton::clicked, this, &PhoneItem::removeSelf);
-    connect(m_typeBox, &QComboBox::currentTextChanged, this, &PhoneItem::resetPrimaryBox);
-    connect(m_numberEdit, &QLineEdit::textChanged, this, &PhoneItem::changeNumber);
-}
-
-QString PhoneItem::typeText() const
-{
-    return m_typeBox->currentText();
-}
-
-QString PhoneItem::number() const
-{
-    return m_numberEdit->text();
+    connect(m_typeBox, &QComboBox::currentTextChanged, this, &PhoneItem::typeChanged);
+    connect(m_numberEdit, &QLineEdit::textChanged, this, &PhoneItem::numberChanged);
+    connect(m_accountBox, &QComboBox::currentTextChanged, this, &PhoneItem::accountChanged);
 }
 
 PhoneInfo PhoneItem::phoneInfo() const
@@ -108,16 +98,6 @@ PhoneInfo PhoneItem::phoneInfo() const
 
 void PhoneItem::removeSelf()
 {
-    emit removePhoneSignal();
+    emit removed();
     deleteLater();
-}
-
-void PhoneItem::resetPrimaryBox(const QString &)
-{
-    emit resetPrimary();
-}
-
-void PhoneItem::changeNumber(const QString &text)
-{
-    emit numberChanged(text);
 }

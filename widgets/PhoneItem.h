@@ -15,16 +15,10 @@ class PhoneItem : public QWidget
 {
     Q_OBJECT
 public:
-    PhoneItem(const PhoneInfo &phone, int index, QWidget *parent = nullptr);
+    explicit PhoneItem(const PhoneInfo &phone, QWidget *parent = nullptr);
 
-    int index() const { return m_index; }
-    QComboBox *typeBox() const { return m_typeBox; }
     QLineEdit *numberEdit() const { return m_numberEdit; }
-    QComboBox *accountBox() const { return m_accountBox; }
-    QPushButton *deleteButton() const { return m_deleteButton; }
 
-    QString typeText() const;
-    QString number() const;
     // The row as the user left it: stored type word, label, number, account.
     PhoneInfo phoneInfo() const;
 
@@ -32,18 +26,17 @@ public:
     static QList<int> offeredTypes();
 
 signals:
-    void removePhoneSignal();
-    void resetPrimary();
-    void numberChanged(const QString &number);
+    // The user removed the row; it deletes itself once control returns.
+    void removed();
+    void typeChanged();
+    void numberChanged();
+    void accountChanged();
 
 public slots:
     void removeSelf();
-    void resetPrimaryBox(const QString &text);
-    void changeNumber(const QString &text);
 
 private:
     PhoneInfo m_phone;
-    int m_index;
     QComboBox *m_typeBox;
     QLineEdit *m_numberEdit;
     QComboBox *m_accountBox;

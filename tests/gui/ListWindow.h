@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/MessageBoxNotifier.h"
 #include "tests/gui/GuiTestUtil.h"
+#include "widgets/ContactEditor.h"
 #include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
 #include "widgets/GroupView.h"
@@ -74,7 +75,10 @@ struct Window {
         GuiTestUtil::clickRow(contacts(), rowOfName(name), ContactModel::NameColumn, button);
     }
     // The contact shown in the detail editor, as the data manager holds it.
-    const ContactInfo &shown() const { return mgr()->ctList().at(mgr()->indexOfContact(window->shownContact().id)); }
+    const ContactInfo &shown() const { return mgr()->ctList().at(mgr()->indexOfContact(editor()->shownContact().id)); }
+    ContactEditor *editor() const { return find<ContactEditor>(QStringLiteral("detail_panel")); }
+    // No contact is shown in the detail editor.
+    bool detailEmpty() const { return editor()->isEmpty(); }
     const ContactInfo &byName(const QString &first) const
     {
         for (const ContactInfo &c : mgr()->ctList()) {

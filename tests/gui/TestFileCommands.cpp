@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(mgr()->ctList().isEmpty(), reset);
         QCOMPARE(filesIn(w.folder.file("target")).size(), historyFiles);
         if (reset) {
-            QVERIFY(w.window->detailEmpty());
+            QVERIFY(w.detailEmpty());
             QCOMPARE(DBOperator::instance()->loadContacts().size(), 0);
         } else {
             QCOMPARE(mgr()->ctList().size(), 4);

@@ -1,0 +1,419 @@
+#include "widgets/ContactEditor.h"
+
+#include "data/Records.h"
+#include "widgets/DetailScroll.h"
+#include "widgets/MailItem.h"
+#include "widgets/PhoneItem.h"
+#include "widgets/PictureButton.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kRowHeight = 30;
+constexpr int kRowWidth = 350;
+constexpr int kPageWidth = 385;
+
+QLabel *rightLabel(const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// A row with a right-aligned hint and a round add button.
+QWidget *addRow(const QString &text, const QString &name, QWidget *parent, QPushButton **button)
+{
+    auto *row = new QWidget(parent);
+    row->setObjectName(name);
+    row->setFixedSize(kRowWidth, kRowHeight);
+    rightLabel(text, QRect(0, 0, 310, kRowHeight), row);
+    *button = makePictureButton(name + QStringLiteral("_button"), QStringLiteral(":/add_button_default.png"),
+        QStringLiteral(":/add_button_pressed.png"), 320, 0, row);
+    return row;
+}
+
+// A column of rows, one under the other, without gaps.
+QVBoxLayout *stack(QWidget *parent)
+{
+    auto *layout = new QVBoxLayout(parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+QString titleOf(const ContactInfo &contact)
+{
+    return QString(8, QLatin1Char(' ')) + contact.FirstName + contact.LastName;
+}
+
+} // namespace
+
+ContactEditor::ContactEditor(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("detail_panel"));
+    // The panel's card comes from the style sheet.
+    setAttribute(Qt::WA_StyledBackground);
+
+    m_titleLabel = new QLabel(this);
+    m_titleLabel->setObjectName(QStringLiteral("detail_title_label"));
+    m_titleLabel->setGeometry(0, 0, 381, 30);
+    m_titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    m_scroll = new DetailScroll(this);
+    m_scroll->setGeometry(0, 30, 380, 478);
+}
+
+QList<PhoneItem *> ContactEditor::phoneItems() const
+{
+    QList<PhoneItem *> items;
+    for (const QPointer<PhoneItem> &item : m_phoneItems) {
+        if (item)
+            items.append(item);
+    }
+    return items;
+}
+
+QList<MailItem *> ContactEditor::mailItems() const
+{
+    QList<MailItem *> items;
+    for (const QPointer<MailItem> &item : m_mailItems) {
+        if (item)
+            items.append(item);
+    }
+    return items;
+}
+
+QWidget *ContactEditor::newPage(int height)
+{
+    if (QWidget *old = m_scroll->takeWidget()) {
+        old->hide();
+        old->deleteLater();
+    }
+    m_pageLayout = nullptr;
+    m_firstNameEdit = m_lastNameEdit = m_departmentEdit = nullptr;
+    m_primaryBox = m_groupBox = nullptr;
+    m_phoneArea = m_mailArea = nullptr;
+    m_headText = m_ringtoneText = nullptr;
+    m_phoneItems.clear();
+    m_mailItems.clear();
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("detail_content"));
+    page->setFixedSize(kPageWidth, height);
+    m_page = page;
+    return page;
+}
+
+QWidget *ContactEditor::showNobody()
+{
+    m_titleLabel->clear();
+    QWidget *page = newPage(470);
+    auto *picture = new QLabel(page);
+    picture->setObjectName(QStringLiteral("nobody_picture"));
+    picture->setGeometry(100, 100, 216, 167);
+    picture->setPixmap(QPixmap(QStringLiteral(":/nobody_preview.png")));
+    picture->setScaledContents(true);
+    auto *title = new QLabel(tr("This group did not have contact"), page);
+    title->setObjectName(QStringLiteral("nobody_title"));
+    title->setGeometry(40, 320, 320, 40);
+    title->setAlignment(Qt::AlignCenter);
+    title->setStyleSheet(QStringLiteral("QLabel {font: bold;font-size: 18px}"));
+    auto *hint = new QLabel(tr("You can create new contacts or copy contacts from other group."), page);
+    hint->setObjectName(QStringLiteral("nobody_hint"));
+    hint->setGeometry(75, 370, 250, 80);
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setWordWrap(true);
+    m_scroll->setWidget(page);
+    page->show();
+    m_empty = true;
+    m_edited = false;
+    return page;
+}
+
+void ContactEditor::showContact(const ContactInfo &contact)
+{
+    m_filling = true;
+    m_shown = contact;
+    m_edited = false;
+    m_titleLabel->setText(titleOf(contact));
+    QWidget *page = newPage(445);
+    m_pageLayout = stack(page);
+
+    auto *nameSection = new QWidget(page);
+    nameSection->setObjectName(QStringLiteral("detail_name_section"));
+    nameSection->setFixedSize(380, 125);
+    auto *head = new QLabel(nameSection);
+    head->setObjectName(QStringLiteral("detail_head_picture"));
+    head->setGeometry(20, 8, 102, 102);
+    head->setScaledContents(true);
+    const bool hasPhoto = !contact.PhotoUrl.isEmpty() && QFileInfo::exists(contact.PhotoUrl);
+    QPixmap photo(hasPhoto ? contact.PhotoUrl : QStringLiteral(":/head.png"));
+    if (photo.isNull())
+        photo.load(QStringLiteral(":/head.png"));
+    head->setPixmap(photo);
+    const QString colon = QStringLiteral(":");
+    rightLabel(tr("First Name") + colon, QRect(110, 5, 90, 25), nameSection);
+    rightLabel(tr("Last Name") + colon, QRect(110, 35, 90, 25), nameSection);
+    rightLabel(tr("Department") + colon, QRect(110, 65, 90, 25), nameSection);
+    rightLabel(tr("Primary") + colon, QRect(110, 95, 90, 25), nameSection);
+    auto edit = [&](const QString &text, const QString &name, int y) {
+        auto *e = new QLineEdit(text, nameSection);
+        e->setObjectName(name);
+        e->setGeometry(210, y, 100, 25);
+        connect(e, &QLineEdit::textChanged, this, &ContactEditor::noteFieldChange);
+        return e;
+    };
+    m_firstNameEdit = edit(contact.FirstName, QStringLiteral("first_name_edit"), 5);
+    m_lastNameEdit = edit(contact.LastName, QStringLiteral("last_name_edit"), 35);
+    m_departmentEdit = edit(contact.Department, QStringLiteral("department_edit"), 65);
+    m_primaryBox = new QComboBox(nameSection);
+    m_primaryBox->setObjectName(QStringLiteral("primary_box"));
+    m_primaryBox->setGeometry(210, 95, 98, 24);
+    connect(m_primaryBox, &QComboBox::currentTextChanged, this, &ContactEditor::noteFieldChange);
+    m_pageLayout->addWidget(nameSection);
+
+    m_phoneArea = new QWidget(page);
+    m_phoneArea->setObjectName(QStringLiteral("detail_phone_area"));
+    m_phoneArea->setFixedWidth(kRowWidth);
+    stack(m_phoneArea);
+    for (const PhoneInfo &phone : contact.PhoneList) {
+        if (!phone.phonenumber.isEmpty())
+            addPhoneItem(phone);
+    }
+    m_pageLayout->addWidget(m_phoneArea);
+    QPushButton *addPhoneButton = nullptr;
+    m_pageLayout->addWidget(
+        addRow(tr("Add new phone number and type"), QStringLiteral("add_phone_row"), page, &addPhoneButton));
+    connect(addPhoneButton, &QPushButton::clicked, this, &ContactEditor::addPhoneRow);
+
+    m_mailArea = new QWidget(page);
+    m_mailArea->setObjectName(QStringLiteral("detail_mail_area"));
+    m_mailArea->setFixedWidth(kRowWidth);
+    stack(m_mailArea);
+    for (const MailInfo &mail : contact.MailList) {
+        if (!mail.Mail.isEmpty())
+            addMailItem(mail);
+    }
+    m_pageLayout->addWidget(m_mailArea);
+    QPushButton *addMailButton = nullptr;
+    m_pageLayout->addWidget(addRow(tr("Add new mail"), QStringLiteral("add_mail_row"), page, &addMailButton));
+    connect(addMailButton, &QPushButton::clicked, this, &ContactEditor::addMailRow);
+
+    auto *headSection = new QWidget(page);
+    headSection->setObjectName(QStringLiteral("detail_head_section"));
+    headSection->setFixedSize(380, 120);
+    rightLabel(tr("Head") + colon, QRect(30, 25, 70, 25), headSection);
+    rightLabel(tr("Ringtone") + colon, QRect(30, 60, 70, 25), headSection);
+    rightLabel(tr("Group") + colon, QRect(30, 95, 70, 25), headSection);
+    m_headText = new QLineEdit(contact.PhotoUrl.isEmpty() ? Records::defaultHeadText() : contact.PhotoUrl, headSection);
+    m_headText->setObjectName(QStringLiteral("head_text"));
+    m_headText->setGeometry(110, 25, 200, 25);
+    m_headText->setReadOnly(true);
+    m_ringtoneText = new QLineEdit(
+        contact.RingtoneUrl.isEmpty() ? Records::defaultRingtoneText() : contact.RingtoneUrl, headSection);
+    m_ringtoneText->setObjectName(QStringLiteral("ringtone_text"));
+    m_ringtoneText->setGeometry(110, 60, 200, 25);
+    m_ringtoneText->setReadOnly(true);
+    m_groupBox = new QComboBox(headSection);
+    m_groupBox->setObjectName(QStringLiteral("group_box"));
+    m_groupBox->setGeometry(110, 95, 200, 25);
+    for (const QString &group : contact.GroupList) {
+        if (!group.isEmpty())
+            m_groupBox->addItem(
+                group == Records::kBlacklist || group == Records::kDefault ? Records::groupDisplayName(group) : group);
+    }
+    m_pageLayout->addWidget(headSection);
+    m_pageLayout->addStretch();
+
+    resizeRows();
+    refreshPrimaryChoices();
+    m_scroll->setWidget(page);
+    page->show();
+    m_firstNameEdit->setFocus();
+    m_empty = false;
+    m_filling = false;
+}
+
+PhoneItem *ContactEditor::addPhoneItem(const PhoneInfo &phone)
+{
+    auto *item = new PhoneItem(phone, m_phoneArea);
+    item->setFixedSize(kRowWidth, kRowHeight);
+    m_phoneArea->layout()->addWidget(item);
+    connect(item, &PhoneItem::removed, this, &ContactEditor::removePhoneRow);
+    connect(item, &PhoneItem::typeChanged, this, &ContactEditor::refreshPrimaryChoices);
+    connect(item, &PhoneItem::numberChanged, this, &ContactEditor::noteFieldChange);
+    // A different account is a change of the contact too.
+    connect(item, &PhoneItem::accountChanged, this, &ContactEditor::noteFieldChange);
+    m_phoneItems.append(item);
+    return item;
+}
+
+MailItem *ContactEditor::addMailItem(const MailInfo &mail)
+{
+    auto *item = new MailItem(mail, m_mailArea);
+    item->setFixedSize(kRowWidth, kRowHeight);
+    m_mailArea->layout()->addWidget(item);
+    connect(item, &MailItem::removed, this, &ContactEditor::removeMailRow);
+    connect(item, &MailItem::typeChanged, this, &ContactEditor::noteFieldChange);
+    connect(item, &MailItem::addressChanged, this, &ContactEditor::noteFieldChange);
+    m_mailItems.append(item);
+    return item;
+}
+
+void ContactEditor::resizeRows()
+{
+    if (!m_page || !m_pageLayout)
+        return;
+    const int p = int(phoneItems().size());
+    const int m = int(mailItems().size());
+    m_phoneArea->setFixedHeight(kRowHeight * p);
+    m_mailArea->setFixedHeight(kRowHeight * m);
+    m_page->setFixedSize(kPageWidth, 445 + 31 * (p + m));
+    // In place now, as the rows are used right after.
+    m_phoneArea->layout()->activate();
+    m_mailArea->layout()->activate();
+    m_pageLayout->activate();
+}
+
+void ContactEditor::refreshPrimaryChoices()
+{
+    if (!m_phoneArea || !m_primaryBox)
+        return;
+    const bool filling = m_filling;
+    m_filling = true;
+    PhoneInfoList phones;
+    for (PhoneItem *item : phoneItems())
+        phones.append(item->phoneInfo());
+    const QStringList choices = Records::primaryChoices(phones);
+    const QString picked = filling ? QString() : m_primaryBox->currentText();
+    m_primaryBox->clear();
+    m_primaryBox->addItems(choices);
+    m_primaryBox->setCurrentIndex(
+        Records::primaryChoice(choices, picked, Records::phoneTypeDisplay(m_shown.PrimaryIndex)));
+    m_primaryBox->setEnabled(choices.size() >= 2);
+    m_filling = filling;
+    if (!filling)
+        markEdited();
+}
+
+void ContactEditor::addPhoneRow()
+{
+    if (!m_phoneArea)
+        return;
+    PhoneInfo phone;
+    phone.type = QStringLiteral("Work");
+    PhoneItem *item = addPhoneItem(phone);
+    resizeRows();
+    item->show();
+    item->numberEdit()->setFocus();
+    refreshPrimaryChoices();
+    markEdited();
+}
+
+void ContactEditor::addMailRow()
+{
+    if (!m_mailArea)
+        return;
+    MailInfo mail;
+    mail.type = QStringLiteral("Work");
+    MailItem *item = addMailItem(mail);
+    resizeRows();
+    item->show();
+    item->addressEdit()->setFocus();
+    markEdited();
+}
+
+void ContactEditor::removePhoneRow()
+{
+    // The row deletes itself later; until then it only stops counting.
+    auto *item = qobject_cast<PhoneItem *>(sender());
+    m_phoneItems.removeAll(item);
+    if (m_phoneArea)
+        m_phoneArea->layout()->removeWidget(item);
+    resizeRows();
+    refreshPrimaryChoices();
+    markEdited();
+}
+
+void ContactEditor::removeMailRow()
+{
+    auto *item = qobject_cast<MailItem *>(sender());
+    m_mailItems.removeAll(item);
+    if (m_mailArea)
+        m_mailArea->layout()->removeWidget(item);
+    resizeRows();
+    markEdited();
+}
+
+void ContactEditor::noteFieldChange()
+{
+    if (!m_filling)
+        markEdited();
+}
+
+void ContactEditor::markEdited()
+{
+    m_edited = true;
+    emit edited();
+}
+
+void ContactEditor::collectInto(ContactInfo &contact) const
+{
+    if (m_empty || !m_firstNameEdit)
+        return;
+    contact.FirstName = m_firstNameEdit->text();
+    contact.LastName = m_lastNameEdit->text();
+    contact.Department = m_departmentEdit->text();
+    if (m_primaryBox->count() > 0) {
+        const int primary = Records::phoneTypeIndexOfDisplay(m_primaryBox->currentText());
+        if (primary >= 0)
+            contact.PrimaryIndex = primary;
+    }
+    // The fields show a text of their own for "none"; none is stored as empty.
+    contact.PhotoUrl = m_headText->text() == Records::defaultHeadText() ? QString() : m_headText->text();
+    contact.RingtoneUrl = m_ringtoneText->text() == Records::defaultRingtoneText() ? QString() : m_ringtoneText->text();
+    contact.PhoneList.clear();
+    for (PhoneItem *item : phoneItems())
+        contact.PhoneList.append(item->phoneInfo());
+    contact.MailList.clear();
+    for (MailItem *item : mailItems())
+        contact.MailList.append(item->mailInfo());
+}
+
+ContactInfo ContactEditor::editedContact() const
+{
+    ContactInfo contact = m_shown;
+    collectInto(contact);
+    return contact;
+}
+
+void ContactEditor::takeCommitted(const ContactInfo &contact)
+{
+    m_shown = contact;
+    m_edited = false;
+    if (m_firstNameEdit && m_firstNameEdit->text() != contact.FirstName) {
+        m_filling = true;
+        m_firstNameEdit->setText(contact.FirstName);
+        m_filling = false;
+    }
+    m_titleLabel->setText(titleOf(contact));
+}
+
+void ContactEditor::focusName()
+{
+    if (m_firstNameEdit)
+        m_firstNameEdit->setFocus();
+}
+
+void ContactEditor::clearGroups()
+{
+    if (m_groupBox)
+        m_groupBox->clear();
+}
