@@ -1,5 +1,7 @@
 #include "data/TextCodec.h"
 
+#include "data/VCardLines.h"
+
 #include <QFile>
 
 #include <QHash>
@@ -54,9 +56,8 @@ inline bool isSurrogate(char32_t cp)
 // Bytes in UTF-8 (width 1), UTF-16 (2) or UTF-32 (4); a byte-order mark is
 // honoured and dropped, the wider ones are little-endian without it. `ok`, when
 // given, tells whether every sequence was valid and complete.
-QString decodeUnicode(const QByteArray &bytes, int width, bool *ok = nullptr)
+QString decodeUnicode(QByteArrayView view, int width, bool *ok = nullptr)
 {
-    QByteArrayView view(bytes);
     QStringConverter::Encoding encoding = QStringConverter::Utf8;
     if (width == 1) {
         if (view.startsWith("\xEF\xBB\xBF"))
@@ -123,6 +124,43 @@ QString fromDetectorName(const QByteArray &name)
     return QString::fromLatin1(name);
 }
 
+// A vCard's logical lines without the values whose declared charset is known:
+// what is left is in the file's own encoding. A quoted-printable value of no
+// known charset counts with its bytes undone.
+QByteArray undeclaredText(const QByteArray &bytes)
+{
+    const QByteArray lines = VCardLines::logicalLines(bytes);
+    QByteArray out;
+    out.reserve(lines.size());
+    QHash<QByteArray, bool> known;
+    for (qsizetype pos = 0; pos < lines.size();) {
+        qsizetype end = lines.indexOf('\n', pos);
+        if (end < 0)
+            end = lines.size();
+        const QByteArrayView line(lines.constData() + pos, end - pos);
+        pos = end + 1;
+        const qsizetype colon = VCardLines::valueColon(line);
+        if (colon < 0) {
+            out += line;
+            out += '\n';
+            continue;
+        }
+        const QByteArrayView head = line.first(colon);
+        const QByteArrayView value = line.sliced(colon + 1);
+        out += line.first(colon + 1);
+        const QByteArray charset = VCardLines::charset(head).toByteArray();
+        auto it = known.constFind(charset);
+        if (it == known.cend())
+            it = known.insert(charset, !charset.isEmpty() && isKnownCharset(QString::fromLatin1(charset)));
+        if (!it.value() && VCardLines::isQuotedPrintable(head))
+            out += VCardLines::fromQuotedPrintable(value);
+        else if (!it.value())
+            out += value;
+        out += '\n';
+    }
+    return out;
+}
+
 } // namespace
 
 struct Encoder::State {
@@ -181,40 +219,107 @@ QString decode(const QString &name, const QByteArray &bytes)
 
 bool decodeStrict(const QString &name, const QByteArray &bytes, QString *text)
 {
-    bool ok = false;
+    return Decoder(name).decode(bytes, text);
+}
+
+bool isKnownCharset(const QString &charset)
+{
+    return Decoder::forCharset(charset).isKnown();
+}
+
+bool decodeCharset(const QString &charset, const QByteArray &bytes, QString *text)
+{
+    return Decoder::forCharset(charset).decode(bytes, text);
+}
+
+Decoder::Decoder(const QString &name)
+{
     const QByteArray key = normalised(name);
-    const int width = key == "utf8" ? 1 : key == "utf16" ? 2 : key == "utf32" ? 4 : 0;
-    if (width) {
-        *text = decodeUnicode(bytes, width, &ok);
-        return ok;
+    m_width = key == "utf8" ? 1 : key == "utf16" ? 2 : key == "utf32" ? 4 : 0;
+    if (m_width) {
+        m_kind = Unicode;
+        return;
     }
-    QTextCodec *codec = codecForName(name);
-    if (!codec) {
+    m_width = 1;
+    m_codec = codecForName(name);
+    if (!m_codec)
+        return;
+    if (m_codec->mibEnum() == 106) {
+        m_kind = Unicode;
+        return;
+    }
+    m_kind = Registry;
+    m_width = unitWidth(m_codec->mibEnum());
+    auto check = std::make_unique<QStringDecoder>(m_codec->name().constData(), QStringDecoder::Flag::Stateless);
+    if (check->isValid())
+        m_check = std::move(check);
+}
+
+Decoder Decoder::forCharset(const QString &charset)
+{
+    const QByteArray key = normalised(charset);
+    if (key == "euckr" && hasRealEucKr()) {
+        Decoder d;
+        d.m_kind = EucKr;
+        d.m_check = std::make_unique<QStringDecoder>(kEucKr, QStringDecoder::Flag::Stateless);
+        return d;
+    }
+    // The names phones write that the registry does not know as such.
+    if (key == "gb2312" || key == "csgb2312" || key == "euccn")
+        return Decoder(QStringLiteral("GBK"));
+    if (key == "iso885911")
+        return Decoder(QStringLiteral("TIS-620"));
+    if (key.isEmpty())
+        return Decoder();
+    return Decoder(charset);
+}
+
+Decoder::Decoder(Decoder &&) noexcept = default;
+Decoder &Decoder::operator=(Decoder &&) noexcept = default;
+Decoder::~Decoder() = default;
+
+bool Decoder::decode(QByteArrayView bytes, QString *text)
+{
+    bool ok = false;
+    switch (m_kind) {
+    case Unknown:
         *text = decodeUnicode(bytes, 1);
         return false;
-    }
-    if (codec->mibEnum() == 106) {
-        *text = decodeUnicode(bytes, 1, &ok);
+    case Unicode:
+        *text = decodeUnicode(bytes, m_width, &ok);
+        return ok;
+    case EucKr: {
+        m_check->resetState();
+        *text = m_check->decode(bytes);
+        // The converter passes the bytes of C1 controls, and so the lead bytes of
+        // the Windows superset's extra syllables, through as characters.
+        ok = !m_check->hasError();
+        for (qsizetype i = 0; ok && i < text->size(); ++i)
+            ok = text->at(i).unicode() < 0x80 || text->at(i).unicode() > 0x9F;
         return ok;
     }
+    case Registry:
+        break;
+    }
     QTextCodec::ConverterState state;
-    *text = codec->toUnicode(bytes.constData(), int(bytes.size()), &state);
+    *text = m_codec->toUnicode(bytes.constData(), int(bytes.size()), &state);
     // The converters drop a last unit cut short without a word.
-    if (const int width = unitWidth(codec->mibEnum()); width > 1 && bytes.size() % width != 0)
+    if (m_width > 1 && bytes.size() % m_width != 0)
         return false;
     // The registry's codecs pass a cut or broken sequence by silently; the
     // converter of the same name tells.
-    QStringDecoder check(codec->name().constData(), QStringDecoder::Flag::Stateless);
-    if (check.isValid()) {
+    if (m_check) {
+        m_check->resetState();
         // decode() converts only when its result is taken.
-        const QString checked = check.decode(bytes);
-        return !check.hasError();
+        const QString checked = m_check->decode(bytes);
+        return !m_check->hasError();
     }
     return state.invalidChars == 0 && state.remainingChars == 0 && !text->contains(QChar::ReplacementCharacter);
 }
 
-QString detect(const QByteArray &bytes)
+QString detect(const QByteArray &whole)
 {
+    const QByteArray bytes = VCardLines::isVCard(whole) ? undeclaredText(whole) : whole;
     const QByteArrayView view(bytes);
     QString text;
     // A byte-order mark names the encoding; a file that does not then read

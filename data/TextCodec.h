@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
 #include <memory>
 #include <vector>
 
+class QStringDecoder;
 class QTextCodec;
 
 // The one place that turns the user's encoding names into bytes and back. Every
@@ -55,11 +57,53 @@ QString decode(const QString &name, const QByteArray &bytes);
 // gives.
 bool decodeStrict(const QString &name, const QByteArray &bytes, QString *text);
 
+// Whether a charset a file declares for a piece of its text (a vCard's CHARSET
+// parameter) names an encoding we read: "GB2312", "GBK", "GB18030", "BIG5",
+// "UTF-8", "ISO-8859-1" to "ISO-8859-15", "WINDOWS-1250" to "WINDOWS-1258",
+// "SHIFT_JIS", "EUC-KR", "KOI8-R" and the other names the registry knows, in any
+// case.
+bool isKnownCharset(const QString &charset);
+
+// decodeStrict() for bytes in a declared charset. GB2312 is read as GBK, which
+// phones write under that name and which reads GB2312 text alike; EUC-KR is held
+// to EUC-KR itself, without the Windows superset that decode() reads.
+bool decodeCharset(const QString &charset, const QByteArray &bytes, QString *text);
+
+// decodeStrict() or decodeCharset() piece by piece, with the codec looked up once.
+class Decoder
+{
+public:
+    // As decodeStrict() reads the named encoding.
+    explicit Decoder(const QString &name);
+    // As decodeCharset() reads the declared charset.
+    static Decoder forCharset(const QString &charset);
+    Decoder(Decoder &&) noexcept;
+    Decoder &operator=(Decoder &&) noexcept;
+    ~Decoder();
+
+    bool isKnown() const { return m_kind != Unknown; }
+    // False when the bytes are not valid in the encoding, or it is unknown; `text`
+    // then holds what decode() gives.
+    bool decode(QByteArrayView bytes, QString *text);
+
+private:
+    enum Kind { Unknown, Unicode, EucKr, Registry };
+
+    Decoder() = default;
+
+    Kind m_kind = Unknown;
+    int m_width = 1;
+    QTextCodec *m_codec = nullptr;
+    // The converter that tells a broken sequence, which the registry's codecs pass.
+    std::unique_ptr<QStringDecoder> m_check;
+};
+
 // The encoding of a text file's bytes, as a name the functions above know: a
 // byte-order mark first ("UTF-8", "UTF-16", "UTF-32"), then valid UTF-8 (plain
 // ASCII included), then the statistical detector (GB18030, Big5, Windows-1252,
 // Shift-JIS, EUC-KR ...). A name is given only when the whole file reads cleanly
-// in it (decodeStrict()); empty otherwise.
+// in it (decodeStrict()); empty otherwise. In a vCard, the values of properties
+// that declare a known charset say their own encoding and are left out.
 QString detect(const QByteArray &bytes);
 // detect() on the bytes of a file; empty when it cannot be read either.
 QString detectFile(const QString &path);
