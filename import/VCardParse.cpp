@@ -2,6 +2,7 @@
 
 #include "data/Records.h"
 #include "data/TextCodec.h"
+#include "data/VCardLines.h"
 #include "import/ContactLabels.h"
 #include "import/ImportContext.h"
 #include "import/ImportRows.h"
@@ -10,6 +11,7 @@
 #include <QStringConverter>
 #include <QVarLengthArray>
 
+#include <map>
 #include <utility>
 
 namespace {
@@ -58,120 +60,26 @@ bool is(QStringView word, const char *name)
     return word.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
-// The lines of the text without their line ends.
-class Lines
-{
-public:
-    explicit Lines(QStringView text)
-        : m_text(text)
-    {
-    }
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    QStringView next()
-    {
-        qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_pos);
-        if (end < 0)
-            end = m_text.size();
-        QStringView line = m_text.mid(m_pos, end - m_pos);
-        m_pos = end + 1;
-        ++m_number;
-        return line;
-    }
-    int number() const { return m_number; }
-
-private:
-    QStringView m_text;
-    qsizetype m_pos = 0;
-    int m_number = 0;
-};
-
-// Whether a line's name and parameters (up to the first colon outside quotes)
-// mark its value as quoted-printable.
-bool isQuotedPrintable(QByteArrayView line)
-{
-    bool quoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == '"')
-            quoted = !quoted;
-        else if (line[i] == ':' && !quoted)
-            return line.first(i).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
-    }
-    return false;
-}
-
-// The file's logical lines, before any byte is decoded (writers fold at 75 bytes,
-// also inside a character): a line end followed by a blank or a tab goes with
-// that blank, and a quoted-printable value's soft line breaks ("=" at the line
-// end) go with the "=". Every line end that went is put back after the logical
-// line, as an empty line, so lines keep their numbers. Lines end in a line feed
-// (also those that ended in CR LF, or CR CR LF as some phones write).
-QByteArray logicalLines(const QByteArray &bytes)
-{
-    QByteArray out;
-    out.reserve(bytes.size() + 1);
-    qsizetype pos = 0;
-    auto next = [&bytes, &pos] {
-        qsizetype end = bytes.indexOf('\n', pos);
-        if (end < 0)
-            end = bytes.size();
-        QByteArrayView line(bytes.constData() + pos, end - pos);
-        pos = end + 1;
-        while (line.endsWith('\r'))
-            line.chop(1);
-        return line;
-    };
-    while (pos < bytes.size()) {
-        const qsizetype start = out.size();
-        out += next();
-        int joined = 0;
-        for (; pos < bytes.size() && (bytes[pos] == ' ' || bytes[pos] == '\t'); ++joined)
-            out += next().sliced(1);
-        if (out.endsWith('=') && isQuotedPrintable(QByteArrayView(out).sliced(start))) {
-            for (; out.endsWith('=') && pos < bytes.size(); ++joined) {
-                out.chop(1);
-                out += next();
-            }
-        }
-        out.append(joined + 1, '\n');
-    }
-    return out;
-}
-
-// A content line: [group "."] name [";" parameters] ":" value.
+// A content line: [group "."] name [";" parameters] ":" value, with its value
+// decoded (quoted-printable undone where the property is read) but still escaped.
 struct Property {
     QStringView group;
     QStringView name;
     QStringView params;
-    QStringView value;
+    QString value;
 };
 
-// False for a line without a colon (a continuation of a value that was not
-// folded, as 2.1 writes base64, or no property at all).
-bool splitProperty(QStringView line, Property &p)
+// The name and parameters of a line (the text before its value's colon).
+void splitHead(QStringView head, Property &p)
 {
-    const qsizetype n = line.size();
-    qsizetype i = 0;
-    while (i < n && line[i] != QLatin1Char(';') && line[i] != QLatin1Char(':'))
-        ++i;
-    if (i == n)
-        return false;
-    const QStringView full = line.left(i).trimmed();
+    qsizetype i = head.indexOf(QLatin1Char(';'));
+    if (i < 0)
+        i = head.size();
+    const QStringView full = head.left(i).trimmed();
     const qsizetype dot = full.lastIndexOf(QLatin1Char('.'));
     p.group = dot < 0 ? QStringView() : full.left(dot);
     p.name = full.mid(dot + 1);
-    const qsizetype paramsStart = i;
-    // Parameter values may be quoted and hold colons.
-    bool quoted = false;
-    while (i < n && (quoted || line[i] != QLatin1Char(':'))) {
-        if (line[i] == QLatin1Char('"'))
-            quoted = !quoted;
-        ++i;
-    }
-    if (i == n)
-        return false;
-    p.params = line.mid(paramsStart, i - paramsStart);
-    p.value = line.mid(i + 1);
-    return true;
+    p.params = head.mid(i);
 }
 
 QStringView unquoted(QStringView v)
@@ -248,49 +156,6 @@ Params parseParams(QStringView text)
     return p;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// Quoted-printable bytes undone; an "=" that starts no hexadecimal pair is dropped.
-QByteArray fromQuotedPrintable(QStringView value)
-{
-    const QByteArray in = value.toUtf8();
-    QByteArray out;
-    out.reserve(in.size());
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        if (in[i] != '=') {
-            out.append(in[i]);
-            continue;
-        }
-        const int high = i + 2 < in.size() ? hexDigit(in[i + 1]) : -1;
-        const int low = i + 2 < in.size() ? hexDigit(in[i + 2]) : -1;
-        if (high >= 0 && low >= 0) {
-            out.append(char(high * 16 + low));
-            i += 2;
-        }
-    }
-    return out;
-}
-
-// The value with quoted-printable undone in its character set (UTF-8 unless
-// named); `storage` holds it when there was something to undo.
-QStringView decoded(QStringView value, const Params &p, QString &storage)
-{
-    if (!p.quotedPrintable)
-        return value;
-    const QString charset = p.charset.isEmpty() ? QStringLiteral("UTF-8") : p.charset.toString();
-    storage = TextCodec::decode(charset, fromQuotedPrintable(value));
-    return storage;
-}
-
 // vCard escapes undone: "\\", "\,", "\;", "\:" and "\n" (a line break); any other
 // backslash stays.
 QString unescaped(QStringView v)
@@ -341,11 +206,10 @@ QString ownValue(QStringView value)
     return value.toString();
 }
 
-// The value as text: decoded and unescaped.
-QString text(const Property &prop, const Params &params)
+// The value as text: unescaped.
+QString text(const Property &prop)
 {
-    QString storage;
-    return unescaped(decoded(prop.value, params, storage));
+    return unescaped(prop.value);
 }
 
 // The phone type a TEL line names; empty when it names none (VOICE or nothing).
@@ -388,7 +252,7 @@ int accountType(const Params &p)
 
 void addPhone(Card &card, const Property &prop, const Params &params)
 {
-    QString number = text(prop, params).trimmed();
+    QString number = text(prop).trimmed();
     // vCard 4.0 writes numbers as tel: URIs.
     if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
         number = number.mid(4).trimmed();
@@ -397,14 +261,13 @@ void addPhone(Card &card, const Property &prop, const Params &params)
     card.phones.append(CardPhone { telType(params), number, QVariant(), prop.group.toString(), params.pref });
 }
 
-void setName(Card &card, const Property &prop, const Params &params)
+void setName(Card &card, const Property &prop)
 {
     card.hasName = true;
     if (card.hasN)
         return;
     // Family; given; additional; prefixes; suffixes: only the first two are ours.
-    QString storage;
-    const QList<QStringView> parts = splitUnescaped(decoded(prop.value, params, storage), QLatin1Char(';'));
+    const QList<QStringView> parts = splitUnescaped(prop.value, QLatin1Char(';'));
     const QString last = unescaped(parts.value(0)).trimmed();
     const QString first = unescaped(parts.value(1)).trimmed();
     if (last.isEmpty() && first.isEmpty())
@@ -414,12 +277,11 @@ void setName(Card &card, const Property &prop, const Params &params)
     card.hasN = true;
 }
 
-void setCategory(Card &card, const Property &prop, const Params &params)
+void setCategory(Card &card, const Property &prop)
 {
     if (!card.category.isEmpty())
         return;
-    QString storage;
-    for (QStringView part : splitUnescaped(decoded(prop.value, params, storage), QLatin1Char(','))) {
+    for (QStringView part : splitUnescaped(prop.value, QLatin1Char(','))) {
         const QString category = unescaped(part).trimmed();
         if (!category.isEmpty() && !ContactLabels::isAllContactsGroup(category)) {
             card.category = category;
@@ -440,7 +302,7 @@ void setAccount(Card &card, const Property &prop, const Params &params)
     for (int &i = card.accountFrom[slot]; i < card.phones.size(); ++i) {
         CardPhone &phone = card.phones[i];
         if (phone.type == types[slot] && !phone.account.isValid()) {
-            phone.account = ImportValues::integer(prop.value.toString());
+            phone.account = ImportValues::integer(prop.value);
             ++i;
             return;
         }
@@ -452,22 +314,22 @@ void take(Card &card, const Property &prop, const Params &params)
 {
     const QStringView name = prop.name;
     if (is(name, "N")) {
-        setName(card, prop, params);
+        setName(card, prop);
     } else if (is(name, "FN")) {
         card.hasName = true;
         if (card.formattedName.isEmpty())
-            card.formattedName = text(prop, params).trimmed();
+            card.formattedName = text(prop).trimmed();
     } else if (is(name, "TEL") || is(name, "X-MS-TEL")) {
         addPhone(card, prop, params);
     } else if (is(name, "EMAIL")) {
-        const QString mail = text(prop, params).trimmed();
+        const QString mail = text(prop).trimmed();
         if (!mail.isEmpty())
             card.mails.append(mail);
     } else if (is(name, "CATEGORIES")) {
-        setCategory(card, prop, params);
+        setCategory(card, prop);
     } else if (is(name, "X-ABLABEL")) {
         if (!prop.group.isEmpty())
-            card.labels.insert(prop.group.toString(), text(prop, params));
+            card.labels.insert(prop.group.toString(), text(prop));
     } else if (name.startsWith(QLatin1String("X-MARLO-"), Qt::CaseInsensitive)) {
         // Our own properties carry their values as they stand.
         const QStringView own = name.mid(8);
@@ -520,25 +382,114 @@ void finish(Card &card)
         card.groups.append(card.category);
 }
 
-// Reads every card; false, with the line, on a misplaced "BEGIN:" or "END:".
-bool parseCards(const QString &text, QList<Card> &cards, int *badLine)
+// Whether quoted-printable values of the property are undone: the properties we
+// read as text. Our own properties carry their values as they stand.
+bool readsQuotedPrintable(QStringView name)
+{
+    return is(name, "N") || is(name, "FN") || is(name, "TEL") || is(name, "X-MS-TEL") || is(name, "EMAIL")
+        || is(name, "CATEGORIES") || is(name, "X-ABLABEL");
+}
+
+// Reads the logical lines of a file into cards. Every byte is read strictly: the
+// value of a property in the charset it declares, the rest in the file's encoding.
+class CardReader
+{
+    Q_DECLARE_TR_FUNCTIONS(VCardParse)
+public:
+    // `declaredBytes`: a declared charset applies to the value's bytes as they stand
+    // (false when the file has already been decoded whole, so that it only applies
+    // to quoted-printable bytes).
+    CardReader(const QString &encoding, bool declaredBytes)
+        : m_encoding(encoding)
+        , m_file(encoding)
+        , m_declaredBytes(declaredBytes)
+    {
+    }
+
+    Result read(const QByteArray &lines, QList<Card> &cards);
+
+private:
+    // The decoder of a declared charset; null when it is unknown.
+    TextCodec::Decoder *declared(const QString &charset);
+    QString where(int line, const QList<Card> &cards, bool inCard) const;
+
+    QString m_encoding;
+    TextCodec::Decoder m_file;
+    bool m_declaredBytes;
+    std::map<QString, TextCodec::Decoder> m_charsets;
+};
+
+TextCodec::Decoder *CardReader::declared(const QString &charset)
+{
+    auto it = m_charsets.find(charset);
+    if (it == m_charsets.end())
+        it = m_charsets.emplace(charset, TextCodec::Decoder::forCharset(charset)).first;
+    return it->second.isKnown() ? &it->second : nullptr;
+}
+
+QString CardReader::where(int line, const QList<Card> &cards, bool inCard) const
+{
+    return inCard ? tr("Line %1 (card %2)").arg(line).arg(cards.size()) : tr("Line %1").arg(line);
+}
+
+Result CardReader::read(const QByteArray &lines, QList<Card> &cards)
 {
     bool inCard = false;
     bool cardEnded = false;
-    Lines lines(text);
-    while (!lines.atEnd()) {
-        const QStringView line = lines.next();
-        const int number = lines.number();
-        Property prop;
-        if (!splitProperty(line, prop))
+    int number = 0;
+    QString head;
+    for (qsizetype pos = 0; pos < lines.size();) {
+        qsizetype end = lines.indexOf('\n', pos);
+        if (end < 0)
+            end = lines.size();
+        const QByteArrayView line(lines.constData() + pos, end - pos);
+        pos = end + 1;
+        ++number;
+        // A line without a colon is no property (or a value 2.1 did not fold).
+        const qsizetype colon = VCardLines::valueColon(line);
+        if (!m_file.decode(colon < 0 ? line : line.first(colon), &head))
+            return Result::failure(tr("%1 is not valid %2 text; choose the encoding the file was saved in.")
+                                       .arg(where(number, cards, inCard), m_encoding));
+        if (colon < 0)
             continue;
+        Property prop;
+        splitHead(head, prop);
+        const Params params = parseParams(prop.params);
+
+        // The value's bytes: quoted-printable undone where we read it, in the
+        // charset the property declares or else in the file's encoding.
+        QByteArrayView bytes = line.sliced(colon + 1);
+        const bool unquote = params.quotedPrintable && inCard && readsQuotedPrintable(prop.name);
+        QByteArray unquoted;
+        if (unquote) {
+            unquoted = VCardLines::fromQuotedPrintable(bytes);
+            bytes = unquoted;
+        }
+        TextCodec::Decoder *decoder = &m_file;
+        const QString charset = params.charset.toString();
+        if (!charset.isEmpty() && (m_declaredBytes || unquote)) {
+            if (TextCodec::Decoder *own = declared(charset))
+                decoder = own;
+        }
+        if (!decoder->decode(bytes, &prop.value)) {
+            const QString at = where(number, cards, inCard);
+            const QString name = prop.name.toString();
+            if (decoder != &m_file)
+                return Result::failure(
+                    tr("%1: %2 is not valid %3 text, the charset it declares.").arg(at, name, charset));
+            if (!charset.isEmpty() && (m_declaredBytes || unquote))
+                return Result::failure(tr("%1: %2 declares the unknown charset %3, and it is not valid %4 text either; "
+                                          "choose the encoding the file was saved in.")
+                                           .arg(at, name, charset, m_encoding));
+            return Result::failure(tr("%1: %2 is not valid %3 text; choose the encoding the file was saved in.")
+                                       .arg(at, name, m_encoding));
+        }
+
         const bool begin = is(prop.name, "BEGIN");
         if (begin || is(prop.name, "END")) {
-            const bool vcard = is(prop.value.trimmed(), "VCARD");
-            if (!vcard || (begin ? inCard : cardEnded)) {
-                *badLine = number;
-                return false;
-            }
+            const bool vcard = is(QStringView(prop.value).trimmed(), "VCARD");
+            if (!vcard || (begin ? inCard : cardEnded))
+                return Result::failure(tr("Line %1: a card begins or ends out of place.").arg(number));
             if (inCard && !begin)
                 finish(cards.last());
             inCard = begin;
@@ -547,15 +498,12 @@ bool parseCards(const QString &text, QList<Card> &cards, int *badLine)
                 cards.append(Card());
             continue;
         }
-        if (!inCard)
-            continue;
-        const Params params = parseParams(prop.params);
-        if (!params.binary)
+        if (inCard && !params.binary)
             take(cards.last(), prop, params);
     }
     if (inCard)
         finish(cards.last());
-    return true;
+    return Result();
 }
 
 void buildRows(const QList<Card> &cards, ImportContext &ctx, ImportRows &rows)
@@ -591,6 +539,16 @@ void buildRows(const QList<Card> &cards, ImportContext &ctx, ImportRows &rows)
     }
 }
 
+// Whether the encoding writes line ends, blanks and the delimiters of a line as
+// those single bytes and uses them in no other character: UTF-8 and the 8-bit and
+// East Asian encodings do; UTF-16, UTF-32 and the shifting ISO 2022-JP do not.
+bool splitsOnBytes(const QString &encoding)
+{
+    static const QByteArray delimiters("\r\n\t :;=\"");
+    return !encoding.contains(QLatin1String("2022"))
+        && TextCodec::encode(encoding, QString::fromLatin1(delimiters)) == delimiters;
+}
+
 } // namespace
 
 bool VCardParse::checkEncoding(const QByteArray &bytes, const QString &) const
@@ -600,33 +558,34 @@ bool VCardParse::checkEncoding(const QByteArray &bytes, const QString &) const
 
 Expected<ImportRows> VCardParse::read(QByteArray bytes, const QString &encoding, ImportContext &numbering)
 {
-    if (encoding != QLatin1String("UTF-8")) {
+    if (!TextCodec::isKnown(encoding))
+        return Result::failure(ParseBase::tr("The encoding %1 is unknown.").arg(encoding));
+    QString fileEncoding = encoding;
+    bool declaredBytes = true;
+    // A UTF-16 or UTF-32 file (by its byte-order mark, or as chosen), or one whose
+    // characters may hold delimiter bytes, is decoded whole first; declared
+    // charsets then apply to quoted-printable bytes only.
+    const auto mark = QStringConverter::encodingForData(bytes);
+    if (encoding == QLatin1String("UTF-8") ? mark && *mark != QStringConverter::Utf8 : !splitsOnBytes(encoding)) {
         // Where line ends and blanks are single bytes, folds are undone before the
         // bytes are decoded.
         if (TextCodec::encode(encoding, QStringLiteral("\n ")) == "\n ")
-            bytes = logicalLines(bytes);
-        const Expected<QString> text = decode(std::exchange(bytes, QByteArray()), encoding);
+            bytes = VCardLines::logicalLines(bytes);
+        const Expected<QString> text = encoding == QLatin1String("UTF-8")
+            ? decodeUtf8(std::exchange(bytes, QByteArray()))
+            : decode(std::exchange(bytes, QByteArray()), encoding);
         if (!text)
             return text.result();
-        bytes = TextCodec::encode(QStringLiteral("UTF-8"), *text);
+        bytes = text->toUtf8();
+        fileEncoding = QStringLiteral("UTF-8");
+        declaredBytes = false;
     }
     QList<Card> cards;
     if (!bytes.isEmpty()) {
-        // A UTF-16 or UTF-32 file (by its byte-order mark) is unfolded as UTF-8.
-        const auto mark = QStringConverter::encodingForData(bytes);
-        if (mark && *mark != QStringConverter::Utf8) {
-            const Expected<QString> text = decodeUtf8(std::exchange(bytes, QByteArray()));
-            if (!text)
-                return text.result();
-            bytes = text->toUtf8();
-        }
-        QByteArray lines = logicalLines(std::exchange(bytes, QByteArray()));
-        const Expected<QString> text = decodeUtf8(std::exchange(lines, QByteArray()));
-        if (!text)
-            return text.result();
-        int badLine = 0;
-        if (!parseCards(*text, cards, &badLine))
-            return Result::failure(tr("Line %1: a card begins or ends out of place.").arg(badLine));
+        const QByteArray lines = VCardLines::logicalLines(std::exchange(bytes, QByteArray()));
+        const Result read = CardReader(fileEncoding, declaredBytes).read(lines, cards);
+        if (!read)
+            return read;
     }
     bool anything = false;
     for (const Card &card : std::as_const(cards))

@@ -1208,6 +1208,30 @@ It is left in %2.</translation>
         <source>The file holds no contact.</source>
         <translation>The file holds no contact.</translation>
     </message>
+    <message>
+        <source>Line %1 (card %2)</source>
+        <translation>Line %1 (card %2)</translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation>Line %1</translation>
+    </message>
+    <message>
+        <source>%1 is not valid %2 text; choose the encoding the file was saved in.</source>
+        <translation>%1 is not valid %2 text; choose the encoding the file was saved in.</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not valid %3 text, the charset it declares.</source>
+        <translation>%1: %2 is not valid %3 text, the charset it declares.</translation>
+    </message>
+    <message>
+        <source>%1: %2 declares the unknown charset %3, and it is not valid %4 text either; choose the encoding the file was saved in.</source>
+        <translation>%1: %2 declares the unknown charset %3, and it is not valid %4 text either; choose the encoding the file was saved in.</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not valid %3 text; choose the encoding the file was saved in.</source>
+        <translation>%1: %2 is not valid %3 text; choose the encoding the file was saved in.</translation>
+    </message>
 </context>
 <context>
     <name>WebDownload</name>

@@ -1208,6 +1208,30 @@ It is left in %2.</source>
         <source>The file holds no contact.</source>
         <translation>文件中没有联系人。</translation>
     </message>
+    <message>
+        <source>Line %1 (card %2)</source>
+        <translation>第 %1 行（第 %2 张名片）</translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation>第 %1 行</translation>
+    </message>
+    <message>
+        <source>%1 is not valid %2 text; choose the encoding the file was saved in.</source>
+        <translation>%1 不是有效的 %2 文本，请选择文件保存时使用的编码。</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not valid %3 text, the charset it declares.</source>
+        <translation>%1：%2 不是有效的 %3 文本（它声明的字符集）。</translation>
+    </message>
+    <message>
+        <source>%1: %2 declares the unknown charset %3, and it is not valid %4 text either; choose the encoding the file was saved in.</source>
+        <translation>%1：%2 声明了未知的字符集 %3，也不是有效的 %4 文本，请选择文件保存时使用的编码。</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not valid %3 text; choose the encoding the file was saved in.</source>
+        <translation>%1：%2 不是有效的 %3 文本，请选择文件保存时使用的编码。</translation>
+    </message>
 </context>
 <context>
     <name>WebDownload</name>

@@ -1,8 +1,14 @@
 // The vCard reader: our own dialect, cards of other programs (our own and real
-// samples), card boundaries, groups named by cards, accounts, encodings and
-// rejected files.
+// samples), card boundaries, groups named by cards, accounts, encodings, charsets
+// declared by properties and rejected files.
 
+#include "data/TextCodec.h"
+#include "tests/CliRun.h"
 #include "tests/ImportTestUtil.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using namespace TestUtil;
 using namespace ImportTest;
@@ -35,6 +41,8 @@ private slots:
     void encodings();
     void foldedInsideACharacter_data();
     void foldedInsideACharacter();
+    void declaredCharsets_data();
+    void declaredCharsets();
 };
 
 void TestVCardImport::ownDialect()
@@ -311,6 +319,83 @@ void TestVCardImport::foldedInsideACharacter()
     Workspace ws;
     QVERIFY(import(writeBytes(ws, "f.vcf", "BEGIN:VCARD\r\n" + name + "END:VCARD\r\n"), encoding));
     QCOMPARE(names(), QStringList({ "张 Lee" }));
+}
+
+void TestVCardImport::declaredCharsets_data()
+{
+    // The lines of a 2.1 card, then what the default encoding (UTF-8) and "Auto"
+    // give: the contacts, or the reader's message.
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("utf8");
+    QTest::addColumn<QString>("automatic");
+    const QString joehn = "Jöhn|Dör p0 f0 [] [] []";
+    const QString lisi = "四|李 p0 f0 [] [] []";
+    QTest::newRow("Latin-1") << QByteArray("N;CHARSET=ISO-8859-1:D\xF6r;J\xF6hn\r\n") << joehn << joehn;
+    QTest::newRow("GB2312") << QByteArray("N;CHARSET=GB2312:\xC0\xEE;\xCB\xC4\r\n") << lisi << lisi;
+    QTest::newRow("Latin-1 quoted-printable")
+        << QByteArray("N;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:D=F6r;J=F6hn\r\n") << joehn << joehn;
+    QTest::newRow("GB2312 quoted-printable, lower case")
+        << QByteArray("N;charset=gb2312;encoding=quoted-printable:=C0=EE;=CB=C4\r\n") << lisi << lisi;
+    // 镕 is a GBK character, which phones write under the name GB2312.
+    const QString mixed = "镕|李 p0 f0 [] [] [Fußball]";
+    QTest::newRow("GB2312 name, UTF-8 note and category")
+        << QByteArray("N;CHARSET=GB2312:\xC0\xEE;\xE9\x46\r\nNOTE;CHARSET=UTF-8:Gr\xC3\xBC\xC3\x9F"
+                      "e\r\nCATEGORIES:Fu\xC3\x9F\r\n ball\r\n")
+        << mixed << mixed;
+    QTest::newRow("unknown charset, UTF-8 bytes")
+        << QByteArray("N;CHARSET=X-OLD:D\xC3\xB6r;J\xC3\xB6hn\r\n") << joehn << joehn;
+    // "Auto" sees the bytes of an unknown charset as the file's own.
+    QTest::newRow("unknown charset, Latin-1 bytes")
+        << QByteArray("N;CHARSET=X-OLD:M\xFCller-L\xFC"
+                      "denscheid;J\xFCrgen\r\n")
+        << "Line 3 (card 1): N declares the unknown charset X-OLD, and it is not valid UTF-8 text either; "
+           "choose the encoding the file was saved in."
+        << "Jürgen|Müller-Lüdenscheid p0 f0 [] [] []";
+    const QString cut = "Line 4 (card 1): N is not valid GB2312 text, the charset it declares.";
+    QTest::newRow("GB2312 cut short") << QByteArray("TEL;CELL:1\r\nN;CHARSET=GB2312:\xC0\xEE;\xCB\r\n") << cut << cut;
+    QTest::newRow("quoted-printable GB2312 cut short")
+        << QByteArray("TEL;CELL:1\r\nN;CHARSET=GB2312;QUOTED-PRINTABLE:=C0=EE;=CB\r\n") << cut << cut;
+    // 똠 (8C 63) is a syllable of the Windows superset only.
+    const QString korean = "Line 3 (card 1): N is not valid EUC-KR text, the charset it declares.";
+    QTest::newRow("EUC-KR holds no extra syllables")
+        << QByteArray("N;CHARSET=EUC-KR:\xC7\xD1;\x8C\x63\r\n") << korean << korean;
+}
+
+void TestVCardImport::declaredCharsets()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, utf8);
+    QFETCH(QString, automatic);
+    const QByteArray bytes = "BEGIN:VCARD\r\nVERSION:2.1\r\n" + lines + "END:VCARD\r\n";
+    const QString refused = "Import is failed,please check the file format and encoding.\n";
+    for (const QString &chosen : { QStringLiteral("UTF-8"), QStringLiteral("auto") }) {
+        Workspace ws;
+        const QString path = writeBytes(ws, "c.vcf", bytes);
+        const QString encoding = chosen == "auto" ? TextCodec::detectFile(path) : chosen;
+        const Result read = DataMgr::instance()->importFile(path, encoding);
+        QCOMPARE(
+            read.ok() ? contactsText() : QString(read.message()).remove(refused), chosen == "auto" ? automatic : utf8);
+    }
+
+    // The headless tool, as a new user runs it.
+    QTemporaryDir dir;
+    QFile file(dir.filePath("c.vcf"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const CliRun run = runCli({ "--dir", dir.path(), "import", file.fileName() });
+    QStringList names;
+    const QJsonArray contacts
+        = QJsonDocument::fromJson(runCli({ "--dir", dir.path(), "dump" }).out.toUtf8())["contacts"].toArray();
+    for (const QJsonValue &c : contacts)
+        names << c["FirstName"].toString() + "|" + c["LastName"].toString();
+    if (utf8.startsWith("Line ")) {
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, refused + utf8 + "\n");
+        QCOMPARE(names, QStringList());
+    } else {
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(names, QStringList(utf8.section(' ', 0, 0)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestVCardImport)
