@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 
 #include "export/ExportFactory.h"
 
@@ -57,6 +58,26 @@ void makeCard(QDialog *dialog, int width, int height, const QString &selector)
     dialog->installEventFilter(new CardEdge(dialog));
     dialog->setStyleSheet(QStringLiteral("%1 {background: transparent url(%2); border: none}")
                               .arg(selector, QStringLiteral(":/export_background.png")));
+}
+
+QLabel *cardTitle(const QString &text, const QRect &geometry, QDialog *dialog)
+{
+    dialog->setWindowTitle(text);
+    auto *title = new QLabel(text, dialog);
+    title->setObjectName(QStringLiteral("dialog_title"));
+    title->setGeometry(geometry);
+    QFont font = title->font();
+    font.setBold(true);
+    title->setFont(font);
+    return title;
+}
+
+QPushButton *button(const QString &text, const QString &name, const QRect &geometry, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    return b;
 }
 
 QLabel *rowLabel(const QString &text, const QRect &geometry, QWidget *parent)

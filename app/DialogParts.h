@@ -8,15 +8,22 @@ class QCheckBox;
 class QComboBox;
 class QDialog;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 // Pieces shared by the import, export, port and network dialogs: the frameless
-// card they sit on, right-aligned row labels and "No"/"Yes" choices.
+// card they sit on, its title and buttons, right-aligned row labels and
+// "No"/"Yes" choices.
 namespace DialogParts {
 
 // Frameless, fixed at `size`, on the dialog card picture; `selector` is the
 // style-sheet selector of the dialog's class ("QDialog", ".WebImport").
 void makeCard(QDialog *dialog, int width, int height, const QString &selector = QStringLiteral("QDialog"));
+
+// The bold heading of a card, which is also what the task bar calls the dialog.
+QLabel *cardTitle(const QString &text, const QRect &geometry, QDialog *dialog);
+
+QPushButton *button(const QString &text, const QString &name, const QRect &geometry, QWidget *parent);
 
 QLabel *rowLabel(const QString &text, const QRect &geometry, QWidget *parent);
 

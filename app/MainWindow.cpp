@@ -230,7 +230,7 @@ void MainWindow::createActions()
 
     m_webImportAct = action(tr("&Network Import"), tr("Import file web"));
     m_webImportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+W")));
-    connect(m_webImportAct, &QAction::triggered, this, &MainWindow::selectWebFile);
+    connect(m_webImportAct, &QAction::triggered, this, &MainWindow::openWebImport);
 
     m_localExportAct = action(tr("&Local Export"), tr("Export file local"));
     m_localExportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+E")));

@@ -17,12 +17,13 @@
 class ContactEditor;
 class ContactView;
 class DBOperator;
+class ExportDialog;
 class GroupView;
-class QCheckBox;
+class ImportDialog;
+struct ImportOptions;
 class QKeyEvent;
-class QComboBox;
 class WebImport;
-class QLineEdit;
+class PortDialog;
 class SearchEdit;
 class QAction;
 class QActionGroup;
@@ -98,19 +99,9 @@ public slots:
     void showBackupWindow();
 
     void localImport();
-    void selectLocalFile();
-    void ImportBegin();
-    void ImportAbort();
-    void selectWebFile();
-    void beginWebImport(const QString &fileName, const QString &encoding, bool clearList, bool replaceWay);
+    void openWebImport();
     void localExport();
-    void selectExportPath();
-    void exportBegin();
-    void exportAbort();
     void configHttpdPortOption();
-    void slotUseDefault(bool checked);
-    void configHttpdPortBegin();
-    void configHttpdPortAbort();
 
     void show_Groupmenu(const QPoint &pos);
     void show_Contactmenu(const QPoint &pos);
@@ -177,6 +168,16 @@ private:
     void commitShownContact();
 
     // File commands and dialogs.
+    void chooseImportFile();
+    void importChosenFile();
+    // The network import has downloaded `fileName` into the web folder.
+    void importDownloadedFile(const QString &fileName, const QString &encoding, bool clearList, bool replaceWay);
+    // Imports as `options` say while `dialog` is hidden; shows it again when the
+    // import failed. True when the phonebook took the file.
+    bool runImport(ImportOptions options, QWidget *dialog);
+    void chooseExportFolder();
+    void exportChosenFile();
+    void savePortChoice();
     // Empties the phonebook, its lists, its temporary files and the store; false
     // (with the store's message shown) when the store could not be emptied.
     bool resetPhonebook();
@@ -272,19 +273,9 @@ private:
     ContactEditor *m_contactEditor = nullptr;
 
     // The dialogs of the import, export and port commands while they are open.
-    QPointer<QDialog> m_importDialog;
-    QComboBox *m_importEncodingBox = nullptr;
-    QCheckBox *m_importClearYes = nullptr;
-    QCheckBox *m_importReplaceYes = nullptr;
-    QLineEdit *m_importPathEdit = nullptr;
-    QPointer<QDialog> m_exportDialog;
-    QComboBox *m_exportFormatBox = nullptr;
-    QComboBox *m_exportEncodingBox = nullptr;
-    QLineEdit *m_exportNameEdit = nullptr;
-    QLineEdit *m_exportPathEdit = nullptr;
-    QPointer<QDialog> m_portDialog;
-    QCheckBox *m_portDefaultBox = nullptr;
-    QLineEdit *m_portEdit = nullptr;
+    QPointer<ImportDialog> m_importDialog;
+    QPointer<ExportDialog> m_exportDialog;
+    QPointer<PortDialog> m_portDialog;
     QPointer<WebImport> m_webImport;
     // What the file dialogs remember between commands.
     QString m_importPath;

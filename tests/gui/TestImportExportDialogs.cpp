@@ -1,6 +1,10 @@
 // The local import, export and port dialogs of the main window, and the
 // network import's hand-over of a downloaded file.
 
+#include "app/ExportDialog.h"
+#include "app/ImportDialog.h"
+#include "app/PortDialog.h"
+#include "app/WebImport.h"
 #include "tests/gui/ListWindow.h"
 
 #include <QCheckBox>
@@ -49,7 +53,7 @@ private slots:
         QFETCH(QString, path);
         Window w;
         w.folder.write("book.XML", kImported);
-        w.window->localImport();
+        press(w, "tool_importLabel");
         w.find<QLineEdit>("import_path_edit")->setText(path.isEmpty() ? path : w.folder.file(path));
         BoxAnswerer boxes;
         press(w, "import_ok_button");
@@ -78,7 +82,7 @@ private slots:
         QFETCH(QStringList, names);
         Window w;
         w.folder.write("book.xml", kImported);
-        w.window->localImport();
+        press(w, "tool_importLabel");
         w.find<QLineEdit>("import_path_edit")->setText(w.folder.file("book.xml"));
         w.find<QCheckBox>(clear ? "import_clear_yes" : "import_clear_no")->setChecked(true);
         w.find<QCheckBox>(replace ? "import_replace_yes" : "import_replace_no")->setChecked(true);
@@ -95,7 +99,7 @@ private slots:
         Window w;
         // "Jürgen" in Windows-1252: not UTF-8, so "Auto" has to recognise it.
         w.folder.write("latin.csv", "First Name,Last Name,Mobile Phone\nJ\xfcrgen,M\xfcller,5550100\n");
-        w.window->localImport();
+        press(w, "tool_importLabel");
         auto *encodings = w.find<QComboBox>("import_encoding_box");
         encodings->setCurrentIndex(encodings->count() - 1);
         w.find<QLineEdit>("import_path_edit")->setText(w.folder.file("latin.csv"));
@@ -103,6 +107,55 @@ private slots:
         press(w, "import_ok_button");
         QVERIFY(boxes.boxes.isEmpty());
         QCOMPARE(w.byName(QString::fromUtf8("Jürgen")).LastName, QString::fromUtf8("Müller"));
+    }
+
+    // What the dialogs collect is judged without them.
+    void optionsAccepted_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("import xml") << "import"
+                                    << "book.xml" << true;
+        QTest::newRow("import csv") << "import"
+                                    << "book.csv" << true;
+        QTest::newRow("import vcf") << "import"
+                                    << "book.vcf" << true;
+        QTest::newRow("import folder named like a file") << "import"
+                                                         << "folder.xml" << false;
+        QTest::newRow("import no ending") << "import"
+                                          << "book" << false;
+        QTest::newRow("export plain name") << "export"
+                                           << "book" << true;
+        QTest::newRow("export backslash in the name") << "export"
+                                                      << "..\\book" << false;
+        QTest::newRow("export no name") << "export"
+                                        << "" << false;
+        QTest::newRow("port default") << "port"
+                                      << "" << true;
+        QTest::newRow("port above the range") << "port"
+                                              << "65536" << false;
+        QTest::newRow("port not a number") << "port"
+                                           << "http" << false;
+    }
+
+    void optionsAccepted()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, value);
+        QFETCH(bool, accepted);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkpath("folder.xml"));
+        for (const char *name : { "book.xml", "book.csv", "book.vcf", "book" }) {
+            QFile f(folder.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        if (kind == "import")
+            QCOMPARE((ImportOptions { folder.filePath(value), "UTF-8", false, false }.isReadableFile()), accepted);
+        else if (kind == "export")
+            QCOMPARE((ExportOptions { 1, "UTF-8", value, folder.path() }.isComplete()), accepted);
+        else
+            QCOMPARE((PortOptions { value.isEmpty(), value }.isValid()), accepted);
     }
 
     void exportRefusesBadInput_data()
@@ -124,7 +177,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, folder);
         Window w;
-        w.window->localExport();
+        press(w, "tool_exportLabel");
         w.find<QLineEdit>("export_name_edit")->setText(name);
         w.find<QLineEdit>("export_path_edit")->setText(folder.isEmpty() ? folder : w.folder.file(folder));
         BoxAnswerer boxes;
@@ -139,7 +192,7 @@ private slots:
         QDir().mkpath(w.folder.file("out"));
         w.folder.write("out/book.xml", "old");
         for (QMessageBox::ButtonRole answer : { QMessageBox::NoRole, QMessageBox::YesRole }) {
-            w.window->localExport();
+            press(w, "tool_exportLabel");
             w.find<QLineEdit>("export_name_edit")->setText("book");
             w.find<QLineEdit>("export_path_edit")->setText(w.folder.file("out"));
             BoxAnswerer boxes(answer);
@@ -148,7 +201,7 @@ private slots:
             QCOMPARE(boxes.boxes.first().text,
                 w.folder.file("out/book.xml") + "has already exist,do you want to replace it?");
             QCOMPARE(w.folder.read("out/book.xml") == "old", answer == QMessageBox::NoRole);
-            w.window->exportAbort();
+            press(w, "export_cancel_button");
             QTRY_VERIFY(!w.find<QDialog>("export_dialog"));
         }
     }
@@ -158,7 +211,7 @@ private slots:
         Window w;
         QDir().mkpath(w.folder.file("out"));
         for (int format = 0; format < 13; ++format) {
-            w.window->localExport();
+            press(w, "tool_exportLabel");
             w.find<QComboBox>("export_format_box")->setCurrentIndex(format);
             w.find<QLineEdit>("export_name_edit")->setText(QStringLiteral("f%1").arg(format));
             w.find<QLineEdit>("export_path_edit")->setText(w.folder.file("out"));
@@ -216,6 +269,35 @@ private slots:
         QDir::setCurrent(before);
     }
 
+    void dialogsSpeakChinese_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("import") << "import_dialog" << QString::fromUtf8("导入文件");
+        QTest::newRow("export") << "export_dialog" << QString::fromUtf8("导出文件");
+        QTest::newRow("port") << "port_dialog" << QString::fromUtf8("配置 HTTPD 端口");
+    }
+
+    void dialogsSpeakChinese()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, title);
+        GuiTestUtil::ProgramFolder folder;
+        folder.write("language/config.xml", "<root><Language>zh</Language></root>");
+        MainWindow w;
+        if (dialog == "import_dialog")
+            w.localImport();
+        else if (dialog == "export_dialog")
+            w.localExport();
+        else
+            w.configHttpdPortOption();
+        auto *shown = w.findChild<QDialog *>(dialog);
+        QVERIFY(shown);
+        QCOMPARE(shown->windowTitle(), title);
+        QCOMPARE(shown->findChild<QPushButton *>(dialog.section('_', 0, 0) + "_cancel_button")->text(),
+            QString::fromUtf8("取消"));
+    }
+
     void downloadedFileIsImported_data()
     {
         QTest::addColumn<QString>("file");
@@ -231,8 +313,11 @@ private slots:
         Window w;
         QDir().mkpath(w.folder.file("web"));
         w.folder.write("web/" + file, kImported);
+        w.window->openWebImport();
+        auto *download = w.find<WebImport>("web_import_dialog");
+        QVERIFY(download);
         BoxAnswerer boxes;
-        w.window->beginWebImport(file, "UTF-8", false, false);
+        emit download->webImportSuccess(file, "UTF-8", false, false);
         QCOMPARE(mgr()->ctList().size(), contacts);
         QCOMPARE(boxes.boxes.isEmpty(), contacts == 6);
         if (!boxes.boxes.isEmpty())
