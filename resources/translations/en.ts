@@ -32,6 +32,53 @@
     </message>
 </context>
 <context>
+    <name>ContactEditor</name>
+    <message>
+        <source>This group did not have contact</source>
+        <translation>This group did not have contact</translation>
+    </message>
+    <message>
+        <source>You can create new contacts or copy contacts from other group.</source>
+        <translation>You can create new contacts or copy contacts from other group.</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>First Name</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>Last Name</translation>
+    </message>
+    <message>
+        <source>Department</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>Primary</translation>
+    </message>
+    <message>
+        <source>Add new phone number and type</source>
+        <translation>Add new phone number and type</translation>
+    </message>
+    <message>
+        <source>Add new mail</source>
+        <translation>Add new mail</translation>
+    </message>
+    <message>
+        <source>Head</source>
+        <translation>Head</translation>
+    </message>
+    <message>
+        <source>Ringtone</source>
+        <translation>Ringtone</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+</context>
+<context>
     <name>ContactView</name>
     <message>
         <source>Batch</source>
@@ -114,6 +161,41 @@
     <message>
         <source>Auto</source>
         <translation>Auto</translation>
+    </message>
+</context>
+<context>
+    <name>ExportDialog</name>
+    <message>
+        <source>Export file</source>
+        <translation>Export file</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Encode</source>
+        <translation>Encode</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Export to</source>
+        <translation>Export to</translation>
+    </message>
+    <message>
+        <source>Select path</source>
+        <translation>Select path</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -287,6 +369,45 @@
     <message>
         <source>FileName:</source>
         <translation>FileName:</translation>
+    </message>
+</context>
+<context>
+    <name>ImportDialog</name>
+    <message>
+        <source>Import file</source>
+        <translation>Import file</translation>
+    </message>
+    <message>
+        <source>File Encoding</source>
+        <translation>File Encoding</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>Replace Way</source>
+        <translation>Replace Way</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>Select File</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -642,80 +763,12 @@
         <translation>Copy to</translation>
     </message>
     <message>
-        <source>This group did not have contact</source>
-        <translation>This group did not have contact</translation>
-    </message>
-    <message>
-        <source>You can create new contacts or copy contacts from other group.</source>
-        <translation>You can create new contacts or copy contacts from other group.</translation>
-    </message>
-    <message>
-        <source>First Name</source>
-        <translation>First Name</translation>
-    </message>
-    <message>
-        <source>Last Name</source>
-        <translation>Last Name</translation>
-    </message>
-    <message>
-        <source>Department</source>
-        <translation>Department</translation>
-    </message>
-    <message>
-        <source>Primary</source>
-        <translation>Primary</translation>
-    </message>
-    <message>
-        <source>Add new phone number and type</source>
-        <translation>Add new phone number and type</translation>
-    </message>
-    <message>
-        <source>Add new mail</source>
-        <translation>Add new mail</translation>
-    </message>
-    <message>
-        <source>Head</source>
-        <translation>Head</translation>
-    </message>
-    <message>
-        <source>Ringtone</source>
-        <translation>Ringtone</translation>
-    </message>
-    <message>
-        <source>Group</source>
-        <translation>Group</translation>
-    </message>
-    <message>
-        <source>Import file</source>
-        <translation>Import file</translation>
-    </message>
-    <message>
-        <source>File Encoding</source>
-        <translation>File Encoding</translation>
-    </message>
-    <message>
-        <source>Clear list</source>
-        <translation>Clear list</translation>
-    </message>
-    <message>
-        <source>Replace Way</source>
-        <translation>Replace Way</translation>
-    </message>
-    <message>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
         <source>Yes</source>
         <translation>Yes</translation>
-    </message>
-    <message>
-        <source>Select File</source>
-        <translation>Select File</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
     </message>
     <message>
         <source>Open an phonebook contact file (recommended phonebook.xml)</source>
@@ -758,30 +811,6 @@
         <translation>Please choose correct file to import.</translation>
     </message>
     <message>
-        <source>Export file</source>
-        <translation>Export file</translation>
-    </message>
-    <message>
-        <source>Format</source>
-        <translation>Format</translation>
-    </message>
-    <message>
-        <source>Encode</source>
-        <translation>Encode</translation>
-    </message>
-    <message>
-        <source>Name</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>Export to</source>
-        <translation>Export to</translation>
-    </message>
-    <message>
-        <source>Select path</source>
-        <translation>Select path</translation>
-    </message>
-    <message>
         <source>Select a folder to export</source>
         <translation>Select a folder to export</translation>
     </message>
@@ -822,24 +851,12 @@
         <translation>do you want to replace it?</translation>
     </message>
     <message>
-        <source>Please Input name and select path to export your phone book!</source>
-        <translation>Please Input name and select path to export your phone book!</translation>
-    </message>
-    <message>
         <source>Phone book has been exported successfully!</source>
         <translation>Phone book has been exported successfully!</translation>
     </message>
     <message>
         <source>Phone book export failed, please check directory or try another coding format!</source>
         <translation>Phone book export failed, please check directory or try another coding format!</translation>
-    </message>
-    <message>
-        <source>Use the Default Port 80:</source>
-        <translation>Use the Default Port 80:</translation>
-    </message>
-    <message>
-        <source>Custom Port (5000-65535):</source>
-        <translation>Custom Port (5000-65535):</translation>
     </message>
     <message>
         <source>Port Error</source>
@@ -984,6 +1001,29 @@ It is left in %2.</translation>
     <message>
         <source>Delete this number</source>
         <translation>Delete this number</translation>
+    </message>
+</context>
+<context>
+    <name>PortDialog</name>
+    <message>
+        <source>Configure Httpd Port</source>
+        <translation>Configure Httpd Port</translation>
+    </message>
+    <message>
+        <source>Use the Default Port 80:</source>
+        <translation>Use the Default Port 80:</translation>
+    </message>
+    <message>
+        <source>Custom Port (5000-65535):</source>
+        <translation>Custom Port (5000-65535):</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

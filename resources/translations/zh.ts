@@ -32,6 +32,53 @@
     </message>
 </context>
 <context>
+    <name>ContactEditor</name>
+    <message>
+        <source>This group did not have contact</source>
+        <translation>此群组中没有联系人</translation>
+    </message>
+    <message>
+        <source>You can create new contacts or copy contacts from other group.</source>
+        <translation>您可以新建联系人，或从其他群组复制联系人。</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>名</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>姓</translation>
+    </message>
+    <message>
+        <source>Department</source>
+        <translation>部门</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>主要号码</translation>
+    </message>
+    <message>
+        <source>Add new phone number and type</source>
+        <translation>添加新的电话号码和类型</translation>
+    </message>
+    <message>
+        <source>Add new mail</source>
+        <translation>添加新的邮件地址</translation>
+    </message>
+    <message>
+        <source>Head</source>
+        <translation>头像</translation>
+    </message>
+    <message>
+        <source>Ringtone</source>
+        <translation>铃声</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>群组</translation>
+    </message>
+</context>
+<context>
     <name>ContactView</name>
     <message>
         <source>Batch</source>
@@ -114,6 +161,41 @@
     <message>
         <source>Auto</source>
         <translation>自动识别</translation>
+    </message>
+</context>
+<context>
+    <name>ExportDialog</name>
+    <message>
+        <source>Export file</source>
+        <translation>导出文件</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>格式</translation>
+    </message>
+    <message>
+        <source>Encode</source>
+        <translation>编码</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Export to</source>
+        <translation>导出到</translation>
+    </message>
+    <message>
+        <source>Select path</source>
+        <translation>选择路径</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -287,6 +369,45 @@
     <message>
         <source>FileName:</source>
         <translation>文件名:</translation>
+    </message>
+</context>
+<context>
+    <name>ImportDialog</name>
+    <message>
+        <source>Import file</source>
+        <translation>导入文件</translation>
+    </message>
+    <message>
+        <source>File Encoding</source>
+        <translation>文件编码</translation>
+    </message>
+    <message>
+        <source>Clear list</source>
+        <translation>清空列表</translation>
+    </message>
+    <message>
+        <source>Replace Way</source>
+        <translation>替换方式</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Select File</source>
+        <translation>选择文件</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -642,80 +763,12 @@
         <translation>复制到</translation>
     </message>
     <message>
-        <source>This group did not have contact</source>
-        <translation>此群组中没有联系人</translation>
-    </message>
-    <message>
-        <source>You can create new contacts or copy contacts from other group.</source>
-        <translation>您可以新建联系人，或从其他群组复制联系人。</translation>
-    </message>
-    <message>
-        <source>First Name</source>
-        <translation>名</translation>
-    </message>
-    <message>
-        <source>Last Name</source>
-        <translation>姓</translation>
-    </message>
-    <message>
-        <source>Department</source>
-        <translation>部门</translation>
-    </message>
-    <message>
-        <source>Primary</source>
-        <translation>主要号码</translation>
-    </message>
-    <message>
-        <source>Add new phone number and type</source>
-        <translation>添加新的电话号码和类型</translation>
-    </message>
-    <message>
-        <source>Add new mail</source>
-        <translation>添加新的邮件地址</translation>
-    </message>
-    <message>
-        <source>Head</source>
-        <translation>头像</translation>
-    </message>
-    <message>
-        <source>Ringtone</source>
-        <translation>铃声</translation>
-    </message>
-    <message>
-        <source>Group</source>
-        <translation>群组</translation>
-    </message>
-    <message>
-        <source>Import file</source>
-        <translation>导入文件</translation>
-    </message>
-    <message>
-        <source>File Encoding</source>
-        <translation>文件编码</translation>
-    </message>
-    <message>
-        <source>Clear list</source>
-        <translation>清空列表</translation>
-    </message>
-    <message>
-        <source>Replace Way</source>
-        <translation>替换方式</translation>
-    </message>
-    <message>
         <source>No</source>
         <translation>否</translation>
     </message>
     <message>
         <source>Yes</source>
         <translation>是</translation>
-    </message>
-    <message>
-        <source>Select File</source>
-        <translation>选择文件</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>确定</translation>
     </message>
     <message>
         <source>Open an phonebook contact file (recommended phonebook.xml)</source>
@@ -758,30 +811,6 @@
         <translation>请选择正确的文件进行导入。</translation>
     </message>
     <message>
-        <source>Export file</source>
-        <translation>导出文件</translation>
-    </message>
-    <message>
-        <source>Format</source>
-        <translation>格式</translation>
-    </message>
-    <message>
-        <source>Encode</source>
-        <translation>编码</translation>
-    </message>
-    <message>
-        <source>Name</source>
-        <translation>名称</translation>
-    </message>
-    <message>
-        <source>Export to</source>
-        <translation>导出到</translation>
-    </message>
-    <message>
-        <source>Select path</source>
-        <translation>选择路径</translation>
-    </message>
-    <message>
         <source>Select a folder to export</source>
         <translation>选择导出的文件夹</translation>
     </message>
@@ -822,24 +851,12 @@
         <translation>是否替换它？</translation>
     </message>
     <message>
-        <source>Please Input name and select path to export your phone book!</source>
-        <translation>请输入名称并选择导出电话簿的路径！</translation>
-    </message>
-    <message>
         <source>Phone book has been exported successfully!</source>
         <translation>电话簿导出成功！</translation>
     </message>
     <message>
         <source>Phone book export failed, please check directory or try another coding format!</source>
         <translation>电话簿导出失败，请检查目录或尝试其他编码格式！</translation>
-    </message>
-    <message>
-        <source>Use the Default Port 80:</source>
-        <translation>使用默认端口 80：</translation>
-    </message>
-    <message>
-        <source>Custom Port (5000-65535):</source>
-        <translation>自定义端口 (5000-65535)：</translation>
     </message>
     <message>
         <source>Port Error</source>
@@ -984,6 +1001,29 @@ It is left in %2.</source>
     <message>
         <source>Delete this number</source>
         <translation>删除此号码</translation>
+    </message>
+</context>
+<context>
+    <name>PortDialog</name>
+    <message>
+        <source>Configure Httpd Port</source>
+        <translation>配置 HTTPD 端口</translation>
+    </message>
+    <message>
+        <source>Use the Default Port 80:</source>
+        <translation>使用默认端口 80：</translation>
+    </message>
+    <message>
+        <source>Custom Port (5000-65535):</source>
+        <translation>自定义端口 (5000-65535)：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
