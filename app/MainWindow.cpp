@@ -5,8 +5,6 @@
 #include "app/TrayIcon.h"
 #include "app/WindowPlacement.h"
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
-#include "data/SqliteDatabase.h"
 #include "httpd/HttpdService.h"
 #include "manager/DataMgr.h"
 #include "widgets/ContactEditor.h"
@@ -182,20 +180,15 @@ void MainWindow::loadEnLang()
     m_currentLanguage = code;
 }
 
-DBOperator *MainWindow::onCreateDatabase()
-{
-    m_store = DBOperator::instance();
-    return m_store;
-}
-
 bool MainWindow::createConnection()
 {
-    SqliteDatabase *store = onCreateDatabase()->database();
-    if (store->openDatabase())
+    DataMgr *mgr = DataMgr::instance();
+    const Result opened = mgr->openStore();
+    if (opened)
         return true;
     QMessageBox::critical(this, DataMgr::tr("Phonebook store"),
         DataMgr::tr("The phonebook store %1 could not be opened: %2")
-            .arg(QDir::toNativeSeparators(store->databasePath()), store->lastError()));
+            .arg(QDir::toNativeSeparators(mgr->storePath()), opened.message()));
     return false;
 }
 
@@ -647,7 +640,7 @@ void MainWindow::cleanUp()
     // Stopped first: a running service could otherwise write HTTPD files again.
     mgr->stopHttpService();
     mgr->removeTemporaryFiles();
-    DBOperator::instance()->close();
+    mgr->closeStore();
     if (m_trayIcon)
         m_trayIcon->hide();
     if (m_httpdLog)

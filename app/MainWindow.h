@@ -16,7 +16,6 @@
 
 class ContactEditor;
 class ContactView;
-class DBOperator;
 class ExportDialog;
 class GroupView;
 class ImportDialog;
@@ -74,7 +73,6 @@ public:
 
 public slots:
     bool createConnection();
-    DBOperator *onCreateDatabase();
     void loadZhLang();
     void loadEnLang();
     void selectHttpdService();
@@ -220,7 +218,6 @@ private:
 
     QTranslator *m_appTranslator = nullptr;
     QTranslator *m_qtTranslator = nullptr;
-    DBOperator *m_store = nullptr;
 
     QWidget *m_centralWidget = nullptr;
     // Windows of their own: QApplication may delete them before this window at exit.

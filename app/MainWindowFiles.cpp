@@ -3,8 +3,6 @@
 #include "app/MainWindow.h"
 
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
-#include "data/SqliteDatabase.h"
 #include "export/ExportFactory.h"
 #include "manager/DataMgr.h"
 #include "widgets/ContactView.h"
@@ -48,10 +46,9 @@ bool MainWindow::resetPhonebook()
 {
     DataMgr *mgr = DataMgr::instance();
     // The store first: when it cannot be emptied, nothing else is touched.
-    SqliteDatabase *store = DBOperator::instance()->database();
-    if (!store->clearAllTables()) {
+    if (const Result emptied = mgr->emptyStore(); !emptied) {
         QMessageBox::critical(this, DataMgr::tr("Phonebook store"),
-            DataMgr::tr("The phonebook could not be written to phonebook.db (%1).").arg(store->lastError()));
+            DataMgr::tr("The phonebook could not be written to phonebook.db (%1).").arg(emptied.message()));
         return false;
     }
     mgr->setBusy(true);
@@ -131,18 +128,12 @@ void MainWindow::showHistory()
     // Emptied first and filled from the file as one step: a file that cannot be
     // read leaves the phonebook as it was.
     DataMgr *mgr = DataMgr::instance();
-    SqliteDatabase *store = DBOperator::instance()->database();
-    const int storeErrors = store->errorCount();
-    mgr->setMergeMode(1);
-    mgr->setReplaceOnImport(true);
-    const bool imported = mgr->importFile(path, QStringLiteral("UTF-8")).ok();
-    mgr->setReplaceOnImport(false);
+    const Result imported = mgr->importHistory(path);
     hideOperationOverlay();
     // A store that could not be written (or another program's lock on it) is no
     // fault of the history file.
-    if (!imported && store->errorCount() != storeErrors) {
-        QMessageBox::critical(this, DataMgr::tr("Phonebook store"),
-            DataMgr::tr("The phonebook could not be written to phonebook.db (%1).").arg(store->lastError()));
+    if (!imported && !imported.message().isEmpty()) {
+        QMessageBox::critical(this, DataMgr::tr("Phonebook store"), imported.message());
         return;
     }
     if (!imported) {

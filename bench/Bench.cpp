@@ -1,9 +1,7 @@
 #include "bench/Bench.h"
 
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
 #include "data/Records.h"
-#include "data/SqliteDatabase.h"
 #include "manager/DataMgr.h"
 
 #include <QApplication>
@@ -107,9 +105,9 @@ QList<ContactInfo> syntheticContacts(int count)
 void setUpPhonebook(const QString &dir, int count, bool save)
 {
     AppPaths::setAppDir(dir);
-    DBOperator::instance()->close();
-    DBOperator::instance()->database()->openDatabase();
     DataMgr *mgr = DataMgr::instance();
+    mgr->closeStore();
+    (void)mgr->openStore();
     mgr->clearPhonebook();
     const QStringList groups = syntheticGroupNames();
     for (const QString &name : groups) {

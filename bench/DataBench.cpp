@@ -2,7 +2,6 @@
 
 #include "bench/Bench.h"
 
-#include "data/DBOperator.h"
 #include "data/SqliteDatabase.h"
 #include "data/StoreRows.h"
 #include "manager/DataMgr.h"
@@ -73,16 +72,16 @@ void merge()
 {
     Bench::setUpPhonebook(Bench::tempDir(), kContacts, true);
     const Batch batch = importedRows();
-    DBOperator *db = DBOperator::instance();
+    SqliteDatabase *db = DataMgr::instance()->store();
 
     QElapsedTimer t;
     t.start();
-    db->insertBatch(batch);
+    (void)db->insertBatch(batch);
     Bench::report(QStringLiteral("insertBatch 100k imported rows"), Bench::seconds(t));
 
     db->setMergeMode(0);
     t.restart();
-    const bool ok = db->mergeImported();
+    const bool ok = db->mergeImported().ok();
     Bench::report(QStringLiteral("mergeImported 100k, half duplicates, mode 0"), Bench::seconds(t), QStringLiteral("s"),
         ok ? QString() : QStringLiteral("FAILED"));
 

@@ -7,7 +7,6 @@
 #include "bench/Bench.h"
 
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
 #include "export/ExportFactory.h"
 #include "httpd/HttpdServer.h"
 #include "httpd/HttpdService.h"
@@ -403,7 +402,7 @@ void httpdExport()
 {
     const QString dir = Bench::tempDir();
     Bench::setUpPhonebook(dir, 100000, true);
-    DBOperator::instance()->close();
+    DataMgr::instance()->closeStore();
     const QStringList args { QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("--format"),
         QStringLiteral("1"), QStringLiteral("--encoding"), QStringLiteral("UTF-8"), QStringLiteral("--out"),
         dir + QStringLiteral("/general") };

@@ -5,8 +5,6 @@
 
 #include "bench/Bench.h"
 
-#include "data/DBOperator.h"
-#include "data/SqliteDatabase.h"
 #include "export/ExportFactory.h"
 #include "manager/DataMgr.h"
 
@@ -31,7 +29,7 @@ bool importOnce(int format, bool holding, double *seconds, double *peakMiB, int 
         mgr->reload();
     } else {
         mgr->clearPhonebook();
-        DBOperator::instance()->database()->clearAllTables();
+        (void)mgr->emptyStore();
     }
     // The import dialog saves first; that is the save's time, not the import's.
     mgr->saveToDatabase();

@@ -1,8 +1,6 @@
 #include "cli/Command.h"
 
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
-#include "data/SqliteDatabase.h"
 #include "manager/DataMgr.h"
 
 #include <cstdio>
@@ -43,19 +41,19 @@ bool lockFolder(FolderLock &lock)
     return false;
 }
 
-bool openStore(SqliteDatabase::OpenMode mode)
+bool openStore(DataMgr::StoreMode mode)
 {
-    SqliteDatabase *store = DBOperator::instance()->database();
-    if (!store->openDatabase(mode)) {
-        printErr(QStringLiteral("Cannot open %1: %2").arg(store->databasePath(), store->lastError()));
+    DataMgr *mgr = DataMgr::instance();
+    if (const Result opened = mgr->openStore(mode); !opened) {
+        printErr(QStringLiteral("Cannot open %1: %2").arg(mgr->storePath(), opened.message()));
         return false;
     }
     return true;
 }
 
-bool loadPhonebook(SqliteDatabase::OpenMode mode)
+bool loadPhonebook(DataMgr::StoreMode mode)
 {
-    if (mode == SqliteDatabase::OpenMode::ReadOnly && DBOperator::instance()->database()->isNew())
+    if (mode == DataMgr::StoreMode::ReadOnly && DataMgr::instance()->storeIsNew())
         return true;
     if (!openStore(mode))
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "data/SqliteDatabase.h"
+#include "data/FolderLock.h"
+#include "manager/DataMgr.h"
 
 #include <QMap>
 #include <QString>
@@ -35,11 +36,11 @@ void printErr(const QString &text);
 bool lockFolder(FolderLock &lock);
 // Opens DIR/phonebook.db (read-write: creating it when missing); prints the
 // failure itself.
-bool openStore(SqliteDatabase::OpenMode mode = SqliteDatabase::OpenMode::ReadWrite);
+bool openStore(DataMgr::StoreMode mode = DataMgr::StoreMode::ReadWrite);
 // Opens the store and loads the working phonebook from it as a recovery start
 // does. Read-only, the store is neither created nor changed, and a folder
 // without one has the empty phonebook.
-bool loadPhonebook(SqliteDatabase::OpenMode mode = SqliteDatabase::OpenMode::ReadWrite);
+bool loadPhonebook(DataMgr::StoreMode mode = DataMgr::StoreMode::ReadWrite);
 
 // Splits "--name value" options from positional arguments. Unknown options and
 // missing values are usage errors.

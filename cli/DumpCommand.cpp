@@ -1,7 +1,5 @@
 #include "cli/Command.h"
-#include "data/DBOperator.h"
 #include "data/Records.h"
-#include "data/SqliteDatabase.h"
 #include "manager/DataMgr.h"
 
 #include <QJsonArray>
@@ -42,7 +40,7 @@ int dump(const QStringList &args)
         Cli::printErr(QStringLiteral("dump takes no arguments"));
         return Cli::Usage;
     }
-    if (!Cli::loadPhonebook(SqliteDatabase::OpenMode::ReadOnly))
+    if (!Cli::loadPhonebook(DataMgr::StoreMode::ReadOnly))
         return Cli::Failure;
     DataMgr *mgr = DataMgr::instance();
     QJsonArray groups;
@@ -68,9 +66,9 @@ int newPhonebook(const QStringList &args)
     FolderLock lock;
     if (!Cli::lockFolder(lock) || !Cli::openStore())
         return Cli::Failure;
-    SqliteDatabase *store = DBOperator::instance()->database();
-    if (!store->clearAllTables()) {
-        Cli::printErr(QStringLiteral("Cannot empty %1 (%2)").arg(store->databasePath(), store->lastError()));
+    DataMgr *mgr = DataMgr::instance();
+    if (const Result emptied = mgr->emptyStore(); !emptied) {
+        Cli::printErr(QStringLiteral("Cannot empty %1 (%2)").arg(mgr->storePath(), emptied.message()));
         return Cli::Failure;
     }
     DataMgr::instance()->clearPhonebook();

@@ -51,7 +51,7 @@ int exportPhonebook(const QStringList &args)
         return Cli::Usage;
     }
     // Read-only: the store stays as it is, and may be a file we cannot write.
-    if (!Cli::loadPhonebook(SqliteDatabase::OpenMode::ReadOnly))
+    if (!Cli::loadPhonebook(DataMgr::StoreMode::ReadOnly))
         return Cli::Failure;
     QString written;
     if (!DataMgr::instance()->exportAsSaved(format, encoding, out.fileName(), out.absolutePath(), &written)) {

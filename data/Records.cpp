@@ -117,6 +117,16 @@ QString defaultRingtoneText()
     return QCoreApplication::translate("Records", "default ringtone");
 }
 
+QString storedPhotoUrl(const ContactInfo &contact)
+{
+    return contact.PhotoUrl == defaultHeadText() ? QString() : contact.PhotoUrl;
+}
+
+QString storedRingtoneUrl(const ContactInfo &contact)
+{
+    return contact.RingtoneUrl == defaultRingtoneText() ? QString() : contact.RingtoneUrl;
+}
+
 void rebuildPhoneLabel(PhoneInfo &phone)
 {
     if (phone.type.isEmpty())

@@ -34,6 +34,9 @@ QString mailTypeLabel(const QString &word);
 // The texts the editor shows for "no photo" and "no ringtone"; stored as empty.
 QString defaultHeadText();
 QString defaultRingtoneText();
+// The photo and ringtone as stored: empty for the default ones.
+QString storedPhotoUrl(const ContactInfo &contact);
+QString storedRingtoneUrl(const ContactInfo &contact);
 
 void rebuildPhoneLabel(PhoneInfo &phone);
 void rebuildMailLabel(MailInfo &mail);

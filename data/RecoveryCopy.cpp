@@ -1,7 +1,6 @@
 #include "data/RecoveryCopy.h"
 
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
 #include "data/Records.h"
 
 #include <QCoreApplication>
@@ -26,70 +25,67 @@ QJsonArray intArray(const QList<int> &values)
     return array;
 }
 
-QJsonObject contactObject(const ContactInfo &contact)
+QJsonObject contactObject(const ContactInfo &c)
 {
-    // The store's row: what a save would keep, and nothing derived.
-    const ContactRow row = DBOperator::toRow(contact);
+    // What a save would keep, and nothing derived.
     QJsonArray phones;
-    for (const PhoneRow &p : row.phones)
+    for (const PhoneInfo &p : c.PhoneList)
         phones.append(QJsonObject { { "type", p.type }, { "number", p.phonenumber }, { "account", p.accountindex } });
     QJsonArray mails;
-    for (const MailRow &m : row.mails)
+    for (const MailInfo &m : c.MailList)
         mails.append(QJsonObject { { "type", m.type }, { "address", m.Mail } });
-    return QJsonObject { { "id", row.id }, { "firstName", row.FirstName }, { "lastName", row.LastName },
-        { "department", row.Department }, { "primaryIndex", row.PrimaryIndex }, { "primaryNumber", row.PrimaryNumber },
-        { "frequent", row.Frequent }, { "photo", row.PhotoUrl }, { "ringtone", row.RingtoneUrl },
-        { "ringtoneIndex", row.RingtoneIndex }, { "groups", QJsonArray::fromStringList(row.groupNames) },
-        { "phones", phones }, { "mails", mails } };
+    return QJsonObject { { "id", c.id }, { "firstName", c.FirstName }, { "lastName", c.LastName },
+        { "department", c.Department }, { "primaryIndex", c.PrimaryIndex }, { "primaryNumber", c.PrimaryNumber },
+        { "frequent", c.Frequent }, { "photo", Records::storedPhotoUrl(c) },
+        { "ringtone", Records::storedRingtoneUrl(c) }, { "ringtoneIndex", c.RingtoneIndex },
+        { "groups", QJsonArray::fromStringList(c.GroupList) }, { "phones", phones }, { "mails", mails } };
 }
 
 ContactInfo contactFrom(const QJsonObject &o)
 {
-    ContactRow row;
-    row.id = o.value("id").toInt();
-    row.FirstName = o.value("firstName").toString();
-    row.LastName = o.value("lastName").toString();
-    row.Department = o.value("department").toString();
-    row.PrimaryIndex = o.value("primaryIndex").toInt();
-    row.PrimaryNumber = o.value("primaryNumber").toString();
-    row.Frequent = o.value("frequent").toInt();
-    row.PhotoUrl = o.value("photo").toString();
-    row.RingtoneUrl = o.value("ringtone").toString();
-    row.RingtoneIndex = o.value("ringtoneIndex").toInt();
+    ContactInfo c;
+    c.id = o.value("id").toInt();
+    c.FirstName = o.value("firstName").toString();
+    c.LastName = o.value("lastName").toString();
+    c.Department = o.value("department").toString();
+    c.PrimaryIndex = o.value("primaryIndex").toInt();
+    c.PrimaryNumber = o.value("primaryNumber").toString();
+    c.Frequent = o.value("frequent").toInt();
+    c.PhotoUrl = o.value("photo").toString();
+    c.RingtoneUrl = o.value("ringtone").toString();
+    c.RingtoneIndex = o.value("ringtoneIndex").toInt();
     for (const QJsonValue &g : o.value("groups").toArray())
-        row.groupNames.append(g.toString());
+        c.GroupList.append(g.toString());
     for (const QJsonValue &v : o.value("phones").toArray()) {
         const QJsonObject p = v.toObject();
-        row.phones.append(
-            PhoneRow { p.value("type").toString(), p.value("number").toString(), p.value("account").toInt() });
+        c.PhoneList.append(PhoneInfo {
+            p.value("type").toString(), QString(), p.value("number").toString(), p.value("account").toInt() });
     }
     for (const QJsonValue &v : o.value("mails").toArray()) {
         const QJsonObject m = v.toObject();
-        row.mails.append(MailRow { m.value("type").toString(), m.value("address").toString() });
+        c.MailList.append(MailInfo { m.value("type").toString(), QString(), m.value("address").toString() });
     }
-    return DBOperator::toContact(row);
+    return c;
 }
 
-QJsonObject groupObject(const GroupInfo &group)
+QJsonObject groupObject(const GroupInfo &g)
 {
-    const GroupRow row = DBOperator::toRow(group);
-    return QJsonObject { { "id", row.id }, { "name", row.name }, { "photos", row.photos },
-        { "ringtones", row.ringtones }, { "ringtoneIndex", row.RingtoneIndex },
-        { "members", intArray(row.memberIds) } };
+    return QJsonObject { { "id", g.id }, { "name", g.name }, { "photos", g.photos }, { "ringtones", g.ringtones },
+        { "ringtoneIndex", g.RingtoneIndex }, { "members", intArray(g.MemberIds) } };
 }
 
 GroupInfo groupFrom(const QJsonObject &o)
 {
-    GroupRow row;
-    row.id = o.value("id").toInt();
-    row.name = o.value("name").toString();
-    row.photos = o.value("photos").toString();
-    row.ringtones = o.value("ringtones").toString();
-    row.RingtoneIndex = o.value("ringtoneIndex").toInt();
+    GroupInfo g;
+    g.id = o.value("id").toInt();
+    g.name = o.value("name").toString();
+    g.photos = o.value("photos").toString();
+    g.ringtones = o.value("ringtones").toString();
+    g.RingtoneIndex = o.value("ringtoneIndex").toInt();
     for (const QJsonValue &id : o.value("members").toArray())
-        row.memberIds.append(id.toInt());
-    row.memberCount = int(row.memberIds.size());
-    return DBOperator::toGroup(row);
+        g.MemberIds.append(id.toInt());
+    g.MemberCount = int(g.MemberIds.size());
+    return g;
 }
 
 } // namespace

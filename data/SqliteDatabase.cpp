@@ -1,6 +1,7 @@
 #include "data/SqliteDatabase.h"
 
 #include "data/AppPaths.h"
+#include "data/Records.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -57,30 +58,6 @@ const TableInsert kInserts[] = {
     { "union1", "INSERT INTO union1 values(?,?)" },
 };
 
-// The schema's names: the only table and column names updateRecord accepts.
-const QHash<QString, QStringList> &schemaColumns()
-{
-    static const QHash<QString, QStringList> columns = {
-        { QStringLiteral("contact1"),
-            { "id", "Department", "LastName", "FirstName", "PhotoUrl", "RingtoneUrl", "RingtoneIndex", "PrimaryIndex",
-                "Frequent", "Flag" } },
-        { QStringLiteral("phone1"), { "cid", "type", "phonenumber", "accountindex" } },
-        { QStringLiteral("mail1"), { "cid", "type", "Mail" } },
-        { QStringLiteral("group1"), { "id", "name", "photos", "ringtones", "RingtoneIndex" } },
-        { QStringLiteral("union1"), { "contact_id", "group_name" } },
-    };
-    return columns;
-}
-
-// Callers of updateRecord quote text values themselves; the value is bound, so the
-// quotes (and their doubling inside) are taken off again.
-QString unquoted(const QString &value)
-{
-    if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))
-        return value.mid(1, value.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
-    return value;
-}
-
 // SQLite's own connection behind the Qt one; nullptr when the driver is another.
 sqlite3 *nativeHandle(const QSqlDatabase &db)
 {
@@ -90,11 +67,6 @@ sqlite3 *nativeHandle(const QSqlDatabase &db)
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
-QString text(const QSqlQuery &q, int column)
-{
-    return q.value(column).toString();
 }
 
 // The old copies (Flag 0) of the contacts an import brings again (Flag 1): equal
@@ -109,11 +81,6 @@ QString duplicatesQuery()
 
 } // namespace
 
-SqliteDatabase::SqliteDatabase(QObject *parent)
-    : DatabaseLayer(parent)
-{
-}
-
 QString SqliteDatabase::databasePath() const
 {
     return AppPaths::appDir() + QStringLiteral("phonebook.db");
@@ -126,63 +93,80 @@ bool SqliteDatabase::isNew() const
     return QFileInfo(databasePath()).size() == 0;
 }
 
-bool SqliteDatabase::openDatabase(OpenMode mode)
+Result SqliteDatabase::open(OpenMode mode)
 {
     const QString name = QString::fromLatin1(QSqlDatabase::defaultConnection);
     m_db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    closeDatabase();
+    close();
     m_db.setDatabaseName(databasePath());
     m_db.setConnectOptions(mode == OpenMode::ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
     m_mode = mode;
     if (!m_db.open())
         return fail(m_db.lastError().text());
-    bool ok = false;
+    Result result;
     if (mode == OpenMode::ReadWrite) {
-        ok = prepareSchema();
+        result = prepareSchema();
     } else {
-        const int tables = schemaCount("table", kTables);
-        ok = tables == kTables.size() || (tables >= 0 && fail(notOurs()));
+        const Expected<int> tables = schemaCount("table", kTables);
+        if (!tables)
+            result = tables.result();
+        else if (*tables != kTables.size())
+            result = fail(notOurs());
     }
-    ok = ok && exec(QStringLiteral("PRAGMA cache_size=-131072")) && exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
-    ok = ok && selectInt("PRAGMA data_version", &m_dataVersion);
+    if (result)
+        result = exec(QStringLiteral("PRAGMA cache_size=-131072"));
+    if (result)
+        result = exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    if (result) {
+        const Expected<int> version = selectInt("PRAGMA data_version");
+        if (version)
+            m_dataVersion = *version;
+        else
+            result = version.result();
+    }
     // Nothing is done with a file that is not ours.
-    if (!ok)
+    if (!result)
         m_db.close();
-    return ok;
+    return result;
 }
 
-int SqliteDatabase::schemaCount(const char *type, const QStringList &names)
+Expected<int> SqliteDatabase::schemaCount(const char *type, const QStringList &names)
 {
-    int count = -1;
     const QByteArray sql = QStringLiteral("select count(*) from sqlite_master where type='%1' and name in ('%2')")
                                .arg(QLatin1String(type), names.join(QStringLiteral("','")))
                                .toLatin1();
-    return selectInt(sql.constData(), &count) ? count : -1;
+    return selectInt(sql.constData());
 }
 
-bool SqliteDatabase::prepareSchema()
+Result SqliteDatabase::prepareSchema()
 {
-    const int tables = schemaCount("table", kTables);
-    if (tables < 0)
-        return false;
+    const Expected<int> tables = schemaCount("table", kTables);
+    if (!tables)
+        return tables.result();
     // Tables are created only in a new file: a database of another program gets
     // none added, and is then no phonebook to dump, serve or save into.
-    if (tables != kTables.size() && !isNew())
+    if (*tables != kTables.size() && !isNew())
         return fail(notOurs());
-    if (tables == kTables.size() && schemaCount("index", kIndexes) == kIndexes.size()
-        && schemaCount("index", kOldIndexes) == 0)
-        return true;
+    if (*tables == kTables.size()) {
+        const Expected<int> indexes = schemaCount("index", kIndexes);
+        const Expected<int> oldIndexes = schemaCount("index", kOldIndexes);
+        if (indexes && *indexes == kIndexes.size() && oldIndexes && *oldIndexes == 0)
+            return Result();
+    }
     // Under the folder lock, and looked at again: another program may have just
     // created them.
-    if (!beginTransaction())
-        return false;
-    bool ok = true;
-    if (schemaCount("table", kTables) == 0)
-        ok = createTables();
-    for (const char *sql : kIndexStatements)
-        ok = ok && exec(QString::fromLatin1(sql));
-    return endTransaction(ok);
+    if (const Result begun = beginTransaction(); !begun)
+        return begun;
+    const Expected<int> now = schemaCount("table", kTables);
+    Result result = now.result();
+    if (now && *now == 0)
+        result = createTables();
+    for (const char *sql : kIndexStatements) {
+        if (result)
+            result = exec(QString::fromLatin1(sql));
+    }
+    return endTransaction(result.ok());
 }
 
 QString SqliteDatabase::undoneText() const
@@ -195,7 +179,7 @@ QString SqliteDatabase::notOurs() const
     return tr("it is not a phonebook store (it lacks the phonebook's tables); it was left as it is.");
 }
 
-void SqliteDatabase::closeDatabase()
+void SqliteDatabase::close()
 {
     // An open transaction ends with the connection.
     m_levels.clear();
@@ -204,15 +188,14 @@ void SqliteDatabase::closeDatabase()
         m_db.close();
 }
 
-bool SqliteDatabase::fail(const QString &error)
+Result SqliteDatabase::fail(const QString &error)
 {
-    ++m_errorCount;
-    m_lastError = error;
     for (Level &level : m_levels) {
-        if (level.firstError.isEmpty())
+        if (!level.failed)
             level.firstError = error;
+        level.failed = true;
     }
-    return false;
+    return Result::failure(error);
 }
 
 bool SqliteDatabase::transactionLost() const
@@ -221,35 +204,34 @@ bool SqliteDatabase::transactionLost() const
     return !m_levels.isEmpty() && handle && sqlite3_get_autocommit(handle);
 }
 
-bool SqliteDatabase::exec(const QString &sql)
+Result SqliteDatabase::exec(const QString &sql)
 {
     if (transactionLost())
         return fail(undoneText());
     QSqlQuery query(m_db);
     query.exec(sql);
-    return !query.lastError().isValid() || fail(query.lastError().text());
+    return query.lastError().isValid() ? fail(query.lastError().text()) : Result();
 }
 
-bool SqliteDatabase::selectInt(const char *sql, int *result)
+Expected<int> SqliteDatabase::selectInt(const char *sql)
 {
     QSqlQuery query(m_db);
     if (!query.exec(QString::fromLatin1(sql)) || !query.next())
         return fail(query.lastError().text());
-    *result = query.value(0).toInt();
-    return true;
+    return query.value(0).toInt();
 }
 
 bool SqliteDatabase::changedElsewhere()
 {
-    int version = 0;
-    if (!m_db.isOpen() || !selectInt("PRAGMA data_version", &version))
+    if (!m_db.isOpen())
         return false;
-    return std::exchange(m_dataVersion, version) != version;
+    const Expected<int> version = selectInt("PRAGMA data_version");
+    return version && std::exchange(m_dataVersion, *version) != *version;
 }
 
-bool SqliteDatabase::beginTransaction(Access access)
+Result SqliteDatabase::beginTransaction(Access access)
 {
-    Level level { 0, QString(), false };
+    Level level;
     if (access == Access::Write && !m_lock.isLocked()) {
         if (!m_lock.lock())
             return fail(m_lock.error());
@@ -257,71 +239,82 @@ bool SqliteDatabase::beginTransaction(Access access)
     }
     // Immediate: a write transaction reads the phonebook it is going to change
     // with SQLite's write lock already taken.
-    const bool ok = !m_levels.isEmpty()
+    const Result begun = !m_levels.isEmpty()
         ? exec(QStringLiteral("SAVEPOINT level%1").arg(m_levels.size()))
         : exec(access == Access::Write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
-    if (!ok) {
+    if (!begun) {
         if (level.locked)
             m_lock.unlock();
-        return false;
+        return begun;
     }
-    level.errors = m_errorCount;
     m_levels.append(level);
-    return true;
+    return Result();
 }
 
-bool SqliteDatabase::endTransaction(bool commit)
+Result SqliteDatabase::endTransaction(bool commit)
 {
     if (m_levels.isEmpty())
-        return false;
+        return Result::failure(QString());
     const int depth = int(m_levels.size()) - 1;
     const QString savepoint = QStringLiteral("level%1").arg(depth);
     const bool lost = transactionLost();
     // A level in which a statement failed is undone, even when its caller overlooked it.
-    bool committed = false;
-    if (commit && !lost && m_errorCount == m_levels.last().errors)
+    Result committed = Result::failure(QString());
+    if (commit && !lost && !m_levels.last().failed)
         committed = depth == 0 ? exec(QStringLiteral("COMMIT")) : exec(QStringLiteral("RELEASE ") + savepoint);
     const Level level = m_levels.takeLast();
+    Result undone;
     if (!committed && !lost) {
         if (depth > 0) {
             // When this fails the outer level sees the failure and undoes everything.
-            if (exec(QStringLiteral("ROLLBACK TO ") + savepoint))
-                exec(QStringLiteral("RELEASE ") + savepoint);
+            undone = exec(QStringLiteral("ROLLBACK TO ") + savepoint);
+            if (undone)
+                undone = exec(QStringLiteral("RELEASE ") + savepoint);
         } else {
             sqlite3 *handle = nativeHandle(m_db);
-            if (!exec(QStringLiteral("ROLLBACK")) && handle && !sqlite3_get_autocommit(handle)) {
+            undone = exec(QStringLiteral("ROLLBACK"));
+            if (!undone && handle && !sqlite3_get_autocommit(handle)) {
                 // The transaction is still open; closing the connection discards it.
-                openDatabase(m_mode);
+                (void)open(m_mode);
             }
         }
     }
-    // What went wrong is the first error; the failures after it, of the undoing
-    // too, only followed from it.
-    if (!committed && !level.firstError.isEmpty())
-        m_lastError = level.firstError;
     if (level.locked)
         m_lock.unlock();
-    return committed;
+    if (committed)
+        return committed;
+    // What went wrong is the first error; the failures after it, of the undoing
+    // too, only followed from it.
+    if (level.failed)
+        return Result::failure(level.firstError);
+    if (lost)
+        return Result::failure(undoneText());
+    // Undone on request; only a failure to undo has something to say.
+    return undone ? Result::failure(QString()) : undone;
 }
 
-bool SqliteDatabase::clearAllTables()
+Result SqliteDatabase::clearAllTables()
 {
-    if (!beginTransaction())
-        return false;
-    const bool ok = exec(QStringLiteral("delete from contact1")) && exec(QStringLiteral("delete from group1"))
-        && exec(QStringLiteral("delete from phone1")) && exec(QStringLiteral("delete from mail1"))
-        && exec(QStringLiteral("delete from union1"));
-    return endTransaction(ok);
+    if (const Result begun = beginTransaction(); !begun)
+        return begun;
+    Result result;
+    for (const char *table : { "contact1", "group1", "phone1", "mail1", "union1" }) {
+        if (result)
+            result = exec(QStringLiteral("delete from ") + QLatin1String(table));
+    }
+    return endTransaction(result.ok());
 }
 
-bool SqliteDatabase::createTables()
+Result SqliteDatabase::createTables()
 {
-    if (!beginTransaction())
-        return false;
-    bool ok = true;
-    for (const char *sql : kCreateStatements)
-        ok = ok && exec(QString::fromLatin1(sql));
-    return endTransaction(ok);
+    if (const Result begun = beginTransaction(); !begun)
+        return begun;
+    Result result;
+    for (const char *sql : kCreateStatements) {
+        if (result)
+            result = exec(QString::fromLatin1(sql));
+    }
+    return endTransaction(result.ok());
 }
 
 namespace {
@@ -400,7 +393,7 @@ bool insertNative(sqlite3 *handle, const char *sql, const QList<QVariantList> &c
 
 } // namespace
 
-bool SqliteDatabase::insertRows(const Batch &batch)
+Result SqliteDatabase::insertRows(const Batch &batch)
 {
     if (transactionLost())
         return fail(undoneText());
@@ -427,74 +420,24 @@ bool SqliteDatabase::insertRows(const Batch &batch)
         if (!query.execBatch())
             return fail(query.lastError().text());
     }
-    return true;
+    return Result();
 }
 
-bool SqliteDatabase::insertBatch(const Batch &batch)
+Result SqliteDatabase::insertBatch(const Batch &batch)
 {
-    return beginTransaction() && endTransaction(insertRows(batch));
+    if (const Result begun = beginTransaction(); !begun)
+        return begun;
+    return endTransaction(insertRows(batch).ok());
 }
 
-bool SqliteDatabase::updateRecord(const QString &table, const QStringList &columns, const QStringList &values)
+Result SqliteDatabase::mergeImported()
 {
-    QStringList names = columns;
-    QStringList data = values;
-    names.removeAll(QStringLiteral(","));
-    data.removeAll(QStringLiteral(","));
-    if (names.size() < 2 || data.isEmpty())
-        return false;
-    const auto schema = schemaColumns().constFind(table);
-    if (schema == schemaColumns().constEnd() || !schema->contains(names.first()))
-        return false;
-    bool ok = false;
-    for (int i = 1; i < names.size() && i < data.size(); ++i) {
-        if (!schema->contains(names[i]))
-            return false;
-        QSqlQuery query(m_db);
-        query.prepare(QStringLiteral("update %1 set %2=? where %3=?").arg(table, names[i], names.first()));
-        query.addBindValue(unquoted(data[i]));
-        query.addBindValue(unquoted(data.first()));
-        query.exec();
-        ok = !query.lastError().isValid() || fail(query.lastError().text());
-    }
-    return ok;
-}
-
-bool SqliteDatabase::clearPhones()
-{
-    return exec(QStringLiteral("delete from phone1"));
-}
-bool SqliteDatabase::clearMails()
-{
-    return exec(QStringLiteral("delete from mail1"));
-}
-bool SqliteDatabase::clearContacts()
-{
-    return exec(QStringLiteral("delete from contact1"));
-}
-bool SqliteDatabase::clearGroups()
-{
-    return exec(QStringLiteral("delete from group1"));
-}
-bool SqliteDatabase::clearUnions()
-{
-    return exec(QStringLiteral("delete from union1"));
-}
-
-void SqliteDatabase::setMergeMode(int mode)
-{
-    m_mergeMode = mode;
-}
-
-bool SqliteDatabase::mergeImported()
-{
-    if (!beginTransaction())
-        return false;
-    int oldRows = 0;
-    int newRows = 0;
-    bool ok = selectInt("select count(*) from contact1 where Flag = 0", &oldRows)
-        && selectInt("select count(*) from contact1 where Flag = 1", &newRows);
-    if (ok && oldRows != 0 && newRows != 0 && m_mergeMode == 0) {
+    if (const Result begun = beginTransaction(); !begun)
+        return begun;
+    const Expected<int> oldRows = selectInt("select count(*) from contact1 where Flag = 0");
+    const Expected<int> newRows = oldRows ? selectInt("select count(*) from contact1 where Flag = 1") : oldRows;
+    Result result = newRows.result();
+    if (result && *oldRows != 0 && *newRows != 0 && m_mergeMode == 0) {
         // The duplicates are found once, not once per table.
         const QString statements[] = {
             QStringLiteral("create temp table if not exists merge_old (id INT PRIMARY KEY)"),
@@ -506,11 +449,14 @@ bool SqliteDatabase::mergeImported()
             QStringLiteral("delete from contact1 where id in (select id from merge_old)"),
             QStringLiteral("delete from merge_old"),
         };
-        for (const QString &sql : statements)
-            ok = ok && exec(sql);
+        for (const QString &sql : statements) {
+            if (result)
+                result = exec(sql);
+        }
     }
-    ok = ok && exec(QStringLiteral("update contact1 set Flag = 0 where Flag = 1"));
-    return endTransaction(ok);
+    if (result)
+        result = exec(QStringLiteral("update contact1 set Flag = 0 where Flag = 1"));
+    return endTransaction(result.ok());
 }
 
 namespace {
@@ -594,52 +540,51 @@ private:
 
 } // namespace
 
-QList<ContactRow> SqliteDatabase::loadContacts()
+Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
 {
     // One scan per table, folded by contact id, gives what the left join of the four
     // tables gives, without repeating every contact once per phone, mail and group.
     // Child rows come in stored order, which is the join's order within a contact.
-    QList<ContactRow> result;
+    QList<ContactInfo> result;
     QHash<int, qsizetype> position;
-    // A read that stops on an error gives no contacts at all; the failure is counted.
-    auto readFailed = [this](const RowReader &q) { return q.failed() && !fail(q.error()); };
+    // A read that stops on an error gives no contacts at all.
+    auto readFailure = [this](const RowReader &q) { return q.failed() ? fail(q.error()) : Result(); };
     {
         RowReader q(m_db,
             "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
             "RingtoneIndex FROM contact1");
         while (q.next()) {
-            ContactRow row;
-            row.id = q.integer(0);
-            row.FirstName = q.text(1);
-            row.LastName = q.text(2);
-            row.Department = q.text(3);
-            row.PrimaryIndex = q.integer(4);
-            row.Frequent = q.integer(5);
-            row.PhotoUrl = q.text(6);
-            row.RingtoneUrl = q.text(7);
-            row.RingtoneIndex = q.integer(8);
-            position.insert(row.id, result.size());
-            result.append(row);
+            ContactInfo c;
+            c.id = q.integer(0);
+            c.FirstName = q.text(1);
+            c.LastName = q.text(2);
+            c.Department = q.text(3);
+            c.PrimaryIndex = q.integer(4);
+            c.Frequent = q.integer(5);
+            c.PhotoUrl = q.text(6);
+            c.RingtoneUrl = q.text(7);
+            c.RingtoneIndex = q.integer(8);
+            position.insert(c.id, result.size());
+            result.append(std::move(c));
         }
-        if (readFailed(q))
-            return {};
+        if (const Result read = readFailure(q); !read)
+            return read;
     }
-
     {
         RowReader q(m_db, "SELECT cid,type,phonenumber,accountindex FROM phone1");
         while (q.next()) {
             const auto it = position.constFind(q.integer(0));
             if (it == position.constEnd())
                 continue;
-            QList<PhoneRow> &phones = result[*it].phones;
-            const PhoneRow phone { q.text(1), q.text(2), q.integer(3) };
+            PhoneInfoList &phones = result[*it].PhoneList;
+            const PhoneInfo phone { q.text(1), QString(), q.text(2), q.integer(3) };
             // The join repeats a phone once per mail and group; equal neighbours are one.
             if (phones.isEmpty() || phones.last().type != phone.type || phones.last().phonenumber != phone.phonenumber
                 || phones.last().accountindex != phone.accountindex)
                 phones.append(phone);
         }
-        if (readFailed(q))
-            return {};
+        if (const Result read = readFailure(q); !read)
+            return read;
     }
     {
         RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
@@ -647,10 +592,10 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             const auto it = position.constFind(q.integer(0));
             if (it == position.constEnd())
                 continue;
-            QList<MailRow> &mails = result[*it].mails;
-            const MailRow mail { q.text(1), q.text(2) };
+            MailInfoList &mails = result[*it].MailList;
+            const MailInfo mail { q.text(1), QString(), q.text(2) };
             bool known = false;
-            for (const MailRow &m : std::as_const(mails)) {
+            for (const MailInfo &m : std::as_const(mails)) {
                 if (m.type == mail.type && m.Mail == mail.Mail) {
                     known = true;
                     break;
@@ -659,8 +604,8 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             if (!known)
                 mails.append(mail);
         }
-        if (readFailed(q))
-            return {};
+        if (const Result read = readFailure(q); !read)
+            return read;
     }
     {
         RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
@@ -668,31 +613,31 @@ QList<ContactRow> SqliteDatabase::loadContacts()
             const auto it = position.constFind(q.integer(0));
             if (it == position.constEnd())
                 continue;
-            QStringList &groups = result[*it].groupNames;
+            QStringList &groups = result[*it].GroupList;
             const QString group = q.text(1);
             if (!groups.contains(group))
                 groups.append(group);
         }
-        if (readFailed(q))
-            return {};
+        if (const Result read = readFailure(q); !read)
+            return read;
     }
 
     // A contact without phones, mails or groups gets the one empty entry that the
     // join's null columns give it.
-    for (ContactRow &row : result) {
-        if (row.phones.isEmpty())
-            row.phones.append(PhoneRow { QString(), QString(), 0 });
-        if (row.mails.isEmpty())
-            row.mails.append(MailRow { QString(), QString() });
-        if (row.groupNames.isEmpty())
-            row.groupNames.append(QString());
+    for (ContactInfo &c : result) {
+        if (c.PhoneList.isEmpty())
+            c.PhoneList.append(PhoneInfo { QString(), QString(), QString(), 0 });
+        if (c.MailList.isEmpty())
+            c.MailList.append(MailInfo { QString(), QString(), QString() });
+        if (c.GroupList.isEmpty())
+            c.GroupList.append(QString());
     }
     return result;
 }
 
-QList<GroupRow> SqliteDatabase::loadGroups()
+Expected<QList<GroupInfo>> SqliteDatabase::loadGroups()
 {
-    QList<GroupRow> folded;
+    QList<GroupInfo> folded;
     RowReader q(m_db,
         "SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
         "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name");
@@ -700,14 +645,14 @@ QList<GroupRow> SqliteDatabase::loadGroups()
         // A new group starts whenever the id changes, whatever its value: a group
         // stored with id 0 is a group like any other.
         bool haveCurrent = false;
-        GroupRow current;
+        GroupInfo current;
         QSet<int> currentMembers;
         while (q.next()) {
             const int id = q.integer(0);
             if (!haveCurrent || id != current.id) {
                 if (haveCurrent)
                     folded.append(current);
-                current = GroupRow();
+                current = GroupInfo();
                 currentMembers.clear();
                 haveCurrent = true;
             }
@@ -719,42 +664,40 @@ QList<GroupRow> SqliteDatabase::loadGroups()
             const int member = q.integer(5);
             if (member != 0 && !currentMembers.contains(member)) {
                 currentMembers.insert(member);
-                current.memberIds.append(member);
-                ++current.memberCount;
+                current.MemberIds.append(member);
+                ++current.MemberCount;
             }
         }
         if (haveCurrent)
             folded.append(current);
-        if (q.failed()) {
-            fail(q.error());
-            return {};
-        }
+        if (q.failed())
+            return fail(q.error());
     }
 
     // One group per name: membership is by name, so a repeated row (an older store
     // may hold two "Default" rows) is the same group and is folded into the first.
-    QList<GroupRow> groups;
+    QList<GroupInfo> groups;
     QHash<QString, int> byName;
-    for (const GroupRow &row : std::as_const(folded)) {
+    for (const GroupInfo &row : std::as_const(folded)) {
         const auto it = byName.constFind(row.name);
         if (it == byName.constEnd()) {
             byName.insert(row.name, int(groups.size()));
             groups.append(row);
             continue;
         }
-        GroupRow &first = groups[*it];
-        const QSet<int> known(first.memberIds.cbegin(), first.memberIds.cend());
-        for (int member : row.memberIds) {
+        GroupInfo &first = groups[*it];
+        const QSet<int> known(first.MemberIds.cbegin(), first.MemberIds.cend());
+        for (int member : row.MemberIds) {
             if (!known.contains(member)) {
-                first.memberIds.append(member);
-                ++first.memberCount;
+                first.MemberIds.append(member);
+                ++first.MemberCount;
             }
         }
     }
 
     const int defaultPos = byName.value(QStringLiteral("Default"), -1);
     if (defaultPos < 0) {
-        GroupRow row;
+        GroupInfo row;
         row.id = 0;
         row.name = QStringLiteral("Default");
         groups.prepend(row);
@@ -769,7 +712,7 @@ QList<GroupRow> SqliteDatabase::loadGroups()
         }
     }
     if (blacklistPos < 0) {
-        GroupRow row;
+        GroupInfo row;
         row.id = 100;
         row.name = QStringLiteral("Blacklist");
         groups.append(row);
@@ -779,39 +722,33 @@ QList<GroupRow> SqliteDatabase::loadGroups()
     return groups;
 }
 
-QList<GroupRow> SqliteDatabase::storedGroups()
+Expected<QList<GroupInfo>> SqliteDatabase::storedGroups()
 {
-    QList<GroupRow> groups;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    q.exec(QStringLiteral("select id, name from group1"));
+    QList<GroupInfo> groups;
+    RowReader q(m_db, "select id, name from group1");
     while (q.next()) {
-        GroupRow row;
-        row.id = q.value(0).toInt();
-        row.name = text(q, 1);
-        groups.append(row);
+        GroupInfo g;
+        g.id = q.integer(0);
+        g.name = q.text(1);
+        groups.append(g);
     }
-    if (q.lastError().isValid())
-        fail(q.lastError().text());
+    if (q.failed())
+        return fail(q.error());
     return groups;
 }
 
-int SqliteDatabase::largestContactId()
+Expected<int> SqliteDatabase::largestContactId()
 {
-    int largest = 0;
-    selectInt("select ifnull(max(id), 0) from contact1", &largest);
-    return largest;
+    return selectInt("select ifnull(max(id), 0) from contact1");
 }
 
-int SqliteDatabase::contactCount()
+Expected<int> SqliteDatabase::contactCount()
 {
-    int count = -1;
-    return selectInt("select count(*) from contact1", &count) ? count : -1;
+    return selectInt("select count(*) from contact1");
 }
 
-bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<GroupRow> &groups)
+Result SqliteDatabase::saveAll(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups)
 {
-    using namespace StoreValues;
     Batch batch;
     QList<QVariantList> &contactCols = batch[QStringLiteral("contact1")];
     QList<QVariantList> &phoneCols = batch[QStringLiteral("phone1")];
@@ -824,35 +761,35 @@ bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<Grou
     unionCols.resize(2);
     groupCols.resize(5);
 
-    for (const ContactRow &c : contacts) {
+    for (const ContactInfo &c : contacts) {
         contactCols[0].append(c.id);
         contactCols[1].append(c.Department);
         contactCols[2].append(c.LastName);
         contactCols[3].append(c.FirstName);
-        contactCols[4].append(c.PhotoUrl);
-        contactCols[5].append(c.RingtoneUrl);
+        contactCols[4].append(Records::storedPhotoUrl(c));
+        contactCols[5].append(Records::storedRingtoneUrl(c));
         contactCols[6].append(c.RingtoneIndex);
         contactCols[7].append(c.PrimaryIndex);
         contactCols[8].append(c.Frequent);
         contactCols[9].append(0);
         // Numbers are bound, never spliced into SQL, so they are stored exactly as typed.
-        for (const PhoneRow &p : c.phones) {
+        for (const PhoneInfo &p : c.PhoneList) {
             phoneCols[0].append(c.id);
             phoneCols[1].append(p.type);
             phoneCols[2].append(p.phonenumber);
             phoneCols[3].append(p.accountindex);
         }
-        for (const MailRow &m : c.mails) {
+        for (const MailInfo &m : c.MailList) {
             mailCols[0].append(c.id);
             mailCols[1].append(m.type);
             mailCols[2].append(m.Mail);
         }
-        for (const QString &g : c.groupNames) {
+        for (const QString &g : c.GroupList) {
             unionCols[0].append(c.id);
             unionCols[1].append(g);
         }
     }
-    for (const GroupRow &g : groups) {
+    for (const GroupInfo &g : groups) {
         groupCols[0].append(g.id);
         groupCols[1].append(g.name);
         groupCols[2].append(g.photos);
@@ -862,8 +799,14 @@ bool SqliteDatabase::saveAll(const QList<ContactRow> &contacts, const QList<Grou
 
     // Clearing and refilling is one transaction: a failure anywhere leaves the
     // previous phonebook whole.
-    if (!beginTransaction())
-        return false;
-    const bool ok = clearPhones() && clearMails() && clearContacts() && clearGroups() && clearUnions();
-    return endTransaction(ok && insertRows(batch));
+    if (const Result begun = beginTransaction(); !begun)
+        return begun;
+    Result result;
+    for (const char *table : { "phone1", "mail1", "contact1", "group1", "union1" }) {
+        if (result)
+            result = exec(QStringLiteral("delete from ") + QLatin1String(table));
+    }
+    if (result)
+        result = insertRows(batch);
+    return endTransaction(result.ok());
 }

@@ -1,7 +1,6 @@
 #include "manager/DataMgr.h"
 
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
 #include "data/FolderLock.h"
 #include "data/Notifier.h"
 #include "data/PinyinKey.h"
@@ -108,10 +107,39 @@ DataMgr *DataMgr::instance()
 }
 
 DataMgr::DataMgr()
+    : m_store(std::make_unique<SqliteDatabase>())
 {
     // Connected first, so every receiver of updateModel() sees the new revision.
     connect(this, &DataMgr::updateModel, this, [this] { ++m_revision; });
     createDefaultGroups();
+}
+
+DataMgr::~DataMgr() = default;
+
+Result DataMgr::openStore(StoreMode mode)
+{
+    return m_store->open(
+        mode == StoreMode::ReadOnly ? SqliteDatabase::OpenMode::ReadOnly : SqliteDatabase::OpenMode::ReadWrite);
+}
+
+void DataMgr::closeStore()
+{
+    m_store->close();
+}
+
+QString DataMgr::storePath() const
+{
+    return m_store->databasePath();
+}
+
+bool DataMgr::storeIsNew() const
+{
+    return m_store->isNew();
+}
+
+Result DataMgr::emptyStore()
+{
+    return m_store->clearAllTables();
 }
 
 void DataMgr::createDefaultGroups()
@@ -138,7 +166,7 @@ bool DataMgr::hasData() const
 
 void DataMgr::setMergeMode(int mode)
 {
-    DBOperator::instance()->setMergeMode(mode);
+    m_store->setMergeMode(mode);
 }
 
 void DataMgr::fillContactKeys(ContactInfo &c)
@@ -153,29 +181,38 @@ void DataMgr::fillContactKeys(ContactInfo &c)
 bool DataMgr::reload()
 {
     const BusyScope busy(this);
-    SqliteDatabase *store = DBOperator::instance()->database();
-    const int errors = store->errorCount();
-    QList<ContactInfo> contacts;
-    QList<GroupInfo> groups;
     // One read: contacts and groups of one phonebook, whatever another program writes.
-    if (store->beginTransaction(SqliteDatabase::Access::Read)) {
-        contacts = DBOperator::instance()->loadContacts();
-        groups = DBOperator::instance()->loadGroups();
-        store->endTransaction(store->errorCount() == errors);
+    Expected<StoredLists> lists = m_store->beginTransaction(SqliteDatabase::Access::Read);
+    if (lists.result()) {
+        lists = loadStored();
+        const Result ended = m_store->endTransaction(lists.ok());
+        if (lists && !ended)
+            lists = ended;
     }
     // A store that cannot be read whole gives no phonebook at all, rather than
     // part of one that a later save would make the only copy.
-    if (store->errorCount() != errors) {
+    if (!lists) {
         Notifier::current()->message(Notifier::Critical, tr("Phonebook store"),
-            tr("The phonebook could not be read from phonebook.db (%1).").arg(store->lastError()));
+            tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()));
         return false;
     }
-    m_ctList = std::move(contacts);
-    m_groups = std::move(groups);
+    m_ctList = std::move(lists->contacts);
+    m_groups = std::move(lists->groups);
     rebuildDerived();
     removeHttpFiles();
     emit updateModel();
     return true;
+}
+
+Expected<DataMgr::StoredLists> DataMgr::loadStored()
+{
+    Expected<QList<ContactInfo>> contacts = m_store->loadContacts();
+    if (!contacts)
+        return contacts.result();
+    Expected<QList<GroupInfo>> groups = m_store->loadGroups();
+    if (!groups)
+        return groups.result();
+    return StoredLists { std::move(*contacts), std::move(*groups) };
 }
 
 void DataMgr::takePhonebook(QList<ContactInfo> contacts, QList<GroupInfo> groups)
@@ -190,14 +227,16 @@ void DataMgr::takePhonebook(QList<ContactInfo> contacts, QList<GroupInfo> groups
 DataMgr::StoredPhonebook DataMgr::storedPhonebook() const
 {
     StoredPhonebook stored;
-    SqliteDatabase *store = DBOperator::instance()->database();
-    stored.contacts = store->contactCount();
-    for (const GroupRow &g : store->storedGroups()) {
-        if (g.name != kDefault && g.name != kBlacklist)
-            ++stored.userGroups;
+    const Expected<int> contacts = m_store->contactCount();
+    stored.contacts = contacts ? *contacts : -1;
+    if (const Expected<QList<GroupInfo>> groups = m_store->storedGroups()) {
+        for (const GroupInfo &g : *groups) {
+            if (g.name != kDefault && g.name != kBlacklist)
+                ++stored.userGroups;
+        }
     }
     // Every save, import, History and New writes the file; opening and reading do not.
-    stored.written = QFileInfo(store->databasePath()).lastModified();
+    stored.written = QFileInfo(m_store->databasePath()).lastModified();
     return stored;
 }
 
@@ -241,15 +280,15 @@ void DataMgr::rebuildDerived()
 
 bool DataMgr::saveToDatabase()
 {
-    if (storeLists())
+    const Result stored = storeLists();
+    if (stored)
         return true;
     Notifier::current()->message(Notifier::Critical, tr("Phonebook store"),
-        tr("The phonebook could not be written to phonebook.db (%1).")
-            .arg(DBOperator::instance()->database()->lastError()));
+        tr("The phonebook could not be written to phonebook.db (%1).").arg(stored.message()));
     return false;
 }
 
-bool DataMgr::storeLists()
+Result DataMgr::storeLists()
 {
     m_savedGroups = groupsAsSaved(m_groups, m_nextGroupId);
     // The working groups take the stored ids, and the counter moves past them.
@@ -262,7 +301,7 @@ bool DataMgr::storeLists()
         if (g.name != kDefault && g.name != kBlacklist && !m_userGroupNames.contains(g.name))
             m_userGroupNames.append(g.name);
     }
-    return DBOperator::instance()->saveAll(m_ctList, m_savedGroups);
+    return m_store->saveAll(m_ctList, m_savedGroups);
 }
 
 void DataMgr::clearPhonebook()
@@ -278,20 +317,20 @@ void DataMgr::clearPhonebook()
     emit updateModel();
 }
 
-bool DataMgr::resetForImport()
+Result DataMgr::resetForImport()
 {
     const BusyScope busy(this);
     if (!m_replaceOnImport)
-        return true;
+        return Result();
     // Emptied in place, not deleted: a failing import can still undo it.
-    if (!DBOperator::instance()->database()->clearAllTables())
-        return false;
+    if (const Result emptied = m_store->clearAllTables(); !emptied)
+        return emptied;
     clearPhonebook();
     if (m_importing)
         m_removeFilesAfterImport = true;
     else
         removeTemporaryFiles();
-    return true;
+    return Result();
 }
 
 void DataMgr::addContact(int groupIndex, ContactInfo contact)
@@ -648,17 +687,16 @@ bool DataMgr::exportTo(
 
 bool DataMgr::exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder)
 {
-    SqliteDatabase *store = DBOperator::instance()->database();
-    const int errors = store->errorCount();
-    if (!store->beginTransaction(SqliteDatabase::Access::Read))
+    if (!m_store->beginTransaction(SqliteDatabase::Access::Read))
         return false;
     // Files written from an earlier phonebook are not handed out any more.
-    if (store->changedElsewhere())
+    if (m_store->changedElsewhere())
         removeHttpFiles();
-    QList<ContactInfo> contacts = DBOperator::instance()->loadContacts();
-    QList<GroupInfo> groups = DBOperator::instance()->loadGroups();
-    if (!store->endTransaction(store->errorCount() == errors))
+    Expected<StoredLists> lists = loadStored();
+    if (!m_store->endTransaction(lists.ok()))
         return false;
+    QList<ContactInfo> &contacts = lists->contacts;
+    QList<GroupInfo> &groups = lists->groups;
     // As a load would give them, so the file is the one Save wrote for this phonebook.
     for (ContactInfo &c : contacts)
         deriveContact(c);
@@ -724,30 +762,32 @@ void DataMgr::restore(const ImportSnapshot &before)
     emit updateModel();
 }
 
-QString DataMgr::writeFailure(int storeErrorsBefore) const
+QString DataMgr::writeFailure(const Result &storeFailure)
 {
-    const SqliteDatabase *store = DBOperator::instance()->database();
-    if (store->errorCount() != storeErrorsBefore)
-        return tr("Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.")
-            .arg(store->lastError());
-    return QString();
+    return tr("Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.")
+        .arg(storeFailure.message());
 }
 
-ImportContext DataMgr::importNumbering()
+Expected<ImportContext> DataMgr::importNumbering()
 {
     if (m_replaceOnImport)
         return ImportContext();
-    SqliteDatabase *store = DBOperator::instance()->database();
-    ImportContext numbering(qMax(qMax(1, m_nextContactId), store->largestContactId() + 1), m_nextGroupId);
-    for (const GroupRow &g : store->storedGroups())
+    const Expected<int> largest = m_store->largestContactId();
+    if (!largest)
+        return largest.result();
+    const Expected<QList<GroupInfo>> stored = m_store->storedGroups();
+    if (!stored)
+        return stored.result();
+    ImportContext numbering(qMax(qMax(1, m_nextContactId), *largest + 1), m_nextGroupId);
+    for (const GroupInfo &g : *stored)
         numbering.addStoredGroup(g.id, g.name);
     return numbering;
 }
 
-bool DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbering)
+Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbering)
 {
-    if (!resetForImport())
-        return false;
+    if (const Result reset = resetForImport(); !reset)
+        return reset;
     m_nextContactId = numbering.nextContactId();
     m_nextGroupId = numbering.nextGroupId();
     for (const QString &name : numbering.newUserGroups()) {
@@ -755,11 +795,33 @@ bool DataMgr::storeImported(const ImportRows &rows, const ImportContext &numberi
             m_userGroupNames.append(name);
     }
     // Nothing is merged after a failed insert; the import is then undone as a whole.
-    DBOperator *store = DBOperator::instance();
-    return (rows.isEmpty() || store->insertBatch(rows.batch())) && store->mergeImported();
+    if (!rows.isEmpty()) {
+        if (const Result inserted = m_store->insertBatch(rows.batch()); !inserted)
+            return inserted;
+    }
+    return m_store->mergeImported();
 }
 
 Result DataMgr::importFile(const QString &path, const QString &encoding)
+{
+    Result storeFailure;
+    return importFile(path, encoding, storeFailure);
+}
+
+Result DataMgr::importHistory(const QString &path)
+{
+    setMergeMode(1);
+    setReplaceOnImport(true);
+    Result storeFailure;
+    const Result imported = importFile(path, QStringLiteral("UTF-8"), storeFailure);
+    setReplaceOnImport(false);
+    if (!storeFailure)
+        return Result::failure(
+            tr("The phonebook could not be written to phonebook.db (%1).").arg(storeFailure.message()));
+    return imported.ok() ? Result() : Result::failure(QString());
+}
+
+Result DataMgr::importFile(const QString &path, const QString &encoding, Result &storeFailure)
 {
     const BusyScope busy(this);
     const QString refused = tr("Import is failed,please check the file format and encoding.");
@@ -774,41 +836,40 @@ Result DataMgr::importFile(const QString &path, const QString &encoding)
         if (file.error() != QFileDevice::NoError)
             return Result::failure(refused + QLatin1Char('\n') + tr("The file %1 cannot be read.").arg(path));
     }
-    SqliteDatabase *store = DBOperator::instance()->database();
-    const int errors = store->errorCount();
     const ImportSnapshot before = snapshot();
-    if (!store->beginTransaction())
-        return Result::failure(writeFailure(errors));
+    if (const Result begun = m_store->beginTransaction(); !begun) {
+        storeFailure = begun;
+        return Result::failure(writeFailure(begun));
+    }
     m_importing = true;
     // The whole file is read before the phonebook is touched, numbered as the
     // phonebook will be when its rows go in.
-    ImportContext numbering = importNumbering();
+    const Expected<ImportContext> numbering = importNumbering();
     QString fault;
-    bool ok = store->errorCount() == errors;
+    bool ok = numbering.ok();
     if (ok) {
-        const Expected<ImportRows> rows = reader->read(std::move(bytes), encoding, numbering);
-        ok = rows.ok() && storeImported(*rows, numbering);
+        ImportContext context = *numbering;
+        const Expected<ImportRows> rows = reader->read(std::move(bytes), encoding, context);
+        ok = rows.ok() && storeImported(*rows, context).ok();
         if (!rows)
             fault = rows.message();
     }
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
-    QList<ContactInfo> contacts;
-    QList<GroupInfo> groups;
+    Expected<StoredLists> lists = Result::failure(QString());
     if (ok) {
-        const int loadErrors = store->errorCount();
-        contacts = DBOperator::instance()->loadContacts();
-        groups = DBOperator::instance()->loadGroups();
-        ok = store->errorCount() == loadErrors;
+        lists = loadStored();
+        ok = lists.ok();
     }
-    ok = store->endTransaction(ok);
+    const Result ended = m_store->endTransaction(ok);
     m_importing = false;
     const bool removeFiles = std::exchange(m_removeFilesAfterImport, false);
-    if (!ok) {
+    if (!ended) {
         restore(before);
         // When something could not be written, the file is not to blame.
-        const QString failure = writeFailure(errors);
-        if (!failure.isEmpty())
-            return Result::failure(failure);
+        if (!ended.message().isEmpty()) {
+            storeFailure = ended;
+            return Result::failure(writeFailure(ended));
+        }
         // What the reader found wrong, on a line of its own.
         return Result::failure(fault.isEmpty() ? refused : refused + QLatin1Char('\n') + fault);
     }
@@ -816,8 +877,8 @@ Result DataMgr::importFile(const QString &path, const QString &encoding)
         removeWorkingCopies(path);
         QDir(AppPaths::appDir() + QStringLiteral("HTTPD")).removeRecursively();
     }
-    m_ctList = std::move(contacts);
-    m_groups = std::move(groups);
+    m_ctList = std::move(lists->contacts);
+    m_groups = std::move(lists->groups);
     rebuildDerived();
     removeHttpFiles();
     emit updateModel();
@@ -827,29 +888,25 @@ Result DataMgr::importFile(const QString &path, const QString &encoding)
 bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool clearList, bool replaceDuplicates)
 {
     setBusy(true);
-    SqliteDatabase *store = DBOperator::instance()->database();
     const ImportSnapshot before = snapshot();
-    const int errors = store->errorCount();
     setMergeMode(replaceDuplicates ? 0 : 1);
     setReplaceOnImport(clearList);
     // The save belongs to the transaction: a failed import leaves phonebook.db untouched.
     Result imported = Result::failure(tr("Import is failed,please check the file format and encoding."));
-    bool ok = store->beginTransaction();
-    if (ok) {
+    Result done = m_store->beginTransaction();
+    if (done) {
         if (storeLists())
             imported = importFile(path, encoding);
-        ok = store->endTransaction(imported.ok());
+        done = m_store->endTransaction(imported.ok());
     }
-    if (!ok) {
+    if (!done) {
         restore(before);
         // When something could not be written, that is what the user must hear.
-        QString text = writeFailure(errors);
-        if (text.isEmpty())
-            text = imported.message();
+        const QString text = done.message().isEmpty() ? imported.message() : writeFailure(done);
         Notifier::current()->message(Notifier::Warning, tr("Import Box"), text);
     }
     setBusy(false);
-    return ok;
+    return done.ok();
 }
 
 // The phonebook service for phones.
@@ -867,7 +924,7 @@ bool DataMgr::startHttpService()
         });
         // Another program changed the store while a file was written from it.
         m_httpService->setChangeCheck([this] {
-            if (!DBOperator::instance()->database()->changedElsewhere())
+            if (!m_store->changedElsewhere())
                 return false;
             removeHttpFiles();
             return true;

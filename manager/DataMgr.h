@@ -9,7 +9,10 @@
 #include <QSet>
 #include <QStringList>
 
+#include <memory>
+
 class HttpdService;
+class SqliteDatabase;
 class ImportContext;
 class ImportRows;
 
@@ -21,6 +24,20 @@ class DataMgr : public QObject
     Q_OBJECT
 public:
     static DataMgr *instance();
+    ~DataMgr() override;
+
+    // The store, phonebook.db in the program folder. Its failures carry SQLite's
+    // message, for the caller to put into its own sentence.
+    enum class StoreMode { ReadWrite, ReadOnly };
+    Result openStore(StoreMode mode = StoreMode::ReadWrite);
+    void closeStore();
+    QString storePath() const;
+    // No phonebook has been stored yet: phonebook.db is missing or zero-length.
+    bool storeIsNew() const;
+    // Empties the store (New); the lists are not touched.
+    Result emptyStore();
+    // For tests and benchmarks; nothing above the data manager touches the store.
+    SqliteDatabase *store() { return m_store.get(); }
 
     QList<ContactInfo> &ctList() { return m_ctList; }
     QList<GroupInfo> &groupList() { return m_groups; }
@@ -93,9 +110,14 @@ public:
     void clearPhonebook();
     // Replace mode: empties the lists and the store (within the running import's
     // transaction) before the rows of a file that was read whole go in.
-    bool resetForImport();
+    Result resetForImport();
 
     // Imports and exports (readers and writers pick the layout).
+    // Import History: empties the phonebook and fills it from a history copy, as one
+    // all-or-nothing step. Fails with "The phonebook could not be written to
+    // phonebook.db (...)." when the store failed, and with an empty message when
+    // the file was refused.
+    Result importHistory(const QString &path);
     // Reads the file into the store and reloads the lists, all or nothing: on failure
     // the store and the lists are as they were, and the message says why for the
     // user: what could not be written, or that the file was refused and what was
@@ -186,22 +208,30 @@ private:
     ImportSnapshot snapshot() const;
     void restore(const ImportSnapshot &before);
     // saveToDatabase without the message.
-    bool storeLists();
+    Result storeLists();
+    struct StoredLists {
+        QList<ContactInfo> contacts;
+        QList<GroupInfo> groups;
+    };
+    // The phonebook in the store, within the caller's transaction.
+    Expected<StoredLists> loadStored();
+    // importFile; `storeFailure` receives the store's own error when the store,
+    // not the file, failed.
+    Result importFile(const QString &path, const QString &encoding, Result &storeFailure);
     // The numbering an import goes on from: the counters, moved past every stored
     // contact id, and the stored groups; in replace mode that of an empty phonebook.
-    ImportContext importNumbering();
+    Expected<ImportContext> importNumbering();
     // Empties the phonebook when asked, hands the rows to the store, merges them and
-    // takes the numbering back; false when the store failed.
-    bool storeImported(const ImportRows &rows, const ImportContext &numbering);
+    // takes the numbering back; fails when the store failed.
+    Result storeImported(const ImportRows &rows, const ImportContext &numbering);
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     bool exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
     // Deletes the working copies older versions left, except the file `keep` (a file
     // the user imports may carry the name of one).
     void removeWorkingCopies(const QString &keep);
-    // The message for an import that failed on writing since the store had
-    // `storeErrorsBefore` errors; empty when nothing failed to be written.
-    QString writeFailure(int storeErrorsBefore) const;
+    // The message for an import that failed on writing to the store.
+    static QString writeFailure(const Result &storeFailure);
 
     void createDefaultGroups();
     void rebuildDerived();
@@ -227,4 +257,5 @@ private:
     bool m_removeFilesAfterImport = false;
     QString m_language = QStringLiteral("en");
     HttpdService *m_httpService = nullptr;
+    std::unique_ptr<SqliteDatabase> m_store;
 };

@@ -4,7 +4,6 @@
 // notifier that records instead of showing boxes, and small phonebook builders.
 
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
 #include "data/Notifier.h"
 #include "data/Records.h"
 #include "data/SqliteDatabase.h"
@@ -45,9 +44,9 @@ public:
     {
         QVERIFY2(m_dir.isValid(), "no temporary folder");
         AppPaths::setAppDir(m_dir.path());
-        DBOperator::instance()->close();
-        QVERIFY(DBOperator::instance()->database()->openDatabase());
         DataMgr *mgr = DataMgr::instance();
+        mgr->closeStore();
+        QVERIFY(mgr->openStore());
         mgr->clearPhonebook();
         mgr->setReplaceOnImport(false);
         mgr->setMergeMode(0);
@@ -55,7 +54,7 @@ public:
     }
     ~Workspace()
     {
-        DBOperator::instance()->close();
+        DataMgr::instance()->closeStore();
         AppPaths::setAppDir(QString());
     }
     QString path() const { return m_dir.path(); }
@@ -126,6 +125,24 @@ inline void addContact(ContactInfo c)
     const int index = int(mgr->ctList().size()) - 1;
     for (const QString &g : groups)
         mgr->copyContactToGroup(index, g);
+}
+
+inline SqliteDatabase *store()
+{
+    return DataMgr::instance()->store();
+}
+
+// The phonebook in the store, as it loads; empty when it cannot be read.
+inline QList<ContactInfo> loadedContacts()
+{
+    const Expected<QList<ContactInfo>> contacts = store()->loadContacts();
+    return contacts ? *contacts : QList<ContactInfo>();
+}
+
+inline QList<GroupInfo> loadedGroups()
+{
+    const Expected<QList<GroupInfo>> groups = store()->loadGroups();
+    return groups ? *groups : QList<GroupInfo>();
 }
 
 // Names of the working group list, in order.

@@ -37,7 +37,7 @@ QList<int> ids()
 QStringList storedNames()
 {
     QStringList names;
-    for (const ContactInfo &c : DBOperator::instance()->loadContacts())
+    for (const ContactInfo &c : TestUtil::loadedContacts())
         names << c.FirstName;
     return names;
 }
@@ -478,7 +478,7 @@ void TestDataMgr::resetForImportEmptiesEverything()
     QVERIFY(!QFile::exists(ws.file("tmp.csv")));
     QVERIFY(!QDir(ws.file("HTTPD")).exists());
     QVERIFY(QFile::exists(ws.file("phonebook.db")));
-    QVERIFY(DBOperator::instance()->loadContacts().isEmpty());
+    QVERIFY(TestUtil::loadedContacts().isEmpty());
 }
 
 void TestDataMgr::unreadableStoreIsReported()
@@ -496,6 +496,8 @@ void TestDataMgr::unreadableStoreIsReported()
     }
     QCOMPARE(notifier.entries.size(), 1);
     QCOMPARE(notifier.entries.first().title, QString("Phonebook store"));
+    const QString text = notifier.entries.first().text;
+    QVERIFY2(text.startsWith("The phonebook could not be read from phonebook.db (not authorized"), qPrintable(text));
     QVERIFY(mgr()->ctList().isEmpty());
     QVERIFY(groupIndex("Kept") > 0);
     QVERIFY(mgr()->reload());
@@ -522,6 +524,10 @@ void TestDataMgr::failedSaveIsReportedAndKeepsStore()
         QVERIFY2(!saved, qPrintable(QStringLiteral("step %1").arg(step)));
         QCOMPARE(notifier.entries.size(), 1);
         QCOMPARE(notifier.entries.first().title, QString("Phonebook store"));
+        // The refused statement is named, not what failed after it.
+        const QString text = notifier.entries.first().text;
+        QVERIFY2(
+            text.startsWith("The phonebook could not be written to phonebook.db (not authorized"), qPrintable(text));
         QCOMPARE(storedNames(), QStringList({ "Ann", "Bob", "Cid" }));
     }
     QCOMPARE(storedNames(), QStringList({ "Bob", "Cid" }));

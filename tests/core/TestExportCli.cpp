@@ -69,8 +69,8 @@ void TestExportCli::initTestCase()
 {
     QVERIFY(QFile::exists(QStringLiteral(QUORVANE_CLI_PATH)));
     AppPaths::setAppDir(m_template.path());
-    DBOperator::instance()->close();
-    QVERIFY(DBOperator::instance()->database()->openDatabase());
+    DataMgr::instance()->closeStore();
+    QVERIFY(DataMgr::instance()->openStore());
     DataMgr *mgr = DataMgr::instance();
     mgr->clearPhonebook();
     TestUtil::addGroup(QStringLiteral("Golf"));
@@ -83,7 +83,7 @@ void TestExportCli::initTestCase()
     // Stored ids become 2, 3, 4 here; the tool writes the ids a save would give,
     // 5, 6, 7, so Golf is 6 in every file.
     QVERIFY(mgr->saveToDatabase());
-    DBOperator::instance()->close();
+    DataMgr::instance()->closeStore();
     AppPaths::setAppDir(QString());
 }
 

@@ -975,8 +975,8 @@ void TestHttpdService::servesTheSavedPhonebook()
     // ...is what phones get after a restart that left the working phonebook empty
     // (no recovery), with an edit that was never saved.
     mgr->removeTemporaryFiles();
-    DBOperator::instance()->close();
-    QVERIFY(DBOperator::instance()->database()->openDatabase());
+    DataMgr::instance()->closeStore();
+    QVERIFY(DataMgr::instance()->openStore());
     mgr->clearPhonebook();
     TestUtil::addContact(TestUtil::contact(QStringLiteral("Unsaved"), QStringLiteral("Edit")));
     const quint16 port = startService();
@@ -1035,7 +1035,7 @@ void TestHttpdService::cacheKeptUntilReloadResetOrSave()
         QVERIFY(mgr->saveToDatabase());
         mgr->reload();
     } else if (action == QLatin1String("reset")) {
-        QVERIFY(DBOperator::instance()->database()->clearAllTables());
+        QVERIFY(DataMgr::instance()->emptyStore());
         mgr->clearPhonebook();
     } else {
         mgr->savePhonebookFiles();

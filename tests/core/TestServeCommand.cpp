@@ -185,7 +185,7 @@ void TestServeCommand::servesThePhonebookOfDir()
         { TestUtil::mail(QStringLiteral("Home"), QStringLiteral("ann@example.com")),
             TestUtil::mail(QStringLiteral("Work"), QStringLiteral("lee@example.com")) }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
-    DBOperator::instance()->close();
+    DataMgr::instance()->closeStore();
     QFile store(dir.file(QStringLiteral("phonebook.db")));
     QVERIFY(store.open(QIODevice::ReadOnly));
     const QByteArray stored = store.readAll();
@@ -231,7 +231,7 @@ void TestServeCommand::followsAnotherProgramsChanges()
     TestUtil::Workspace dir;
     TestUtil::addContact(TestUtil::contact(QStringLiteral("Ann"), QStringLiteral("Lee")));
     QVERIFY(DataMgr::instance()->saveToDatabase());
-    DBOperator::instance()->close();
+    DataMgr::instance()->closeStore();
     const quint16 port = freePort();
     QProcess process;
     QByteArray output;

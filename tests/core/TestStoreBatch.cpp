@@ -70,7 +70,7 @@ void TestStoreBatch::valuesKeepTheirKind()
     row[columnIndex] = value;
     Batch batch;
     batch["contact1"] = contactColumns({ row });
-    QVERIFY(DBOperator::instance()->insertBatch(batch));
+    QVERIFY(TestUtil::store()->insertBatch(batch));
     const QString name = columnIndex == 1 ? "Department" : "RingtoneIndex";
     QCOMPARE(column(QStringLiteral("select typeof(%1) || ':' || ifnull(%1, '') from contact1").arg(name)),
         QStringList({ stored }));
@@ -84,7 +84,7 @@ void TestStoreBatch::textSurvivesWhole()
     Batch batch;
     batch["contact1"] = contactColumns({ { 1, nullText(), name, "", nullText(), nullText(), 0, 0, 0, 1 } });
     batch["phone1"] = { { 1 }, { "Work" }, { "+1 (555) 0'1" }, { 0 } };
-    QVERIFY(DBOperator::instance()->insertBatch(batch));
+    QVERIFY(TestUtil::store()->insertBatch(batch));
     QCOMPARE(column("select LastName from contact1"), QStringList({ name }));
     QCOMPARE(column("select phonenumber from phone1"), QStringList({ "+1 (555) 0'1" }));
 }
@@ -98,7 +98,7 @@ void TestStoreBatch::failingRowStoresNothing()
         { 1, nullText(), "C", "D", nullText(), nullText(), 0, 0, 0, 1 },
         { 2, nullText(), "E", "F", nullText(), nullText(), 0, 0, 0, 1 } });
     batch["union1"] = { { 1, 2 }, { "Golf", "Chess" } };
-    QVERIFY(!DBOperator::instance()->insertBatch(batch));
+    QVERIFY(!TestUtil::store()->insertBatch(batch));
     QCOMPARE(column("select count(*) from contact1"), QStringList({ "0" }));
     QCOMPARE(column("select count(*) from union1"), QStringList({ "0" }));
 }
@@ -109,7 +109,7 @@ void TestStoreBatch::unequalColumnsAreRefused()
     Batch batch;
     batch["union1"] = { { 1, 2 }, { "Golf" } };
     batch["mail1"] = { { 1 }, { nullText() }, { "a@x" } };
-    QVERIFY(!DBOperator::instance()->insertBatch(batch));
+    QVERIFY(!TestUtil::store()->insertBatch(batch));
     QCOMPARE(column("select count(*) from union1"), QStringList({ "0" }));
     QCOMPARE(column("select count(*) from mail1"), QStringList({ "0" }));
 }

@@ -16,21 +16,21 @@ void exec(const QString &sql)
 }
 
 // The reference: the four tables joined and folded as the join's rows come.
-QList<ContactRow> joinedAndFolded()
+QList<ContactInfo> joinedAndFolded()
 {
-    QList<ContactRow> result;
+    QList<ContactInfo> result;
     QSqlQuery q;
     q.exec("SELECT contact1.id,contact1.FirstName,contact1.LastName,contact1.Department,contact1.PrimaryIndex,"
            "contact1.Frequent,contact1.PhotoUrl,contact1.RingtoneUrl,contact1.RingtoneIndex,phone1.type,"
            "phone1.phonenumber,phone1.accountindex,mail1.type,mail1.Mail,union1.group_name FROM contact1 left "
            "join phone1 on contact1.id=phone1.cid left join mail1 on contact1.id=mail1.cid left join union1 on "
            "contact1.id=union1.contact_id");
-    ContactRow current;
+    ContactInfo current;
     while (q.next()) {
         const int id = q.value(0).toInt();
         if (id != current.id && current.id > 0) {
             result.append(current);
-            current = ContactRow();
+            current = ContactInfo();
         }
         current.id = id;
         current.FirstName = q.value(1).toString();
@@ -41,31 +41,31 @@ QList<ContactRow> joinedAndFolded()
         current.PhotoUrl = q.value(6).toString();
         current.RingtoneUrl = q.value(7).toString();
         current.RingtoneIndex = q.value(8).toInt();
-        const PhoneRow p { q.value(9).toString(), q.value(10).toString(), q.value(11).toInt() };
-        if (current.phones.isEmpty() || current.phones.last().type != p.type
-            || current.phones.last().phonenumber != p.phonenumber
-            || current.phones.last().accountindex != p.accountindex)
-            current.phones.append(p);
-        const MailRow m { q.value(12).toString(), q.value(13).toString() };
-        if (std::none_of(current.mails.cbegin(), current.mails.cend(),
-                [&](const MailRow &x) { return x.type == m.type && x.Mail == m.Mail; }))
-            current.mails.append(m);
-        if (!current.groupNames.contains(q.value(14).toString()))
-            current.groupNames.append(q.value(14).toString());
+        const PhoneInfo p { q.value(9).toString(), {}, q.value(10).toString(), q.value(11).toInt() };
+        if (current.PhoneList.isEmpty() || current.PhoneList.last().type != p.type
+            || current.PhoneList.last().phonenumber != p.phonenumber
+            || current.PhoneList.last().accountindex != p.accountindex)
+            current.PhoneList.append(p);
+        const MailInfo m { q.value(12).toString(), {}, q.value(13).toString() };
+        if (std::none_of(current.MailList.cbegin(), current.MailList.cend(),
+                [&](const MailInfo &x) { return x.type == m.type && x.Mail == m.Mail; }))
+            current.MailList.append(m);
+        if (!current.GroupList.contains(q.value(14).toString()))
+            current.GroupList.append(q.value(14).toString());
     }
     if (current.id != 0)
         result.append(current);
     return result;
 }
 
-QString describe(const QList<ContactRow> &rows)
+QString describe(const QList<ContactInfo> &rows)
 {
     QStringList out;
-    for (const ContactRow &c : rows) {
+    for (const ContactInfo &c : rows) {
         QStringList phones, mails;
-        for (const PhoneRow &p : c.phones)
+        for (const PhoneInfo &p : c.PhoneList)
             phones << QStringLiteral("%1/%2/%3").arg(p.type, p.phonenumber).arg(p.accountindex);
-        for (const MailRow &m : c.mails)
+        for (const MailInfo &m : c.MailList)
             mails << m.type + "/" + m.Mail;
         out << QStringLiteral("%1 %2|%3|%4 p%5 f%6 %7|%8|%9 [%10] [%11] [%12]")
                    .arg(c.id)
@@ -74,7 +74,7 @@ QString describe(const QList<ContactRow> &rows)
                    .arg(c.Frequent)
                    .arg(c.PhotoUrl, c.RingtoneUrl)
                    .arg(c.RingtoneIndex)
-                   .arg(phones.join(','), mails.join(','), c.groupNames.join(','));
+                   .arg(phones.join(','), mails.join(','), c.GroupList.join(','));
     }
     return out.join('\n');
 }
@@ -133,7 +133,7 @@ void TestStoreLoad::loadEqualsTheFoldedJoin()
     Workspace ws;
     for (const QString &sql : statements)
         exec(sql);
-    const QList<ContactRow> loaded = DBOperator::instance()->database()->loadContacts();
+    const QList<ContactInfo> loaded = TestUtil::loadedContacts();
     QCOMPARE(describe(loaded), describe(joinedAndFolded()));
 }
 

@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(filesIn(w.folder.file("target")).size(), historyFiles);
         if (reset) {
             QVERIFY(w.detailEmpty());
-            QCOMPARE(DBOperator::instance()->loadContacts().size(), 0);
+            QCOMPARE(TestUtil::loadedContacts().size(), 0);
         } else {
             QCOMPARE(mgr()->ctList().size(), 4);
         }
@@ -109,7 +109,7 @@ private slots:
         QVERIFY(history.first().startsWith("phonebook_") && history.first().endsWith(".xml"));
         for (const char *model : { "UNIXML", "Birch", "Cedar", "Brenn" })
             QVERIFY(QFile::exists(w.folder.file(QStringLiteral("HTTPD/%1/phonebook.xml").arg(model))));
-        QCOMPARE(DBOperator::instance()->loadContacts().size(), 4);
+        QCOMPARE(TestUtil::loadedContacts().size(), 4);
     }
 
     void saveDropsABlankContactAndSaves()
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(w.window->isSaved());
         QCOMPARE(QDir(w.folder.file("target")).entryList(QDir::Files).size(), 1);
         QCOMPARE(mgr()->ctList().size(), 4);
-        QCOMPARE(DBOperator::instance()->loadContacts().size(), 4);
+        QCOMPARE(TestUtil::loadedContacts().size(), 4);
         QCOMPARE(boxes.titles(), QStringList({ "Save Box" }));
     }
 
@@ -135,7 +135,7 @@ private slots:
         QVERIFY(w.window->saveFile());
         QCOMPARE(boxes.titles(), QStringList({ "Save Box" }));
         QCOMPARE(mgr()->ctList().size(), 5);
-        QCOMPARE(DBOperator::instance()->loadContacts().size(), 5);
+        QCOMPARE(TestUtil::loadedContacts().size(), 5);
         QCOMPARE(w.shown().FirstName, QString("  "));
     }
 

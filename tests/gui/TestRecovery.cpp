@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(QFile::exists(RecoveryCopy::path()), edit);
 
         // The next start, with Recovery Data off.
-        QVERIFY(DBOperator::instance()->database()->openDatabase());
+        QVERIFY(DataMgr::instance()->openStore());
         mgr()->clearPhonebook();
         BoxAnswerer boxes { QMessageBox::ButtonRole(answer) };
         w.window = new MainWindow;
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(w.window->commitSession(mayAsk), ends);
         QCOMPARE(answerer.titles(), boxes);
         QCOMPARE(QFile::exists(RecoveryCopy::path()), copy);
-        QCOMPARE(DBOperator::instance()->loadContacts().size(), answer == QMessageBox::YesRole ? 4 : 0);
+        QCOMPARE(TestUtil::loadedContacts().size(), answer == QMessageBox::YesRole ? 4 : 0);
 
         // The session then closes the window: asked already, it asks no more.
         w.window->close();
@@ -129,7 +129,7 @@ private slots:
         Window w([] {
             savedPhonebook();
             mgr()->clearPhonebook();
-            QFile store(DBOperator::instance()->database()->databasePath());
+            QFile store(DataMgr::instance()->storePath());
             QVERIFY(store.open(QIODevice::ReadOnly));
             QVERIFY(store.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(14, 30)), QFileDevice::FileModificationTime));
         });

@@ -10,7 +10,6 @@
 #include "app/MainWindow.h"
 #include "app/OptionFiles.h"
 #include "data/AppPaths.h"
-#include "data/DBOperator.h"
 #include "data/Records.h"
 #include "manager/DataMgr.h"
 #include "widgets/AddNewGroupDialog.h"
