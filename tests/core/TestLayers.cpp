@@ -22,24 +22,39 @@ const QHash<QString, int> kFloor = {
 struct Include {
     QString file;
     QString target;
+    bool quoted; // "..." rather than <...>
 };
 
-QList<Include> projectIncludes()
+// Every include, quoted or angled, of the files in `folder`.
+QList<Include> includesIn(const QString &folder)
 {
     static const QRegularExpression include(
-        QStringLiteral("^\\s*#\\s*include\\s+\"([^\"]+)\""), QRegularExpression::MultilineOption);
+        QStringLiteral("^\\s*#\\s*include\\s+([\"<])([^\">]+)[\">]"), QRegularExpression::MultilineOption);
     QList<Include> result;
     const QDir root(QStringLiteral(QUORVANE_SOURCE_DIR));
+    QDirIterator files(root.filePath(folder), { "*.h", "*.cpp" }, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto m = include.globalMatch(text); m.hasNext();) {
+            const QRegularExpressionMatch match = m.next();
+            result.append({ root.relativeFilePath(path), match.captured(2), match.captured(1) == "\"" });
+        }
+    }
+    return result;
+}
+
+// The project's own includes ("folder/File.h") of every layer.
+QList<Include> projectIncludes()
+{
+    QList<Include> result;
     for (auto it = kFloor.cbegin(); it != kFloor.cend(); ++it) {
-        QDirIterator files(root.filePath(it.key()), { "*.h", "*.cpp" }, QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            const QString path = files.next();
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                continue;
-            const QString text = QString::fromUtf8(file.readAll());
-            for (auto m = include.globalMatch(text); m.hasNext();)
-                result.append({ root.relativeFilePath(path), m.next().captured(1) });
+        for (const Include &i : includesIn(it.key())) {
+            if (i.quoted)
+                result.append(i);
         }
     }
     return result;
@@ -86,6 +101,24 @@ private slots:
             if (it->size() == 3 && folderOf(it.key()) != "manager")
                 wrong.append(it.key());
         }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
+    }
+
+    // The store and SQL stay below the data manager: the window and the headless
+    // tool reach the phonebook through it.
+    void nothingAboveTheManagerTouchesTheStore()
+    {
+        int seen = 0;
+        QStringList wrong;
+        for (const char *folder : { "widgets", "app", "cli" }) {
+            for (const Include &i : includesIn(QString::fromLatin1(folder))) {
+                ++seen;
+                if (i.target == "data/SqliteDatabase.h" || i.target.startsWith("QSql") || i.target.startsWith("QtSql")
+                    || i.target == "sqlite3.h")
+                    wrong.append(i.file + " -> " + i.target);
+            }
+        }
+        QVERIFY(seen > 100);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
     }
 
