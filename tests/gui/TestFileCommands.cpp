@@ -1,6 +1,7 @@
 // New, Save, History and Backup in the main window: their prompts, the files
 // they write and what a failure leaves behind.
 
+#include "tests/LockHolder.h"
 #include "tests/gui/ListWindow.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
+
+#include <memory>
 
 using namespace ListWindow;
 using GuiTestUtil::answerNextDialog;
@@ -197,15 +200,18 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("locked"); // another program is writing the phonebook
         const QStringList standard { "AnnaMcLee", "BobRay", "李四", "张三" };
         const int no = int(QMessageBox::NoRole);
-        QTest::newRow("cancelled") << QString() << no << QStringList() << standard;
+        QTest::newRow("cancelled") << QString() << no << QStringList() << standard << false;
         QTest::newRow("unreadable file") << "bad.xml" << no << QStringList { "Save option", "Import History Failed" }
-                                         << standard;
-        QTest::newRow("saved copy") << "good.xml" << no << QStringList { "Save option" }
-                                    << QStringList { "Ann", "Zed" };
+                                         << standard << false;
+        QTest::newRow("saved copy") << "good.xml" << no << QStringList { "Save option" } << QStringList { "Ann", "Zed" }
+                                    << false;
         QTest::newRow("edits kept by Cancel")
-            << "good.xml" << int(QMessageBox::RejectRole) << QStringList { "Save option" } << standard;
+            << "good.xml" << int(QMessageBox::RejectRole) << QStringList { "Save option" } << standard << false;
+        QTest::newRow("store locked") << "good.xml" << no << QStringList { "Save option", "Phonebook store" }
+                                      << standard << true;
     }
 
     void history()
@@ -214,7 +220,14 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QStringList, boxes);
         QFETCH(QStringList, names);
+        QFETCH(bool, locked);
         Window w;
+        std::unique_ptr<LockHolder> other;
+        if (locked) {
+            other = std::make_unique<LockHolder>();
+            QVERIFY(other->locked());
+            FolderLock::setWaitMsecs(200);
+        }
         w.folder.write("bad.xml", "<AddressBook><Contact>");
         w.folder.write("good.xml",
             "<AddressBook><Contact><FirstName>Zed</FirstName></Contact>"
@@ -223,7 +236,12 @@ private slots:
         BoxAnswerer answerer { QMessageBox::ButtonRole(answer) };
         chooseInFileDialog(file.isEmpty() ? QString() : w.folder.file(file));
         w.window->showHistory();
+        FolderLock::setWaitMsecs(5000);
         QCOMPARE(answerer.titles(), boxes);
+        if (locked)
+            QVERIFY2(answerer.boxes.last().text.startsWith("The phonebook could not be written to phonebook.db (The "
+                                                           "phonebook in"),
+                qPrintable(answerer.boxes.last().text));
         QCOMPARE(w.shownNames(), names);
         QCOMPARE(int(mgr()->ctList().size()), int(names.size()));
         QVERIFY(!w.window->isSaved()); // History leaves the flag alone
