@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // The rows one read hands to the store: one list of values per column of the five
@@ -46,6 +47,11 @@ public:
 
     bool isEmpty() const;
 
+    // What the user should hear about a file that was read all the same (a charset
+    // it declares that is unknown, say).
+    void addNotice(const QString &notice) { m_notices.append(notice); }
+    const QStringList &notices() const { return m_notices; }
+
     // Brings the account indices to the store's count from 0. Phones whose file
     // told how it counts follow that; the others are judged together: a 0, a
     // negative or a missing index among them means they count from 0 and stay,
@@ -62,6 +68,7 @@ private:
     QList<QVariantList> m_mail;
     QList<QVariantList> m_union;
     QList<Counting> m_phoneCounting;
+    QStringList m_notices;
 };
 
 // Value conversions shared by the readers.

@@ -8,6 +8,7 @@
 #include "import/ImportRows.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringConverter>
 #include <QVarLengthArray>
 
@@ -407,6 +408,9 @@ public:
     }
 
     Result read(const QByteArray &lines, QList<Card> &cards);
+    // What the user should hear about a file that was read: each unknown charset,
+    // with the first property that declared it.
+    const QStringList &notices() const { return m_notices; }
 
 private:
     // The decoder of a declared charset; null when it is unknown.
@@ -417,6 +421,8 @@ private:
     TextCodec::Decoder m_file;
     bool m_declaredBytes;
     std::map<QString, TextCodec::Decoder> m_charsets;
+    QStringList m_notices;
+    QSet<QString> m_reported;
 };
 
 TextCodec::Decoder *CardReader::declared(const QString &charset)
@@ -467,6 +473,7 @@ Result CardReader::read(const QByteArray &lines, QList<Card> &cards)
         }
         TextCodec::Decoder *decoder = &m_file;
         const QString charset = params.charset.toString();
+        const bool unknownCharset = !charset.isEmpty() && (m_declaredBytes || unquote) && !declared(charset);
         if (!charset.isEmpty() && (m_declaredBytes || unquote)) {
             if (TextCodec::Decoder *own = declared(charset))
                 decoder = own;
@@ -483,6 +490,12 @@ Result CardReader::read(const QByteArray &lines, QList<Card> &cards)
                                            .arg(at, name, charset, m_encoding));
             return Result::failure(tr("%1: %2 is not valid %3 text; choose the encoding the file was saved in.")
                                        .arg(at, name, m_encoding));
+        }
+
+        if (unknownCharset && !m_reported.contains(charset)) {
+            m_reported.insert(charset);
+            m_notices.append(tr("%1: %2 declares the unknown charset %3; it was read as %4.")
+                                 .arg(where(number, cards, inCard), prop.name.toString(), charset, m_encoding));
         }
 
         const bool begin = is(prop.name, "BEGIN");
@@ -581,11 +594,14 @@ Expected<ImportRows> VCardParse::read(QByteArray bytes, const QString &encoding,
         declaredBytes = false;
     }
     QList<Card> cards;
+    QStringList notices;
     if (!bytes.isEmpty()) {
         const QByteArray lines = VCardLines::logicalLines(std::exchange(bytes, QByteArray()));
-        const Result read = CardReader(fileEncoding, declaredBytes).read(lines, cards);
+        CardReader reader(fileEncoding, declaredBytes);
+        const Result read = reader.read(lines, cards);
         if (!read)
             return read;
+        notices = reader.notices();
     }
     bool anything = false;
     for (const Card &card : std::as_const(cards))
@@ -596,5 +612,7 @@ Expected<ImportRows> VCardParse::read(QByteArray bytes, const QString &encoding,
     ImportRows rows;
     buildRows(cards, numbering, rows);
     rows.normaliseAccounts();
+    for (const QString &notice : std::as_const(notices))
+        rows.addNotice(notice);
     return Expected<ImportRows>(std::move(rows));
 }

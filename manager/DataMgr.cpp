@@ -802,10 +802,10 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
     return m_store->mergeImported();
 }
 
-Result DataMgr::importFile(const QString &path, const QString &encoding)
+Result DataMgr::importFile(const QString &path, const QString &encoding, QStringList *notices)
 {
     Result storeFailure;
-    return importFile(path, encoding, storeFailure);
+    return importFile(path, encoding, storeFailure, notices);
 }
 
 Result DataMgr::importHistory(const QString &path)
@@ -813,7 +813,7 @@ Result DataMgr::importHistory(const QString &path)
     setMergeMode(1);
     setReplaceOnImport(true);
     Result storeFailure;
-    const Result imported = importFile(path, QStringLiteral("UTF-8"), storeFailure);
+    const Result imported = importFile(path, QStringLiteral("UTF-8"), storeFailure, nullptr);
     setReplaceOnImport(false);
     if (!storeFailure)
         return Result::failure(
@@ -821,7 +821,7 @@ Result DataMgr::importHistory(const QString &path)
     return imported.ok() ? Result() : Result::failure(QString());
 }
 
-Result DataMgr::importFile(const QString &path, const QString &encoding, Result &storeFailure)
+Result DataMgr::importFile(const QString &path, const QString &encoding, Result &storeFailure, QStringList *notices)
 {
     const BusyScope busy(this);
     const QString refused = tr("Import is failed,please check the file format and encoding.");
@@ -853,6 +853,8 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
         ok = rows.ok() && storeImported(*rows, context).ok();
         if (!rows)
             fault = rows.message();
+        else if (notices)
+            *notices = rows->notices();
     }
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
     Expected<StoredLists> lists = Result::failure(QString());
@@ -893,10 +895,11 @@ bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool
     setReplaceOnImport(clearList);
     // The save belongs to the transaction: a failed import leaves phonebook.db untouched.
     Result imported = Result::failure(tr("Import is failed,please check the file format and encoding."));
+    QStringList notices;
     Result done = m_store->beginTransaction();
     if (done) {
         if (storeLists())
-            imported = importFile(path, encoding);
+            imported = importFile(path, encoding, &notices);
         done = m_store->endTransaction(imported.ok());
     }
     if (!done) {
@@ -904,6 +907,8 @@ bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool
         // When something could not be written, that is what the user must hear.
         const QString text = done.message().isEmpty() ? imported.message() : writeFailure(done);
         Notifier::current()->message(Notifier::Warning, tr("Import Box"), text);
+    } else if (!notices.isEmpty()) {
+        Notifier::current()->message(Notifier::Information, tr("Import Box"), notices.join(QLatin1Char('\n')));
     }
     setBusy(false);
     return done.ok();

@@ -122,7 +122,9 @@ public:
     // the store and the lists are as they were, and the message says why for the
     // user: what could not be written, or that the file was refused and what was
     // wrong with it. Tells the user nothing itself.
-    Result importFile(const QString &path, const QString &encoding);
+    // `notices`, when given, receives what the user should hear about a file read
+    // all the same (an unknown charset it declares).
+    Result importFile(const QString &path, const QString &encoding, QStringList *notices = nullptr);
     // What the import dialogs do on "OK", as one all-or-nothing operation: save the
     // working lists to the store, replace contacts of the same name or keep both,
     // empty the phonebook first when `clearList`, and import. On failure the store,
@@ -217,7 +219,7 @@ private:
     Expected<StoredLists> loadStored();
     // importFile; `storeFailure` receives the store's own error when the store,
     // not the file, failed.
-    Result importFile(const QString &path, const QString &encoding, Result &storeFailure);
+    Result importFile(const QString &path, const QString &encoding, Result &storeFailure, QStringList *notices);
     // The numbering an import goes on from: the counters, moved past every stored
     // contact id, and the stored groups; in replace mode that of an empty phonebook.
     Expected<ImportContext> importNumbering();

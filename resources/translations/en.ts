@@ -1272,6 +1272,10 @@ It is left in %2.</translation>
         <source>%1: %2 is not valid %3 text; choose the encoding the file was saved in.</source>
         <translation>%1: %2 is not valid %3 text; choose the encoding the file was saved in.</translation>
     </message>
+    <message>
+        <source>%1: %2 declares the unknown charset %3; it was read as %4.</source>
+        <translation>%1: %2 declares the unknown charset %3; it was read as %4.</translation>
+    </message>
 </context>
 <context>
     <name>WebDownload</name>

@@ -1272,6 +1272,10 @@ It is left in %2.</source>
         <source>%1: %2 is not valid %3 text; choose the encoding the file was saved in.</source>
         <translation>%1：%2 不是有效的 %3 文本，请选择文件保存时使用的编码。</translation>
     </message>
+    <message>
+        <source>%1: %2 declares the unknown charset %3; it was read as %4.</source>
+        <translation>%1：%2 声明了未知的字符集 %3，已按 %4 读取。</translation>
+    </message>
 </context>
 <context>
     <name>WebDownload</name>
