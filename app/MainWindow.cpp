@@ -382,7 +382,7 @@ void MainWindow::createGroupPanel()
     m_groupView->setObjectName(QStringLiteral("group_view"));
     m_groupView->setGeometry(0, 30, 230, 478);
     m_groupView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_groupView, &QWidget::customContextMenuRequested, this, &MainWindow::show_Groupmenu);
+    connect(m_groupView, &QWidget::customContextMenuRequested, this, &MainWindow::showGroupMenu);
 }
 
 void MainWindow::createContactPanel()
@@ -438,7 +438,7 @@ void MainWindow::createContactPanel()
     m_contactView->setObjectName(QStringLiteral("contact_view"));
     m_contactView->setGeometry(0, 93, 280, 417);
     m_contactView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_contactView, &QWidget::customContextMenuRequested, this, &MainWindow::show_Contactmenu);
+    connect(m_contactView, &QWidget::customContextMenuRequested, this, &MainWindow::showContactMenu);
 }
 
 void MainWindow::createDetailPanel()

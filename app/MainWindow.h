@@ -20,6 +20,7 @@ class ExportDialog;
 class GroupView;
 class ImportDialog;
 struct ImportOptions;
+class Phonebook;
 class QKeyEvent;
 class WebImport;
 class PortDialog;
@@ -101,8 +102,8 @@ public slots:
     void localExport();
     void configHttpdPortOption();
 
-    void show_Groupmenu(const QPoint &pos);
-    void show_Contactmenu(const QPoint &pos);
+    void showGroupMenu(const QPoint &pos);
+    void showContactMenu(const QPoint &pos);
     void addNewGroup(const QString &name);
     void addNewContactToGroup();
     void showNobodyPreview();
@@ -114,12 +115,12 @@ public slots:
     // contact, or commits the shown contact's edits.
     void commitDetail();
 
-    void onDeleteGroup();
-    void onDissGroup();
-    void onRemoveContact();
-    void onDeleteContact();
-    void onMVContactToGroup();
-    void onCopyContactToGroup();
+    void deleteCurrentGroup();
+    void dissolveCurrentGroup();
+    void removeContactsFromGroup();
+    void deleteContacts();
+    void moveContactsToGroup();
+    void copyContactsToGroup();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -190,8 +191,11 @@ private:
 
     // Group and contact commands.
     bool inBatchMode() const;
-    // The common frame: commit, busy, operation, re-select the group, unsaved.
-    void runContactCommand(const std::function<void(int groupRow, int contactRow)> &operation, bool reselect);
+    // The common frame: commit, busy, the operation on the ticked contacts (batch
+    // mode) or the current one and the current group's index, re-select the group,
+    // unsaved.
+    void runContactCommand(
+        const std::function<void(Phonebook &, const QList<int> &contactRows, int groupIndex)> &operation);
     // Move or copy to the group named by the sending menu entry.
     void transferToGroup(bool move);
     void runGroupCommand(bool dissolve);

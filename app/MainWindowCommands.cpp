@@ -30,18 +30,15 @@ bool MainWindow::inBatchMode() const
     return m_contactView->isBatchMode();
 }
 
-void MainWindow::show_Groupmenu(const QPoint &pos)
+void MainWindow::showGroupMenu(const QPoint &pos)
 {
     const QModelIndex index = m_groupView->indexAt(pos);
-    if (!index.isValid())
+    if (!index.isValid() || GroupModel::isAddRow(index.row()))
         return;
-    const QList<GroupInfo> &groups = DataMgr::instance()->groupList();
-    if (groups.value(index.row()).IconKind == QLatin1String("Add"))
+    const int current = GroupModel::groupIndex(m_groupView->currentGroupRow());
+    if (current < 0)
         return;
-    const int current = m_groupView->currentGroupRow();
-    if (current <= 0 || current >= groups.size())
-        return;
-    const QString name = groups[current].name;
+    const QString name = DataMgr::instance()->phonebook().groups().at(current).name;
     if (m_groupMenu)
         m_groupMenu->deleteLater();
     m_groupMenu = new QMenu(this);
@@ -49,13 +46,13 @@ void MainWindow::show_Groupmenu(const QPoint &pos)
     m_groupMenu->setAttribute(Qt::WA_DeleteOnClose);
     if (name != Records::kDefault && name != Records::kBlacklist)
         connect(menuAction(m_groupMenu, tr("Delete group"), QStringLiteral("delete_group")), &QAction::triggered, this,
-            &MainWindow::onDeleteGroup);
+            &MainWindow::deleteCurrentGroup);
     connect(menuAction(m_groupMenu, tr("Dissolute group"), QStringLiteral("dissolve_group")), &QAction::triggered, this,
-        &MainWindow::onDissGroup);
+        &MainWindow::dissolveCurrentGroup);
     m_groupMenu->popup(m_groupView->viewport()->mapToGlobal(pos));
 }
 
-void MainWindow::show_Contactmenu(const QPoint &pos)
+void MainWindow::showContactMenu(const QPoint &pos)
 {
     const QModelIndex index = m_contactView->indexAt(pos);
     if (!index.isValid() || m_contactView->contactModel()->rowCount() == 0)
@@ -63,7 +60,7 @@ void MainWindow::show_Contactmenu(const QPoint &pos)
     DataMgr *mgr = DataMgr::instance();
     if (inBatchMode()) {
         const int position = m_contactView->contactModel()->position(index.row());
-        if (position < 0 || mgr->ctList().at(position).Checked != 1)
+        if (!m_contactView->contactModel()->isTicked(position))
             return;
     }
     if (m_contactMenu)
@@ -73,64 +70,52 @@ void MainWindow::show_Contactmenu(const QPoint &pos)
     m_contactMenu->setAttribute(Qt::WA_DeleteOnClose);
     if (m_groupView->currentGroupRow() != 0)
         connect(menuAction(m_contactMenu, tr("Remove contact"), QStringLiteral("remove_contact")), &QAction::triggered,
-            this, &MainWindow::onRemoveContact);
+            this, &MainWindow::removeContactsFromGroup);
     connect(menuAction(m_contactMenu, tr("Delete contact"), QStringLiteral("delete_contact")), &QAction::triggered,
-        this, &MainWindow::onDeleteContact);
+        this, &MainWindow::deleteContacts);
     QMenu *moveMenu = m_contactMenu->addMenu(tr("Move to"));
     moveMenu->setObjectName(QStringLiteral("move_menu"));
     QMenu *copyMenu = m_contactMenu->addMenu(tr("Copy to"));
     copyMenu->setObjectName(QStringLiteral("copy_menu"));
-    for (const GroupInfo &g : mgr->groupList()) {
-        if (g.name == Records::kAll || g.name == Records::kAddGroup)
-            continue;
+    for (const GroupInfo &g : mgr->phonebook().groups()) {
         // The stored name travels as the entry's object name.
         // An "&" in a name is text, not a mnemonic.
         const QString text = QString(g.DisplayName).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        connect(menuAction(moveMenu, text, g.name), &QAction::triggered, this, &MainWindow::onMVContactToGroup);
-        connect(menuAction(copyMenu, text, g.name), &QAction::triggered, this, &MainWindow::onCopyContactToGroup);
+        connect(menuAction(moveMenu, text, g.name), &QAction::triggered, this, &MainWindow::moveContactsToGroup);
+        connect(menuAction(copyMenu, text, g.name), &QAction::triggered, this, &MainWindow::copyContactsToGroup);
     }
     m_contactMenu->popup(m_contactView->viewport()->mapToGlobal(pos));
 }
 
-void MainWindow::runContactCommand(const std::function<void(int, int)> &operation, bool reselect)
+void MainWindow::runContactCommand(const std::function<void(Phonebook &, const QList<int> &, int)> &operation)
 {
     const int groupRow = m_groupView->currentGroupRow();
     if (m_contactView->contactModel()->rowCount() == 0)
         return;
     // Edits of the shown contact are kept before the lists change under it.
     m_contactView->commitCurrent();
+    // In batch mode the ticked contacts, wherever they are shown; else the current one.
+    const int current = m_contactView->currentContact();
+    const QList<int> rows = inBatchMode() ? m_contactView->contactModel()->tickedPositions() : QList<int> { current };
     DataMgr *mgr = DataMgr::instance();
-    mgr->setBusy(true);
-    operation(groupRow, m_contactView->currentContact());
-    mgr->setBusy(false);
-    if (reselect)
-        m_groupView->selectGroupRow(groupRow);
+    if (inBatchMode() || current >= 0) {
+        const DataMgr::BusyScope busy(mgr);
+        operation(mgr->phonebook(), rows, GroupModel::groupIndex(groupRow));
+        mgr->phonebookChanged();
+    }
+    // The group is shown again, so the user sees the contacts leave or join it.
+    m_groupView->selectGroupRow(groupRow);
     m_isSaved = false;
 }
 
-void MainWindow::onDeleteContact()
+void MainWindow::deleteContacts()
 {
-    runContactCommand(
-        [this](int, int contact) {
-            if (inBatchMode())
-                DataMgr::instance()->deleteCheckedContacts();
-            else
-                DataMgr::instance()->deleteContact(contact);
-        },
-        true);
+    runContactCommand([](Phonebook &book, const QList<int> &rows, int) { book.deleteContacts(rows); });
 }
 
-void MainWindow::onRemoveContact()
+void MainWindow::removeContactsFromGroup()
 {
-    // The group is shown again, so the user sees the contact leave it.
-    runContactCommand(
-        [this](int group, int contact) {
-            if (inBatchMode())
-                DataMgr::instance()->removeCheckedFromGroup(group);
-            else
-                DataMgr::instance()->removeContactFromGroup(contact, group);
-        },
-        true);
+    runContactCommand([](Phonebook &book, const QList<int> &rows, int group) { book.removeFromGroup(rows, group); });
 }
 
 void MainWindow::transferToGroup(bool move)
@@ -139,23 +124,20 @@ void MainWindow::transferToGroup(bool move)
     const QString target = sender() ? sender()->objectName() : QString();
     if (target.isEmpty())
         return;
-    runContactCommand(
-        [this, target, move](int, int contact) {
-            DataMgr *mgr = DataMgr::instance();
-            if (inBatchMode())
-                move ? mgr->moveCheckedToGroup(target) : mgr->copyCheckedToGroup(target);
-            else
-                move ? mgr->moveContactToGroup(contact, target) : mgr->copyContactToGroup(contact, target);
-        },
-        true);
+    runContactCommand([target, move](Phonebook &book, const QList<int> &rows, int) {
+        if (move)
+            book.moveToGroup(rows, target);
+        else
+            book.copyToGroup(rows, target);
+    });
 }
 
-void MainWindow::onMVContactToGroup()
+void MainWindow::moveContactsToGroup()
 {
     transferToGroup(true);
 }
 
-void MainWindow::onCopyContactToGroup()
+void MainWindow::copyContactsToGroup()
 {
     transferToGroup(false);
 }
@@ -167,10 +149,13 @@ void MainWindow::runGroupCommand(bool dissolve)
     DataMgr *mgr = DataMgr::instance();
     mgr->setBusy(true);
     m_contactEditor->clearGroups();
-    if (dissolve)
-        mgr->dissolveGroup(groupRow);
-    else
-        mgr->deleteGroup(groupRow);
+    if (const int group = GroupModel::groupIndex(groupRow); group >= 0) {
+        if (dissolve)
+            mgr->phonebook().dissolveGroup(group);
+        else
+            mgr->phonebook().deleteGroup(group);
+        mgr->phonebookChanged();
+    }
     mgr->setBusy(false);
     // A dissolved group stays; it is shown, now empty.
     if (dissolve)
@@ -178,30 +163,28 @@ void MainWindow::runGroupCommand(bool dissolve)
     m_isSaved = false;
 }
 
-void MainWindow::onDeleteGroup()
+void MainWindow::deleteCurrentGroup()
 {
     runGroupCommand(false);
 }
 
-void MainWindow::onDissGroup()
+void MainWindow::dissolveCurrentGroup()
 {
     runGroupCommand(true);
 }
 
 void MainWindow::addNewGroup(const QString &name)
 {
-    GroupInfo group;
-    group.name = name;
-    group.IconKind = QStringLiteral("common");
     m_contactView->commitCurrent();
     DataMgr *mgr = DataMgr::instance();
-    mgr->addGroup(group);
-    // The new group is shown, ready for its first contacts.
-    const QList<GroupInfo> &groups = mgr->groupList();
-    for (int row = 0; row < groups.size(); ++row) {
-        if (groups[row].name == name)
-            m_groupView->selectGroupRow(row);
+    int group = -1;
+    {
+        const DataMgr::BusyScope busy(mgr);
+        group = mgr->phonebook().addGroup(name);
+        mgr->phonebookChanged();
     }
+    // The new group is shown, ready for its first contacts.
+    m_groupView->selectGroupRow(GroupModel::rowOfGroup(group));
     m_isSaved = false;
 }
 
@@ -218,12 +201,18 @@ void MainWindow::addNewContactToGroup()
     m_contactView->commitCurrent();
     DataMgr *mgr = DataMgr::instance();
     const int groupRow = m_groupView->currentGroupRow();
+    const int group = GroupModel::groupIndex(groupRow);
     ContactInfo contact;
-    if (groupRow > 0 && groupRow < mgr->groupList().size())
-        contact.GroupList = QStringList { mgr->groupList()[groupRow].name };
-    mgr->addContact(groupRow, contact);
+    if (group >= 0)
+        contact.GroupList = QStringList { mgr->phonebook().groups().at(group).name };
+    int row = -1;
+    {
+        const DataMgr::BusyScope busy(mgr);
+        row = mgr->phonebook().addContact(contact, group);
+        mgr->phonebookChanged();
+    }
     m_groupView->selectGroupRow(groupRow);
-    m_contactView->selectContact(int(mgr->ctList().size()) - 1);
+    m_contactView->selectContact(row);
     m_contactEditor->focusName();
     m_isSaved = false;
 }

@@ -13,7 +13,7 @@
 void MainWindow::showNobodyPreview()
 {
     QWidget *page = m_contactEditor->showNobody();
-    if (!DataMgr::instance()->hasData())
+    if (!DataMgr::instance()->phonebook().hasData())
         addSavedPhonebookOffer(page);
 }
 
@@ -30,11 +30,14 @@ bool MainWindow::checkDetailValues()
         return true;
     DataMgr *mgr = DataMgr::instance();
     const int groupRow = m_groupView->currentGroupRow();
-    const int position = mgr->indexOfContact(m_contactEditor->shownContact().id);
+    const int position = mgr->phonebook().indexOfContact(m_contactEditor->shownContact().id);
     // Nothing of it is worth keeping: it goes without a word.
     m_contactEditor->dropEdits();
-    if (position >= 0)
-        mgr->deleteContact(position);
+    if (position >= 0) {
+        const DataMgr::BusyScope busy(mgr);
+        mgr->phonebook().deleteContacts({ position });
+        mgr->phonebookChanged();
+    }
     m_groupView->selectGroupRow(groupRow);
     return false;
 }
@@ -54,8 +57,9 @@ void MainWindow::onContactChanged(int current, int previous)
     DataMgr *mgr = DataMgr::instance();
     if (previous != -1 && !mgr->isBusy())
         commitShownContact();
-    if (current >= 0 && current < mgr->ctList().size() && current != previous)
-        m_contactEditor->showContact(mgr->ctList().at(current));
+    const QList<ContactInfo> &contacts = mgr->phonebook().contacts();
+    if (current >= 0 && current < contacts.size() && current != previous)
+        m_contactEditor->showContact(contacts.at(current));
 }
 
 void MainWindow::commitShownContact()
@@ -64,13 +68,16 @@ void MainWindow::commitShownContact()
         return;
     DataMgr *mgr = DataMgr::instance();
     // By id: positions move when contacts are added or removed around it.
-    const int position = mgr->indexOfContact(m_contactEditor->shownContact().id);
+    const int position = mgr->phonebook().indexOfContact(m_contactEditor->shownContact().id);
     if (position < 0)
         return;
-    ContactInfo &c = mgr->ctList()[position];
+    ContactInfo &c = mgr->phonebook().contacts()[position];
     m_contactEditor->collectInto(c);
     Records::settleEdits(c);
-    mgr->refreshContact(position);
+    {
+        const DataMgr::BusyScope busy(mgr);
+        mgr->phonebook().refreshContact(position);
+    }
     m_contactEditor->takeCommitted(c);
     m_contactView->contactEdited(position);
 }

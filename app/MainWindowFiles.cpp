@@ -94,7 +94,7 @@ bool MainWindow::settleUnsavedEdits(bool exiting)
 
 void MainWindow::constructNewFile()
 {
-    if (DataMgr::instance()->hasData() && !settleUnsavedEdits(false))
+    if (DataMgr::instance()->phonebook().hasData() && !settleUnsavedEdits(false))
         return;
     resetPhonebook();
 }

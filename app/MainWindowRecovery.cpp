@@ -80,7 +80,7 @@ bool MainWindow::keepUnsavedEdits()
         return true;
     DataMgr *mgr = DataMgr::instance();
     QString error;
-    if (RecoveryCopy::write(RecoveryCopy::path(), mgr->ctList(), mgr->groupList(), &error))
+    if (RecoveryCopy::write(RecoveryCopy::path(), mgr->phonebook().contacts(), mgr->phonebook().groups(), &error))
         return true;
     // Nobody may be left to read a box.
     qCritical("The unsaved edits could not be kept in %s: %s", qPrintable(RecoveryCopy::path()), qPrintable(error));

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHash>
 #include <QMap>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -109,29 +110,16 @@ void setUpPhonebook(const QString &dir, int count, bool save)
     mgr->closeStore();
     (void)mgr->openStore();
     mgr->clearPhonebook();
-    const QStringList groups = syntheticGroupNames();
-    for (const QString &name : groups) {
-        GroupInfo g;
-        g.name = name;
-        mgr->addGroup(g);
-    }
-    QList<ContactInfo> contacts = syntheticContacts(count);
-    // Fill the lists directly: adding 100 000 contacts one by one through the
-    // editor's path would measure the signal, not the store.
-    QList<GroupInfo> &groupList = mgr->groupList();
-    for (ContactInfo &c : contacts) {
-        DataMgr::fillContactKeys(c);
-        groupList[0].MemberIds.append(c.id);
-        for (GroupInfo &g : groupList) {
-            if (g.name == c.GroupList.first()) {
-                g.MemberIds.append(c.id);
-                ++g.MemberCount;
-            }
-        }
-    }
-    groupList[0].MemberCount = int(contacts.size());
-    mgr->ctList() = contacts;
-    mgr->setNextContactId(count + 1);
+    Phonebook &book = mgr->phonebook();
+    for (const QString &name : syntheticGroupNames())
+        book.addGroup(name);
+    // Straight into the phonebook, without a signal per contact, and the
+    // members of a group in one go.
+    QHash<QString, QList<int>> members;
+    for (const ContactInfo &c : syntheticContacts(count))
+        members[c.GroupList.first()].append(book.addContact(c));
+    for (auto it = members.cbegin(); it != members.cend(); ++it)
+        book.copyToGroup(it.value(), it.key());
     if (save)
         mgr->saveToDatabase();
 }

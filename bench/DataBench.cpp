@@ -26,7 +26,7 @@ void saveAndReload()
     t.restart();
     mgr->reload();
     Bench::report(QStringLiteral("reload 100k (load + derived)"), Bench::seconds(t), QStringLiteral("s"),
-        QStringLiteral("%1 contacts").arg(mgr->ctList().size()));
+        QStringLiteral("%1 contacts").arg(mgr->phonebook().contacts().size()));
     Bench::report(
         QStringLiteral("peak memory, reload with 100k loaded"), Bench::peakMemoryMiB(), QStringLiteral("MiB"));
 }
@@ -86,8 +86,8 @@ void merge()
         ok ? QString() : QStringLiteral("FAILED"));
 
     DataMgr::instance()->reload();
-    Bench::report(QStringLiteral("contacts after merge (expect 150000)"), DataMgr::instance()->ctList().size(),
-        QStringLiteral("rows"));
+    Bench::report(QStringLiteral("contacts after merge (expect 150000)"),
+        DataMgr::instance()->phonebook().contacts().size(), QStringLiteral("rows"));
 }
 
 const Bench::Registrar saveCase("data-save-reload", saveAndReload);

@@ -42,7 +42,7 @@ bool importOnce(int format, bool holding, double *seconds, double *peakMiB, int 
     const bool ok = mgr->importFile(path, QStringLiteral("UTF-8")).ok();
     *seconds = Bench::seconds(t);
     *peakMiB = Bench::peakMemoryMiB();
-    *contacts = int(mgr->ctList().size());
+    *contacts = int(mgr->phonebook().contacts().size());
     return ok;
 }
 

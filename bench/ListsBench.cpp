@@ -8,6 +8,7 @@
 #include "manager/DataMgr.h"
 #include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
+#include "widgets/GroupModel.h"
 #include "widgets/GroupView.h"
 #include "widgets/SearchEdit.h"
 
@@ -30,12 +31,7 @@ template <typename Step> double timed(Step step)
 
 int groupRow(const QString &name)
 {
-    const QList<GroupInfo> &groups = DataMgr::instance()->groupList();
-    for (int i = 0; i < groups.size(); ++i) {
-        if (groups[i].name == name)
-            return i;
-    }
-    return -1;
+    return GroupModel::rowOfGroup(DataMgr::instance()->phonebook().indexOfGroup(name));
 }
 
 void lists()

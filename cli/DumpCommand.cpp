@@ -44,13 +44,10 @@ int dump(const QStringList &args)
         return Cli::Failure;
     DataMgr *mgr = DataMgr::instance();
     QJsonArray groups;
-    for (const GroupInfo &g : mgr->groupList()) {
-        if (g.name == Records::kAll || g.name == Records::kAddGroup)
-            continue;
+    for (const GroupInfo &g : mgr->phonebook().groups())
         groups.append(groupJson(g));
-    }
     QJsonArray contacts;
-    for (const ContactInfo &c : mgr->ctList())
+    for (const ContactInfo &c : mgr->phonebook().contacts())
         contacts.append(contactJson(c));
     const QJsonObject root { { "groups", groups }, { "contacts", contacts } };
     Cli::printOut(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented)).trimmed());

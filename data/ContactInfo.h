@@ -41,6 +41,4 @@ struct ContactInfo {
     int RingtoneIndex = 0;
     QStringList GroupList;
     QString GroupText;
-    int Checked = 0;
-    bool Selected = false;
 };

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-// One group of the working group list, including the pseudo rows "All" and "Add group".
+// One stored group: "Default", a user group or "Blacklist".
 struct GroupInfo {
     int id = 0;
     QString name;
@@ -13,7 +13,5 @@ struct GroupInfo {
     QString ringtones;
     int RingtoneIndex = 0;
     QList<int> MemberIds;
-    QString IconKind;
     int MemberCount = 0;
-    bool Selected = false;
 };

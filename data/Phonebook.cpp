@@ -331,9 +331,20 @@ void Phonebook::removeFromGroup(const QList<int> &rows, int groupIndex)
 
 int Phonebook::addGroup(const QString &name)
 {
+    GroupInfo group;
+    group.name = name;
+    return addGroup(group);
+}
+
+int Phonebook::addGroup(GroupInfo group)
+{
     // Numbered as the list shows it, with its "All" and add-group rows; a save
     // numbers the groups anew.
-    GroupInfo group = makeGroup(name, int(m_groups.size()) + 1);
+    group.id = int(m_groups.size()) + 1;
+    if (group.NamePinyin.isEmpty())
+        group.NamePinyin = PinyinKey::pinyinOf(group.name);
+    if (group.DisplayName.isEmpty())
+        group.DisplayName = groupDisplayName(group.name);
     // "Blacklist" stays last.
     const int at = qMax(0, int(m_groups.size()) - 1);
     m_groups.insert(at, group);

@@ -67,7 +67,9 @@ public:
     // Takes the contacts out of every group named as group `groupIndex`.
     void removeFromGroup(const QList<int> &rows, int groupIndex);
 
-    // Inserts a group before the last one; returns its index.
+    // Inserts a group before the last one; returns its index. Its id is taken
+    // anew, its key and displayed name when it has none.
+    int addGroup(GroupInfo group);
     int addGroup(const QString &name);
     // False when the name is taken or there is no such group.
     bool renameGroup(int groupIndex, const QString &newName);

@@ -3,7 +3,6 @@
 #include "data/AppPaths.h"
 #include "data/FolderLock.h"
 #include "data/Notifier.h"
-#include "data/PinyinKey.h"
 #include "data/Records.h"
 #include "data/SqliteDatabase.h"
 #include "export/ExportBase.h"
@@ -19,86 +18,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSet>
 
 #include <utility>
 
 using namespace Records;
-
-namespace {
-
-GroupInfo makeGroup(const QString &name, int id)
-{
-    GroupInfo g;
-    g.id = id;
-    g.name = name;
-    g.DisplayName = groupDisplayName(name);
-    g.NamePinyin = PinyinKey::pinyinOf(name);
-    g.IconKind = groupIconKind(name);
-    return g;
-}
-
-bool isPseudoRow(const GroupInfo &g)
-{
-    return g.name == kAll || g.name == kAddGroup;
-}
-
-bool removeMember(GroupInfo &g, int id)
-{
-    if (g.MemberIds.removeAll(id) > 0) {
-        --g.MemberCount;
-        return true;
-    }
-    return false;
-}
-
-void addMember(GroupInfo &g, int id)
-{
-    if (!g.MemberIds.contains(id)) {
-        g.MemberIds.append(id);
-        ++g.MemberCount;
-    }
-}
-
-// The groups as saveToDatabase() stores them: all but the display rows, numbered
-// in list order from `nextId` on, passing over 100, which every layout calls
-// "Blacklist".
-QList<GroupInfo> groupsAsSaved(const QList<GroupInfo> &groups, int nextId)
-{
-    QList<GroupInfo> saved;
-    for (const GroupInfo &g : groups) {
-        if (isPseudoRow(g))
-            continue;
-        if (nextId == kBlacklistGroupId)
-            ++nextId;
-        saved.append(g);
-        saved.last().id = nextId++;
-    }
-    return saved;
-}
-
-// The derived fields of a group and a contact read from the store.
-void deriveGroup(GroupInfo &g)
-{
-    g.NamePinyin = PinyinKey::pinyinOf(g.name);
-    g.Selected = false;
-    g.IconKind = groupIconKind(g.name);
-    g.DisplayName = groupDisplayName(g.name);
-}
-
-void deriveContact(ContactInfo &c)
-{
-    DataMgr::fillContactKeys(c);
-    c.Selected = false;
-    c.Checked = 0;
-    rebuildPrimaryNumber(c);
-    for (PhoneInfo &p : c.PhoneList)
-        rebuildPhoneLabel(p);
-    for (MailInfo &m : c.MailList)
-        rebuildMailLabel(m);
-}
-
-} // namespace
 
 DataMgr *DataMgr::instance()
 {
@@ -111,7 +34,6 @@ DataMgr::DataMgr()
 {
     // Connected first, so every receiver of updateModel() sees the new revision.
     connect(this, &DataMgr::updateModel, this, [this] { ++m_revision; });
-    createDefaultGroups();
 }
 
 DataMgr::~DataMgr() = default;
@@ -142,14 +64,6 @@ Result DataMgr::emptyStore()
     return m_store->clearAllTables();
 }
 
-void DataMgr::createDefaultGroups()
-{
-    m_groups.append(makeGroup(kAll, 0));
-    m_groups.append(makeGroup(kDefault, kDefaultGroupId));
-    m_groups.append(makeGroup(kAddGroup, 0));
-    m_groups.append(makeGroup(kBlacklist, kBlacklistGroupId));
-}
-
 void DataMgr::setBusy(bool busy)
 {
     if (busy) {
@@ -159,23 +73,9 @@ void DataMgr::setBusy(bool busy)
     }
 }
 
-bool DataMgr::hasData() const
-{
-    return m_groups.size() > 4 || !m_ctList.isEmpty();
-}
-
 void DataMgr::setMergeMode(int mode)
 {
     m_store->setMergeMode(mode);
-}
-
-void DataMgr::fillContactKeys(ContactInfo &c)
-{
-    const QString first = PinyinKey::pinyinOf(c.FirstName);
-    const QString last = PinyinKey::pinyinOf(c.LastName);
-    c.NamePinyin = first + last;
-    c.NameInitials = QString::fromLatin1(PinyinKey::toInitials(first.toUtf8()) + PinyinKey::toInitials(last.toUtf8()));
-    c.GroupText = groupText(c.GroupList);
 }
 
 bool DataMgr::reload()
@@ -196,9 +96,7 @@ bool DataMgr::reload()
             tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()));
         return false;
     }
-    m_ctList = std::move(lists->contacts);
-    m_groups = std::move(lists->groups);
-    rebuildDerived();
+    m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
     removeHttpFiles();
     emit updateModel();
     return true;
@@ -218,9 +116,7 @@ Expected<DataMgr::StoredLists> DataMgr::loadStored()
 void DataMgr::takePhonebook(QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     const BusyScope busy(this);
-    m_ctList = std::move(contacts);
-    m_groups = std::move(groups);
-    rebuildDerived();
+    m_phonebook.take(std::move(contacts), std::move(groups));
     emit updateModel();
 }
 
@@ -240,44 +136,6 @@ DataMgr::StoredPhonebook DataMgr::storedPhonebook() const
     return stored;
 }
 
-void DataMgr::rebuildDerived()
-{
-    const int oldCount = int(m_groups.size());
-    GroupInfo all = makeGroup(kAll, 0);
-    all.MemberIds.reserve(m_ctList.size());
-    for (const ContactInfo &c : std::as_const(m_ctList))
-        all.MemberIds.append(c.id);
-    all.MemberCount = int(m_ctList.size());
-    m_groups.prepend(all);
-    m_groups.insert(oldCount, makeGroup(kAddGroup, 0));
-
-    for (GroupInfo &g : m_groups)
-        deriveGroup(g);
-    for (ContactInfo &c : m_ctList)
-        deriveContact(c);
-
-    m_nextContactId = m_ctList.isEmpty() ? 1 : m_ctList.last().id + 1;
-    if (m_groups.size() < 5) {
-        m_nextGroupId = 1;
-    } else {
-        int maxId = 0;
-        bool any = false;
-        for (const GroupInfo &g : std::as_const(m_groups)) {
-            if (isPseudoRow(g))
-                continue;
-            maxId = any ? qMax(maxId, g.id) : g.id;
-            any = true;
-        }
-        m_nextGroupId = maxId + 1;
-    }
-    for (const GroupInfo &g : std::as_const(m_groups)) {
-        if (isPseudoRow(g) || g.name == kDefault || g.name == kBlacklist)
-            continue;
-        if (!m_userGroupNames.contains(g.name))
-            m_userGroupNames.append(g.name);
-    }
-}
-
 bool DataMgr::saveToDatabase()
 {
     const Result stored = storeLists();
@@ -290,29 +148,14 @@ bool DataMgr::saveToDatabase()
 
 Result DataMgr::storeLists()
 {
-    m_savedGroups = groupsAsSaved(m_groups, m_nextGroupId);
-    // The working groups take the stored ids, and the counter moves past them.
-    int saved = 0;
-    for (GroupInfo &g : m_groups) {
-        if (isPseudoRow(g))
-            continue;
-        g.id = m_savedGroups[saved++].id;
-        m_nextGroupId = g.id + 1;
-        if (g.name != kDefault && g.name != kBlacklist && !m_userGroupNames.contains(g.name))
-            m_userGroupNames.append(g.name);
-    }
-    return m_store->saveAll(m_ctList, m_savedGroups);
+    m_savedGroups = m_phonebook.numberForSave();
+    return m_store->saveAll(m_phonebook.contacts(), m_savedGroups);
 }
 
 void DataMgr::clearPhonebook()
 {
     const BusyScope busy(this);
-    m_ctList.clear();
-    m_groups.clear();
-    m_nextContactId = 1;
-    m_nextGroupId = 1;
-    m_userGroupNames.clear();
-    createDefaultGroups();
+    m_phonebook.clear();
     removeHttpFiles();
     emit updateModel();
 }
@@ -331,298 +174,6 @@ Result DataMgr::resetForImport()
     else
         removeTemporaryFiles();
     return Result();
-}
-
-void DataMgr::addContact(int groupIndex, ContactInfo contact)
-{
-    const BusyScope busy(this);
-    fillContactKeys(contact);
-    rebuildPrimaryNumber(contact);
-    contact.id = m_ctList.isEmpty() ? 1 : m_ctList.last().id + 1;
-    if (groupIndex != 0 && !m_groups.isEmpty())
-        addMember(m_groups[0], contact.id);
-    if (groupIndex >= 0 && groupIndex < m_groups.size())
-        addMember(m_groups[groupIndex], contact.id);
-    m_ctList.append(contact);
-    ++m_nextContactId;
-    emit updateModel();
-}
-
-void DataMgr::removeContactIds(const QSet<int> &ids, int fromGroup, int toGroup)
-{
-    if (ids.isEmpty())
-        return;
-    const int end = toGroup < 0 ? int(m_groups.size()) : qMin(toGroup, int(m_groups.size()));
-    for (int g = fromGroup; g < end; ++g) {
-        GroupInfo &group = m_groups[g];
-        const qsizetype removed = group.MemberIds.removeIf([&ids](int id) { return ids.contains(id); });
-        group.MemberCount -= int(removed);
-    }
-}
-
-int DataMgr::indexOfContact(int id) const
-{
-    for (int i = 0; i < m_ctList.size(); ++i) {
-        if (m_ctList[i].id == id)
-            return i;
-    }
-    return -1;
-}
-
-void DataMgr::deleteContact(int index)
-{
-    const BusyScope busy(this);
-    if (index < 0 || index >= m_ctList.size())
-        return;
-    removeContactIds({ m_ctList[index].id }, 0);
-    m_ctList.removeAt(index);
-    emit updateModel();
-}
-
-void DataMgr::deleteCheckedContacts()
-{
-    const BusyScope busy(this);
-    // One pass over the groups for all checked contacts: a phonebook of 100 000
-    // with thousands checked must not walk every group once per contact.
-    QSet<int> ids;
-    for (const ContactInfo &c : std::as_const(m_ctList)) {
-        if (c.Checked == 1)
-            ids.insert(c.id);
-    }
-    removeContactIds(ids, 0);
-    m_ctList.removeIf([](const ContactInfo &c) { return c.Checked == 1; });
-    emit updateModel();
-}
-
-void DataMgr::refreshContact(int index)
-{
-    const BusyScope busy(this);
-    if (index < 0 || index >= m_ctList.size())
-        return;
-    ContactInfo &c = m_ctList[index];
-    fillContactKeys(c);
-    for (int g = 1; g < m_groups.size(); ++g) {
-        GroupInfo &group = m_groups[g];
-        const bool named = c.GroupList.contains(group.name);
-        if (named)
-            addMember(group, c.id);
-        else
-            removeMember(group, c.id);
-    }
-}
-
-void DataMgr::addToGroups(const QList<int> &indexes, const QString &groupName, bool move)
-{
-    QSet<int> ids;
-    for (int index : indexes) {
-        ContactInfo &c = m_ctList[index];
-        if (move)
-            c.GroupList = QStringList { groupName };
-        else if (!c.GroupList.contains(groupName))
-            c.GroupList.append(groupName);
-        c.GroupText = groupText(c.GroupList);
-        ids.insert(c.id);
-    }
-    if (move)
-        removeContactIds(ids, 1);
-    for (GroupInfo &g : m_groups) {
-        if (g.name != groupName)
-            continue;
-        QSet<int> missing = ids;
-        for (int id : std::as_const(g.MemberIds))
-            missing.remove(id);
-        // Appended in list order, as one contact at a time would have been.
-        for (int index : indexes) {
-            const int id = m_ctList[index].id;
-            if (missing.remove(id)) {
-                g.MemberIds.append(id);
-                ++g.MemberCount;
-            }
-        }
-    }
-}
-
-QList<int> DataMgr::checkedRows() const
-{
-    QList<int> rows;
-    for (int i = 0; i < m_ctList.size(); ++i) {
-        if (m_ctList[i].Checked == 1)
-            rows.append(i);
-    }
-    return rows;
-}
-
-void DataMgr::copyContactToGroup(int index, const QString &groupName)
-{
-    const BusyScope busy(this);
-    if (index < 0 || index >= m_ctList.size())
-        return;
-    addToGroups({ index }, groupName, false);
-    emit updateModel();
-}
-
-void DataMgr::copyCheckedToGroup(const QString &groupName)
-{
-    const BusyScope busy(this);
-    addToGroups(checkedRows(), groupName, false);
-    emit updateModel();
-}
-
-void DataMgr::moveContactToGroup(int index, const QString &groupName)
-{
-    const BusyScope busy(this);
-    if (index < 0 || index >= m_ctList.size())
-        return;
-    addToGroups({ index }, groupName, true);
-    emit updateModel();
-}
-
-void DataMgr::moveCheckedToGroup(const QString &groupName)
-{
-    const BusyScope busy(this);
-    addToGroups(checkedRows(), groupName, true);
-    emit updateModel();
-}
-
-void DataMgr::removeContactFromGroup(int index, int groupIndex)
-{
-    const BusyScope busy(this);
-    if (index < 0 || index >= m_ctList.size() || groupIndex <= 0 || groupIndex >= m_groups.size())
-        return;
-    removeFromGroup({ index }, groupIndex);
-    emit updateModel();
-}
-
-void DataMgr::removeCheckedFromGroup(int groupIndex)
-{
-    const BusyScope busy(this);
-    if (groupIndex <= 0 || groupIndex >= m_groups.size())
-        return;
-    removeFromGroup(checkedRows(), groupIndex);
-    emit updateModel();
-}
-
-void DataMgr::removeFromGroup(const QList<int> &indexes, int groupIndex)
-{
-    GroupInfo &g = m_groups[groupIndex];
-    QSet<int> ids;
-    for (int index : indexes) {
-        ContactInfo &c = m_ctList[index];
-        c.GroupList.removeAll(g.name);
-        c.GroupText = groupText(c.GroupList);
-        ids.insert(c.id);
-    }
-    // Every group of that name loses them, as refreshContact would decide.
-    for (int i = 1; i < m_groups.size(); ++i) {
-        if (m_groups[i].name == g.name)
-            removeContactIds(ids, i, i + 1);
-    }
-}
-
-void DataMgr::clearChecks(const QList<int> &rows)
-{
-    for (int row : rows) {
-        if (row >= 0 && row < m_ctList.size())
-            m_ctList[row].Checked = 0;
-    }
-}
-
-QList<int> DataMgr::groupContactRows(int groupIndex) const
-{
-    QList<int> rows;
-    if (groupIndex < 0 || groupIndex >= m_groups.size())
-        return rows;
-    const QList<int> &ids = m_groups[groupIndex].MemberIds;
-    const QSet<int> members(ids.cbegin(), ids.cend());
-    for (int i = 0; i < m_ctList.size(); ++i) {
-        if (members.contains(m_ctList[i].id))
-            rows.append(i);
-    }
-    return rows;
-}
-
-bool DataMgr::groupNameExists(const QString &name) const
-{
-    for (const GroupInfo &g : m_groups) {
-        if (g.name == name || g.NamePinyin == name)
-            return true;
-    }
-    return false;
-}
-
-void DataMgr::addGroup(GroupInfo group)
-{
-    const BusyScope busy(this);
-    const int count = int(m_groups.size());
-    group.id = count - 1;
-    if (group.NamePinyin.isEmpty())
-        group.NamePinyin = PinyinKey::pinyinOf(group.name);
-    if (group.IconKind.isEmpty())
-        group.IconKind = groupIconKind(group.name);
-    if (group.DisplayName.isEmpty())
-        group.DisplayName = groupDisplayName(group.name);
-    m_groups.insert(qMax(0, count - 2), group);
-    ++m_nextGroupId;
-    emit updateModel();
-}
-
-bool DataMgr::renameGroup(const QString &newName, int groupIndex)
-{
-    const BusyScope busy(this);
-    for (const GroupInfo &g : std::as_const(m_groups)) {
-        if (g.name == newName) {
-            Notifier::current()->message(Notifier::NoIcon, tr("Group name"), tr("Group name cannot be repeated!"));
-            return false;
-        }
-    }
-    if (groupIndex < 0 || groupIndex >= m_groups.size())
-        return false;
-    GroupInfo &g = m_groups[groupIndex];
-    const QString oldName = g.name;
-    g.name = newName;
-    g.DisplayName = elide12(newName);
-    g.NamePinyin = PinyinKey::pinyinOf(newName);
-    // Membership is by whole name: a contact of "Workshop" is no member of "Work".
-    for (ContactInfo &c : m_ctList) {
-        if (!c.GroupList.contains(oldName))
-            continue;
-        c.GroupText.remove(oldName + QStringLiteral("::"));
-        c.GroupText += newName + QStringLiteral("::");
-        c.GroupList.replace(c.GroupList.indexOf(oldName), newName);
-    }
-    return true;
-}
-
-void DataMgr::clearGroupMembers(int groupIndex)
-{
-    GroupInfo &g = m_groups[groupIndex];
-    g.MemberIds.clear();
-    g.MemberCount = 0;
-    // Rebuilt from the names: cutting the name out of the text as a substring
-    // would turn a member of "Workshop" into one of "shop" when "Work" goes.
-    for (ContactInfo &c : m_ctList) {
-        if (c.GroupList.removeAll(g.name) > 0)
-            c.GroupText = groupText(c.GroupList);
-    }
-}
-
-void DataMgr::dissolveGroup(int groupIndex)
-{
-    const BusyScope busy(this);
-    if (groupIndex < 0 || groupIndex >= m_groups.size() || isPseudoRow(m_groups[groupIndex]))
-        return;
-    clearGroupMembers(groupIndex);
-    emit updateModel();
-}
-
-void DataMgr::deleteGroup(int groupIndex)
-{
-    const BusyScope busy(this);
-    if (groupIndex < 0 || groupIndex >= m_groups.size() || isPseudoRow(m_groups[groupIndex]))
-        return;
-    clearGroupMembers(groupIndex);
-    m_groups.removeAt(groupIndex);
-    emit updateModel();
 }
 
 void DataMgr::removeTemporaryFiles()
@@ -682,7 +233,9 @@ Result DataMgr::exportFile(int format, const QString &encoding, const QString &p
 bool DataMgr::exportTo(
     int format, const QString &encoding, const QString &fileName, const QString &folder, QString *finalPath)
 {
-    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList, m_savedGroups, finalPath).ok();
+    return exportFile(
+        format, encoding, folder + QLatin1Char('/') + fileName, m_phonebook.contacts(), m_savedGroups, finalPath)
+        .ok();
 }
 
 bool DataMgr::exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder)
@@ -699,17 +252,17 @@ bool DataMgr::exportStored(int format, const QString &encoding, const QString &f
     QList<GroupInfo> &groups = lists->groups;
     // As a load would give them, so the file is the one Save wrote for this phonebook.
     for (ContactInfo &c : contacts)
-        deriveContact(c);
+        Phonebook::deriveContact(c);
     for (GroupInfo &g : groups)
-        deriveGroup(g);
+        Phonebook::deriveGroup(g);
     return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, contacts, groups).ok();
 }
 
 bool DataMgr::exportAsSaved(
     int format, const QString &encoding, const QString &fileName, const QString &folder, QString *finalPath) const
 {
-    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, m_ctList,
-        groupsAsSaved(m_groups, m_nextGroupId), finalPath)
+    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, m_phonebook.contacts(),
+        m_phonebook.groupsAsSaved(), finalPath)
         .ok();
 }
 
@@ -734,7 +287,7 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
     const Result saved = exportFile(ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName,
-        m_ctList, m_savedGroups, historyPath);
+        m_phonebook.contacts(), m_savedGroups, historyPath);
     exportTo(ExportFactory::UniXml, utf8, phonebook, dir + QStringLiteral("HTTPD/UNIXML"));
     exportTo(ExportFactory::XmlBirch, utf8, phonebook, dir + QStringLiteral("HTTPD/Birch"));
     exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
@@ -748,17 +301,13 @@ bool DataMgr::savePhonebookFiles(QString *historyPath)
 
 DataMgr::ImportSnapshot DataMgr::snapshot() const
 {
-    return ImportSnapshot { m_ctList, m_groups, m_savedGroups, m_userGroupNames, m_nextContactId, m_nextGroupId };
+    return ImportSnapshot { m_phonebook, m_savedGroups };
 }
 
 void DataMgr::restore(const ImportSnapshot &before)
 {
-    m_ctList = before.contacts;
-    m_groups = before.groups;
+    m_phonebook = before.phonebook;
     m_savedGroups = before.savedGroups;
-    m_userGroupNames = before.userGroupNames;
-    m_nextContactId = before.nextContactId;
-    m_nextGroupId = before.nextGroupId;
     emit updateModel();
 }
 
@@ -778,7 +327,7 @@ Expected<ImportContext> DataMgr::importNumbering()
     const Expected<QList<GroupInfo>> stored = m_store->storedGroups();
     if (!stored)
         return stored.result();
-    ImportContext numbering(qMax(qMax(1, m_nextContactId), *largest + 1), m_nextGroupId);
+    ImportContext numbering(qMax(qMax(1, m_phonebook.nextContactId()), *largest + 1), m_phonebook.nextGroupId());
     for (const GroupInfo &g : *stored)
         numbering.addStoredGroup(g.id, g.name);
     return numbering;
@@ -788,12 +337,10 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
 {
     if (const Result reset = resetForImport(); !reset)
         return reset;
-    m_nextContactId = numbering.nextContactId();
-    m_nextGroupId = numbering.nextGroupId();
-    for (const QString &name : numbering.newUserGroups()) {
-        if (!m_userGroupNames.contains(name))
-            m_userGroupNames.append(name);
-    }
+    m_phonebook.setNextContactId(numbering.nextContactId());
+    m_phonebook.setNextGroupId(numbering.nextGroupId());
+    for (const QString &name : numbering.newUserGroups())
+        m_phonebook.addUserGroupName(name);
     // Nothing is merged after a failed insert; the import is then undone as a whole.
     if (!rows.isEmpty()) {
         if (const Result inserted = m_store->insertBatch(rows.batch()); !inserted)
@@ -879,9 +426,7 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
         removeWorkingCopies(path);
         QDir(AppPaths::appDir() + QStringLiteral("HTTPD")).removeRecursively();
     }
-    m_ctList = std::move(lists->contacts);
-    m_groups = std::move(lists->groups);
-    rebuildDerived();
+    m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
     removeHttpFiles();
     emit updateModel();
     return Result();

@@ -2,6 +2,7 @@
 
 #include "data/ContactInfo.h"
 #include "data/GroupInfo.h"
+#include "data/Phonebook.h"
 #include "data/Result.h"
 
 #include <QDateTime>
@@ -16,9 +17,10 @@ class SqliteDatabase;
 class ImportContext;
 class ImportRows;
 
-// Owns the working phonebook: the contact list, the group list (with the "All" and
-// "Add group" display rows), the id counters and the known user-group names. Every
-// change to the lists ends with updateModel(). Lives on the GUI thread.
+// Owns the working phonebook and runs what reaches beyond it: the store, imports,
+// exports, the saved files and the HTTP service. Every change to the phonebook
+// ends with updateModel(): callers that change it through phonebook() call
+// phonebookChanged(). Lives on the GUI thread.
 class DataMgr : public QObject
 {
     Q_OBJECT
@@ -39,17 +41,12 @@ public:
     // For tests and benchmarks; nothing above the data manager touches the store.
     SqliteDatabase *store() { return m_store.get(); }
 
-    QList<ContactInfo> &ctList() { return m_ctList; }
-    QList<GroupInfo> &groupList() { return m_groups; }
+    Phonebook &phonebook() { return m_phonebook; }
+    const Phonebook &phonebook() const { return m_phonebook; }
+    // Tells the views the phonebook changed: emits updateModel().
+    void phonebookChanged() { emit updateModel(); }
     // The stored groups as the last save wrote them; what exports receive.
     const QList<GroupInfo> &savedGroups() const { return m_savedGroups; }
-
-    // An import numbers its rows on from them.
-    int nextContactId() const { return m_nextContactId; }
-    void setNextContactId(int id) { m_nextContactId = id; }
-    int nextGroupId() const { return m_nextGroupId; }
-    void setNextGroupId(int id) { m_nextGroupId = id; }
-    QStringList &userGroupNames() { return m_userGroupNames; }
 
     // Counts the updateModel() signals: views that cache what they derive from the
     // lists compare it to know whether the lists changed since.
@@ -77,7 +74,6 @@ public:
     private:
         DataMgr *m_mgr;
     };
-    bool hasData() const;
 
     void setLanguage(const QString &code) { m_language = code; }
     QString language() const { return m_language; }
@@ -161,34 +157,10 @@ public:
     quint16 httpPort() const;
     QStringList httpClients() const;
 
-    void addContact(int groupIndex, ContactInfo contact);
-    void deleteContact(int index);
-    void deleteCheckedContacts();
-    void refreshContact(int index);
-    void copyContactToGroup(int index, const QString &groupName);
-    void copyCheckedToGroup(const QString &groupName);
-    void moveContactToGroup(int index, const QString &groupName);
-    void moveCheckedToGroup(const QString &groupName);
-    void removeContactFromGroup(int index, int groupIndex);
-    void removeCheckedFromGroup(int groupIndex);
-    void clearChecks(const QList<int> &rows);
-    QList<int> groupContactRows(int groupIndex) const;
-    // Position of the contact with that id in ctList, or -1.
-    int indexOfContact(int id) const;
-
-    bool groupNameExists(const QString &name) const;
-    void addGroup(GroupInfo group);
-    bool renameGroup(const QString &newName, int groupIndex);
-    void dissolveGroup(int groupIndex);
-    void deleteGroup(int groupIndex);
-
     void removeHttpFiles();
     // Deletes the working copies older versions left in the program folder and the
     // whole HTTPD folder.
     void removeTemporaryFiles();
-
-    // Fills the derived fields of a contact (pinyin keys, group text).
-    static void fillContactKeys(ContactInfo &contact);
 
 signals:
     void updateModel();
@@ -200,12 +172,8 @@ private:
 
     // What an import may change in memory, to put back when it fails.
     struct ImportSnapshot {
-        QList<ContactInfo> contacts;
-        QList<GroupInfo> groups;
+        Phonebook phonebook;
         QList<GroupInfo> savedGroups;
-        QStringList userGroupNames;
-        int nextContactId;
-        int nextGroupId;
     };
     ImportSnapshot snapshot() const;
     void restore(const ImportSnapshot &before);
@@ -235,22 +203,8 @@ private:
     // The message for an import that failed on writing to the store.
     static QString writeFailure(const Result &storeFailure);
 
-    void createDefaultGroups();
-    void rebuildDerived();
-    // Removes the ids from the member lists of groups [fromGroup, toGroup) (to the end when toGroup < 0).
-    void removeContactIds(const QSet<int> &ids, int fromGroup, int toGroup = -1);
-    // Copies (or moves) the contacts at `indexes` into every group named `groupName`.
-    void addToGroups(const QList<int> &indexes, const QString &groupName, bool move);
-    void removeFromGroup(const QList<int> &indexes, int groupIndex);
-    QList<int> checkedRows() const;
-    void clearGroupMembers(int groupIndex);
-
-    QList<ContactInfo> m_ctList;
-    QList<GroupInfo> m_groups;
+    Phonebook m_phonebook;
     QList<GroupInfo> m_savedGroups;
-    QStringList m_userGroupNames;
-    int m_nextContactId = 1;
-    int m_nextGroupId = 1;
     int m_busy = 0;
     quint64 m_revision = 0;
     bool m_replaceOnImport = false;

@@ -57,7 +57,7 @@ inline bool import(const QString &path, const QString &encoding = QStringLiteral
 
 inline const ContactInfo *find(const QString &first, const QString &last)
 {
-    for (const ContactInfo &c : DataMgr::instance()->ctList()) {
+    for (const ContactInfo &c : DataMgr::instance()->phonebook().contacts()) {
         if (c.FirstName == first && c.LastName == last)
             return &c;
     }
@@ -67,7 +67,7 @@ inline const ContactInfo *find(const QString &first, const QString &last)
 inline QStringList names()
 {
     QStringList list;
-    for (const ContactInfo &c : DataMgr::instance()->ctList())
+    for (const ContactInfo &c : DataMgr::instance()->phonebook().contacts())
         list << c.FirstName + QLatin1Char(' ') + c.LastName;
     return list;
 }
@@ -104,20 +104,18 @@ inline QStringList groups(const ContactInfo &c)
     return list;
 }
 
-// The stored groups in list order (without "All" and "Add group").
+// The stored groups in list order.
 inline QStringList storedGroupNames()
 {
     QStringList list;
-    for (const GroupInfo &g : DataMgr::instance()->groupList()) {
-        if (g.name != Records::kAll && g.name != Records::kAddGroup)
-            list << g.name;
-    }
+    for (const GroupInfo &g : DataMgr::instance()->phonebook().groups())
+        list << g.name;
     return list;
 }
 
 inline const GroupInfo *group(const QString &name)
 {
-    for (const GroupInfo &g : DataMgr::instance()->groupList()) {
+    for (const GroupInfo &g : DataMgr::instance()->phonebook().groups()) {
         if (g.name == name)
             return &g;
     }
@@ -132,7 +130,7 @@ inline QStringList members(const QString &groupName)
     if (!g)
         return list;
     for (int id : g->MemberIds) {
-        for (const ContactInfo &c : DataMgr::instance()->ctList()) {
+        for (const ContactInfo &c : DataMgr::instance()->phonebook().contacts()) {
             if (c.id == id)
                 list << c.FirstName + QLatin1Char(' ') + c.LastName;
         }
@@ -144,13 +142,13 @@ inline QStringList members(const QString &groupName)
 inline QString describe()
 {
     QStringList lines;
-    for (const GroupInfo &g : DataMgr::instance()->groupList()) {
+    for (const GroupInfo &g : DataMgr::instance()->phonebook().groups()) {
         QStringList ids;
         for (int id : g.MemberIds)
             ids << QString::number(id);
         lines << QStringLiteral("group %1 %2 [%3]").arg(g.id).arg(g.name, ids.join(QLatin1Char(',')));
     }
-    for (const ContactInfo &c : DataMgr::instance()->ctList()) {
+    for (const ContactInfo &c : DataMgr::instance()->phonebook().contacts()) {
         lines << QStringLiteral("contact %1 %2|%3|%4 p%5 f%6 %7|%8|%9")
                      .arg(c.id)
                      .arg(c.FirstName, c.LastName, c.Department)
@@ -174,7 +172,7 @@ inline QByteArray fileHash(const QString &path)
 inline QString contactsText()
 {
     QStringList lines;
-    for (const ContactInfo &c : DataMgr::instance()->ctList()) {
+    for (const ContactInfo &c : DataMgr::instance()->phonebook().contacts()) {
         lines << QStringLiteral("%1|%2 p%3 f%4 [%5] [%6] [%7]")
                      .arg(c.FirstName, c.LastName)
                      .arg(c.PrimaryIndex)
@@ -213,7 +211,7 @@ inline void expectRejectedKeepsPhonebook(
 inline QString groupIdProblem()
 {
     QSet<int> seen;
-    for (const GroupInfo &g : DataMgr::instance()->groupList()) {
+    for (const GroupInfo &g : DataMgr::instance()->phonebook().groups()) {
         if (g.name == Records::kAll || g.name == Records::kAddGroup)
             continue;
         if (seen.contains(g.id))

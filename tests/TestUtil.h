@@ -94,37 +94,29 @@ inline ContactInfo contact(const QString &first, const QString &last, const QLis
     return c;
 }
 
-// Adds a user group by name to the data manager (before "Add group").
+// Adds a user group by name to the working phonebook (before "Blacklist").
 inline void addGroup(const QString &name)
 {
-    GroupInfo g;
-    g.name = name;
-    g.DisplayName = name;
-    g.IconKind = QStringLiteral("common");
-    DataMgr::instance()->addGroup(g);
+    DataMgr::instance()->phonebook().addGroup(name);
+    DataMgr::instance()->phonebookChanged();
 }
 
-// Index of a group by name in the working group list, or -1.
+// Index of a group by name in the working phonebook's groups, or -1.
 inline int groupIndex(const QString &name)
 {
-    const QList<GroupInfo> &groups = DataMgr::instance()->groupList();
-    for (int i = 0; i < groups.size(); ++i) {
-        if (groups[i].name == name)
-            return i;
-    }
-    return -1;
+    return DataMgr::instance()->phonebook().indexOfGroup(name);
 }
 
-// Adds a contact to the phonebook and to each named group, with "All" selected.
+// Adds a contact to the phonebook and to each named group.
 inline void addContact(ContactInfo c)
 {
-    DataMgr *mgr = DataMgr::instance();
+    Phonebook &book = DataMgr::instance()->phonebook();
     const QStringList groups = c.GroupList;
     c.GroupList.clear();
-    mgr->addContact(0, c);
-    const int index = int(mgr->ctList().size()) - 1;
+    const int row = book.addContact(c);
     for (const QString &g : groups)
-        mgr->copyContactToGroup(index, g);
+        book.copyToGroup({ row }, g);
+    DataMgr::instance()->phonebookChanged();
 }
 
 inline SqliteDatabase *store()
@@ -145,11 +137,11 @@ inline QList<GroupInfo> loadedGroups()
     return groups ? *groups : QList<GroupInfo>();
 }
 
-// Names of the working group list, in order.
+// Names of the working phonebook's groups, in order.
 inline QStringList groupNames()
 {
     QStringList names;
-    for (const GroupInfo &g : DataMgr::instance()->groupList())
+    for (const GroupInfo &g : DataMgr::instance()->phonebook().groups())
         names << g.name;
     return names;
 }

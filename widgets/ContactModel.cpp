@@ -10,13 +10,14 @@ namespace {
 
 const QList<ContactInfo> &contacts()
 {
-    return DataMgr::instance()->ctList();
+    return DataMgr::instance()->phonebook().contacts();
 }
 
 } // namespace
 
 ContactModel::ContactModel(QObject *parent)
     : QAbstractTableModel(parent)
+    , m_marksGeneration(DataMgr::instance()->phonebook().generation())
 {
 }
 
@@ -81,10 +82,11 @@ QVariant ContactModel::data(const QModelIndex &index, int role) const
         case CheckColumn:
             if (!m_batch)
                 return QPixmap();
-            return QPixmap(c.Checked == 1 ? QStringLiteral(":/select_box_pressed.png")
-                                          : QStringLiteral(":/select_box_default.png"));
+            return QPixmap(isTicked(pos) ? QStringLiteral(":/select_box_pressed.png")
+                                         : QStringLiteral(":/select_box_default.png"));
         case ArrowColumn:
-            return c.Selected ? QVariant(QPixmap(QStringLiteral(":/Arrow.png"))) : QVariant();
+            checkGeneration();
+            return &c != &empty && c.id == m_arrowId ? QVariant(QPixmap(QStringLiteral(":/Arrow.png"))) : QVariant();
         default:
             return QVariant();
         }
@@ -128,6 +130,7 @@ void ContactModel::ensureKeys() const
 void ContactModel::show(const QList<int> &positions, bool all, const QString &search)
 {
     ensureKeys();
+    forgetGoneContacts();
     const QString needle = search.trimmed().toCaseFolded();
     QList<bool> member;
     if (!all) {
@@ -238,4 +241,72 @@ void ContactModel::refreshDecorations()
 {
     if (!m_rows.isEmpty())
         emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, ColumnCount - 1));
+}
+
+void ContactModel::checkGeneration() const
+{
+    const quint64 generation = DataMgr::instance()->phonebook().generation();
+    if (generation == m_marksGeneration)
+        return;
+    m_ticked.clear();
+    m_arrowId = -1;
+    m_marksGeneration = generation;
+}
+
+bool ContactModel::isTicked(int position) const
+{
+    checkGeneration();
+    return position >= 0 && position < contacts().size() && m_ticked.contains(contacts()[position].id);
+}
+
+void ContactModel::toggleTick(int position)
+{
+    checkGeneration();
+    if (position < 0 || position >= contacts().size())
+        return;
+    const int id = contacts()[position].id;
+    if (!m_ticked.remove(id))
+        m_ticked.insert(id);
+}
+
+void ContactModel::clearTicks()
+{
+    checkGeneration();
+    m_ticked.clear();
+}
+
+QList<int> ContactModel::tickedPositions() const
+{
+    checkGeneration();
+    QList<int> positions;
+    if (m_ticked.isEmpty())
+        return positions;
+    const QList<ContactInfo> &list = contacts();
+    for (int i = 0; i < list.size(); ++i) {
+        if (m_ticked.contains(list[i].id))
+            positions.append(i);
+    }
+    return positions;
+}
+
+void ContactModel::setArrow(int position)
+{
+    checkGeneration();
+    m_arrowId = position >= 0 && position < contacts().size() ? contacts()[position].id : -1;
+}
+
+void ContactModel::forgetGoneContacts()
+{
+    checkGeneration();
+    if (m_ticked.isEmpty() && m_arrowId < 0)
+        return;
+    // A later contact may be given the id of one deleted: it comes unmarked.
+    QSet<int> present;
+    for (const ContactInfo &c : contacts()) {
+        if (m_ticked.contains(c.id) || c.id == m_arrowId)
+            present.insert(c.id);
+    }
+    m_ticked.intersect(present);
+    if (!present.contains(m_arrowId))
+        m_arrowId = -1;
 }

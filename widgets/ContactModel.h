@@ -2,16 +2,18 @@
 
 #include <QAbstractTableModel>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 struct ContactInfo;
 
-// The contacts of the selected group as a table, read straight from the data
-// manager's contact list: each row holds only the contact's position in that
-// list. Rows are ordered by the pinyin key without regard to case, or by the
-// displayed name when a search matched names only. The keys are cached per
-// phonebook revision, so choosing another group or typing a search letter on a
-// phonebook of 100 000 contacts never sorts the whole list again.
+// The contacts of the selected group as a table, read straight from the
+// phonebook's contact list: each row holds only the contact's position in that
+// list. The model keeps what the user marked: the ticks of batch mode and the
+// row with the arrow, by contact id, so they stay with their contacts while the
+// list changes under them, and go when another phonebook replaces it. Rows are ordered by the pinyin key without regard
+// to case, or by the displayed name when a search matched names only. The keys are cached per phonebook revision, so
+// choosing another group or typing a search letter on a phonebook of 100 000 contacts never sorts the whole list again.
 class ContactModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -60,12 +62,23 @@ public:
     // Repaints the rows (check marks and arrows changed).
     void refreshDecorations();
 
+    bool isTicked(int position) const;
+    void toggleTick(int position);
+    void clearTicks();
+    // Positions of the ticked contacts, in list order.
+    QList<int> tickedPositions() const;
+    // Puts the arrow on the contact at `position` (none for -1).
+    void setArrow(int position);
+
     // The combined sort and search key: pinyin, ":::", initials; empty when both are.
     static QString keyOf(const ContactInfo &contact);
     static QString displayName(const ContactInfo &contact);
 
 private:
     void ensureKeys() const;
+    // Forgets the marks when another phonebook replaced the contacts.
+    void checkGeneration() const;
+    void forgetGoneContacts();
     void sortRows();
 
     QList<int> m_rows;
@@ -77,4 +90,9 @@ private:
     mutable QList<int> m_sorted;
     mutable quint64 m_revision = 0;
     mutable bool m_keysValid = false;
+
+    // Contact ids, valid for phonebook generation m_marksGeneration.
+    mutable QSet<int> m_ticked;
+    mutable int m_arrowId = -1;
+    mutable quint64 m_marksGeneration = 0;
 };

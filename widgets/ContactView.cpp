@@ -4,6 +4,7 @@
 #include "manager/DataMgr.h"
 #include "widgets/ContactDelegate.h"
 #include "widgets/ContactModel.h"
+#include "widgets/GroupModel.h"
 #include "widgets/SearchEdit.h"
 
 #include <QFile>
@@ -95,8 +96,7 @@ void ContactView::setCaption(int groupRow)
 {
     if (!m_title)
         return;
-    const QList<GroupInfo> &groups = DataMgr::instance()->groupList();
-    const QString name = groupRow >= 0 && groupRow < groups.size() ? groups[groupRow].name : Records::kAll;
+    const QString name = GroupModel::rowName(groupRow);
     const QString spaces(4, QLatin1Char(' '));
     m_title->setText(spaces + Records::elide12(Records::groupDisplayName(name)) + spaces);
 }
@@ -112,8 +112,9 @@ void ContactView::showRows()
     // Edits of the shown contact are kept before its row goes away.
     commitCurrent();
     DataMgr *mgr = DataMgr::instance();
-    const bool all = m_groupRow <= 0 || m_groupRow >= mgr->groupList().size();
-    m_model->show(all ? QList<int>() : mgr->groupContactRows(m_groupRow), all, searchText());
+    const int group = GroupModel::groupIndex(m_groupRow);
+    const bool all = group < 0;
+    m_model->show(all ? QList<int>() : mgr->phonebook().memberRows(group), all, searchText());
     m_shownRevision = mgr->revision();
     m_currentPosition = -1;
     selectFirstOrPreview();
@@ -166,7 +167,7 @@ void ContactView::mousePressEvent(QMouseEvent *event)
     const int y = int(event->position().y());
     DataMgr *mgr = DataMgr::instance();
     const int pressedPosition = m_model->position(rowAt(y));
-    const int pressedId = pressedPosition >= 0 ? mgr->ctList().value(pressedPosition).id : -1;
+    const int pressedId = pressedPosition >= 0 ? mgr->phonebook().contacts().value(pressedPosition).id : -1;
     const quint64 revision = mgr->revision();
     emit checkDetailValue();
     if (mgr->revision() != revision) {
@@ -175,7 +176,7 @@ void ContactView::mousePressEvent(QMouseEvent *event)
         // does there what any press does (the tick in batch mode included). The
         // rebuilt list has its first row selected; only the pressed one stays.
         clearSearchEditFocus();
-        const int row = m_model->rowOf(mgr->indexOfContact(pressedId));
+        const int row = m_model->rowOf(mgr->phonebook().indexOfContact(pressedId));
         if (row < 0)
             return;
         const QModelIndex index = m_model->index(row, 0);
@@ -203,20 +204,16 @@ void ContactView::mousePressEvent(QMouseEvent *event)
 void ContactView::onRowPressed(int row)
 {
     const int pos = m_model->position(row);
-    QList<ContactInfo> &list = DataMgr::instance()->ctList();
-    if (pos < 0 || pos >= list.size())
+    if (pos < 0 || pos >= DataMgr::instance()->phonebook().contacts().size())
         return;
     if (m_model->isBatch())
-        list[pos].Checked = list[pos].Checked == 1 ? 0 : 1;
+        m_model->toggleTick(pos);
     onArrowStateChange(row);
 }
 
 void ContactView::onArrowStateChange(int row)
 {
-    const int pos = m_model->position(row);
-    QList<ContactInfo> &list = DataMgr::instance()->ctList();
-    for (int i = 0; i < list.size(); ++i)
-        list[i].Selected = i == pos;
+    m_model->setArrow(m_model->position(row));
     m_model->refreshDecorations();
 }
 
@@ -250,7 +247,6 @@ void ContactView::changeBatchState()
 {
     if (!m_batchButton)
         return;
-    DataMgr *mgr = DataMgr::instance();
     if (m_batchButton->text() == tr("Batch")) {
         m_batchButton->setText(tr("Cancel Batch"));
         m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
@@ -262,10 +258,7 @@ void ContactView::changeBatchState()
         m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
         // Every tick goes, also those of contacts of other groups: a later batch
         // command must never act on contacts the user cannot see.
-        QList<int> everyone(mgr->ctList().size());
-        for (int i = 0; i < everyone.size(); ++i)
-            everyone[i] = i;
-        mgr->clearChecks(everyone);
+        m_model->clearTicks();
         setSelectionMode(QAbstractItemView::SingleSelection);
         if (m_currentPosition >= 0)
             selectContact(m_currentPosition);

@@ -1,24 +1,34 @@
 #include "widgets/GroupModel.h"
 
+#include "data/Notifier.h"
+#include "data/PinyinKey.h"
 #include "data/Records.h"
 #include "manager/DataMgr.h"
 
 #include <QPixmap>
 
+using namespace Records;
+
 namespace {
 
 const QList<GroupInfo> &groups()
 {
-    return DataMgr::instance()->groupList();
+    return DataMgr::instance()->phonebook().groups();
 }
 
-QString iconFor(int row, const GroupInfo &g)
+// The add-group row stands before the last group.
+int addRow()
+{
+    return qMax(1, int(groups().size()));
+}
+
+QString iconFor(int row)
 {
     if (row == 0)
         return QStringLiteral(":/all_groups_default.png");
-    if (g.IconKind == QLatin1String("Add"))
+    if (GroupModel::isAddRow(row))
         return QStringLiteral(":/add_default.png");
-    if (g.IconKind == QLatin1String("Blacklist"))
+    if (groupIconKind(GroupModel::rowName(row)) == QLatin1String("Blacklist"))
         return QStringLiteral(":/black_groups_default.png");
     return QStringLiteral(":/default_groups_default.png");
 }
@@ -30,9 +40,38 @@ GroupModel::GroupModel(QObject *parent)
 {
 }
 
+int GroupModel::groupIndex(int row)
+{
+    const int add = addRow();
+    if (row <= 0 || row == add || row > groups().size() + 1)
+        return -1;
+    return row < add ? row - 1 : row - 2;
+}
+
+int GroupModel::rowOfGroup(int index)
+{
+    if (index < 0 || index >= groups().size())
+        return 0;
+    const int row = index + 1;
+    return row < addRow() ? row : row + 1;
+}
+
+bool GroupModel::isAddRow(int row)
+{
+    return row == addRow();
+}
+
+QString GroupModel::rowName(int row)
+{
+    if (isAddRow(row))
+        return kAddGroup;
+    const int index = groupIndex(row);
+    return index < 0 ? kAll : groups().at(index).name;
+}
+
 int GroupModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(groups().size());
+    return parent.isValid() ? 0 : int(groups().size()) + 2;
 }
 
 int GroupModel::columnCount(const QModelIndex &parent) const
@@ -42,27 +81,32 @@ int GroupModel::columnCount(const QModelIndex &parent) const
 
 QVariant GroupModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= groups().size())
+    if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
-    const GroupInfo &g = groups().at(index.row());
+    const int row = index.row();
+    const int group = groupIndex(row);
+    const GroupInfo *g = group >= 0 ? &groups().at(group) : nullptr;
+    const QString name = g ? g->name : rowName(row);
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
         case NameColumn:
-            return g.DisplayName;
+            return g ? g->DisplayName : groupDisplayName(name);
         case CountColumn:
-            return g.IconKind == QLatin1String("Add") ? QString() : QString::number(g.MemberCount);
+            if (isAddRow(row))
+                return QString();
+            return QString::number(g ? g->MemberCount : int(DataMgr::instance()->phonebook().contacts().size()));
         case KeyColumn:
-            return g.NamePinyin;
+            return g ? g->NamePinyin : PinyinKey::pinyinOf(name);
         default:
             return QVariant();
         }
     case Qt::EditRole:
-        return index.column() == NameColumn ? QVariant(g.name) : QVariant();
+        return index.column() == NameColumn ? QVariant(name) : QVariant();
     case Qt::DecorationRole:
         if (index.column() == IconColumn)
-            return QPixmap(iconFor(index.row(), g));
-        if (index.column() == ArrowColumn && g.Selected)
+            return QPixmap(iconFor(row));
+        if (index.column() == ArrowColumn && row == m_selectedRow)
             return QPixmap(QStringLiteral(":/Arrow.png"));
         return QVariant();
     case Qt::TextAlignmentRole:
@@ -74,13 +118,19 @@ QVariant GroupModel::data(const QModelIndex &index, int role) const
 
 bool GroupModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole || index.column() != NameColumn || index.row() >= groups().size())
+    if (!index.isValid() || role != Qt::EditRole || index.column() != NameColumn || index.row() >= rowCount())
         return false;
     const QString text = value.toString().trimmed();
-    const QString current = groups().at(index.row()).name;
+    const QString current = rowName(index.row());
     bool renamed = false;
-    if (text != current && !text.isEmpty() && !current.isEmpty())
-        renamed = DataMgr::instance()->renameGroup(text, index.row());
+    if (text != current && !text.isEmpty() && !current.isEmpty()) {
+        DataMgr *mgr = DataMgr::instance();
+        const DataMgr::BusyScope busy(mgr);
+        renamed = mgr->phonebook().renameGroup(groupIndex(index.row()), text);
+        if (!renamed && (text == kAll || text == kAddGroup || mgr->phonebook().indexOfGroup(text) >= 0))
+            Notifier::current()->message(
+                Notifier::NoIcon, DataMgr::tr("Group name"), DataMgr::tr("Group name cannot be repeated!"));
+    }
     if (renamed) {
         emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
         emit groupRenamed(index.row());
@@ -102,4 +152,16 @@ void GroupModel::reset()
 {
     beginResetModel();
     endResetModel();
+}
+
+void GroupModel::setSelectedRow(int row)
+{
+    if (row == m_selectedRow)
+        return;
+    const int before = m_selectedRow;
+    m_selectedRow = row;
+    for (int r : { before, row }) {
+        if (r >= 0 && r < rowCount())
+            emit dataChanged(index(r, ArrowColumn), index(r, ArrowColumn), { Qt::DecorationRole });
+    }
 }

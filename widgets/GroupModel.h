@@ -2,9 +2,10 @@
 
 #include <QAbstractTableModel>
 
-// The data manager's group list as a table, one row per group in list order:
-// icon, displayed name, member count, pinyin key (hidden) and the arrow of the
-// selected row. Editing the name column renames the group.
+// The phonebook's groups as a table: "All" first, the groups in list order with
+// the add-group row before the last one ("Blacklist"). Columns: icon, displayed
+// name, member count, pinyin key (hidden) and the arrow of the selected row.
+// Editing the name column renames the group.
 class GroupModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -22,9 +23,25 @@ public:
     // Reads the lists again after the data manager changed them.
     void reset();
 
+    // Index in the phonebook's groups of a row; -1 for "All", the add-group row
+    // and rows out of range.
+    static int groupIndex(int row);
+    // Row showing group `index` of the phonebook (row 0, "All", when there is none).
+    static int rowOfGroup(int index);
+    static bool isAddRow(int row);
+    // The group name a row stands for: "All", "Add group" or the group's name.
+    static QString rowName(int row);
+
+    // The row with the arrow.
+    void setSelectedRow(int row);
+    int selectedRow() const { return m_selectedRow; }
+
 signals:
     // After an edit of the name column, whether or not it renamed the group.
     void dataStored(int row);
     // After a successful rename.
     void groupRenamed(int row);
+
+private:
+    int m_selectedRow = -1;
 };

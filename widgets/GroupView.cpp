@@ -74,9 +74,7 @@ int GroupView::sourceRow(int row) const
 
 void GroupView::markSelected(int row)
 {
-    QList<GroupInfo> &groups = DataMgr::instance()->groupList();
-    for (int i = 0; i < groups.size(); ++i)
-        groups[i].Selected = i == row;
+    m_model->setSelectedRow(row);
     viewport()->update();
 }
 
@@ -89,8 +87,7 @@ void GroupView::onChangeIndex(const QModelIndex &, const QModelIndex &) { }
 
 void GroupView::selectGroupRow(int row)
 {
-    const QList<GroupInfo> &groups = DataMgr::instance()->groupList();
-    if (row < 0 || row >= m_proxy->rowCount() || groups.value(sourceRow(row)).IconKind == QLatin1String("Add"))
+    if (row < 0 || row >= m_proxy->rowCount() || GroupModel::isAddRow(sourceRow(row)))
         row = 0;
     m_currentRow = row;
     selectRow(row);
@@ -106,8 +103,7 @@ void GroupView::mousePressEvent(QMouseEvent *event)
     const int row = rowAt(int(event->position().y()));
     if (row < 0 || (event->button() != Qt::LeftButton && event->button() != Qt::RightButton))
         return;
-    const GroupInfo &group = DataMgr::instance()->groupList().value(sourceRow(row));
-    if (group.IconKind == QLatin1String("Add")) {
+    if (GroupModel::isAddRow(sourceRow(row))) {
         // The add-group row is a button, never the current group.
         if (event->button() == Qt::LeftButton)
             runAddGroupDialog();
@@ -121,9 +117,9 @@ void GroupView::mousePressEvent(QMouseEvent *event)
 
 void GroupView::runAddGroupDialog()
 {
-    DataMgr *mgr = DataMgr::instance();
+    const Phonebook &book = DataMgr::instance()->phonebook();
     QString name = tr("new") + QString::number(m_newNameCounter);
-    while (mgr->groupNameExists(name))
+    while (book.groupNameTaken(name))
         name = tr("new") + QString::number(++m_newNameCounter);
     for (;;) {
         AddNewGroupDialog dialog(name, this);
@@ -134,14 +130,13 @@ void GroupView::runAddGroupDialog()
         if (name.isEmpty())
             return;
         // Membership is by name: a second group of the same name would share members.
-        if (!mgr->groupNameExists(name))
+        if (!book.groupNameTaken(name))
             break;
         Notifier::current()->message(
             Notifier::NoIcon, DataMgr::tr("Group name"), DataMgr::tr("Group name cannot be repeated!"));
     }
     emit addGroup(name);
     ++m_newNameCounter;
-    ++m_groupCount;
 }
 
 bool GroupView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
@@ -166,7 +161,6 @@ void GroupView::updateGroupModel()
 {
     m_model->reset();
     setRowHeights(kRowHeight);
-    m_groupCount = int(DataMgr::instance()->groupList().size());
     m_currentRow = 0;
     selectRow(0);
     markSelected(sourceRow(0));

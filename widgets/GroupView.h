@@ -51,7 +51,6 @@ private:
     GroupModel *m_model;
     QSortFilterProxyModel *m_proxy;
     int m_currentRow = 0;
-    int m_groupCount = 0;
     int m_newNameCounter = 1;
     QString m_background;
     bool m_editorOpen = false;

@@ -894,7 +894,7 @@ void TestHttpdService::writesAfterBusyCommand()
     QTRY_COMPARE(spy.count(), 1);
     QTest::qWait(200);
     QVERIFY(!answered);
-    mgr->ctList()[1].FirstName = QStringLiteral("Zed");
+    mgr->phonebook().contacts()[1].FirstName = QStringLiteral("Zed");
     QVERIFY(mgr->saveToDatabase());
     mgr->setBusy(false);
     QTRY_VERIFY(answered);
@@ -1027,7 +1027,7 @@ void TestHttpdService::cacheKeptUntilReloadResetOrSave()
     QCOMPARE(QString::fromUtf8(body), QString::fromUtf8(expectedFile(QStringLiteral("birch.xml"))));
 
     DataMgr *mgr = DataMgr::instance();
-    mgr->ctList()[1].FirstName = QStringLiteral("Zed");
+    mgr->phonebook().contacts()[1].FirstName = QStringLiteral("Zed");
     QVERIFY2(splitReply(request(port, birch).bytes, &body, &why), qPrintable(why));
     QCOMPARE(QString::fromUtf8(body), QString::fromUtf8(expectedFile(QStringLiteral("birch.xml"))));
 

@@ -121,14 +121,14 @@ void TestImportFramework::countersAndNames()
     QCOMPARE(rows->batch().value("union1").last(), QVariantList({ "Chess", "Golf" }));
     QCOMPARE(numbering.nextContactId(), 8);
     QCOMPARE(numbering.newUserGroups(), QStringList({ "Chess" }));
-    QVERIFY(mgr->ctList().isEmpty());
-    QVERIFY(mgr->userGroupNames().isEmpty());
+    QVERIFY(mgr->phonebook().contacts().isEmpty());
+    QVERIFY(mgr->phonebook().userGroupNames().isEmpty());
 
     // An import numbers on from the data manager's counters and names the new groups.
-    mgr->setNextContactId(7);
+    mgr->phonebook().setNextContactId(7);
     QVERIFY(import(writeFile(ws, "c.vcf", "BEGIN:VCARD\nN:A;B\nX-MARLO-GROUP:Chess\nEND:VCARD\n")));
-    QCOMPARE(mgr->ctList().first().id, 7);
-    QVERIFY(mgr->userGroupNames().contains("Chess"));
+    QCOMPARE(mgr->phonebook().contacts().first().id, 7);
+    QVERIFY(mgr->phonebook().userGroupNames().contains("Chess"));
 }
 
 void TestImportFramework::importFileReloads()
@@ -139,7 +139,7 @@ void TestImportFramework::importFileReloads()
     QVERIFY(import(writeFile(ws, "a.csv", "First Name,Last Name\nAnn,Lee\n")));
     QVERIFY(updates.count() >= 1);
     QCOMPARE(names(), QStringList({ "Ann Lee" }));
-    QCOMPARE(DataMgr::instance()->ctList().first().NamePinyin, QString("AnnLee"));
+    QCOMPARE(DataMgr::instance()->phonebook().contacts().first().NamePinyin, QString("AnnLee"));
     // Readers show nothing themselves.
     QVERIFY(notes.entries.isEmpty());
 }

@@ -213,7 +213,7 @@ void TestVCardImport::escapedNamesRoundTrip()
 void TestVCardImport::twoNewGroupsInOneCard()
 {
     Workspace ws;
-    DataMgr::instance()->setNextGroupId(100);
+    DataMgr::instance()->phonebook().setNextGroupId(100);
     QVERIFY(import(writeFile(
         ws, "g.vcf", card("N:A;B\nX-MARLO-GROUP:G1\nX-MARLO-GROUP:G2\n") + card("N:C;D\nX-MARLO-GROUP:G3\n"))));
     QCOMPARE(groups(*find("B", "A")), QStringList({ "G1", "G2" }));

@@ -490,8 +490,8 @@ void TestXmlExport::saveWritesFiveFiles()
                    "</AddressBook>\n"));
     // The store holds what was saved.
     mgr->reload();
-    QCOMPARE(mgr->ctList().size(), 1);
-    QCOMPARE(mgr->ctList().first().FirstName, QStringLiteral("Ann"));
+    QCOMPARE(mgr->phonebook().contacts().size(), 1);
+    QCOMPARE(mgr->phonebook().contacts().first().FirstName, QStringLiteral("Ann"));
 }
 
 void TestXmlExport::saveFailsWithoutTargetFolder()

@@ -132,14 +132,7 @@ void TestXmlImport::modelLayouts()
     Workspace ws;
     QVERIFY(import(dataFile(file)));
     // Built-ins the empty phonebook does not store yet come from the file or the load.
-    QStringList lines = describe().split('\n');
-    lines.removeAll(QStringLiteral("group 0 All [") + [] {
-        QStringList ids;
-        for (const ContactInfo &c : DataMgr::instance()->ctList())
-            ids << QString::number(c.id);
-        return ids.join(',');
-    }() + "]");
-    lines.removeAll(QStringLiteral("group 0 Add group []"));
+    const QStringList lines = describe().split('\n');
     // Group ids other than the built-ins' depend on the counter; compare positions.
     QStringList normalised;
     int next = 1;
@@ -287,7 +280,7 @@ void TestXmlImport::existingUserGroupIsJoined()
 void TestXmlImport::groupCounterSkips100()
 {
     Workspace ws;
-    DataMgr::instance()->setNextGroupId(99);
+    DataMgr::instance()->phonebook().setNextGroupId(99);
     const QString body = "<Group id=\"3\">A</Group><Group id=\"4\">B</Group><Group id=\"5\">C</Group>\n"
         + contactXml("Ann", "<Group>3</Group><Group>4</Group><Group>5</Group>");
     QVERIFY(import(writeFile(ws, "c.xml", wrap(body))));

@@ -9,6 +9,7 @@
 #include "widgets/ContactEditor.h"
 #include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
+#include "widgets/GroupModel.h"
 #include "widgets/GroupView.h"
 #include "widgets/SearchEdit.h"
 
@@ -69,24 +70,55 @@ struct Window {
         return names;
     }
     int rowOfName(const QString &name) const { return int(shownNames().indexOf(name)); }
-    void selectGroup(const QString &name) const { groups()->selectGroupRow(TestUtil::groupIndex(name)); }
+    // Row of the group list showing `name` ("All" and "Add group" included), or -1.
+    int groupRow(const QString &name) const
+    {
+        for (int row = 0; row < groups()->model()->rowCount(); ++row) {
+            if (GroupModel::rowName(row) == name)
+                return row;
+        }
+        return -1;
+    }
+    // Names of the group list's rows, in order.
+    QStringList groupRows() const
+    {
+        QStringList names;
+        for (int row = 0; row < groups()->model()->rowCount(); ++row)
+            names << GroupModel::rowName(row);
+        return names;
+    }
+    void selectGroup(const QString &name) const { groups()->selectGroupRow(groupRow(name)); }
     void clickContact(const QString &name, Qt::MouseButton button = Qt::LeftButton) const
     {
         GuiTestUtil::clickRow(contacts(), rowOfName(name), ContactModel::NameColumn, button);
     }
     // The contact shown in the detail editor, as the data manager holds it.
-    const ContactInfo &shown() const { return mgr()->ctList().at(mgr()->indexOfContact(editor()->shownContact().id)); }
+    const ContactInfo &shown() const
+    {
+        const Phonebook &book = mgr()->phonebook();
+        return book.contacts().at(book.indexOfContact(editor()->shownContact().id));
+    }
     ContactEditor *editor() const { return find<ContactEditor>(QStringLiteral("detail_panel")); }
     // No contact is shown in the detail editor.
     bool detailEmpty() const { return editor()->isEmpty(); }
     const ContactInfo &byName(const QString &first) const
     {
-        for (const ContactInfo &c : mgr()->ctList()) {
+        for (const ContactInfo &c : mgr()->phonebook().contacts()) {
             if (c.FirstName == first)
                 return c;
         }
         static const ContactInfo none;
         return none;
+    }
+    // Whether the contact of that first name is ticked in the contact list.
+    bool ticked(const QString &first) const
+    {
+        const Phonebook &book = mgr()->phonebook();
+        for (int i = 0; i < book.contacts().size(); ++i) {
+            if (book.contacts()[i].FirstName == first)
+                return find<ContactView>(QStringLiteral("contact_view"))->contactModel()->isTicked(i);
+        }
+        return false;
     }
     template <typename T> T *find(const QString &name) const { return window->findChild<T *>(name); }
 
@@ -101,7 +133,7 @@ struct Window {
     }
     QMenu *groupMenu(const QString &group) const
     {
-        const int row = TestUtil::groupIndex(group);
+        const int row = groupRow(group);
         GuiTestUtil::clickRow(groups(), row, 2, Qt::RightButton);
         emit groups()->customContextMenuRequested(groups()->visualRect(groups()->model()->index(row, 2)).center());
         return openMenu(QStringLiteral("group_menu"));

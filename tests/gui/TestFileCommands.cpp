@@ -80,13 +80,13 @@ private slots:
         BoxAnswerer boxes { QMessageBox::ButtonRole(answer) };
         w.window->constructNewFile();
         QCOMPARE(boxes.boxes.first().title, QString("Save option"));
-        QCOMPARE(mgr()->ctList().isEmpty(), reset);
+        QCOMPARE(mgr()->phonebook().contacts().isEmpty(), reset);
         QCOMPARE(filesIn(w.folder.file("target")).size(), historyFiles);
         if (reset) {
             QVERIFY(w.detailEmpty());
             QCOMPARE(TestUtil::loadedContacts().size(), 0);
         } else {
-            QCOMPARE(mgr()->ctList().size(), 4);
+            QCOMPARE(mgr()->phonebook().contacts().size(), 4);
         }
     }
 
@@ -96,7 +96,7 @@ private slots:
         BoxAnswerer boxes;
         w.window->constructNewFile();
         QVERIFY(boxes.boxes.isEmpty());
-        QVERIFY(mgr()->ctList().isEmpty());
+        QVERIFY(mgr()->phonebook().contacts().isEmpty());
     }
 
     void saveWritesTheFiles()
@@ -119,12 +119,12 @@ private slots:
     {
         Window w;
         w.find<QPushButton>("contact_add_button")->click();
-        QCOMPARE(mgr()->ctList().size(), 5);
+        QCOMPARE(mgr()->phonebook().contacts().size(), 5);
         BoxAnswerer boxes;
         QVERIFY(w.window->saveFile());
         QVERIFY(w.window->isSaved());
         QCOMPARE(QDir(w.folder.file("target")).entryList(QDir::Files).size(), 1);
-        QCOMPARE(mgr()->ctList().size(), 4);
+        QCOMPARE(mgr()->phonebook().contacts().size(), 4);
         QCOMPARE(TestUtil::loadedContacts().size(), 4);
         QCOMPARE(boxes.titles(), QStringList({ "Save Box" }));
     }
@@ -137,7 +137,7 @@ private slots:
         BoxAnswerer boxes;
         QVERIFY(w.window->saveFile());
         QCOMPARE(boxes.titles(), QStringList({ "Save Box" }));
-        QCOMPARE(mgr()->ctList().size(), 5);
+        QCOMPARE(mgr()->phonebook().contacts().size(), 5);
         QCOMPARE(TestUtil::loadedContacts().size(), 5);
         QCOMPARE(w.shown().FirstName, QString("  "));
     }
@@ -243,7 +243,7 @@ private slots:
                                                            "phonebook in"),
                 qPrintable(answerer.boxes.last().text));
         QCOMPARE(w.shownNames(), names);
-        QCOMPARE(int(mgr()->ctList().size()), int(names.size()));
+        QCOMPARE(int(mgr()->phonebook().contacts().size()), int(names.size()));
         QVERIFY(!w.window->isSaved()); // History leaves the flag alone
     }
 

@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(boxes.titles(), QStringList({ "Import Box" }));
         QCOMPARE(boxes.boxes.first().text, QString("Please choose correct file to import."));
         QVERIFY(w.find<QDialog>("import_dialog")->isVisible());
-        QCOMPARE(mgr()->ctList().size(), 4);
+        QCOMPARE(mgr()->phonebook().contacts().size(), 4);
     }
 
     void importChoices_data()
@@ -318,7 +318,7 @@ private slots:
         QVERIFY(download);
         BoxAnswerer boxes;
         emit download->webImportSuccess(file, "UTF-8", false, false);
-        QCOMPARE(mgr()->ctList().size(), contacts);
+        QCOMPARE(mgr()->phonebook().contacts().size(), contacts);
         QCOMPARE(boxes.boxes.isEmpty(), contacts == 6);
         if (!boxes.boxes.isEmpty())
             QCOMPARE(boxes.boxes.first().text, QString("Please choose correct file to import."));

@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(option(w, "auto start")->isChecked(), autoStart);
         QCOMPARE(w.autoStartState(), autoStart);
         QCOMPARE(option(w, "recovery data")->isChecked(), recoveryData);
-        QCOMPARE(DataMgr::instance()->ctList().size(), recoveryData ? 1 : 0);
+        QCOMPARE(DataMgr::instance()->phonebook().contacts().size(), recoveryData ? 1 : 0);
         // Only 1 switches a value on: the HTTP service stays off.
         QVERIFY(!option(w, "auto httpd")->isChecked());
         QCOMPARE(w.httpdButton()->text(), QStringLiteral("O&pen HTTPD"));

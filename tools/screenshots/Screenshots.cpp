@@ -208,12 +208,9 @@ bool renderDocs(MainWindow *window, const QString &language, const QString &out)
 void fillSamplePhonebook()
 {
     DataMgr *mgr = DataMgr::instance();
-    for (const char *name : { "Family", "Work", "Golf" }) {
-        GroupInfo g;
-        g.name = QString::fromLatin1(name);
-        g.IconKind = QStringLiteral("common");
-        mgr->addGroup(g);
-    }
+    Phonebook &book = mgr->phonebook();
+    for (const char *name : { "Family", "Work", "Golf" })
+        book.addGroup(QString::fromLatin1(name));
     struct Sample {
         const char *first;
         const char *last;
@@ -250,9 +247,9 @@ void fillSamplePhonebook()
             Records::rebuildPhoneLabel(p);
         for (MailInfo &m : c.MailList)
             Records::rebuildMailLabel(m);
-        mgr->addContact(0, c);
-        mgr->copyContactToGroup(int(mgr->ctList().size()) - 1, QString::fromLatin1(sample.group));
+        book.copyToGroup({ book.addContact(c) }, QString::fromLatin1(sample.group));
     }
+    mgr->phonebookChanged();
 }
 
 int usage()
