@@ -259,7 +259,7 @@ void MainWindow::createActions()
     }
 
     m_httpdPortAct = action(tr("Configure Httpd Port"), tr("Configure Httpd Port"));
-    connect(m_httpdPortAct, &QAction::triggered, this, &MainWindow::configHttpdPortOption);
+    connect(m_httpdPortAct, &QAction::triggered, this, &MainWindow::openPortDialog);
 
     m_helpAct = action(tr("&Help"), tr("Show help info"));
     m_helpAct->setShortcuts(QKeySequence::HelpContents);
@@ -364,7 +364,7 @@ void MainWindow::createToolStrip()
     m_httpdButton
         = button(tr("O&pen HTTPD"), QRect(710, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
     setHttpdButtonOpen(true);
-    connect(m_httpdButton, &QPushButton::released, this, &MainWindow::selectHttpdService);
+    connect(m_httpdButton, &QPushButton::released, this, &MainWindow::toggleHttpService);
 }
 
 void MainWindow::createGroupPanel()
@@ -556,7 +556,7 @@ void MainWindow::stopHttpdService()
     m_httpdLog->hide();
 }
 
-void MainWindow::selectHttpdService()
+void MainWindow::toggleHttpService()
 {
     DataMgr *mgr = DataMgr::instance();
     if (m_httpdButton->text() != tr("O&pen HTTPD")) {
@@ -565,7 +565,7 @@ void MainWindow::selectHttpdService()
         return;
     }
     // Connected before the start so that nothing the service says is lost.
-    connect(mgr, &DataMgr::httpdMsg, this, &MainWindow::onHTTPDMsg, Qt::UniqueConnection);
+    connect(mgr, &DataMgr::httpdMsg, this, &MainWindow::showServiceMessage, Qt::UniqueConnection);
     if (!mgr->startHttpService()) {
         stopHttpdService();
         return;
@@ -580,7 +580,7 @@ void MainWindow::selectHttpdService()
     m_httpdLog->show();
 }
 
-void MainWindow::onHTTPDMsg(const QString &message)
+void MainWindow::showServiceMessage(const QString &message)
 {
     m_httpdLog->append(QString());
     m_httpdLog->append(message);
@@ -722,7 +722,7 @@ bool MainWindow::readOptionsAndSet()
         DataMgr::instance()->reload();
     m_autoHttpdAct->setChecked(options.autoHttpd);
     if (options.autoHttpd)
-        selectHttpdService();
+        toggleHttpService();
     return true;
 }
 

@@ -76,8 +76,8 @@ public slots:
     bool createConnection();
     void loadZhLang();
     void loadEnLang();
-    void selectHttpdService();
-    void onHTTPDMsg(const QString &message);
+    void toggleHttpService();
+    void showServiceMessage(const QString &message);
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void recoverWindow();
     void showHelpInfo();
@@ -100,7 +100,7 @@ public slots:
     void localImport();
     void openWebImport();
     void localExport();
-    void configHttpdPortOption();
+    void openPortDialog();
 
     void showGroupMenu(const QPoint &pos);
     void showContactMenu(const QPoint &pos);

@@ -186,7 +186,7 @@ void MainWindow::exportChosenFile()
 
 // HTTP port
 
-void MainWindow::configHttpdPortOption()
+void MainWindow::openPortDialog()
 {
     if (m_portDialog) {
         m_portDialog->raise();

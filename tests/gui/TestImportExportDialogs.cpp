@@ -246,7 +246,7 @@ private slots:
         Window w;
         const QString before = QDir::currentPath();
         QDir::setCurrent(w.folder.path()); // port.xml lives in the current folder
-        w.window->configHttpdPortOption();
+        w.window->openPortDialog();
         auto *box = w.find<QCheckBox>("port_default_box");
         auto *edit = w.find<QLineEdit>("port_edit");
         box->setChecked(useDefault);
@@ -262,7 +262,7 @@ private slots:
         if (written) {
             // Opened again, the dialog shows what was written.
             QTRY_VERIFY(!w.find<QDialog>("port_dialog"));
-            w.window->configHttpdPortOption();
+            w.window->openPortDialog();
             QCOMPARE(w.find<QCheckBox>("port_default_box")->isChecked(), useDefault);
             QCOMPARE(w.find<QLineEdit>("port_edit")->text(), port);
         }
@@ -290,7 +290,7 @@ private slots:
         else if (dialog == "export_dialog")
             w.localExport();
         else
-            w.configHttpdPortOption();
+            w.openPortDialog();
         auto *shown = w.findChild<QDialog *>(dialog);
         QVERIFY(shown);
         QCOMPARE(shown->windowTitle(), title);

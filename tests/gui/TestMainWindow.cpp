@@ -436,8 +436,8 @@ private slots:
         QVERIFY(log->isWindow());
         QVERIFY(!log->isVisible());
         log->append(QStringLiteral("HTTPD server is running."));
-        w.window->onHTTPDMsg(QStringLiteral("One device request phonebook."));
-        w.window->onHTTPDMsg(QStringLiteral("second"));
+        w.window->showServiceMessage(QStringLiteral("One device request phonebook."));
+        w.window->showServiceMessage(QStringLiteral("second"));
         QCOMPARE(
             log->toPlainText(), QStringLiteral("HTTPD server is running.\n\nOne device request phonebook.\n\nsecond"));
     }
