@@ -719,7 +719,7 @@ bool MainWindow::readOptionsAndSet()
     m_autoStartState = options.autoStart;
     m_recoveryDataAct->setChecked(options.recoveryData);
     if (options.recoveryData)
-        DataMgr::instance()->reload();
+        openSavedPhonebook();
     m_autoHttpdAct->setChecked(options.autoHttpd);
     if (options.autoHttpd)
         toggleHttpService();

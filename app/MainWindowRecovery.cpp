@@ -185,7 +185,10 @@ void MainWindow::addSavedPhonebookOffer(QWidget *content)
 
 void MainWindow::openSavedPhonebook()
 {
-    // As the Recovery Data option loads it at start; the store says why it failed.
-    if (DataMgr::instance()->reload())
+    // As the Recovery Data option loads it at start.
+    const Result loaded = DataMgr::instance()->reload();
+    if (loaded)
         m_isSaved = true;
+    else
+        QMessageBox::critical(this, DataMgr::tr("Phonebook store"), loaded.message());
 }

@@ -24,9 +24,9 @@ void saveAndReload()
     mgr->clearPhonebook();
     Bench::resetPeakMemory();
     t.restart();
-    mgr->reload();
+    const Result loaded = mgr->reload();
     Bench::report(QStringLiteral("reload 100k (load + derived)"), Bench::seconds(t), QStringLiteral("s"),
-        QStringLiteral("%1 contacts").arg(mgr->phonebook().contacts().size()));
+        loaded ? QStringLiteral("%1 contacts").arg(mgr->phonebook().contacts().size()) : QStringLiteral("FAILED"));
     Bench::report(
         QStringLiteral("peak memory, reload with 100k loaded"), Bench::peakMemoryMiB(), QStringLiteral("MiB"));
 }
@@ -85,7 +85,8 @@ void merge()
     Bench::report(QStringLiteral("mergeImported 100k, half duplicates, mode 0"), Bench::seconds(t), QStringLiteral("s"),
         ok ? QString() : QStringLiteral("FAILED"));
 
-    DataMgr::instance()->reload();
+    if (!DataMgr::instance()->reload())
+        Bench::report(QStringLiteral("reload after merge"), 0, QString(), QStringLiteral("FAILED"));
     Bench::report(QStringLiteral("contacts after merge (expect 150000)"),
         DataMgr::instance()->phonebook().contacts().size(), QStringLiteral("rows"));
 }

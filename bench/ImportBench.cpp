@@ -26,7 +26,8 @@ bool importOnce(int format, bool holding, double *seconds, double *peakMiB, int 
         return false;
     if (holding) {
         // As after a start that recovers the stored phonebook.
-        mgr->reload();
+        if (!mgr->reload())
+            return false;
     } else {
         mgr->clearPhonebook();
         (void)mgr->emptyStore();

@@ -57,7 +57,10 @@ bool loadPhonebook(DataMgr::StoreMode mode)
         return true;
     if (!openStore(mode))
         return false;
-    return DataMgr::instance()->reload();
+    const Result loaded = DataMgr::instance()->reload();
+    if (!loaded)
+        printErr(loaded.message());
+    return loaded.ok();
 }
 
 Options parseOptions(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions)

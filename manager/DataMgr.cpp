@@ -78,7 +78,7 @@ void DataMgr::setMergeMode(int mode)
     m_store->setMergeMode(mode);
 }
 
-bool DataMgr::reload()
+Result DataMgr::reload()
 {
     const BusyScope busy(this);
     // One read: contacts and groups of one phonebook, whatever another program writes.
@@ -91,15 +91,12 @@ bool DataMgr::reload()
     }
     // A store that cannot be read whole gives no phonebook at all, rather than
     // part of one that a later save would make the only copy.
-    if (!lists) {
-        Notifier::current()->message(Notifier::Critical, tr("Phonebook store"),
-            tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()));
-        return false;
-    }
+    if (!lists)
+        return Result::failure(tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()));
     m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
     removeHttpFiles();
     emit updateModel();
-    return true;
+    return Result();
 }
 
 Expected<DataMgr::StoredLists> DataMgr::loadStored()

@@ -82,9 +82,9 @@ public:
     bool replaceOnImport() const { return m_replaceOnImport; }
     void setMergeMode(int mode);
 
-    // Reads the phonebook from the store; false, after telling the user, when the
-    // store could not be read (the lists are then as they were).
-    bool reload();
+    // Reads the phonebook from the store; when the store cannot be read the lists
+    // stay as they were and the failure says why.
+    Result reload();
     // Makes a phonebook read from elsewhere (a recovery copy) the working one, as
     // reload() does with the store's; the store is not touched. `groups` are the
     // stored groups, without the display rows.

@@ -243,7 +243,7 @@ void TestCsvImport::rejectedFiles()
     Workspace ws;
     addContact(contact("Keep", "Me", { phone("Work", "1") }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
-    DataMgr::instance()->reload();
+    QVERIFY(DataMgr::instance()->reload());
     expectRejectedKeepsPhonebook(ws, writeBytes(ws, "bad.csv", bytes), encoding);
     ImportContext numbering;
     const Expected<ImportRows> rows = CSVParse().read(bytes, encoding, numbering);

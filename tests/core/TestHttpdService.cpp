@@ -1033,7 +1033,7 @@ void TestHttpdService::cacheKeptUntilReloadResetOrSave()
 
     if (action == QLatin1String("reload")) {
         QVERIFY(mgr->saveToDatabase());
-        mgr->reload();
+        QVERIFY(mgr->reload());
     } else if (action == QLatin1String("reset")) {
         QVERIFY(DataMgr::instance()->emptyStore());
         mgr->clearPhonebook();

@@ -242,7 +242,7 @@ void TestVCardImport::boundaryErrors()
     addGroup("Golf");
     addContact(contact("Keep", "Me", { phone("Work", "1") }, {}, { "Golf" }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
-    DataMgr::instance()->reload();
+    QVERIFY(DataMgr::instance()->reload());
     expectRejectedKeepsPhonebook(ws, writeFile(ws, "bad.vcf", text));
 }
 

@@ -489,7 +489,7 @@ void TestXmlExport::saveWritesFiveFiles()
                    "    </Contact>\n"
                    "</AddressBook>\n"));
     // The store holds what was saved.
-    mgr->reload();
+    QVERIFY(mgr->reload());
     QCOMPARE(mgr->phonebook().contacts().size(), 1);
     QCOMPARE(mgr->phonebook().contacts().first().FirstName, QStringLiteral("Ann"));
 }

@@ -327,7 +327,7 @@ void TestXmlImport::rejectedFiles()
     Workspace ws;
     addContact(contact("Keep", "Me", { phone("Work", "1") }));
     QVERIFY(DataMgr::instance()->saveToDatabase());
-    DataMgr::instance()->reload();
+    QVERIFY(DataMgr::instance()->reload());
     expectRejectedKeepsPhonebook(ws, writeBytes(ws, "bad.xml", bytes), encoding);
     ImportContext numbering;
     const Expected<ImportRows> rows = XmlParse().read(bytes, encoding, numbering);
