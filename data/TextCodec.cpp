@@ -134,11 +134,7 @@ QByteArray undeclaredText(const QByteArray &bytes)
     out.reserve(lines.size());
     QHash<QByteArray, bool> known;
     for (qsizetype pos = 0; pos < lines.size();) {
-        qsizetype end = lines.indexOf('\n', pos);
-        if (end < 0)
-            end = lines.size();
-        const QByteArrayView line(lines.constData() + pos, end - pos);
-        pos = end + 1;
+        const QByteArrayView line = VCardLines::nextLine(lines, pos);
         const qsizetype colon = VCardLines::valueColon(line);
         if (colon < 0) {
             out += line;

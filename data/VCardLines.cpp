@@ -75,17 +75,23 @@ bool isVCard(QByteArrayView bytes)
     return bytes.size() >= begin.size() && bytes.first(begin.size()).compare(begin, Qt::CaseInsensitive) == 0;
 }
 
+QByteArrayView nextLine(const QByteArray &lines, qsizetype &pos)
+{
+    qsizetype end = lines.indexOf('\n', pos);
+    if (end < 0)
+        end = lines.size();
+    const QByteArrayView line(lines.constData() + pos, end - pos);
+    pos = end + 1;
+    return line;
+}
+
 QByteArray logicalLines(const QByteArray &bytes)
 {
     QByteArray out;
     out.reserve(bytes.size() + 1);
     qsizetype pos = 0;
     auto next = [&bytes, &pos] {
-        qsizetype end = bytes.indexOf('\n', pos);
-        if (end < 0)
-            end = bytes.size();
-        QByteArrayView line(bytes.constData() + pos, end - pos);
-        pos = end + 1;
+        QByteArrayView line = nextLine(bytes, pos);
         while (line.endsWith('\r'))
             line.chop(1);
         return line;

@@ -21,6 +21,10 @@ bool isVCard(QByteArrayView bytes);
 // ";", "=" and '"' as those single bytes and use them in no other character.
 QByteArray logicalLines(const QByteArray &bytes);
 
+// The line of `lines` that starts at `pos` (without its line feed); `pos` moves to
+// the start of the next one.
+QByteArrayView nextLine(const QByteArray &lines, qsizetype &pos);
+
 // The position of the colon that ends a line's name and parameters (the first one
 // outside double quotes), -1 when there is none.
 qsizetype valueColon(QByteArrayView line);

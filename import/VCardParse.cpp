@@ -445,11 +445,7 @@ Result CardReader::read(const QByteArray &lines, QList<Card> &cards)
     int number = 0;
     QString head;
     for (qsizetype pos = 0; pos < lines.size();) {
-        qsizetype end = lines.indexOf('\n', pos);
-        if (end < 0)
-            end = lines.size();
-        const QByteArrayView line(lines.constData() + pos, end - pos);
-        pos = end + 1;
+        const QByteArrayView line = VCardLines::nextLine(lines, pos);
         ++number;
         // A line without a colon is no property (or a value 2.1 did not fold).
         const qsizetype colon = VCardLines::valueColon(line);

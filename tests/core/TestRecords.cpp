@@ -26,17 +26,17 @@ private slots:
 namespace {
 
 // "Work:1 Home:" as phones, the type word doubling as its label.
-PhoneInfoList phones(const QString &spec)
+PhoneInfoList phones(const QString &text)
 {
     PhoneInfoList list;
-    for (const QString &row : spec.split(' ', Qt::SkipEmptyParts)) {
+    for (const QString &row : text.split(' ', Qt::SkipEmptyParts)) {
         const QString type = row.section(':', 0, 0);
         list.append(PhoneInfo { type, type, row.section(':', 1), 0 });
     }
     return list;
 }
 
-QString spec(const PhoneInfoList &list)
+QString phonesText(const PhoneInfoList &list)
 {
     QStringList rows;
     for (const PhoneInfo &p : list)
@@ -259,7 +259,7 @@ void TestRecords::editedContact()
     const QStringList choices = Records::primaryChoices(c.PhoneList);
     QTEST(choices.value(Records::primaryChoice(choices, picked, Records::phoneTypeDisplay(primary))), "choice");
     Records::settleEdits(c);
-    QTEST(spec(c.PhoneList), "settled");
+    QTEST(phonesText(c.PhoneList), "settled");
     QTEST(c.PrimaryNumber, "primaryNumber");
     QTEST(c.FirstName, "firstAfter");
     for (const MailInfo &m : c.MailList)
