@@ -8,17 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-bool ExportOptions::isComplete() const
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !folder.isEmpty()
-        && QFileInfo(folder).isDir();
-}
-
-QString ExportOptions::filePath() const
-{
-    return folder + QLatin1Char('/') + name + ExportFactory::extension(format);
-}
-
 ExportDialog::ExportDialog(const QString &folder, QWidget *parent)
     : QDialog(parent)
 {

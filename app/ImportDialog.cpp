@@ -8,17 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-bool ImportOptions::hasReaderSuffix() const
-{
-    const QString suffix = QFileInfo(path).suffix();
-    return suffix == QLatin1String("xml") || suffix == QLatin1String("csv") || suffix == QLatin1String("vcf");
-}
-
-bool ImportOptions::isReadableFile() const
-{
-    return !path.isEmpty() && QFileInfo(path).isFile() && hasReaderSuffix();
-}
-
 ImportDialog::ImportDialog(const QString &path, QWidget *parent)
     : QDialog(parent)
 {

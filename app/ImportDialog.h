@@ -1,25 +1,13 @@
 #pragma once
 
+#include "manager/Options.h"
+
 #include <QDialog>
 #include <QString>
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-
-// What the user chose for an import.
-struct ImportOptions {
-    QString path;
-    // An encoding name, or "auto": the program tells it from the file.
-    QString encoding;
-    bool clearList = false;
-    bool replaceDuplicates = false;
-
-    // Only these three endings, exactly so written, choose a reader.
-    bool hasReaderSuffix() const;
-    // An existing file that a reader takes.
-    bool isReadableFile() const;
-};
 
 // The local import dialog: file, encoding ("Auto" included), whether the list is
 // emptied first and whether contacts of the same name are replaced. It only

@@ -566,7 +566,12 @@ void MainWindow::toggleHttpService()
     }
     // Connected before the start so that nothing the service says is lost.
     connect(mgr, &DataMgr::httpdMsg, this, &MainWindow::showServiceMessage, Qt::UniqueConnection);
-    if (!mgr->startHttpService()) {
+    QStringList notices;
+    const Result started = mgr->startHttpService(&notices);
+    for (const QString &notice : std::as_const(notices))
+        showMessage(QMessageBox::Warning, HttpdService::tr("Httpd Server"), notice);
+    if (!started) {
+        showMessage(QMessageBox::Critical, HttpdService::tr("Httpd Server"), started.message());
         stopHttpdService();
         return;
     }
@@ -705,7 +710,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::showPlainMessage(const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    showMessage(QMessageBox::NoIcon, title, text);
+}
+
+void MainWindow::showMessage(QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
     box.exec();
 }
 

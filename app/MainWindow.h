@@ -142,6 +142,7 @@ private:
     void setHttpdButtonOpen(bool open);
     void stopHttpdService();
     void showPlainMessage(const QString &title, const QString &text);
+    void showMessage(QMessageBox::Icon icon, const QString &title, const QString &text);
     void cleanUp();
     // Whether the key pressed is the shortcut of one of this window's actions or buttons.
     bool isOwnShortcut(const QKeyEvent *event) const;
@@ -170,7 +171,7 @@ private:
     void chooseImportFile();
     void importChosenFile();
     // The network import has downloaded `fileName` into the web folder.
-    void importDownloadedFile(const QString &fileName, const QString &encoding, bool clearList, bool replaceWay);
+    void importDownloadedFile(const ImportOptions &options);
     // Imports as `options` say while `dialog` is hidden; shows it again when the
     // import failed. True when the phonebook took the file.
     bool runImport(ImportOptions options, QWidget *dialog);

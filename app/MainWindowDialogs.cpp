@@ -40,15 +40,20 @@ bool MainWindow::runImport(ImportOptions options, QWidget *dialog)
     if (shown)
         shown->hide();
     showOperationOverlay();
-    // The data manager has told the user why when it fails.
-    const bool imported = DataMgr::instance()->importPhonebook(
-        options.path, options.encoding, options.clearList, options.replaceDuplicates);
+    QStringList notices;
+    const Result imported = DataMgr::instance()->importPhonebook(options, &notices);
     hideOperationOverlay();
-    if (imported)
+    if (imported) {
         m_isSaved = false;
-    else if (shown)
-        shown->show();
-    return imported;
+        // A file read all the same, with something the user should know of it.
+        if (!notices.isEmpty())
+            showMessage(QMessageBox::Information, tr("Import Box"), notices.join(QLatin1Char('\n')));
+    } else {
+        showMessage(QMessageBox::Warning, tr("Import Box"), imported.message());
+        if (shown)
+            shown->show();
+    }
+    return imported.ok();
 }
 
 void MainWindow::localImport()
@@ -103,9 +108,8 @@ void MainWindow::openWebImport()
     m_webImport->raise();
 }
 
-void MainWindow::importDownloadedFile(const QString &fileName, const QString &encoding, bool clearList, bool replaceWay)
+void MainWindow::importDownloadedFile(const ImportOptions &options)
 {
-    const ImportOptions options { m_appDir + QStringLiteral("web/") + fileName, encoding, clearList, replaceWay };
     if (!options.hasReaderSuffix()) {
         showPlainMessage(tr("Import Box"), tr("Please choose correct file to import."));
         return;
@@ -168,8 +172,7 @@ void MainWindow::exportChosenFile()
     m_exportDialog->hide();
     showOperationOverlay();
     commitDetail();
-    const bool exported
-        = DataMgr::instance()->exportAsSaved(options.format, options.encoding, options.name, options.folder);
+    const Result exported = DataMgr::instance()->exportAsSaved(options);
     hideOperationOverlay();
     if (m_exportDialog)
         m_exportDialog->show();
@@ -179,8 +182,9 @@ void MainWindow::exportChosenFile()
         if (m_exportDialog)
             m_exportDialog->accept();
     } else {
-        showPlainMessage(
-            tr("Export Box"), tr("Phone book export failed, please check directory or try another coding format!"));
+        showPlainMessage(tr("Export Box"),
+            tr("Phone book export failed, please check directory or try another coding format!") + QLatin1Char('\n')
+                + exported.message());
     }
 }
 

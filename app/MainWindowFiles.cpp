@@ -105,15 +105,27 @@ bool MainWindow::saveFile()
     commitDetail();
     DataMgr *mgr = DataMgr::instance();
     mgr->setBusy(true);
-    const bool saved = mgr->savePhonebookFiles();
+    const Result saved = mgr->savePhonebookFiles();
     mgr->setBusy(false);
     hideOperationOverlay();
-    if (saved) {
-        m_isSaved = true;
-        showPlainMessage(tr("Save Box"),
-            tr("current phonebook has been saved in target folder and named with current date and time."));
+    if (!saved) {
+        switch (saved.cause()) {
+        case Result::Cause::Store:
+            showMessage(QMessageBox::Critical, DataMgr::tr("Phonebook store"), saved.message());
+            break;
+        case Result::Cause::Locked:
+            showMessage(QMessageBox::Critical, tr("Save Box"), saved.message());
+            break;
+        case Result::Cause::Other:
+            showPlainMessage(tr("Save Box"), saved.message());
+            break;
+        }
+        return false;
     }
-    return saved;
+    m_isSaved = true;
+    showPlainMessage(
+        tr("Save Box"), tr("current phonebook has been saved in target folder and named with current date and time."));
+    return true;
 }
 
 void MainWindow::showHistory()
@@ -132,7 +144,7 @@ void MainWindow::showHistory()
     hideOperationOverlay();
     // A store that could not be written (or another program's lock on it) is no
     // fault of the history file.
-    if (!imported && !imported.message().isEmpty()) {
+    if (imported.cause() == Result::Cause::Store) {
         QMessageBox::critical(this, DataMgr::tr("Phonebook store"), imported.message());
         return;
     }
@@ -170,10 +182,12 @@ void MainWindow::showBackupWindow()
     // Always the general layout, whatever ending was typed; the writer adds ".xml".
     // What a save would write now: the groups as they are, not as last saved.
     QString written;
-    if (DataMgr::instance()->exportAsSaved(
-            ExportFactory::UniXml, QStringLiteral("UTF-8"), name, info.absolutePath(), &written))
+    const Result backedUp = DataMgr::instance()->exportAsSaved(
+        { ExportFactory::UniXml, QStringLiteral("UTF-8"), name, info.absolutePath() }, &written);
+    if (backedUp)
         showPlainMessage(
             tr("Backup Option"), tr("The phonebook has been backed up to %1.").arg(QDir::toNativeSeparators(written)));
     else
-        showPlainMessage(tr("Backup Option"), tr("Backup failed, please check the folder and try again."));
+        showPlainMessage(tr("Backup Option"),
+            tr("Backup failed, please check the folder and try again.") + QLatin1Char('\n') + backedUp.message());
 }

@@ -185,8 +185,8 @@ void WebImport::httpRequestFinished(bool ok, const QString &error)
         return;
     }
     m_statusLabel->setText(tr("Downloaded %1 to web folder success!").arg(m_fileName));
-    Q_EMIT webImportSuccess(m_fileName, DialogParts::chosenEncoding(m_encodingBox), m_clearListYes->isChecked(),
-        m_replaceWayYes->isChecked());
+    Q_EMIT webImportSuccess({ WebDownload::webFolder() + m_fileName, DialogParts::chosenEncoding(m_encodingBox),
+        m_clearListYes->isChecked(), m_replaceWayYes->isChecked() });
 }
 
 void WebImport::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "manager/Options.h"
+
 #include <QDialog>
 #include <QList>
 #include <QSslError>
@@ -15,7 +17,7 @@ class QPushButton;
 class WebDownload;
 
 // The network import dialog: downloads one phonebook file into the web folder
-// and hands its name and the chosen import options on through webImportSuccess.
+// and hands it on with the chosen import options through webImportSuccess.
 // Frameless and fixed in size, it stays open after a download so that the
 // result can be read.
 class WebImport : public QDialog
@@ -28,7 +30,7 @@ public:
     WebDownload *download() const { return m_download; }
 
 signals:
-    void webImportSuccess(const QString &fileName, const QString &encoding, bool clearList, bool replaceWay);
+    void webImportSuccess(const ImportOptions &options);
 
 public slots:
     void downloadFile();

@@ -120,8 +120,10 @@ void setUpPhonebook(const QString &dir, int count, bool save)
         members[c.GroupList.first()].append(book.addContact(c));
     for (auto it = members.cbegin(); it != members.cend(); ++it)
         book.copyToGroup(it.value(), it.key());
-    if (save)
-        mgr->saveToDatabase();
+    if (save) {
+        if (const Result saved = mgr->saveToDatabase(); !saved)
+            qFatal("%s", qPrintable(saved.message()));
+    }
 }
 
 } // namespace Bench

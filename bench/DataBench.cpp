@@ -17,7 +17,7 @@ void saveAndReload()
 
     QElapsedTimer t;
     t.start();
-    const bool saved = mgr->saveToDatabase();
+    const bool saved = mgr->saveToDatabase().ok();
     Bench::report(QStringLiteral("saveAll 100k"), Bench::seconds(t), QStringLiteral("s"),
         saved ? QString() : QStringLiteral("FAILED"));
 

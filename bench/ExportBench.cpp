@@ -17,7 +17,7 @@ void exportOne(const QString &dir, int format, const QString &encoding)
     QString written;
     QElapsedTimer t;
     t.start();
-    const bool ok = mgr->exportTo(format, encoding, QStringLiteral("book%1").arg(format), dir, &written);
+    const bool ok = mgr->exportTo(format, encoding, QStringLiteral("book%1").arg(format), dir, &written).ok();
     const double seconds = Bench::seconds(t);
     const QString label = ExportFactory::formatLabels().value(format);
     Bench::report(QStringLiteral("%1 %2 %3").arg(format).arg(label, encoding), seconds, QStringLiteral("s"),
@@ -43,7 +43,7 @@ void save()
     QElapsedTimer t;
     t.start();
     QString history;
-    const bool ok = DataMgr::instance()->savePhonebookFiles(&history);
+    const bool ok = DataMgr::instance()->savePhonebookFiles(&history).ok();
     Bench::report(QStringLiteral("save: store and five files"), Bench::seconds(t), QStringLiteral("s"),
         ok ? QString() : QStringLiteral("FAILED"));
 }

@@ -237,7 +237,7 @@ qint64 writePhonebook(int contacts, int format, const QString &folder)
 {
     Bench::setUpPhonebook(Bench::tempDir(), contacts, false);
     QDir().mkpath(folder);
-    if (!DataMgr::instance()->exportAsSaved(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder))
+    if (!DataMgr::instance()->exportAsSaved({ format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder }))
         return -1;
     return QFileInfo(folder + QStringLiteral("/phonebook.xml")).size();
 }
@@ -246,7 +246,7 @@ bool startService(HttpdService &service)
 {
     // Port 0 in place of port.xml: a free port, no message.
     HttpdService::setPortOverride(0);
-    return service.startServer();
+    return service.startServer().ok();
 }
 
 void httpdLoad()

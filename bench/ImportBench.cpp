@@ -33,7 +33,8 @@ bool importOnce(int format, bool holding, double *seconds, double *peakMiB, int 
         (void)mgr->emptyStore();
     }
     // The import dialog saves first; that is the save's time, not the import's.
-    mgr->saveToDatabase();
+    if (!mgr->saveToDatabase())
+        return false;
     mgr->setMergeMode(0);
     mgr->setReplaceOnImport(false);
 

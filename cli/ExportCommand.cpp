@@ -54,8 +54,11 @@ int exportPhonebook(const QStringList &args)
     if (!Cli::loadPhonebook(DataMgr::StoreMode::ReadOnly))
         return Cli::Failure;
     QString written;
-    if (!DataMgr::instance()->exportAsSaved(format, encoding, out.fileName(), out.absolutePath(), &written)) {
+    if (const Result exported
+        = DataMgr::instance()->exportAsSaved({ format, encoding, out.fileName(), out.absolutePath() }, &written);
+        !exported) {
         Cli::printErr(QStringLiteral("Phone book export failed, please check directory or try another coding format!"));
+        Cli::printErr(exported.message());
         return Cli::Failure;
     }
     Cli::printOut(written);

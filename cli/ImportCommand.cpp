@@ -3,8 +3,6 @@
 #include "data/TextCodec.h"
 #include "manager/DataMgr.h"
 
-#include <QFileInfo>
-
 namespace {
 
 // What the local import dialog does on "OK": save the working phonebook, set the
@@ -21,28 +19,26 @@ int importCommand(const QStringList &args)
         Cli::printErr(QStringLiteral("import takes exactly one FILE"));
         return Cli::Usage;
     }
-    QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
+    const QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
     const bool detect = encoding.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0;
     if (!detect && !TextCodec::isKnown(encoding)) {
         Cli::printErr(QStringLiteral("The encoding %1 is unknown.").arg(encoding));
         return Cli::Usage;
     }
-    const QString path = o.positional.first();
-    const QFileInfo info(path);
-    const QString suffix = info.suffix();
-    if (path.isEmpty() || !info.isFile()
-        || (suffix != QLatin1String("xml") && suffix != QLatin1String("csv") && suffix != QLatin1String("vcf"))) {
+    ImportOptions options { o.positional.first(), encoding, o.flags.contains(QLatin1String("--clear")),
+        o.flags.contains(QLatin1String("--replace-duplicates")) };
+    if (!options.isReadableFile()) {
         Cli::printErr(QStringLiteral("Please choose correct file to import."));
         return Cli::Failure;
     }
     if (detect) {
-        encoding = TextCodec::detectFile(path);
-        if (encoding.isEmpty()) {
+        options.encoding = TextCodec::detectFile(options.path);
+        if (options.encoding.isEmpty()) {
             Cli::printErr(QStringLiteral("Import is failed,please check the file format and encoding."));
             Cli::printErr(QStringLiteral("The encoding of the file could not be detected; name it with --encoding."));
             return Cli::Failure;
         }
-        Cli::printOut(QStringLiteral("Encoding: %1").arg(encoding));
+        Cli::printOut(QStringLiteral("Encoding: %1").arg(options.encoding));
     }
 
     // The phonebook this import adds to is read under the lock too: no other
@@ -50,10 +46,16 @@ int importCommand(const QStringList &args)
     FolderLock lock;
     if (!Cli::lockFolder(lock) || !Cli::loadPhonebook())
         return Cli::Failure;
-    // The failure has been told through the notifier.
-    const bool imported = DataMgr::instance()->importPhonebook(path, encoding,
-        o.flags.contains(QLatin1String("--clear")), o.flags.contains(QLatin1String("--replace-duplicates")));
-    return imported ? Cli::Success : Cli::Failure;
+    QStringList notices;
+    const Result imported = DataMgr::instance()->importPhonebook(options, &notices);
+    // What the user should know of a file read all the same, or why it was not.
+    for (const QString &notice : std::as_const(notices))
+        Cli::printErr(notice);
+    if (!imported) {
+        Cli::printErr(imported.message());
+        return Cli::Failure;
+    }
+    return Cli::Success;
 }
 
 const Cli::Registrar importRegistrar("import", "import FILE [--encoding NAME|auto] [--clear] [--replace-duplicates]",

@@ -13,9 +13,10 @@ int savePhonebook(const QStringList &args)
     if (!Cli::lockFolder(lock) || !Cli::loadPhonebook())
         return Cli::Failure;
     QString history;
-    // The data manager has said what failed.
-    if (!DataMgr::instance()->savePhonebookFiles(&history))
+    if (const Result saved = DataMgr::instance()->savePhonebookFiles(&history); !saved) {
+        Cli::printErr(saved.message());
         return Cli::Failure;
+    }
     Cli::printOut(history);
     return Cli::Success;
 }

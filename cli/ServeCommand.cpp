@@ -58,8 +58,14 @@ int serve(const QStringList &args)
     DataMgr *mgr = DataMgr::instance();
     QObject::connect(
         mgr, &DataMgr::httpdMsg, mgr, [](const QString &message) { Cli::printOut(QLatin1Char('\n') + message); });
-    if (!mgr->startHttpService())
+    QStringList notices;
+    const Result started = mgr->startHttpService(&notices);
+    for (const QString &notice : std::as_const(notices))
+        Cli::printErr(notice);
+    if (!started) {
+        Cli::printErr(started.message());
         return Cli::Failure;
+    }
     // printOut adds the line feed that ends the entry's last line.
     QString entry = HttpdService::startEntry(mgr->httpClients(), mgr->httpPort());
     entry.chop(1);

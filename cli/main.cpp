@@ -1,21 +1,11 @@
 #include "cli/Command.h"
 #include "data/AppPaths.h"
 #include "data/FolderLock.h"
-#include "data/Notifier.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
 namespace {
-
-// The core's messages are the tool's own: their text alone on standard error.
-class ToolNotifier : public Notifier
-{
-public:
-    void message(Icon, const QString &, const QString &text) override { Cli::printErr(text); }
-};
-
-ToolNotifier g_notifier;
 
 QString helpText()
 {
@@ -35,7 +25,6 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvane-phonebook"));
-    Notifier::install(&g_notifier);
 
     QStringList args = app.arguments().mid(1);
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {

@@ -12,23 +12,31 @@
 class [[nodiscard]] Result
 {
 public:
+    // What failed, for a caller that words its box by it: the store (phonebook.db
+    // could not be read or written), another program holding the phonebook's
+    // folder, or anything else (a file, the input, the network).
+    enum class Cause { Other, Store, Locked };
+
     // Success.
     Result() = default;
-    static Result failure(const QString &message)
+    static Result failure(const QString &message, Cause cause = Cause::Other)
     {
         Result r;
         r.m_failed = true;
         r.m_message = message;
+        r.m_cause = cause;
         return r;
     }
 
     bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }
     const QString &message() const { return m_message; }
+    Cause cause() const { return m_cause; }
 
 private:
     bool m_failed = false;
     QString m_message;
+    Cause m_cause = Cause::Other;
 };
 
 // A value, or the failure that kept it from being made.

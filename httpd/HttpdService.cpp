@@ -1,6 +1,5 @@
 #include "httpd/HttpdService.h"
 
-#include "data/Notifier.h"
 #include "httpd/HttpdServer.h"
 
 #include <QAtomicInt>
@@ -63,10 +62,10 @@ quint16 HttpdService::serverPort() const
     return m_server && m_server->isListening() ? m_server->serverPort() : 0;
 }
 
-bool HttpdService::startServer()
+Result HttpdService::startServer(QStringList *notices)
 {
     if (m_server && m_server->isListening())
-        return true;
+        return Result();
     delete m_server;
     m_server = new HttpdServer(this);
     m_server->generator()->setWriter(m_writer);
@@ -81,41 +80,37 @@ bool HttpdService::startServer()
             m_addressList.append(address.toString());
     }
     if (QNetworkInterface::allInterfaces().isEmpty()) {
-        Notifier::current()->message(
-            Notifier::Critical, tr("Httpd Server"), tr("Unable to start the server: NIC device not found."));
-        return false;
+        return Result::failure(tr("Unable to start the server: NIC device not found."));
     }
 
     const int override = g_portOverride.loadRelaxed();
     if (override >= 0)
-        return listenWithFallback(false, override);
+        return listenWithFallback(false, override, notices);
     const PortConfig config = readPortConfig();
     // Only "0" asks for the custom port; any other value means the default one.
-    return listenWithFallback(config.useDefault != 0, config.port);
+    return listenWithFallback(config.useDefault != 0, config.port, notices);
 }
 
-bool HttpdService::listenWithFallback(bool useDefault, int port)
+Result HttpdService::listenWithFallback(bool useDefault, int port, QStringList *notices)
 {
-    const QString title = tr("Httpd Server");
+    QString fallback;
     if (useDefault) {
         if (m_server->listen(QHostAddress::AnyIPv4, 80))
-            return true;
-        Notifier::current()->message(Notifier::Warning, title,
-            tr("Open the default port 80 failed, please go to 'Options -> Configuration "
-               "Httpd Port' to configure or use a random port."));
+            return Result();
+        fallback = tr("Open the default port 80 failed, please go to 'Options -> Configuration "
+                      "Httpd Port' to configure or use a random port.");
     } else {
         // A number outside the port range is refused rather than wrapped to some
         // other port the user never asked for.
         if (port >= 0 && port <= 65535 && m_server->listen(QHostAddress::AnyIPv4, quint16(port)))
-            return true;
-        Notifier::current()->message(
-            Notifier::Warning, title, tr("Open the custom port failed, the Httpd server will use a random port"));
+            return Result();
+        fallback = tr("Open the custom port failed, the Httpd server will use a random port");
     }
+    if (notices)
+        notices->append(fallback);
     if (m_server->listen(QHostAddress::AnyIPv4, 0))
-        return true;
-    Notifier::current()->message(
-        Notifier::Critical, title, tr("Unable to start the server: %1.").arg(m_server->errorString()));
-    return false;
+        return Result();
+    return Result::failure(tr("Unable to start the server: %1.").arg(m_server->errorString()));
 }
 
 void HttpdService::stopServer()

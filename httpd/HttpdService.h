@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Result.h"
 #include "httpd/HttpdGenerator.h"
 
 #include <QObject>
@@ -9,7 +10,7 @@ class HttpdServer;
 
 // One running phonebook service: finds the machine's addresses, reads port.xml from
 // the current folder, listens (falling back to a port the system chooses), and
-// relays every request message. Its messages to the user go through the notifier.
+// relays every request message.
 class HttpdService : public QObject
 {
     Q_OBJECT
@@ -23,7 +24,10 @@ public:
     explicit HttpdService(QObject *parent = nullptr);
     ~HttpdService() override;
 
-    bool startServer();
+    // Listens, or says why it cannot. `notices`, when given, receives what the user
+    // should hear about a start that went through all the same (a port that was
+    // taken, so another one is used).
+    Result startServer(QStringList *notices = nullptr);
     // Stops listening, ends the open connections and waits for their threads.
     void stopServer();
     QStringList addressList() const { return m_addressList; }
@@ -55,7 +59,7 @@ signals:
     void httpdMsg(const QString &message);
 
 private:
-    bool listenWithFallback(bool useDefault, int port);
+    Result listenWithFallback(bool useDefault, int port, QStringList *notices);
 
     HttpdServer *m_server = nullptr;
     QStringList m_addressList;

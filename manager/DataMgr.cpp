@@ -2,7 +2,6 @@
 
 #include "data/AppPaths.h"
 #include "data/FolderLock.h"
-#include "data/Notifier.h"
 #include "data/Records.h"
 #include "data/SqliteDatabase.h"
 #include "export/ExportBase.h"
@@ -133,14 +132,13 @@ DataMgr::StoredPhonebook DataMgr::storedPhonebook() const
     return stored;
 }
 
-bool DataMgr::saveToDatabase()
+Result DataMgr::saveToDatabase()
 {
     const Result stored = storeLists();
     if (stored)
-        return true;
-    Notifier::current()->message(Notifier::Critical, tr("Phonebook store"),
-        tr("The phonebook could not be written to phonebook.db (%1).").arg(stored.message()));
-    return false;
+        return stored;
+    return Result::failure(
+        tr("The phonebook could not be written to phonebook.db (%1).").arg(stored.message()), Result::Cause::Store);
 }
 
 Result DataMgr::storeLists()
@@ -227,24 +225,23 @@ Result DataMgr::exportFile(int format, const QString &encoding, const QString &p
     return Result();
 }
 
-bool DataMgr::exportTo(
+Result DataMgr::exportTo(
     int format, const QString &encoding, const QString &fileName, const QString &folder, QString *finalPath)
 {
     return exportFile(
-        format, encoding, folder + QLatin1Char('/') + fileName, m_phonebook.contacts(), m_savedGroups, finalPath)
-        .ok();
+        format, encoding, folder + QLatin1Char('/') + fileName, m_phonebook.contacts(), m_savedGroups, finalPath);
 }
 
-bool DataMgr::exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder)
+Result DataMgr::exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder)
 {
-    if (!m_store->beginTransaction(SqliteDatabase::Access::Read))
-        return false;
+    if (const Result begun = m_store->beginTransaction(SqliteDatabase::Access::Read); !begun)
+        return begun;
     // Files written from an earlier phonebook are not handed out any more.
     if (m_store->changedElsewhere())
         removeHttpFiles();
     Expected<StoredLists> lists = loadStored();
-    if (!m_store->endTransaction(lists.ok()))
-        return false;
+    if (const Result ended = m_store->endTransaction(lists.ok()); !ended)
+        return ended;
     QList<ContactInfo> &contacts = lists->contacts;
     QList<GroupInfo> &groups = lists->groups;
     // As a load would give them, so the file is the one Save wrote for this phonebook.
@@ -252,46 +249,42 @@ bool DataMgr::exportStored(int format, const QString &encoding, const QString &f
         Phonebook::deriveContact(c);
     for (GroupInfo &g : groups)
         Phonebook::deriveGroup(g);
-    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, contacts, groups).ok();
+    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, contacts, groups);
 }
 
-bool DataMgr::exportAsSaved(
-    int format, const QString &encoding, const QString &fileName, const QString &folder, QString *finalPath) const
+Result DataMgr::exportAsSaved(const ExportOptions &options, QString *finalPath) const
 {
-    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, m_phonebook.contacts(),
-        m_phonebook.groupsAsSaved(), finalPath)
-        .ok();
+    return exportFile(options.format, options.encoding, options.folder + QLatin1Char('/') + options.name,
+        m_phonebook.contacts(), m_phonebook.groupsAsSaved(), finalPath);
 }
 
-bool DataMgr::savePhonebookFiles(QString *historyPath)
+Result DataMgr::savePhonebookFiles(QString *historyPath)
 {
     // The store and the phones' files of one save, with no other program's
     // change between them.
     FolderLock lock;
-    if (!lock.lock()) {
-        Notifier::current()->message(Notifier::Critical, tr("Save Box"), lock.error());
-        return false;
-    }
+    if (!lock.lock())
+        return Result::failure(lock.error(), Result::Cause::Locked);
     const QString dir = AppPaths::appDir();
     for (const char *folder : { "target", "HTTPD/UNIXML", "HTTPD/Birch", "HTTPD/Cedar", "HTTPD/Brenn" })
         QDir().mkpath(dir + QLatin1String(folder));
     const QString historyName
         = QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
-    // A store that could not be written has been reported; no file claims a save
-    // that did not happen.
-    if (!saveToDatabase())
-        return false;
+    // No file claims a save that did not happen.
+    if (const Result stored = saveToDatabase(); !stored)
+        return stored;
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
     const Result saved = exportFile(ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName,
         m_phonebook.contacts(), m_savedGroups, historyPath);
-    exportTo(ExportFactory::UniXml, utf8, phonebook, dir + QStringLiteral("HTTPD/UNIXML"));
-    exportTo(ExportFactory::XmlBirch, utf8, phonebook, dir + QStringLiteral("HTTPD/Birch"));
-    exportTo(ExportFactory::XmlCedar, utf8, phonebook, dir + QStringLiteral("HTTPD/Cedar"));
-    exportTo(ExportFactory::XmlBrenn, utf8, phonebook, dir + QStringLiteral("HTTPD/Brenn"));
+    // A cache: the service writes a missing file again when a phone asks for it.
+    for (const auto &[format, folder] :
+        { std::pair(ExportFactory::UniXml, "HTTPD/UNIXML"), std::pair(ExportFactory::XmlBirch, "HTTPD/Birch"),
+            std::pair(ExportFactory::XmlCedar, "HTTPD/Cedar"), std::pair(ExportFactory::XmlBrenn, "HTTPD/Brenn") })
+        (void)exportTo(format, utf8, phonebook, dir + QLatin1String(folder));
     if (!saved)
-        Notifier::current()->message(Notifier::NoIcon, tr("Save Box"), tr("Save failed: %1").arg(saved.message()));
-    return saved.ok();
+        return Result::failure(tr("Save failed: %1").arg(saved.message()));
+    return saved;
 }
 
 // Import
@@ -308,10 +301,12 @@ void DataMgr::restore(const ImportSnapshot &before)
     emit updateModel();
 }
 
-QString DataMgr::writeFailure(const Result &storeFailure)
+Result DataMgr::writeFailure(const Result &storeFailure)
 {
-    return tr("Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.")
-        .arg(storeFailure.message());
+    return Result::failure(
+        tr("Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.")
+            .arg(storeFailure.message()),
+        Result::Cause::Store);
 }
 
 Expected<ImportContext> DataMgr::importNumbering()
@@ -361,8 +356,9 @@ Result DataMgr::importHistory(const QString &path)
     setReplaceOnImport(false);
     if (!storeFailure)
         return Result::failure(
-            tr("The phonebook could not be written to phonebook.db (%1).").arg(storeFailure.message()));
-    return imported.ok() ? Result() : Result::failure(QString());
+            tr("The phonebook could not be written to phonebook.db (%1).").arg(storeFailure.message()),
+            Result::Cause::Store);
+    return imported;
 }
 
 Result DataMgr::importFile(const QString &path, const QString &encoding, Result &storeFailure, QStringList *notices)
@@ -383,7 +379,7 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
     const ImportSnapshot before = snapshot();
     if (const Result begun = m_store->beginTransaction(); !begun) {
         storeFailure = begun;
-        return Result::failure(writeFailure(begun));
+        return writeFailure(begun);
     }
     m_importing = true;
     // The whole file is read before the phonebook is touched, numbered as the
@@ -414,7 +410,7 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
         // When something could not be written, the file is not to blame.
         if (!ended.message().isEmpty()) {
             storeFailure = ended;
-            return Result::failure(writeFailure(ended));
+            return writeFailure(ended);
         }
         // What the reader found wrong, on a line of its own.
         return Result::failure(fault.isEmpty() ? refused : refused + QLatin1Char('\n') + fault);
@@ -429,37 +425,35 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
     return Result();
 }
 
-bool DataMgr::importPhonebook(const QString &path, const QString &encoding, bool clearList, bool replaceDuplicates)
+Result DataMgr::importPhonebook(const ImportOptions &options, QStringList *notices)
 {
-    setBusy(true);
+    const BusyScope busy(this);
     const ImportSnapshot before = snapshot();
-    setMergeMode(replaceDuplicates ? 0 : 1);
-    setReplaceOnImport(clearList);
+    setMergeMode(options.replaceDuplicates ? 0 : 1);
+    setReplaceOnImport(options.clearList);
     // The save belongs to the transaction: a failed import leaves phonebook.db untouched.
     Result imported = Result::failure(tr("Import is failed,please check the file format and encoding."));
-    QStringList notices;
     Result done = m_store->beginTransaction();
     if (done) {
         if (storeLists())
-            imported = importFile(path, encoding, &notices);
+            imported = importFile(options.path, options.encoding, notices);
         done = m_store->endTransaction(imported.ok());
     }
-    if (!done) {
-        restore(before);
-        // When something could not be written, that is what the user must hear.
-        const QString text = done.message().isEmpty() ? imported.message() : writeFailure(done);
-        Notifier::current()->message(Notifier::Warning, tr("Import Box"), text);
-    } else if (!notices.isEmpty()) {
-        Notifier::current()->message(Notifier::Information, tr("Import Box"), notices.join(QLatin1Char('\n')));
-    }
-    setBusy(false);
-    return done.ok();
+    if (done)
+        return done;
+    restore(before);
+    if (notices)
+        notices->clear();
+    // When something could not be written, that is what the user must hear.
+    if (!done.message().isEmpty())
+        return writeFailure(done);
+    return imported;
 }
 
 // The phonebook service for phones.
 #include "httpd/HttpdService.h"
 
-bool DataMgr::startHttpService()
+Result DataMgr::startHttpService(QStringList *notices)
 {
     if (!m_httpService) {
         m_httpService = new HttpdService(this);
@@ -467,7 +461,7 @@ bool DataMgr::startHttpService()
         // store, the one the user saved or brought in; unsaved edits are no
         // phonebook to hand out.
         m_httpService->setPhonebookWriter([this](int format, const QString &folder) {
-            return exportStored(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder);
+            return exportStored(format, QStringLiteral("UTF-8"), QStringLiteral("phonebook"), folder).ok();
         });
         // Another program changed the store while a file was written from it.
         m_httpService->setChangeCheck([this] {
@@ -485,21 +479,19 @@ bool DataMgr::startHttpService()
                 Qt::UniqueConnection);
     }
     connect(m_httpService, &HttpdService::httpdMsg, this, &DataMgr::httpdMsg, Qt::UniqueConnection);
-    if (!m_httpService->startServer()) {
+    const Result started = m_httpService->startServer(notices);
+    if (!started)
         stopHttpService();
-        return false;
-    }
-    return true;
+    return started;
 }
 
-bool DataMgr::stopHttpService()
+void DataMgr::stopHttpService()
 {
     if (m_httpService) {
         m_httpService->stopServer();
         delete m_httpService;
         m_httpService = nullptr;
     }
-    return true;
 }
 
 quint16 DataMgr::httpPort() const

@@ -4,6 +4,7 @@
 #include "data/GroupInfo.h"
 #include "data/Phonebook.h"
 #include "data/Result.h"
+#include "manager/Options.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -100,9 +101,9 @@ public:
         bool isEmpty() const { return contacts <= 0 && userGroups <= 0; }
     };
     StoredPhonebook storedPhonebook() const;
-    // Writes the working lists to the store; a failure is reported through the
-    // Notifier and leaves the store as it was.
-    bool saveToDatabase();
+    // Writes the working lists to the store; a failure (Cause::Store) leaves the
+    // store as it was.
+    Result saveToDatabase();
     void clearPhonebook();
     // Replace mode: empties the lists and the store (within the running import's
     // transaction) before the rows of a file that was read whole go in.
@@ -111,8 +112,8 @@ public:
     // Imports and exports (readers and writers pick the layout).
     // Import History: empties the phonebook and fills it from a history copy, as one
     // all-or-nothing step. Fails with "The phonebook could not be written to
-    // phonebook.db (...)." when the store failed, and with an empty message when
-    // the file was refused.
+    // phonebook.db (...)." (Cause::Store) when the store failed, otherwise with
+    // what was wrong with the file.
     Result importHistory(const QString &path);
     // Reads the file into the store and reloads the lists, all or nothing: on failure
     // the store and the lists are as they were, and the message says why for the
@@ -123,10 +124,11 @@ public:
     Result importFile(const QString &path, const QString &encoding, QStringList *notices = nullptr);
     // What the import dialogs do on "OK", as one all-or-nothing operation: save the
     // working lists to the store, replace contacts of the same name or keep both,
-    // empty the phonebook first when `clearList`, and import. On failure the store,
-    // phonebook.db and the lists are as they were, and the user has been told why
-    // through the Notifier (the caller shows nothing more).
-    bool importPhonebook(const QString &path, const QString &encoding, bool clearList, bool replaceDuplicates);
+    // empty the phonebook first when asked, and import. `options.encoding` is a
+    // name, not "auto". On failure the store, phonebook.db and the lists are as
+    // they were, and the message says why (Cause::Store when the store failed, not
+    // the file). `notices` as for importFile.
+    Result importPhonebook(const ImportOptions &options, QStringList *notices = nullptr);
     // Writes `contacts` and `groups` in layout `format` to `path` plus the layout's
     // extension, which `finalPath` receives. The file appears, or replaces the one
     // there, only when it is complete; a failure says which file and why.
@@ -134,26 +136,25 @@ public:
         const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, QString *finalPath = nullptr);
     // Writes the phonebook to folder + "/" + fileName + the layout's extension;
     // `finalPath`, when given, receives the path written.
-    bool exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
+    Result exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,
         QString *finalPath = nullptr);
     // The file exportTo would write after a saveToDatabase(), written without one:
     // the groups carry the ids a save would give them now, and neither the store
     // nor the lists change.
-    bool exportAsSaved(int format, const QString &encoding, const QString &fileName, const QString &folder,
-        QString *finalPath = nullptr) const;
+    Result exportAsSaved(const ExportOptions &options, QString *finalPath = nullptr) const;
     // The files of a Save, for the window and the headless tool alike: creates
     // target/ and the HTTPD model folders, writes the store (saveToDatabase), the
     // history copy target/phonebook_yyyyMMddhhmmss.xml and phonebook.xml in
     // HTTPD/UNIXML, Birch, Cedar and Brenn (all UTF-8), all under the folder lock.
-    // False, after telling the user through the notifier, when the folder is
-    // locked by another program or the store failed (then nothing is written), or
-    // the history copy (whose path `historyPath` receives) failed; the HTTPD files
-    // are a cache whose failures only the HTTP service notices.
-    bool savePhonebookFiles(QString *historyPath = nullptr);
+    // Fails when the folder is locked by another program (Cause::Locked) or the
+    // store failed (Cause::Store; then nothing is written), or the history copy
+    // (whose path `historyPath` receives) failed; the HTTPD files are a cache whose
+    // failures only the HTTP service notices.
+    Result savePhonebookFiles(QString *historyPath = nullptr);
 
-    // The phonebook service for phones.
-    bool startHttpService();
-    bool stopHttpService();
+    // The phonebook service for phones. `notices` as for HttpdService::startServer.
+    Result startHttpService(QStringList *notices = nullptr);
+    void stopHttpService();
     quint16 httpPort() const;
     QStringList httpClients() const;
 
@@ -196,12 +197,12 @@ private:
     Result storeImported(const ImportRows &rows, const ImportContext &numbering);
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
-    bool exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
+    Result exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
     // Deletes the working copies older versions left, except the file `keep` (a file
     // the user imports may carry the name of one).
     void removeWorkingCopies(const QString &keep);
     // The message for an import that failed on writing to the store.
-    static QString writeFailure(const Result &storeFailure);
+    static Result writeFailure(const Result &storeFailure);
 
     Phonebook m_phonebook;
     QList<GroupInfo> m_savedGroups;

@@ -43,18 +43,18 @@ QStringList storedNames()
 }
 
 // The two writes of the phonebook as a whole that the editor makes itself.
-bool saveOrImport(const QString &how, const Workspace &ws)
+Result saveOrImport(const QString &how, const Workspace &ws)
 {
     if (how == QLatin1String("save"))
         return mgr()->savePhonebookFiles();
     QFile file(ws.file("many.csv"));
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return Result::failure(file.errorString());
     file.write("First Name,Last Name,Work Phone\n");
     for (int i = 0; i < 2000; ++i)
         file.write("Imported" + QByteArray::number(i) + ",Lee,5550100\n");
     file.close();
-    return mgr()->importPhonebook(file.fileName(), "UTF-8", false, false);
+    return mgr()->importPhonebook({ file.fileName(), "UTF-8", false, false });
 }
 
 // Ann (Golf), Bob (Golf, Chess), Cid (no group).
@@ -251,20 +251,18 @@ void TestDataMgr::failedSaveIsReportedAndKeepsStore()
     mgr()->phonebook().deleteContacts({ 0 });
     // Each statement of the save fails once; the one after the last lets it through.
     for (int step = 1;; ++step) {
-        RecordingNotifier notifier;
         StoreFault fault(step);
         QVERIFY(fault.installed());
-        const bool saved = mgr()->saveToDatabase();
+        const Result saved = mgr()->saveToDatabase();
         if (!fault.fired()) {
             QVERIFY(saved);
             QVERIFY(step > 10);
             break;
         }
         QVERIFY2(!saved, qPrintable(QStringLiteral("step %1").arg(step)));
-        QCOMPARE(notifier.entries.size(), 1);
-        QCOMPARE(notifier.entries.first().title, QString("Phonebook store"));
+        QCOMPARE(saved.cause(), Result::Cause::Store);
         // The refused statement is named, not what failed after it.
-        const QString text = notifier.entries.first().text;
+        const QString text = saved.message();
         QVERIFY2(
             text.startsWith("The phonebook could not be written to phonebook.db (not authorized"), qPrintable(text));
         QCOMPARE(storedNames(), QStringList({ "Ann", "Bob", "Cid" }));
@@ -302,15 +300,13 @@ void TestDataMgr::refusedWriteKeepsStore()
         QVERIFY(q.exec("PRAGMA page_count") && q.next());
         QVERIFY(q.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(q.value(0).toInt())));
     }
-    RecordingNotifier notifier;
-    const bool written = saveOrImport(how, ws);
+    const Result written = saveOrImport(how, ws);
     FolderLock::setWaitMsecs(5000);
     QVERIFY(!written);
-    QCOMPARE(notifier.entries.size(), 1);
     const QString reason = locked
         ? QStringLiteral("The phonebook in %1 is being changed by another program").arg(ws.path())
         : QStringLiteral("(database or disk is full)");
-    QVERIFY2(notifier.entries.first().text.contains(reason), qPrintable(notifier.entries.first().text));
+    QVERIFY2(written.message().contains(reason), qPrintable(written.message()));
     QCOMPARE(storedNames(), QStringList({ "Ann", "Bob", "Cid" }));
     QCOMPARE(mgr()->phonebook().contacts().size(), 2003);
     QVERIFY(QDir(ws.file("target")).isEmpty());

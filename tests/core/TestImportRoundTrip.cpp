@@ -352,7 +352,7 @@ void TestImportRoundTrip::generalExportBackIntoItsPhonebook()
     QString path;
     QVERIFY(mgr->exportTo(ExportFactory::UniXml, "UTF-8", "again", ws.path(), &path));
     const QStringList before = groupNames();
-    mgr->saveToDatabase();
+    QVERIFY(mgr->saveToDatabase());
     mgr->setMergeMode(replaceWay ? 0 : 1);
     mgr->setReplaceOnImport(false);
     QVERIFY(mgr->importFile(path, "UTF-8"));

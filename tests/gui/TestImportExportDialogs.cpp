@@ -317,7 +317,7 @@ private slots:
         auto *download = w.find<WebImport>("web_import_dialog");
         QVERIFY(download);
         BoxAnswerer boxes;
-        emit download->webImportSuccess(file, "UTF-8", false, false);
+        emit download->webImportSuccess({ w.folder.file("web/" + file), "UTF-8", false, false });
         QCOMPARE(mgr()->phonebook().contacts().size(), contacts);
         QCOMPARE(boxes.boxes.isEmpty(), contacts == 6);
         if (!boxes.boxes.isEmpty())

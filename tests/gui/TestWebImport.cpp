@@ -246,10 +246,11 @@ private slots:
         QCOMPARE(readFile(webFile(fileName)), body);
         QCOMPARE(webEntries(), QStringList { fileName });
         QCOMPARE(success.size(), 1);
-        QCOMPARE(success.first().value(0).toString(), fileName);
-        QCOMPARE(success.first().value(1).toString(), ExportFactory::encodingNames().at(encoding));
-        QCOMPARE(success.first().value(2).toBool(), clearList);
-        QCOMPARE(success.first().value(3).toBool(), replaceWay);
+        const auto chosen = success.first().value(0).value<ImportOptions>();
+        QCOMPARE(chosen.path, webFile(fileName));
+        QCOMPARE(chosen.encoding, ExportFactory::encodingNames().at(encoding));
+        QCOMPARE(chosen.clearList, clearList);
+        QCOMPARE(chosen.replaceDuplicates, replaceWay);
         QCOMPARE(child<QLabel>(d, "web_status_label")->text(),
             QStringLiteral("Downloaded %1 to web folder success!").arg(fileName));
         QVERIFY(child<QPushButton>(d, "web_download_button")->isEnabled());
