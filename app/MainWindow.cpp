@@ -446,16 +446,16 @@ void MainWindow::createDetailPanel()
     m_contactEditor = new ContactEditor(m_centralWidget);
     m_contactEditor->setGeometry(540, 56, 380, 508);
     connect(m_contactEditor, &ContactEditor::edited, this, [this] { m_isSaved = false; });
-    showNobodyPreview();
+    showEmptyDetail();
 }
 
 void MainWindow::connectPanels()
 {
     connect(m_groupView, &GroupView::showOwnContacts, m_contactView, &ContactView::showGroupContacts);
-    connect(m_contactView, &ContactView::showNobodyPreview, this, &MainWindow::showNobodyPreview);
+    connect(m_contactView, &ContactView::showNobodyPreview, this, &MainWindow::showEmptyDetail);
     connect(m_contactView, &ContactView::addNewContactByGroup, this, &MainWindow::addNewContactToGroup);
     connect(m_contactView, &ContactView::onSearchState, m_groupView, &GroupView::onContactSearch);
-    connect(m_contactView, &ContactView::changeContact, this, &MainWindow::onContactChanged);
+    connect(m_contactView, &ContactView::changeContact, this, &MainWindow::showContactDetail);
     connect(m_contactView, &ContactView::checkDetailValue, this, &MainWindow::checkDetailValues);
     connect(m_groupView, &GroupView::groupCheckDetail, this, &MainWindow::checkDetailValues);
     connect(m_groupView, &GroupView::addGroup, this, &MainWindow::addNewGroup);

@@ -106,10 +106,10 @@ public slots:
     void showContactMenu(const QPoint &pos);
     void addNewGroup(const QString &name);
     void addNewContactToGroup();
-    void showNobodyPreview();
+    void showEmptyDetail();
     // Loads the saved phonebook from the store, as the Recovery Data option does at start.
     void openSavedPhonebook();
-    void onContactChanged(int current, int previous);
+    void showContactDetail(int current, int previous);
     bool checkDetailValues();
     // Before the phonebook is written (save, backup, export): drops a blank shown
     // contact, or commits the shown contact's edits.

@@ -10,7 +10,7 @@
 #include "widgets/ContactView.h"
 #include "widgets/GroupView.h"
 
-void MainWindow::showNobodyPreview()
+void MainWindow::showEmptyDetail()
 {
     QWidget *page = m_contactEditor->showNobody();
     if (!DataMgr::instance()->phonebook().hasData())
@@ -52,7 +52,7 @@ void MainWindow::commitDetail()
         m_contactView->commitCurrent();
 }
 
-void MainWindow::onContactChanged(int current, int previous)
+void MainWindow::showContactDetail(int current, int previous)
 {
     DataMgr *mgr = DataMgr::instance();
     if (previous != -1 && !mgr->isBusy())

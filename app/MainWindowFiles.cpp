@@ -57,7 +57,7 @@ bool MainWindow::resetPhonebook()
         m_searchEdit->deactivate();
         m_searchEdit->clearFocus();
     }
-    showNobodyPreview();
+    showEmptyDetail();
     mgr->removeTemporaryFiles();
     mgr->setBusy(false);
     return true;

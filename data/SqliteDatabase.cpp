@@ -93,12 +93,12 @@ bool SqliteDatabase::isNew() const
     return QFileInfo(databasePath()).size() == 0;
 }
 
-Result SqliteDatabase::open(OpenMode mode)
+Result SqliteDatabase::openDatabase(OpenMode mode)
 {
     const QString name = QString::fromLatin1(QSqlDatabase::defaultConnection);
     m_db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    close();
+    closeDatabase();
     m_db.setDatabaseName(databasePath());
     m_db.setConnectOptions(mode == OpenMode::ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
     m_mode = mode;
@@ -179,7 +179,7 @@ QString SqliteDatabase::notOurs() const
     return tr("it is not a phonebook store (it lacks the phonebook's tables); it was left as it is.");
 }
 
-void SqliteDatabase::close()
+void SqliteDatabase::closeDatabase()
 {
     // An open transaction ends with the connection.
     m_levels.clear();
@@ -275,7 +275,7 @@ Result SqliteDatabase::endTransaction(bool commit)
             undone = exec(QStringLiteral("ROLLBACK"));
             if (!undone && handle && !sqlite3_get_autocommit(handle)) {
                 // The transaction is still open; closing the connection discards it.
-                (void)open(m_mode);
+                (void)openDatabase(m_mode);
             }
         }
     }

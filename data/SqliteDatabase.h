@@ -21,15 +21,15 @@ public:
     enum class Access { Write, Read };
 
     SqliteDatabase() = default;
-    ~SqliteDatabase() { close(); }
+    ~SqliteDatabase() { closeDatabase(); }
     SqliteDatabase(const SqliteDatabase &) = delete;
     SqliteDatabase &operator=(const SqliteDatabase &) = delete;
 
     // Opens phonebook.db. A missing or zero-length file becomes a new store with
     // the phonebook's tables (read-write only); any other file must already hold
     // them: a database of another program is refused and left as it is.
-    Result open(OpenMode mode = OpenMode::ReadWrite);
-    void close();
+    Result openDatabase(OpenMode mode = OpenMode::ReadWrite);
+    void closeDatabase();
     bool isOpen() const { return m_db.isOpen(); }
 
     Result clearAllTables();

@@ -39,13 +39,13 @@ DataMgr::~DataMgr() = default;
 
 Result DataMgr::openStore(StoreMode mode)
 {
-    return m_store->open(
+    return m_store->openDatabase(
         mode == StoreMode::ReadOnly ? SqliteDatabase::OpenMode::ReadOnly : SqliteDatabase::OpenMode::ReadWrite);
 }
 
 void DataMgr::closeStore()
 {
-    m_store->close();
+    m_store->closeDatabase();
 }
 
 QString DataMgr::storePath() const

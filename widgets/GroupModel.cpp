@@ -148,7 +148,7 @@ Qt::ItemFlags GroupModel::flags(const QModelIndex &index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
-void GroupModel::reset()
+void GroupModel::rebuild()
 {
     beginResetModel();
     endResetModel();

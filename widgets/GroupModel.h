@@ -21,7 +21,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     // Reads the lists again after the data manager changed them.
-    void reset();
+    void rebuild();
 
     // Index in the phonebook's groups of a row; -1 for "All", the add-group row
     // and rows out of range.

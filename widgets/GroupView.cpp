@@ -159,7 +159,7 @@ void GroupView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint 
 
 void GroupView::updateGroupModel()
 {
-    m_model->reset();
+    m_model->rebuild();
     setRowHeights(kRowHeight);
     m_currentRow = 0;
     selectRow(0);
@@ -179,7 +179,7 @@ void GroupView::afterDelegate(int row)
     DataMgr *mgr = DataMgr::instance();
     mgr->setBusy(true);
     m_editorOpen = false;
-    m_model->reset();
+    m_model->rebuild();
     mgr->setBusy(false);
     // The same group again, under its new name.
     selectGroupRow(row);

@@ -91,7 +91,7 @@ void TestStore::existingEmptyFileGetsTables()
     QFile empty(ws.file("phonebook.db"));
     QVERIFY(empty.open(QIODevice::WriteOnly));
     empty.close();
-    QVERIFY(db()->open());
+    QVERIFY(db()->openDatabase());
     QCOMPARE(count("select count(*) from group1"), 0);
 }
 
