@@ -23,7 +23,6 @@ public:
     // Sends `message` to the running copy; false when it could not be delivered in time.
     bool sendMessage(const QString &message, int timeoutMs);
 
-    QString serverName() const { return m_name; }
     // The socket name for a key: per user, and per key through a hash so that
     // long or odd folder names stay within the socket path limits.
     static QString serverNameFor(const QString &key);

@@ -37,7 +37,6 @@ public:
     Result insertBatch(const Batch &batch);
     // 0: an imported contact replaces the stored ones of the same name; 1: both stay.
     void setMergeMode(int mode) { m_mergeMode = mode; }
-    int mergeMode() const { return m_mergeMode; }
     // Merges the rows an import added with the stored ones (by the merge mode) and
     // makes them stored rows.
     Result mergeImported();
@@ -57,7 +56,6 @@ public:
     // undone on request, with no error in it, fails with an empty message.
     Result beginTransaction(Access access = Access::Write);
     Result endTransaction(bool commit);
-    bool inTransaction() const { return !m_levels.isEmpty(); }
 
     // What the readers must not collide with: the stored groups (id and name only,
     // without the built-ins that loadGroups adds) and the largest stored contact id.

@@ -26,7 +26,6 @@ public:
     explicit XmlScanner(const QByteArray &utf8);
 
     TokenType readNext();
-    TokenType tokenType() const { return m_type; }
     bool atEnd() const { return m_type == EndDocument || m_type == Invalid; }
     // The document is outside what the scanner reads (or malformed).
     bool hasError() const { return m_type == Invalid; }

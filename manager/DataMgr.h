@@ -80,7 +80,6 @@ public:
     QString language() const { return m_language; }
 
     void setReplaceOnImport(bool replace) { m_replaceOnImport = replace; }
-    bool replaceOnImport() const { return m_replaceOnImport; }
     void setMergeMode(int mode);
 
     // Reads the phonebook from the store; when the store cannot be read the lists

@@ -51,7 +51,6 @@ public:
     // Positions of the rows shown, in row order.
     const QList<int> &positions() const { return m_rows; }
     // Whether the last search fell back to the displayed names.
-    bool sortedByName() const { return m_byName; }
 
     void setBatch(bool batch);
     bool isBatch() const { return m_batch; }

@@ -34,7 +34,6 @@ public:
 
     // The row with the arrow.
     void setSelectedRow(int row);
-    int selectedRow() const { return m_selectedRow; }
 
 signals:
     // After an edit of the name column, whether or not it renamed the group.

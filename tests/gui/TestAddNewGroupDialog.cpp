@@ -16,17 +16,6 @@ private:
     }
 
 private slots:
-    void layout()
-    {
-        AddNewGroupDialog d(QStringLiteral("new1"));
-        QCOMPARE(d.windowTitle(), QStringLiteral("Customize new group name"));
-        QCOMPARE(d.lineEdit()->text(), QStringLiteral("new1"));
-        QCOMPARE(button(d, "group_add_button")->text(), QStringLiteral("Add"));
-        QCOMPARE(button(d, "group_add_button")->maximumWidth(), 100);
-        QCOMPARE(button(d, "group_close_button")->text(), QStringLiteral("Close"));
-        QCOMPARE(d.minimumHeight(), d.maximumHeight());
-    }
-
     void wideEnoughForItsTitle_data()
     {
         QTest::addColumn<QString>("catalogue");

@@ -35,8 +35,6 @@ class TestArtwork : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void pictureSizes_data();
-    void pictureSizes();
     void overlayIsTranslucent();
     void busyAnimation();
     void styleSheetParses_data();
@@ -44,58 +42,6 @@ private Q_SLOTS:
     void styleSheetPicturesExist_data();
     void styleSheetPicturesExist();
 };
-
-void TestArtwork::pictureSizes_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QSize>("size");
-
-    QTest::newRow("window icon") << ":/icon_16.png" << QSize(16, 16);
-    QTest::newRow("about icon") << ":/icon_64.png" << QSize(64, 64);
-    QTest::newRow("large icon") << ":/icon_256.png" << QSize(256, 256);
-    for (const char *name :
-        { "new", "save", "export", "import", "history", "backup", "httpdOpenIcon", "httpdCloseIcon" })
-        QTest::newRow(name) << QStringLiteral(":/%1.png").arg(QLatin1String(name)) << QSize(24, 24);
-    QTest::newRow("search") << ":/search.png" << QSize(16, 16);
-    QTest::newRow("add contact") << ":/add_default.png" << QSize(20, 20);
-    QTest::newRow("overlay") << ":/loading.png" << QSize(950, 609);
-    QTest::newRow("dialog background") << ":/export_background.png" << QSize(502, 253);
-    // The lists stretch their background over the whole view, so it must match the view.
-    QTest::newRow("group list background") << ":/group_background.png" << QSize(230, 478);
-    QTest::newRow("contact list background") << ":/contact_background.png" << QSize(280, 417);
-    QTest::newRow("all groups") << ":/all_groups_default.png" << QSize(22, 22);
-    QTest::newRow("blacklist") << ":/black_groups_default.png" << QSize(22, 22);
-    QTest::newRow("group") << ":/default_groups_default.png" << QSize(22, 22);
-    QTest::newRow("selection arrow") << ":/Arrow.png" << QSize(12, 12);
-    QTest::newRow("avatar") << ":/default_contacts_default.png" << QSize(22, 22);
-    QTest::newRow("box checked") << ":/select_box_pressed.png" << QSize(18, 18);
-    QTest::newRow("box unchecked") << ":/select_box_default.png" << QSize(18, 18);
-    QTest::newRow("empty group") << ":/nobody_preview.png" << QSize(216, 167);
-    QTest::newRow("head") << ":/head.png" << QSize(102, 102);
-    for (const char *name :
-        { "delete_button_default", "delete_button_pressed", "add_button_default", "add_button_pressed" })
-        QTest::newRow(name) << QStringLiteral(":/%1.png").arg(QLatin1String(name)) << QSize(24, 24);
-    QTest::newRow("help icon") << ":/UserGuide/UserGuide.png" << QSize(32, 32);
-    // Named .jpg by the help window; the reader must find the picture by its content.
-    QTest::newRow("help side panel") << ":/UserGuide/right_BG.jpg" << QSize(102, 480);
-    for (const char *dir : { "up", "down" }) {
-        for (const char *state : { "unpressed", "pressed", "disable" }) {
-            const QString name = QStringLiteral("arrow_%1_%2").arg(QLatin1String(dir), QLatin1String(state));
-            QTest::newRow(qPrintable(name)) << QStringLiteral(":/UserGuide/%1.png").arg(name) << QSize(48, 48);
-        }
-    }
-}
-
-void TestArtwork::pictureSizes()
-{
-    QFETCH(QString, path);
-    QFETCH(QSize, size);
-
-    QImageReader reader(path);
-    const QImage image = reader.read();
-    QVERIFY2(!image.isNull(), qPrintable(path + ": " + reader.errorString()));
-    QCOMPARE(image.size(), size);
-}
 
 void TestArtwork::overlayIsTranslucent()
 {

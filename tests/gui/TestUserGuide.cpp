@@ -21,17 +21,6 @@ private:
 private slots:
     void init() { DataMgr::instance()->setLanguage(QStringLiteral("en")); }
 
-    void window()
-    {
-        UserGuide g;
-        QCOMPARE(g.size(), QSize(800, 480));
-        QCOMPARE(g.minimumSize(), g.maximumSize());
-        QCOMPARE(g.windowTitle(), QStringLiteral("Quorvane Phonebook Editor Help"));
-        QCOMPARE(arrow(g, "guide_up_arrow")->geometry(), QRect(725, 100, 48, 48));
-        QCOMPARE(arrow(g, "guide_down_arrow")->geometry(), QRect(725, 335, 48, 48));
-        QCOMPARE(g.findChild<QLabel *>(QStringLiteral("guide_page_counter"))->geometry(), QRect(735, 210, 48, 50));
-    }
-
     void tenPagesInOrder()
     {
         UserGuide g;
