@@ -144,7 +144,7 @@ QIcon MainWindow::programIcon()
 bool MainWindow::readLanguageConfig()
 {
     QString code;
-    if (!OptionFiles::readLanguage(m_appDir + QStringLiteral("language/config.xml"), &code))
+    if (!OptionFiles::readLanguage(AppPaths::configDir() + QStringLiteral("config.xml"), &code))
         return false;
     if (code == QLatin1String("zh"))
         loadZhLang();
@@ -158,7 +158,7 @@ void MainWindow::loadZhLang()
     const QString code = QStringLiteral("zh");
     if (m_currentLanguage == code)
         return;
-    const QString folder = m_appDir + QStringLiteral("language/");
+    const QString folder = AppPaths::translationsDir();
     if (m_appTranslator->load(QStringLiteral("zh.qm"), folder))
         QCoreApplication::installTranslator(m_appTranslator);
     if (m_qtTranslator->load(QStringLiteral("qt_zh_CN.qm"), folder))
@@ -173,7 +173,7 @@ void MainWindow::loadEnLang()
     const QString code = QStringLiteral("en");
     if (m_currentLanguage == code)
         return;
-    if (m_appTranslator->load(QStringLiteral("en.qm"), m_appDir + QStringLiteral("language/")))
+    if (m_appTranslator->load(QStringLiteral("en.qm"), AppPaths::translationsDir()))
         QCoreApplication::installTranslator(m_appTranslator);
     if (!m_isStarting)
         showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
@@ -722,7 +722,7 @@ void MainWindow::showMessage(QMessageBox::Icon icon, const QString &title, const
 bool MainWindow::readOptionsAndSet()
 {
     OptionFiles::Options options;
-    if (!OptionFiles::readOptions(m_appDir + QStringLiteral("language/options.xml"), &options))
+    if (!OptionFiles::readOptions(AppPaths::configDir() + QStringLiteral("options.xml"), &options))
         return false;
     // setChecked() does not emit triggered(), so restoreOptions() stays quiet here.
     m_autoStartAct->setChecked(options.autoStart);
@@ -749,7 +749,7 @@ void MainWindow::restoreOptions()
             AutoStart::disable();
         m_autoStartState = options.autoStart;
     }
-    OptionFiles::writeOptions(m_appDir + QStringLiteral("language/options.xml"), options);
+    OptionFiles::writeOptions(AppPaths::configDir() + QStringLiteral("options.xml"), options);
     showPlainMessage(tr("Options change"), tr("Config's change will take effect after reboot."));
 }
 
@@ -761,7 +761,7 @@ void MainWindow::restoreLanguageSetting()
     const QString code = checked->objectName();
     if (code == m_currentLanguage)
         return;
-    OptionFiles::writeLanguage(m_appDir + QStringLiteral("language/config.xml"), code);
+    OptionFiles::writeLanguage(AppPaths::configDir() + QStringLiteral("config.xml"), code);
     m_currentLanguage = code;
     showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
 }

@@ -2,6 +2,7 @@
 // dialog and acts on what the user chose there.
 
 #include "app/MainWindow.h"
+#include "data/AppPaths.h"
 
 #include "app/ExportDialog.h"
 #include "app/ImportDialog.h"
@@ -199,7 +200,7 @@ void MainWindow::openPortDialog()
     PortOptions saved;
     bool useDefault = true;
     QString port;
-    if (OptionFiles::readPort(QStringLiteral("port.xml"), &useDefault, &port))
+    if (OptionFiles::readPort(AppPaths::portFile(), &useDefault, &port))
         saved = { useDefault, port };
     m_portDialog = new PortDialog(saved, this);
     connect(m_portDialog, &QDialog::finished, this, [this] { m_portDialog.clear(); });
@@ -216,10 +217,10 @@ void MainWindow::savePortChoice()
         QMessageBox::critical(this, tr("Port Error"), tr("The port should between 5000 and 65535!"));
         return;
     }
-    if (!OptionFiles::writePort(QStringLiteral("port.xml"), options.useDefault, options.port)) {
+    if (!OptionFiles::writePort(AppPaths::portFile(), options.useDefault, options.port)) {
         QMessageBox::critical(this, tr("Port Error"),
             tr("The port could not be saved in %1.")
-                .arg(QDir::toNativeSeparators(QFileInfo(QStringLiteral("port.xml")).absoluteFilePath())));
+                .arg(QDir::toNativeSeparators(QFileInfo(AppPaths::portFile()).absoluteFilePath())));
         return;
     }
     if (m_portDialog)

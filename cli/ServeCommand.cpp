@@ -84,7 +84,8 @@ int serve(const QStringList &args)
 
 const Cli::Registrar serveCommand("serve", "serve [--port N]",
     "Serve the phonebook to phones over HTTP until interrupted (SIGINT or SIGTERM); "
-    "without --port the port comes from port.xml in the current folder.",
+    "without --port the port comes from port.xml (in the current folder for a portable copy, in the user's "
+    "config folder for an installed one).",
     serve);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "httpd/HttpdService.h"
 
+#include "data/AppPaths.h"
 #include "httpd/HttpdServer.h"
 
 #include <QAtomicInt>
@@ -122,7 +123,7 @@ void HttpdService::stopServer()
 HttpdService::PortConfig HttpdService::readPortConfig(const QString &path)
 {
     PortConfig config;
-    QFile file(path);
+    QFile file(path.isEmpty() ? AppPaths::portFile() : path);
     if (!file.exists())
         return config;
     if (!file.open(QIODevice::ReadOnly)) {

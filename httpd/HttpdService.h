@@ -45,7 +45,8 @@ public:
     // --port); -1 returns to port.xml.
     static void setPortOverride(int port);
 
-    static PortConfig readPortConfig(const QString &path = QStringLiteral("port.xml"));
+    // `path` defaults to AppPaths::portFile().
+    static PortConfig readPortConfig(const QString &path = QString());
 
     // The request log's entry when the service has started: the running line, the
     // address lines and the port line, each ending with a line feed.

@@ -32,6 +32,8 @@ private slots:
     void missingFolderFails();
     void othersStoreLeftAlone_data();
     void othersStoreLeftAlone();
+    void dataFolderFollowsTheCopy_data();
+    void dataFolderFollowsTheCopy();
 };
 
 void TestCli::newThenDumpGivesBuiltInGroups()
@@ -127,6 +129,65 @@ void TestCli::othersStoreLeftAlone()
     QCOMPARE(QFile::exists(path), store != "none");
     QVERIFY(readFile(path) == before);
     QCOMPARE(QFile::exists(dir.filePath("x.xml")), exitCode == 0 && command.first() == "export");
+}
+
+void TestCli::dataFolderFollowsTheCopy_data()
+{
+    QTest::addColumn<QString>("beside"); // a file beside the copied tool
+    QTest::addColumn<bool>("readOnly"); // the tool's folder cannot be written
+    QTest::addColumn<bool>("useDir"); // --dir names a third folder
+    QTest::addColumn<QString>("expected"); // "exe", "user" or "dir"
+    QTest::newRow("portable mark") << "portable" << false << false << "exe";
+    QTest::newRow("phonebook beside it") << "phonebook.db" << false << false << "exe";
+    QTest::newRow("installed, folder writable") << "" << false << false << "user";
+    QTest::newRow("installed, folder read-only") << "" << true << false << "user";
+    QTest::newRow("installed, --dir") << "" << false << true << "dir";
+}
+
+// Where `save` puts the phonebook: beside a portable copy, in the user's data folder
+// for an installed one (whether or not its folder could be written), or in --dir.
+void TestCli::dataFolderFollowsTheCopy()
+{
+    QFETCH(QString, beside);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, useDir);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("bin") && QDir(root.path()).mkpath("home") && QDir(root.path()).mkpath("dir"));
+    const QString bin = root.filePath("bin/");
+    QVERIFY(QFile::copy(QStringLiteral(QUORVANE_CLI_PATH), bin + "quorvane-phonebook"));
+    if (beside == "phonebook.db") {
+        QVERIFY(runCli({ "--dir", bin, "new" }).exitCode == 0);
+    } else if (!beside.isEmpty()) {
+        QFile mark(bin + beside);
+        QVERIFY(mark.open(QIODevice::WriteOnly));
+    }
+    const QStringList before = QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    if (readOnly)
+        QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", root.filePath("home/data"));
+    env.insert("XDG_CONFIG_HOME", root.filePath("home/config"));
+    p.setProcessEnvironment(env);
+    QStringList args;
+    if (useDir)
+        args << "--dir" << root.filePath("dir");
+    p.start(bin + "quorvane-phonebook", args << "save");
+    QVERIFY(p.waitForFinished(60000));
+    QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+
+    const QString data = expected == "exe" ? bin
+        : expected == "dir"                ? root.filePath("dir/")
+                                           : root.filePath("home/data/quorvane-phonebook/");
+    QVERIFY(QFile::exists(data + "phonebook.db"));
+    QVERIFY(QDir(data + "target").entryList(QDir::Files).size() == 1);
+    if (expected != "exe")
+        QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    if (expected != "user")
+        QVERIFY(!QFile::exists(root.filePath("home/data/quorvane-phonebook")));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

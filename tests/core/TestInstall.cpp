@@ -116,6 +116,44 @@ private slots:
             QVERIFY2(!checked.output.contains(QLatin1String("warning")), qPrintable(checked.output));
     }
 
+    // Started from the prefix, both programs keep their data in the user's folders
+    // and write nothing into the install.
+    void installedProgramsUseTheUserFolders_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("tool") << "quorvane-phonebook";
+        QTest::newRow("editor") << "quorvane-phonebook-editor";
+    }
+    void installedProgramsUseTheUserFolders()
+    {
+        QFETCH(QString, program);
+        QTemporaryDir home;
+        const QStringList before = QDir(m_prefix.filePath(QStringLiteral("bin"))).entryList(QDir::AllEntries);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        p.setProcessEnvironment(env);
+        const QString store = home.filePath(QStringLiteral("data/quorvane-phonebook/phonebook.db"));
+        if (program == QLatin1String("quorvane-phonebook")) {
+            p.start(m_prefix.filePath(QStringLiteral("bin/") + program), { QStringLiteral("save") });
+            QVERIFY(p.waitForFinished(60000));
+            QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+            QVERIFY(QDir(home.filePath(QStringLiteral("data/quorvane-phonebook/target"))).entryList(QDir::Files).size()
+                == 1);
+        } else {
+            // The editor opens its store at start.
+            p.start(m_prefix.filePath(QStringLiteral("bin/") + program), {});
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(store) || p.state() == QProcess::NotRunning, 30000);
+            p.kill();
+            p.waitForFinished(5000);
+        }
+        QVERIFY(QFile::exists(store));
+        QCOMPARE(QDir(m_prefix.filePath(QStringLiteral("bin"))).entryList(QDir::AllEntries), before);
+    }
+
 private:
     QTemporaryDir m_prefix;
 };

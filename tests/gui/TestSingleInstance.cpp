@@ -51,6 +51,10 @@ private:
         const QString target = dir.filePath(QStringLiteral("quorvane-phonebook-editor"));
         if (!QFile::copy(QStringLiteral(QUORVANE_EDITOR_PATH), target))
             return QString();
+        // A portable copy: its data beside it, where the test looks.
+        QFile marker(dir.filePath(QStringLiteral("portable")));
+        if (!marker.open(QIODevice::WriteOnly))
+            return QString();
         return target;
     }
 
