@@ -4,6 +4,7 @@
 #include "data/AppPaths.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFont>
 
 int main(int argc, char **argv)
@@ -11,6 +12,15 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("QuorvanePhonebookEditor"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
+
+    // --help and --version answer and leave before any window or lock.
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Edit a phonebook and publish it to IP desk phones and video phones. The headless tool "
+                       "quorvane-phonebook works on the same phonebook."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
 
     // One copy per user and program folder: a second start hands over its
     // message and leaves quietly.

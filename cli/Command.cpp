@@ -1,6 +1,8 @@
 #include "cli/Command.h"
 
 #include "data/AppPaths.h"
+#include "data/TextCodec.h"
+#include "export/ExportFactory.h"
 #include "manager/DataMgr.h"
 
 #include <cstdio>
@@ -24,6 +26,29 @@ void printOut(const QString &text)
     std::fputs(text.toUtf8().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+namespace {
+bool g_quiet = false;
+} // namespace
+
+void printInfo(const QString &text)
+{
+    if (!g_quiet)
+        printOut(text);
+}
+
+void setQuiet(bool quiet)
+{
+    g_quiet = quiet;
+}
+
+QString encodingNamed(const QString &text)
+{
+    const QString offered = ExportFactory::encodingByName(text);
+    if (!offered.isEmpty())
+        return offered;
+    return TextCodec::isKnown(text) ? text : QString();
 }
 
 void printErr(const QString &text)

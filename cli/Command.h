@@ -27,8 +27,18 @@ struct Registrar {
     Registrar(const char *name, const char *usage, const char *summary, Handler handler);
 };
 
+// The job's result (a dump, a list) on stdout.
 void printOut(const QString &text);
+// What the tool tells along the way (the file written, the encoding found) on
+// stdout, unless --quiet.
+void printInfo(const QString &text);
+void setQuiet(bool quiet);
 void printErr(const QString &text);
+
+// The encoding a name given on the command line stands for: one of the export
+// dialog's in any spelling ("gbk", "iso-8859-1"), or any other the codecs know;
+// empty when unknown.
+QString encodingNamed(const QString &text);
 
 // Takes DIR for a command that changes the phonebook, for the whole command: a
 // second such command waits for it, and gives up after a while (--lock-wait).

@@ -1,5 +1,4 @@
 #include "cli/Command.h"
-#include "data/TextCodec.h"
 #include "export/ExportFactory.h"
 #include "manager/DataMgr.h"
 
@@ -7,15 +6,38 @@
 
 namespace {
 
-const char *const kUsage = "export --format N --encoding NAME --out PATH";
+const char *const kUsage = "export --format N|NAME --encoding NAME --out PATH";
 
 QString formatList()
 {
     QString list;
     const QStringList labels = ExportFactory::formatLabels();
+    const QStringList names = ExportFactory::formatNames();
     for (int i = 0; i < labels.size(); ++i)
-        list += QStringLiteral("  %1  %2\n").arg(i, 2).arg(labels[i]);
+        list += QStringLiteral("  %1  %2  %3\n").arg(i, 2).arg(names[i], -22).arg(labels[i]);
     return list;
+}
+
+int listFormats(const QStringList &args)
+{
+    if (!args.isEmpty()) {
+        Cli::printErr(QStringLiteral("list-formats takes no arguments"));
+        return Cli::Usage;
+    }
+    QString list = formatList();
+    list.chop(1);
+    Cli::printOut(list);
+    return Cli::Success;
+}
+
+int listEncodings(const QStringList &args)
+{
+    if (!args.isEmpty()) {
+        Cli::printErr(QStringLiteral("list-encodings takes no arguments"));
+        return Cli::Usage;
+    }
+    Cli::printOut(ExportFactory::encodingNames().join(QLatin1Char('\n')));
+    return Cli::Success;
 }
 
 int exportPhonebook(const QStringList &args)
@@ -33,15 +55,14 @@ int exportPhonebook(const QStringList &args)
             return Cli::Usage;
         }
     }
-    bool isNumber = false;
-    const int format = o.values.value(QStringLiteral("--format")).toInt(&isNumber);
-    if (!isNumber || format < 0 || format >= ExportFactory::FormatCount) {
+    const int format = ExportFactory::formatByName(o.values.value(QStringLiteral("--format")));
+    if (format < 0) {
         Cli::printErr(QStringLiteral("--format must be one of:\n") + formatList());
         return Cli::Usage;
     }
-    const QString encoding = o.values.value(QStringLiteral("--encoding"));
-    if (!TextCodec::isKnown(encoding)) {
-        Cli::printErr(QStringLiteral("The encoding %1 is unknown.").arg(encoding));
+    const QString encoding = Cli::encodingNamed(o.values.value(QStringLiteral("--encoding")));
+    if (encoding.isEmpty()) {
+        Cli::printErr(QStringLiteral("The encoding %1 is unknown.").arg(o.values.value(QStringLiteral("--encoding"))));
         return Cli::Usage;
     }
     // PATH names the file without its extension; the layout adds it.
@@ -61,14 +82,19 @@ int exportPhonebook(const QStringList &args)
         Cli::printErr(exported.message());
         return Cli::Failure;
     }
-    Cli::printOut(written);
+    Cli::printInfo(written);
     return Cli::Success;
 }
 
 const Cli::Registrar exportCommand("export", kUsage,
     "Write the phonebook in layout N (0 vCard, 1 general XML, 2-5 Alder/Birch/Cedar/Brenn XML, 6-7 Alder/Birch "
-    "CSV, 8-12 Outlook, Chinese Outlook, Outlook Express, Chinese Outlook Express, Gmail CSV) and encoding NAME to "
-    "PATH plus the layout's extension; prints the path written.",
+    "CSV, 8-12 Outlook, Chinese Outlook, Outlook Express, Chinese Outlook Express, Gmail CSV; or its name, see "
+    "list-formats) and encoding NAME (see list-encodings) to PATH plus the layout's extension; prints the path "
+    "written.",
     exportPhonebook);
+const Cli::Registrar listFormatsCommand(
+    "list-formats", "list-formats", "Print the layouts: number, name and label.", listFormats);
+const Cli::Registrar listEncodingsCommand(
+    "list-encodings", "list-encodings", "Print the text encodings the layouts are written in.", listEncodings);
 
 } // namespace

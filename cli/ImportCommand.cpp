@@ -19,10 +19,11 @@ int importCommand(const QStringList &args)
         Cli::printErr(QStringLiteral("import takes exactly one FILE"));
         return Cli::Usage;
     }
-    const QString encoding = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
-    const bool detect = encoding.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0;
-    if (!detect && !TextCodec::isKnown(encoding)) {
-        Cli::printErr(QStringLiteral("The encoding %1 is unknown.").arg(encoding));
+    const QString given = o.values.value(QStringLiteral("--encoding"), QStringLiteral("UTF-8"));
+    const bool detect = given.compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0;
+    const QString encoding = detect ? given : Cli::encodingNamed(given);
+    if (encoding.isEmpty()) {
+        Cli::printErr(QStringLiteral("The encoding %1 is unknown.").arg(given));
         return Cli::Usage;
     }
     ImportOptions options { o.positional.first(), encoding, o.flags.contains(QLatin1String("--clear")),
@@ -38,7 +39,7 @@ int importCommand(const QStringList &args)
             Cli::printErr(QStringLiteral("The encoding of the file could not be detected; name it with --encoding."));
             return Cli::Failure;
         }
-        Cli::printOut(QStringLiteral("Encoding: %1").arg(options.encoding));
+        Cli::printInfo(QStringLiteral("Encoding: %1").arg(options.encoding));
     }
 
     // The phonebook this import adds to is read under the lock too: no other

@@ -17,7 +17,7 @@ int savePhonebook(const QStringList &args)
         Cli::printErr(saved.message());
         return Cli::Failure;
     }
-    Cli::printOut(history);
+    Cli::printInfo(history);
     return Cli::Success;
 }
 

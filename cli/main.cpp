@@ -9,11 +9,16 @@ namespace {
 
 QString helpText()
 {
-    QString text = QStringLiteral("Usage: quorvane-phonebook [--dir DIR] [--lock-wait MSECS] COMMAND [OPTIONS]\n\n"
-                                  "Works on the phonebook kept in DIR/phonebook.db (DIR defaults to the folder of "
-                                  "this program). A command that changes it waits up to MSECS milliseconds "
-                                  "(default 5000) while another program changes it, and then gives up."
-                                  "\n\nCommands:\n");
+    QString text
+        = QStringLiteral("Usage: quorvane-phonebook [--dir DIR] [--lock-wait MSECS] [--quiet] COMMAND [OPTIONS]\n"
+                         "       quorvane-phonebook --help | --version\n\n"
+                         "Works on the phonebook kept in DIR/phonebook.db (DIR defaults to the folder of "
+                         "this program). A command that changes it waits up to MSECS milliseconds "
+                         "(default 5000) while another program changes it, and then gives up. --quiet "
+                         "leaves out what a command tells along the way (the file written, the encoding "
+                         "found); errors still go to standard error. Exit status: 0 done, 1 the job "
+                         "failed, 2 wrong usage."
+                         "\n\nCommands:\n");
     for (const Cli::Command &c : Cli::commands())
         text += QStringLiteral("  %1\n      %2\n").arg(c.usage, c.summary);
     return text;
@@ -25,6 +30,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvane-phonebook"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
 
     QStringList args = app.arguments().mid(1);
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
@@ -32,6 +38,14 @@ int main(int argc, char **argv)
         if (option == QLatin1String("--help")) {
             Cli::printOut(helpText());
             return Cli::Success;
+        }
+        if (option == QLatin1String("--version")) {
+            Cli::printOut(QStringLiteral("quorvane-phonebook %1").arg(QCoreApplication::applicationVersion()));
+            return Cli::Success;
+        }
+        if (option == QLatin1String("--quiet")) {
+            Cli::setQuiet(true);
+            continue;
         }
         if (option == QLatin1String("--lock-wait") && !args.isEmpty()) {
             bool ok = false;

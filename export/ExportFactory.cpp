@@ -89,3 +89,34 @@ QStringList ExportFactory::encodingNames()
         QStringLiteral("ISO 2022-JP"), QStringLiteral("KOI8-R"), QStringLiteral("Windows-1251"),
         QStringLiteral("EUC-KR"), QStringLiteral("ISO 8859-1"), QStringLiteral("ISO 8859-15") };
 }
+
+QStringList ExportFactory::formatNames()
+{
+    return { QStringLiteral("vcard"), QStringLiteral("xml"), QStringLiteral("alder-xml"), QStringLiteral("birch-xml"),
+        QStringLiteral("cedar-xml"), QStringLiteral("brenn-xml"), QStringLiteral("alder-csv"),
+        QStringLiteral("birch-csv"), QStringLiteral("outlook-csv"), QStringLiteral("outlook-zh-csv"),
+        QStringLiteral("outlook-express-csv"), QStringLiteral("outlook-express-zh-csv"), QStringLiteral("gmail-csv") };
+}
+
+int ExportFactory::formatByName(const QString &text)
+{
+    bool isNumber = false;
+    const int number = text.toInt(&isNumber);
+    if (isNumber)
+        return number >= 0 && number < FormatCount ? number : -1;
+    return int(formatNames().indexOf(text.toLower()));
+}
+
+QString ExportFactory::encodingByName(const QString &text)
+{
+    // "ISO 8859-1", "iso-8859-1" and "ISO_8859_1" name one encoding.
+    const auto plain = [](QString name) {
+        return name.toLower().replace(QLatin1Char(' '), QLatin1Char('-')).replace(QLatin1Char('_'), QLatin1Char('-'));
+    };
+    const QString wanted = plain(text);
+    for (const QString &name : encodingNames()) {
+        if (plain(name) == wanted)
+            return name;
+    }
+    return QString();
+}

@@ -37,4 +37,11 @@ public:
     static QStringList formatLabels();
     // The encodings the export dialog offers, in its order.
     static QStringList encodingNames();
+    // Short names for scripts ("birch-xml"), in format order.
+    static QStringList formatNames();
+    // The layout a number ("3") or a short name (any case) stands for; -1 for none.
+    static int formatByName(const QString &text);
+    // The offered encoding a name stands for, in any case and with "_" or " " for
+    // "-" ("gbk", "iso-8859-1"); empty for none.
+    static QString encodingByName(const QString &text);
 };

@@ -34,6 +34,8 @@ private slots:
     void othersStoreLeftAlone();
     void dataFolderFollowsTheCopy_data();
     void dataFolderFollowsTheCopy();
+    void layoutsAndEncodingsByName_data();
+    void layoutsAndEncodingsByName();
 };
 
 void TestCli::newThenDumpGivesBuiltInGroups()
@@ -188,6 +190,50 @@ void TestCli::dataFolderFollowsTheCopy()
         QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     if (expected != "user")
         QVERIFY(!QFile::exists(root.filePath("home/data/quorvane-phonebook")));
+}
+
+void TestCli::layoutsAndEncodingsByName_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("sameAsFormat");
+    QTest::addColumn<QString>("sameAsEncoding");
+    QTest::newRow("name") << "birch-xml"
+                          << "gbk"
+                          << "3"
+                          << "GBK";
+    QTest::newRow("name in capitals") << "GMAIL-CSV"
+                                      << "iso-8859-1"
+                                      << "12"
+                                      << "ISO 8859-1";
+    QTest::newRow("underscores") << "vcard"
+                                 << "shift_jis"
+                                 << "0"
+                                 << "Shift-JIS";
+}
+
+// A layout and an encoding by name write the very file their number and label do;
+// --quiet leaves the path written out.
+void TestCli::layoutsAndEncodingsByName()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, encoding);
+    QFETCH(QString, sameAsFormat);
+    QFETCH(QString, sameAsEncoding);
+    QTemporaryDir dir;
+    QCOMPARE(runCli({ "--dir", dir.path(), "new" }).exitCode, 0);
+    const CliRun byName = runCli({ "--quiet", "--dir", dir.path(), "export", "--format", format, "--encoding", encoding,
+        "--out", dir.filePath("a") });
+    QCOMPARE(byName.exitCode, 0);
+    QCOMPARE(byName.out, QString());
+    const CliRun byNumber = runCli({ "--dir", dir.path(), "export", "--format", sameAsFormat, "--encoding",
+        sameAsEncoding, "--out", dir.filePath("b") });
+    QCOMPARE(byNumber.exitCode, 0);
+    const QString written = byNumber.out.trimmed();
+    QVERIFY(written.endsWith(QStringLiteral("/b") + written.right(4)));
+    QCOMPARE(readFile(dir.filePath("a") + written.right(4)), readFile(written));
+    QCOMPARE(runCli({ "list-formats" }).out.count(QLatin1Char('\n')), 13);
+    QVERIFY(runCli({ "--version" }).out.startsWith("quorvane-phonebook "));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -159,8 +159,8 @@ void TestExportCli::exportFailures_data()
         "@/x" } << 2 << QStringLiteral("The encoding no-such is unknown.\n");
     QTest::newRow("format out of range") << QStringList { "--format", "13", "--encoding", "UTF-8", "--out", "@/x" } << 2
                                          << QString();
-    QTest::newRow("format not a number") << QStringList { "--format", "xml", "--encoding", "UTF-8", "--out", "@/x" }
-                                         << 2 << QString();
+    QTest::newRow("format neither a number nor a name")
+        << QStringList { "--format", "html", "--encoding", "UTF-8", "--out", "@/x" } << 2 << QString();
     QTest::newRow("no --out") << QStringList { "--format", "1", "--encoding", "UTF-8" } << 2 << QString();
 }
 
