@@ -81,14 +81,20 @@ bool enable(const QString &executable)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Quorvane Phonebook Editor\n"
-                                         "Exec=%1\n"
-                                         "Terminal=false\n"
-                                         "X-GNOME-Autostart-enabled=true\n")
-                              .arg(execValue(executable));
-    file.write(entry.toUtf8());
+    // The menu entry's own lines (names, comment, icon in every language), started
+    // from this executable.
+    QFile menuEntry(QStringLiteral(":/linux/com.quorvane.PhonebookEditor.desktop"));
+    if (!menuEntry.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray entry;
+    for (const QByteArray &line : menuEntry.readAll().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        entry += line.startsWith("Exec=") ? "Exec=" + execValue(executable).toUtf8() : line;
+        entry += '\n';
+    }
+    entry += "X-GNOME-Autostart-enabled=true\n";
+    file.write(entry);
     return file.commit();
 }
 

@@ -1,5 +1,7 @@
 #include "app/AutoStart.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -45,7 +47,18 @@ private slots:
         f.close();
         QVERIFY(entry.startsWith("[Desktop Entry]\n"));
         QVERIFY(entry.contains("\nType=Application\n"));
+        // The menu entry's icon and translated name come along.
+        QVERIFY(entry.contains("\nIcon=com.quorvane.PhonebookEditor\n"));
+        QVERIFY(entry.contains("\nName[zh_CN]="));
         QCOMPARE(execLine(), QStringLiteral("/opt/quorvane/quorvane-phonebook-editor"));
+        const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (!validator.isEmpty()) {
+            QProcess check;
+            check.setProcessChannelMode(QProcess::MergedChannels);
+            check.start(validator, { AutoStart::desktopEntryPath() });
+            QVERIFY(check.waitForFinished(30000));
+            QVERIFY2(check.exitCode() == 0, check.readAll().constData());
+        }
 
         QVERIFY(AutoStart::disable());
         QVERIFY(!AutoStart::isEnabled());
