@@ -5,6 +5,7 @@
 #include "export/ExportFactory.h"
 #include "manager/DataMgr.h"
 
+#include <QCommandLineParser>
 #include <cstdio>
 
 namespace Cli {
@@ -90,25 +91,27 @@ bool loadPhonebook(DataMgr::StoreMode mode)
 
 Options parseOptions(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions)
 {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const auto bare = [](const QString &option) { return option.mid(2); };
+    for (const QString &option : valueOptions)
+        parser.addOption(QCommandLineOption(bare(option), QString(), QStringLiteral("value")));
+    for (const QString &option : flagOptions)
+        parser.addOption(QCommandLineOption(bare(option)));
     Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args[i];
-        if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
-            if (valueOptions.contains(a)) {
-                if (i + 1 >= args.size()) {
-                    o.error = QStringLiteral("option %1 needs a value").arg(a);
-                    return o;
-                }
-                o.values.insert(a, args[++i]);
-            } else if (flagOptions.contains(a)) {
-                o.flags.append(a);
-            } else {
-                o.error = QStringLiteral("unknown option %1").arg(a);
-                return o;
-            }
-        } else {
-            o.positional.append(a);
-        }
+    // The program's name comes first for the parser; "--help" was answered before.
+    if (!parser.parse(QStringList { QStringLiteral("quorvane-phonebook") } + args)) {
+        o.error = parser.errorText();
+        return o;
+    }
+    o.positional = parser.positionalArguments();
+    for (const QString &option : valueOptions) {
+        if (parser.isSet(bare(option)))
+            o.values.insert(option, parser.values(bare(option)).constLast());
+    }
+    for (const QString &option : flagOptions) {
+        if (parser.isSet(bare(option)))
+            o.flags.append(option);
     }
     return o;
 }

@@ -2,6 +2,7 @@
 #include "data/AppPaths.h"
 #include "data/FolderLock.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 
@@ -13,7 +14,8 @@ QString helpText()
         = QStringLiteral("Usage: quorvane-phonebook [--dir DIR] [--lock-wait MSECS] [--quiet] COMMAND [OPTIONS]\n"
                          "       quorvane-phonebook --help | --version\n\n"
                          "Works on the phonebook kept in DIR/phonebook.db (DIR defaults to the folder of "
-                         "this program). A command that changes it waits up to MSECS milliseconds "
+                         "this program for a portable copy, to ~/.local/share/quorvane-phonebook for an "
+                         "installed one). A command that changes it waits up to MSECS milliseconds "
                          "(default 5000) while another program changes it, and then gives up. --quiet "
                          "leaves out what a command tells along the way (the file written, the encoding "
                          "found); errors still go to standard error. Exit status: 0 done, 1 the job "
@@ -32,43 +34,46 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("quorvane-phonebook"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
 
-    QStringList args = app.arguments().mid(1);
-    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
-        const QString option = args.takeFirst();
-        if (option == QLatin1String("--help")) {
-            Cli::printOut(helpText());
-            return Cli::Success;
-        }
-        if (option == QLatin1String("--version")) {
-            Cli::printOut(QStringLiteral("quorvane-phonebook %1").arg(QCoreApplication::applicationVersion()));
-            return Cli::Success;
-        }
-        if (option == QLatin1String("--quiet")) {
-            Cli::setQuiet(true);
-            continue;
-        }
-        if (option == QLatin1String("--lock-wait") && !args.isEmpty()) {
-            bool ok = false;
-            const int msecs = args.takeFirst().toInt(&ok);
-            if (!ok || msecs < 0) {
-                Cli::printErr(QStringLiteral("--lock-wait needs a number of milliseconds"));
-                return Cli::Usage;
-            }
-            FolderLock::setWaitMsecs(msecs);
-            continue;
-        }
-        if (option == QLatin1String("--dir") && !args.isEmpty()) {
-            const QString dir = args.takeFirst();
-            if (!QDir(dir).exists()) {
-                Cli::printErr(QStringLiteral("No such folder: %1").arg(dir));
-                return Cli::Failure;
-            }
-            AppPaths::setAppDir(dir);
-            continue;
-        }
-        Cli::printErr(QStringLiteral("unknown option %1\n\n").arg(option) + helpText());
+    // Options of the tool come before the command; everything after it is the command's.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringLiteral("help"));
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption quiet(QStringLiteral("quiet"));
+    const QCommandLineOption lockWait(QStringLiteral("lock-wait"), QString(), QStringLiteral("MSECS"));
+    const QCommandLineOption dir(QStringLiteral("dir"), QString(), QStringLiteral("DIR"));
+    parser.addOptions({ help, version, quiet, lockWait, dir });
+    if (!parser.parse(app.arguments())) {
+        Cli::printErr(parser.errorText() + QStringLiteral("\n\n") + helpText());
         return Cli::Usage;
     }
+    if (parser.isSet(help)) {
+        Cli::printOut(helpText());
+        return Cli::Success;
+    }
+    if (parser.isSet(version)) {
+        Cli::printOut(QStringLiteral("quorvane-phonebook %1").arg(QCoreApplication::applicationVersion()));
+        return Cli::Success;
+    }
+    Cli::setQuiet(parser.isSet(quiet));
+    if (parser.isSet(lockWait)) {
+        bool ok = false;
+        const int msecs = parser.value(lockWait).toInt(&ok);
+        if (!ok || msecs < 0) {
+            Cli::printErr(QStringLiteral("--lock-wait needs a number of milliseconds"));
+            return Cli::Usage;
+        }
+        FolderLock::setWaitMsecs(msecs);
+    }
+    if (parser.isSet(dir)) {
+        const QString folder = parser.value(dir);
+        if (!QDir(folder).exists()) {
+            Cli::printErr(QStringLiteral("No such folder: %1").arg(folder));
+            return Cli::Failure;
+        }
+        AppPaths::setAppDir(folder);
+    }
+    QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {
         Cli::printErr(helpText());
         return Cli::Usage;
