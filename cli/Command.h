@@ -52,6 +52,10 @@ bool openStore(DataMgr::StoreMode mode = DataMgr::StoreMode::ReadWrite);
 // without one has the empty phonebook.
 bool loadPhonebook(DataMgr::StoreMode mode = DataMgr::StoreMode::ReadWrite);
 
+// Fetches what changed in the address-book sources `ids` (all when empty),
+// applies it and saves when anything changed; prints what happened.
+int syncSources(const QList<int> &ids);
+
 // Splits "--name value" options from positional arguments. Unknown options and
 // missing values are usage errors.
 struct Options {

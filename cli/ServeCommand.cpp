@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -34,7 +35,7 @@ bool installSignalHandlers()
 
 int serve(const QStringList &args)
 {
-    const Cli::Options options = Cli::parseOptions(args, { QStringLiteral("--port") }, {});
+    const Cli::Options options = Cli::parseOptions(args, { QStringLiteral("--port"), QStringLiteral("--refresh") }, {});
     if (!options.error.isEmpty() || !options.positional.isEmpty()) {
         Cli::printErr(options.error.isEmpty() ? QStringLiteral("serve takes no arguments") : options.error);
         return Cli::Usage;
@@ -47,6 +48,15 @@ int serve(const QStringList &args)
             return Cli::Usage;
         }
         HttpdService::setPortOverride(port);
+    }
+    int refreshMinutes = 0;
+    if (options.values.contains(QStringLiteral("--refresh"))) {
+        bool ok = false;
+        refreshMinutes = options.values.value(QStringLiteral("--refresh")).toInt(&ok);
+        if (!ok || refreshMinutes < 1) {
+            Cli::printErr(QStringLiteral("--refresh needs a number of minutes from 1"));
+            return Cli::Usage;
+        }
     }
     if (!installSignalHandlers()) {
         Cli::printErr(QStringLiteral("Cannot install the signal handlers"));
@@ -71,6 +81,15 @@ int serve(const QStringList &args)
     entry.chop(1);
     Cli::printOut(entry);
 
+    // The address books are fetched at start and then every so many minutes; a
+    // failed refresh is reported and the phones keep the phonebook they had.
+    QTimer refresh;
+    if (refreshMinutes > 0) {
+        QObject::connect(&refresh, &QTimer::timeout, qApp, [] { Cli::syncSources({}); });
+        refresh.start(std::chrono::minutes(refreshMinutes));
+        QTimer::singleShot(0, qApp, [] { Cli::syncSources({}); });
+    }
+
     QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, qApp, [] {
         char byte;
@@ -82,8 +101,9 @@ int serve(const QStringList &args)
     return Cli::Success;
 }
 
-const Cli::Registrar serveCommand("serve", "serve [--port N]",
-    "Serve the phonebook to phones over HTTP until interrupted (SIGINT or SIGTERM); "
+const Cli::Registrar serveCommand("serve", "serve [--port N] [--refresh MINUTES]",
+    "Serve the phonebook to phones over HTTP until interrupted (SIGINT or SIGTERM); with --refresh, fetch "
+    "the address-book sources at start and every MINUTES minutes, saving when anything changed; "
     "without --port the port comes from port.xml (in the current folder for a portable copy, in the user's "
     "config folder for an installed one).",
     serve);

@@ -31,6 +31,9 @@ public:
     Result openDatabase(OpenMode mode = OpenMode::ReadWrite);
     void closeDatabase();
     bool isOpen() const { return m_db.isOpen(); }
+    // The connection, for the store's other tables (the address-book sources),
+    // whose statements join this store's transactions.
+    QSqlDatabase connection() const { return m_db; }
 
     Result clearAllTables();
     // Adds the rows of an import (Flag 1) as they are.

@@ -39,6 +39,7 @@ DataMgr::~DataMgr() = default;
 
 Result DataMgr::openStore(StoreMode mode)
 {
+    m_storeMode = mode;
     return m_store->openDatabase(
         mode == StoreMode::ReadOnly ? SqliteDatabase::OpenMode::ReadOnly : SqliteDatabase::OpenMode::ReadWrite);
 }
@@ -93,7 +94,9 @@ Result DataMgr::reload()
     if (!lists)
         return Result::failure(tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()));
     m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
-    removeHttpFiles();
+    // A reader (dump) changes nothing; the phones' files stay theirs.
+    if (m_storeMode == StoreMode::ReadWrite)
+        removeHttpFiles();
     emit updateModel();
     return Result();
 }
@@ -420,7 +423,9 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
         QDir(AppPaths::appDir() + QStringLiteral("HTTPD")).removeRecursively();
     }
     m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
-    removeHttpFiles();
+    // A reader (dump) changes nothing; the phones' files stay theirs.
+    if (m_storeMode == StoreMode::ReadWrite)
+        removeHttpFiles();
     emit updateModel();
     return Result();
 }

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+struct CardSource;
+struct DavChanges;
 class HttpdService;
 class SqliteDatabase;
 class ImportContext;
@@ -34,6 +36,7 @@ public:
     enum class StoreMode { ReadWrite, ReadOnly };
     Result openStore(StoreMode mode = StoreMode::ReadWrite);
     void closeStore();
+    bool storeIsOpen() const;
     QString storePath() const;
     // No phonebook has been stored yet: phonebook.db is missing or zero-length.
     bool storeIsNew() const;
@@ -151,6 +154,25 @@ public:
     // failures only the HTTP service notices.
     Result savePhonebookFiles(QString *historyPath = nullptr);
 
+    // Address books on CardDAV servers that feed the phonebook, kept in the store.
+    Expected<QList<CardSource>> cardSources();
+    // Adds (id 0) or rewrites a source.
+    Result saveCardSource(CardSource &source);
+    // Forgets the source; its contacts stay, as the user's own.
+    Result removeCardSource(int sourceId);
+    // The versions (href → ETag) of the source's cards the phonebook holds, for
+    // the next fetch; when it holds none of them any more, the source's sync token
+    // is cleared so that the whole book comes again.
+    Expected<QHash<QString, QString>> cardVersions(CardSource &source);
+    // Applies what a fetch brought, as one transaction: contacts of removed cards
+    // go, changed ones are replaced (keeping the user's other groups), new ones
+    // join the source's group; then the lists are read back. On failure the store,
+    // the lists and `source` are as they were. `applied` receives how many
+    // contacts were added, replaced or removed.
+    Result applyCardChanges(CardSource &source, const DavChanges &changes, int *applied = nullptr);
+    // Ids of the contacts that came from a source.
+    QSet<int> sourceContacts();
+
     // The phonebook service for phones. `notices` as for HttpdService::startServer.
     Result startHttpService(QStringList *notices = nullptr);
     void stopHttpService();
@@ -214,4 +236,5 @@ private:
     QString m_language = QStringLiteral("en");
     HttpdService *m_httpService = nullptr;
     std::unique_ptr<SqliteDatabase> m_store;
+    StoreMode m_storeMode = StoreMode::ReadWrite;
 };

@@ -55,6 +55,10 @@ void TestCli::newThenDumpGivesBuiltInGroups()
     QCOMPARE(groups[1].toObject().value("name").toString(), QString("Blacklist"));
     QCOMPARE(groups[1].toObject().value("id").toInt(), 100);
     QVERIFY(QFile::exists(dir.filePath("phonebook.db")));
+    // dump only reads: the phones' files of the last save stay.
+    QCOMPARE(runCli({ "--dir", dir.path(), "save" }).exitCode, 0);
+    QCOMPARE(runCli({ "--dir", dir.path(), "dump" }).exitCode, 0);
+    QVERIFY(QFile::exists(dir.filePath("HTTPD/Birch/phonebook.xml")));
 }
 
 void TestCli::usageErrors_data()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// An address book on a CardDAV server that feeds the phonebook.
+struct CardSource {
+    int id = 0;
+    QString url; // the address book's collection
+    QString name; // its display name
+    QString user;
+    // Where the headless tool reads the password from; empty for the desktop's
+    // secret store or the environment.
+    QString passwordFile;
+    QString group; // the group its contacts join
+    int refreshMinutes = 0; // 0: only when asked
+    QString syncToken; // the server's mark of what we have; empty before the first sync
+};
+
+// What we hold of one card: the contact it became and the version we read.
+struct CardLink {
+    int contactId = 0;
+    QString href;
+    QString etag;
+};
