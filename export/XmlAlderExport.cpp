@@ -1,6 +1,7 @@
 #include "export/XmlAlderExport.h"
 
 #include "export/ExportRules.h"
+#include "export/LayoutCheck.h"
 #include "export/XmlLayout.h"
 #include "export/XmlWriter.h"
 
@@ -11,21 +12,8 @@ using namespace ExportRules;
 namespace {
 
 // Alder phones take at most this many groups and contacts; the rest is left out.
-constexpr int kMaxGroups = 50;
-constexpr int kMaxContacts = 1000;
-
-// The phone types Alder phones know (every type of the table but "CompanyTotal").
-bool isAlderType(const QString &type)
-{
-    static const QSet<QString> types { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"),
-        QStringLiteral("Fax"), QStringLiteral("Pager"), QStringLiteral("Car"), QStringLiteral("Radio"),
-        QStringLiteral("Assistant"), QStringLiteral("Telex"), QStringLiteral("Main"), QStringLiteral("MMS"),
-        QStringLiteral("ISDN"), QStringLiteral("TTY TTD"), QStringLiteral("Callback"), QStringLiteral("Work Fax"),
-        QStringLiteral("Home Fax"), QStringLiteral("Other Fax"), QStringLiteral("Work Mobile"),
-        QStringLiteral("Work Pager"), QStringLiteral("Company Main"), QStringLiteral("Custom"),
-        QStringLiteral("Other") };
-    return types.contains(type);
-}
+constexpr int kMaxGroups = LayoutLimits::kModelGroups;
+constexpr int kMaxContacts = LayoutLimits::kModelContacts;
 
 } // namespace
 
@@ -48,7 +36,7 @@ Result XmlAlderExport::write(
             if (!hasPhones(c))
                 xml.textElement(QLatin1String("Phone"), QStringView());
             for (const PhoneInfo &p : c.PhoneList) {
-                if (p.phonenumber.isEmpty() || !isAlderType(p.type))
+                if (p.phonenumber.isEmpty() || !LayoutLimits::isAlderPhoneType(p.type))
                     continue;
                 xml.startElement(QLatin1String("Phone"), QLatin1String("type"), p.type);
                 xml.textElement(QLatin1String("phonenumber"), p.phonenumber);

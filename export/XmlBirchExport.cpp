@@ -1,6 +1,7 @@
 #include "export/XmlBirchExport.h"
 
 #include "export/ExportRules.h"
+#include "export/LayoutCheck.h"
 #include "export/XmlLayout.h"
 #include "export/XmlWriter.h"
 
@@ -9,8 +10,8 @@ using namespace ExportRules;
 namespace {
 
 // Birch phones take at most this many groups and contacts; the rest is left out.
-constexpr int kMaxGroups = 50;
-constexpr int kMaxContacts = 1000;
+constexpr int kMaxGroups = LayoutLimits::kModelGroups;
+constexpr int kMaxContacts = LayoutLimits::kModelContacts;
 
 } // namespace
 
