@@ -44,7 +44,7 @@ int check(const QStringList &args)
     QString text;
     for (int format : formats) {
         const LayoutCheck::Report r
-            = LayoutCheck::check(format, encoding, mgr->phonebook().contacts(), mgr->savedGroups());
+            = LayoutCheck::check(format, encoding, mgr->phonebook().contacts(), mgr->phonebook().groupsAsSaved());
         lost = lost || r.losesAnything();
         QJsonArray findings;
         int lostCount = 0;
