@@ -28,6 +28,13 @@ struct CardPhone {
     int pref = 0;
 };
 
+struct CardMail {
+    // Empty when the line named no kind of address.
+    QString type;
+    QString address;
+    QString group;
+};
+
 struct Card {
     bool hasName = false;
     // An N line gave a first or a last name.
@@ -37,7 +44,10 @@ struct Card {
     QString formattedName;
     QList<CardPhone> phones;
     QVariant primary;
-    QStringList mails;
+    QList<CardMail> mails;
+    // The first ORG line: organisation and units.
+    QString department;
+    bool hasOrg = false;
     QStringList groups;
     QString category;
     QHash<QString, QString> labels;
@@ -51,8 +61,8 @@ struct Card {
 
     bool hasContent() const
     {
-        return hasName || !phones.isEmpty() || !mails.isEmpty() || !groups.isEmpty() || frequent.isValid()
-            || photo.isValid() || ring.isValid() || ringIndex.isValid();
+        return hasName || !phones.isEmpty() || !mails.isEmpty() || !department.isEmpty() || !groups.isEmpty()
+            || frequent.isValid() || photo.isValid() || ring.isValid() || ringIndex.isValid();
     }
 };
 
@@ -278,6 +288,29 @@ void setName(Card &card, const Property &prop)
     card.hasN = true;
 }
 
+// The first type word that names a kind of address: "TYPE=INTERNET,HOME",
+// "type=home" and 2.1's bare "EMAIL;WORK" alike.
+QString mailType(const Params &p)
+{
+    for (QStringView t : p.types) {
+        const QString type = ContactLabels::mailType(t);
+        if (!type.isEmpty())
+            return type;
+    }
+    return QString();
+}
+
+void setDepartment(Card &card, const Property &prop)
+{
+    if (card.hasOrg)
+        return;
+    card.hasOrg = true;
+    QStringList parts;
+    for (QStringView part : splitUnescaped(prop.value, QLatin1Char(';')))
+        parts.append(unescaped(part));
+    card.department = ContactLabels::department(parts);
+}
+
 void setCategory(Card &card, const Property &prop)
 {
     if (!card.category.isEmpty())
@@ -325,7 +358,9 @@ void take(Card &card, const Property &prop, const Params &params)
     } else if (is(name, "EMAIL")) {
         const QString mail = text(prop).trimmed();
         if (!mail.isEmpty())
-            card.mails.append(mail);
+            card.mails.append(CardMail { mailType(params), mail, prop.group.toString() });
+    } else if (is(name, "ORG")) {
+        setDepartment(card, prop);
     } else if (is(name, "CATEGORIES")) {
         setCategory(card, prop);
     } else if (is(name, "X-ABLABEL")) {
@@ -379,6 +414,19 @@ void finish(Card &card)
     if (preferred)
         card.primary = Records::phoneTypeIndexOfWord(preferred->type);
 
+    // Apple names addresses by an X-ABLabel of the group too; a label of its own
+    // making is some other address.
+    for (CardMail &mail : card.mails) {
+        if (!mail.type.isEmpty() || mail.group.isEmpty())
+            continue;
+        const QString label = card.labels.value(mail.group);
+        if (!label.isEmpty()) {
+            mail.type = ContactLabels::mailType(label);
+            if (mail.type.isEmpty())
+                mail.type = QStringLiteral("Other");
+        }
+    }
+
     if (card.groups.isEmpty() && !card.category.isEmpty())
         card.groups.append(card.category);
 }
@@ -388,7 +436,7 @@ void finish(Card &card)
 bool readsQuotedPrintable(QStringView name)
 {
     return is(name, "N") || is(name, "FN") || is(name, "TEL") || is(name, "X-MS-TEL") || is(name, "EMAIL")
-        || is(name, "CATEGORIES") || is(name, "X-ABLABEL");
+        || is(name, "ORG") || is(name, "CATEGORIES") || is(name, "X-ABLABEL");
 }
 
 // Reads the logical lines of a file into cards. Every byte is read strictly: the
@@ -461,7 +509,9 @@ Result CardReader::read(const QByteArray &lines, QList<Card> &cards)
         // The value's bytes: quoted-printable undone where we read it, in the
         // charset the property declares or else in the file's encoding.
         QByteArrayView bytes = line.sliced(colon + 1);
-        const bool unquote = params.quotedPrintable && inCard && readsQuotedPrintable(prop.name);
+        // Only the first ORG of a card is read; the others are not decoded.
+        const bool unquote = params.quotedPrintable && inCard && readsQuotedPrintable(prop.name)
+            && !(is(prop.name, "ORG") && cards.last().hasOrg);
         QByteArray unquoted;
         if (unquote) {
             unquoted = VCardLines::fromQuotedPrintable(bytes);
@@ -524,6 +574,8 @@ void buildRows(const QList<Card> &cards, ImportContext &ctx, ImportRows &rows)
             c.id = id;
             c.FirstName = card.firstName;
             c.LastName = card.lastName;
+            if (!card.department.isEmpty())
+                c.Department = card.department;
             c.PrimaryIndex = card.primary;
             c.Frequent = card.frequent;
             c.PhotoUrl = card.photo;
@@ -533,8 +585,8 @@ void buildRows(const QList<Card> &cards, ImportContext &ctx, ImportRows &rows)
         }
         for (const CardPhone &p : card.phones)
             rows.addPhone(id, p.type, p.number, p.account, ImportRows::Counting::FromOne);
-        for (const QString &mail : card.mails)
-            rows.addMail(id, QVariant(), mail);
+        for (const CardMail &mail : card.mails)
+            rows.addMail(id, mail.type.isEmpty() ? QVariant() : QVariant(mail.type), mail.address);
         for (const QString &group : card.groups) {
             if (!ctx.isKnownGroup(group)) {
                 const int groupId = ctx.idForNewGroup(group);
