@@ -546,7 +546,27 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     // tables gives, without repeating every contact once per phone, mail and group.
     // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactInfo> result;
+    // Child rows come in the order their contacts were stored, so the contact of a
+    // row is mostly the one of the row before or the next; the table by id is made
+    // only when one is not.
     QHash<int, qsizetype> position;
+    qsizetype cursor = 0;
+    auto contactOf = [&](int id) -> ContactInfo * {
+        if (cursor < result.size() && result.at(cursor).id == id)
+            return &result[cursor];
+        if (cursor + 1 < result.size() && result.at(cursor + 1).id == id)
+            return &result[++cursor];
+        if (position.isEmpty()) {
+            position.reserve(result.size());
+            for (qsizetype i = 0; i < result.size(); ++i)
+                position.insert(result.at(i).id, i);
+        }
+        const auto it = position.constFind(id);
+        if (it == position.constEnd())
+            return nullptr;
+        cursor = *it;
+        return &result[cursor];
+    };
     // A read that stops on an error gives no contacts at all.
     auto readFailure = [this](const RowReader &q) { return q.failed() ? fail(q.error()) : Result(); };
     {
@@ -564,7 +584,6 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
             c.PhotoUrl = q.text(6);
             c.RingtoneUrl = q.text(7);
             c.RingtoneIndex = q.integer(8);
-            position.insert(c.id, result.size());
             result.append(std::move(c));
         }
         if (const Result read = readFailure(q); !read)
@@ -572,11 +591,12 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     }
     {
         RowReader q(m_db, "SELECT cid,type,phonenumber,accountindex FROM phone1");
+        cursor = 0;
         while (q.next()) {
-            const auto it = position.constFind(q.integer(0));
-            if (it == position.constEnd())
+            ContactInfo *contact = contactOf(q.integer(0));
+            if (!contact)
                 continue;
-            PhoneInfoList &phones = result[*it].PhoneList;
+            PhoneInfoList &phones = contact->PhoneList;
             const PhoneInfo phone { q.text(1), QString(), q.text(2), q.integer(3) };
             // The join repeats a phone once per mail and group; equal neighbours are one.
             if (phones.isEmpty() || phones.last().type != phone.type || phones.last().phonenumber != phone.phonenumber
@@ -588,11 +608,12 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     }
     {
         RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
+        cursor = 0;
         while (q.next()) {
-            const auto it = position.constFind(q.integer(0));
-            if (it == position.constEnd())
+            ContactInfo *contact = contactOf(q.integer(0));
+            if (!contact)
                 continue;
-            MailInfoList &mails = result[*it].MailList;
+            MailInfoList &mails = contact->MailList;
             const MailInfo mail { q.text(1), QString(), q.text(2) };
             bool known = false;
             for (const MailInfo &m : std::as_const(mails)) {
@@ -609,11 +630,12 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     }
     {
         RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
+        cursor = 0;
         while (q.next()) {
-            const auto it = position.constFind(q.integer(0));
-            if (it == position.constEnd())
+            ContactInfo *contact = contactOf(q.integer(0));
+            if (!contact)
                 continue;
-            QStringList &groups = result[*it].GroupList;
+            QStringList &groups = contact->GroupList;
             const QString group = q.text(1);
             if (!groups.contains(group))
                 groups.append(group);
