@@ -341,7 +341,9 @@ bool isNullValue(const QVariant &v)
 }
 
 // Binds the values as Qt's SQLite driver would: null, integer, real, blob or text.
-int bindValue(sqlite3_stmt *statement, int index, const QVariant &v)
+// `utf8` holds the bytes of a text value until the row is stepped: SQLite keeps
+// its text as UTF-8, and Qt's conversion is quicker than SQLite's.
+int bindValue(sqlite3_stmt *statement, int index, const QVariant &v, QByteArray &utf8)
 {
     if (isNullValue(v))
         return sqlite3_bind_null(statement, index);
@@ -362,9 +364,9 @@ int bindValue(sqlite3_stmt *statement, int index, const QVariant &v)
         return sqlite3_bind_blob(statement, index, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
     }
     case QMetaType::QString: {
-        // The value lives in the batch until the row is stepped.
         const QString *text = static_cast<const QString *>(v.constData());
-        return sqlite3_bind_text16(statement, index, text->utf16(), int(text->size() * sizeof(QChar)), SQLITE_STATIC);
+        utf8 = text->toUtf8();
+        return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
     }
     default: {
         const QString text = v.toString();
@@ -381,9 +383,10 @@ bool insertNative(sqlite3 *handle, const char *sql, const QList<QVariantList> &c
     if (sqlite3_prepare_v2(handle, sql, -1, &statement, nullptr) != SQLITE_OK || !statement)
         return false;
     bool ok = sqlite3_bind_parameter_count(statement) == columns.size();
+    QList<QByteArray> utf8(columns.size());
     for (qsizetype r = 0; ok && r < rows; ++r) {
         for (int c = 0; ok && c < columns.size(); ++c)
-            ok = bindValue(statement, c + 1, columns[c].at(r)) == SQLITE_OK;
+            ok = bindValue(statement, c + 1, columns[c].at(r), utf8[c]) == SQLITE_OK;
         ok = ok && sqlite3_step(statement) == SQLITE_DONE;
         sqlite3_reset(statement);
     }
@@ -510,10 +513,10 @@ public:
     {
         if (!m_statement)
             return m_query.value(column).toString();
-        const void *data = sqlite3_column_text16(m_statement, column);
+        const unsigned char *data = sqlite3_column_text(m_statement, column);
         if (!data)
             return QString();
-        return QString(static_cast<const QChar *>(data), sqlite3_column_bytes16(m_statement, column) / 2);
+        return QString::fromUtf8(reinterpret_cast<const char *>(data), sqlite3_column_bytes(m_statement, column));
     }
     int integer(int column) const
     {
