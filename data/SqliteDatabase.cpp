@@ -341,7 +341,9 @@ bool isNullValue(const QVariant &v)
 }
 
 // Binds the values as Qt's SQLite driver would: null, integer, real, blob or text.
-int bindValue(sqlite3_stmt *statement, int index, const QVariant &v)
+// `utf8` holds the bytes of a text value until the row is stepped: SQLite keeps
+// its text as UTF-8, and Qt's conversion is quicker than SQLite's.
+int bindValue(sqlite3_stmt *statement, int index, const QVariant &v, QByteArray &utf8)
 {
     if (isNullValue(v))
         return sqlite3_bind_null(statement, index);
@@ -362,9 +364,9 @@ int bindValue(sqlite3_stmt *statement, int index, const QVariant &v)
         return sqlite3_bind_blob(statement, index, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
     }
     case QMetaType::QString: {
-        // The value lives in the batch until the row is stepped.
         const QString *text = static_cast<const QString *>(v.constData());
-        return sqlite3_bind_text16(statement, index, text->utf16(), int(text->size() * sizeof(QChar)), SQLITE_STATIC);
+        utf8 = text->toUtf8();
+        return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
     }
     default: {
         const QString text = v.toString();
@@ -381,9 +383,10 @@ bool insertNative(sqlite3 *handle, const char *sql, const QList<QVariantList> &c
     if (sqlite3_prepare_v2(handle, sql, -1, &statement, nullptr) != SQLITE_OK || !statement)
         return false;
     bool ok = sqlite3_bind_parameter_count(statement) == columns.size();
+    QList<QByteArray> utf8(columns.size());
     for (qsizetype r = 0; ok && r < rows; ++r) {
         for (int c = 0; ok && c < columns.size(); ++c)
-            ok = bindValue(statement, c + 1, columns[c].at(r)) == SQLITE_OK;
+            ok = bindValue(statement, c + 1, columns[c].at(r), utf8[c]) == SQLITE_OK;
         ok = ok && sqlite3_step(statement) == SQLITE_DONE;
         sqlite3_reset(statement);
     }
@@ -510,10 +513,10 @@ public:
     {
         if (!m_statement)
             return m_query.value(column).toString();
-        const void *data = sqlite3_column_text16(m_statement, column);
+        const unsigned char *data = sqlite3_column_text(m_statement, column);
         if (!data)
             return QString();
-        return QString(static_cast<const QChar *>(data), sqlite3_column_bytes16(m_statement, column) / 2);
+        return QString::fromUtf8(reinterpret_cast<const char *>(data), sqlite3_column_bytes(m_statement, column));
     }
     int integer(int column) const
     {
@@ -546,7 +549,27 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     // tables gives, without repeating every contact once per phone, mail and group.
     // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactInfo> result;
+    // Child rows come in the order their contacts were stored, so the contact of a
+    // row is mostly the one of the row before or the next; the table by id is made
+    // only when one is not.
     QHash<int, qsizetype> position;
+    qsizetype cursor = 0;
+    auto contactOf = [&](int id) -> ContactInfo * {
+        if (cursor < result.size() && result.at(cursor).id == id)
+            return &result[cursor];
+        if (cursor + 1 < result.size() && result.at(cursor + 1).id == id)
+            return &result[++cursor];
+        if (position.isEmpty()) {
+            position.reserve(result.size());
+            for (qsizetype i = 0; i < result.size(); ++i)
+                position.insert(result.at(i).id, i);
+        }
+        const auto it = position.constFind(id);
+        if (it == position.constEnd())
+            return nullptr;
+        cursor = *it;
+        return &result[cursor];
+    };
     // A read that stops on an error gives no contacts at all.
     auto readFailure = [this](const RowReader &q) { return q.failed() ? fail(q.error()) : Result(); };
     {
@@ -564,7 +587,6 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
             c.PhotoUrl = q.text(6);
             c.RingtoneUrl = q.text(7);
             c.RingtoneIndex = q.integer(8);
-            position.insert(c.id, result.size());
             result.append(std::move(c));
         }
         if (const Result read = readFailure(q); !read)
@@ -572,11 +594,12 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     }
     {
         RowReader q(m_db, "SELECT cid,type,phonenumber,accountindex FROM phone1");
+        cursor = 0;
         while (q.next()) {
-            const auto it = position.constFind(q.integer(0));
-            if (it == position.constEnd())
+            ContactInfo *contact = contactOf(q.integer(0));
+            if (!contact)
                 continue;
-            PhoneInfoList &phones = result[*it].PhoneList;
+            PhoneInfoList &phones = contact->PhoneList;
             const PhoneInfo phone { q.text(1), QString(), q.text(2), q.integer(3) };
             // The join repeats a phone once per mail and group; equal neighbours are one.
             if (phones.isEmpty() || phones.last().type != phone.type || phones.last().phonenumber != phone.phonenumber
@@ -588,11 +611,12 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     }
     {
         RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
+        cursor = 0;
         while (q.next()) {
-            const auto it = position.constFind(q.integer(0));
-            if (it == position.constEnd())
+            ContactInfo *contact = contactOf(q.integer(0));
+            if (!contact)
                 continue;
-            MailInfoList &mails = result[*it].MailList;
+            MailInfoList &mails = contact->MailList;
             const MailInfo mail { q.text(1), QString(), q.text(2) };
             bool known = false;
             for (const MailInfo &m : std::as_const(mails)) {
@@ -609,11 +633,12 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     }
     {
         RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
+        cursor = 0;
         while (q.next()) {
-            const auto it = position.constFind(q.integer(0));
-            if (it == position.constEnd())
+            ContactInfo *contact = contactOf(q.integer(0));
+            if (!contact)
                 continue;
-            QStringList &groups = result[*it].GroupList;
+            QStringList &groups = contact->GroupList;
             const QString group = q.text(1);
             if (!groups.contains(group))
                 groups.append(group);

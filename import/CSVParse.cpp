@@ -93,6 +93,18 @@ QString googleGroup(const QString &value)
     return QString();
 }
 
+// The mail type of a Google label: ours when it names one, "Other" for a label of
+// the user's own, null without a label. The older layout is also what we write,
+// with "* Other" on every address whatever its kind: that label tells nothing.
+QVariant googleMailType(const QString &label, bool olderLayout)
+{
+    const QStringView trimmed = QStringView(label).trimmed();
+    if (trimmed.isEmpty() || (olderLayout && trimmed == QLatin1String("* Other")))
+        return QVariant();
+    const QString type = ContactLabels::mailType(trimmed);
+    return type.isEmpty() ? QStringLiteral("Other") : type;
+}
+
 // Outlook's categories "A;B": the contact goes into the first.
 QString firstCategory(const QString &value)
 {
@@ -263,6 +275,15 @@ bool CSVParse::recognise(const QStringList &header)
     m_companyMainPhone = headerIndex(header, QStringLiteral("Company Main Phone"));
     m_categories = headerIndex(header, QStringLiteral("Categories"));
 
+    // Outlook and Outlook Express, Thunderbird, Google (current and older layouts).
+    m_departmentColumns.clear();
+    for (const char *name : { "Company", "Organization", "Organisation", "Organization Name", "Organization 1 - Name",
+             "公司", "单位", "Department", "Organization Department", "Organization 1 - Department", "部门" }) {
+        const int index = headerIndex(header, QString::fromUtf8(name));
+        if (index >= 0)
+            m_departmentColumns.append(index);
+    }
+
     m_phoneColumns.clear();
     m_mailColumns.clear();
     for (int i = 0; i < header.size(); ++i) {
@@ -309,6 +330,17 @@ QByteArray CSVParse::field(const Record &record, int position) const
 QString CSVParse::value(const Record &record, int position) const
 {
     return column(record, m_columns.value(position, -1));
+}
+
+QVariant CSVParse::department(const Record &record) const
+{
+    if (m_departmentColumns.isEmpty())
+        return QVariant();
+    QStringList parts;
+    for (int index : m_departmentColumns)
+        parts.append(column(record, index));
+    const QString text = ContactLabels::department(parts);
+    return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
 int CSVParse::faxColumn(const Record &record) const
@@ -446,6 +478,7 @@ void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, Import
 
         ImportRows::Contact c;
         c.id = id;
+        c.Department = department(r);
         c.FirstName = value(r, First);
         c.LastName = value(r, Last);
         // Our files give the phone-type index; a mail program's file gives the number.
@@ -487,6 +520,7 @@ void CSVParse::buildOutlook(const QList<Record> &records, ImportContext &ctx, Im
 
         ImportRows::Contact c;
         c.id = id;
+        c.Department = department(r);
         c.FirstName = value(r, First);
         c.LastName = value(r, Last);
         c.PrimaryIndex = primaryTypeIndex(value(r, Primary).trimmed(), numbers);
@@ -515,6 +549,7 @@ void CSVParse::buildOutlookExpress(const QList<Record> &records, ImportContext &
 
         ImportRows::Contact c;
         c.id = id;
+        c.Department = department(r);
         c.FirstName = value(r, First);
         c.LastName = value(r, Last);
         rows.addContact(c);
@@ -531,8 +566,9 @@ void CSVParse::buildGoogle(const QList<Record> &records, ImportContext &ctx, Imp
         const int id = ctx.contactId();
         bool anyMail = false;
         for (const auto &[label, valueColumn] : m_mailPairs) {
+            const QVariant type = googleMailType(column(r, label), m_layout == Gmail);
             for (const QString &mail : parts(column(r, valueColumn))) {
-                rows.addMail(id, QVariant(), mail);
+                rows.addMail(id, type, mail);
                 anyMail = true;
             }
         }
@@ -566,6 +602,7 @@ void CSVParse::buildGoogle(const QList<Record> &records, ImportContext &ctx, Imp
 
         ImportRows::Contact c;
         c.id = id;
+        c.Department = department(r);
         c.FirstName = value(r, 0);
         c.LastName = value(r, 1);
         rows.addContact(c);
@@ -584,6 +621,7 @@ void CSVParse::buildThunderbird(const QList<Record> &records, ImportContext &ctx
 
         ImportRows::Contact c;
         c.id = id;
+        c.Department = department(r);
         c.FirstName = value(r, 0);
         c.LastName = value(r, 1);
         // A card with only a display name shows under it, as a formatted name does.

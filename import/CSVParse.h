@@ -56,6 +56,8 @@ private:
     QString value(const Record &record, int position) const;
     QByteArray field(const Record &record, int position) const;
     QString column(const Record &record, int index) const;
+    // The organisation and department columns joined; null when all are empty.
+    QVariant department(const Record &record) const;
     // Index of the first fax column holding a number in the record, or -1.
     int faxColumn(const Record &record) const;
     // The phone and mail columns of the header that `used` does not hold, in header
@@ -81,6 +83,8 @@ private:
     // addresses.
     QList<QPair<int, QString>> m_phoneColumns;
     QList<int> m_mailColumns;
+    // Organisation columns first, then department ones.
+    QList<int> m_departmentColumns;
     // Google's numbered "Phone N" and "E-mail N" columns: (label, value) indices.
     QList<QPair<int, int>> m_phonePairs;
     QList<QPair<int, int>> m_mailPairs;

@@ -69,6 +69,39 @@ QString phoneType(QStringView label)
     return phoneTypes().value(key(label));
 }
 
+QString mailType(QStringView label)
+{
+    static const QHash<QString, QString> types = [] {
+        const struct {
+            const char *type;
+            std::initializer_list<const char *> keys;
+        } table[] = {
+            { "Work", { "work", "business", "office", "工作", "单位" } },
+            { "Home", { "home", "personal", "住宅", "家庭", "个人" } },
+            { "Mobile", { "mobile", "cell", "手机" } },
+            { "Other", { "other", "其他" } },
+        };
+        QHash<QString, QString> map;
+        for (const auto &row : table) {
+            for (const char *k : row.keys)
+                map.insert(QString::fromUtf8(k), QString::fromLatin1(row.type));
+        }
+        return map;
+    }();
+    return types.value(key(withoutStar(label)));
+}
+
+QString department(const QStringList &parts)
+{
+    QStringList kept;
+    for (const QString &part : parts) {
+        const QString p = part.simplified();
+        if (!p.isEmpty() && !kept.contains(p, Qt::CaseInsensitive))
+            kept.append(p);
+    }
+    return kept.join(QLatin1String(" / "));
+}
+
 bool isMailColumn(QStringView name)
 {
     static const QStringList keys

@@ -28,6 +28,7 @@ void ImportRows::reserve(qsizetype contacts, qsizetype phones, qsizetype mails, 
         c.reserve(contacts);
     for (QVariantList &c : m_phone)
         c.reserve(phones);
+    m_phoneCounting.reserve(phones);
     for (QVariantList &c : m_mail)
         c.reserve(mails);
     for (QVariantList &c : m_union)

@@ -28,6 +28,13 @@ struct CardPhone {
     int pref = 0;
 };
 
+struct CardMail {
+    // Empty when the line named no kind of address.
+    QString type;
+    QString address;
+    QString group;
+};
+
 struct Card {
     bool hasName = false;
     // An N line gave a first or a last name.
@@ -37,7 +44,10 @@ struct Card {
     QString formattedName;
     QList<CardPhone> phones;
     QVariant primary;
-    QStringList mails;
+    QList<CardMail> mails;
+    // The first ORG line: organisation and units.
+    QString department;
+    bool hasOrg = false;
     QStringList groups;
     QString category;
     QHash<QString, QString> labels;
@@ -51,14 +61,16 @@ struct Card {
 
     bool hasContent() const
     {
-        return hasName || !phones.isEmpty() || !mails.isEmpty() || !groups.isEmpty() || frequent.isValid()
-            || photo.isValid() || ring.isValid() || ringIndex.isValid();
+        return hasName || !phones.isEmpty() || !mails.isEmpty() || !department.isEmpty() || !groups.isEmpty()
+            || frequent.isValid() || photo.isValid() || ring.isValid() || ringIndex.isValid();
     }
 };
 
 bool is(QStringView word, const char *name)
 {
-    return word.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    // Most words are told apart by their length alone.
+    const QLatin1String n(name);
+    return word.size() == n.size() && word.compare(n, Qt::CaseInsensitive) == 0;
 }
 
 // A content line: [group "."] name [";" parameters] ":" value, with its value
@@ -278,6 +290,29 @@ void setName(Card &card, const Property &prop)
     card.hasN = true;
 }
 
+// The first type word that names a kind of address: "TYPE=INTERNET,HOME",
+// "type=home" and 2.1's bare "EMAIL;WORK" alike.
+QString mailType(const Params &p)
+{
+    for (QStringView t : p.types) {
+        const QString type = ContactLabels::mailType(t);
+        if (!type.isEmpty())
+            return type;
+    }
+    return QString();
+}
+
+void setDepartment(Card &card, const Property &prop)
+{
+    if (card.hasOrg)
+        return;
+    card.hasOrg = true;
+    QStringList parts;
+    for (QStringView part : splitUnescaped(prop.value, QLatin1Char(';')))
+        parts.append(unescaped(part));
+    card.department = ContactLabels::department(parts);
+}
+
 void setCategory(Card &card, const Property &prop)
 {
     if (!card.category.isEmpty())
@@ -325,7 +360,9 @@ void take(Card &card, const Property &prop, const Params &params)
     } else if (is(name, "EMAIL")) {
         const QString mail = text(prop).trimmed();
         if (!mail.isEmpty())
-            card.mails.append(mail);
+            card.mails.append(CardMail { mailType(params), mail, prop.group.toString() });
+    } else if (is(name, "ORG")) {
+        setDepartment(card, prop);
     } else if (is(name, "CATEGORIES")) {
         setCategory(card, prop);
     } else if (is(name, "X-ABLABEL")) {
@@ -379,6 +416,19 @@ void finish(Card &card)
     if (preferred)
         card.primary = Records::phoneTypeIndexOfWord(preferred->type);
 
+    // Apple names addresses by an X-ABLabel of the group too; a label of its own
+    // making is some other address.
+    for (CardMail &mail : card.mails) {
+        if (!mail.type.isEmpty() || mail.group.isEmpty())
+            continue;
+        const QString label = card.labels.value(mail.group);
+        if (!label.isEmpty()) {
+            mail.type = ContactLabels::mailType(label);
+            if (mail.type.isEmpty())
+                mail.type = QStringLiteral("Other");
+        }
+    }
+
     if (card.groups.isEmpty() && !card.category.isEmpty())
         card.groups.append(card.category);
 }
@@ -388,10 +438,46 @@ void finish(Card &card)
 bool readsQuotedPrintable(QStringView name)
 {
     return is(name, "N") || is(name, "FN") || is(name, "TEL") || is(name, "X-MS-TEL") || is(name, "EMAIL")
-        || is(name, "CATEGORIES") || is(name, "X-ABLABEL");
+        || is(name, "ORG") || is(name, "CATEGORIES") || is(name, "X-ABLABEL");
 }
 
-// Reads the logical lines of a file into cards. Every byte is read strictly: the
+// The rows of one card, numbered on from `ctx`.
+void addCard(const Card &card, ImportContext &ctx, ImportRows &rows)
+{
+    {
+        const int id = ctx.contactId();
+        if (card.hasContent()) {
+            ImportRows::Contact c;
+            c.id = id;
+            c.FirstName = card.firstName;
+            c.LastName = card.lastName;
+            if (!card.department.isEmpty())
+                c.Department = card.department;
+            c.PrimaryIndex = card.primary;
+            c.Frequent = card.frequent;
+            c.PhotoUrl = card.photo;
+            c.RingtoneUrl = card.ring;
+            c.RingtoneIndex = card.ringIndex;
+            rows.addContact(c);
+        }
+        for (const CardPhone &p : card.phones)
+            rows.addPhone(id, p.type, p.number, p.account, ImportRows::Counting::FromOne);
+        for (const CardMail &mail : card.mails)
+            rows.addMail(id, mail.type.isEmpty() ? QVariant() : QVariant(mail.type), mail.address);
+        for (const QString &group : card.groups) {
+            if (!ctx.isKnownGroup(group)) {
+                const int groupId = ctx.idForNewGroup(group);
+                rows.addGroup(groupId, group);
+                ctx.addGroup(group, groupId);
+            }
+            rows.addMember(id, group);
+        }
+        ctx.advanceContactId();
+        ctx.advanceGroupId();
+    }
+}
+
+// Reads the logical lines of a file, card by card into rows. Every byte is read strictly: the
 // value of a property in the charset it declares, the rest in the file's encoding.
 class CardReader
 {
@@ -407,7 +493,8 @@ public:
     {
     }
 
-    Result read(const QByteArray &lines, QList<Card> &cards);
+    // `anything`: some card held a contact.
+    Result read(const QByteArray &lines, ImportContext &ctx, ImportRows &rows, bool &anything);
     // What the user should hear about a file that was read: each unknown charset,
     // with the first property that declared it.
     const QStringList &notices() const { return m_notices; }
@@ -415,7 +502,7 @@ public:
 private:
     // The decoder of a declared charset; null when it is unknown.
     TextCodec::Decoder *declared(const QString &charset);
-    QString where(int line, const QList<Card> &cards, bool inCard) const;
+    QString where(int line, int cards, bool inCard) const;
 
     QString m_encoding;
     TextCodec::Decoder m_file;
@@ -433,13 +520,21 @@ TextCodec::Decoder *CardReader::declared(const QString &charset)
     return it->second.isKnown() ? &it->second : nullptr;
 }
 
-QString CardReader::where(int line, const QList<Card> &cards, bool inCard) const
+QString CardReader::where(int line, int cards, bool inCard) const
 {
-    return inCard ? tr("Line %1 (card %2)").arg(line).arg(cards.size()) : tr("Line %1").arg(line);
+    return inCard ? tr("Line %1 (card %2)").arg(line).arg(cards) : tr("Line %1").arg(line);
 }
 
-Result CardReader::read(const QByteArray &lines, QList<Card> &cards)
+Result CardReader::read(const QByteArray &lines, ImportContext &ctx, ImportRows &rows, bool &anything)
 {
+    // Only the open card is held; each one becomes rows when it ends.
+    Card card;
+    int cards = 0;
+    auto endCard = [&] {
+        finish(card);
+        anything = anything || card.hasContent();
+        addCard(card, ctx, rows);
+    };
     bool inCard = false;
     bool cardEnded = false;
     int number = 0;
@@ -461,7 +556,9 @@ Result CardReader::read(const QByteArray &lines, QList<Card> &cards)
         // The value's bytes: quoted-printable undone where we read it, in the
         // charset the property declares or else in the file's encoding.
         QByteArrayView bytes = line.sliced(colon + 1);
-        const bool unquote = params.quotedPrintable && inCard && readsQuotedPrintable(prop.name);
+        // Only the first ORG of a card is read; the others are not decoded.
+        const bool unquote = params.quotedPrintable && inCard && readsQuotedPrintable(prop.name)
+            && !(is(prop.name, "ORG") && card.hasOrg);
         QByteArray unquoted;
         if (unquote) {
             unquoted = VCardLines::fromQuotedPrintable(bytes);
@@ -500,52 +597,21 @@ Result CardReader::read(const QByteArray &lines, QList<Card> &cards)
             if (!vcard || (begin ? inCard : cardEnded))
                 return Result::failure(tr("Line %1: a card begins or ends out of place.").arg(number));
             if (inCard && !begin)
-                finish(cards.last());
+                endCard();
             inCard = begin;
             cardEnded = !begin;
-            if (begin)
-                cards.append(Card());
+            if (begin) {
+                card = Card();
+                ++cards;
+            }
             continue;
         }
         if (inCard && !params.binary)
-            take(cards.last(), prop, params);
+            take(card, prop, params);
     }
     if (inCard)
-        finish(cards.last());
+        endCard();
     return Result();
-}
-
-void buildRows(const QList<Card> &cards, ImportContext &ctx, ImportRows &rows)
-{
-    for (const Card &card : cards) {
-        const int id = ctx.contactId();
-        if (card.hasContent()) {
-            ImportRows::Contact c;
-            c.id = id;
-            c.FirstName = card.firstName;
-            c.LastName = card.lastName;
-            c.PrimaryIndex = card.primary;
-            c.Frequent = card.frequent;
-            c.PhotoUrl = card.photo;
-            c.RingtoneUrl = card.ring;
-            c.RingtoneIndex = card.ringIndex;
-            rows.addContact(c);
-        }
-        for (const CardPhone &p : card.phones)
-            rows.addPhone(id, p.type, p.number, p.account, ImportRows::Counting::FromOne);
-        for (const QString &mail : card.mails)
-            rows.addMail(id, QVariant(), mail);
-        for (const QString &group : card.groups) {
-            if (!ctx.isKnownGroup(group)) {
-                const int groupId = ctx.idForNewGroup(group);
-                rows.addGroup(groupId, group);
-                ctx.addGroup(group, groupId);
-            }
-            rows.addMember(id, group);
-        }
-        ctx.advanceContactId();
-        ctx.advanceGroupId();
-    }
 }
 
 // Whether the encoding writes line ends, blanks and the delimiters of a line as
@@ -589,24 +655,23 @@ Expected<ImportRows> VCardParse::read(QByteArray bytes, const QString &encoding,
         fileEncoding = QStringLiteral("UTF-8");
         declaredBytes = false;
     }
-    QList<Card> cards;
+    ImportRows rows;
+    bool anything = false;
     QStringList notices;
     if (!bytes.isEmpty()) {
         const QByteArray lines = VCardLines::logicalLines(std::exchange(bytes, QByteArray()));
+        // Room for the rows at once: a hint, counted as our own cards are written.
+        rows.reserve(
+            lines.count("BEGIN:VCARD"), lines.count("\nTEL"), lines.count("\nEMAIL"), lines.count("\nX-MARLO-GROUP"));
         CardReader reader(fileEncoding, declaredBytes);
-        const Result read = reader.read(lines, cards);
+        const Result read = reader.read(lines, numbering, rows, anything);
         if (!read)
             return read;
         notices = reader.notices();
     }
-    bool anything = false;
-    for (const Card &card : std::as_const(cards))
-        anything = anything || card.hasContent();
     if (!anything)
         return Result::failure(tr("The file holds no contact."));
 
-    ImportRows rows;
-    buildRows(cards, numbering, rows);
     rows.normaliseAccounts();
     for (const QString &notice : std::as_const(notices))
         rows.addNotice(notice);

@@ -235,7 +235,7 @@ template <typename Reader> bool parseBook(Reader &xml, Book &book)
                 attributeValue(xml, QLatin1String("id"), &fileId);
                 g.fileId = toIntOrZero(fileId);
                 g.name = elementText(xml);
-                book.groups.append(g);
+                book.groups.append(std::move(g));
             } else if (kind == 1) {
                 GroupDef g;
                 readPbgroup(xml, g);
@@ -243,7 +243,7 @@ template <typename Reader> bool parseBook(Reader &xml, Book &book)
             } else {
                 Contact c;
                 readContact(xml, c);
-                book.contacts.append(c);
+                book.contacts.append(std::move(c));
             }
         } else if (xml.isComment() || xml.isProcessingInstruction() || xml.isEntityReference()
             || (xml.isCharacters() && (xml.isCDATA() || !xml.isWhitespace()))) {
@@ -303,6 +303,13 @@ ImportRows::Counting accountCounting(const Book &book)
 void buildRows(const Book &book, ImportContext &ctx, ImportRows &rows)
 {
     const ImportRows::Counting counting = accountCounting(book);
+    qsizetype phones = 0, mails = 0, members = 0;
+    for (const Contact &c : book.contacts) {
+        phones += c.phones.size();
+        mails += c.mails.size();
+        members += c.refs.size();
+    }
+    rows.reserve(book.contacts.size(), phones, mails, members);
     QMap<int, QString> groupIdMap;
     // A group without a name is no group; its number still maps, to no group.
     auto define = [&](const GroupDef &g, bool withValues) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -187,10 +188,28 @@ int csv_parser::readCountingChar()
     return c;
 }
 
+qsizetype csv_parser::plainRun(bool quoted) const
+{
+    // Bytes that need no look at the state: within a quoted field all but the
+    // quote, elsewhere all but the separator; line ends are counted one by one.
+    const char *p = m_buffer.constData() + m_pos;
+    const char *end = m_buffer.constData() + m_buffer.size();
+    const char *q = p;
+    if (quoted) {
+        while (q < end && *q != '"' && *q != '\n' && *q != '\r')
+            ++q;
+    } else {
+        while (q < end && *q != m_fieldTerminator && *q != '\n' && *q != '\r' && *q != '"')
+            ++q;
+    }
+    return q - p;
+}
+
 QList<QByteArray> csv_parser::readQuotedRecord()
 {
     enum State { FieldStart, Unquoted, Quoted, AfterQuote };
     QList<QByteArray> fields;
+    fields.reserve(m_lastFieldCount);
     QByteArray field;
     State state = FieldStart;
     int quoteLine = 0;
@@ -214,6 +233,10 @@ QList<QByteArray> csv_parser::readQuotedRecord()
         if (state == Quoted) {
             if (c != '"') {
                 field.append(char(c));
+                if (const qsizetype run = plainRun(true)) {
+                    field.append(m_buffer.constData() + m_pos, run);
+                    m_pos += run;
+                }
             } else if (peekChar() == '"') {
                 readChar();
                 field.append('"');
@@ -223,8 +246,7 @@ QList<QByteArray> csv_parser::readQuotedRecord()
             continue;
         }
         if (c == separator || c == '\n') {
-            fields.append(field);
-            field.clear();
+            fields.append(std::exchange(field, QByteArray()));
             state = FieldStart;
             if (c == '\n') {
                 // A line end closes the record and, as the separator it is, one more empty field.
@@ -247,7 +269,14 @@ QList<QByteArray> csv_parser::readQuotedRecord()
                 state = Unquoted;
         }
         field.append(char(c));
+        if (state == Unquoted) {
+            if (const qsizetype run = plainRun(false)) {
+                field.append(m_buffer.constData() + m_pos, run);
+                m_pos += run;
+            }
+        }
     }
+    m_lastFieldCount = fields.size();
     return fields;
 }
 

@@ -58,6 +58,9 @@ private:
     QList<QByteArray> splitPlain(const QByteArray &line) const;
     QList<QByteArray> splitEnclosed(const QByteArray &line) const;
     QList<QByteArray> readQuotedRecord();
+    // Length of the bytes from the read position on, within the buffer, that mode
+    // 3 takes as they are inside (`quoted`) or outside a quoted field.
+    qsizetype plainRun(bool quoted) const;
     // readChar() that counts line feeds.
     int readCountingChar();
 
@@ -73,6 +76,8 @@ private:
     bool m_more = false;
     int m_line = 0;
     int m_unclosedQuoteLine = 0;
+    // Fields of the last record: room for as many in the next.
+    qsizetype m_lastFieldCount = 0;
 
     // Our own read-ahead over the stream, or the whole input read from memory.
     QByteArray m_buffer;

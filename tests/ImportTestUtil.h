@@ -182,6 +182,21 @@ inline QString contactsText()
     return lines.join('\n');
 }
 
+// One line per contact: names, department and each address with its type.
+inline QString departmentsText()
+{
+    QStringList lines;
+    for (const ContactInfo &c : DataMgr::instance()->phonebook().contacts()) {
+        QStringList typed;
+        for (const MailInfo &m : c.MailList) {
+            if (!m.Mail.isEmpty())
+                typed << m.type + QLatin1Char(' ') + m.Mail;
+        }
+        lines << QStringLiteral("%1|%2 {%3} [%4]").arg(c.FirstName, c.LastName, c.Department, typed.join(';'));
+    }
+    return lines.join('\n');
+}
+
 // Imports a sample file of another program into an empty phonebook and compares
 // what arrived with `contacts` (as contactsText() gives it); skips without the samples.
 inline void expectRealWorldImport(const QString &file, const QString &contacts)
@@ -192,6 +207,17 @@ inline void expectRealWorldImport(const QString &file, const QString &contacts)
     TestUtil::Workspace ws;
     QVERIFY(import(path));
     QCOMPARE(contactsText(), contacts);
+}
+
+// The same for departments and mail types (as departmentsText() gives them).
+inline void expectRealWorldDepartments(const QString &file, const QString &contacts)
+{
+    const QString path = realWorldFile(file);
+    if (!QFile::exists(path))
+        QSKIP("the sample files of other programs are not there");
+    TestUtil::Workspace ws;
+    QVERIFY(import(path));
+    QCOMPARE(departmentsText(), contacts);
 }
 
 // Imports `path` in replace mode, expects the reader to refuse it, and checks that

@@ -20,6 +20,10 @@ private slots:
     void otherPrograms();
     void realWorld_data();
     void realWorld();
+    void realWorldDepartments_data();
+    void realWorldDepartments();
+    void departmentsAndMailTypes_data();
+    void departmentsAndMailTypes();
     void recognition_data();
     void recognition();
     void ownLayoutValues();
@@ -160,6 +164,63 @@ void TestCsvImport::realWorld()
     QFETCH(QString, file);
     QFETCH(QString, contacts);
     expectRealWorldImport(file, contacts);
+}
+
+void TestCsvImport::realWorldDepartments_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("contacts");
+    const QString thunderbird = "Wei|Zhang {Example Ltd / Sales} [Work wei.zhang@example.com;Work zw@example.org]\n"
+                                "伟|王 {} [Work wang@example.cn]\nHelp desk| {} [Work help@example.com]";
+    QTest::newRow("Thunderbird") << "thunderbird.csv" << thunderbird;
+    QTest::newRow("Thunderbird, semicolons") << "thunderbird-semicolon.csv" << thunderbird;
+    QTest::newRow("Google Contacts") << "google-contacts.csv"
+                                     << "Aisha|Rahman {} [Home aisha@example.com;Work a.rahman@example.org]\n"
+                                        "小明|李 {} [Other xiaoming@example.cn]";
+}
+
+void TestCsvImport::realWorldDepartments()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, contacts);
+    expectRealWorldDepartments(file, contacts);
+}
+
+void TestCsvImport::departmentsAndMailTypes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("contacts");
+    QTest::newRow("Outlook's Company and Department")
+        << "First Name,Last Name,Company,Department,Business Phone,E-mail Address\nAnn,Lee,Acme,Sales,1,a@x\n"
+           "Bob,Ray,,Sales,,\nCy,Ho,Acme,acme,,\n"
+        << "Ann|Lee {Acme / Sales} [Work a@x]\nBob|Ray {Sales} []\nCy|Ho {Acme} []";
+    QTest::newRow("Thunderbird's Organization and Department")
+        << "First Name,Last Name,Display Name,Primary Email,Department,Organization\nAnn,Lee,,a@x,Sales,Acme\n"
+        << "Ann|Lee {Acme / Sales} [Work a@x]";
+    QTest::newRow("Outlook in Chinese") << "名,姓,公司,部门,类别\n伟,张,示例公司,销售部,\n"
+                                        << "伟|张 {示例公司 / 销售部} []";
+    QTest::newRow("Google, labels of every kind")
+        << "First Name,Last Name,Organization Name,Organization Department,Labels,E-mail 1 - Label,"
+           "E-mail 1 - Value,E-mail 2 - Label,E-mail 2 - Value,E-mail 3 - Label,E-mail 3 - Value,"
+           "E-mail 4 - Label,E-mail 4 - Value\n"
+           "Ann,Lee,Acme,Sales,,* Home,h@x ::: h2@x,Work,w@x,Other,o@x,School,s@x\n"
+           "Bob,Ray,,,,,u@x,Mobile,m@x,* Other,o@x,,\n"
+        << "Ann|Lee {Acme / Sales} [Home h@x;Home h2@x;Work w@x;Other o@x;Other s@x]\n"
+           "Bob|Ray {} [Work u@x;Mobile m@x;Other o@x]";
+    // The older layout is also ours, which writes "* Other" on every address.
+    QTest::newRow("older Google layout")
+        << "Given Name,Family Name,E-mail 1 - type,E-mail 1 - Value,Organization 1 - Name,"
+           "Organization 1 - Department\nAnn,Lee,* Other,a@x,Acme,Sales\nBob,Ray,Home,b@x,,\n"
+        << "Ann|Lee {Acme / Sales} [Work a@x]\nBob|Ray {} [Home b@x]";
+}
+
+void TestCsvImport::departmentsAndMailTypes()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, contacts);
+    Workspace ws;
+    QVERIFY(import(writeFile(ws, "d.csv", text)));
+    QCOMPARE(departmentsText(), contacts);
 }
 
 void TestCsvImport::recognition_data()

@@ -31,8 +31,12 @@ private slots:
     void otherPrograms();
     void realWorld_data();
     void realWorld();
+    void realWorldDepartments_data();
+    void realWorldDepartments();
     void cards_data();
     void cards();
+    void departmentsAndMailTypes_data();
+    void departmentsAndMailTypes();
     void escapedNamesRoundTrip();
     void twoNewGroupsInOneCard();
     void boundaryErrors_data();
@@ -106,6 +110,35 @@ void TestVCardImport::realWorld()
     QFETCH(QString, file);
     QFETCH(QString, contacts);
     expectRealWorldImport(file, contacts);
+}
+
+void TestVCardImport::realWorldDepartments_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("contacts");
+    // Android's cards name their company in quoted-printable Ñ, twice; the first counts.
+    const QString n = QStringLiteral("Ñ");
+    QTest::newRow("Android 2.1") << "John_Doe_ANDROID.vcf"
+                                 << "| {} [Work john.doe@company.com]\n| {} [Work jane.doe@company.com]\n"
+                                    "|Ñ Ñ Ñ Ñ {} []\n|Ñ Ñ Ñ Ñ Ñ Ñ Ñ Ñ Ñ Ñ Ñ {} []\n"
+                                    "Ñ Ñ Ñ|Ñ Ñ {"
+            + n.repeated(12) + "} [Work bob@company.com;Work " + n.repeated(14) + "]\n|ÑÑÑÑ {" + n.repeated(44)
+            + "} [Work henry@company.com]";
+    QTest::newRow("Evolution") << "John_Doe_EVOLUTION.vcf"
+                               << "John|Doe {IBM / Accounting / Dungeon} [Work john.doe@ibm.com]";
+    QTest::newRow("Google") << "John_Doe_GMAIL.vcf"
+                            << "John|Doe {IBM} [Home john.doe@ibm.com]";
+    QTest::newRow("iPhone") << "John_Doe_IPHONE.vcf"
+                            << "John|Doe {IBM / Accounting} [Work john.doe@ibm.com]";
+    QTest::newRow("Outlook 2007") << "outlook-2007.vcf"
+                                  << "Michael|Angstadt {TheCompany / TheDepartment} [Work mike.angstadt@gmail.com]";
+}
+
+void TestVCardImport::realWorldDepartments()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, contacts);
+    expectRealWorldDepartments(file, contacts);
 }
 
 void TestVCardImport::cards_data()
@@ -188,6 +221,43 @@ void TestVCardImport::cards()
     QVERIFY(import(writeFile(ws, "c.vcf", text)));
     QCOMPARE(contactsText(), contacts);
     QCOMPARE(groupIdProblem(), QString());
+}
+
+void TestVCardImport::departmentsAndMailTypes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("contacts");
+    QTest::newRow("organisation alone") << card("N:A;B\nORG:Acme\n") << "B|A {Acme} []";
+    QTest::newRow("units follow the organisation")
+        << card("N:A;B\nORG:IBM;Accounting;Dungeon\n") << "B|A {IBM / Accounting / Dungeon} []";
+    QTest::newRow("escaped comma, empty and repeated units")
+        << card("N:A;B\nORG:ABC\\, Inc.;;Sales;sales\n") << "B|A {ABC, Inc. / Sales} []";
+    QTest::newRow("the first ORG counts") << card("N:A;B\nORG:First\nORG:Second\n") << "B|A {First} []";
+    QTest::newRow("quoted-printable ORG, a broken later one unread") << card(
+        "N:A;B\nORG;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E5=BC=A0=\n=E4=BC=9F\n"
+        "ORG;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C3=80\n") << "B|A {张伟} []";
+    QTest::newRow("a card with a company only") << card("ORG:Acme\n") << "| {Acme} []";
+    QTest::newRow("TYPE=HOME, type=work, bare 2.1 words")
+        << card("N:A;B\nEMAIL;TYPE=HOME:h@x\nEMAIL;type=work:w@x\nEMAIL;HOME:b@x\nEMAIL;PREF;WORK:p@x\n")
+        << "B|A {} [Home h@x;Work w@x;Home b@x;Work p@x]";
+    QTest::newRow("INTERNET and PREF name no kind")
+        << card("N:A;B\nEMAIL;TYPE=INTERNET,HOME:h@x\nEMAIL;TYPE=INTERNET;TYPE=pref:n@x\nEMAIL:u@x\n")
+        << "B|A {} [Home h@x;Work n@x;Work u@x]";
+    QTest::newRow("mobile and other") << card("N:A;B\nEMAIL;CELL:m@x\nEMAIL;TYPE=OTHER:o@x\n")
+                                      << "B|A {} [Mobile m@x;Other o@x]";
+    QTest::newRow("Apple's labels") << card(
+        "N:A;B\nitem1.EMAIL;type=INTERNET:h@x\nitem1.X-ABLabel:_$!<Home>!$_\n"
+        "item2.EMAIL:s@x\nitem2.X-ABLabel:School\nitem3.EMAIL;type=WORK:w@x\nitem3.X-ABLabel:Other\n")
+                                    << "B|A {} [Home h@x;Other s@x;Work w@x]";
+}
+
+void TestVCardImport::departmentsAndMailTypes()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, contacts);
+    Workspace ws;
+    QVERIFY(import(writeFile(ws, "c.vcf", text)));
+    QCOMPARE(departmentsText(), contacts);
 }
 
 void TestVCardImport::escapedNamesRoundTrip()
