@@ -258,6 +258,24 @@ Result DataMgr::exportAsSaved(const ExportOptions &options, QString *finalPath) 
         m_phonebook.contacts(), m_phonebook.groupsAsSaved(), finalPath);
 }
 
+Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *finalPath)
+{
+    Expected<StoredLists> lists = m_store->beginTransaction(SqliteDatabase::Access::Read);
+    if (lists.result()) {
+        lists = loadStored();
+        const Result ended = m_store->endTransaction(lists.ok());
+        if (lists && !ended)
+            lists = ended;
+    }
+    if (!lists)
+        return Result::failure(
+            tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()), Result::Cause::Store);
+    for (ContactInfo &c : lists->contacts)
+        Phonebook::deriveWrittenFields(c);
+    return exportFile(options.format, options.encoding, options.folder + QLatin1Char('/') + options.name,
+        lists->contacts, Phonebook::storedGroupsAsSaved(std::move(lists->groups)), finalPath);
+}
+
 Result DataMgr::savePhonebookFiles(QString *historyPath)
 {
     // The store and the phones' files of one save, with no other program's

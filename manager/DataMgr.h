@@ -141,6 +141,11 @@ public:
     // the groups carry the ids a save would give them now, and neither the store
     // nor the lists change.
     Result exportAsSaved(const ExportOptions &options, QString *finalPath = nullptr) const;
+    // exportAsSaved of the phonebook in the store, for a command that loads it only
+    // to write it out: one read, and only the fields the layouts use are derived;
+    // the lists are not touched. A store that cannot be read fails with
+    // Cause::Store and "The phonebook could not be read from phonebook.db (...).".
+    Result exportStoredAsSaved(const ExportOptions &options, QString *finalPath = nullptr);
     // The files of a Save, for the window and the headless tool alike: creates
     // target/ and the HTTPD model folders, writes the store (saveToDatabase), the
     // history copy target/phonebook_yyyyMMddhhmmss.xml and phonebook.xml in
