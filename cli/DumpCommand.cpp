@@ -269,7 +269,6 @@ int dump(const QStringList &args)
         return Cli::Failure;
     const Phonebook &book = DataMgr::instance()->phonebook();
     JsonOut out(stdout);
-    out.raw("{\n");
     const ObjectLayout<Phonebook> root { { "groups",
                                              [](JsonOut &o, const Phonebook &b, int level) {
                                                  writeArray(o, b.groups(), level, [&o](const GroupInfo &g, int at) {

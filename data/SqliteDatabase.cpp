@@ -847,10 +847,11 @@ class Inserter
 {
 public:
     Inserter(sqlite3 *handle, const char *sql)
+        : m_handle(handle)
     {
         if (sqlite3_prepare_v2(handle, sql, -1, &m_statement, nullptr) != SQLITE_OK)
             m_statement = nullptr;
-        m_ok = m_statement != nullptr;
+        check(m_statement != nullptr);
     }
     ~Inserter()
     {
@@ -861,28 +862,30 @@ public:
     Inserter &operator=(const Inserter &) = delete;
 
     bool ok() const { return m_ok; }
+    // SQLite's message for the first failure, taken when it happened.
+    const QString &error() const { return m_error; }
     // A null text is stored as NULL, an empty one as "", as the driver of Qt does.
     // The text must live until row() has run.
     Inserter &text(const QString &value)
     {
         if (m_ok)
-            m_ok = (value.isNull() ? sqlite3_bind_null(m_statement, ++m_column)
-                                   : sqlite3_bind_text16(m_statement, ++m_column, value.utf16(),
-                                       int(value.size() * sizeof(QChar)), SQLITE_STATIC))
-                == SQLITE_OK;
+            check((value.isNull() ? sqlite3_bind_null(m_statement, ++m_column)
+                                  : sqlite3_bind_text16(m_statement, ++m_column, value.utf16(),
+                                      int(value.size() * sizeof(QChar)), SQLITE_STATIC))
+                == SQLITE_OK);
         return *this;
     }
     Inserter &integer(int value)
     {
         if (m_ok)
-            m_ok = sqlite3_bind_int64(m_statement, ++m_column, value) == SQLITE_OK;
+            check(sqlite3_bind_int64(m_statement, ++m_column, value) == SQLITE_OK);
         return *this;
     }
     // Inserts the bound row; false from the first failure on.
     bool row()
     {
         if (m_ok)
-            m_ok = sqlite3_step(m_statement) == SQLITE_DONE;
+            check(sqlite3_step(m_statement) == SQLITE_DONE);
         if (m_statement)
             sqlite3_reset(m_statement);
         m_column = 0;
@@ -890,9 +893,18 @@ public:
     }
 
 private:
+    void check(bool ok)
+    {
+        if (!ok && m_ok)
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_handle));
+        m_ok = ok;
+    }
+
+    sqlite3 *m_handle;
+    QString m_error;
     sqlite3_stmt *m_statement = nullptr;
     int m_column = 0;
-    bool m_ok = false;
+    bool m_ok = true;
 };
 
 } // namespace
@@ -954,8 +966,14 @@ Result SqliteDatabase::saveAll(const QList<ContactInfo> &contacts, const QList<G
             const GroupInfo &g = groups[i];
             ok = group.integer(g.id).text(g.name).text(g.photos).text(g.ringtones).integer(g.RingtoneIndex).row();
         }
-        if (!ok)
-            result = fail(QString::fromUtf8(sqlite3_errmsg(handle)));
+        if (!ok) {
+            for (const Inserter *failed : { &contact, &group, &phone, &mail, &member }) {
+                if (!failed->ok()) {
+                    result = fail(failed->error());
+                    break;
+                }
+            }
+        }
     }
     return endTransaction(result.ok());
 }

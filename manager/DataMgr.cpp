@@ -18,7 +18,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <future>
+#include <memory>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 using namespace Records;
 
@@ -134,7 +139,11 @@ DataMgr::StoredPhonebook DataMgr::storedPhonebook() const
 
 Result DataMgr::saveToDatabase()
 {
-    const Result stored = storeLists();
+    return storeWriteFailure(storeLists());
+}
+
+Result DataMgr::storeWriteFailure(const Result &stored)
+{
     if (stored)
         return stored;
     return Result::failure(
@@ -197,32 +206,90 @@ void DataMgr::removeHttpFiles()
 
 // Export and the files of a save.
 
+namespace {
+
+// An export written into its temporary file; commit() puts it in place, and
+// dropping it uncommitted leaves the file that was there (or none).
+class PendingExport
+{
+    Q_DECLARE_TR_FUNCTIONS(DataMgr)
+public:
+    PendingExport(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
+        const QList<GroupInfo> &groups)
+    {
+        const ExportBase *writer = ExportFactory::writer(format);
+        if (!writer) {
+            m_result = Result::failure(tr("There is no layout %1.").arg(format));
+            return;
+        }
+        if (path.isEmpty()) {
+            m_result = Result::failure(tr("The file to write has no name."));
+            return;
+        }
+        m_target = path + ExportFactory::extension(format);
+        m_file = std::make_unique<QSaveFile>(m_target);
+        if (!m_file->open(QIODevice::WriteOnly)) {
+            m_result = unwritten(m_file->errorString());
+            return;
+        }
+        if (const Result written = writer->write(*m_file, contacts, groups, encoding); !written)
+            m_result = unwritten(written.message());
+    }
+
+    // The file to be written; empty when the request named none.
+    const QString &target() const { return m_target; }
+    Result commit()
+    {
+        if (m_result && !m_file->commit())
+            m_result = unwritten(m_file->errorString());
+        return m_result;
+    }
+
+private:
+    Result unwritten(const QString &reason) const
+    {
+        return Result::failure(
+            tr("%1 could not be written (%2).")
+                .arg(QDir::toNativeSeparators(m_target), reason.isEmpty() ? tr("unknown error") : reason));
+    }
+
+    QString m_target;
+    std::unique_ptr<QSaveFile> m_file;
+    Result m_result;
+};
+
+} // namespace
+
 Result DataMgr::exportFile(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
     const QList<GroupInfo> &groups, QString *finalPath)
 {
-    const ExportBase *writer = ExportFactory::writer(format);
-    if (!writer)
-        return Result::failure(tr("There is no layout %1.").arg(format));
-    if (path.isEmpty())
-        return Result::failure(tr("The file to write has no name."));
-    const QString target = path + ExportFactory::extension(format);
-    if (finalPath)
-        *finalPath = target;
-    const auto unwritten = [&target](const QString &reason) {
-        return Result::failure(
-            tr("%1 could not be written (%2).")
-                .arg(QDir::toNativeSeparators(target), reason.isEmpty() ? tr("unknown error") : reason));
-    };
     // The file appears, or replaces the one there, only when it is complete.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return unwritten(file.errorString());
-    // Left unfinished, the file object discards what it holds.
-    if (const Result written = writer->write(file, contacts, groups, encoding); !written)
-        return unwritten(written.message());
-    if (!file.commit())
-        return unwritten(file.errorString());
-    return Result();
+    PendingExport file(format, encoding, path, contacts, groups);
+    if (finalPath && !file.target().isEmpty())
+        *finalPath = file.target();
+    return file.commit();
+}
+
+bool DataMgr::copyFile(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    // As an export: the copy appears, or replaces the file there, only when complete.
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = source.read(chunk.data(), chunk.size());
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        if (target.write(chunk.constData(), got) != got)
+            return false;
+    }
+    return target.commit();
 }
 
 Result DataMgr::exportTo(
@@ -288,18 +355,54 @@ Result DataMgr::savePhonebookFiles(QString *historyPath)
         QDir().mkpath(dir + QLatin1String(folder));
     const QString historyName
         = QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
-    // No file claims a save that did not happen.
-    if (const Result stored = saveToDatabase(); !stored)
-        return stored;
+    // The groups take the ids the store is going to hold before anything is written.
+    m_savedGroups = m_phonebook.numberForSave();
+    const QList<ContactInfo> &contacts = std::as_const(m_phonebook).contacts();
+    const QList<GroupInfo> groups = m_savedGroups;
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
-    const Result saved = exportFile(ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName,
-        m_phonebook.contacts(), m_savedGroups, historyPath);
-    // A cache: the service writes a missing file again when a phone asks for it.
-    for (const auto &[format, folder] :
-        { std::pair(ExportFactory::UniXml, "HTTPD/UNIXML"), std::pair(ExportFactory::XmlBirch, "HTTPD/Birch"),
-            std::pair(ExportFactory::XmlCedar, "HTTPD/Cedar"), std::pair(ExportFactory::XmlBrenn, "HTTPD/Brenn") })
-        (void)exportTo(format, utf8, phonebook, dir + QLatin1String(folder));
+
+    // The files are written while the store is (on the other core), and put in
+    // place only once it holds the phonebook: no file claims a save that did not happen.
+    std::promise<bool> storeSaved;
+    QString history;
+    Result saved;
+    auto writeFiles = [&, stored = storeSaved.get_future()]() mutable {
+        PendingExport historyFile(
+            ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName, contacts, groups);
+        std::vector<std::unique_ptr<PendingExport>> cached;
+        for (const auto &[format, folder] : { std::pair(ExportFactory::XmlBirch, "HTTPD/Birch"),
+                 std::pair(ExportFactory::XmlCedar, "HTTPD/Cedar"), std::pair(ExportFactory::XmlBrenn, "HTTPD/Brenn") })
+            cached.push_back(std::make_unique<PendingExport>(
+                format, utf8, dir + QLatin1String(folder) + QLatin1Char('/') + phonebook, contacts, groups));
+        if (!stored.get())
+            return;
+        history = historyFile.target();
+        saved = historyFile.commit();
+        // A cache: the service writes a missing file again when a phone asks for it.
+        // The general one is the history copy byte for byte, so it is copied, not written again.
+        const QString general = dir + QStringLiteral("HTTPD/UNIXML/") + phonebook;
+        if (!saved || !copyFile(history, general + ExportFactory::extension(ExportFactory::UniXml)))
+            (void)PendingExport(ExportFactory::UniXml, utf8, general, contacts, groups).commit();
+        for (const std::unique_ptr<PendingExport> &file : cached)
+            (void)file->commit();
+    };
+    std::thread writer;
+    try {
+        writer = std::thread(std::ref(writeFiles));
+    } catch (const std::system_error &) {
+        // No second thread: one after the other.
+    }
+    const Result stored = storeWriteFailure(m_store->saveAll(contacts, groups));
+    storeSaved.set_value(stored.ok());
+    if (writer.joinable())
+        writer.join();
+    else
+        writeFiles();
+    if (!stored)
+        return stored;
+    if (historyPath)
+        *historyPath = history;
     if (!saved)
         return Result::failure(tr("Save failed: %1").arg(saved.message()));
     return saved;

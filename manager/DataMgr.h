@@ -184,6 +184,8 @@ private:
     void restore(const ImportSnapshot &before);
     // saveToDatabase without the message.
     Result storeLists();
+    // A failure of saveAll in saveToDatabase's words.
+    static Result storeWriteFailure(const Result &stored);
     struct StoredLists {
         QList<ContactInfo> contacts;
         QList<GroupInfo> groups;
@@ -202,6 +204,8 @@ private:
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     Result exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
+    // Copies a file as exportFile writes one: whole or not at all.
+    static bool copyFile(const QString &from, const QString &to);
     // Deletes the working copies older versions left, except the file `keep` (a file
     // the user imports may carry the name of one).
     void removeWorkingCopies(const QString &keep);
