@@ -120,13 +120,28 @@ void Phonebook::clear()
 
 void Phonebook::take(QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
+    take(std::move(contacts), std::move(groups), true);
+}
+
+void Phonebook::takeForWriting(QList<ContactInfo> contacts, QList<GroupInfo> groups)
+{
+    take(std::move(contacts), std::move(groups), false);
+}
+
+void Phonebook::take(QList<ContactInfo> contacts, QList<GroupInfo> groups, bool keys)
+{
     m_contacts = std::move(contacts);
     m_groups = std::move(groups);
     ++m_generation;
-    for (GroupInfo &g : m_groups)
-        deriveGroup(g);
-    for (ContactInfo &c : m_contacts)
-        deriveContact(c);
+    if (keys) {
+        for (GroupInfo &g : m_groups)
+            deriveGroup(g);
+        for (ContactInfo &c : m_contacts)
+            deriveContact(c);
+    } else {
+        for (ContactInfo &c : m_contacts)
+            deriveWrittenFields(c);
+    }
 
     m_nextContactId = m_contacts.isEmpty() ? 1 : m_contacts.last().id + 1;
     m_nextGroupId = nextGroupIdAfterLoad(m_groups);

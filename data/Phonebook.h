@@ -38,6 +38,9 @@ public:
     // Makes a loaded phonebook the working one: derives every key and label,
     // and sets the counters past what it holds.
     void take(QList<ContactInfo> contacts, QList<GroupInfo> groups);
+    // take() for a phonebook that is only saved or written to files, never shown:
+    // only what those read is derived (deriveWrittenFields), no keys or labels.
+    void takeForWriting(QList<ContactInfo> contacts, QList<GroupInfo> groups);
 
     // The groups as a save stores them, numbered in list order from the group
     // counter on, passing over the blacklist's id.
@@ -90,6 +93,7 @@ public:
     static GroupInfo makeGroup(const QString &name, int id);
 
 private:
+    void take(QList<ContactInfo> contacts, QList<GroupInfo> groups, bool keys);
     // The group counter after take(groups).
     static int nextGroupIdAfterLoad(const QList<GroupInfo> &groups);
     static QList<GroupInfo> numberedAsSaved(QList<GroupInfo> groups, int nextId);

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <deque>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -868,10 +869,33 @@ public:
     // The text must live until row() has run.
     Inserter &text(const QString &value)
     {
-        if (m_ok)
-            check((value.isNull() ? sqlite3_bind_null(m_statement, ++m_column)
-                                  : sqlite3_bind_text16(m_statement, ++m_column, value.utf16(),
-                                      int(value.size() * sizeof(QChar)), SQLITE_STATIC))
+        if (!m_ok)
+            return *this;
+        ++m_column;
+        if (value.isNull()) {
+            check(sqlite3_bind_null(m_statement, m_column) == SQLITE_OK);
+            return *this;
+        }
+        // ASCII goes in as the UTF-8 the store keeps, through a buffer of the
+        // column's own, so SQLite converts and allocates nothing for it; other
+        // text as UTF-16, which SQLite converts as it always has.
+        if (m_column > qsizetype(m_ascii.size()))
+            m_ascii.resize(m_column);
+        QByteArray &bytes = m_ascii[m_column - 1];
+        bytes.resize(value.size());
+        const char16_t *from = reinterpret_cast<const char16_t *>(value.constData());
+        char *to = bytes.data();
+        char16_t all = 0;
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            all |= from[i];
+            to[i] = char(from[i]);
+        }
+        if (all < 0x80)
+            check(sqlite3_bind_text(m_statement, m_column, bytes.constData(), int(bytes.size()), SQLITE_STATIC)
+                == SQLITE_OK);
+        else
+            check(sqlite3_bind_text16(
+                      m_statement, m_column, value.utf16(), int(value.size() * sizeof(QChar)), SQLITE_STATIC)
                 == SQLITE_OK);
         return *this;
     }
@@ -902,6 +926,7 @@ private:
 
     sqlite3 *m_handle;
     QString m_error;
+    std::vector<QByteArray> m_ascii;
     sqlite3_stmt *m_statement = nullptr;
     int m_column = 0;
     bool m_ok = true;

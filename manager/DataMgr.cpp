@@ -84,6 +84,16 @@ void DataMgr::setMergeMode(int mode)
 
 Result DataMgr::reload()
 {
+    return reload(false);
+}
+
+Result DataMgr::reloadForWriting()
+{
+    return reload(true);
+}
+
+Result DataMgr::reload(bool forWriting)
+{
     const BusyScope busy(this);
     // One read: contacts and groups of one phonebook, whatever another program writes.
     Expected<StoredLists> lists = m_store->beginTransaction(SqliteDatabase::Access::Read);
@@ -97,7 +107,10 @@ Result DataMgr::reload()
     // part of one that a later save would make the only copy.
     if (!lists)
         return Result::failure(tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()));
-    m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
+    if (forWriting)
+        m_phonebook.takeForWriting(std::move(lists->contacts), std::move(lists->groups));
+    else
+        m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
     removeHttpFiles();
     emit updateModel();
     return Result();

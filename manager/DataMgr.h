@@ -85,6 +85,9 @@ public:
     // Reads the phonebook from the store; when the store cannot be read the lists
     // stay as they were and the failure says why.
     Result reload();
+    // reload() for a command that saves the phonebook or writes its files and shows
+    // nothing: the lists lack the keys and labels only the views use.
+    Result reloadForWriting();
     // Makes a phonebook read from elsewhere (a recovery copy) the working one, as
     // reload() does with the store's; the store is not touched. `groups` are the
     // stored groups, without the display rows.
@@ -182,6 +185,7 @@ private:
     };
     ImportSnapshot snapshot() const;
     void restore(const ImportSnapshot &before);
+    Result reload(bool forWriting);
     // saveToDatabase without the message.
     Result storeLists();
     // A failure of saveAll in saveToDatabase's words.
