@@ -77,16 +77,31 @@ bool openStore(DataMgr::StoreMode mode)
     return true;
 }
 
-bool loadPhonebook(DataMgr::StoreMode mode)
+namespace {
+
+bool load(DataMgr::StoreMode mode, bool forWriting)
 {
     if (mode == DataMgr::StoreMode::ReadOnly && DataMgr::instance()->storeIsNew())
         return true;
     if (!openStore(mode))
         return false;
-    const Result loaded = DataMgr::instance()->reload();
+    DataMgr *mgr = DataMgr::instance();
+    const Result loaded = forWriting ? mgr->reloadForWriting() : mgr->reload();
     if (!loaded)
         printErr(loaded.message());
     return loaded.ok();
+}
+
+} // namespace
+
+bool loadPhonebook(DataMgr::StoreMode mode)
+{
+    return load(mode, false);
+}
+
+bool loadPhonebookForWriting()
+{
+    return load(DataMgr::StoreMode::ReadWrite, true);
 }
 
 Options parseOptions(const QStringList &args, const QStringList &valueOptions, const QStringList &flagOptions)

@@ -51,6 +51,9 @@ bool openStore(DataMgr::StoreMode mode = DataMgr::StoreMode::ReadWrite);
 // does. Read-only, the store is neither created nor changed, and a folder
 // without one has the empty phonebook.
 bool loadPhonebook(DataMgr::StoreMode mode = DataMgr::StoreMode::ReadWrite);
+// loadPhonebook for a command that only saves the phonebook or writes its files
+// (DataMgr::reloadForWriting).
+bool loadPhonebookForWriting();
 
 // Fetches what changed in the address-book sources `ids` (all when empty),
 // applies it and saves when anything changed; prints what happened.

@@ -71,14 +71,23 @@ int exportPhonebook(const QStringList &args)
         Cli::printErr(QStringLiteral("--out needs a file name (without extension)"));
         return Cli::Usage;
     }
-    // Read-only: the store stays as it is, and may be a file we cannot write.
-    if (!Cli::loadPhonebook(DataMgr::StoreMode::ReadOnly))
+    // Read-only: the store stays as it is, and may be a file we cannot write. Written
+    // straight from what is read; a folder without a store has the empty phonebook.
+    DataMgr *mgr = DataMgr::instance();
+    const ExportOptions options { format, encoding, out.fileName(), out.absolutePath() };
+    const bool stored = !mgr->storeIsNew();
+    if (stored && !Cli::openStore(DataMgr::StoreMode::ReadOnly))
         return Cli::Failure;
     QString written;
-    if (const Result exported
-        = DataMgr::instance()->exportAsSaved({ format, encoding, out.fileName(), out.absolutePath() }, &written);
-        !exported) {
-        Cli::printErr(QStringLiteral("Phone book export failed, please check directory or try another coding format!"));
+    const Result exported
+        = stored ? mgr->exportStoredAsSaved(options, &written) : mgr->exportAsSaved(options, &written);
+    // The service's files go once the stored phonebook was read, as with every load of it.
+    if (stored && (exported || exported.cause() != Result::Cause::Store))
+        mgr->removeHttpFiles();
+    if (!exported) {
+        if (exported.cause() != Result::Cause::Store)
+            Cli::printErr(
+                QStringLiteral("Phone book export failed, please check directory or try another coding format!"));
         Cli::printErr(exported.message());
         return Cli::Failure;
     }

@@ -10,7 +10,7 @@ int savePhonebook(const QStringList &args)
         return Cli::Usage;
     }
     FolderLock lock;
-    if (!Cli::lockFolder(lock) || !Cli::loadPhonebook())
+    if (!Cli::lockFolder(lock) || !Cli::loadPhonebookForWriting())
         return Cli::Failure;
     QString history;
     if (const Result saved = DataMgr::instance()->savePhonebookFiles(&history); !saved) {

@@ -1,4 +1,5 @@
 #include "cli/Command.h"
+#include "cli/Heap.h"
 #include "data/AppPaths.h"
 #include "data/FolderLock.h"
 
@@ -30,6 +31,7 @@ QString helpText()
 
 int main(int argc, char **argv)
 {
+    Cli::useLargeHeapPages();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvane-phonebook"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));

@@ -76,6 +76,21 @@ void Phonebook::deriveContact(ContactInfo &c)
         rebuildMailLabel(m);
 }
 
+void Phonebook::deriveWrittenFields(ContactInfo &c)
+{
+    // In deriveContact's order: the primary number is looked up before an empty
+    // type becomes "Work".
+    rebuildPrimaryNumber(c);
+    for (PhoneInfo &p : c.PhoneList) {
+        if (p.type.isEmpty())
+            p.type = QStringLiteral("Work");
+    }
+    for (MailInfo &m : c.MailList) {
+        if (m.type.isEmpty())
+            m.type = QStringLiteral("Work");
+    }
+}
+
 void Phonebook::deriveGroup(GroupInfo &g)
 {
     g.NamePinyin = PinyinKey::pinyinOf(g.name);
@@ -105,41 +120,68 @@ void Phonebook::clear()
 
 void Phonebook::take(QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
+    take(std::move(contacts), std::move(groups), true);
+}
+
+void Phonebook::takeForWriting(QList<ContactInfo> contacts, QList<GroupInfo> groups)
+{
+    take(std::move(contacts), std::move(groups), false);
+}
+
+void Phonebook::take(QList<ContactInfo> contacts, QList<GroupInfo> groups, bool keys)
+{
     m_contacts = std::move(contacts);
     m_groups = std::move(groups);
     ++m_generation;
-    for (GroupInfo &g : m_groups)
-        deriveGroup(g);
-    for (ContactInfo &c : m_contacts)
-        deriveContact(c);
+    if (keys) {
+        for (GroupInfo &g : m_groups)
+            deriveGroup(g);
+        for (ContactInfo &c : m_contacts)
+            deriveContact(c);
+    } else {
+        for (ContactInfo &c : m_contacts)
+            deriveWrittenFields(c);
+    }
 
     m_nextContactId = m_contacts.isEmpty() ? 1 : m_contacts.last().id + 1;
-    // Fewer groups than "Default", "Blacklist" and one of the user's: numbered from 1.
-    if (m_groups.size() < 3) {
-        m_nextGroupId = 1;
-    } else {
-        int maxId = m_groups.first().id;
-        for (const GroupInfo &g : std::as_const(m_groups))
-            maxId = qMax(maxId, g.id);
-        m_nextGroupId = maxId + 1;
-    }
+    m_nextGroupId = nextGroupIdAfterLoad(m_groups);
     for (const GroupInfo &g : std::as_const(m_groups)) {
         if (!isBuiltIn(g))
             addUserGroupName(g.name);
     }
 }
 
-QList<GroupInfo> Phonebook::groupsAsSaved() const
+int Phonebook::nextGroupIdAfterLoad(const QList<GroupInfo> &groups)
 {
-    QList<GroupInfo> saved = m_groups;
-    int nextId = m_nextGroupId;
-    for (GroupInfo &g : saved) {
+    // Fewer groups than "Default", "Blacklist" and one of the user's: numbered from 1.
+    if (groups.size() < 3)
+        return 1;
+    int maxId = groups.first().id;
+    for (const GroupInfo &g : groups)
+        maxId = qMax(maxId, g.id);
+    return maxId + 1;
+}
+
+QList<GroupInfo> Phonebook::numberedAsSaved(QList<GroupInfo> groups, int nextId)
+{
+    for (GroupInfo &g : groups) {
         // Every layout calls group 100 "Blacklist".
         if (nextId == kBlacklistGroupId)
             ++nextId;
         g.id = nextId++;
     }
-    return saved;
+    return groups;
+}
+
+QList<GroupInfo> Phonebook::groupsAsSaved() const
+{
+    return numberedAsSaved(m_groups, m_nextGroupId);
+}
+
+QList<GroupInfo> Phonebook::storedGroupsAsSaved(QList<GroupInfo> groups)
+{
+    const int nextId = nextGroupIdAfterLoad(groups);
+    return numberedAsSaved(std::move(groups), nextId);
 }
 
 QList<GroupInfo> Phonebook::numberForSave()

@@ -38,10 +38,15 @@ public:
     // Makes a loaded phonebook the working one: derives every key and label,
     // and sets the counters past what it holds.
     void take(QList<ContactInfo> contacts, QList<GroupInfo> groups);
+    // take() for a phonebook that is only saved or written to files, never shown:
+    // only what those read is derived (deriveWrittenFields), no keys or labels.
+    void takeForWriting(QList<ContactInfo> contacts, QList<GroupInfo> groups);
 
     // The groups as a save stores them, numbered in list order from the group
     // counter on, passing over the blacklist's id.
     QList<GroupInfo> groupsAsSaved() const;
+    // The same for groups read from the store, numbered as after take().
+    static QList<GroupInfo> storedGroupsAsSaved(QList<GroupInfo> groups);
     // What a save does to the lists: the groups take the ids groupsAsSaved()
     // gives them, and the counter moves past them. Returns those groups.
     QList<GroupInfo> numberForSave();
@@ -81,10 +86,17 @@ public:
     static void fillContactKeys(ContactInfo &contact);
     // Every derived field of a contact or group read from the store.
     static void deriveContact(ContactInfo &contact);
+    // Of those, what the file layouts read: the primary number and the types a
+    // load gives phones and mails without one; no keys, no labels.
+    static void deriveWrittenFields(ContactInfo &contact);
     static void deriveGroup(GroupInfo &group);
     static GroupInfo makeGroup(const QString &name, int id);
 
 private:
+    void take(QList<ContactInfo> contacts, QList<GroupInfo> groups, bool keys);
+    // The group counter after take(groups).
+    static int nextGroupIdAfterLoad(const QList<GroupInfo> &groups);
+    static QList<GroupInfo> numberedAsSaved(QList<GroupInfo> groups, int nextId);
     void addToGroups(QList<int> rows, const QString &groupName, bool move);
     void removeIds(const QList<int> &ids, int onlyGroup = -1);
     void clearMembers(int groupIndex);

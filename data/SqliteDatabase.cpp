@@ -13,7 +13,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <deque>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -364,8 +367,7 @@ int bindValue(sqlite3_stmt *statement, int index, const QVariant &v, QByteArray 
         return sqlite3_bind_blob(statement, index, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
     }
     case QMetaType::QString: {
-        const QString *text = static_cast<const QString *>(v.constData());
-        utf8 = text->toUtf8();
+        utf8 = static_cast<const QString *>(v.constData())->toUtf8();
         return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
     }
     default: {
@@ -464,6 +466,34 @@ Result SqliteDatabase::mergeImported()
 
 namespace {
 
+// Hands out one shared string per distinct value, so a hundred thousand "Mobile"
+// are one allocation rather than a hundred thousand. Values past the first few
+// thousand distinct ones are not kept: a column of unique values gains nothing.
+class TextPool
+{
+public:
+    QString text(QByteArrayView utf8)
+    {
+        if (utf8.isEmpty())
+            return QString::fromUtf8(utf8);
+        const auto it = m_known.constFind(utf8);
+        if (it != m_known.constEnd())
+            return *it;
+        QString value = QString::fromUtf8(utf8);
+        if (m_known.size() < kLimit) {
+            m_keys.push_back(utf8.toByteArray());
+            m_known.insert(QByteArrayView(m_keys.back()), value);
+        }
+        return value;
+    }
+
+private:
+    static constexpr qsizetype kLimit = 4096;
+    // The keys' bytes; a deque never moves what it holds.
+    std::deque<QByteArray> m_keys;
+    QHash<QByteArrayView, QString> m_known;
+};
+
 // Reads the rows of one query, through SQLite itself when the connection is SQLite's
 // (a hundred thousand contacts are millions of values) and through QSqlQuery
 // otherwise. Values read as QSqlQuery gives them: NULL text as empty, NULL numbers
@@ -513,10 +543,21 @@ public:
     {
         if (!m_statement)
             return m_query.value(column).toString();
-        const unsigned char *data = sqlite3_column_text(m_statement, column);
+        // As stored (UTF-8): SQLite need not convert it into a copy of its own first.
+        const char *data = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
         if (!data)
             return QString();
-        return QString::fromUtf8(reinterpret_cast<const char *>(data), sqlite3_column_bytes(m_statement, column));
+        return QString::fromUtf8(data, sqlite3_column_bytes(m_statement, column));
+    }
+    // A value that many rows repeat (a type, a group name) as the one string they share.
+    QString text(int column, TextPool &pool) const
+    {
+        if (!m_statement)
+            return m_query.value(column).toString();
+        const char *data = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+        if (!data)
+            return QString();
+        return pool.text(QByteArrayView(data, sqlite3_column_bytes(m_statement, column)));
     }
     int integer(int column) const
     {
@@ -543,33 +584,66 @@ private:
 
 } // namespace
 
+namespace {
+
+// Finds a contact's row by its id. Stored contacts normally come in rising id
+// order and child rows in the contacts' order: then the row of the previous
+// lookup or the one after it answers nearly every lookup, and a binary search the
+// rest. Otherwise a table of every id answers, its last row for an id held twice.
+class RowOfId
+{
+public:
+    explicit RowOfId(const QList<ContactInfo> &contacts)
+        : m_contacts(contacts)
+    {
+        for (qsizetype i = 1; m_rising && i < contacts.size(); ++i)
+            m_rising = contacts[i - 1].id < contacts[i].id;
+        if (!m_rising) {
+            m_rows.reserve(contacts.size());
+            for (qsizetype i = 0; i < contacts.size(); ++i)
+                m_rows.insert(contacts[i].id, i);
+        }
+    }
+    // -1 when no contact has the id.
+    qsizetype find(int id)
+    {
+        if (!m_rising)
+            return m_rows.value(id, -1);
+        if (m_last >= 0 && m_contacts[m_last].id == id)
+            return m_last;
+        if (m_last + 1 < m_contacts.size() && m_contacts[m_last + 1].id == id)
+            return ++m_last;
+        const auto it = std::lower_bound(
+            m_contacts.cbegin(), m_contacts.cend(), id, [](const ContactInfo &c, int wanted) { return c.id < wanted; });
+        if (it == m_contacts.cend() || it->id != id)
+            return -1;
+        m_last = it - m_contacts.cbegin();
+        return m_last;
+    }
+
+private:
+    const QList<ContactInfo> &m_contacts;
+    bool m_rising = true;
+    qsizetype m_last = -1;
+    QHash<int, qsizetype> m_rows;
+};
+
+} // namespace
+
 Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
 {
     // One scan per table, folded by contact id, gives what the left join of the four
     // tables gives, without repeating every contact once per phone, mail and group.
     // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactInfo> result;
-    // Child rows come in the order their contacts were stored, so the contact of a
-    // row is mostly the one of the row before or the next; the table by id is made
-    // only when one is not.
-    QHash<int, qsizetype> position;
-    qsizetype cursor = 0;
-    auto contactOf = [&](int id) -> ContactInfo * {
-        if (cursor < result.size() && result.at(cursor).id == id)
-            return &result[cursor];
-        if (cursor + 1 < result.size() && result.at(cursor + 1).id == id)
-            return &result[++cursor];
-        if (position.isEmpty()) {
-            position.reserve(result.size());
-            for (qsizetype i = 0; i < result.size(); ++i)
-                position.insert(result.at(i).id, i);
-        }
-        const auto it = position.constFind(id);
-        if (it == position.constEnd())
-            return nullptr;
-        cursor = *it;
-        return &result[cursor];
-    };
+    // Sized once: growing a list of 100 000 contacts moves them all several times.
+    const Expected<int> count = contactCount();
+    if (!count)
+        return count.result();
+    result.reserve(*count);
+    TextPool departments;
+    TextPool types;
+    TextPool groupNames;
     // A read that stops on an error gives no contacts at all.
     auto readFailure = [this](const RowReader &q) { return q.failed() ? fail(q.error()) : Result(); };
     {
@@ -577,30 +651,29 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
             "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
             "RingtoneIndex FROM contact1");
         while (q.next()) {
-            ContactInfo c;
+            ContactInfo &c = result.emplaceBack();
             c.id = q.integer(0);
             c.FirstName = q.text(1);
             c.LastName = q.text(2);
-            c.Department = q.text(3);
+            c.Department = q.text(3, departments);
             c.PrimaryIndex = q.integer(4);
             c.Frequent = q.integer(5);
             c.PhotoUrl = q.text(6);
             c.RingtoneUrl = q.text(7);
             c.RingtoneIndex = q.integer(8);
-            result.append(std::move(c));
         }
         if (const Result read = readFailure(q); !read)
             return read;
     }
+    RowOfId rowOf(result);
     {
         RowReader q(m_db, "SELECT cid,type,phonenumber,accountindex FROM phone1");
-        cursor = 0;
         while (q.next()) {
-            ContactInfo *contact = contactOf(q.integer(0));
-            if (!contact)
+            const qsizetype row = rowOf.find(q.integer(0));
+            if (row < 0)
                 continue;
-            PhoneInfoList &phones = contact->PhoneList;
-            const PhoneInfo phone { q.text(1), QString(), q.text(2), q.integer(3) };
+            PhoneInfoList &phones = result[row].PhoneList;
+            const PhoneInfo phone { q.text(1, types), QString(), q.text(2), q.integer(3) };
             // The join repeats a phone once per mail and group; equal neighbours are one.
             if (phones.isEmpty() || phones.last().type != phone.type || phones.last().phonenumber != phone.phonenumber
                 || phones.last().accountindex != phone.accountindex)
@@ -611,13 +684,12 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     }
     {
         RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
-        cursor = 0;
         while (q.next()) {
-            ContactInfo *contact = contactOf(q.integer(0));
-            if (!contact)
+            const qsizetype row = rowOf.find(q.integer(0));
+            if (row < 0)
                 continue;
-            MailInfoList &mails = contact->MailList;
-            const MailInfo mail { q.text(1), QString(), q.text(2) };
+            MailInfoList &mails = result[row].MailList;
+            const MailInfo mail { q.text(1, types), QString(), q.text(2) };
             bool known = false;
             for (const MailInfo &m : std::as_const(mails)) {
                 if (m.type == mail.type && m.Mail == mail.Mail) {
@@ -633,13 +705,12 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
     }
     {
         RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
-        cursor = 0;
         while (q.next()) {
-            ContactInfo *contact = contactOf(q.integer(0));
-            if (!contact)
+            const qsizetype row = rowOf.find(q.integer(0));
+            if (row < 0)
                 continue;
-            QStringList &groups = contact->GroupList;
-            const QString group = q.text(1);
+            QStringList &groups = result[row].GroupList;
+            const QString group = q.text(1, groupNames);
             if (!groups.contains(group))
                 groups.append(group);
         }
@@ -772,7 +843,169 @@ Expected<int> SqliteDatabase::contactCount()
     return selectInt("select count(*) from contact1");
 }
 
+namespace {
+
+// One prepared INSERT, bound value by value straight from the records.
+class Inserter
+{
+public:
+    Inserter(sqlite3 *handle, const char *sql)
+        : m_handle(handle)
+    {
+        if (sqlite3_prepare_v2(handle, sql, -1, &m_statement, nullptr) != SQLITE_OK)
+            m_statement = nullptr;
+        check(m_statement != nullptr);
+    }
+    ~Inserter()
+    {
+        if (m_statement)
+            sqlite3_finalize(m_statement);
+    }
+    Inserter(const Inserter &) = delete;
+    Inserter &operator=(const Inserter &) = delete;
+
+    bool ok() const { return m_ok; }
+    // SQLite's message for the first failure, taken when it happened.
+    const QString &error() const { return m_error; }
+    // A null text is stored as NULL, an empty one as "", as the driver of Qt does.
+    // The text must live until row() has run.
+    Inserter &text(const QString &value)
+    {
+        if (!m_ok)
+            return *this;
+        ++m_column;
+        if (value.isNull()) {
+            check(sqlite3_bind_null(m_statement, m_column) == SQLITE_OK);
+            return *this;
+        }
+        // ASCII goes in as the UTF-8 the store keeps, through a buffer of the
+        // column's own, so SQLite converts and allocates nothing for it; other
+        // text as UTF-16, which SQLite converts as it always has.
+        if (m_column > qsizetype(m_ascii.size()))
+            m_ascii.resize(m_column);
+        QByteArray &bytes = m_ascii[m_column - 1];
+        bytes.resize(value.size());
+        const char16_t *from = reinterpret_cast<const char16_t *>(value.constData());
+        char *to = bytes.data();
+        char16_t all = 0;
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            all |= from[i];
+            to[i] = char(from[i]);
+        }
+        if (all < 0x80)
+            check(sqlite3_bind_text(m_statement, m_column, bytes.constData(), int(bytes.size()), SQLITE_STATIC)
+                == SQLITE_OK);
+        else
+            check(sqlite3_bind_text16(
+                      m_statement, m_column, value.utf16(), int(value.size() * sizeof(QChar)), SQLITE_STATIC)
+                == SQLITE_OK);
+        return *this;
+    }
+    Inserter &integer(int value)
+    {
+        if (m_ok)
+            check(sqlite3_bind_int64(m_statement, ++m_column, value) == SQLITE_OK);
+        return *this;
+    }
+    // Inserts the bound row; false from the first failure on.
+    bool row()
+    {
+        if (m_ok)
+            check(sqlite3_step(m_statement) == SQLITE_DONE);
+        if (m_statement)
+            sqlite3_reset(m_statement);
+        m_column = 0;
+        return m_ok;
+    }
+
+private:
+    void check(bool ok)
+    {
+        if (!ok && m_ok)
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_handle));
+        m_ok = ok;
+    }
+
+    sqlite3 *m_handle;
+    QString m_error;
+    std::vector<QByteArray> m_ascii;
+    sqlite3_stmt *m_statement = nullptr;
+    int m_column = 0;
+    bool m_ok = true;
+};
+
+} // namespace
+
 Result SqliteDatabase::saveAll(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups)
+{
+    sqlite3 *handle = nativeHandle(m_db);
+    if (!handle)
+        return saveAllBatch(contacts, groups);
+    // Clearing and refilling is one transaction: a failure anywhere leaves the
+    // previous phonebook whole.
+    if (const Result begun = beginTransaction(); !begun)
+        return begun;
+    Result result;
+    for (const char *table : { "phone1", "mail1", "contact1", "group1", "union1" }) {
+        if (result)
+            result = exec(QStringLiteral("delete from ") + QLatin1String(table));
+    }
+    if (result && transactionLost())
+        result = fail(undoneText());
+    if (result) {
+        // Each statement is prepared once for the whole phonebook.
+        Inserter contact(handle, kInserts[0].sql);
+        Inserter group(handle, kInserts[1].sql);
+        Inserter phone(handle, kInserts[2].sql);
+        Inserter mail(handle, kInserts[3].sql);
+        Inserter member(handle, kInserts[4].sql);
+        bool ok = contact.ok() && group.ok() && phone.ok() && mail.ok() && member.ok();
+        for (qsizetype i = 0; ok && i < contacts.size(); ++i) {
+            const ContactInfo &c = contacts[i];
+            const QString photo = Records::storedPhotoUrl(c);
+            const QString ringtone = Records::storedRingtoneUrl(c);
+            ok = contact.integer(c.id)
+                     .text(c.Department)
+                     .text(c.LastName)
+                     .text(c.FirstName)
+                     .text(photo)
+                     .text(ringtone)
+                     .integer(c.RingtoneIndex)
+                     .integer(c.PrimaryIndex)
+                     .integer(c.Frequent)
+                     .integer(0)
+                     .row();
+            // Numbers are bound, never spliced into SQL, so they are stored exactly as typed.
+            for (qsizetype p = 0; ok && p < c.PhoneList.size(); ++p) {
+                const PhoneInfo &phoneInfo = c.PhoneList[p];
+                ok = phone.integer(c.id)
+                         .text(phoneInfo.type)
+                         .text(phoneInfo.phonenumber)
+                         .integer(phoneInfo.accountindex)
+                         .row();
+            }
+            for (qsizetype m = 0; ok && m < c.MailList.size(); ++m)
+                ok = mail.integer(c.id).text(c.MailList[m].type).text(c.MailList[m].Mail).row();
+            for (qsizetype g = 0; ok && g < c.GroupList.size(); ++g)
+                ok = member.integer(c.id).text(c.GroupList[g]).row();
+        }
+        for (qsizetype i = 0; ok && i < groups.size(); ++i) {
+            const GroupInfo &g = groups[i];
+            ok = group.integer(g.id).text(g.name).text(g.photos).text(g.ringtones).integer(g.RingtoneIndex).row();
+        }
+        if (!ok) {
+            for (const Inserter *failed : { &contact, &group, &phone, &mail, &member }) {
+                if (!failed->ok()) {
+                    result = fail(failed->error());
+                    break;
+                }
+            }
+        }
+    }
+    return endTransaction(result.ok());
+}
+
+Result SqliteDatabase::saveAllBatch(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups)
 {
     Batch batch;
     QList<QVariantList> &contactCols = batch[QStringLiteral("contact1")];

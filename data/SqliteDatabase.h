@@ -79,6 +79,8 @@ private:
     // The integer of a one-value query.
     Expected<int> selectInt(const char *sql);
     Result insertRows(const Batch &batch);
+    // saveAll through Qt's driver, for a connection that is not SQLite's own.
+    Result saveAllBatch(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups);
     Result createTables();
     // How many of the given tables or indexes exist.
     Expected<int> schemaCount(const char *type, const QStringList &names);

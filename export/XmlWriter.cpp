@@ -17,9 +17,13 @@ void XmlWriter::writeDeclaration()
 
 void XmlWriter::indent()
 {
+    indent(m_open.size() - 1);
+}
+
+void XmlWriter::indent(qsizetype depth)
+{
     // The root is not indented; each level below it adds four spaces.
     static const QString spaces(64, QLatin1Char(' '));
-    const qsizetype depth = m_open.size() - 1;
     for (qsizetype n = depth * 4; n > 0; n -= spaces.size())
         m_stream.text().append(QStringView(spaces).first(qMin(n, spaces.size())));
 }
@@ -69,9 +73,8 @@ void XmlWriter::endElement()
 
 void XmlWriter::textElement(QLatin1String name, QStringView text)
 {
-    m_open.append(name);
-    indent();
-    m_open.removeLast();
+    // One level below the open element.
+    indent(m_open.size());
     QString &out = m_stream.text();
     out += QLatin1Char('<');
     out += name;
@@ -90,9 +93,8 @@ void XmlWriter::textElement(QLatin1String name, int value)
 
 void XmlWriter::textElement(QLatin1String name, QStringView text, QLatin1String attribute, QStringView value)
 {
-    m_open.append(name);
-    indent();
-    m_open.removeLast();
+    // One level below the open element.
+    indent(m_open.size());
     QString &out = m_stream.text();
     out += QLatin1Char('<');
     out += name;

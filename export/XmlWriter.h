@@ -37,6 +37,7 @@ public:
 
 private:
     void indent();
+    void indent(qsizetype depth);
     void appendAttribute(QLatin1String attribute, QStringView value);
 
     ExportStream &m_stream;

@@ -18,7 +18,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <future>
+#include <memory>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 using namespace Records;
 
@@ -80,6 +85,16 @@ void DataMgr::setMergeMode(int mode)
 
 Result DataMgr::reload()
 {
+    return reload(false);
+}
+
+Result DataMgr::reloadForWriting()
+{
+    return reload(true);
+}
+
+Result DataMgr::reload(bool forWriting)
+{
     const BusyScope busy(this);
     // One read: contacts and groups of one phonebook, whatever another program writes.
     Expected<StoredLists> lists = m_store->beginTransaction(SqliteDatabase::Access::Read);
@@ -93,7 +108,10 @@ Result DataMgr::reload()
     // part of one that a later save would make the only copy.
     if (!lists)
         return Result::failure(tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()));
-    m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
+    if (forWriting)
+        m_phonebook.takeForWriting(std::move(lists->contacts), std::move(lists->groups));
+    else
+        m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
     // A reader (dump) changes nothing; the phones' files stay theirs.
     if (m_storeMode == StoreMode::ReadWrite)
         removeHttpFiles();
@@ -137,7 +155,11 @@ DataMgr::StoredPhonebook DataMgr::storedPhonebook() const
 
 Result DataMgr::saveToDatabase()
 {
-    const Result stored = storeLists();
+    return storeWriteFailure(storeLists());
+}
+
+Result DataMgr::storeWriteFailure(const Result &stored)
+{
     if (stored)
         return stored;
     return Result::failure(
@@ -200,32 +222,90 @@ void DataMgr::removeHttpFiles()
 
 // Export and the files of a save.
 
+namespace {
+
+// An export written into its temporary file; commit() puts it in place, and
+// dropping it uncommitted leaves the file that was there (or none).
+class PendingExport
+{
+    Q_DECLARE_TR_FUNCTIONS(DataMgr)
+public:
+    PendingExport(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
+        const QList<GroupInfo> &groups)
+    {
+        const ExportBase *writer = ExportFactory::writer(format);
+        if (!writer) {
+            m_result = Result::failure(tr("There is no layout %1.").arg(format));
+            return;
+        }
+        if (path.isEmpty()) {
+            m_result = Result::failure(tr("The file to write has no name."));
+            return;
+        }
+        m_target = path + ExportFactory::extension(format);
+        m_file = std::make_unique<QSaveFile>(m_target);
+        if (!m_file->open(QIODevice::WriteOnly)) {
+            m_result = unwritten(m_file->errorString());
+            return;
+        }
+        if (const Result written = writer->write(*m_file, contacts, groups, encoding); !written)
+            m_result = unwritten(written.message());
+    }
+
+    // The file to be written; empty when the request named none.
+    const QString &target() const { return m_target; }
+    Result commit()
+    {
+        if (m_result && !m_file->commit())
+            m_result = unwritten(m_file->errorString());
+        return m_result;
+    }
+
+private:
+    Result unwritten(const QString &reason) const
+    {
+        return Result::failure(
+            tr("%1 could not be written (%2).")
+                .arg(QDir::toNativeSeparators(m_target), reason.isEmpty() ? tr("unknown error") : reason));
+    }
+
+    QString m_target;
+    std::unique_ptr<QSaveFile> m_file;
+    Result m_result;
+};
+
+} // namespace
+
 Result DataMgr::exportFile(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
     const QList<GroupInfo> &groups, QString *finalPath)
 {
-    const ExportBase *writer = ExportFactory::writer(format);
-    if (!writer)
-        return Result::failure(tr("There is no layout %1.").arg(format));
-    if (path.isEmpty())
-        return Result::failure(tr("The file to write has no name."));
-    const QString target = path + ExportFactory::extension(format);
-    if (finalPath)
-        *finalPath = target;
-    const auto unwritten = [&target](const QString &reason) {
-        return Result::failure(
-            tr("%1 could not be written (%2).")
-                .arg(QDir::toNativeSeparators(target), reason.isEmpty() ? tr("unknown error") : reason));
-    };
     // The file appears, or replaces the one there, only when it is complete.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return unwritten(file.errorString());
-    // Left unfinished, the file object discards what it holds.
-    if (const Result written = writer->write(file, contacts, groups, encoding); !written)
-        return unwritten(written.message());
-    if (!file.commit())
-        return unwritten(file.errorString());
-    return Result();
+    PendingExport file(format, encoding, path, contacts, groups);
+    if (finalPath && !file.target().isEmpty())
+        *finalPath = file.target();
+    return file.commit();
+}
+
+bool DataMgr::copyFile(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    // As an export: the copy appears, or replaces the file there, only when complete.
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = source.read(chunk.data(), chunk.size());
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        if (target.write(chunk.constData(), got) != got)
+            return false;
+    }
+    return target.commit();
 }
 
 Result DataMgr::exportTo(
@@ -261,6 +341,24 @@ Result DataMgr::exportAsSaved(const ExportOptions &options, QString *finalPath) 
         m_phonebook.contacts(), m_phonebook.groupsAsSaved(), finalPath);
 }
 
+Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *finalPath)
+{
+    Expected<StoredLists> lists = m_store->beginTransaction(SqliteDatabase::Access::Read);
+    if (lists.result()) {
+        lists = loadStored();
+        const Result ended = m_store->endTransaction(lists.ok());
+        if (lists && !ended)
+            lists = ended;
+    }
+    if (!lists)
+        return Result::failure(
+            tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()), Result::Cause::Store);
+    for (ContactInfo &c : lists->contacts)
+        Phonebook::deriveWrittenFields(c);
+    return exportFile(options.format, options.encoding, options.folder + QLatin1Char('/') + options.name,
+        lists->contacts, Phonebook::storedGroupsAsSaved(std::move(lists->groups)), finalPath);
+}
+
 Result DataMgr::savePhonebookFiles(QString *historyPath)
 {
     // The store and the phones' files of one save, with no other program's
@@ -273,18 +371,54 @@ Result DataMgr::savePhonebookFiles(QString *historyPath)
         QDir().mkpath(dir + QLatin1String(folder));
     const QString historyName
         = QStringLiteral("phonebook_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
-    // No file claims a save that did not happen.
-    if (const Result stored = saveToDatabase(); !stored)
-        return stored;
+    // The groups take the ids the store is going to hold before anything is written.
+    m_savedGroups = m_phonebook.numberForSave();
+    const QList<ContactInfo> &contacts = std::as_const(m_phonebook).contacts();
+    const QList<GroupInfo> groups = m_savedGroups;
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
-    const Result saved = exportFile(ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName,
-        m_phonebook.contacts(), m_savedGroups, historyPath);
-    // A cache: the service writes a missing file again when a phone asks for it.
-    for (const auto &[format, folder] :
-        { std::pair(ExportFactory::UniXml, "HTTPD/UNIXML"), std::pair(ExportFactory::XmlBirch, "HTTPD/Birch"),
-            std::pair(ExportFactory::XmlCedar, "HTTPD/Cedar"), std::pair(ExportFactory::XmlBrenn, "HTTPD/Brenn") })
-        (void)exportTo(format, utf8, phonebook, dir + QLatin1String(folder));
+
+    // The files are written while the store is (on the other core), and put in
+    // place only once it holds the phonebook: no file claims a save that did not happen.
+    std::promise<bool> storeSaved;
+    QString history;
+    Result saved;
+    auto writeFiles = [&, stored = storeSaved.get_future()]() mutable {
+        PendingExport historyFile(
+            ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName, contacts, groups);
+        std::vector<std::unique_ptr<PendingExport>> cached;
+        for (const auto &[format, folder] : { std::pair(ExportFactory::XmlBirch, "HTTPD/Birch"),
+                 std::pair(ExportFactory::XmlCedar, "HTTPD/Cedar"), std::pair(ExportFactory::XmlBrenn, "HTTPD/Brenn") })
+            cached.push_back(std::make_unique<PendingExport>(
+                format, utf8, dir + QLatin1String(folder) + QLatin1Char('/') + phonebook, contacts, groups));
+        if (!stored.get())
+            return;
+        history = historyFile.target();
+        saved = historyFile.commit();
+        // A cache: the service writes a missing file again when a phone asks for it.
+        // The general one is the history copy byte for byte, so it is copied, not written again.
+        const QString general = dir + QStringLiteral("HTTPD/UNIXML/") + phonebook;
+        if (!saved || !copyFile(history, general + ExportFactory::extension(ExportFactory::UniXml)))
+            (void)PendingExport(ExportFactory::UniXml, utf8, general, contacts, groups).commit();
+        for (const std::unique_ptr<PendingExport> &file : cached)
+            (void)file->commit();
+    };
+    std::thread writer;
+    try {
+        writer = std::thread(std::ref(writeFiles));
+    } catch (const std::system_error &) {
+        // No second thread: one after the other.
+    }
+    const Result stored = storeWriteFailure(m_store->saveAll(contacts, groups));
+    storeSaved.set_value(stored.ok());
+    if (writer.joinable())
+        writer.join();
+    else
+        writeFiles();
+    if (!stored)
+        return stored;
+    if (historyPath)
+        *historyPath = history;
     if (!saved)
         return Result::failure(tr("Save failed: %1").arg(saved.message()));
     return saved;

@@ -88,6 +88,9 @@ public:
     // Reads the phonebook from the store; when the store cannot be read the lists
     // stay as they were and the failure says why.
     Result reload();
+    // reload() for a command that saves the phonebook or writes its files and shows
+    // nothing: the lists lack the keys and labels only the views use.
+    Result reloadForWriting();
     // Makes a phonebook read from elsewhere (a recovery copy) the working one, as
     // reload() does with the store's; the store is not touched. `groups` are the
     // stored groups, without the display rows.
@@ -144,6 +147,11 @@ public:
     // the groups carry the ids a save would give them now, and neither the store
     // nor the lists change.
     Result exportAsSaved(const ExportOptions &options, QString *finalPath = nullptr) const;
+    // exportAsSaved of the phonebook in the store, for a command that loads it only
+    // to write it out: one read, and only the fields the layouts use are derived;
+    // the lists are not touched. A store that cannot be read fails with
+    // Cause::Store and "The phonebook could not be read from phonebook.db (...).".
+    Result exportStoredAsSaved(const ExportOptions &options, QString *finalPath = nullptr);
     // The files of a Save, for the window and the headless tool alike: creates
     // target/ and the HTTPD model folders, writes the store (saveToDatabase), the
     // history copy target/phonebook_yyyyMMddhhmmss.xml and phonebook.xml in
@@ -199,8 +207,11 @@ private:
     };
     ImportSnapshot snapshot() const;
     void restore(const ImportSnapshot &before);
+    Result reload(bool forWriting);
     // saveToDatabase without the message.
     Result storeLists();
+    // A failure of saveAll in saveToDatabase's words.
+    static Result storeWriteFailure(const Result &stored);
     struct StoredLists {
         QList<ContactInfo> contacts;
         QList<GroupInfo> groups;
@@ -219,6 +230,8 @@ private:
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     Result exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
+    // Copies a file as exportFile writes one: whole or not at all.
+    static bool copyFile(const QString &from, const QString &to);
     // Deletes the working copies older versions left, except the file `keep` (a file
     // the user imports may carry the name of one).
     void removeWorkingCopies(const QString &keep);

@@ -1,6 +1,7 @@
 // The headless tool's common frame and its dump and new commands.
 
 #include "tests/CliRun.h"
+#include "tests/TestUtil.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,6 +28,8 @@ class TestCli : public QObject
 
 private slots:
     void newThenDumpGivesBuiltInGroups();
+    void dumpIsQtsJson_data();
+    void dumpIsQtsJson();
     void usageErrors_data();
     void usageErrors();
     void missingFolderFails();
@@ -59,6 +62,53 @@ void TestCli::newThenDumpGivesBuiltInGroups()
     QCOMPARE(runCli({ "--dir", dir.path(), "save" }).exitCode, 0);
     QCOMPARE(runCli({ "--dir", dir.path(), "dump" }).exitCode, 0);
     QVERIFY(QFile::exists(dir.filePath("HTTPD/Birch/phonebook.xml")));
+}
+
+void TestCli::dumpIsQtsJson_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << QStringLiteral("Ann");
+    QTest::newRow("quote, backslash and slash") << QStringLiteral("A \"B\" C\\D/E");
+    QTest::newRow("control characters") << QStringLiteral("tab\tline\nret\r\u0001\u001f\b\f");
+    QTest::newRow("Chinese and Cyrillic") << QStringLiteral("张三 Ольга");
+    QTest::newRow("beyond the first plane") << QString::fromUtf8("Emoji \xF0\x9F\x98\x80 \xF0\xA0\x80\x80");
+    QTest::newRow("empty") << QString();
+}
+
+// The dump is written as it goes; it must stay the text Qt's JSON writer makes of
+// the same tree, value for value.
+void TestCli::dumpIsQtsJson()
+{
+    QFETCH(QString, name);
+    {
+        TestUtil::Workspace ws;
+        TestUtil::addGroup(name.isEmpty() ? QStringLiteral("G") : name);
+        ContactInfo c = TestUtil::contact(name, QStringLiteral("Lee"),
+            { TestUtil::phone(QStringLiteral("Home"), name + QStringLiteral("42")) },
+            { TestUtil::mail(name, QStringLiteral("a@b.c")) });
+        c.Department = name;
+        TestUtil::addContact(c);
+        TestUtil::addContact(TestUtil::contact(QStringLiteral("Bob"), QString()));
+        QVERIFY(DataMgr::instance()->saveToDatabase());
+        DataMgr::instance()->closeStore();
+        const CliRun dump = runCli({ "--dir", ws.path(), "dump" });
+        QCOMPARE(dump.exitCode, 0);
+        QCOMPARE(dump.err, QString());
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(dump.out.toUtf8(), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(dump.out.toUtf8(), doc.toJson(QJsonDocument::Indented));
+        const QJsonArray contacts = doc.object().value("contacts").toArray();
+        QCOMPARE(contacts.size(), 2);
+        const QJsonObject first = contacts[0].toObject();
+        QCOMPARE(first.value("FirstName").toString(), name);
+        QCOMPARE(first.value("Department").toString(), name);
+        QCOMPARE(first.value("PhoneList").toArray()[0].toObject().value("phonenumber").toString(),
+            name + QStringLiteral("42"));
+        // The keys a load derives are in it.
+        QVERIFY(first.value("NamePinyin").toString().endsWith(QStringLiteral("Lee")));
+        QCOMPARE(doc.object().value("groups").toArray().size(), 3);
+    }
 }
 
 void TestCli::usageErrors_data()

@@ -4,6 +4,7 @@
 #include "tests/StoreFault.h"
 #include "tests/TestUtil.h"
 
+#include <QDirIterator>
 #include <QSignalSpy>
 #include <QSqlQuery>
 
@@ -81,6 +82,7 @@ private slots:
     void busyMarksNest();
     void resetForImportEmptiesEverything();
     void failedSaveIsReportedAndKeepsStore();
+    void failedSaveKeepsFiles();
     void unreadableStoreIsReported();
     void refusedWriteKeepsStore_data();
     void refusedWriteKeepsStore();
@@ -267,6 +269,43 @@ void TestDataMgr::failedSaveIsReportedAndKeepsStore()
             text.startsWith("The phonebook could not be written to phonebook.db (not authorized"), qPrintable(text));
         QCOMPARE(storedNames(), QStringList({ "Ann", "Bob", "Cid" }));
     }
+    QCOMPARE(storedNames(), QStringList({ "Bob", "Cid" }));
+}
+
+// The files of a save are written while the store is; a store that refuses the
+// phonebook leaves the files of the save before as they were, and no others.
+void TestDataMgr::failedSaveKeepsFiles()
+{
+    Workspace ws;
+    threeContacts();
+    QVERIFY(mgr()->savePhonebookFiles());
+    const auto files = [&ws] {
+        QMap<QString, QByteArray> contents;
+        QDirIterator it(ws.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile f(path);
+            if (!path.endsWith(QLatin1String(".db")) && !path.endsWith(QLatin1String(".lock"))
+                && f.open(QIODevice::ReadOnly))
+                contents.insert(path, f.readAll());
+        }
+        return contents;
+    };
+    const QMap<QString, QByteArray> before = files();
+    QVERIFY(before.size() >= 5);
+    mgr()->phonebook().deleteContacts({ 0 });
+    for (int step = 1;; ++step) {
+        StoreFault fault(step);
+        const Result saved = mgr()->savePhonebookFiles();
+        if (!fault.fired()) {
+            QVERIFY(saved);
+            break;
+        }
+        QCOMPARE(saved.cause(), Result::Cause::Store);
+        QVERIFY2(files() == before, qPrintable(QStringLiteral("step %1").arg(step)));
+        QCOMPARE(storedNames(), QStringList({ "Ann", "Bob", "Cid" }));
+    }
+    QVERIFY(files() != before);
     QCOMPARE(storedNames(), QStringList({ "Bob", "Cid" }));
 }
 

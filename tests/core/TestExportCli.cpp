@@ -7,6 +7,8 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringDecoder>
 
 namespace {
@@ -54,6 +56,8 @@ private slots:
     void exportFailures_data();
     void exportFailures();
     void exportLeavesReadOnlyStore();
+    void failedExportKeepsWhatWasThere_data();
+    void failedExportKeepsWhatWasThere();
     void save();
     void saveFails();
 
@@ -194,6 +198,58 @@ void TestExportCli::exportLeavesReadOnlyStore()
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(QString::fromUtf8(readFile(dir + QStringLiteral("/x.xml"))), expectedText(1, QStringLiteral("UTF-8")));
     QVERIFY(readFile(store) == stored);
+}
+
+void TestExportCli::failedExportKeepsWhatWasThere_data()
+{
+    QTest::addColumn<QString>("breakage");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("the file's name is a folder's")
+        << "folder"
+        << kExportFailed + QStringLiteral("@/x.xml could not be written (Filename refers to a directory).\n");
+    QTest::newRow("the store cannot be read whole")
+        << "store"
+        << QStringLiteral("The phonebook could not be read from phonebook.db (no such column: accountindex).\n");
+}
+
+void TestExportCli::failedExportKeepsWhatWasThere()
+{
+    QFETCH(QString, breakage);
+    QFETCH(QString, message);
+    const QString dir = freshFolder();
+    const QString target = dir + QStringLiteral("/x.xml");
+    if (breakage == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(target));
+    } else {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the export before\n") > 0);
+        old.close();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("break"));
+            db.setDatabaseName(dir + QStringLiteral("/phonebook.db"));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("drop table phone1")));
+            QVERIFY(q.exec(QStringLiteral("create table phone1 (cid INT, type VERCHAR, phonenumber VERCHAR)")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("break"));
+    }
+    const QByteArray store = readFile(dir + QStringLiteral("/phonebook.db"));
+    const CliRun r = runCli({ QStringLiteral("--dir"), dir, QStringLiteral("export"), QStringLiteral("--format"),
+        QStringLiteral("1"), QStringLiteral("--encoding"), QStringLiteral("UTF-8"), QStringLiteral("--out"),
+        dir + QStringLiteral("/x") });
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.out, QString());
+    QCOMPARE(r.err, message.replace(QStringLiteral("@"), dir));
+    if (breakage == QLatin1String("folder"))
+        QVERIFY(QFileInfo(target).isDir() && QDir(target).isEmpty());
+    else
+        QCOMPARE(readFile(target), QByteArray("the export before\n"));
+    QVERIFY(readFile(dir + QStringLiteral("/phonebook.db")) == store);
+    // Nothing half-written is left beside it.
+    QStringList files = QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    files.removeAll(QStringLiteral("phonebook.lock"));
+    QCOMPARE(files, (QStringList { QStringLiteral("phonebook.db"), QStringLiteral("x.xml") }));
 }
 
 void TestExportCli::save()
