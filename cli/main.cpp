@@ -7,6 +7,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 QString helpText()
@@ -31,7 +34,9 @@ QString helpText()
 
 int main(int argc, char **argv)
 {
-    Cli::useLargeHeapPages();
+    // Not for the service: it runs for months and must give memory back.
+    if (std::none_of(argv + 1, argv + argc, [](const char *arg) { return std::strcmp(arg, "serve") == 0; }))
+        Cli::useLargeHeapPages();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvane-phonebook"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
