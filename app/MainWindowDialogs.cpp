@@ -45,7 +45,7 @@ bool MainWindow::runImport(ImportOptions options, QWidget *dialog)
     const Result imported = DataMgr::instance()->importPhonebook(options, &notices);
     hideOperationOverlay();
     if (imported) {
-        m_isSaved = false;
+        recordEdit(tr("Import"));
         // A file read all the same, with something the user should know of it.
         if (!notices.isEmpty())
             showMessage(QMessageBox::Information, tr("Import Box"), notices.join(QLatin1Char('\n')));
