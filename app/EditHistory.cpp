@@ -150,6 +150,11 @@ void EditHistory::markSaved()
     m_stack->setClean();
 }
 
+void EditHistory::markStoreWritten()
+{
+    m_stack->resetClean();
+}
+
 bool EditHistory::isClean() const
 {
     return m_stack->isClean();

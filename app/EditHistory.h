@@ -27,6 +27,9 @@ public:
     // The phonebook was saved as it is now.
     void markSaved();
     bool isClean() const;
+    // The last step also wrote phonebook.db (an import does): undoing it does
+    // not take that back, so no earlier state counts as saved any more.
+    void markStoreWritten();
     // Takes back the last step when it added the contact `id` and nothing came
     // after it, as if it had never been; false otherwise.
     bool dropAddedContact(int id);

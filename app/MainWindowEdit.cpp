@@ -118,7 +118,7 @@ void MainWindow::createEditActions()
 
 void MainWindow::createEditMenu()
 {
-    m_editMenu = menuBar()->addMenu(tr("&Edit"));
+    m_editMenu = menuBar()->addMenu(tr("E&dit"));
     m_editMenu->setObjectName(QStringLiteral("editMenu"));
     m_editMenu->addAction(m_undoAct);
     m_editMenu->addAction(m_redoAct);

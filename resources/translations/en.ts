@@ -1017,8 +1017,8 @@ It is left in %2.</translation>
         <translation>Confirm Deletions</translation>
     </message>
     <message>
-        <source>&amp;Edit</source>
-        <translation>&amp;Edit</translation>
+        <source>E&amp;dit</source>
+        <translation>E&amp;dit</translation>
     </message>
     <message>
         <source>Delete</source>

@@ -1017,8 +1017,8 @@ It is left in %2.</source>
         <translation>删除前确认</translation>
     </message>
     <message>
-        <source>&amp;Edit</source>
-        <translation>编辑(&amp;E)</translation>
+        <source>E&amp;dit</source>
+        <translation>编辑(&amp;D)</translation>
     </message>
     <message>
         <source>Delete</source>

@@ -153,9 +153,11 @@ private slots:
         for (int i = 0; i < steps; ++i)
             action(w, "undo")->trigger();
         QVERIFY2(difference(before, lists()).isEmpty(), qPrintable(difference(before, lists())));
-        // Back at the saved state: nothing to save.
-        QVERIFY(w.window->isSaved());
-        QVERIFY(!w.window->isWindowModified());
+        // Back at the saved state: nothing to save. An import wrote the store,
+        // which undo does not take back: that is for the next save.
+        const bool storeWritten = command == "import";
+        QCOMPARE(w.window->isSaved(), !storeWritten);
+        QCOMPARE(w.window->isWindowModified(), storeWritten);
         for (int i = 0; i < steps; ++i)
             action(w, "redo")->trigger();
         QVERIFY2(difference(after, lists()).isEmpty(), qPrintable(difference(after, lists())));
