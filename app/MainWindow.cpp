@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AutoStart.h"
+#include "app/EditHistory.h"
 #include "app/OptionFiles.h"
 #include "app/TrayIcon.h"
 #include "app/WindowPlacement.h"
@@ -94,7 +95,8 @@ MainWindow::MainWindow(QWidget *parent)
     applyStyleSheet();
 
     setObjectName(QStringLiteral("central_widget"));
-    setWindowTitle(kTitle);
+    // The mark shows while there are unsaved edits.
+    setWindowTitle(kTitle + QStringLiteral("[*]"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
         | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(programIcon());
@@ -267,6 +269,8 @@ void MainWindow::createActions()
 
     m_aboutAct = action(tr("About"), tr("Show about info"));
     connect(m_aboutAct, &QAction::triggered, this, &MainWindow::about);
+
+    createEditActions();
 }
 
 void MainWindow::createMenus()
@@ -283,6 +287,8 @@ void MainWindow::createMenus()
     m_fileMenu->addAction(m_historyAct);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_exitAct);
+
+    createEditMenu();
 
     m_importMenu = bar->addMenu(tr("&Import"));
     m_importMenu->setObjectName(QStringLiteral("importMenu"));
@@ -302,6 +308,7 @@ void MainWindow::createMenus()
     m_optionsMenu->addAction(m_autoStartAct);
     m_optionsMenu->addAction(m_recoveryDataAct);
     m_optionsMenu->addAction(m_autoHttpdAct);
+    m_optionsMenu->addAction(m_confirmDeleteAct);
     m_optionsMenu->addAction(m_httpdPortAct);
 
     m_helpMenu = bar->addMenu(tr("&Help"));
@@ -445,7 +452,7 @@ void MainWindow::createDetailPanel()
 {
     m_contactEditor = new ContactEditor(m_centralWidget);
     m_contactEditor->setGeometry(540, 56, 380, 508);
-    connect(m_contactEditor, &ContactEditor::edited, this, [this] { m_isSaved = false; });
+    connect(m_contactEditor, &ContactEditor::edited, this, &MainWindow::updateEditActions);
     showEmptyDetail();
 }
 
@@ -460,7 +467,7 @@ void MainWindow::connectPanels()
     connect(m_groupView, &GroupView::groupCheckDetail, this, &MainWindow::checkDetailValues);
     connect(m_groupView, &GroupView::addGroup, this, &MainWindow::addNewGroup);
     connect(m_groupView, &GroupView::clearSearchFocus, m_contactView, &ContactView::clearSearchEditFocus);
-    connect(m_groupView, &GroupView::groupRenamed, this, [this] { m_isSaved = false; });
+    connect(m_groupView, &GroupView::groupRenamed, this, [this] { recordEdit(tr("Rename Group")); });
     // Destruction is not wired to closeWindow(): a slot of a half-destroyed window
     // must not run; the destructor cleans up instead.
     m_groupView->selectGroupRow(0);
@@ -700,7 +707,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // them; in this window the menu's meaning wins.
     if (event->type() == QEvent::ShortcutOverride) {
         const auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && widget->window() == this && isOwnShortcut(static_cast<QKeyEvent *>(event))) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (widget && widget->window() == this && !textFieldKeeps(widget, key) && isOwnShortcut(key)) {
             event->ignore();
             return true;
         }
@@ -731,6 +739,7 @@ bool MainWindow::readOptionsAndSet()
     if (options.recoveryData)
         openSavedPhonebook();
     m_autoHttpdAct->setChecked(options.autoHttpd);
+    m_confirmDeleteAct->setChecked(options.confirmDelete);
     if (options.autoHttpd)
         toggleHttpService();
     return true;
@@ -742,6 +751,7 @@ void MainWindow::restoreOptions()
     options.autoStart = m_autoStartAct->isChecked();
     options.recoveryData = m_recoveryDataAct->isChecked();
     options.autoHttpd = m_autoHttpdAct->isChecked();
+    options.confirmDelete = m_confirmDeleteAct->isChecked();
     if (options.autoStart != m_autoStartState) {
         if (options.autoStart)
             AutoStart::enable(QCoreApplication::applicationFilePath());

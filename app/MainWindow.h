@@ -15,6 +15,7 @@
 #include "widgets/UserGuide.h"
 
 class ContactEditor;
+class EditHistory;
 class ContactView;
 class ExportDialog;
 class GroupView;
@@ -49,8 +50,11 @@ public:
 
     QString appDir() const { return m_appDir; }
     QString currentLanguage() const { return m_currentLanguage; }
-    bool isSaved() const { return m_isSaved; }
-    void setSaved(bool saved) { m_isSaved = saved; }
+    // No unsaved edits: the phonebook is as last saved or opened, and the detail
+    // panel holds no uncommitted change.
+    bool isSaved() const;
+    void setSaved(bool saved);
+    EditHistory *editHistory() const { return m_history; }
     bool autoStartState() const { return m_autoStartState; }
 
     // Covers the window while a long operation runs; pending non-input events
@@ -114,6 +118,18 @@ public slots:
     // Before the phonebook is written (save, backup, export): drops a blank shown
     // contact, or commits the shown contact's edits.
     void commitDetail();
+
+    // The Edit menu (MainWindowEdit.cpp). Undo and redo commit the detail
+    // panel's edits first, so that they are the step undone.
+    void undo();
+    void redo();
+    // The Delete key: the ticked contacts in batch mode, else the current one.
+    void deleteSelectedContacts();
+    void focusSearch();
+    // Batch mode (turned on when needed) with every shown contact ticked.
+    void tickAllContacts();
+    void tickNoContacts();
+    void saveConfirmDeleteOption();
 
     void deleteCurrentGroup();
     void dissolveCurrentGroup();
@@ -190,13 +206,37 @@ private:
         QFileDialog::AcceptMode accept, const QStringList &filters, const QStringList &labels,
         QString *chosenFolder = nullptr);
 
+    // Undo, redo, the keys and the deletion notice (MainWindowEdit.cpp).
+    void createEditActions();
+    void createEditMenu();
+    void updateEditActions();
+    // Before undo and redo: commits the detail panel's edits (a step of their
+    // own) or drops a blank contact. False when dropping it was the step undone.
+    bool settleDetailForHistory(bool undoing);
+    // The title's mark of unsaved edits.
+    void updateModifiedMark();
+    // The phonebook was replaced: its history goes, its unsaved state stays.
+    void forgetHistory();
+    // Keeps the change just made to the phonebook as the undo step `text`.
+    void recordEdit(const QString &text);
+    // True when the user wants `count` contacts (of the group `group`, when
+    // given) deleted: asks only when deletions are to be confirmed.
+    bool confirmDeletion(int count, const QString &group = QString());
+    // "Deleted ... — Undo" in the status bar.
+    void announceDeletion(const QString &what);
+    // Whether the focused text field keeps `event` for itself (its own undo,
+    // select all, delete) rather than letting the window's action have it.
+    bool textFieldKeeps(const QWidget *focus, const QKeyEvent *event) const;
     // Group and contact commands.
     bool inBatchMode() const;
     // The common frame: commit, busy, the operation on the ticked contacts (batch
     // mode) or the current one and the current group's index, re-select the group,
     // unsaved.
-    void runContactCommand(
-        const std::function<void(Phonebook &, const QList<int> &contactRows, int groupIndex)> &operation);
+    // `text` names the undo step for the number of contacts; `confirm` (for
+    // deletions) may still call it off. Returns the number acted on.
+    int runContactCommand(const std::function<QString(int count)> &text,
+        const std::function<void(Phonebook &, const QList<int> &contactRows, int groupIndex)> &operation,
+        const std::function<bool(int count)> &confirm = nullptr);
     // Move or copy to the group named by the sending menu entry.
     void transferToGroup(bool move);
     void runGroupCommand(bool dissolve);
@@ -212,6 +252,8 @@ private:
     QString m_appDir;
     QString m_currentLanguage;
     bool m_isStarting = true;
+    // False while the phonebook holds edits from before its history began (a
+    // restored recovery copy, an unsaved phonebook replaced by a history copy).
     bool m_isSaved = true;
     bool m_autoStartState = false;
     bool m_closed = false;
@@ -242,10 +284,18 @@ private:
     QAction *m_recoveryDataAct = nullptr;
     QAction *m_autoHttpdAct = nullptr;
     QAction *m_httpdPortAct = nullptr;
+    QAction *m_undoAct = nullptr;
+    QAction *m_redoAct = nullptr;
+    QAction *m_deleteAct = nullptr;
+    QAction *m_findAct = nullptr;
+    QAction *m_selectAllAct = nullptr;
+    QAction *m_selectNoneAct = nullptr;
+    QAction *m_confirmDeleteAct = nullptr;
     QAction *m_helpAct = nullptr;
     QAction *m_aboutAct = nullptr;
 
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_editMenu = nullptr;
     QMenu *m_importMenu = nullptr;
     QMenu *m_exportMenu = nullptr;
     QMenu *m_languageMenu = nullptr;
@@ -283,6 +333,9 @@ private:
     QString m_importPath;
     QString m_importFolder;
     QString m_exportFolder;
+
+    EditHistory *m_history = nullptr;
+    QLabel *m_deletionNotice = nullptr;
 
     QPointer<QMenu> m_groupMenu;
     QPointer<QMenu> m_contactMenu;

@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/EditHistory.h"
 #include "data/Records.h"
 #include "manager/DataMgr.h"
 #include "widgets/ContactEditor.h"
@@ -87,35 +88,45 @@ void MainWindow::showContactMenu(const QPoint &pos)
     m_contactMenu->popup(m_contactView->viewport()->mapToGlobal(pos));
 }
 
-void MainWindow::runContactCommand(const std::function<void(Phonebook &, const QList<int> &, int)> &operation)
+int MainWindow::runContactCommand(const std::function<QString(int)> &text,
+    const std::function<void(Phonebook &, const QList<int> &, int)> &operation, const std::function<bool(int)> &confirm)
 {
     const int groupRow = m_groupView->currentGroupRow();
     if (m_contactView->contactModel()->rowCount() == 0)
-        return;
+        return 0;
     // Edits of the shown contact are kept before the lists change under it.
     m_contactView->commitCurrent();
     // In batch mode the ticked contacts, wherever they are shown; else the current one.
     const int current = m_contactView->currentContact();
     const QList<int> rows = inBatchMode() ? m_contactView->contactModel()->tickedPositions() : QList<int> { current };
     DataMgr *mgr = DataMgr::instance();
-    if (inBatchMode() || current >= 0) {
+    const int count = inBatchMode() || current >= 0 ? int(rows.size()) : 0;
+    if (count == 0 || (confirm && !confirm(count)))
+        return 0;
+    {
         const DataMgr::BusyScope busy(mgr);
         operation(mgr->phonebook(), rows, GroupModel::groupIndex(groupRow));
         mgr->phonebookChanged();
     }
+    recordEdit(text(count));
     // The group is shown again, so the user sees the contacts leave or join it.
     m_groupView->selectGroupRow(groupRow);
-    m_isSaved = false;
+    return count;
 }
 
 void MainWindow::deleteContacts()
 {
-    runContactCommand([](Phonebook &book, const QList<int> &rows, int) { book.deleteContacts(rows); });
+    const int deleted = runContactCommand([](int n) { return tr("Delete %n Contact(s)", nullptr, n); },
+        [](Phonebook &book, const QList<int> &rows, int) { book.deleteContacts(rows); },
+        [this](int n) { return confirmDeletion(n); });
+    if (deleted > 0)
+        announceDeletion(tr("Deleted %n contact(s)", nullptr, deleted));
 }
 
 void MainWindow::removeContactsFromGroup()
 {
-    runContactCommand([](Phonebook &book, const QList<int> &rows, int group) { book.removeFromGroup(rows, group); });
+    runContactCommand([](int n) { return tr("Remove %n Contact(s) from Group", nullptr, n); },
+        [](Phonebook &book, const QList<int> &rows, int group) { book.removeFromGroup(rows, group); });
 }
 
 void MainWindow::transferToGroup(bool move)
@@ -124,7 +135,9 @@ void MainWindow::transferToGroup(bool move)
     const QString target = sender() ? sender()->objectName() : QString();
     if (target.isEmpty())
         return;
-    runContactCommand([target, move](Phonebook &book, const QList<int> &rows, int) {
+    const auto text
+        = [move](int n) { return move ? tr("Move %n Contact(s)", nullptr, n) : tr("Copy %n Contact(s)", nullptr, n); };
+    runContactCommand(text, [target, move](Phonebook &book, const QList<int> &rows, int) {
         if (move)
             book.moveToGroup(rows, target);
         else
@@ -145,22 +158,29 @@ void MainWindow::copyContactsToGroup()
 void MainWindow::runGroupCommand(bool dissolve)
 {
     const int groupRow = m_groupView->currentGroupRow();
-    m_contactView->commitCurrent();
+    const int group = GroupModel::groupIndex(groupRow);
     DataMgr *mgr = DataMgr::instance();
+    if (group < 0)
+        return;
+    m_contactView->commitCurrent();
+    const GroupInfo target = mgr->phonebook().groups().at(group);
+    const int members = int(mgr->phonebook().memberRows(group).size());
+    if (!dissolve && !confirmDeletion(members, target.DisplayName))
+        return;
     mgr->setBusy(true);
     m_contactEditor->clearGroups();
-    if (const int group = GroupModel::groupIndex(groupRow); group >= 0) {
-        if (dissolve)
-            mgr->phonebook().dissolveGroup(group);
-        else
-            mgr->phonebook().deleteGroup(group);
-        mgr->phonebookChanged();
-    }
+    if (dissolve)
+        mgr->phonebook().dissolveGroup(group);
+    else
+        mgr->phonebook().deleteGroup(group);
+    mgr->phonebookChanged();
     mgr->setBusy(false);
+    recordEdit(dissolve ? tr("Dissolve Group") : tr("Delete Group"));
     // A dissolved group stays; it is shown, now empty.
     if (dissolve)
         m_groupView->selectGroupRow(groupRow);
-    m_isSaved = false;
+    else
+        announceDeletion(tr("Deleted the group \"%1\"").arg(target.DisplayName));
 }
 
 void MainWindow::deleteCurrentGroup()
@@ -183,9 +203,9 @@ void MainWindow::addNewGroup(const QString &name)
         group = mgr->phonebook().addGroup(name);
         mgr->phonebookChanged();
     }
+    recordEdit(tr("Add Group"));
     // The new group is shown, ready for its first contacts.
     m_groupView->selectGroupRow(GroupModel::rowOfGroup(group));
-    m_isSaved = false;
 }
 
 void MainWindow::addNewContactToGroup()
@@ -211,8 +231,8 @@ void MainWindow::addNewContactToGroup()
         row = mgr->phonebook().addContact(contact, group);
         mgr->phonebookChanged();
     }
+    recordEdit(tr("Add Contact"));
     m_groupView->selectGroupRow(groupRow);
     m_contactView->selectContact(row);
     m_contactEditor->focusName();
-    m_isSaved = false;
 }

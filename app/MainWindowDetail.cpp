@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/EditHistory.h"
 #include "data/Records.h"
 #include "manager/DataMgr.h"
 #include "widgets/ContactEditor.h"
@@ -30,14 +31,20 @@ bool MainWindow::checkDetailValues()
         return true;
     DataMgr *mgr = DataMgr::instance();
     const int groupRow = m_groupView->currentGroupRow();
-    const int position = mgr->phonebook().indexOfContact(m_contactEditor->shownContact().id);
-    // Nothing of it is worth keeping: it goes without a word.
+    const int id = m_contactEditor->shownContact().id;
+    const int position = mgr->phonebook().indexOfContact(id);
+    // Nothing of it is worth keeping: it goes without a word. Just added, it
+    // leaves no step behind either.
     m_contactEditor->dropEdits();
-    if (position >= 0) {
-        const DataMgr::BusyScope busy(mgr);
-        mgr->phonebook().deleteContacts({ position });
-        mgr->phonebookChanged();
+    if (position >= 0 && !m_history->dropAddedContact(id)) {
+        {
+            const DataMgr::BusyScope busy(mgr);
+            mgr->phonebook().deleteContacts({ position });
+            mgr->phonebookChanged();
+        }
+        recordEdit(tr("Delete %n Contact(s)", nullptr, 1));
     }
+    updateEditActions();
     m_groupView->selectGroupRow(groupRow);
     return false;
 }
@@ -79,5 +86,6 @@ void MainWindow::commitShownContact()
         mgr->phonebook().refreshContact(position);
     }
     m_contactEditor->takeCommitted(c);
+    recordEdit(tr("Edit Contact"));
     m_contactView->contactEdited(position);
 }

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "data/AppPaths.h"
 
+#include "app/EditHistory.h"
 #include "app/ExportDialog.h"
 #include "app/ImportDialog.h"
 #include "app/OptionFiles.h"
@@ -45,7 +46,8 @@ bool MainWindow::runImport(ImportOptions options, QWidget *dialog)
     const Result imported = DataMgr::instance()->importPhonebook(options, &notices);
     hideOperationOverlay();
     if (imported) {
-        m_isSaved = false;
+        m_history->markStoreWritten();
+        recordEdit(tr("Import"));
         // A file read all the same, with something the user should know of it.
         if (!notices.isEmpty())
             showMessage(QMessageBox::Information, tr("Import Box"), notices.join(QLatin1Char('\n')));

@@ -53,6 +53,7 @@ bool MainWindow::resetPhonebook()
     }
     mgr->setBusy(true);
     mgr->clearPhonebook();
+    forgetHistory();
     if (m_searchEdit->isActive()) {
         m_searchEdit->deactivate();
         m_searchEdit->clearFocus();
@@ -81,7 +82,7 @@ MainWindow::SaveAnswer MainWindow::askToSave(
 
 bool MainWindow::settleUnsavedEdits(bool exiting)
 {
-    if (m_isSaved)
+    if (isSaved())
         return true;
     const SaveAnswer answer = exiting
         ? askToSave(QMessageBox::Question, tr("Exit program"), tr("Do you want to save this phone book?"),
@@ -122,7 +123,7 @@ bool MainWindow::saveFile()
         }
         return false;
     }
-    m_isSaved = true;
+    setSaved(true);
     showPlainMessage(
         tr("Save Box"), tr("current phonebook has been saved in target folder and named with current date and time."));
     return true;
@@ -152,6 +153,7 @@ void MainWindow::showHistory()
         showPlainMessage(tr("Import History Failed"), tr("Import history failed,please check the history file."));
         return;
     }
+    forgetHistory();
     if (m_searchEdit->isActive()) {
         m_searchEdit->deactivate();
         m_searchEdit->clearFocus();

@@ -76,7 +76,7 @@ bool MainWindow::keepUnsavedEdits()
     if (m_closed)
         return false;
     commitDetail();
-    if (m_isSaved || m_sessionEnd == SessionEnd::DropEdits)
+    if (isSaved() || m_sessionEnd == SessionEnd::DropEdits)
         return true;
     DataMgr *mgr = DataMgr::instance();
     QString error;
@@ -92,7 +92,7 @@ bool MainWindow::commitSession(bool mayAsk)
     if (m_closed)
         return true;
     commitDetail();
-    if (m_isSaved || !mayAsk) {
+    if (isSaved() || !mayAsk) {
         keepUnsavedEdits();
         m_sessionEnd = SessionEnd::EditsKept;
         return true;
@@ -151,7 +151,8 @@ void MainWindow::offerRecoveryCopy()
     box.exec();
     if (box.clickedButton() == restore) {
         DataMgr::instance()->takePhonebook(copy.contacts, copy.groups);
-        m_isSaved = false;
+        forgetHistory();
+        setSaved(false);
     } else if (box.clickedButton() != discard) {
         return;
     }
@@ -187,8 +188,10 @@ void MainWindow::openSavedPhonebook()
 {
     // As the Recovery Data option loads it at start.
     const Result loaded = DataMgr::instance()->reload();
-    if (loaded)
-        m_isSaved = true;
-    else
+    if (loaded) {
+        forgetHistory();
+        setSaved(true);
+    } else {
         QMessageBox::critical(this, DataMgr::tr("Phonebook store"), loaded.message());
+    }
 }

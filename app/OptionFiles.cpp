@@ -17,6 +17,7 @@ const QString kLanguage = QStringLiteral("Language");
 const QString kAutoStart = QStringLiteral("AutoStart");
 const QString kRecoveryData = QStringLiteral("RecoveryData");
 const QString kAutoHttpd = QStringLiteral("AutoHttpd");
+const QString kConfirmDelete = QStringLiteral("ConfirmDelete");
 
 bool load(const QString &path, QDomDocument *doc)
 {
@@ -124,6 +125,7 @@ bool readOptions(const QString &path, Options *options)
     options->autoStart = switchValue(root, kAutoStart);
     options->recoveryData = switchValue(root, kRecoveryData);
     options->autoHttpd = switchValue(root, kAutoHttpd);
+    options->confirmDelete = switchValue(root, kConfirmDelete);
     return true;
 }
 
@@ -133,14 +135,23 @@ bool writeOptions(const QString &path, const Options &options)
         QDomDocument doc;
         if (!load(path, &doc))
             return false;
-        for (QDomElement e = doc.documentElement().firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
-            if (e.tagName() == kAutoStart)
+        QDomElement root = doc.documentElement();
+        bool hasConfirm = false;
+        for (QDomElement e = root.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+            if (e.tagName() == kConfirmDelete) {
+                setText(doc, e, flag(options.confirmDelete));
+                hasConfirm = true;
+            } else if (e.tagName() == kAutoStart)
                 setText(doc, e, flag(options.autoStart));
             else if (e.tagName() == kRecoveryData)
                 setText(doc, e, flag(options.recoveryData));
             else if (e.tagName() == kAutoHttpd)
                 setText(doc, e, flag(options.autoHttpd));
         }
+        // Files written before this switch existed get it once it is on; off,
+        // its default, they stay as they were.
+        if (!hasConfirm && options.confirmDelete)
+            appendElement(doc, root, kConfirmDelete, flag(true));
         return save(path, doc);
     }
     QDomElement root;
@@ -148,6 +159,8 @@ bool writeOptions(const QString &path, const Options &options)
     appendElement(doc, root, kAutoStart, flag(options.autoStart));
     appendElement(doc, root, kRecoveryData, flag(options.recoveryData));
     appendElement(doc, root, kAutoHttpd, flag(options.autoHttpd));
+    if (options.confirmDelete)
+        appendElement(doc, root, kConfirmDelete, flag(true));
     return save(path, doc);
 }
 

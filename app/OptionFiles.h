@@ -12,6 +12,9 @@ struct Options {
     bool autoStart = false;
     bool recoveryData = false;
     bool autoHttpd = false;
+    // Deletions ask first (off: they are undone instead). Kept as ConfirmDelete,
+    // written only once it has been on, so older files read as off.
+    bool confirmDelete = false;
 };
 
 // Reads the language code of config.xml (the text of the last of the leading
@@ -25,8 +28,9 @@ bool writeLanguage(const QString &path, const QString &code);
 // Reads options.xml; only the value 1 turns a switch on. False when the file is
 // missing, unreadable or not well-formed (all switches then stay off).
 bool readOptions(const QString &path, Options *options);
-// Updates the switches an existing options.xml holds (adding none), or creates
-// the file with all three. False when nothing was written.
+// Updates the switches an existing options.xml holds (adding only ConfirmDelete,
+// when it is on), or creates the file with all three (and ConfirmDelete when
+// on). False when nothing was written.
 bool writeOptions(const QString &path, const Options &options);
 
 // port.xml, which the port dialog writes and the phonebook service reads: the

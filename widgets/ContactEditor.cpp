@@ -6,6 +6,8 @@
 #include "widgets/PhoneItem.h"
 #include "widgets/PictureButton.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -236,7 +238,9 @@ void ContactEditor::showContact(const ContactInfo &contact)
     refreshPrimaryChoices();
     m_scroll->setWidget(page);
     page->show();
-    m_firstNameEdit->setFocus();
+    // A list the user works in keeps the keys; otherwise typing starts here.
+    if (!qobject_cast<QAbstractItemView *>(QApplication::focusWidget()))
+        m_firstNameEdit->setFocus();
     m_empty = false;
     m_filling = false;
 }

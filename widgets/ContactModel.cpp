@@ -275,6 +275,21 @@ void ContactModel::clearTicks()
     m_ticked.clear();
 }
 
+void ContactModel::tickShown(bool ticked)
+{
+    checkGeneration();
+    const QList<ContactInfo> &list = contacts();
+    for (const int position : std::as_const(m_rows)) {
+        if (position < 0 || position >= list.size())
+            continue;
+        if (ticked)
+            m_ticked.insert(list[position].id);
+        else
+            m_ticked.remove(list[position].id);
+    }
+    refreshDecorations();
+}
+
 QList<int> ContactModel::tickedPositions() const
 {
     checkGeneration();

@@ -64,6 +64,8 @@ public:
     bool isTicked(int position) const;
     void toggleTick(int position);
     void clearTicks();
+    // Ticks every contact shown, or takes the ticks off them.
+    void tickShown(bool ticked);
     // Positions of the ticked contacts, in list order.
     QList<int> tickedPositions() const;
     // Puts the arrow on the contact at `position` (none for -1).

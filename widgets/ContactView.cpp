@@ -39,7 +39,8 @@ ContactView::ContactView(const QString &backgroundImage, QLabel *title, QPushBut
     setColumnHidden(ContactModel::KeyColumn, true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFocusPolicy(Qt::NoFocus);
+    // A click gives it the keys (Delete, select all, the arrows).
+    setFocusPolicy(Qt::ClickFocus);
     setItemDelegate(new ContactDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragDropMode(QAbstractItemView::InternalMove);

@@ -1,5 +1,7 @@
 #include "widgets/SearchEdit.h"
 
+#include <QKeyEvent>
+
 SearchEdit::SearchEdit(QWidget *parent)
     : QLineEdit(parent)
 {
@@ -43,4 +45,17 @@ void SearchEdit::focusOutEvent(QFocusEvent *event)
     QLineEdit::focusOutEvent(event);
     if (text().isEmpty())
         showHint();
+}
+
+void SearchEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (m_active && !text().isEmpty())
+        clear();
+    else
+        clearFocus();
+    event->accept();
 }

@@ -20,6 +20,8 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    // Esc clears what was typed; on an empty line it leaves the line.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void showHint();

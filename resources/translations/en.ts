@@ -976,6 +976,135 @@ It is left in %2.</translation>
         <source>Open saved phonebook</source>
         <translation>Open saved phonebook</translation>
     </message>
+    <message>
+        <source>Rename Group</source>
+        <translation>Rename Group</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Undo %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Redo %1</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Contacts</source>
+        <translation>&amp;Delete Contacts</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Find</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Select &amp;All</translation>
+    </message>
+    <message>
+        <source>Select &amp;None</source>
+        <translation>Select &amp;None</translation>
+    </message>
+    <message>
+        <source>Confirm Deletions</source>
+        <translation>Confirm Deletions</translation>
+    </message>
+    <message>
+        <source>E&amp;dit</source>
+        <translation>E&amp;dit</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Don&apos;t ask again</source>
+        <translation>Don&apos;t ask again</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Dissolve Group</source>
+        <translation>Dissolve Group</translation>
+    </message>
+    <message>
+        <source>Delete Group</source>
+        <translation>Delete Group</translation>
+    </message>
+    <message>
+        <source>Deleted the group &quot;%1&quot;</source>
+        <translation>Deleted the group &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Add Group</source>
+        <translation>Add Group</translation>
+    </message>
+    <message>
+        <source>Add Contact</source>
+        <translation>Add Contact</translation>
+    </message>
+    <message>
+        <source>Edit Contact</source>
+        <translation>Edit Contact</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %n contact(s)?</source>
+        <translation>
+            <numerusform>Delete %n contact?</numerusform>
+            <numerusform>Delete %n contacts?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the group &quot;%1&quot;? Its %n contact(s) stay in the phonebook.</source>
+        <translation>
+            <numerusform>Delete the group &quot;%1&quot;? Its %n contact stays in the phonebook.</numerusform>
+            <numerusform>Delete the group &quot;%1&quot;? Its %n contacts stay in the phonebook.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %n Contact(s)</source>
+        <translation>
+            <numerusform>Delete %n Contact</numerusform>
+            <numerusform>Delete %n Contacts</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Deleted %n contact(s)</source>
+        <translation>
+            <numerusform>Deleted %n contact</numerusform>
+            <numerusform>Deleted %n contacts</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove %n Contact(s) from Group</source>
+        <translation>
+            <numerusform>Remove %n Contact from Group</numerusform>
+            <numerusform>Remove %n Contacts from Group</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Contact(s)</source>
+        <translation>
+            <numerusform>Move %n Contact</numerusform>
+            <numerusform>Move %n Contacts</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Copy %n Contact(s)</source>
+        <translation>
+            <numerusform>Copy %n Contact</numerusform>
+            <numerusform>Copy %n Contacts</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>

@@ -976,6 +976,128 @@ It is left in %2.</source>
         <source>Open saved phonebook</source>
         <translation>打开已保存的电话本</translation>
     </message>
+    <message>
+        <source>Rename Group</source>
+        <translation>重命名群组</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>撤销(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>重做(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>撤销(&amp;U) %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>重做(&amp;R) %1</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Contacts</source>
+        <translation>删除联系人(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>查找(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>全选(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Select &amp;None</source>
+        <translation>全不选(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Confirm Deletions</source>
+        <translation>删除前确认</translation>
+    </message>
+    <message>
+        <source>E&amp;dit</source>
+        <translation>编辑(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Don&apos;t ask again</source>
+        <translation>不再询问</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Dissolve Group</source>
+        <translation>解散群组</translation>
+    </message>
+    <message>
+        <source>Delete Group</source>
+        <translation>删除群组</translation>
+    </message>
+    <message>
+        <source>Deleted the group &quot;%1&quot;</source>
+        <translation>已删除群组“%1”</translation>
+    </message>
+    <message>
+        <source>Add Group</source>
+        <translation>添加群组</translation>
+    </message>
+    <message>
+        <source>Add Contact</source>
+        <translation>添加联系人</translation>
+    </message>
+    <message>
+        <source>Edit Contact</source>
+        <translation>编辑联系人</translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %n contact(s)?</source>
+        <translation>
+            <numerusform>删除 %n 个联系人？</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the group &quot;%1&quot;? Its %n contact(s) stay in the phonebook.</source>
+        <translation>
+            <numerusform>删除群组“%1”？其中的 %n 个联系人仍保留在电话簿中。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete %n Contact(s)</source>
+        <translation>
+            <numerusform>删除 %n 个联系人</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Deleted %n contact(s)</source>
+        <translation>
+            <numerusform>已删除 %n 个联系人</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove %n Contact(s) from Group</source>
+        <translation>
+            <numerusform>从群组移出 %n 个联系人</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Contact(s)</source>
+        <translation>
+            <numerusform>移动 %n 个联系人</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Copy %n Contact(s)</source>
+        <translation>
+            <numerusform>复制 %n 个联系人</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>

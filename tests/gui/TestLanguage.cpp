@@ -150,7 +150,8 @@ private slots:
 
         QStringList unmarked = unmarkedTexts(widgets, actions);
         // The window title is the product's name in every language.
-        unmarked.removeAll(QStringLiteral("MainWindow (central_widget): Quorvane Phonebook Editor"));
+        // "[*]" is where the mark of unsaved edits goes.
+        unmarked.removeAll(QStringLiteral("MainWindow (central_widget): Quorvane Phonebook Editor[*]"));
         if (!w.trayIcon()->toolTip().contains(QStringLiteral("«")))
             unmarked << QStringLiteral("tray icon: ") + w.trayIcon()->toolTip();
         w.helpWindow()->hide();

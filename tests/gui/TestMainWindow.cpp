@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(w.currentLanguage(), language);
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QMenu *options = menuAt(&w, 4);
+        QMenu *options = menuAt(&w, 5);
         // Twice: Qt hands a key claimed twice to each claimant in turn.
         for (int press = 0; press < 2; ++press) {
             QTest::keyClick(&w, Qt::Key_O, Qt::AltModifier);
@@ -203,7 +203,7 @@ private slots:
     {
         // Unchecked, a switch must still look unlike the plain command below it.
         Window w;
-        QMenu *options = menuAt(w.window, 4);
+        QMenu *options = menuAt(w.window, 5);
         options->popup(w.window->mapToGlobal(QPoint(0, 0)));
         QVERIFY(QTest::qWaitForWindowExposed(options));
         const QImage image = options->grab().toImage();
@@ -257,7 +257,7 @@ private slots:
     {
         Window w;
         QVERIFY(!w.window->helpWindow());
-        menuAt(w.window, 5)->actions().first()->trigger();
+        menuAt(w.window, 6)->actions().first()->trigger();
         QVERIFY(w.window->helpWindow());
         QVERIFY(w.window->helpWindow()->isVisible());
         QVERIFY(w.window->helpWindow()->isWindow());
@@ -266,7 +266,7 @@ private slots:
         QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
         UserGuide *first = w.window->helpWindow();
         w.window->helpWindow()->close();
-        menuAt(w.window, 5)->actions().first()->trigger();
+        menuAt(w.window, 6)->actions().first()->trigger();
         QCOMPARE(w.window->helpWindow(), first);
     }
 
@@ -274,7 +274,7 @@ private slots:
     {
         Window w;
         BoxAnswerer answerer;
-        menuAt(w.window, 6)->actions().first()->trigger();
+        menuAt(w.window, 7)->actions().first()->trigger();
         QCOMPARE(answerer.titles(), QStringList({ "About" }));
         QVERIFY(answerer.boxes[0].text.contains(QStringLiteral("Quorvane Phonebook Editor")));
     }
