@@ -98,15 +98,22 @@ int HttpRequest::modelFormat(const QString &product)
     return 1;
 }
 
-QString HttpRequest::resolveFile(const QString &folder, const QString &name)
+bool HttpRequest::isServableName(const QString &name)
 {
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
         || name.contains(QLatin1String("..")))
-        return QString();
+        return false;
     for (const QChar c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QString();
+            return false;
     }
+    return true;
+}
+
+QString HttpRequest::resolveFile(const QString &folder, const QString &name)
+{
+    if (!isServableName(name))
+        return QString();
     QString dir = folder;
     while (dir.endsWith(QLatin1Char('/')))
         dir.chop(1);

@@ -30,6 +30,10 @@ public:
     static QString modelFolder(const QString &product);
     static int modelFormat(const QString &product);
 
+    // Whether a file name may name a file of a model folder at all: not empty, and
+    // without "/", "\\", ".." or control characters.
+    static bool isServableName(const QString &name);
+
     // The file name as a path inside `folder`, or an empty text when the name must
     // not be served: empty, holding "/", "\\", ".." or control characters, or naming
     // an existing entry that is not a file inside the folder once links are resolved.

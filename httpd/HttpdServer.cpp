@@ -4,7 +4,6 @@
 #include "httpd/HttpdThread.h"
 
 #include <QAtomicInt>
-#include <QTimer>
 
 #include <sys/resource.h>
 
@@ -13,7 +12,6 @@ namespace {
 QAtomicInt g_maxConnections(4096);
 QAtomicInt g_waitMsecs(30000);
 QAtomicInt g_threadCount(0);
-constexpr int kDefaultPending = 30;
 // Room in the kernel for a burst of phones beyond the open connections: a full
 // backlog drops connection attempts, which phones retry only seconds later.
 constexpr int kListenBacklog = 1024;
@@ -72,16 +70,12 @@ HttpdServer::HttpdServer(QObject *parent)
     : QTcpServer(parent)
     , m_maxConnections(qBound(1, maxConnections(), fileLimit() - kSpareFiles))
 {
-    setMaxPendingConnections(kDefaultPending);
     setListenBacklogSize(kListenBacklog);
-    connect(this, &QTcpServer::acceptError, this, &HttpdServer::acceptFailed);
-
     const int count
         = g_threadCount.loadRelaxed() > 0 ? g_threadCount.loadRelaxed() : qBound(1, QThread::idealThreadCount(), 8);
     const QString root = AppPaths::appDir();
     for (int i = 0; i < count; ++i) {
-        auto thread = std::make_unique<HttpdThread>(root, &m_generator, waitMsecs(), [this] { connectionClosed(); });
-        connect(thread.get(), &HttpdThread::singleRequest, this, &HttpdServer::requestServer);
+        auto thread = std::make_unique<HttpdThread>(root, &m_generator, waitMsecs(), this);
         thread->start(QThread::InheritPriority);
         m_threads.push_back(std::move(thread));
     }
@@ -90,31 +84,36 @@ HttpdServer::HttpdServer(QObject *parent)
 HttpdServer::~HttpdServer()
 {
     m_stopping = true;
-    close();
+    // The threads let go of the listening socket before it closes.
     for (const auto &thread : m_threads)
         thread->stop();
+    for (const auto &thread : m_threads)
+        thread->wait();
     m_threads.clear();
-    while (!m_waiting.isEmpty())
-        HttpdThread::closeDescriptor(m_waiting.dequeue());
+    close();
+    // What the threads reported last still reaches the log.
+    deliverLog();
 }
 
+bool HttpdServer::listenOn(const QHostAddress &address, quint16 port)
+{
+    if (!listen(address, port))
+        return false;
+    pauseAccepting();
+    for (const auto &thread : m_threads)
+        thread->acceptFrom(int(socketDescriptor()));
+    return true;
+}
+
+// Accepting is paused as soon as the server listens; a connection Qt took all the
+// same still goes to a thread.
 void HttpdServer::incomingConnection(qintptr socketDescriptor)
 {
-    if (m_open.load() >= m_maxConnections) {
-        m_waiting.enqueue(socketDescriptor);
-        m_peakWaiting = qMax(m_peakWaiting, int(m_waiting.size()));
-        holdBack();
+    if (!takeSlot()) {
+        HttpdThread::closeDescriptor(socketDescriptor);
         return;
     }
-    serve(socketDescriptor);
-    if (m_open.load() >= m_maxConnections)
-        holdBack();
-}
-
-void HttpdServer::serve(qintptr socketDescriptor)
-{
-    m_peakConnections = qMax(m_peakConnections, ++m_open);
-    // The thread with the fewest connections: idle clients pile up on none.
+    connectionOpened();
     HttpdThread *target = m_threads.front().get();
     for (const auto &thread : m_threads) {
         if (thread->connectionCount() < target->connectionCount())
@@ -123,52 +122,70 @@ void HttpdServer::serve(qintptr socketDescriptor)
     target->adopt(socketDescriptor);
 }
 
-// Stops accepting: with no pending room the accept loop ends at once, and the
-// paused notifier keeps further connections in the kernel's listen backlog.
+bool HttpdServer::takeSlot()
+{
+    int open = m_open.load();
+    do {
+        if (open >= m_maxConnections)
+            return false;
+    } while (!m_open.compare_exchange_weak(open, open + 1));
+    return true;
+}
+
+void HttpdServer::connectionOpened()
+{
+    const int open = ++m_connected;
+    int peak = m_peakConnections.load();
+    while (open > peak && !m_peakConnections.compare_exchange_weak(peak, open)) { }
+}
+
+// A thread that found no free slot has stopped watching the listening socket; the
+// next connection to end has them all watch it again. The flag is set before the
+// count is looked at, and the count lowered before the flag is: one of the two
+// sides sees the other.
 void HttpdServer::holdBack()
 {
-    if (m_holding)
-        return;
     m_holding = true;
-    setMaxPendingConnections(0);
-    pauseAccepting();
-    // A connection that ended just before the flag was set did not see it.
-    if (m_open.load() < m_maxConnections)
-        postResume();
 }
 
 // Runs on a connection thread.
 void HttpdServer::connectionClosed()
 {
+    --m_connected;
+    slotUnused();
+}
+
+void HttpdServer::slotUnused()
+{
     --m_open;
-    if (m_holding.load())
-        postResume();
-}
-
-void HttpdServer::postResume()
-{
-    if (!m_stopping && !m_resumePosted.exchange(true))
-        QMetaObject::invokeMethod(this, &HttpdServer::resume, Qt::QueuedConnection);
-}
-
-void HttpdServer::resume()
-{
-    m_resumePosted = false;
-    while (m_open.load() < m_maxConnections && !m_waiting.isEmpty())
-        serve(m_waiting.dequeue());
-    if (m_holding && m_open.load() < m_maxConnections) {
-        m_holding = false;
-        setMaxPendingConnections(kDefaultPending);
-        resumeAccepting();
+    if (m_holding.load() && !m_stopping.load() && m_holding.exchange(false)) {
+        for (const auto &thread : m_threads)
+            thread->resumeAccepting();
     }
 }
 
-// The server pauses itself when an accept fails for want of resources (too many
-// open files, say); it tries again shortly rather than stay deaf.
-void HttpdServer::acceptFailed()
+void HttpdServer::log(std::vector<std::pair<QString, QString>> &requests)
 {
-    QTimer::singleShot(100, this, [this] {
-        if (!m_holding && isListening())
-            resumeAccepting();
-    });
+    QMutexLocker lock(&m_logMutex);
+    if (m_log.empty())
+        m_log.swap(requests);
+    else
+        m_log.insert(m_log.end(), std::make_move_iterator(requests.begin()), std::make_move_iterator(requests.end()));
+    requests.clear();
+    if (!m_logPosted && !m_stopping.load()) {
+        m_logPosted = true;
+        QMetaObject::invokeMethod(this, &HttpdServer::deliverLog, Qt::QueuedConnection);
+    }
+}
+
+void HttpdServer::deliverLog()
+{
+    std::vector<std::pair<QString, QString>> requests;
+    {
+        QMutexLocker lock(&m_logMutex);
+        requests.swap(m_log);
+        m_logPosted = false;
+    }
+    for (const auto &[product, fileName] : requests)
+        emit requestServer(HttpdThread::requestMessage(product, fileName));
 }

@@ -2,18 +2,20 @@
 
 #include "httpd/HttpdGenerator.h"
 
-#include <QQueue>
+#include <QHostAddress>
+#include <QMutex>
 #include <QTcpServer>
 
 #include <atomic>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class HttpdThread;
 
-// Accepts connections on the main thread and hands each to one of a few reused
-// connection threads (one a core), which serve many connections at once. At most
-// maxConnections() are open at a time; beyond that the server stops accepting and
+// Listens, and lets a few reused connection threads (one a core) accept on the
+// listening socket themselves, each serving many connections at once. At most
+// maxConnections() are open at a time; beyond that the threads stop accepting and
 // further phones wait in the listen backlog until a connection ends. Deleting the
 // server ends its open connections and waits for its threads.
 class HttpdServer : public QTcpServer
@@ -23,13 +25,15 @@ public:
     explicit HttpdServer(QObject *parent = nullptr);
     ~HttpdServer() override;
 
+    // Listens and hands the socket to the connection threads; the main thread
+    // accepts nothing itself.
+    bool listenOn(const QHostAddress &address, quint16 port);
+
     HttpdGenerator *generator() { return &m_generator; }
 
     // Connections open now, and the most that were ever open at once.
-    int openConnections() const { return m_open.load(); }
-    int peakConnections() const { return m_peakConnections; }
-    // The most connections ever accepted beyond the cap before accepting stopped.
-    int peakWaiting() const { return m_peakWaiting; }
+    int openConnections() const { return m_connected.load(); }
+    int peakConnections() const { return m_peakConnections.load(); }
     int threadCount() const { return int(m_threads.size()); }
 
     // Process-wide settings, read when a server is created. Tests shorten the wait
@@ -41,6 +45,20 @@ public:
     static int waitMsecs();
     static void setThreadCount(int count);
 
+    // Called by the connection threads. A slot for one more connection, or false
+    // at the cap; a slot is given back with connectionClosed(), or with
+    // slotUnused() when no connection came of it.
+    bool takeSlot();
+    void connectionOpened();
+    void connectionClosed();
+    void slotUnused();
+    // Whether the threads are to stop accepting for now (the cap was reached).
+    void holdBack();
+    bool atCap() const { return m_open.load() >= m_maxConnections; }
+    // Requests to report, as (product, file name); they reach requestServer in the
+    // order given, on the main thread.
+    void log(std::vector<std::pair<QString, QString>> &requests);
+
 signals:
     void requestServer(const QString &message);
 
@@ -48,23 +66,19 @@ protected:
     void incomingConnection(qintptr socketDescriptor) override;
 
 private:
-    void serve(qintptr socketDescriptor);
-    void connectionClosed();
-    void postResume();
-    void resume();
-    void holdBack();
-    void acceptFailed();
+    void deliverLog();
 
     HttpdGenerator m_generator;
     std::vector<std::unique_ptr<HttpdThread>> m_threads;
-    // Connections accepted after the cap was reached (at most one accept burst).
-    QQueue<qintptr> m_waiting;
-    int m_maxConnections;
-    int m_peakConnections = 0;
-    int m_peakWaiting = 0;
-    // Shared with the connection threads, which count ended connections down.
+    const int m_maxConnections;
+    // Shared with the connection threads.
+    // Slots taken, and the connections open in them.
     std::atomic<int> m_open { 0 };
+    std::atomic<int> m_connected { 0 };
+    std::atomic<int> m_peakConnections { 0 };
     std::atomic<bool> m_holding { false };
-    std::atomic<bool> m_resumePosted { false };
     std::atomic<bool> m_stopping { false };
+    QMutex m_logMutex;
+    std::vector<std::pair<QString, QString>> m_log;
+    bool m_logPosted = false;
 };

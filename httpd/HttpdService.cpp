@@ -96,20 +96,20 @@ Result HttpdService::listenWithFallback(bool useDefault, int port, QStringList *
 {
     QString fallback;
     if (useDefault) {
-        if (m_server->listen(QHostAddress::AnyIPv4, 80))
+        if (m_server->listenOn(QHostAddress::AnyIPv4, 80))
             return Result();
         fallback = tr("Open the default port 80 failed, please go to 'Options -> Configuration "
                       "Httpd Port' to configure or use a random port.");
     } else {
         // A number outside the port range is refused rather than wrapped to some
         // other port the user never asked for.
-        if (port >= 0 && port <= 65535 && m_server->listen(QHostAddress::AnyIPv4, quint16(port)))
+        if (port >= 0 && port <= 65535 && m_server->listenOn(QHostAddress::AnyIPv4, quint16(port)))
             return Result();
         fallback = tr("Open the custom port failed, the Httpd server will use a random port");
     }
     if (notices)
         notices->append(fallback);
-    if (m_server->listen(QHostAddress::AnyIPv4, 0))
+    if (m_server->listenOn(QHostAddress::AnyIPv4, 0))
         return Result();
     return Result::failure(tr("Unable to start the server: %1.").arg(m_server->errorString()));
 }

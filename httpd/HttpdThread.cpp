@@ -1,6 +1,7 @@
 #include "httpd/HttpdThread.h"
 
 #include "httpd/HttpRequest.h"
+#include "httpd/HttpdServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,17 @@ constexpr int kEvents = 256;
 // What is read of a request body or of pipelined bytes before the close, so that
 // unread bytes do not turn the close into a reset that can cut off the reply.
 constexpr int kDrainBytes = 64 * 1024;
+// Connections taken from the backlog in one go before the others get a turn.
+constexpr int kAcceptBatch = 64;
+// The request log is handed to the main thread at most this often: one wake-up of
+// the main thread for a burst of requests rather than one each.
+constexpr qint64 kLogMsecs = 25;
+// How long accepting rests after it failed for want of files or memory.
+constexpr qint64 kAcceptRetryMsecs = 100;
+
+// Tags of the epoll entries that are no connection.
+char g_wakeTag;
+char g_listenTag;
 
 } // namespace
 
@@ -41,6 +53,7 @@ struct HttpdThread::Connection {
     int file = -1;
     off_t offset = 0;
     off_t size = 0;
+    bool watchingWrites = false;
     // While the main thread writes the phonebook: the request and the file to send.
     HttpdGenerator::TicketPtr ticket;
     QString path;
@@ -52,18 +65,18 @@ void HttpdThread::closeDescriptor(qintptr descriptor)
 }
 
 HttpdThread::HttpdThread(
-    const QString &root, HttpdGenerator *generator, int waitMsecs, std::function<void()> closed, QObject *parent)
+    const QString &root, HttpdGenerator *generator, int waitMsecs, HttpdServer *server, QObject *parent)
     : QThread(parent)
     , m_root(root)
     , m_generator(generator)
     , m_waitMsecs(waitMsecs)
-    , m_closed(std::move(closed))
+    , m_server(server)
 {
     m_epoll = ::epoll_create1(EPOLL_CLOEXEC);
     m_wake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     epoll_event event = {};
     event.events = EPOLLIN;
-    event.data.ptr = nullptr;
+    event.data.ptr = &g_wakeTag;
     ::epoll_ctl(m_epoll, EPOLL_CTL_ADD, m_wake, &event);
 }
 
@@ -74,8 +87,7 @@ HttpdThread::~HttpdThread()
     // Connections handed over after the loop ended.
     for (const int fd : m_newConnections) {
         ::close(fd);
-        if (m_closed)
-            m_closed();
+        m_server->connectionClosed();
     }
     ::close(m_wake);
     ::close(m_epoll);
@@ -126,6 +138,23 @@ void HttpdThread::adopt(qintptr socketDescriptor)
     }
 }
 
+void HttpdThread::acceptFrom(int listener)
+{
+    QMutexLocker lock(&m_inboxMutex);
+    m_newListener = listener;
+    wake();
+}
+
+void HttpdThread::resumeAccepting()
+{
+    QMutexLocker lock(&m_inboxMutex);
+    m_resumeAccepting = true;
+    if (!m_wakePending) {
+        m_wakePending = true;
+        wake();
+    }
+}
+
 void HttpdThread::stop()
 {
     QMutexLocker lock(&m_inboxMutex);
@@ -150,29 +179,103 @@ void HttpdThread::run()
     m_clock.start();
     epoll_event events[kEvents];
     for (;;) {
-        const int timeout = m_first ? int(qBound(qint64(0), m_first->deadline - m_clock.elapsed(), qint64(60000))) : -1;
-        const int n = ::epoll_wait(m_epoll, events, kEvents, timeout);
+        const int n = ::epoll_wait(m_epoll, events, kEvents, nextTimeout());
+        bool acceptable = false;
         for (int i = 0; i < n; ++i) {
-            auto *c = static_cast<Connection *>(events[i].data.ptr);
-            if (c) {
-                onEvent(c, events[i].events);
-            } else {
+            void *tag = events[i].data.ptr;
+            if (tag == &g_listenTag) {
+                acceptable = true;
+            } else if (tag == &g_wakeTag) {
                 quint64 count;
                 [[maybe_unused]] const auto r = ::read(m_wake, &count, sizeof count);
+            } else {
+                onEvent(static_cast<Connection *>(tag), events[i].events);
             }
         }
+        // Those already open first: a new connection costs nothing until it is read.
+        if (acceptable && m_watching)
+            acceptSome();
         if (!takeInbox())
             break;
         expire();
+        const qint64 now = m_clock.elapsed();
+        if (m_logDue >= 0 && m_logDue <= now)
+            flushLog();
+        if (m_retryAcceptAt >= 0 && m_retryAcceptAt <= now) {
+            m_retryAcceptAt = -1;
+            watchListener(true);
+        }
         for (Connection *c : m_ended)
             delete c;
         m_ended.clear();
     }
+    watchListener(false);
     while (m_first)
         drop(m_first);
     for (Connection *c : m_ended)
         delete c;
     m_ended.clear();
+    flushLog();
+}
+
+int HttpdThread::nextTimeout() const
+{
+    qint64 due = m_first ? m_first->deadline : -1;
+    for (const qint64 other : { m_logDue, m_retryAcceptAt }) {
+        if (other >= 0 && (due < 0 || other < due))
+            due = other;
+    }
+    return due < 0 ? -1 : int(qBound(qint64(0), due - m_clock.elapsed(), qint64(60000)));
+}
+
+// Takes connections from the backlog while there is room for them. Every thread
+// watches the listening socket with EPOLLEXCLUSIVE, so a connection wakes one
+// thread, not all.
+void HttpdThread::acceptSome()
+{
+    for (int i = 0; i < kAcceptBatch; ++i) {
+        if (!m_server->takeSlot()) {
+            // Phones beyond the cap wait in the backlog until a connection ends.
+            m_server->holdBack();
+            watchListener(false);
+            if (!m_server->atCap())
+                watchListener(true);
+            return;
+        }
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd >= 0) {
+            m_server->connectionOpened();
+            startConnection(fd);
+            continue;
+        }
+        const int failure = errno;
+        m_server->slotUnused();
+        if (failure == EAGAIN || failure == EWOULDBLOCK)
+            return;
+        if (failure == EINTR || failure == ECONNABORTED || failure == EPROTO)
+            continue;
+        // Out of files or memory: a level-triggered socket would wake us again at
+        // once, so it rests a moment.
+        emit error(QAbstractSocket::SocketResourceError);
+        watchListener(false);
+        m_retryAcceptAt = m_clock.elapsed() + kAcceptRetryMsecs;
+        return;
+    }
+}
+
+void HttpdThread::watchListener(bool watch)
+{
+    if (m_listener < 0 || watch == m_watching)
+        return;
+    if (!watch) {
+        ::epoll_ctl(m_epoll, EPOLL_CTL_DEL, m_listener, nullptr);
+        m_watching = false;
+        return;
+    }
+    epoll_event event = {};
+    event.events = EPOLLIN | EPOLLEXCLUSIVE;
+    event.data.ptr = &g_listenTag;
+    m_watching = ::epoll_ctl(m_epoll, EPOLL_CTL_ADD, m_listener, &event) == 0;
 }
 
 // Takes the connections and the written phonebooks handed over; false when the
@@ -181,6 +284,7 @@ bool HttpdThread::takeInbox()
 {
     std::vector<int> connections;
     std::vector<HttpdGenerator::TicketPtr> written;
+    bool resume = false;
     {
         QMutexLocker lock(&m_inboxMutex);
         if (m_stopping)
@@ -188,9 +292,25 @@ bool HttpdThread::takeInbox()
         connections.swap(m_newConnections);
         written.swap(m_written);
         m_wakePending = false;
+        if (m_newListener >= 0) {
+            m_listener = m_newListener;
+            m_newListener = -1;
+            resume = true;
+        }
+        resume = resume || m_resumeAccepting;
+        m_resumeAccepting = false;
     }
-    for (const int fd : connections)
+    if (resume && m_retryAcceptAt < 0)
+        watchListener(true);
+    for (const int fd : connections) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) {
+            ::close(fd);
+            m_server->connectionClosed();
+            continue;
+        }
         startConnection(fd);
+    }
     for (const HttpdGenerator::TicketPtr &ticket : written) {
         // A connection that gave up the wait has cancelled its ticket and is gone.
         if (!ticket->cancelled)
@@ -199,27 +319,27 @@ bool HttpdThread::takeInbox()
     return true;
 }
 
+// Takes a non-blocking socket whose slot is taken.
 void HttpdThread::startConnection(int fd)
 {
     auto *c = new Connection;
     c->fd = fd;
     epoll_event event = {};
-    // Edge-triggered: each side is read or written until it would block, and the
-    // interest never changes, so a connection costs one registration.
-    event.events = EPOLLIN | EPOLLOUT | EPOLLRDHUP | EPOLLET;
+    // Edge-triggered: the socket is read until it would block. Writing is watched
+    // only once a send has blocked.
+    event.events = EPOLLIN | EPOLLRDHUP | EPOLLET;
     event.data.ptr = c;
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0
-        || ::epoll_ctl(m_epoll, EPOLL_CTL_ADD, fd, &event) < 0) {
+    if (::epoll_ctl(m_epoll, EPOLL_CTL_ADD, fd, &event) < 0) {
         emit error(QAbstractSocket::UnsupportedSocketOperationError);
         ::close(fd);
         delete c;
-        if (m_closed)
-            m_closed();
+        m_server->connectionClosed();
         return;
     }
     m_count.fetch_add(1, std::memory_order_relaxed);
     schedule(c);
+    // The request has usually come with the connection.
+    getMessage(c);
 }
 
 void HttpdThread::onEvent(Connection *c, quint32 events)
@@ -271,36 +391,82 @@ void HttpdThread::getMessage(Connection *c)
             continue;
         if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return;
-        if (got == 0 && !c->bytes.isEmpty()) {
-            const HttpRequest request = HttpRequest::parse(c->bytes, true);
-            emit singleRequest(requestMessage(request.product, request.fileName));
-        }
+        if (got == 0 && !c->bytes.isEmpty())
+            report(HttpRequest::parse(c->bytes, true));
         drop(c);
         return;
     }
 }
 
+void HttpdThread::report(const HttpRequest &request)
+{
+    if (m_log.empty())
+        m_logDue = m_clock.elapsed() + kLogMsecs;
+    m_log.emplace_back(request.product, request.fileName);
+}
+
+void HttpdThread::flushLog()
+{
+    m_logDue = -1;
+    if (!m_log.empty())
+        m_server->log(m_log);
+}
+
+// Opens a file to send without waiting on it: a FIFO or a device put in place of a
+// file is refused, not read (opening a FIFO would wait for a writer). Without
+// `followLink` a link fails with ELOOP. -1 with errno set on failure.
+int HttpdThread::openFile(const QString &path, bool followLink)
+{
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLink ? 0 : O_NOFOLLOW);
+    const int file = ::open(QFile::encodeName(path).constData(), flags);
+    if (file < 0)
+        return -1;
+    struct stat info = {};
+    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(file);
+        errno = EACCES;
+        return -1;
+    }
+    return file;
+}
+
 void HttpdThread::dealWith(Connection *c, const HttpRequest &request)
 {
-    // Queued to the main thread ahead of anything this request asks of it.
-    emit singleRequest(requestMessage(request.product, request.fileName));
+    report(request);
     const QString folder = m_root + HttpRequest::modelFolder(request.product);
-    if (!QFileInfo::exists(folder))
-        QDir().mkpath(folder);
-    const QString path = HttpRequest::resolveFile(folder, request.fileName);
-    if (path.isEmpty()) {
+    if (!HttpRequest::isServableName(request.fileName)) {
+        // The model folder is made even for a request that gets nothing.
+        if (!QFileInfo::exists(folder))
+            QDir().mkpath(folder);
         disCurrentSocket(c);
         return;
     }
-    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const QString path = folder + QLatin1Char('/') + request.fileName;
+    // A plain file in the folder is served at once; a link only after it is known
+    // to lead to a file inside the folder.
+    int file = openFile(path, false);
+    if (file < 0 && errno == ELOOP) {
+        const QString resolved = HttpRequest::resolveFile(folder, request.fileName);
+        file = resolved.isEmpty() ? -1 : openFile(resolved, true);
+        if (file < 0)
+            errno = EACCES;
+    }
     if (file >= 0) {
         startSending(c, file);
         return;
     }
-    if (errno != ENOENT || request.fileName != QLatin1String("phonebook.xml") || !m_generator) {
+    if (errno != ENOENT) {
         disCurrentSocket(c);
         return;
     }
+    if (!QFileInfo::exists(folder))
+        QDir().mkpath(folder);
+    if (request.fileName != QLatin1String("phonebook.xml") || !m_generator) {
+        disCurrentSocket(c);
+        return;
+    }
+    // The log reaches the main thread ahead of anything this request asks of it.
+    flushLog();
     auto ticket = std::make_shared<HttpdGenerator::Ticket>();
     ticket->folder = folder;
     ticket->format = HttpRequest::modelFormat(request.product);
@@ -323,7 +489,7 @@ void HttpdThread::dealWith(Connection *c, const HttpRequest &request)
 void HttpdThread::phonebookWritten(Connection *c, bool written)
 {
     c->ticket.reset();
-    const int file = written ? ::open(QFile::encodeName(c->path).constData(), O_RDONLY | O_CLOEXEC) : -1;
+    const int file = written ? openFile(c->path, false) : -1;
     if (file < 0)
         disCurrentSocket(c);
     else
@@ -346,6 +512,20 @@ void HttpdThread::startSending(Connection *c, int file)
     c->state = Connection::Sending;
     schedule(c);
     sendSome(c);
+}
+
+// Watches writing from the first send that blocks on.
+void HttpdThread::watchWriting(Connection *c)
+{
+    if (c->watchingWrites)
+        return;
+    epoll_event event = {};
+    event.events = EPOLLOUT | EPOLLRDHUP | EPOLLET;
+    event.data.ptr = c;
+    if (::epoll_ctl(m_epoll, EPOLL_CTL_MOD, c->fd, &event) == 0)
+        c->watchingWrites = true;
+    else
+        drop(c);
 }
 
 // Sends the header and then the file's bytes as they are on disk, straight from
@@ -377,6 +557,7 @@ void HttpdThread::sendSome(Connection *c)
         } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             if (progress)
                 schedule(c);
+            watchWriting(c);
             return;
         } else {
             // An error, or the file shrank under us: the client sees the body end
@@ -419,8 +600,7 @@ void HttpdThread::drop(Connection *c)
     // still name it.
     m_ended.push_back(c);
     m_count.fetch_sub(1, std::memory_order_relaxed);
-    if (m_closed)
-        m_closed();
+    m_server->connectionClosed();
 }
 
 // Deals with the connections whose deadline has passed. A header still incomplete

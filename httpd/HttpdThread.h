@@ -11,13 +11,16 @@
 #include <QThread>
 
 #include <atomic>
-#include <functional>
+#include <utility>
 #include <vector>
 
 class HttpRequest;
 
+class HttpdServer;
+
 // One of the service's connection threads, reused connection after connection.
-// Each serves many connections at once on non-blocking sockets: a request header
+// Each accepts on the shared listening socket and serves many connections at once
+// on non-blocking sockets: a request header
 // is read as its bytes arrive, so a client that sends nothing holds only its
 // socket, never the thread; the file goes out with sendfile as fast as the client
 // takes it; a connection whose phonebook.xml the main thread is writing waits
@@ -28,15 +31,19 @@ class HttpdThread : public QThread
 {
     Q_OBJECT
 public:
-    // `root` is the folder the model folders are in, with a trailing "/". `closed`
-    // runs on this thread whenever a connection has ended.
-    HttpdThread(const QString &root, HttpdGenerator *generator, int waitMsecs, std::function<void()> closed,
-        QObject *parent = nullptr);
+    // `root` is the folder the model folders are in, with a trailing "/". The
+    // server counts the connections and relays the request log.
+    HttpdThread(
+        const QString &root, HttpdGenerator *generator, int waitMsecs, HttpdServer *server, QObject *parent = nullptr);
     // Stops the loop and waits for it.
     ~HttpdThread() override;
 
-    // Thread-safe: serve this accepted connection.
+    // Thread-safe: serve this accepted connection, whose slot is taken.
     void adopt(qintptr socketDescriptor);
+    // Thread-safe: accept on this listening socket from now on.
+    void acceptFrom(int listener);
+    // Thread-safe: watch the listening socket again after the cap was reached.
+    void resumeAccepting();
     // Thread-safe: ends the loop; the open connections are dropped.
     void stop();
     // Connections this thread holds now.
@@ -54,7 +61,6 @@ public:
 
 signals:
     void error(QTcpSocket::SocketError socketError);
-    void singleRequest(const QString &message);
 
 protected:
     void run() override;
@@ -65,23 +71,30 @@ private:
     void wake();
     bool takeInbox();
     void startConnection(int fd);
+    void acceptSome();
+    void watchListener(bool watch);
+    void report(const HttpRequest &request);
+    void flushLog();
+    int openFile(const QString &path, bool followLink);
     void onEvent(Connection *c, quint32 events);
     void getMessage(Connection *c);
     void dealWith(Connection *c, const HttpRequest &request);
     void phonebookWritten(Connection *c, bool written);
     void startSending(Connection *c, int file);
     void sendSome(Connection *c);
+    void watchWriting(Connection *c);
     void disCurrentSocket(Connection *c);
     void drop(Connection *c);
     void expire();
     void schedule(Connection *c);
     void unschedule(Connection *c);
     QByteArray header(qint64 contentLength);
+    int nextTimeout() const;
 
     const QString m_root;
     HttpdGenerator *const m_generator;
     const int m_waitMsecs;
-    const std::function<void()> m_closed;
+    HttpdServer *const m_server;
     int m_epoll = -1;
     int m_wake = -1;
 
@@ -91,6 +104,8 @@ private:
     std::vector<HttpdGenerator::TicketPtr> m_written;
     bool m_wakePending = false;
     bool m_stopping = false;
+    int m_newListener = -1;
+    bool m_resumeAccepting = false;
 
     // This thread's own state.
     QElapsedTimer m_clock;
@@ -102,4 +117,11 @@ private:
     std::atomic<int> m_count { 0 };
     qint64 m_headerSecond = -1;
     QByteArray m_headerStart;
+    int m_listener = -1;
+    bool m_watching = false;
+    // When accepting failed for want of resources: try again then, not at once.
+    qint64 m_retryAcceptAt = -1;
+    // The requests not yet handed to the server's log, and when they are due.
+    std::vector<std::pair<QString, QString>> m_log;
+    qint64 m_logDue = -1;
 };
