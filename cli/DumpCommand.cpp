@@ -1,4 +1,5 @@
 #include "cli/Command.h"
+#include "data/ContactNames.h"
 #include "data/Records.h"
 #include "manager/DataMgr.h"
 
@@ -31,7 +32,7 @@ QJsonObject contactJson(const ContactInfo &c)
         { "Frequent", c.Frequent }, { "PhotoUrl", c.PhotoUrl }, { "RingtoneUrl", c.RingtoneUrl },
         { "RingtoneIndex", c.RingtoneIndex }, { "PhoneList", phones }, { "MailList", mails },
         { "GroupList", QJsonArray::fromStringList(c.GroupList) }, { "NamePinyin", c.NamePinyin },
-        { "NameInitials", c.NameInitials } };
+        { "NameInitials", c.NameInitials }, { "SortKey", ContactNames::sortKey(c) } };
 }
 
 int dump(const QStringList &args)
