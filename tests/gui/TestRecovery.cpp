@@ -49,7 +49,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<bool>("copyLeft");
-        const QStringList renamed { "Anna McLee", "李四", "RobertRay", "张三" };
+        const QStringList renamed { "Anna McLee", "李四", "Robert Ray", "张三" };
         QTest::newRow("SIGTERM, restored") << SIGTERM << true << int(QMessageBox::AcceptRole) << renamed << false;
         QTest::newRow("SIGHUP, discarded")
             << SIGHUP << true << int(QMessageBox::DestructiveRole) << QStringList() << false;
