@@ -467,6 +467,7 @@ void MainWindow::connectPanels()
     connect(m_groupView, &GroupView::groupCheckDetail, this, &MainWindow::checkDetailValues);
     connect(m_groupView, &GroupView::addGroup, this, &MainWindow::addNewGroup);
     connect(m_groupView, &GroupView::clearSearchFocus, m_contactView, &ContactView::clearSearchEditFocus);
+    connect(m_groupView, &GroupView::groupChosen, m_contactView, &ContactView::clearSearch);
     connect(m_groupView, &GroupView::groupRenamed, this, [this] { recordEdit(tr("Rename Group")); });
     // Destruction is not wired to closeWindow(): a slot of a half-destroyed window
     // must not run; the destructor cleans up instead.

@@ -13,7 +13,7 @@
 
 void MainWindow::showEmptyDetail()
 {
-    QWidget *page = m_contactEditor->showNobody();
+    QWidget *page = m_contactEditor->showNobody(m_contactView && m_contactView->isSearching());
     if (!DataMgr::instance()->phonebook().hasData())
         addSavedPhonebookOffer(page);
 }

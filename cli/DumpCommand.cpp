@@ -1,4 +1,5 @@
 #include "cli/Command.h"
+#include "data/ContactNames.h"
 #include "data/Records.h"
 #include "manager/DataMgr.h"
 
@@ -255,7 +256,8 @@ const ObjectLayout<ContactInfo> &contactLayout()
             [](JsonOut &out, const C &c, int level) {
                 writeArray(out, c.GroupList, level, [&out](const QString &name, int) { out.string(name); });
             } },
-        { "NamePinyin", text(&C::NamePinyin) }, { "NameInitials", text(&C::NameInitials) } };
+        { "NamePinyin", text(&C::NamePinyin) }, { "NameInitials", text(&C::NameInitials) },
+        { "SortKey", [](JsonOut &out, const C &c, int) { out.string(ContactNames::sortKey(c)); } } };
     return layout;
 }
 

@@ -1,5 +1,6 @@
 #include "data/Phonebook.h"
 
+#include "data/ContactNames.h"
 #include "data/PinyinKey.h"
 #include "data/Records.h"
 
@@ -59,10 +60,7 @@ GroupInfo Phonebook::makeGroup(const QString &name, int id)
 
 void Phonebook::fillContactKeys(ContactInfo &c)
 {
-    const QString first = PinyinKey::pinyinOf(c.FirstName);
-    const QString last = PinyinKey::pinyinOf(c.LastName);
-    c.NamePinyin = first + last;
-    c.NameInitials = QString::fromLatin1(PinyinKey::toInitials(first.toUtf8()) + PinyinKey::toInitials(last.toUtf8()));
+    ContactNames::fillKeys(c);
     c.GroupText = groupText(c.GroupList);
 }
 
@@ -215,14 +213,16 @@ int Phonebook::indexOfGroup(const QString &name) const
     return -1;
 }
 
-bool Phonebook::groupNameTaken(const QString &name) const
+bool Phonebook::groupNameTaken(const QString &name, int exceptIndex) const
 {
+    // Case aside: "Friends" and "friends" side by side read as one group.
+    auto same = [&name](const QString &other) { return name.compare(other, Qt::CaseInsensitive) == 0; };
     for (const QString &row : { kAll, kAddGroup }) {
-        if (name == row || name == PinyinKey::pinyinOf(row))
+        if (same(row) || same(PinyinKey::pinyinOf(row)))
             return true;
     }
-    for (const GroupInfo &g : m_groups) {
-        if (g.name == name || g.NamePinyin == name)
+    for (int i = 0; i < m_groups.size(); ++i) {
+        if (i != exceptIndex && (same(m_groups[i].name) || same(m_groups[i].NamePinyin)))
             return true;
     }
     return false;
@@ -396,9 +396,8 @@ int Phonebook::addGroup(GroupInfo group)
 
 bool Phonebook::renameGroup(int groupIndex, const QString &newName)
 {
-    if (newName == kAll || newName == kAddGroup || indexOfGroup(newName) >= 0)
-        return false;
-    if (groupIndex < 0 || groupIndex >= m_groups.size())
+    if (groupIndex < 0 || groupIndex >= m_groups.size() || newName == m_groups[groupIndex].name
+        || renameRefused(groupIndex, newName))
         return false;
     GroupInfo &g = m_groups[groupIndex];
     const QString oldName = g.name;
@@ -414,6 +413,19 @@ bool Phonebook::renameGroup(int groupIndex, const QString &newName)
         c.GroupList.replace(c.GroupList.indexOf(oldName), newName);
     }
     return true;
+}
+
+bool Phonebook::renameRefused(int groupIndex, const QString &newName) const
+{
+    // Only another group's name counts: "friends" may become "Friends".
+    auto same = [&newName](const QString &other) { return newName.compare(other, Qt::CaseInsensitive) == 0; };
+    if (same(kAll) || same(kAddGroup))
+        return true;
+    for (int i = 0; i < m_groups.size(); ++i) {
+        if (i != groupIndex && same(m_groups[i].name))
+            return true;
+    }
+    return false;
 }
 
 void Phonebook::clearMembers(int groupIndex)

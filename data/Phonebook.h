@@ -54,9 +54,13 @@ public:
     int indexOfContact(int id) const;
     // Index of the first group of that name, or -1.
     int indexOfGroup(const QString &name) const;
-    // Whether a new group may not take `name`: a group has it as its name or
-    // its key, or the group list shows a row of that name.
-    bool groupNameTaken(const QString &name) const;
+    // Whether a new group may not take `name`: a group other than the one at
+    // `exceptIndex` has it as its name or its key, or the group list shows a row
+    // of that name, case aside.
+    bool groupNameTaken(const QString &name, int exceptIndex = -1) const;
+    // Whether group `groupIndex` may not be renamed to `newName`: another group,
+    // or a row of the group list, has that name, case aside.
+    bool renameRefused(int groupIndex, const QString &newName) const;
     // Rows of the members of group `groupIndex`, in list order.
     QList<int> memberRows(int groupIndex) const;
 
@@ -76,7 +80,7 @@ public:
     // anew, its key and displayed name when it has none.
     int addGroup(GroupInfo group);
     int addGroup(const QString &name);
-    // False when the name is taken or there is no such group.
+    // False when the name is refused (renameRefused()), unchanged, or there is no such group.
     bool renameGroup(int groupIndex, const QString &newName);
     // Empties the group; it stays.
     void dissolveGroup(int groupIndex);

@@ -86,4 +86,17 @@ QString initialsOf(const QString &text)
     return QString::fromUtf8(toInitials(toPinyin(text.toUtf8())));
 }
 
+QString spell(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() * 3);
+    for (const QChar c : text) {
+        if (const char *syllable = syllableOf(c.unicode()))
+            out += QLatin1String(syllable);
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace PinyinKey

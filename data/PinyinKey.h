@@ -26,4 +26,9 @@ const char *syllableOf(char32_t codePoint);
 QString pinyinOf(const QString &text);
 QString initialsOf(const QString &text);
 
+// The spelling of a name for its sort and search key: characters of the table
+// by their syllable, every other character as written, so that kana, hangul and
+// Cyrillic names keep a key of their own.
+QString spell(const QString &text);
+
 } // namespace PinyinKey

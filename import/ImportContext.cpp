@@ -12,6 +12,7 @@ void ImportContext::addStoredGroup(int id, const QString &name)
 {
     m_known.insert(name);
     m_usedGroupIds.insert(id);
+    m_storedNames.append(name);
 }
 
 int ImportContext::groupId()

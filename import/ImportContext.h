@@ -17,6 +17,8 @@ public:
 
     // A group the phonebook already has.
     void addStoredGroup(int id, const QString &name);
+    // The names of those groups, in the order given.
+    const QStringList &storedGroupNames() const { return m_storedNames; }
 
     int contactId() const { return m_nextContactId; }
     void advanceContactId() { ++m_nextContactId; }
@@ -47,4 +49,5 @@ private:
     QSet<QString> m_known;
     QSet<int> m_usedGroupIds;
     QStringList m_newUserGroups;
+    QStringList m_storedNames;
 };

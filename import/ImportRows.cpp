@@ -1,5 +1,10 @@
 #include "import/ImportRows.h"
 
+#include "data/Records.h"
+
+#include <QHash>
+#include <QSet>
+
 using namespace StoreValues;
 
 namespace {
@@ -86,6 +91,59 @@ bool ImportRows::isEmpty() const
 {
     return m_contact[0].isEmpty() && m_group[0].isEmpty() && m_phone[0].isEmpty() && m_mail[0].isEmpty()
         && m_union[0].isEmpty();
+}
+
+QStringList ImportRows::mergeGroupsByCase(const QStringList &existing)
+{
+    QSet<QString> exact;
+    QHash<QString, QString> byFold;
+    // The first name of a fold is the one its members join.
+    auto know = [&](const QString &name) {
+        exact.insert(name);
+        const QString fold = name.toCaseFolded();
+        if (!byFold.contains(fold))
+            byFold.insert(fold, name);
+    };
+    for (const QString &name : existing)
+        know(name);
+    const QHash<QString, int> builtIns { { Records::kDefault.toCaseFolded(), Records::kDefaultGroupId },
+        { Records::kBlacklist.toCaseFolded(), Records::kBlacklistGroupId } };
+
+    QStringList notCreated;
+    QList<QVariantList> kept(m_group.size());
+    for (qsizetype i = 0; i < m_group[1].size(); ++i) {
+        const QString name = m_group[1][i].toString();
+        const QString fold = name.toCaseFolded();
+        // Readers repeat no name exactly, nor one the phonebook has.
+        if (byFold.contains(fold)) {
+            notCreated.append(name);
+            continue;
+        }
+        for (qsizetype c = 0; c < m_group.size(); ++c)
+            kept[c].append(m_group[c][i]);
+        const auto builtIn = builtIns.constFind(fold);
+        const QString proper = builtIn == builtIns.constEnd() ? name
+            : *builtIn == Records::kDefaultGroupId            ? Records::kDefault
+                                                              : Records::kBlacklist;
+        if (proper != name) {
+            // "default" where the phonebook has no "Default" yet: it is made that one.
+            notCreated.append(name);
+            kept[0].last() = *builtIn;
+            kept[1].last() = proper;
+            know(proper);
+            continue;
+        }
+        know(name);
+    }
+    if (notCreated.isEmpty())
+        return notCreated;
+    m_group = kept;
+    for (QVariant &member : m_union[1]) {
+        const QString name = member.toString();
+        if (!name.isEmpty() && !exact.contains(name))
+            member = byFold.value(name.toCaseFolded(), name);
+    }
+    return notCreated;
 }
 
 void ImportRows::normaliseAccounts()

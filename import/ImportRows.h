@@ -47,6 +47,13 @@ public:
 
     bool isEmpty() const;
 
+    // Group names are one name whatever their case: a group of the file whose name
+    // differs only in case from one of `existing` (the phonebook's groups) or from
+    // an earlier group of the file is not created; its members join that group.
+    // "default" and "blacklist" are the built-in groups. A name met exactly keeps
+    // its spelling. Returns the names of the groups not created.
+    QStringList mergeGroupsByCase(const QStringList &existing);
+
     // What the user should hear about a file that was read all the same (a charset
     // it declares that is unknown, say).
     void addNotice(const QString &notice) { m_notices.append(notice); }

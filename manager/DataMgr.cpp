@@ -462,14 +462,16 @@ Expected<ImportContext> DataMgr::importNumbering()
     return numbering;
 }
 
-Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbering)
+Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbering, const QStringList &merged)
 {
     if (const Result reset = resetForImport(); !reset)
         return reset;
     m_phonebook.setNextContactId(numbering.nextContactId());
     m_phonebook.setNextGroupId(numbering.nextGroupId());
-    for (const QString &name : numbering.newUserGroups())
-        m_phonebook.addUserGroupName(name);
+    for (const QString &name : numbering.newUserGroups()) {
+        if (!merged.contains(name))
+            m_phonebook.addUserGroupName(name);
+    }
     // Nothing is merged after a failed insert; the import is then undone as a whole.
     if (!rows.isEmpty()) {
         if (const Result inserted = m_store->insertBatch(rows.batch()); !inserted)
@@ -488,8 +490,10 @@ Result DataMgr::importHistory(const QString &path)
 {
     setMergeMode(1);
     setReplaceOnImport(true);
+    m_restoringHistory = true;
     Result storeFailure;
     const Result imported = importFile(path, QStringLiteral("UTF-8"), storeFailure, nullptr);
+    m_restoringHistory = false;
     setReplaceOnImport(false);
     if (!storeFailure)
         return Result::failure(
@@ -523,11 +527,15 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
     // phonebook will be when its rows go in.
     const Expected<ImportContext> numbering = importNumbering();
     QString fault;
+    QStringList merged;
     bool ok = numbering.ok();
     if (ok) {
         ImportContext context = *numbering;
-        const Expected<ImportRows> rows = reader->read(std::move(bytes), encoding, context);
-        ok = rows.ok() && storeImported(*rows, context).ok();
+        Expected<ImportRows> rows = reader->read(std::move(bytes), encoding, context);
+        // A history copy is put back as it was saved.
+        if (rows && !m_restoringHistory)
+            merged = rows->mergeGroupsByCase(context.storedGroupNames());
+        ok = rows.ok() && storeImported(*rows, context, merged).ok();
         if (!rows)
             fault = rows.message();
         else if (notices)

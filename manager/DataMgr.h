@@ -225,8 +225,9 @@ private:
     // contact id, and the stored groups; in replace mode that of an empty phonebook.
     Expected<ImportContext> importNumbering();
     // Empties the phonebook when asked, hands the rows to the store, merges them and
-    // takes the numbering back; fails when the store failed.
-    Result storeImported(const ImportRows &rows, const ImportContext &numbering);
+    // takes the numbering back (without the groups `merged` into others); fails when
+    // the store failed.
+    Result storeImported(const ImportRows &rows, const ImportContext &numbering, const QStringList &merged);
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     Result exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
@@ -246,6 +247,7 @@ private:
     // An import runs; files are removed only once it has succeeded.
     bool m_importing = false;
     bool m_removeFilesAfterImport = false;
+    bool m_restoringHistory = false;
     QString m_language = QStringLiteral("en");
     HttpdService *m_httpService = nullptr;
     std::unique_ptr<SqliteDatabase> m_store;

@@ -1,5 +1,6 @@
 #include "widgets/ContactEditor.h"
 
+#include "data/ContactNames.h"
 #include "data/Records.h"
 #include "widgets/DetailScroll.h"
 #include "widgets/MailItem.h"
@@ -52,7 +53,7 @@ QVBoxLayout *stack(QWidget *parent)
 
 QString titleOf(const ContactInfo &contact)
 {
-    return QString(8, QLatin1Char(' ')) + contact.FirstName + contact.LastName;
+    return QString(8, QLatin1Char(' ')) + ContactNames::displayName(contact);
 }
 
 } // namespace
@@ -113,7 +114,7 @@ QWidget *ContactEditor::newPage(int height)
     return page;
 }
 
-QWidget *ContactEditor::showNobody()
+QWidget *ContactEditor::showNobody(bool searching)
 {
     m_titleLabel->clear();
     QWidget *page = newPage(470);
@@ -122,12 +123,14 @@ QWidget *ContactEditor::showNobody()
     picture->setGeometry(100, 100, 216, 167);
     picture->setPixmap(QPixmap(QStringLiteral(":/nobody_preview.png")));
     picture->setScaledContents(true);
-    auto *title = new QLabel(tr("This group did not have contact"), page);
+    auto *title = new QLabel(searching ? tr("No contact matches") : tr("This group did not have contact"), page);
     title->setObjectName(QStringLiteral("nobody_title"));
     title->setGeometry(40, 320, 320, 40);
     title->setAlignment(Qt::AlignCenter);
     title->setStyleSheet(QStringLiteral("QLabel {font: bold;font-size: 18px}"));
-    auto *hint = new QLabel(tr("You can create new contacts or copy contacts from other group."), page);
+    auto *hint = new QLabel(searching ? tr("Search by name, pinyin, initials or number.")
+                                      : tr("You can create new contacts or copy contacts from other group."),
+        page);
     hint->setObjectName(QStringLiteral("nobody_hint"));
     hint->setGeometry(75, 370, 250, 80);
     hint->setAlignment(Qt::AlignCenter);

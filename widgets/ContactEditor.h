@@ -25,8 +25,9 @@ public:
     explicit ContactEditor(QWidget *parent = nullptr);
 
     void showContact(const ContactInfo &contact);
-    // The page of a group without contacts; the window may add to it.
-    QWidget *showNobody();
+    // The page of a group without contacts, or of a search that found none;
+    // the window may add to it.
+    QWidget *showNobody(bool searching = false);
 
     // True while no contact is shown.
     bool isEmpty() const { return m_empty; }

@@ -1,5 +1,6 @@
 #include "widgets/ContactModel.h"
 
+#include "data/ContactNames.h"
 #include "manager/DataMgr.h"
 
 #include <QPixmap>
@@ -19,18 +20,6 @@ ContactModel::ContactModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_marksGeneration(DataMgr::instance()->phonebook().generation())
 {
-}
-
-QString ContactModel::keyOf(const ContactInfo &c)
-{
-    if (c.NamePinyin.isEmpty() && c.NameInitials.isEmpty())
-        return QString();
-    return c.NamePinyin + QStringLiteral(":::") + c.NameInitials;
-}
-
-QString ContactModel::displayName(const ContactInfo &c)
-{
-    return c.FirstName + c.LastName;
 }
 
 int ContactModel::rowCount(const QModelIndex &parent) const
@@ -65,11 +54,11 @@ QVariant ContactModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         switch (index.column()) {
         case NameColumn:
-            return displayName(c);
+            return ContactNames::displayName(c);
         case NumberColumn:
             return c.PrimaryNumber;
         case KeyColumn:
-            return keyOf(c);
+            return ContactNames::sortKey(c);
         case GroupColumn:
             return c.GroupText;
         default:
@@ -118,7 +107,7 @@ void ContactModel::ensureKeys() const
     m_keys.resize(list.size());
     m_sorted.resize(list.size());
     for (int i = 0; i < list.size(); ++i) {
-        m_keys[i] = keyOf(list[i]).toCaseFolded();
+        m_keys[i] = ContactNames::sortKey(list[i]);
         m_sorted[i] = i;
     }
     // Stable, so equal keys keep the contact list's order.
@@ -127,11 +116,28 @@ void ContactModel::ensureKeys() const
     m_keysValid = true;
 }
 
+void ContactModel::ensureSearchTexts() const
+{
+    // Taken at the first search after a change, not when the list opens: most
+    // openings search nothing.
+    const quint64 revision = DataMgr::instance()->revision();
+    if (m_searchValid && m_searchRevision == revision && m_search.size() == contacts().size())
+        return;
+    const QList<ContactInfo> &list = contacts();
+    m_search.resize(list.size());
+    for (int i = 0; i < list.size(); ++i)
+        m_search[i] = ContactNames::searchText(list[i]);
+    m_searchRevision = revision;
+    m_searchValid = true;
+}
+
 void ContactModel::show(const QList<int> &positions, bool all, const QString &search)
 {
     ensureKeys();
     forgetGoneContacts();
-    const QString needle = search.trimmed().toCaseFolded();
+    const QString needle = ContactNames::searchNeedle(search);
+    if (!needle.isEmpty())
+        ensureSearchTexts();
     QList<bool> member;
     if (!all) {
         member.fill(false, m_keys.size());
@@ -144,31 +150,12 @@ void ContactModel::show(const QList<int> &positions, bool all, const QString &se
 
     QList<int> rows;
     for (int pos : std::as_const(m_sorted)) {
-        if (inGroup(pos) && (needle.isEmpty() || m_keys[pos].contains(needle)))
+        if (inGroup(pos) && (needle.isEmpty() || m_search[pos].contains(needle)))
             rows.append(pos);
-    }
-    bool byName = false;
-    if (rows.isEmpty() && !needle.isEmpty()) {
-        // No key matches: search the displayed names and order by them instead.
-        const QList<ContactInfo> &list = contacts();
-        QList<QPair<QString, int>> named;
-        for (int pos = 0; pos < list.size(); ++pos) {
-            if (!inGroup(pos))
-                continue;
-            const QString name = displayName(list[pos]).toCaseFolded();
-            if (name.contains(needle))
-                named.append({ name, pos });
-        }
-        std::stable_sort(named.begin(), named.end(),
-            [](const QPair<QString, int> &a, const QPair<QString, int> &b) { return a.first < b.first; });
-        for (const auto &entry : std::as_const(named))
-            rows.append(entry.second);
-        byName = true;
     }
 
     beginResetModel();
     m_rows = std::move(rows);
-    m_byName = byName;
     endResetModel();
 }
 
@@ -177,7 +164,9 @@ void ContactModel::contactEdited(int position)
     ensureKeys();
     if (position < 0 || position >= m_keys.size())
         return;
-    const QString key = keyOf(contacts()[position]).toCaseFolded();
+    if (m_searchValid && position < m_search.size())
+        m_search[position] = ContactNames::searchText(contacts()[position]);
+    const QString key = ContactNames::sortKey(contacts()[position]);
     if (key != m_keys[position]) {
         m_sorted.removeOne(position);
         m_keys[position] = key;
@@ -203,17 +192,10 @@ void ContactModel::sortRows()
             return; // rows of an older list; the next show() replaces them
     }
     QList<int> ordered = m_rows;
-    if (m_byName) {
-        const QList<ContactInfo> &list = contacts();
-        std::stable_sort(ordered.begin(), ordered.end(), [&list](int a, int b) {
-            return displayName(list[a]).toCaseFolded() < displayName(list[b]).toCaseFolded();
-        });
-    } else {
-        QList<int> rank(m_keys.size());
-        for (int i = 0; i < m_sorted.size(); ++i)
-            rank[m_sorted[i]] = i;
-        std::sort(ordered.begin(), ordered.end(), [&rank](int a, int b) { return rank[a] < rank[b]; });
-    }
+    QList<int> rank(m_keys.size());
+    for (int i = 0; i < m_sorted.size(); ++i)
+        rank[m_sorted[i]] = i;
+    std::sort(ordered.begin(), ordered.end(), [&rank](int a, int b) { return rank[a] < rank[b]; });
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;

@@ -12,8 +12,8 @@ struct ContactInfo;
 // list. The model keeps what the user marked: the ticks of batch mode and the
 // row with the arrow, by contact id, so they stay with their contacts while the
 // list changes under them, and go when another phonebook replaces it. Rows are ordered by the pinyin key without regard
-// to case, or by the displayed name when a search matched names only. The keys are cached per phonebook revision, so
-// choosing another group or typing a search letter on a phonebook of 100 000 contacts never sorts the whole list again.
+// to case. The keys and the texts a search looks into are cached per phonebook revision, so choosing another group or
+// typing a search letter on a phonebook of 100 000 contacts never sorts or spells the whole list again.
 class ContactModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -39,9 +39,9 @@ public:
     Qt::DropActions supportedDropActions() const override;
 
     // Shows the contacts at `positions` (in any order; a group's members) or,
-    // with `all`, every contact, filtered by `search` (trimmed). The search is a
-    // case-insensitive substring of the pinyin key; when no key matches, of the
-    // displayed name, and the rows are then ordered by name. Resets the model.
+    // with `all`, every contact, filtered by `search`: the contacts whose name
+    // (spelt, by initials or as written, in either order) or number holds it,
+    // spaces and case aside. Resets the model.
     void show(const QList<int> &positions, bool all, const QString &search);
 
     // Position in the contact list of a row, or -1.
@@ -50,7 +50,6 @@ public:
     int rowOf(int position) const;
     // Positions of the rows shown, in row order.
     const QList<int> &positions() const { return m_rows; }
-    // Whether the last search fell back to the displayed names.
 
     void setBatch(bool batch);
     bool isBatch() const { return m_batch; }
@@ -71,12 +70,9 @@ public:
     // Puts the arrow on the contact at `position` (none for -1).
     void setArrow(int position);
 
-    // The combined sort and search key: pinyin, ":::", initials; empty when both are.
-    static QString keyOf(const ContactInfo &contact);
-    static QString displayName(const ContactInfo &contact);
-
 private:
     void ensureKeys() const;
+    void ensureSearchTexts() const;
     // Forgets the marks when another phonebook replaced the contacts.
     void checkGeneration() const;
     void forgetGoneContacts();
@@ -84,13 +80,16 @@ private:
 
     QList<int> m_rows;
     bool m_batch = false;
-    bool m_byName = false;
 
     // Per contact-list position: the case-folded key, and all positions in key order.
     mutable QList<QString> m_keys;
     mutable QList<int> m_sorted;
     mutable quint64 m_revision = 0;
     mutable bool m_keysValid = false;
+    // Per contact-list position: ContactNames::searchText().
+    mutable QList<QString> m_search;
+    mutable quint64 m_searchRevision = 0;
+    mutable bool m_searchValid = false;
 
     // Contact ids, valid for phonebook generation m_marksGeneration.
     mutable QSet<int> m_ticked;

@@ -279,6 +279,14 @@ void ContactView::addNewContact()
     emit addNewContactByGroup();
 }
 
+void ContactView::clearSearch()
+{
+    if (!m_search || !m_search->isActive())
+        return;
+    m_search->clearFocus();
+    m_search->deactivate();
+}
+
 void ContactView::changeScrollValue(int)
 {
     // A press remembered before scrolling points at another row now.

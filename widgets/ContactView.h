@@ -23,6 +23,10 @@ public:
     // Position of the current contact in the contact list, or -1.
     int currentContact() const;
     bool isBatchMode() const;
+    // Whether the list shows the matches of a typed search.
+    bool isSearching() const { return !searchText().isEmpty(); }
+    // Back to the search line's hint and the group's whole list.
+    void clearSearch();
     // Makes the contact at `position` current (if this list shows it); true when it does.
     bool selectContact(int position);
     // Commits the shown contact without moving: changeContact(-1, current).

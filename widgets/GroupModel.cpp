@@ -126,8 +126,9 @@ bool GroupModel::setData(const QModelIndex &index, const QVariant &value, int ro
     if (text != current && !text.isEmpty() && !current.isEmpty()) {
         DataMgr *mgr = DataMgr::instance();
         const DataMgr::BusyScope busy(mgr);
-        renamed = mgr->phonebook().renameGroup(groupIndex(index.row()), text);
-        if (!renamed && (text == kAll || text == kAddGroup || mgr->phonebook().indexOfGroup(text) >= 0))
+        const int group = groupIndex(index.row());
+        renamed = mgr->phonebook().renameGroup(group, text);
+        if (!renamed && mgr->phonebook().renameRefused(group, text))
             Notifier::current()->message(
                 Notifier::NoIcon, DataMgr::tr("Group name"), DataMgr::tr("Group name cannot be repeated!"));
     }

@@ -111,6 +111,8 @@ void GroupView::mousePressEvent(QMouseEvent *event)
     }
     m_currentRow = row;
     emit rowPressed(row);
+    // Another group is asked for: a search typed before would hide its contacts.
+    emit groupChosen();
     emit showOwnContacts(row, sourceRow(row));
     UniView::mousePressEvent(event);
 }

@@ -25,6 +25,8 @@ signals:
     void addGroup(const QString &name);
     void groupCheckDetail();
     void clearSearchFocus();
+    // The user pressed a group row (not the add-group row).
+    void groupChosen();
     // A group was renamed in place.
     void groupRenamed();
 

@@ -42,6 +42,14 @@
         <translation>You can create new contacts or copy contacts from other group.</translation>
     </message>
     <message>
+        <source>No contact matches</source>
+        <translation>No contact matches</translation>
+    </message>
+    <message>
+        <source>Search by name, pinyin, initials or number.</source>
+        <translation>Search by name, pinyin, initials or number.</translation>
+    </message>
+    <message>
         <source>First Name</source>
         <translation>First Name</translation>
     </message>

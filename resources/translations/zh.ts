@@ -42,6 +42,14 @@
         <translation>您可以新建联系人，或从其他群组复制联系人。</translation>
     </message>
     <message>
+        <source>No contact matches</source>
+        <translation>没有匹配的联系人</translation>
+    </message>
+    <message>
+        <source>Search by name, pinyin, initials or number.</source>
+        <translation>可按姓名、拼音、首字母或号码查找。</translation>
+    </message>
+    <message>
         <source>First Name</source>
         <translation>名</translation>
     </message>

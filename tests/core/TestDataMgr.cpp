@@ -158,7 +158,7 @@ void TestDataMgr::reloadRebuildsDerivedData()
 {
     Workspace ws;
     addGroup("Golf");
-    ContactInfo c = contact(QString::fromUtf8("张"), QString::fromUtf8("三"),
+    ContactInfo c = contact(QString::fromUtf8("三"), QString::fromUtf8("张"),
         { phone("", "555"), phone("Telex", "777", 2), phone("Other", "999") },
         { mail("", "a@x"), mail("Other", "b@x") }, { "Golf" });
     c.PrimaryIndex = 22;
@@ -177,7 +177,7 @@ void TestDataMgr::reloadRebuildsDerivedData()
     QCOMPARE(memberCount("Golf"), 1);
 
     const ContactInfo &z = mgr()->phonebook().contacts()[0];
-    QCOMPARE(z.NamePinyin, QString("ZhangSan"));
+    QCOMPARE(z.NamePinyin, QString("Zhang San"));
     QCOMPARE(z.NameInitials, QString("ZS"));
     QCOMPARE(z.GroupText, QString("Golf::"));
     QCOMPARE(z.PrimaryNumber, QString("999"));

@@ -139,7 +139,7 @@ void TestImportFramework::importFileReloads()
     QVERIFY(import(writeFile(ws, "a.csv", "First Name,Last Name\nAnn,Lee\n")));
     QVERIFY(updates.count() >= 1);
     QCOMPARE(names(), QStringList({ "Ann Lee" }));
-    QCOMPARE(DataMgr::instance()->phonebook().contacts().first().NamePinyin, QString("AnnLee"));
+    QCOMPARE(DataMgr::instance()->phonebook().contacts().first().NamePinyin, QString("Ann Lee"));
     // Readers show nothing themselves.
     QVERIFY(notes.entries.isEmpty());
 }

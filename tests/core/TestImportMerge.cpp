@@ -91,6 +91,8 @@ private slots:
     void rejectedFileInReplaceMode_data();
     void rejectedFileInReplaceMode();
     void deletedGroupIsCreatedAgain();
+    void groupNamesMergeWhateverTheirCase_data();
+    void groupNamesMergeWhateverTheirCase();
     void secondImportContinuesNumbering();
     void replacingImportKeepsCount_data();
     void replacingImportKeepsCount();
@@ -259,6 +261,55 @@ void TestImportMerge::deletedGroupIsCreatedAgain()
     QVERIFY(importLikeTheDialog(writeFile(ws, "g.csv", "First Name,Last Name,Group\nNew,Person,Golf\n"), false, false));
     QCOMPARE(groupNames(), QStringList({ "Default", "Golf", "Blacklist" }));
     QCOMPARE(members("Golf"), QStringList({ "New Person" }));
+}
+
+void TestImportMerge::groupNamesMergeWhateverTheirCase_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("clearList");
+    QTest::addColumn<QString>("golf");
+    QTest::addColumn<QStringList>("golfMembers");
+    for (const char *kind : { "general XML", "own CSV", "vCard" }) {
+        QTest::addRow("%s, into the saved Golf", kind)
+            << kind << false << "Golf" << QStringList({ "Ann Lee", "New One", "New Two" });
+        QTest::addRow("%s, first spelling of the file", kind)
+            << kind << true << "golf" << QStringList({ "New One", "New Two" });
+    }
+}
+
+void TestImportMerge::groupNamesMergeWhateverTheirCase()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, clearList);
+    QFETCH(QString, golf);
+    QFETCH(QStringList, golfMembers);
+    Workspace ws;
+    savedPhonebook();
+    QString path;
+    if (kind == "own CSV") {
+        path = writeFile(ws, "c.csv", "First Name,Last Name,Group\nNew,One,golf\nNew,Two,GOLF\nNew,Three,default\n");
+    } else if (kind == "vCard") {
+        path = writeFile(ws, "c.vcf",
+            "BEGIN:VCARD\nN:One;New\nX-MARLO-GROUP:golf\nEND:VCARD\n"
+            "BEGIN:VCARD\nN:Two;New\nX-MARLO-GROUP:GOLF\nEND:VCARD\n"
+            "BEGIN:VCARD\nN:Three;New\nX-MARLO-GROUP:default\nEND:VCARD\n");
+    } else {
+        const QString g = "<pbgroup><id>%1</id><name>%2</name><photos></photos><ringtones></ringtones>"
+                          "<RingtoneIndex>0</RingtoneIndex></pbgroup>\n";
+        const QString c = "<Contact><FirstName>New</FirstName><LastName>%1</LastName><Group>%2</Group></Contact>\n";
+        path = writeFile(ws, "c.xml",
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AddressBook>\n<version>1</version>\n" + g.arg(3).arg("golf")
+                + g.arg(4).arg("GOLF") + g.arg(5).arg("default") + c.arg("One").arg(3) + c.arg("Two").arg(4)
+                + c.arg("Three").arg(5) + "</AddressBook>\n");
+    }
+    QVERIFY(importLikeTheDialog(path, clearList, false));
+    QCOMPARE(groupNames(), QStringList({ "Default", golf, "Blacklist" }));
+    QCOMPARE(members(golf), golfMembers);
+    QVERIFY(members("Default").contains("New Three"));
+    QCOMPARE(storedRows("GOLF"), 0);
+    QCOMPARE(storedRows("default"), 0);
+    QVERIFY(!DataMgr::instance()->phonebook().userGroupNames().contains("GOLF"));
+    QCOMPARE(groupIdProblem(), QString());
 }
 
 void TestImportMerge::secondImportContinuesNumbering()

@@ -144,11 +144,11 @@ void TestPhonebook::addContact()
     book.addGroup("Golf");
     const int index = group == "none" ? 7 : book.indexOfGroup(group);
     QCOMPARE(book.addContact(contact("Ann", "Lee")), 0);
-    QCOMPARE(book.addContact(contact(QString::fromUtf8("张"), QString::fromUtf8("三")), index), 1);
+    QCOMPARE(book.addContact(contact(QString::fromUtf8("三"), QString::fromUtf8("张")), index), 1);
     QCOMPARE(membership(book), members);
     const ContactInfo &added = book.contacts().at(1);
     QCOMPARE(added.id, 2);
-    QCOMPARE(added.NamePinyin, QString("ZhangSan"));
+    QCOMPARE(added.NamePinyin, QString("Zhang San"));
     QCOMPARE(added.NameInitials, QString("ZS"));
     QCOMPARE(book.nextContactId(), 3);
 }
@@ -270,6 +270,10 @@ void TestPhonebook::renameGroup_data()
     QTest::newRow("built-in name") << "Blacklist" << false << "Golf";
     QTest::newRow("name of the All row") << "All" << false << "Golf";
     QTest::newRow("name of the add row") << "Add group" << false << "Golf";
+    QTest::newRow("other group's name in another case") << "CHESS" << false << "Golf";
+    QTest::newRow("built-in name in another case") << "blacklist" << false << "Golf";
+    QTest::newRow("All row in another case") << "all" << false << "Golf";
+    QTest::newRow("its own name in another case") << "GOLF" << true << "GOLF";
 }
 
 void TestPhonebook::renameGroup()
@@ -304,6 +308,9 @@ void TestPhonebook::groupNameTaken_data()
     QTest::newRow("All row") << "All" << true;
     QTest::newRow("add row") << "Add group" << true;
     QTest::newRow("free") << "new1" << false;
+    QTest::newRow("key in another case") << "jiaren" << true;
+    QTest::newRow("built-in in another case") << "DEFAULT" << true;
+    QTest::newRow("add row in another case") << "add Group" << true;
 }
 
 void TestPhonebook::groupNameTaken()
@@ -339,7 +346,7 @@ void TestPhonebook::numberForSave()
 void TestPhonebook::takeDerivesAndCounts()
 {
     Phonebook book;
-    ContactInfo z = contact(QString::fromUtf8("张"), QString::fromUtf8("三"), { "Golf" });
+    ContactInfo z = contact(QString::fromUtf8("三"), QString::fromUtf8("张"), { "Golf" });
     z.id = 4;
     z.PrimaryIndex = 22;
     PhoneInfo work;
@@ -367,7 +374,7 @@ void TestPhonebook::takeDerivesAndCounts()
 
     QVERIFY(book.generation() != generation);
     const ContactInfo &c = book.contacts().first();
-    QCOMPARE(c.NamePinyin, QString("ZhangSan"));
+    QCOMPARE(c.NamePinyin, QString("Zhang San"));
     QCOMPARE(c.NameInitials, QString("ZS"));
     QCOMPARE(c.GroupText, QString("Golf::"));
     QCOMPARE(c.PrimaryNumber, QString("999"));
@@ -396,7 +403,7 @@ void TestPhonebook::refreshContactSyncsMembership()
     book.refreshContact(0);
     book.refreshContact(3);
     QCOMPARE(membership(book), QString("Default:|Golf:2|Chess:2,1|Blacklist:"));
-    QCOMPARE(book.contacts()[0].NamePinyin, QString("LiLee"));
+    QCOMPARE(book.contacts()[0].NamePinyin, QString("Li Lee"));
     QCOMPARE(contactGroups(book), QString("1=Chess:: 2=Golf::Chess:: 3="));
 }
 

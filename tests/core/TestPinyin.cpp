@@ -1,5 +1,6 @@
-// Pinyin spelling and initials of names.
+// Pinyin spelling and initials of names; the order a name reads and sorts in.
 
+#include "data/ContactNames.h"
 #include "data/PinyinKey.h"
 
 #include <QSet>
@@ -16,6 +17,8 @@ private slots:
     void initials_data();
     void initials();
     void tableCoversGb2312Once();
+    void nameOrder_data();
+    void nameOrder();
 };
 
 void TestPinyin::spelling_data()
@@ -103,4 +106,66 @@ void TestPinyin::tableCoversGb2312Once()
 }
 
 QTEST_GUILESS_MAIN(TestPinyin)
+void TestPinyin::nameOrder_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("chinese, family name first")
+        << QString::fromUtf8("三") << QString::fromUtf8("张") << QString::fromUtf8("张三") << "zhang san:::zs";
+    QTest::newRow("chinese given name of two")
+        << QString::fromUtf8("三丰") << QString::fromUtf8("张") << QString::fromUtf8("张三丰") << "zhang sanfeng:::zsf";
+    QTest::newRow("japanese kanji") << QString::fromUtf8("太郎") << QString::fromUtf8("山田")
+                                    << QString::fromUtf8("山田太郎") << "shantian tailang:::sttl";
+    QTest::newRow("korean keeps its letters") << QString::fromUtf8("민준") << QString::fromUtf8("김")
+                                              << QString::fromUtf8("김민준") << QString::fromUtf8("김 민준:::");
+    QTest::newRow("kana") << QString::fromUtf8("たろう") << QString::fromUtf8("やまだ")
+                          << QString::fromUtf8("やまだたろう") << QString::fromUtf8("やまだ たろう:::");
+    QTest::newRow("latin, given name first") << "Anna"
+                                             << "McLee"
+                                             << "Anna McLee"
+                                             << "anna mclee:::aml";
+    QTest::newRow("cyrillic") << QString::fromUtf8("Ольга") << QString::fromUtf8("Иванова")
+                              << QString::fromUtf8("Ольга Иванова") << QString::fromUtf8("ольга иванова:::");
+    QTest::newRow("mixed scripts read given name first")
+        << "Li" << QString::fromUtf8("张") << QString::fromUtf8("Li 张") << "li zhang:::lz";
+    QTest::newRow("chinese with digits") << QString::fromUtf8("三2") << QString::fromUtf8("张")
+                                         << QString::fromUtf8("张三2") << "zhang san2:::zs";
+    QTest::newRow("family name only") << ""
+                                      << "NoFirst"
+                                      << "NoFirst"
+                                      << "nofirst:::nf";
+    QTest::newRow("given name only") << "NoLast"
+                                     << ""
+                                     << "NoLast"
+                                     << "nolast:::nl";
+    QTest::newRow("a number for a name") << "+86 10 1234"
+                                         << ""
+                                         << "+86 10 1234"
+                                         << "+86 10 1234:::";
+    QTest::newRow("no name") << ""
+                             << ""
+                             << ""
+                             << "";
+}
+
+void TestPinyin::nameOrder()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QString, shown);
+    QFETCH(QString, key);
+    ContactInfo c;
+    c.FirstName = first;
+    c.LastName = last;
+    ContactNames::fillKeys(c);
+    QCOMPARE(ContactNames::displayName(c), shown);
+    QCOMPARE(ContactNames::sortKey(c), key);
+    // The stored fields are not touched.
+    QCOMPARE(c.FirstName, first);
+    QCOMPARE(c.LastName, last);
+}
+
 #include "TestPinyin.moc"

@@ -28,10 +28,10 @@ inline void standardPhonebook()
     using namespace TestUtil;
     addGroup(QStringLiteral("Golf"));
     addGroup(QStringLiteral("Chess"));
-    addContact(contact(QStringLiteral("张"), QStringLiteral("三"), { phone("Work", "100") }, {}, { "Golf" }));
+    addContact(contact(QStringLiteral("三"), QStringLiteral("张"), { phone("Work", "100") }, {}, { "Golf" }));
     addContact(contact(QStringLiteral("Anna"), QStringLiteral("McLee"), { phone("Home", "200") },
         { mail("Work", "anna@example.com") }, { "Golf", "Chess" }));
-    addContact(contact(QStringLiteral("李"), QStringLiteral("四"), { phone("Mobile", "300") }));
+    addContact(contact(QStringLiteral("四"), QStringLiteral("李"), { phone("Mobile", "300") }));
     addContact(contact(QStringLiteral("Bob"), QStringLiteral("Ray"), { phone("Work", "400") }, {}, { "Chess" }));
 }
 

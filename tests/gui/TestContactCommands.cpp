@@ -50,7 +50,7 @@ private slots:
         QCOMPARE(entries(w.groupMenu(group)), groupEntries);
         if (contactEntries.isEmpty())
             return;
-        QMenu *menu = w.contactMenu("AnnaMcLee");
+        QMenu *menu = w.contactMenu("Anna McLee");
         QCOMPARE(entries(menu), contactEntries);
         // Every stored group but the two display rows, by stored name.
         QCOMPARE(
@@ -61,9 +61,9 @@ private slots:
     {
         Window w;
         w.find<QPushButton>("batch_button")->click();
-        w.clickContact("BobRay");
-        QVERIFY(!w.contactMenu("AnnaMcLee"));
-        QVERIFY(w.contactMenu("BobRay"));
+        w.clickContact("Bob Ray");
+        QVERIFY(!w.contactMenu("Anna McLee"));
+        QVERIFY(w.contactMenu("Bob Ray"));
         QVERIFY(w.ticked("Bob"));
     }
 
@@ -110,10 +110,10 @@ private slots:
         w.selectGroup("Golf");
         if (batch) {
             w.find<QPushButton>("batch_button")->click();
-            w.clickContact("AnnaMcLee");
+            w.clickContact("Anna McLee");
             w.clickContact(QString::fromUtf8("张三"));
         }
-        trigger(w.contactMenu("AnnaMcLee"), entry, submenu);
+        trigger(w.contactMenu("Anna McLee"), entry, submenu);
         QCOMPARE(mgr()->phonebook().contacts().size(), contacts);
         // The "All" row counts what is left.
         QCOMPARE(w.groups()->model()->index(0, GroupModel::CountColumn).data().toString(), QString::number(contacts));
@@ -150,9 +150,9 @@ private slots:
     void editsSurviveACommand()
     {
         Window w;
-        w.clickContact("AnnaMcLee");
+        w.clickContact("Anna McLee");
         w.find<QLineEdit>("department_edit")->setText("Finance");
-        trigger(w.contactMenu("AnnaMcLee"), "Default", "copy_menu");
+        trigger(w.contactMenu("Anna McLee"), "Default", "copy_menu");
         QCOMPARE(w.byName("Anna").Department, QString("Finance"));
         QCOMPARE(w.byName("Anna").GroupList, QStringList({ "Golf", "Chess", "Default" }));
     }

@@ -77,17 +77,17 @@ private slots:
     void editsCommittedOnLeaving()
     {
         Window w;
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         edit(w, "first_name_edit")->setText("Robert");
         edit(w, "department_edit")->setText("Sales");
         click(w, "add_mail_row_button");
         part<QLineEdit>(rows(w, "mailItem").last(), "mail_address_edit")->setText("bob@example.com");
-        w.clickContact("AnnaMcLee");
+        w.clickContact("Anna McLee");
         const ContactInfo &bob = w.byName("Robert");
         QCOMPARE(bob.Department, QString("Sales"));
         QCOMPARE(bob.MailList.size(), 1);
         QCOMPARE(bob.MailList.first().Mail, QString("bob@example.com"));
-        QCOMPARE(bob.NamePinyin, QString("RobertRay"));
+        QCOMPARE(bob.NamePinyin, QString("Robert Ray"));
         QVERIFY(!w.window->isSaved());
     }
 
@@ -95,9 +95,9 @@ private slots:
     {
         Window w(unusualPhonebook);
         const QList<ContactInfo> before = mgr()->phonebook().contacts();
-        w.clickContact("BobRay");
-        w.clickContact("AnnLee");
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
+        w.clickContact("Ann Lee");
+        w.clickContact("Bob Ray");
         QVERIFY(w.window->isSaved());
         for (int i = 0; i < before.size(); ++i) {
             QCOMPARE(mgr()->phonebook().contacts()[i].PhoneList.size(), before[i].PhoneList.size());
@@ -108,12 +108,12 @@ private slots:
     void untouchedTypeKeepsItsWord()
     {
         Window w(unusualPhonebook);
-        w.clickContact("AnnLee");
+        w.clickContact("Ann Lee");
         QWidget *row = rows(w, "phoneItem").first();
         QCOMPARE(part<QComboBox>(row, "phone_type_box")->currentText(), QString("CompanyTotal"));
         // Another field changes; the type of that row does not.
         part<QLineEdit>(row, "phone_number_edit")->setText("112");
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         const ContactInfo &ann = w.byName("Ann");
         QCOMPARE(ann.PhoneList.first().type, QString("CompanyTotal"));
         QCOMPARE(ann.PhoneList.first().phonenumber, QString("112"));
@@ -123,9 +123,9 @@ private slots:
     void extendedPrimaryTypeShowsItsNumber()
     {
         Window w(unusualPhonebook);
-        const int row = w.rowOfName("BobRay");
+        const int row = w.rowOfName("Bob Ray");
         QCOMPARE(w.contacts()->model()->index(row, ContactModel::NumberColumn).data().toString(), QString("444"));
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         QCOMPARE(w.find<QComboBox>("primary_box")->currentText(), QString("Telex(Alderline)"));
     }
 
@@ -146,16 +146,16 @@ private slots:
         QFETCH(QString, word);
         QFETCH(int, account);
         Window w;
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         QWidget *row = rows(w, "phoneItem").first();
         part<QComboBox>(row, "phone_type_box")->setCurrentIndex(typeEntry);
         part<QComboBox>(row, "phone_account_box")->setCurrentIndex(accountEntry);
         const QString label = part<QComboBox>(row, "phone_type_box")->currentText();
-        w.clickContact("AnnaMcLee");
+        w.clickContact("Anna McLee");
         const PhoneInfo stored = w.byName("Bob").PhoneList.first();
         QCOMPARE(stored.type, word);
         QCOMPARE(stored.accountindex, account);
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         row = rows(w, "phoneItem").first();
         QCOMPARE(part<QComboBox>(row, "phone_type_box")->currentText(), label);
         QCOMPARE(part<QComboBox>(row, "phone_account_box")->currentIndex(), accountEntry);
@@ -164,7 +164,7 @@ private slots:
     void primaryBoxNeedsTwoTypes()
     {
         Window w;
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         auto *primary = w.find<QComboBox>("primary_box");
         QVERIFY(!primary->isEnabled());
         click(w, "add_phone_row_button"); // another Work number: still one type
@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(primary->count(), 2);
         primary->setCurrentIndex(1);
         part<QLineEdit>(rows(w, "phoneItem").last(), "phone_number_edit")->setText("401");
-        w.clickContact("AnnaMcLee");
+        w.clickContact("Anna McLee");
         const ContactInfo &bob = w.byName("Bob");
         QCOMPARE(bob.PrimaryIndex, 2);
         QCOMPARE(bob.PrimaryNumber, QString("401"));
@@ -183,11 +183,11 @@ private slots:
     void removedRowsLeaveTheContact()
     {
         Window w;
-        w.clickContact("AnnaMcLee");
+        w.clickContact("Anna McLee");
         part<QPushButton>(rows(w, "phoneItem").first(), "phone_delete_button")->click();
         part<QPushButton>(rows(w, "mailItem").first(), "mail_delete_button")->click();
         QVERIFY(rows(w, "phoneItem").isEmpty());
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         QVERIFY(w.byName("Anna").PhoneList.isEmpty());
         QVERIFY(w.byName("Anna").MailList.isEmpty());
     }
@@ -202,7 +202,7 @@ private slots:
         // Asking for another new contact stays on the blank one.
         w.find<QPushButton>("contact_add_button")->click();
         QCOMPARE(mgr()->phonebook().contacts().size(), 5);
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         QCOMPARE(mgr()->phonebook().contacts().size(), 4);
         QCOMPARE(w.shown().FirstName, QString("Bob"));
         QVERIFY(boxes.boxes.isEmpty());
@@ -225,11 +225,11 @@ private slots:
         QTest::mouseClick(add, Qt::LeftButton, Qt::NoModifier, add->rect().center());
         QCOMPARE(w.shownNames().first(), QString()); // the blank one, on top
         w.clickContact("张三");
-        QCOMPARE(w.shown().FirstName, QString("张"));
+        QCOMPARE(w.shown().FirstName, QString("三"));
         const QModelIndexList selected = w.contacts()->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(selected.first().row(), w.rowOfName("张三"));
-        QCOMPARE(w.ticked("张"), batch);
+        QCOMPARE(w.ticked("三"), batch);
     }
 
     void namelessContactTakesItsNumber()
@@ -266,7 +266,7 @@ private slots:
         if (key.isEmpty())
             QSKIP("no such standard key on this platform (offscreen has no Quit key)");
         Window w;
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         QLineEdit *name = edit(w, "first_name_edit");
         // A click on the list leaves the keys there; the user clicks into the name.
         QTest::mouseClick(name, Qt::LeftButton);
@@ -308,7 +308,7 @@ private slots:
         QVERIFY(mgr()->phonebook().groups().at(TestUtil::groupIndex("Chess")).MemberIds.contains(cid.id));
         // "All" counts it.
         QCOMPARE(w.groups()->model()->index(0, GroupModel::CountColumn).data().toString(), QString("5"));
-        QTRY_COMPARE(w.shownNames(), QStringList({ "AnnaMcLee", "BobRay", "Cid" }));
+        QTRY_COMPARE(w.shownNames(), QStringList({ "Anna McLee", "Bob Ray", "Cid" }));
     }
 };
 

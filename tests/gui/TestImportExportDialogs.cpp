@@ -68,11 +68,11 @@ private slots:
         QTest::addColumn<bool>("clear");
         QTest::addColumn<bool>("replace");
         QTest::addColumn<QStringList>("names");
-        const QStringList kept { "AnnaMcLee", "AnnLee", "BobRay", "BobRay", "李四", "张三" };
+        const QStringList kept { "Ann Lee", "Anna McLee", "Bob Ray", "Bob Ray", "李四", "张三" };
         QTest::newRow("keep both") << false << false << kept;
         QTest::newRow("replace duplicates")
-            << false << true << QStringList { "AnnaMcLee", "AnnLee", "BobRay", "李四", "张三" };
-        QTest::newRow("clear list") << true << false << QStringList { "AnnLee", "BobRay" };
+            << false << true << QStringList { "Ann Lee", "Anna McLee", "Bob Ray", "李四", "张三" };
+        QTest::newRow("clear list") << true << false << QStringList { "Ann Lee", "Bob Ray" };
     }
 
     void importChoices()

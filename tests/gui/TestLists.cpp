@@ -63,13 +63,13 @@ private slots:
         w.selectGroup("Golf");
         w.selectGroup("Blacklist");
         w.selectGroup("All");
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         // An edit that moves the contact to the end of the order.
         w.find<QLineEdit>("first_name_edit")->setText("Zu");
-        w.clickContact("AnnaMcLee");
-        QTRY_COMPARE(w.shownNames().last(), QString("ZuRay"));
+        w.clickContact("Anna McLee");
+        QTRY_COMPARE(w.shownNames().last(), QString("Zu Ray"));
         w.find<QPushButton>("batch_button")->click();
-        w.clickContact("AnnaMcLee");
+        w.clickContact("Anna McLee");
         w.find<QPushButton>("batch_button")->click();
         TestUtil::addGroup("Tennis");
         mgr()->phonebook().deleteContacts({ 0 });
@@ -137,6 +137,11 @@ private slots:
         QTest::newRow("repeated name") << "Golf"
                                        << "Chess" << true << "Golf"
                                        << "Group name cannot be repeated!";
+        QTest::newRow("repeated name in another case") << "Golf"
+                                                       << "chess" << true << "Golf"
+                                                       << "Group name cannot be repeated!";
+        QTest::newRow("own name in another case") << "Golf"
+                                                  << "GOLF" << true << "GOLF" << QString();
         QTest::newRow("All") << "All"
                              << "x" << false << "All" << QString();
         QTest::newRow("Default") << "Default"
@@ -177,21 +182,47 @@ private slots:
 
     void contactsOrderedByPinyin()
     {
-        Window w;
-        QCOMPARE(w.shownNames(), QStringList({ "AnnaMcLee", "BobRay", "李四", "张三" }));
+        Window w([] {
+            using namespace TestUtil;
+            addGroup(QStringLiteral("Golf"));
+            addContact(contact(QStringLiteral("Zhao"), QStringLiteral("Li")));
+            addContact(contact(QStringLiteral("三"), QStringLiteral("张"), {}, {}, { "Golf" }));
+            addContact(contact(QStringLiteral("Ольга"), QStringLiteral("Иванова")));
+            addContact(contact(QStringLiteral("Anna"), QStringLiteral("Bell"), {}, {}, { "Golf" }));
+            addContact(contact(QStringLiteral("四"), QStringLiteral("李")));
+            addContact(contact(QStringLiteral("Ann"), QStringLiteral("Lee")));
+        });
+        // Given name, then family name: Ann Lee before Anna Bell; 张三 reads zhang san.
+        QCOMPARE(w.shownNames(),
+            QStringList({ "Ann Lee", "Anna Bell", "李四", "张三", "Zhao Li", QStringLiteral("Ольга Иванова") }));
         w.selectGroup("Golf");
-        QCOMPARE(w.shownNames(), QStringList({ "AnnaMcLee", "张三" }));
+        QCOMPARE(w.shownNames(), QStringList({ "Anna Bell", "张三" }));
         QCOMPARE(w.find<QLabel>("contact_title_label")->text(), QString("    Golf    "));
+        w.clickContact("张三");
+        QCOMPARE(w.find<QLabel>("detail_title_label")->text().trimmed(), QString("张三"));
     }
 
     void search_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("initials") << "ZS" << QStringList { "张三" };
-        QTest::newRow("pinyin in lower case") << "zhang" << QStringList { "张三" };
-        QTest::newRow("part of a key") << "a" << QStringList { "AnnaMcLee", "BobRay", "张三" };
-        QTest::newRow("displayed name when no key has it") << "四" << QStringList { "李四" };
+        const QStringList zhang { "张三" };
+        const QStringList anna { "Anna McLee" };
+        QTest::newRow("pinyin, family name first") << "zhangsan" << zhang;
+        QTest::newRow("initials, family name first") << "ZS" << zhang;
+        QTest::newRow("pinyin, given name first") << "sanzhang" << zhang;
+        QTest::newRow("initials, given name first") << "sz" << zhang;
+        QTest::newRow("pinyin with a space") << "Zhang San" << zhang;
+        QTest::newRow("characters") << "张三" << zhang;
+        QTest::newRow("characters, given name first") << "三张" << zhang;
+        QTest::newRow("latin with a space") << "Anna McLee" << anna;
+        QTest::newRow("latin without a space") << "annamclee" << anna;
+        QTest::newRow("latin, family name first") << "McLee Anna" << anna;
+        QTest::newRow("number as written") << "+86 (10) 1234-5678" << zhang;
+        QTest::newRow("part of a number, with a dash") << "1234-5678" << zhang;
+        QTest::newRow("number with dots") << "555.123" << anna;
+        QTest::newRow("digits of two numbers") << "00" << QStringList { "Bob Ray", "李四" };
+        QTest::newRow("part of a key") << "a" << QStringList { "Anna McLee", "Bob Ray", "张三" };
         QTest::newRow("nothing") << "qqq" << QStringList();
     }
 
@@ -199,15 +230,39 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QStringList, found);
-        Window w;
+        Window w([] {
+            using namespace TestUtil;
+            addGroup(QStringLiteral("Chess"));
+            addContact(contact(QStringLiteral("三"), QStringLiteral("张"), { phone("Work", "+86 (10) 1234-5678") }));
+            addContact(contact(QStringLiteral("Anna"), QStringLiteral("McLee"), { phone("Home", "555.123.4567") }));
+            addContact(contact(QStringLiteral("四"), QStringLiteral("李"), { phone("Mobile", "300") }));
+            addContact(
+                contact(QStringLiteral("Bob"), QStringLiteral("Ray"), { phone("Work", "400") }, {}, { "Chess" }));
+        });
         w.selectGroup("Chess");
         SearchEdit *edit = w.window->searchEdit();
         edit->setFocus();
+        // Typed as an input method would give it: key events carry no hanzi.
         edit->insert(typed);
         // A search looks through every group.
         QCOMPARE(w.groups()->currentGroupRow(), 0);
         QCOMPARE(w.shownNames(), found);
         QCOMPARE(w.detailEmpty(), found.isEmpty());
+        if (found.isEmpty())
+            QCOMPARE(w.find<QLabel>("nobody_title")->text(), QString("No contact matches"));
+    }
+
+    void choosingAGroupClearsTheSearch()
+    {
+        Window w;
+        SearchEdit *edit = w.window->searchEdit();
+        edit->setFocus();
+        QTest::keyClicks(edit, "zs");
+        QCOMPARE(w.shownNames(), QStringList({ "张三" }));
+        clickRow(w.groups(), w.groupRow("Chess"), 2);
+        QVERIFY(!edit->isActive());
+        QCOMPARE(edit->text(), QString("Enter contact's name to search"));
+        QCOMPARE(w.shownNames(), QStringList({ "Anna McLee", "Bob Ray" }));
     }
 
     void placeholderDoesNotFilter()
@@ -219,9 +274,9 @@ private slots:
         QCOMPARE(w.shownNames().size(), 4);
         edit->setFocus();
         QTest::keyClicks(edit, "Bob");
-        QCOMPARE(w.shownNames(), QStringList({ "BobRay" }));
+        QCOMPARE(w.shownNames(), QStringList({ "Bob Ray" }));
         edit->clear();
-        w.clickContact("BobRay"); // the edit loses the focus and shows its hint again
+        w.clickContact("Bob Ray"); // the edit loses the focus and shows its hint again
         QTRY_VERIFY(!edit->isActive());
         QCOMPARE(w.shownNames().size(), 4);
     }
@@ -233,6 +288,7 @@ private slots:
         w.selectGroup("Blacklist");
         QVERIFY(w.detailEmpty());
         QVERIFY(w.find<QLabel>("nobody_picture"));
+        QCOMPARE(w.find<QLabel>("nobody_title")->text(), QString("This group did not have contact"));
     }
 
     void scrolledByDraggingToEitherEnd()
@@ -265,12 +321,12 @@ private slots:
         auto *batch = w.find<QPushButton>("batch_button");
         QTest::keyClick(w.window, Qt::Key_M, Qt::ControlModifier);
         QTRY_COMPARE(batch->text(), QString("Cancel Batch"));
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         w.clickContact("张三");
         w.clickContact("张三");
-        w.clickContact("AnnaMcLee");
+        w.clickContact("Anna McLee");
         QVERIFY(w.ticked("Bob"));
-        QVERIFY(!w.ticked(QString::fromUtf8("张")));
+        QVERIFY(!w.ticked(QString::fromUtf8("三")));
         // A tick in another group goes too.
         w.selectGroup("Golf");
         QTest::keyClick(w.window, Qt::Key_M, Qt::ControlModifier);
@@ -282,7 +338,7 @@ private slots:
     {
         Window w;
         w.find<QPushButton>("batch_button")->click();
-        w.clickContact("BobRay");
+        w.clickContact("Bob Ray");
         // A contact before Bob in the list goes: the tick stays on Bob.
         mgr()->phonebook().deleteContacts({ 0 });
         mgr()->phonebookChanged();

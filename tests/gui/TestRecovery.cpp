@@ -17,7 +17,7 @@ using GuiTestUtil::BoxAnswerer;
 
 namespace {
 
-const QStringList kStandard { "AnnaMcLee", "BobRay", "李四", "张三" };
+const QStringList kStandard { "Anna McLee", "Bob Ray", "李四", "张三" };
 
 // The standard phonebook saved in the store, the working one as saved.
 void savedPhonebook()
@@ -29,7 +29,7 @@ void savedPhonebook()
 // Bob renamed in the detail editor, not yet committed to the lists.
 void renameBob(const Window &w)
 {
-    w.clickContact("BobRay");
+    w.clickContact("Bob Ray");
     w.find<QLineEdit>("first_name_edit")->setText("Robert");
 }
 
@@ -49,7 +49,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<bool>("copyLeft");
-        const QStringList renamed { "AnnaMcLee", "李四", "RobertRay", "张三" };
+        const QStringList renamed { "Anna McLee", "李四", "Robert Ray", "张三" };
         QTest::newRow("SIGTERM, restored") << SIGTERM << true << int(QMessageBox::AcceptRole) << renamed << false;
         QTest::newRow("SIGHUP, discarded")
             << SIGHUP << true << int(QMessageBox::DestructiveRole) << QStringList() << false;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "data/ContactInfo.h"
+
+#include <QString>
+
+// How a contact's name is shown, sorted and found. A name written in Chinese,
+// Japanese or Korean characters reads family name first, without a space
+// ("张三" is LastName 张, FirstName 三); every other name reads given name first
+// with a space ("Anna McLee"). The stored fields stay as they are.
+namespace ContactNames {
+
+// Whether the name is written in CJK characters and in no letters of another script.
+bool familyFirst(const QString &firstName, const QString &lastName);
+// The name as the lists and the editor's title show it.
+QString displayName(const ContactInfo &contact);
+// NamePinyin: the spelling of the name in the order it is shown, a space between
+// the two names; NameInitials: its capitals in that order.
+void fillKeys(ContactInfo &contact);
+// What the contact list sorts by (case-folded): NamePinyin, ":::", NameInitials;
+// empty when both are.
+QString sortKey(const ContactInfo &contact);
+
+// Every text a search looks into, case-folded, without spaces, one per line: the
+// spelling of the name in both orders, its initials in both orders, its
+// characters in both orders, and each number without spaces, dashes, dots,
+// parentheses and "+".
+QString searchText(const ContactInfo &contact);
+// The typed search as it is looked for in searchText(): case-folded, without
+// spaces; a number typed with dashes, dots, parentheses or "+" without them.
+// Empty when nothing but spaces was typed.
+QString searchNeedle(const QString &typed);
+
+} // namespace ContactNames
