@@ -1,5 +1,6 @@
 #include "export/LayoutCheck.h"
 
+#include "data/ContactNames.h"
 #include "data/TextCodec.h"
 #include "export/ExportFactory.h"
 
@@ -15,7 +16,7 @@ bool isXml(int format)
 
 QString nameOf(const ContactInfo &c)
 {
-    const QString name = (c.FirstName + QLatin1Char(' ') + c.LastName).trimmed();
+    const QString name = ContactNames::displayName(c).trimmed();
     return name.isEmpty() ? QCoreApplication::translate("LayoutCheck", "(no name)") : name;
 }
 
