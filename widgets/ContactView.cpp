@@ -101,6 +101,16 @@ void ContactView::setCaption(int groupRow)
     m_title->setText(spaces + Records::elide12(Records::groupDisplayName(name)) + spaces);
 }
 
+void ContactView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        setCaption(m_groupRow);
+        if (m_batchButton)
+            m_batchButton->setText(isBatchMode() ? tr("Cancel Batch") : tr("Batch"));
+    }
+    UniView::changeEvent(event);
+}
+
 void ContactView::commitCurrent()
 {
     if (m_currentPosition >= 0)
@@ -247,7 +257,7 @@ void ContactView::changeBatchState()
 {
     if (!m_batchButton)
         return;
-    if (m_batchButton->text() == tr("Batch")) {
+    if (!isBatchMode()) {
         m_batchButton->setText(tr("Cancel Batch"));
         m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
         setSelectionMode(QAbstractItemView::MultiSelection);
