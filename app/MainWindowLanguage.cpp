@@ -69,6 +69,8 @@ void MainWindow::retranslateUi()
     m_historyButton->setText(tr("History"));
     m_historyButton->setToolTip(withKey(tr("Recent phonebook"), tr("Ctrl+R")));
     m_backupButton->setText(tr("Backup"));
+    // A new text takes the button's own key away.
+    m_backupButton->setShortcut(QKeySequence(QStringLiteral("CTRL+B")));
     m_backupButton->setToolTip(withKey(tr("Backup phonebook"), tr("Ctrl+B")));
     setHttpdButtonOpen(m_httpdShowsOpen);
 

@@ -37,6 +37,8 @@ ContactView::ContactView(const QString &backgroundImage, QLabel *title, QPushBut
     for (int c = 0; c < ContactModel::ColumnCount; ++c)
         setColumnWidth(c, widths[c]);
     setColumnHidden(ContactModel::KeyColumn, true);
+    // A wider panel gives the room to names and numbers.
+    setStretchColumns({ ContactModel::NameColumn, ContactModel::NumberColumn }, 280);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::NoFocus);
@@ -105,8 +107,10 @@ void ContactView::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         setCaption(m_groupRow);
-        if (m_batchButton)
+        if (m_batchButton) {
             m_batchButton->setText(isBatchMode() ? tr("Cancel Batch") : tr("Batch"));
+            m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
+        }
     }
     UniView::changeEvent(event);
 }

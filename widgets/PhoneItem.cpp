@@ -84,7 +84,7 @@ PhoneItem::PhoneItem(const PhoneInfo &phone, QWidget *parent)
 
 int PhoneItem::rowHeight()
 {
-    return 2 * kFieldHeight + kLineGap + 2;
+    return 2 * kFieldHeight + kLineGap + 8;
 }
 
 void PhoneItem::resizeEvent(QResizeEvent *event)

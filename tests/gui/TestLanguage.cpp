@@ -217,6 +217,11 @@ private slots:
         QVERIFY(groupTitle->text() != titleBefore);
         QVERIFY(newButton->toolTip() != tipBefore);
         QCOMPARE(groupTitle->text(), QStringLiteral("    ") + MainWindow::tr("Groups"));
+        // New texts keep the buttons' own keys.
+        QCOMPARE(w.findChild<QAbstractButton *>(QStringLiteral("tool_backupLabel"))->shortcut(),
+            QKeySequence(QStringLiteral("Ctrl+B")));
+        QCOMPARE(w.findChild<QAbstractButton *>(QStringLiteral("batch_button"))->shortcut(),
+            QKeySequence(QStringLiteral("Ctrl+M")));
         // The toolkit's own texts follow too.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
             to == QLatin1String("zh") ? QStringLiteral("取消") : QStringLiteral("Cancel"));

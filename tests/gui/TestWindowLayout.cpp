@@ -155,6 +155,13 @@ private slots:
             QVERIFY2(panels[i]->height() > before[i].height(), qPrintable(panels[i]->objectName()));
             QVERIFY(panels[i]->geometry().right() < panels[i]->parentWidget()->width());
         }
+        // The rows of both lists reach across the wider lists.
+        for (QAbstractItemView *list :
+            { static_cast<QAbstractItemView *>(w.groups()), static_cast<QAbstractItemView *>(w.contacts()) }) {
+            const QAbstractItemModel *model = list->model();
+            const QRect lastCell = list->visualRect(model->index(0, model->columnCount() - 1));
+            QVERIFY2(lastCell.right() >= list->viewport()->width() - 20, qPrintable(list->objectName()));
+        }
         // The three stay side by side, none over another.
         const auto left = [](QWidget *p) { return p->mapTo(p->window(), QPoint(0, 0)).x(); };
         QVERIFY(left(panels[0]) + panels[0]->width() <= left(panels[1]));
