@@ -291,11 +291,14 @@ void ContactEditor::fillPage(const ContactInfo &contact, bool reshown)
     m_headText->setObjectName(QStringLiteral("head_text"));
     m_headText->setGeometry(110, 25, 200, 25);
     m_headText->setReadOnly(true);
+    // What is stored, apart from what is shown: the text for "none" is translated.
+    m_headText->setProperty("stored", contact.PhotoUrl);
     m_ringtoneText = new QLineEdit(
         contact.RingtoneUrl.isEmpty() ? Records::defaultRingtoneText() : contact.RingtoneUrl, headSection);
     m_ringtoneText->setObjectName(QStringLiteral("ringtone_text"));
     m_ringtoneText->setGeometry(110, 60, 200, 25);
     m_ringtoneText->setReadOnly(true);
+    m_ringtoneText->setProperty("stored", contact.RingtoneUrl);
     m_groupBox = new QComboBox(headSection);
     m_groupBox->setObjectName(QStringLiteral("group_box"));
     m_groupBox->setGeometry(110, 95, 200, 25);
@@ -454,8 +457,9 @@ void ContactEditor::collectInto(ContactInfo &contact) const
             contact.PrimaryIndex = primary;
     }
     // The fields show a text of their own for "none"; none is stored as empty.
-    contact.PhotoUrl = m_headText->text() == Records::defaultHeadText() ? QString() : m_headText->text();
-    contact.RingtoneUrl = m_ringtoneText->text() == Records::defaultRingtoneText() ? QString() : m_ringtoneText->text();
+    // Read-only fields: they give back what they were given, in any language.
+    contact.PhotoUrl = m_headText->property("stored").toString();
+    contact.RingtoneUrl = m_ringtoneText->property("stored").toString();
     contact.PhoneList.clear();
     for (PhoneItem *item : phoneItems())
         contact.PhoneList.append(item->phoneInfo());

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
+#include "data/Records.h"
 #include "manager/DataMgr.h"
 #include "tests/gui/GuiTestUtil.h"
 #include "widgets/AddNewGroupDialog.h"
@@ -260,7 +261,12 @@ private slots:
         first = w.findChild<QLineEdit *>(QStringLiteral("first_name_edit"));
         QCOMPARE(first->text(), QStringLiteral("Annabel"));
         w.commitDetail();
-        QCOMPARE(DataMgr::instance()->phonebook().contacts().value(0).FirstName, QStringLiteral("Annabel"));
+        const ContactInfo kept = DataMgr::instance()->phonebook().contacts().value(0);
+        QCOMPARE(kept.FirstName, QStringLiteral("Annabel"));
+        // "No picture" and "no ringtone" are shown in words of the language, never stored as those words.
+        QCOMPARE(kept.PhotoUrl, QString());
+        QCOMPARE(kept.RingtoneUrl, QString());
+        QCOMPARE(w.findChild<QLineEdit *>(QStringLiteral("head_text"))->text(), Records::defaultHeadText());
         w.helpWindow()->hide();
     }
 
