@@ -495,6 +495,7 @@ void MainWindow::createOperationOverlay()
 
     overlay->hide();
     m_overlay = overlay;
+    placePanels();
 }
 
 void MainWindow::showOperationOverlay()

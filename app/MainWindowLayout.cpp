@@ -66,8 +66,12 @@ void MainWindow::placePanels()
 
     m_contactEditor->setGeometry(540 + groupGrowth + contactGrowth, 56, 380 + detailGrowth, 508 + dh);
 
-    if (m_overlay)
+    if (m_overlay) {
         m_overlay->setFixedSize(size());
+        // Its message stays in the middle of the window.
+        if (auto *text = m_overlay->findChild<QLabel *>(QStringLiteral("operation_text")))
+            text->move(200 + dw / 2, 250 + dh / 2);
+    }
 }
 
 void MainWindow::answerLaterStarts(SingleInstance *instance)
