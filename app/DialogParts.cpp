@@ -112,6 +112,13 @@ void fillImportEncodings(QComboBox *box)
     box->setCurrentIndex(0);
 }
 
+void retranslateImportEncodings(QComboBox *box)
+{
+    const int autoEntry = box->findData(QStringLiteral("auto"));
+    if (autoEntry >= 0)
+        box->setItemText(autoEntry, QCoreApplication::translate("DialogParts", "Auto"));
+}
+
 QString chosenEncoding(const QComboBox *box)
 {
     const QString data = box->currentData().toString();

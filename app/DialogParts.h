@@ -35,6 +35,8 @@ QButtonGroup *noYesPair(const QString &no, const QString &yes, const QRect &noGe
 // The encodings an import can be read in, first selected, and "Auto" last: the
 // program then tells the encoding from the file itself.
 void fillImportEncodings(QComboBox *box);
+// Such a box's own entry ("Auto") in the language now in force.
+void retranslateImportEncodings(QComboBox *box);
 // The encoding name chosen in such a box ("auto" for "Auto").
 QString chosenEncoding(const QComboBox *box);
 

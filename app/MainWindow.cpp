@@ -4,6 +4,7 @@
 #include "app/EditHistory.h"
 #include "app/OptionFiles.h"
 #include "app/TrayIcon.h"
+#include "app/WindowMemory.h"
 #include "app/WindowPlacement.h"
 #include "data/AppPaths.h"
 #include "httpd/HttpdService.h"
@@ -39,11 +40,6 @@ const QString kTitle = QStringLiteral("Quorvane Phonebook Editor");
 const QString kHttpdOpenIcon = QStringLiteral(":/httpdOpenIcon.png");
 const QString kHttpdCloseIcon = QStringLiteral(":/httpdCloseIcon.png");
 
-QString withKey(const QString &hint, const QString &key)
-{
-    return hint + QStringLiteral("  ") + key;
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -51,11 +47,11 @@ MainWindow::MainWindow(QWidget *parent)
 {
     m_appTranslator = new QTranslator(this);
     m_qtTranslator = new QTranslator(this);
-    m_isStarting = true;
     m_isSaved = true;
     m_autoStartState = false;
 
     m_appDir = AppPaths::appDir();
+    m_exportFolder = WindowMemory::folder(WindowMemory::Picker::Export);
 
     if (!readLanguageConfig()) {
         switch (QLocale().language()) {
@@ -70,14 +66,12 @@ MainWindow::MainWindow(QWidget *parent)
         }
     }
     DataMgr::instance()->setLanguage(m_currentLanguage);
-    m_isStarting = false;
 
     m_centralWidget = new QWidget(this);
     setCentralWidget(m_centralWidget);
     m_httpdLog = new QTextEdit;
     m_httpdLog->setObjectName(QStringLiteral("httpd_log"));
     m_httpdLog->setReadOnly(true);
-    m_httpdLog->setWindowTitle(tr("HTTPD server request informations"));
     m_httpdLog->setWindowIcon(programIcon());
     m_httpdLog->resize(480, 320);
     m_httpdLog->hide();
@@ -102,10 +96,9 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowIcon(programIcon());
 
     createTrayIcon();
+    retranslateUi();
 
-    setFixedSize(950, 609);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    restorePlacement();
     show();
 
     readOptionsAndSet();
@@ -157,28 +150,29 @@ bool MainWindow::readLanguageConfig()
 
 void MainWindow::loadZhLang()
 {
-    const QString code = QStringLiteral("zh");
-    if (m_currentLanguage == code)
-        return;
-    const QString folder = AppPaths::translationsDir();
-    if (m_appTranslator->load(QStringLiteral("zh.qm"), folder))
-        QCoreApplication::installTranslator(m_appTranslator);
-    if (m_qtTranslator->load(QStringLiteral("qt_zh_CN.qm"), folder))
-        QCoreApplication::installTranslator(m_qtTranslator);
-    if (!m_isStarting)
-        showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
-    m_currentLanguage = code;
+    loadLanguage(QStringLiteral("zh"));
 }
 
 void MainWindow::loadEnLang()
 {
-    const QString code = QStringLiteral("en");
+    loadLanguage(QStringLiteral("en"));
+}
+
+void MainWindow::loadLanguage(const QString &code)
+{
     if (m_currentLanguage == code)
         return;
-    if (m_appTranslator->load(QStringLiteral("en.qm"), AppPaths::translationsDir()))
+    // Set before the translators change: the help window picks its pictures by it
+    // when it takes the change.
+    DataMgr::instance()->setLanguage(code);
+    QCoreApplication::removeTranslator(m_appTranslator);
+    QCoreApplication::removeTranslator(m_qtTranslator);
+    const QString folder = AppPaths::translationsDir();
+    if (m_appTranslator->load(code + QStringLiteral(".qm"), folder))
         QCoreApplication::installTranslator(m_appTranslator);
-    if (!m_isStarting)
-        showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
+    // The toolkit's own texts (file dialogs, standard buttons) are English without one.
+    if (code == QLatin1String("zh") && m_qtTranslator->load(QStringLiteral("qt_zh_CN.qm"), folder))
+        QCoreApplication::installTranslator(m_qtTranslator);
     m_currentLanguage = code;
 }
 
@@ -196,46 +190,42 @@ bool MainWindow::createConnection()
 
 void MainWindow::createActions()
 {
-    auto action = [this](const QString &text, const QString &statusTip) {
-        auto *a = new QAction(text, this);
-        if (!statusTip.isEmpty())
-            a->setStatusTip(statusTip);
-        return a;
-    };
+    // Their texts come from retranslateUi().
+    auto action = [this] { return new QAction(this); };
 
-    m_newAct = action(tr("&New"), tr("construct a new phone book"));
+    m_newAct = action();
     m_newAct->setShortcuts(QKeySequence::New);
     connect(m_newAct, &QAction::triggered, this, &MainWindow::constructNewFile);
 
-    m_saveAct = action(tr("&Save"), tr("Save file"));
+    m_saveAct = action();
     m_saveAct->setShortcuts(QKeySequence::Save);
     connect(m_saveAct, &QAction::triggered, this, &MainWindow::saveFile);
 
-    m_historyAct = action(tr("&History"), tr("Show history"));
+    m_historyAct = action();
     m_historyAct->setShortcut(QKeySequence(QStringLiteral("CTRL+R")));
     connect(m_historyAct, &QAction::triggered, this, &MainWindow::showHistory);
 
-    m_exitAct = action(tr("&Exit"), tr("Quit program"));
+    m_exitAct = action();
     m_exitAct->setShortcuts(QKeySequence::Quit);
     connect(m_exitAct, &QAction::triggered, this, &MainWindow::exitProgram);
 
-    m_localImportAct = action(tr("&Local Import"), tr("Import file local"));
+    m_localImportAct = action();
     m_localImportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+I")));
     connect(m_localImportAct, &QAction::triggered, this, &MainWindow::localImport);
 
-    m_webImportAct = action(tr("&Network Import"), tr("Import file web"));
+    m_webImportAct = action();
     m_webImportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+W")));
     connect(m_webImportAct, &QAction::triggered, this, &MainWindow::openWebImport);
 
-    m_localExportAct = action(tr("&Local Export"), tr("Export file local"));
+    m_localExportAct = action();
     m_localExportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+E")));
     connect(m_localExportAct, &QAction::triggered, this, &MainWindow::localExport);
 
     // The language names are written in their own language, never translated.
-    m_zhAct = action(QStringLiteral("简体中文"), QString());
+    m_zhAct = new QAction(QStringLiteral("简体中文"), this);
     m_zhAct->setObjectName(QStringLiteral("zh"));
     m_zhAct->setCheckable(true);
-    m_enAct = action(QStringLiteral("English"), QString());
+    m_enAct = new QAction(QStringLiteral("English"), this);
     m_enAct->setObjectName(QStringLiteral("en"));
     m_enAct->setCheckable(true);
     m_languageGroup = new QActionGroup(this);
@@ -249,25 +239,25 @@ void MainWindow::createActions()
     connect(m_zhAct, &QAction::triggered, this, &MainWindow::restoreLanguageSetting);
     connect(m_enAct, &QAction::triggered, this, &MainWindow::restoreLanguageSetting);
 
-    m_autoStartAct = action(tr("Auto Start"), QString());
+    m_autoStartAct = action();
     m_autoStartAct->setObjectName(QStringLiteral("auto start"));
-    m_recoveryDataAct = action(tr("Recovery Data"), QString());
+    m_recoveryDataAct = action();
     m_recoveryDataAct->setObjectName(QStringLiteral("recovery data"));
-    m_autoHttpdAct = action(tr("Auto Httpd"), QString());
+    m_autoHttpdAct = action();
     m_autoHttpdAct->setObjectName(QStringLiteral("auto httpd"));
     for (QAction *a : { m_autoStartAct, m_recoveryDataAct, m_autoHttpdAct }) {
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, &MainWindow::restoreOptions);
     }
 
-    m_httpdPortAct = action(tr("Configure Httpd Port"), tr("Configure Httpd Port"));
+    m_httpdPortAct = action();
     connect(m_httpdPortAct, &QAction::triggered, this, &MainWindow::openPortDialog);
 
-    m_helpAct = action(tr("&Help"), tr("Show help info"));
+    m_helpAct = action();
     m_helpAct->setShortcuts(QKeySequence::HelpContents);
     connect(m_helpAct, &QAction::triggered, this, &MainWindow::showHelpInfo);
 
-    m_aboutAct = action(tr("About"), tr("Show about info"));
+    m_aboutAct = action();
     connect(m_aboutAct, &QAction::triggered, this, &MainWindow::about);
 
     createEditActions();
@@ -279,7 +269,7 @@ void MainWindow::createMenus()
     bar->setObjectName(QStringLiteral("menu_bar"));
     bar->setFont(QFont(QStringLiteral("Times"), 10));
 
-    m_fileMenu = bar->addMenu(tr("&File"));
+    m_fileMenu = bar->addMenu(QString());
     m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
     m_fileMenu->addAction(m_newAct);
     m_fileMenu->addAction(m_saveAct);
@@ -290,32 +280,32 @@ void MainWindow::createMenus()
 
     createEditMenu();
 
-    m_importMenu = bar->addMenu(tr("&Import"));
+    m_importMenu = bar->addMenu(QString());
     m_importMenu->setObjectName(QStringLiteral("importMenu"));
     m_importMenu->addAction(m_localImportAct);
     m_importMenu->addAction(m_webImportAct);
 
-    m_exportMenu = bar->addMenu(tr("&Export"));
+    m_exportMenu = bar->addMenu(QString());
     m_exportMenu->setObjectName(QStringLiteral("exportMenu"));
     m_exportMenu->addAction(m_localExportAct);
 
-    m_languageMenu = bar->addMenu(tr("&Language"));
+    m_languageMenu = bar->addMenu(QString());
     m_languageMenu->setObjectName(QStringLiteral("langMenu"));
     m_languageMenu->addAction(m_zhAct);
     m_languageMenu->addAction(m_enAct);
 
-    m_optionsMenu = bar->addMenu(tr("&Options"));
+    m_optionsMenu = bar->addMenu(QString());
     m_optionsMenu->addAction(m_autoStartAct);
     m_optionsMenu->addAction(m_recoveryDataAct);
     m_optionsMenu->addAction(m_autoHttpdAct);
     m_optionsMenu->addAction(m_confirmDeleteAct);
     m_optionsMenu->addAction(m_httpdPortAct);
 
-    m_helpMenu = bar->addMenu(tr("&Help"));
+    m_helpMenu = bar->addMenu(QString());
     m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
     m_helpMenu->addAction(m_helpAct);
 
-    m_aboutMenu = bar->addMenu(tr("&About"));
+    m_aboutMenu = bar->addMenu(QString());
     m_aboutMenu->setObjectName(QStringLiteral("aboutMenu"));
     m_aboutMenu->addAction(m_aboutAct);
 }
@@ -327,8 +317,8 @@ void MainWindow::createToolStrip()
     m_toolStrip->setGeometry(0, 20, 948, 53);
     m_toolStrip->setStyleSheet(QStringLiteral("QWidget {font: normal; font-size: 14px; font-family: 'Times';}"));
 
-    auto button = [this](const QString &text, const QRect &geometry, const QString &icon, const QString &name) {
-        auto *b = new QPushButton(QIcon(icon), text, m_toolStrip);
+    auto button = [this](const QRect &geometry, const QString &icon, const QString &name) {
+        auto *b = new QPushButton(QIcon(icon), QString(), m_toolStrip);
         b->setObjectName(name);
         b->setGeometry(geometry);
         b->setIconSize(QSize(24, 24));
@@ -336,40 +326,31 @@ void MainWindow::createToolStrip()
         return b;
     };
 
-    m_newButton
-        = button(tr("New"), QRect(20, 10, 108, 33), QStringLiteral(":/new.png"), QStringLiteral("tool_newLabel"));
-    m_newButton->setToolTip(withKey(tr("New phonebook"), tr("Ctrl+N")));
+    m_newButton = button(QRect(20, 10, 108, 33), QStringLiteral(":/new.png"), QStringLiteral("tool_newLabel"));
     connect(m_newButton, &QPushButton::clicked, this, &MainWindow::constructNewFile);
 
-    m_saveButton = button(
-        tr("Save file"), QRect(128, 10, 108, 33), QStringLiteral(":/save.png"), QStringLiteral("tool_saveLabel"));
-    m_saveButton->setToolTip(withKey(tr("Save phonebook"), tr("Ctrl+S")));
+    m_saveButton = button(QRect(128, 10, 108, 33), QStringLiteral(":/save.png"), QStringLiteral("tool_saveLabel"));
     connect(m_saveButton, &QPushButton::clicked, this, &MainWindow::saveFile);
 
-    m_exportButton = button(
-        tr("Export"), QRect(236, 10, 108, 33), QStringLiteral(":/export.png"), QStringLiteral("tool_exportLabel"));
-    m_exportButton->setToolTip(withKey(tr("Export phonebook"), tr("Ctrl+E")));
+    m_exportButton
+        = button(QRect(236, 10, 108, 33), QStringLiteral(":/export.png"), QStringLiteral("tool_exportLabel"));
     connect(m_exportButton, &QPushButton::clicked, this, &MainWindow::localExport);
 
-    m_importButton = button(
-        tr("Import"), QRect(344, 10, 108, 33), QStringLiteral(":/import.png"), QStringLiteral("tool_importLabel"));
-    m_importButton->setToolTip(withKey(tr("Import phonebook"), tr("Ctrl+I")));
+    m_importButton
+        = button(QRect(344, 10, 108, 33), QStringLiteral(":/import.png"), QStringLiteral("tool_importLabel"));
     connect(m_importButton, &QPushButton::clicked, this, &MainWindow::localImport);
 
-    m_historyButton = button(
-        tr("History"), QRect(452, 10, 108, 33), QStringLiteral(":/history.png"), QStringLiteral("tool_historyLabel"));
-    m_historyButton->setToolTip(withKey(tr("Recent phonebook"), tr("Ctrl+R")));
+    m_historyButton
+        = button(QRect(452, 10, 108, 33), QStringLiteral(":/history.png"), QStringLiteral("tool_historyLabel"));
     connect(m_historyButton, &QPushButton::clicked, this, &MainWindow::showHistory);
 
-    m_backupButton = button(
-        tr("Backup"), QRect(568, 10, 108, 33), QStringLiteral(":/backup.png"), QStringLiteral("tool_backupLabel"));
-    m_backupButton->setToolTip(withKey(tr("Backup phonebook"), tr("Ctrl+B")));
+    m_backupButton
+        = button(QRect(568, 10, 108, 33), QStringLiteral(":/backup.png"), QStringLiteral("tool_backupLabel"));
     // The only strip button with a key of its own: no menu entry carries Ctrl+B.
     m_backupButton->setShortcut(QKeySequence(QStringLiteral("CTRL+B")));
     connect(m_backupButton, &QPushButton::clicked, this, &MainWindow::showBackupWindow);
 
-    m_httpdButton
-        = button(tr("O&pen HTTPD"), QRect(710, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
+    m_httpdButton = button(QRect(710, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
     setHttpdButtonOpen(true);
     connect(m_httpdButton, &QPushButton::released, this, &MainWindow::toggleHttpService);
 }
@@ -380,7 +361,7 @@ void MainWindow::createGroupPanel()
     m_groupPanel->setObjectName(QStringLiteral("group_panel"));
     m_groupPanel->setGeometry(20, 56, 230, 508);
 
-    m_groupTitleLabel = new QLabel(QStringLiteral("    ") + tr("Groups"), m_groupPanel);
+    m_groupTitleLabel = new QLabel(m_groupPanel);
     m_groupTitleLabel->setObjectName(QStringLiteral("group_title_label"));
     m_groupTitleLabel->setGeometry(0, 0, 230, 30);
     m_groupTitleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -408,7 +389,6 @@ void MainWindow::createContactPanel()
     m_batchButton->setGeometry(180, 5, 87, 21);
     m_batchButton->setFont(QFont(QStringLiteral("Times"), 10));
     m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
-    m_batchButton->setToolTip(withKey(tr("multiple choice"), tr("Ctrl+M")));
 
     m_searchLabel = new QLabel(m_contactPanel);
     m_searchLabel->setObjectName(QStringLiteral("contact_search_label"));
@@ -416,7 +396,6 @@ void MainWindow::createContactPanel()
     m_searchEdit = new SearchEdit(m_searchLabel);
     m_searchEdit->setObjectName(QStringLiteral("contact_search_edit"));
     m_searchEdit->setGeometry(10, 3, 260, 25);
-    m_searchEdit->setHint(tr("Enter contact's name to search"));
     auto *searchPicture = new QLabel(m_searchEdit);
     searchPicture->setObjectName(QStringLiteral("contact_search_picture"));
     searchPicture->setGeometry(240, 4, 16, 16);
@@ -429,13 +408,12 @@ void MainWindow::createContactPanel()
     m_addContactButton->setGeometry(0, 62, 280, 31);
     m_addContactButton->setFlat(true);
     m_addContactButton->setShortcut(QKeySequence(QStringLiteral("CTRL+G")));
-    m_addContactButton->setToolTip(withKey(tr("Create one contact"), tr("Ctrl+G")));
     auto *addPicture = new QLabel(m_addContactButton);
     addPicture->setObjectName(QStringLiteral("contact_add_picture"));
     addPicture->setGeometry(30, 5, 20, 20);
     addPicture->setPixmap(QPixmap(QStringLiteral(":/add_default.png")));
     addPicture->setScaledContents(true);
-    auto *addText = new QLabel(tr(" Add new contact"), m_addContactButton);
+    auto *addText = new QLabel(m_addContactButton);
     addText->setObjectName(QStringLiteral("contact_add_text"));
     addText->setGeometry(55, 0, 120, 30);
 
@@ -483,9 +461,9 @@ void MainWindow::applyStyleSheet()
 
 void MainWindow::createTrayIcon()
 {
-    m_restoreAct = new QAction(tr("Restore"), this);
+    m_restoreAct = new QAction(this);
     connect(m_restoreAct, &QAction::triggered, this, &MainWindow::recoverWindow);
-    m_trayExitAct = new QAction(tr("Exit"), this);
+    m_trayExitAct = new QAction(this);
     connect(m_trayExitAct, &QAction::triggered, this, &MainWindow::exitProgram);
 
     m_trayMenu = new QMenu;
@@ -505,7 +483,7 @@ void MainWindow::createOperationOverlay()
     overlay->setObjectName(QStringLiteral("operation_overlay"));
     overlay->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     overlay->setAttribute(Qt::WA_StyledBackground);
-    overlay->setFixedSize(950, 609);
+    overlay->setFixedSize(size());
     overlay->setStyleSheet(
         QStringLiteral("QWidget {background: transparent url(%1); border: none}").arg(QStringLiteral(":/loading.png")));
 
@@ -525,6 +503,7 @@ void MainWindow::createOperationOverlay()
 
     overlay->hide();
     m_overlay = overlay;
+    placePanels();
 }
 
 void MainWindow::showOperationOverlay()
@@ -545,6 +524,7 @@ void MainWindow::hideOperationOverlay()
 
 void MainWindow::setHttpdButtonOpen(bool open)
 {
+    m_httpdShowsOpen = open;
     if (open) {
         // Alt+O belongs to the Options menu; a second claim would leave the key dead.
         m_httpdButton->setText(tr("O&pen HTTPD"));
@@ -567,7 +547,7 @@ void MainWindow::stopHttpdService()
 void MainWindow::toggleHttpService()
 {
     DataMgr *mgr = DataMgr::instance();
-    if (m_httpdButton->text() != tr("O&pen HTTPD")) {
+    if (!m_httpdShowsOpen) {
         stopHttpdService();
         setHttpdButtonOpen(true);
         return;
@@ -607,9 +587,10 @@ void MainWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
 
 void MainWindow::recoverWindow()
 {
-    // show() alone leaves a minimised window minimised.
+    // Out of the tray or the task bar as it was left: a maximised window stays
+    // maximised (showNormal() would shrink it).
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
-    showNormal();
     raise();
     activateWindow();
 }
@@ -649,6 +630,7 @@ void MainWindow::about()
 void MainWindow::cleanUp()
 {
     m_closed = true;
+    WindowMemory::setGeometry(saveGeometry());
     DataMgr *mgr = DataMgr::instance();
     // Stopped first: a running service could otherwise write HTTPD files again.
     mgr->stopHttpService();
@@ -772,7 +754,12 @@ void MainWindow::restoreLanguageSetting()
     const QString code = checked->objectName();
     if (code == m_currentLanguage)
         return;
-    OptionFiles::writeLanguage(AppPaths::configDir() + QStringLiteral("config.xml"), code);
-    m_currentLanguage = code;
-    showPlainMessage(tr("Language change"), tr("Language change will take effect after reboot."));
+    // The window changes language at once; the file keeps it for the next start.
+    loadLanguage(code);
+    const QString config = AppPaths::configDir() + QStringLiteral("config.xml");
+    if (!OptionFiles::writeLanguage(config, code)) {
+        showMessage(QMessageBox::Warning, tr("Language change"),
+            tr("The language could not be kept for the next start: %1 could not be written.")
+                .arg(QDir::toNativeSeparators(config)));
+    }
 }

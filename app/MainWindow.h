@@ -11,6 +11,7 @@
 
 #include <functional>
 
+#include "app/WindowMemory.h"
 #include "data/ContactInfo.h"
 #include "widgets/UserGuide.h"
 
@@ -26,6 +27,7 @@ class QKeyEvent;
 class WebImport;
 class PortDialog;
 class SearchEdit;
+class SingleInstance;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -75,6 +77,13 @@ public:
     // unsaved edits (the save question); otherwise they are kept in the recovery
     // copy. False when the user wants the session to go on.
     bool commitSession(bool mayAsk);
+
+    // A later start of the program hands its message to `instance`: this window
+    // then comes forward, out of the tray or the task bar.
+    void answerLaterStarts(SingleInstance *instance);
+
+    // The size the window opens at the first time, and the least it shrinks to.
+    static QSize startSize() { return QSize(950, 609); }
 
 public slots:
     bool createConnection();
@@ -140,11 +149,15 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     // Lets the window's menu and button keys through wherever the focus is.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool readLanguageConfig();
+    // Installs the translation of `code` ("zh", "en") in place of the one in force.
+    void loadLanguage(const QString &code);
     void createActions();
     void createMenus();
     void createToolStrip();
@@ -153,6 +166,12 @@ private:
     void createDetailPanel();
     void connectPanels();
     void applyStyleSheet();
+    // The panels share out what the window has beyond its start size.
+    void placePanels();
+    // Every text of the window, its menus, panels and tray in the language now in force.
+    void retranslateUi();
+    // Opens where it was left last time, or centred at its start size.
+    void restorePlacement();
     void createTrayIcon();
     void createOperationOverlay();
     void setHttpdButtonOpen(bool open);
@@ -185,6 +204,8 @@ private:
 
     // File commands and dialogs.
     void chooseImportFile();
+    // Where `picker` opens: the folder it was last left in, else its own default.
+    QString startFolder(WindowMemory::Picker picker) const;
     void importChosenFile();
     // The network import has downloaded `fileName` into the web folder.
     void importDownloadedFile(const ImportOptions &options);
@@ -251,7 +272,6 @@ private:
 
     QString m_appDir;
     QString m_currentLanguage;
-    bool m_isStarting = true;
     // False while the phonebook holds edits from before its history began (a
     // restored recovery copy, an unsaved phonebook replaced by a history copy).
     bool m_isSaved = true;
@@ -311,6 +331,8 @@ private:
     QPushButton *m_historyButton = nullptr;
     QPushButton *m_backupButton = nullptr;
     QPushButton *m_httpdButton = nullptr;
+    // The HTTPD button offers to open the service (it is not running).
+    bool m_httpdShowsOpen = true;
 
     QWidget *m_groupPanel = nullptr;
     QLabel *m_groupTitleLabel = nullptr;
@@ -331,7 +353,6 @@ private:
     QPointer<WebImport> m_webImport;
     // What the file dialogs remember between commands.
     QString m_importPath;
-    QString m_importFolder;
     QString m_exportFolder;
 
     EditHistory *m_history = nullptr;

@@ -2,6 +2,8 @@
 // dialog and acts on what the user chose there.
 
 #include "app/MainWindow.h"
+
+#include "app/WindowMemory.h"
 #include "data/AppPaths.h"
 
 #include "app/EditHistory.h"
@@ -75,14 +77,15 @@ void MainWindow::localImport()
 
 void MainWindow::chooseImportFile()
 {
-    const QString folder = m_importFolder.isEmpty() ? QDir::homePath() + QStringLiteral("/backup") : m_importFolder;
-    const QString path = runFileDialog(tr("Open an phonebook contact file (recommended phonebook.xml)"), folder,
-        QFileDialog::ExistingFile, QFileDialog::AcceptOpen,
-        { tr("common xml text phonebook (*.xml)"), tr("csv text phonebook(*.csv)"),
-            tr("common VCard phonebook(*.vcf)") },
-        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Open"), tr("Cancel") }, &m_importFolder);
+    QString folder;
+    const QString path = runFileDialog(tr("Open an phonebook contact file (recommended phonebook.xml)"),
+        startFolder(WindowMemory::Picker::Import), QFileDialog::ExistingFile, QFileDialog::AcceptOpen,
+        { tr("Phonebook files (*.xml *.csv *.vcf)"), tr("common xml text phonebook (*.xml)"),
+            tr("csv text phonebook(*.csv)"), tr("common VCard phonebook(*.vcf)"), tr("All files (*)") },
+        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Open"), tr("Cancel") }, &folder);
     if (path.isEmpty())
         return;
+    WindowMemory::setFolder(WindowMemory::Picker::Import, folder);
     m_importPath = path;
     if (m_importDialog)
         m_importDialog->setPath(path);
@@ -140,12 +143,13 @@ void MainWindow::localExport()
 
 void MainWindow::chooseExportFolder()
 {
-    const QString folder = m_exportFolder.isEmpty() ? QStringLiteral("target/") : m_exportFolder;
-    const QString path = runFileDialog(tr("Select a folder to export"), folder, QFileDialog::Directory,
+    const QString path = runFileDialog(tr("Select a folder to export"),
+        m_exportFolder.isEmpty() ? startFolder(WindowMemory::Picker::Export) : m_exportFolder, QFileDialog::Directory,
         QFileDialog::AcceptOpen, {}, { tr("Look in:"), tr("Path Name"), tr("Path Type"), tr("Select"), tr("Cancel") });
     if (path.isEmpty())
         return;
     m_exportFolder = path;
+    WindowMemory::setFolder(WindowMemory::Picker::Export, path);
     if (m_exportDialog)
         m_exportDialog->setFolder(path);
 }
@@ -181,6 +185,7 @@ void MainWindow::exportChosenFile()
         m_exportDialog->show();
     if (exported) {
         m_exportFolder = options.folder;
+        WindowMemory::setFolder(WindowMemory::Picker::Export, options.folder);
         showPlainMessage(tr("Export Box"), tr("Phone book has been exported successfully!"));
         if (m_exportDialog)
             m_exportDialog->accept();

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 
 QString MainWindow::runFileDialog(const QString &caption, const QString &folder, QFileDialog::FileMode mode,
     QFileDialog::AcceptMode accept, const QStringList &filters, const QStringList &labels, QString *chosenFolder)
@@ -40,6 +41,23 @@ QString MainWindow::runFileDialog(const QString &caption, const QString &folder,
     if (chosenFolder)
         *chosenFolder = dialog.directory().absolutePath();
     return dialog.selectedFiles().first();
+}
+
+QString MainWindow::startFolder(WindowMemory::Picker picker) const
+{
+    const QString remembered = WindowMemory::folder(picker);
+    if (!remembered.isEmpty())
+        return remembered;
+    // History copies and backups have folders of their own; other files are the user's.
+    if (picker == WindowMemory::Picker::History)
+        return m_appDir + QStringLiteral("target/");
+    if (picker == WindowMemory::Picker::Backup) {
+        const QString backupDir = m_appDir + QStringLiteral("backup");
+        QDir().mkpath(backupDir);
+        return backupDir;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 bool MainWindow::resetPhonebook()
@@ -131,10 +149,15 @@ bool MainWindow::saveFile()
 
 void MainWindow::showHistory()
 {
-    const QString path = runFileDialog(tr("Select a history to continue edit"), m_appDir + QStringLiteral("target/"),
-        QFileDialog::ExistingFile, QFileDialog::AcceptOpen, { tr("Images (*.xml *.csv *.vcf)") },
-        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Select"), tr("Cancel") });
-    if (path.isEmpty() || !settleUnsavedEdits(false))
+    QString folder;
+    const QString path = runFileDialog(tr("Select a history to continue edit"),
+        startFolder(WindowMemory::Picker::History), QFileDialog::ExistingFile, QFileDialog::AcceptOpen,
+        { tr("Saved phonebooks (*.xml *.csv *.vcf)"), tr("All files (*)") },
+        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Select"), tr("Cancel") }, &folder);
+    if (path.isEmpty())
+        return;
+    WindowMemory::setFolder(WindowMemory::Picker::History, folder);
+    if (!settleUnsavedEdits(false))
         return;
     m_contactView->commitCurrent();
     showOperationOverlay();
@@ -162,13 +185,14 @@ void MainWindow::showHistory()
 
 void MainWindow::showBackupWindow()
 {
-    const QString backupDir = m_appDir + QStringLiteral("backup");
-    QDir().mkpath(backupDir);
-    const QString chosen = runFileDialog(tr("Back up"), backupDir, QFileDialog::AnyFile, QFileDialog::AcceptSave,
-        { tr("Images (*.xml *.csv *.vcf)") },
-        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Back up"), tr("Cancel") });
+    QString folder;
+    // A backup is always written in the general XML layout.
+    const QString chosen = runFileDialog(tr("Back up"), startFolder(WindowMemory::Picker::Backup), QFileDialog::AnyFile,
+        QFileDialog::AcceptSave, { tr("Phonebook backups (*.xml)") },
+        { tr("Look in"), tr("File Name"), tr("File Type"), tr("Back up"), tr("Cancel") }, &folder);
     if (chosen.isEmpty())
         return;
+    WindowMemory::setFolder(WindowMemory::Picker::Backup, folder);
     const QFileInfo info(chosen);
     QString name = info.fileName();
     // One known ending is dropped, so "a.csv.xml" stays "a.csv.xml".

@@ -15,6 +15,13 @@ TrayIcon::TrayIcon(const QIcon &icon, const QString &toolTip, QMenu *menu, QObje
     connect(m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
 }
 
+void TrayIcon::setToolTip(const QString &toolTip)
+{
+    m_toolTip = toolTip;
+    if (m_icon)
+        m_icon->setToolTip(toolTip);
+}
+
 TrayIcon::~TrayIcon()
 {
     if (m_icon)

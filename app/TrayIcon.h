@@ -22,6 +22,7 @@ public:
     void hide();
     QMenu *menu() const { return m_menu; }
     QString toolTip() const { return m_toolTip; }
+    void setToolTip(const QString &toolTip);
     QSystemTrayIcon *icon() const { return m_icon; }
 
 signals:

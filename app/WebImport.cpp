@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
@@ -72,39 +73,38 @@ WebImport::WebImport(QWidget *parent)
     setObjectName(QStringLiteral("web_import_dialog"));
     DialogParts::makeCard(this, 502, 253, QStringLiteral(".WebImport"));
 
-    m_headingLabel = new QLabel(tr("Network Import"), this);
-    setWindowTitle(m_headingLabel->text());
+    m_headingLabel = new QLabel(this);
     m_headingLabel->setGeometry(25, 8, 452, 28);
     m_headingLabel->setAlignment(Qt::AlignCenter);
-    m_statusLabel = new QLabel(tr("Please enter the URL of a file you want to download."), this);
+    m_statusLabel = new QLabel(this);
     m_statusLabel->setObjectName(QStringLiteral("web_status_label"));
     m_statusLabel->setGeometry(25, 36, 452, 26);
     m_statusLabel->setWordWrap(true);
 
-    m_urlLabel = DialogParts::rowLabel(tr("&URL:"), QRect(25, 64, 120, 30), this);
+    m_urlLabel = DialogParts::rowLabel(QString(), QRect(25, 64, 120, 30), this);
     m_urlLineEdit = new QLineEdit(this);
     m_urlLineEdit->setObjectName(QStringLiteral("web_url_edit"));
     m_urlLineEdit->setGeometry(150, 64, 325, 30);
     m_urlLabel->setBuddy(m_urlLineEdit);
 
-    m_encodingLabel = DialogParts::rowLabel(tr("File encoding") + QLatin1Char(':'), QRect(25, 98, 120, 30), this);
+    m_encodingLabel = DialogParts::rowLabel(QString(), QRect(25, 98, 120, 30), this);
     m_encodingBox = new QComboBox(this);
     m_encodingBox->setObjectName(QStringLiteral("web_encoding_box"));
     m_encodingBox->setGeometry(150, 98, 200, 30);
     DialogParts::fillImportEncodings(m_encodingBox);
 
-    m_clearListLabel = DialogParts::rowLabel(tr("Clear list") + QLatin1Char(':'), QRect(25, 134, 120, 30), this);
-    m_clearListGroup = DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(180, 132, 50, 30), QRect(300, 132, 50, 30),
+    m_clearListLabel = DialogParts::rowLabel(QString(), QRect(25, 134, 120, 30), this);
+    m_clearListGroup = DialogParts::noYesPair(QString(), QString(), QRect(180, 132, 50, 30), QRect(300, 132, 50, 30),
         QStringLiteral("web_clear"), &m_clearListNo, &m_clearListYes, this);
-    m_replaceWayLabel = DialogParts::rowLabel(tr("Replace Way") + QLatin1Char(':'), QRect(25, 170, 120, 30), this);
-    m_replaceWayGroup = DialogParts::noYesPair(tr("No"), tr("Yes"), QRect(180, 165, 50, 30), QRect(300, 165, 50, 30),
+    m_replaceWayLabel = DialogParts::rowLabel(QString(), QRect(25, 170, 120, 30), this);
+    m_replaceWayGroup = DialogParts::noYesPair(QString(), QString(), QRect(180, 165, 50, 30), QRect(300, 165, 50, 30),
         QStringLiteral("web_replace"), &m_replaceWayNo, &m_replaceWayYes, this);
 
-    m_downloadButton = new QPushButton(tr("Download"), this);
+    m_downloadButton = new QPushButton(this);
     m_downloadButton->setObjectName(QStringLiteral("web_download_button"));
     m_downloadButton->setGeometry(100, 207, 100, 36);
     m_downloadButton->setDefault(true);
-    m_quitButton = new QPushButton(tr("Quit"), this);
+    m_quitButton = new QPushButton(this);
     m_quitButton->setObjectName(QStringLiteral("web_quit_button"));
     m_quitButton->setGeometry(300, 207, 100, 36);
     m_quitButton->setAutoDefault(false);
@@ -117,6 +117,7 @@ WebImport::WebImport(QWidget *parent)
     // It would otherwise show itself a few seconds after construction.
     m_progressDialog->reset();
     m_progressDialog->hide();
+    retranslateUi();
 
     connect(m_urlLineEdit, &QLineEdit::textChanged, this, &WebImport::enableDownloadButton);
     connect(m_download, &WebDownload::finished, this, &WebImport::httpRequestFinished);
@@ -166,13 +167,54 @@ void WebImport::downloadFile()
     m_downloadButton->setEnabled(false);
 }
 
+void WebImport::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
+}
+
+void WebImport::retranslateUi()
+{
+    m_headingLabel->setText(tr("Network Import"));
+    setWindowTitle(m_headingLabel->text());
+    m_urlLabel->setText(tr("&URL:"));
+    m_encodingLabel->setText(tr("File encoding") + QLatin1Char(':'));
+    m_clearListLabel->setText(tr("Clear list") + QLatin1Char(':'));
+    m_replaceWayLabel->setText(tr("Replace Way") + QLatin1Char(':'));
+    for (QCheckBox *no : { m_clearListNo, m_replaceWayNo })
+        no->setText(tr("No"));
+    for (QCheckBox *yes : { m_clearListYes, m_replaceWayYes })
+        yes->setText(tr("Yes"));
+    m_downloadButton->setText(tr("Download"));
+    m_quitButton->setText(tr("Quit"));
+    DialogParts::retranslateImportEncodings(m_encodingBox);
+    showStatus();
+}
+
+void WebImport::showStatus()
+{
+    switch (m_status) {
+    case Status::Prompt:
+        m_statusLabel->setText(tr("Please enter the URL of a file you want to download."));
+        break;
+    case Status::Canceled:
+        m_statusLabel->setText(tr("Download canceled."));
+        break;
+    case Status::Downloaded:
+        m_statusLabel->setText(tr("Downloaded %1 to web folder success!").arg(m_fileName));
+        break;
+    }
+}
+
 void WebImport::cancelDownload()
 {
     if (!m_download->isRunning())
         return;
     m_download->cancel();
     closeProgress();
-    m_statusLabel->setText(tr("Download canceled."));
+    m_status = Status::Canceled;
+    showStatus();
     enableDownloadButton();
 }
 
@@ -184,7 +226,8 @@ void WebImport::httpRequestFinished(bool ok, const QString &error)
         information(error);
         return;
     }
-    m_statusLabel->setText(tr("Downloaded %1 to web folder success!").arg(m_fileName));
+    m_status = Status::Downloaded;
+    showStatus();
     Q_EMIT webImportSuccess({ WebDownload::webFolder() + m_fileName, DialogParts::chosenEncoding(m_encodingBox),
         m_clearListYes->isChecked(), m_replaceWayYes->isChecked() });
 }

@@ -41,7 +41,13 @@ public slots:
     void slotAuthenticationRequired(const QString &host, quint16 port, QAuthenticator *authenticator);
     void sslErrors(const QList<QSslError> &errors);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    // The dialog's texts in the language now in force.
+    void retranslateUi();
+    void showStatus();
     void information(const QString &text);
     // Hides the progress for good: a hidden progress dialog would otherwise show
     // itself again a few seconds after its last update, over the next message.
@@ -66,6 +72,8 @@ private:
     QPushButton *m_quitButton;
     QProgressDialog *m_progressDialog;
     QString m_fileName;
+    // What the status line says, kept as a state so it can be said again in another language.
+    enum class Status { Prompt, Canceled, Downloaded } m_status = Status::Prompt;
     // The user name of the last login, offered again; whether the running
     // download has asked for one already.
     QString m_loginUser;

@@ -39,7 +39,8 @@ int main(int argc, char **argv)
 
     MessageBoxNotifier notifier;
     Notifier::install(&notifier);
-    new MainWindow; // deletes itself in closeWindow()
+    auto *window = new MainWindow; // deletes itself in closeWindow()
+    window->answerLaterStarts(&instance);
     const int status = app.exec();
     Notifier::install(nullptr);
     return status;

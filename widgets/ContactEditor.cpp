@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,8 +20,11 @@
 namespace {
 
 constexpr int kRowHeight = 30;
-constexpr int kRowWidth = 350;
+constexpr int kRowWidth = 366;
 constexpr int kPageWidth = 385;
+constexpr int kPanelWidth = 380;
+constexpr int kNameFieldWidth = 100;
+constexpr int kHeadFieldWidth = 200;
 
 QLabel *rightLabel(const QString &text, const QRect &geometry, QWidget *parent)
 {
@@ -36,9 +40,9 @@ QWidget *addRow(const QString &text, const QString &name, QWidget *parent, QPush
     auto *row = new QWidget(parent);
     row->setObjectName(name);
     row->setFixedSize(kRowWidth, kRowHeight);
-    rightLabel(text, QRect(0, 0, 310, kRowHeight), row);
+    rightLabel(text, QRect(0, 0, kRowWidth - 40, kRowHeight), row);
     *button = makePictureButton(name + QStringLiteral("_button"), QStringLiteral(":/add_button_default.png"),
-        QStringLiteral(":/add_button_pressed.png"), 320, 0, row);
+        QStringLiteral(":/add_button_pressed.png"), kRowWidth - 30, 0, row);
     return row;
 }
 
@@ -72,6 +76,72 @@ ContactEditor::ContactEditor(QWidget *parent)
 
     m_scroll = new DetailScroll(this);
     m_scroll->setGeometry(0, 30, 380, 478);
+    // The picture of an empty group stays in the middle of a wide panel.
+    m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+
+int ContactEditor::rowWidth() const
+{
+    return kRowWidth + m_extraWidth;
+}
+
+int ContactEditor::pageWidth() const
+{
+    return kPageWidth + m_extraWidth;
+}
+
+void ContactEditor::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_titleLabel->setGeometry(0, 0, width() + 1, 30);
+    m_scroll->setGeometry(0, 30, width(), height() - 30);
+    m_extraWidth = qMax(0, width() - kPanelWidth);
+    applyWidth();
+}
+
+void ContactEditor::applyWidth()
+{
+    if (!m_page || !m_pageLayout)
+        return;
+    for (const char *name : { "detail_name_section", "detail_head_section" }) {
+        if (auto *section = m_page->findChild<QWidget *>(QLatin1String(name)))
+            section->setFixedWidth(kPanelWidth + m_extraWidth);
+    }
+    for (QLineEdit *edit : { m_firstNameEdit, m_lastNameEdit, m_departmentEdit })
+        edit->resize(kNameFieldWidth + m_extraWidth, edit->height());
+    m_primaryBox->resize(kNameFieldWidth - 2 + m_extraWidth, m_primaryBox->height());
+    for (QWidget *field : std::initializer_list<QWidget *> { m_headText, m_ringtoneText, m_groupBox })
+        field->resize(kHeadFieldWidth + m_extraWidth, field->height());
+    for (const char *name : { "add_phone_row", "add_mail_row" }) {
+        auto *row = m_page->findChild<QWidget *>(QLatin1String(name));
+        if (!row)
+            continue;
+        row->setFixedWidth(rowWidth());
+        if (auto *label = row->findChild<QLabel *>())
+            label->resize(rowWidth() - 40, label->height());
+        if (auto *button = row->findChild<QPushButton *>())
+            button->move(rowWidth() - 30, 0);
+    }
+    m_phoneArea->setFixedWidth(rowWidth());
+    m_mailArea->setFixedWidth(rowWidth());
+    for (PhoneItem *item : phoneItems())
+        item->setFixedWidth(rowWidth());
+    for (MailItem *item : mailItems())
+        item->setFixedWidth(rowWidth());
+    m_page->setFixedWidth(pageWidth());
+}
+
+void ContactEditor::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && !m_empty && m_firstNameEdit) {
+        const ContactInfo shown = m_shown;
+        const bool edited = m_edited;
+        fillPage(editedContact(), true);
+        m_shown = shown;
+        m_edited = edited;
+        m_titleLabel->setText(titleOf(shown));
+    }
+    QWidget::changeEvent(event);
 }
 
 QList<PhoneItem *> ContactEditor::phoneItems() const
@@ -144,6 +214,11 @@ QWidget *ContactEditor::showNobody(bool searching)
 
 void ContactEditor::showContact(const ContactInfo &contact)
 {
+    fillPage(contact, false);
+}
+
+void ContactEditor::fillPage(const ContactInfo &contact, bool reshown)
+{
     m_filling = true;
     m_shown = contact;
     m_edited = false;
@@ -186,10 +261,10 @@ void ContactEditor::showContact(const ContactInfo &contact)
 
     m_phoneArea = new QWidget(page);
     m_phoneArea->setObjectName(QStringLiteral("detail_phone_area"));
-    m_phoneArea->setFixedWidth(kRowWidth);
+    m_phoneArea->setFixedWidth(rowWidth());
     stack(m_phoneArea);
     for (const PhoneInfo &phone : contact.PhoneList) {
-        if (!phone.phonenumber.isEmpty())
+        if (reshown || !phone.phonenumber.isEmpty())
             addPhoneItem(phone);
     }
     m_pageLayout->addWidget(m_phoneArea);
@@ -200,10 +275,10 @@ void ContactEditor::showContact(const ContactInfo &contact)
 
     m_mailArea = new QWidget(page);
     m_mailArea->setObjectName(QStringLiteral("detail_mail_area"));
-    m_mailArea->setFixedWidth(kRowWidth);
+    m_mailArea->setFixedWidth(rowWidth());
     stack(m_mailArea);
     for (const MailInfo &mail : contact.MailList) {
-        if (!mail.Mail.isEmpty())
+        if (reshown || !mail.Mail.isEmpty())
             addMailItem(mail);
     }
     m_pageLayout->addWidget(m_mailArea);
@@ -221,11 +296,14 @@ void ContactEditor::showContact(const ContactInfo &contact)
     m_headText->setObjectName(QStringLiteral("head_text"));
     m_headText->setGeometry(110, 25, 200, 25);
     m_headText->setReadOnly(true);
+    // What is stored, apart from what is shown: the text for "none" is translated.
+    m_headText->setProperty("stored", contact.PhotoUrl);
     m_ringtoneText = new QLineEdit(
         contact.RingtoneUrl.isEmpty() ? Records::defaultRingtoneText() : contact.RingtoneUrl, headSection);
     m_ringtoneText->setObjectName(QStringLiteral("ringtone_text"));
     m_ringtoneText->setGeometry(110, 60, 200, 25);
     m_ringtoneText->setReadOnly(true);
+    m_ringtoneText->setProperty("stored", contact.RingtoneUrl);
     m_groupBox = new QComboBox(headSection);
     m_groupBox->setObjectName(QStringLiteral("group_box"));
     m_groupBox->setGeometry(110, 95, 200, 25);
@@ -239,10 +317,11 @@ void ContactEditor::showContact(const ContactInfo &contact)
 
     resizeRows();
     refreshPrimaryChoices();
+    applyWidth();
     m_scroll->setWidget(page);
     page->show();
     // A list the user works in keeps the keys; otherwise typing starts here.
-    if (!qobject_cast<QAbstractItemView *>(QApplication::focusWidget()))
+    if (!reshown && !qobject_cast<QAbstractItemView *>(QApplication::focusWidget()))
         m_firstNameEdit->setFocus();
     m_empty = false;
     m_filling = false;
@@ -251,7 +330,7 @@ void ContactEditor::showContact(const ContactInfo &contact)
 PhoneItem *ContactEditor::addPhoneItem(const PhoneInfo &phone)
 {
     auto *item = new PhoneItem(phone, m_phoneArea);
-    item->setFixedSize(kRowWidth, kRowHeight);
+    item->setFixedSize(rowWidth(), PhoneItem::rowHeight());
     m_phoneArea->layout()->addWidget(item);
     connect(item, &PhoneItem::removed, this, &ContactEditor::removePhoneRow);
     connect(item, &PhoneItem::typeChanged, this, &ContactEditor::refreshPrimaryChoices);
@@ -265,7 +344,7 @@ PhoneItem *ContactEditor::addPhoneItem(const PhoneInfo &phone)
 MailItem *ContactEditor::addMailItem(const MailInfo &mail)
 {
     auto *item = new MailItem(mail, m_mailArea);
-    item->setFixedSize(kRowWidth, kRowHeight);
+    item->setFixedSize(rowWidth(), kRowHeight);
     m_mailArea->layout()->addWidget(item);
     connect(item, &MailItem::removed, this, &ContactEditor::removeMailRow);
     connect(item, &MailItem::typeChanged, this, &ContactEditor::noteFieldChange);
@@ -280,9 +359,9 @@ void ContactEditor::resizeRows()
         return;
     const int p = int(phoneItems().size());
     const int m = int(mailItems().size());
-    m_phoneArea->setFixedHeight(kRowHeight * p);
+    m_phoneArea->setFixedHeight(PhoneItem::rowHeight() * p);
     m_mailArea->setFixedHeight(kRowHeight * m);
-    m_page->setFixedSize(kPageWidth, 445 + 31 * (p + m));
+    m_page->setFixedSize(pageWidth(), 445 + (PhoneItem::rowHeight() + 1) * p + 31 * m);
     // In place now, as the rows are used right after.
     m_phoneArea->layout()->activate();
     m_mailArea->layout()->activate();
@@ -384,8 +463,9 @@ void ContactEditor::collectInto(ContactInfo &contact) const
             contact.PrimaryIndex = primary;
     }
     // The fields show a text of their own for "none"; none is stored as empty.
-    contact.PhotoUrl = m_headText->text() == Records::defaultHeadText() ? QString() : m_headText->text();
-    contact.RingtoneUrl = m_ringtoneText->text() == Records::defaultRingtoneText() ? QString() : m_ringtoneText->text();
+    // Read-only fields: they give back what they were given, in any language.
+    contact.PhotoUrl = m_headText->property("stored").toString();
+    contact.RingtoneUrl = m_ringtoneText->property("stored").toString();
     contact.PhoneList.clear();
     for (PhoneItem *item : phoneItems())
         contact.PhoneList.append(item->phoneInfo());

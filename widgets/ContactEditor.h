@@ -54,6 +54,12 @@ signals:
     // The user changed something in the shown contact.
     void edited();
 
+protected:
+    // The scroll area and the fields widen with the panel.
+    void resizeEvent(QResizeEvent *event) override;
+    // A new language: the shown contact is laid out again with what the user typed.
+    void changeEvent(QEvent *event) override;
+
 private slots:
     void addPhoneRow();
     void addMailRow();
@@ -67,6 +73,13 @@ private slots:
 private:
     // A new empty page of `height` replaces the shown one.
     QWidget *newPage(int height);
+    // Builds the page of `contact`; `reshown`: the same contact again, blank rows
+    // kept and the focus left where it is.
+    void fillPage(const ContactInfo &contact, bool reshown);
+    // The page's rows and fields as wide as the panel allows.
+    void applyWidth();
+    int rowWidth() const;
+    int pageWidth() const;
     PhoneItem *addPhoneItem(const PhoneInfo &phone);
     MailItem *addMailItem(const MailInfo &mail);
     void resizeRows();
@@ -82,6 +95,8 @@ private:
     bool m_edited = false;
     // Set while the editor fills its fields: those changes are not the user's.
     bool m_filling = false;
+    // What the panel has beyond its start width.
+    int m_extraWidth = 0;
 
     // The page's widgets; they belong to the page, which is replaced for every contact.
     QPointer<QWidget> m_page;

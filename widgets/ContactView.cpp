@@ -37,6 +37,8 @@ ContactView::ContactView(const QString &backgroundImage, QLabel *title, QPushBut
     for (int c = 0; c < ContactModel::ColumnCount; ++c)
         setColumnWidth(c, widths[c]);
     setColumnHidden(ContactModel::KeyColumn, true);
+    // A wider panel gives the room to names and numbers.
+    setStretchColumns({ ContactModel::NameColumn, ContactModel::NumberColumn }, 280);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A click gives it the keys (Delete, select all, the arrows).
@@ -100,6 +102,18 @@ void ContactView::setCaption(int groupRow)
     const QString name = GroupModel::rowName(groupRow);
     const QString spaces(4, QLatin1Char(' '));
     m_title->setText(spaces + Records::elide12(Records::groupDisplayName(name)) + spaces);
+}
+
+void ContactView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        setCaption(m_groupRow);
+        if (m_batchButton) {
+            m_batchButton->setText(isBatchMode() ? tr("Cancel Batch") : tr("Batch"));
+            m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
+        }
+    }
+    UniView::changeEvent(event);
 }
 
 void ContactView::commitCurrent()
@@ -248,7 +262,7 @@ void ContactView::changeBatchState()
 {
     if (!m_batchButton)
         return;
-    if (m_batchButton->text() == tr("Batch")) {
+    if (!isBatchMode()) {
         m_batchButton->setText(tr("Cancel Batch"));
         m_batchButton->setShortcut(QKeySequence(QStringLiteral("CTRL+M")));
         setSelectionMode(QAbstractItemView::MultiSelection);

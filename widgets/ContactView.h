@@ -55,6 +55,8 @@ public slots:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    // The caption and the Batch button in the language now in force.
+    void changeEvent(QEvent *event) override;
 
 private:
     // Shows the rows of the group `m_groupRow` with the current search, commits first.

@@ -91,7 +91,8 @@ QVariant GroupModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         switch (index.column()) {
         case NameColumn:
-            return g ? g->DisplayName : groupDisplayName(name);
+            // Not the stored label: the built-in groups' names follow a change of language.
+            return groupDisplayName(name);
         case CountColumn:
             if (isAddRow(row))
                 return QString();

@@ -36,6 +36,8 @@ GroupView::GroupView(const QString &backgroundImage, QWidget *parent)
     for (int c = 0; c < GroupModel::ColumnCount; ++c)
         setColumnWidth(c, widths[c]);
     setColumnHidden(GroupModel::KeyColumn, true);
+    // A wider panel gives the room to the names.
+    setStretchColumns({ GroupModel::NameColumn }, 230);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::NoFocus);

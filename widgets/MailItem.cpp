@@ -16,7 +16,7 @@ MailItem::MailItem(const MailInfo &mail, QWidget *parent)
 
     m_typeBox = new QComboBox(this);
     m_typeBox->setObjectName(QStringLiteral("mail_type_box"));
-    m_typeBox->setGeometry(20, 0, 105, 24);
+    m_typeBox->setGeometry(12, 0, 80, 24);
     for (const QString &word : Records::mailTypeWords()) {
         m_typeBox->addItem(
             QCoreApplication::translate("MailType", Records::mailTypeLabel(word).toLatin1().constData()));
@@ -34,7 +34,7 @@ MailItem::MailItem(const MailInfo &mail, QWidget *parent)
 
     m_addressEdit = new QLineEdit(mail.Mail, this);
     m_addressEdit->setObjectName(QStringLiteral("mail_address_edit"));
-    m_addressEdit->setGeometry(130, 0, 180, 24);
+    m_addressEdit->setGeometry(97, 0, 213, 24);
     m_addressEdit->setCursorPosition(0);
 
     m_deleteButton = makePictureButton(QStringLiteral("mail_delete_button"),
@@ -44,6 +44,14 @@ MailItem::MailItem(const MailInfo &mail, QWidget *parent)
     connect(m_deleteButton, &QPushButton::clicked, this, &MailItem::removeSelf);
     connect(m_typeBox, &QComboBox::currentTextChanged, this, &MailItem::typeChanged);
     connect(m_addressEdit, &QLineEdit::textChanged, this, &MailItem::addressChanged);
+}
+
+void MailItem::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int right = width() - m_deleteButton->width() - 6;
+    m_addressEdit->setGeometry(m_addressEdit->x(), 0, right - m_addressEdit->x(), m_addressEdit->height());
+    m_deleteButton->move(right + 6, 0);
 }
 
 MailInfo MailItem::mailInfo() const

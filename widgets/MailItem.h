@@ -29,6 +29,10 @@ signals:
 public slots:
     void removeSelf();
 
+protected:
+    // The address takes what the row has beyond the type box.
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     MailInfo m_mail;
     QComboBox *m_typeBox;

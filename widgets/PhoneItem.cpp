@@ -11,6 +11,11 @@ namespace {
 
 constexpr int kAccounts = 6;
 constexpr int kCompanyTotal = 7;
+constexpr int kFieldHeight = 24;
+constexpr int kLineGap = 4;
+constexpr int kIndent = 12;
+// Type and account share the second line in this proportion.
+constexpr int kTypeShare = 54;
 
 } // namespace
 
@@ -32,7 +37,6 @@ PhoneItem::PhoneItem(const PhoneInfo &phone, QWidget *parent)
 
     m_typeBox = new QComboBox(this);
     m_typeBox->setObjectName(QStringLiteral("phone_type_box"));
-    m_typeBox->setGeometry(20, 0, 100, 24);
     for (int row : offeredTypes()) {
         m_typeBox->addItem(Records::phoneTypeDisplay(row));
         m_entryTypes.append(row);
@@ -49,13 +53,11 @@ PhoneItem::PhoneItem(const PhoneInfo &phone, QWidget *parent)
 
     m_numberEdit = new QLineEdit(phone.phonenumber, this);
     m_numberEdit->setObjectName(QStringLiteral("phone_number_edit"));
-    m_numberEdit->setGeometry(125, 0, 100, 24);
     // A long number shows its beginning, as it is read.
     m_numberEdit->setCursorPosition(0);
 
     m_accountBox = new QComboBox(this);
     m_accountBox->setObjectName(QStringLiteral("phone_account_box"));
-    m_accountBox->setGeometry(230, 0, 78, 24);
     for (int i = 1; i <= kAccounts; ++i)
         m_accountBox->addItem(tr("account%1").arg(i));
     m_accountBox->addItem(tr("Using Active Account"));
@@ -72,11 +74,30 @@ PhoneItem::PhoneItem(const PhoneInfo &phone, QWidget *parent)
     m_deleteButton = makePictureButton(QStringLiteral("phone_delete_button"),
         QStringLiteral(":/delete_button_default.png"), QStringLiteral(":/delete_button_pressed.png"), 320, 0, this);
     m_deleteButton->setToolTip(tr("Delete this number"));
+    resize(350, rowHeight());
 
     connect(m_deleteButton, &QPushButton::clicked, this, &PhoneItem::removeSelf);
     connect(m_typeBox, &QComboBox::currentTextChanged, this, &PhoneItem::typeChanged);
     connect(m_numberEdit, &QLineEdit::textChanged, this, &PhoneItem::numberChanged);
     connect(m_accountBox, &QComboBox::currentTextChanged, this, &PhoneItem::accountChanged);
+}
+
+int PhoneItem::rowHeight()
+{
+    return 2 * kFieldHeight + kLineGap + 8;
+}
+
+void PhoneItem::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int button = m_deleteButton->width();
+    const int right = width() - button - 6;
+    m_numberEdit->setGeometry(kIndent, 0, right - kIndent, kFieldHeight);
+    m_deleteButton->move(right + 6, 0);
+    const int line = kFieldHeight + kLineGap;
+    const int typeWidth = (width() - kIndent) * kTypeShare / 100;
+    m_typeBox->setGeometry(kIndent, line, typeWidth, kFieldHeight);
+    m_accountBox->setGeometry(kIndent + typeWidth + 4, line, width() - kIndent - typeWidth - 4 - 2, kFieldHeight);
 }
 
 PhoneInfo PhoneItem::phoneInfo() const

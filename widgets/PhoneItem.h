@@ -8,7 +8,9 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-// One phone row of the detail editor: type, number, account and a delete button.
+// One phone row of the detail editor: the number and a delete button on its first
+// line, type and account under it, each wide enough for its longest text; the
+// fields widen with the row.
 // A stored type or account the boxes do not offer is shown as an entry of its
 // own and written back unchanged unless the user picks another one.
 class PhoneItem : public QWidget
@@ -25,6 +27,9 @@ public:
     // Labels of the type box, in order: the phone-type table without "CompanyTotal".
     static QList<int> offeredTypes();
 
+    // The height of a row: two lines of fields.
+    static int rowHeight();
+
 signals:
     // The user removed the row; it deletes itself once control returns.
     void removed();
@@ -34,6 +39,9 @@ signals:
 
 public slots:
     void removeSelf();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     PhoneInfo m_phone;

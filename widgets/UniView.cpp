@@ -29,6 +29,32 @@ void UniView::setRowHeights(int height)
     header->setDefaultSectionSize(height);
 }
 
+void UniView::setStretchColumns(const QList<int> &columns, int startWidth)
+{
+    m_stretchColumns = columns;
+    m_startWidth = startWidth;
+    m_baseWidths.clear();
+    for (int column : columns)
+        m_baseWidths.append(columnWidth(column));
+    stretchColumns();
+}
+
+void UniView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    stretchColumns();
+}
+
+void UniView::stretchColumns()
+{
+    if (m_stretchColumns.isEmpty())
+        return;
+    const int extra = qMax(0, width() - m_startWidth);
+    const int count = int(m_stretchColumns.size());
+    for (int i = 0; i < count; ++i)
+        setColumnWidth(m_stretchColumns[i], m_baseWidths[i] + extra / count + (i == 0 ? extra % count : 0));
+}
+
 void UniView::onScrollValueChanged(int value)
 {
     const QScrollBar *bar = verticalScrollBar();

@@ -29,10 +29,19 @@ protected:
 
     // Fixes every row at `height` pixels without touching the rows one by one.
     void setRowHeights(int height);
+    // A list wider than `startWidth` shares the difference among `columns`,
+    // on top of the widths they have now.
+    void setStretchColumns(const QList<int> &columns, int startWidth);
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void dragScroll(const QPoint &position);
 
+    void stretchColumns();
+
+    QList<int> m_stretchColumns;
+    QList<int> m_baseWidths;
+    int m_startWidth = 0;
     int m_lastX = 0;
     int m_lastY = 0;
     bool m_pressed = false;

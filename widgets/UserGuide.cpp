@@ -8,8 +8,11 @@
 #include <QCoreApplication>
 #include <QDomDocument>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 
@@ -109,6 +112,8 @@ UserGuide::UserGuide(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/UserGuide/UserGuide.png")));
     setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral("QWidget#user_guide {background-color: #22272e;}"));
+    // The keys that turn pages come here, not to a page's scroll area.
+    setFocusPolicy(Qt::StrongFocus);
 
     m_pageArea = new QWidget(this);
     m_pageArea->setObjectName(QStringLiteral("guide_page_area"));
@@ -140,6 +145,10 @@ UserGuide::UserGuide(QWidget *parent)
     connect(m_downArrow, &QPushButton::released, this, &UserGuide::rightPressed);
 
     m_control = new UserGuideControl(this);
+    connect(m_control, &UserGuideControl::finished, this, [this] {
+        if (m_retranslatePending)
+            retranslate();
+    });
 
     loadPages();
     updateControls();
@@ -193,6 +202,8 @@ void UserGuide::loadPages()
         page->setObjectName(QStringLiteral("guide_page_%1").arg(m_pages.size() + 1));
         page->move(0, 0);
         page->setVisible(m_pages.isEmpty());
+        page->setFocusPolicy(Qt::NoFocus);
+        page->viewport()->installEventFilter(this);
         m_pages.append(page);
     }
 }
@@ -228,4 +239,87 @@ void UserGuide::closeEvent(QCloseEvent *event)
 {
     emit closeClicked();
     QWidget::closeEvent(event);
+}
+
+void UserGuide::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        leftPressed();
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        rightPressed();
+        break;
+    case Qt::Key_Escape:
+        close();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+bool UserGuide::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        for (UserGuideWidget *page : std::as_const(m_pages)) {
+            if (page->viewport() == watched)
+                return turnByWheel(page, static_cast<QWheelEvent *>(event));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool UserGuide::turnByWheel(UserGuideWidget *page, QWheelEvent *event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta == 0)
+        return false;
+    const QScrollBar *bar = page->verticalScrollBar();
+    const bool canScroll = delta < 0 ? bar->value() < bar->maximum() : bar->value() > bar->minimum();
+    if (canScroll) {
+        m_wheelDelta = 0;
+        return false;
+    }
+    if ((m_wheelDelta < 0) != (delta < 0))
+        m_wheelDelta = 0;
+    m_wheelDelta += delta;
+    if (m_wheelDelta >= QWheelEvent::DefaultDeltasPerStep) {
+        m_wheelDelta = 0;
+        leftPressed();
+    } else if (m_wheelDelta <= -QWheelEvent::DefaultDeltasPerStep) {
+        m_wheelDelta = 0;
+        rightPressed();
+    }
+    event->accept();
+    return true;
+}
+
+void UserGuide::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void UserGuide::retranslate()
+{
+    setWindowTitle(tr("Quorvane Phonebook Editor Help"));
+    if (isTurning()) {
+        m_retranslatePending = true;
+        return;
+    }
+    m_retranslatePending = false;
+    qDeleteAll(m_pages);
+    m_pages.clear();
+    loadPages();
+    m_current = qBound(0, m_current, qMax(0, int(m_pages.size()) - 1));
+    for (int i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->setVisible(i == m_current);
+    updateControls();
 }

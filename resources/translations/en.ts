@@ -907,6 +907,26 @@
         <translation>Images (*.xml *.csv *.vcf)</translation>
     </message>
     <message>
+        <source>Phonebook files (*.xml *.csv *.vcf)</source>
+        <translation>Phonebook files (*.xml *.csv *.vcf)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>Saved phonebooks (*.xml *.csv *.vcf)</source>
+        <translation>Saved phonebooks (*.xml *.csv *.vcf)</translation>
+    </message>
+    <message>
+        <source>Phonebook backups (*.xml)</source>
+        <translation>Phonebook backups (*.xml)</translation>
+    </message>
+    <message>
+        <source>The language could not be kept for the next start: %1 could not be written.</source>
+        <translation>The language could not be kept for the next start: %1 could not be written.</translation>
+    </message>
+    <message>
         <source>Import History Failed</source>
         <translation>Import History Failed</translation>
     </message>

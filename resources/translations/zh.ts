@@ -907,6 +907,26 @@
         <translation>电话簿 (*.xml *.csv *.vcf)</translation>
     </message>
     <message>
+        <source>Phonebook files (*.xml *.csv *.vcf)</source>
+        <translation>电话簿文件 (*.xml *.csv *.vcf)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Saved phonebooks (*.xml *.csv *.vcf)</source>
+        <translation>已保存的电话簿 (*.xml *.csv *.vcf)</translation>
+    </message>
+    <message>
+        <source>Phonebook backups (*.xml)</source>
+        <translation>电话簿备份 (*.xml)</translation>
+    </message>
+    <message>
+        <source>The language could not be kept for the next start: %1 could not be written.</source>
+        <translation>无法保存语言设置供下次启动使用：无法写入 %1。</translation>
+    </message>
+    <message>
         <source>Import History Failed</source>
         <translation>导入历史记录失败</translation>
     </message>

@@ -1,11 +1,15 @@
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
+#include "data/Records.h"
 #include "manager/DataMgr.h"
 #include "tests/gui/GuiTestUtil.h"
 #include "widgets/AddNewGroupDialog.h"
+#include "widgets/ContactView.h"
+#include "widgets/UserGuideWidget.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -171,31 +175,100 @@ private slots:
     void choosingAnotherLanguage_data()
     {
         QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
         QTest::addColumn<QByteArray>("written");
-        QTest::newRow("file updated") << QByteArray("<root><Language>zh</Language><Note/></root>")
-                                      << QByteArray("<root>\n    <Language>en</Language>\n    <Note/>\n</root>\n");
-        QTest::newRow("file created") << QByteArray() << QByteArray("<root>\n    <Language>en</Language>\n</root>\n");
+        QTest::addColumn<QString>("fileMenu");
+        QTest::newRow("file updated") << QByteArray("<root><Language>zh</Language><Note/></root>") << "zh"
+                                      << "en"
+                                      << QByteArray("<root>\n    <Language>en</Language>\n    <Note/>\n</root>\n")
+                                      << "&File";
+        QTest::newRow("file created") << QByteArray() << "zh"
+                                      << "en" << QByteArray("<root>\n    <Language>en</Language>\n</root>\n")
+                                      << "&File";
+        QTest::newRow("to Chinese") << QByteArray() << "en"
+                                    << "zh" << QByteArray("<root>\n    <Language>zh</Language>\n</root>\n")
+                                    << "文件(&F)";
     }
     void choosingAnotherLanguage()
     {
         QFETCH(QByteArray, config);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
         QFETCH(QByteArray, written);
+        QFETCH(QString, fileMenu);
         ProgramFolder folder;
         if (!config.isEmpty())
             folder.write(QStringLiteral("language/config.xml"), config);
         else
-            QLocale::setDefault(QLocale(QLocale::Chinese));
+            QLocale::setDefault(QLocale(from == QLatin1String("zh") ? QLocale::Chinese : QLocale::English));
         MainWindow w;
-        QCOMPARE(w.currentLanguage(), QStringLiteral("zh"));
+        QCOMPARE(w.currentLanguage(), from);
+        auto *groupTitle = w.findChild<QLabel *>(QStringLiteral("group_title_label"));
+        auto *newButton = w.findChild<QAbstractButton *>(QStringLiteral("tool_newLabel"));
+        const QString titleBefore = groupTitle->text();
+        const QString tipBefore = newButton->toolTip();
         BoxAnswerer answerer;
-        w.findChild<QAction *>(QStringLiteral("en"))->trigger();
-        QCOMPARE(answerer.titles(), QStringList({ "更改语言" }));
-        QCOMPARE(answerer.boxes[0].text, QStringLiteral("更改语言将在程序重新启动后生效。"));
-        QCOMPARE(answerer.boxes[0].icon, QMessageBox::NoIcon);
+        w.findChild<QAction *>(to.toLatin1().constData())->trigger();
+        // At once, without a word and without a restart.
+        QTRY_COMPARE(fileMenuTitle(&w), fileMenu);
+        QCOMPARE(answerer.boxes.size(), 0);
         QCOMPARE(folder.read(QStringLiteral("language/config.xml")), written);
-        QCOMPARE(w.currentLanguage(), QStringLiteral("en"));
-        // The translation in force stays until the next start.
-        QCOMPARE(fileMenuTitle(&w), QStringLiteral("文件(&F)"));
+        QCOMPARE(w.currentLanguage(), to);
+        QCOMPARE(DataMgr::instance()->language(), to);
+        QVERIFY(groupTitle->text() != titleBefore);
+        QVERIFY(newButton->toolTip() != tipBefore);
+        QCOMPARE(groupTitle->text(), QStringLiteral("    ") + MainWindow::tr("Groups"));
+        // New texts keep the buttons' own keys.
+        QCOMPARE(w.findChild<QAbstractButton *>(QStringLiteral("tool_backupLabel"))->shortcut(),
+            QKeySequence(QStringLiteral("Ctrl+B")));
+        QCOMPARE(w.findChild<QAbstractButton *>(QStringLiteral("batch_button"))->shortcut(),
+            QKeySequence(QStringLiteral("Ctrl+M")));
+        // The toolkit's own texts follow too.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+            to == QLatin1String("zh") ? QStringLiteral("取消") : QStringLiteral("Cancel"));
+    }
+
+    // What is open when the language changes follows it, and nothing typed is lost.
+    void openWindowsFollowTheLanguage()
+    {
+        ProgramFolder folder;
+        TestUtil::addContact(TestUtil::contact(QStringLiteral("Anna"), QStringLiteral("Lee"),
+            { TestUtil::phone("Home Fax", "555 0100") }, {}, { "Default" }));
+        QLocale::setDefault(QLocale(QLocale::English));
+        MainWindow w;
+        w.showHelpInfo();
+        w.openWebImport();
+        auto *view = w.contactView();
+        view->setCurrentIndex(view->model()->index(0, 0));
+        auto *first = w.findChild<QLineEdit *>(QStringLiteral("first_name_edit"));
+        QVERIFY(first);
+        first->setText(QStringLiteral("Annabel"));
+        auto *typeBox = w.findChild<QComboBox *>(QStringLiteral("phone_type_box"));
+        QCOMPARE(typeBox->currentText(), QStringLiteral("Home Fax(Alderline)"));
+        const QStringList english = { w.helpWindow()->windowTitle(),
+            w.findChild<QWidget *>(QStringLiteral("web_import_dialog"))->windowTitle(), typeBox->currentText() };
+
+        w.findChild<QAction *>("zh")->trigger();
+        QTRY_COMPARE(fileMenuTitle(&w), QStringLiteral("文件(&F)"));
+        typeBox = w.findChild<QComboBox *>(QStringLiteral("phone_type_box"));
+        const QStringList chinese = { w.helpWindow()->windowTitle(),
+            w.findChild<QWidget *>(QStringLiteral("web_import_dialog"))->windowTitle(), typeBox->currentText() };
+        for (int i = 0; i < english.size(); ++i)
+            QVERIFY2(chinese[i] != english[i], qPrintable(chinese[i]));
+        QCOMPARE(typeBox->currentText(), QStringLiteral("家庭传真(Alderline)"));
+        QCOMPARE(w.helpWindow()->page(0)->picturePath(), QStringLiteral(":/UserGuide/chinese/1.jpg"));
+        // The name typed before the change is still there, and still to be kept.
+        first = w.findChild<QLineEdit *>(QStringLiteral("first_name_edit"));
+        QCOMPARE(first->text(), QStringLiteral("Annabel"));
+        w.commitDetail();
+        const ContactInfo kept = DataMgr::instance()->phonebook().contacts().value(0);
+        QCOMPARE(kept.FirstName, QStringLiteral("Annabel"));
+        // "No picture" and "no ringtone" are shown in words of the language, never stored as those words.
+        QCOMPARE(kept.PhotoUrl, QString());
+        QCOMPARE(kept.RingtoneUrl, QString());
+        QCOMPARE(w.findChild<QLineEdit *>(QStringLiteral("head_text"))->text(), Records::defaultHeadText());
+        w.helpWindow()->hide();
     }
 
     void choosingTheSameLanguageDoesNothing()
@@ -218,8 +291,11 @@ private slots:
         MainWindow w;
         BoxAnswerer answerer;
         w.findChild<QAction *>(QStringLiteral("zh"))->trigger();
-        // Nothing can be written, but the user is told all the same.
+        // The window changes all the same; the user hears that the choice is not kept.
+        QCOMPARE(w.currentLanguage(), QStringLiteral("zh"));
         QCOMPARE(answerer.titles(), QStringList({ "Language change" }));
+        QCOMPARE(answerer.boxes[0].icon, QMessageBox::Warning);
+        QVERIFY(answerer.boxes[0].text.contains(QStringLiteral("config.xml")));
         QVERIFY(!QFile::exists(folder.file(QStringLiteral("language/config.xml"))));
     }
 };

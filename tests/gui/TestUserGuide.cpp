@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTranslator>
+#include <QWheelEvent>
 #include <QtTest>
 
 class TestUserGuide : public QObject
@@ -129,6 +130,52 @@ private slots:
             if (language == QLatin1String("zh"))
                 QVERIFY2(g.page(i)->text().endsWith(QChar(0x3002)), qPrintable(g.page(i)->title()));
         }
+    }
+
+    void keysAndWheelTurnPages_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("wheel");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Right") << int(Qt::Key_Right) << 0 << "3/10";
+        QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 0 << "3/10";
+        QTest::newRow("Left") << int(Qt::Key_Left) << 0 << "1/10";
+        QTest::newRow("PageUp") << int(Qt::Key_PageUp) << 0 << "1/10";
+        QTest::newRow("wheel down") << 0 << -120 << "3/10";
+        QTest::newRow("wheel up") << 0 << 120 << "1/10";
+        QTest::newRow("half a notch") << 0 << -60 << "2/10";
+    }
+    void keysAndWheelTurnPages()
+    {
+        QFETCH(int, key);
+        QFETCH(int, wheel);
+        QFETCH(QString, shown);
+        UserGuide g;
+        g.show();
+        g.rightPressed();
+        QTRY_VERIFY(!g.isTurning());
+        if (key) {
+            QTest::keyClick(&g, Qt::Key(key));
+        } else {
+            QWidget *viewport = g.page(1)->viewport();
+            const QPointF at(100, 100);
+            QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, wheel), Qt::NoButton, Qt::NoModifier,
+                Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &event);
+        }
+        QCOMPARE(counter(g), shown);
+        QTRY_VERIFY(!g.isTurning());
+        QVERIFY(g.isVisible());
+    }
+
+    void escapeCloses()
+    {
+        UserGuide g;
+        g.show();
+        QSignalSpy spy(&g, &UserGuide::closeClicked);
+        QTest::keyClick(&g, Qt::Key_Escape);
+        QVERIFY(!g.isVisible());
+        QCOMPARE(spy.size(), 1);
     }
 
     void closingSignals()

@@ -187,7 +187,13 @@ bool renderPictures(MainWindow *window, const QString &out)
 bool renderDocs(MainWindow *window, const QString &language, const QString &out)
 {
     bool ok = QDir().mkpath(out);
+    // Larger than it starts, as people use it: the lists and the details take the room.
+    const QSize startSize = window->size();
+    window->resize(1120, 680);
+    settle();
     ok = save(windowImage(window), QStringLiteral("%1/main-%2.png").arg(out, language), "PNG") && ok;
+    window->resize(startSize);
+    settle();
 
     window->showHelpInfo();
     UserGuide *guide = window->helpWindow();
