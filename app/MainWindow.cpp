@@ -58,10 +58,10 @@ MainWindow::MainWindow(QWidget *parent)
         case QLocale::Chinese:
             loadZhLang();
             break;
-        default:
-            // English is the language of every other locale (its plural forms come
-            // from its translation).
+        case QLocale::English:
             loadEnLang();
+            break;
+        default:
             break;
         }
     }
