@@ -27,9 +27,6 @@ constexpr int kEvents = 256;
 constexpr int kDrainBytes = 64 * 1024;
 // Connections taken from the backlog in one go before the others get a turn.
 constexpr int kAcceptBatch = 64;
-// The request log is handed to the main thread at most this often: one wake-up of
-// the main thread for a burst of requests rather than one each.
-constexpr qint64 kLogMsecs = 25;
 // How long accepting rests after it failed for want of files or memory.
 constexpr qint64 kAcceptRetryMsecs = 100;
 
@@ -400,9 +397,11 @@ void HttpdThread::getMessage(Connection *c)
 
 void HttpdThread::report(const HttpRequest &request)
 {
-    if (m_log.empty())
-        m_logDue = m_clock.elapsed() + kLogMsecs;
+    // Into the server's one log at once, before the reply: lines keep the order
+    // the requests came in, whatever thread served them. The server wakes the
+    // window once for all the lines that came meanwhile.
     m_log.emplace_back(request.product, request.fileName);
+    flushLog();
 }
 
 void HttpdThread::flushLog()
