@@ -222,6 +222,28 @@ void CardDavClient::send(Step step, const QUrl &url, const QByteArray &method, i
     connect(m_reply, &QNetworkReply::finished, this, &CardDavClient::onFinished);
 }
 
+void CardDavClient::sendHome(const QString &href)
+{
+    send(Step::Home, resolve(href), "PROPFIND", 1,
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+        "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/><d:displayname/></d:prop></d:propfind>");
+}
+
+void CardDavClient::sendWellKnown()
+{
+    send(Step::WellKnown, m_base.resolved(QUrl(QStringLiteral("/.well-known/carddav"))), "PROPFIND", 0,
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+        "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:current-user-principal/></d:prop></d:propfind>");
+}
+
+void CardDavClient::markGone(const QSet<QString> &listed)
+{
+    for (auto it = m_known.cbegin(); it != m_known.cend(); ++it) {
+        if (!listed.contains(it.key()))
+            m_changes.removed.append(it.key());
+    }
+}
+
 QUrl CardDavClient::resolve(const QString &href) const
 {
     return m_base.resolved(QUrl(href));
@@ -266,9 +288,7 @@ void CardDavClient::onFinished()
             return;
         }
         if ((step == Step::Probe) && (code == 404 || code == 405 || code == 501 || code / 100 == 3)) {
-            send(Step::WellKnown, m_base.resolved(QUrl(QStringLiteral("/.well-known/carddav"))), "PROPFIND", 0,
-                "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:current-user-principal/></d:prop></d:propfind>");
+            sendWellKnown();
             return;
         }
         done(false, failureText(reply));
@@ -293,9 +313,7 @@ void CardDavClient::handle(const DavMultistatus &ms, int)
     case Step::Principal: {
         for (const DavResponse &r : ms.responses) {
             if (!r.addressBookHome.isEmpty()) {
-                send(Step::Home, resolve(r.addressBookHome), "PROPFIND", 1,
-                    "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                    "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/><d:displayname/></d:prop></d:propfind>");
+                sendHome(r.addressBookHome);
                 return;
             }
         }
@@ -319,10 +337,7 @@ void CardDavClient::handle(const DavMultistatus &ms, int)
             QSet<QString> listed;
             for (const DavResponse &r : ms.responses)
                 listed.insert(r.href);
-            for (auto it = m_known.cbegin(); it != m_known.cend(); ++it) {
-                if (!listed.contains(it.key()))
-                    m_changes.removed.append(it.key());
-            }
+            markGone(listed);
         }
         nextMultiget();
         return;
@@ -336,10 +351,7 @@ void CardDavClient::handle(const DavMultistatus &ms, int)
             if (m_known.value(r.href) != r.etag)
                 m_toFetch.append(r.href);
         }
-        for (auto it = m_known.cbegin(); it != m_known.cend(); ++it) {
-            if (!present.contains(it.key()))
-                m_changes.removed.append(it.key());
-        }
+        markGone(present);
         nextMultiget();
         return;
     }
@@ -368,9 +380,7 @@ void CardDavClient::probeResults(const DavMultistatus &ms)
     }
     for (const DavResponse &r : ms.responses) {
         if (!r.addressBookHome.isEmpty()) {
-            send(Step::Home, resolve(r.addressBookHome), "PROPFIND", 1,
-                "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/><d:displayname/></d:prop></d:propfind>");
+            sendHome(r.addressBookHome);
             return;
         }
     }
@@ -384,9 +394,7 @@ void CardDavClient::probeResults(const DavMultistatus &ms)
         }
     }
     if (m_step == Step::Probe) {
-        send(Step::WellKnown, m_base.resolved(QUrl(QStringLiteral("/.well-known/carddav"))), "PROPFIND", 0,
-            "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-            "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:current-user-principal/></d:prop></d:propfind>");
+        sendWellKnown();
         return;
     }
     done(false, tr("No address book found at %1.").arg(m_base.toString()));

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QSslError>
 #include <QString>
 #include <QUrl>
@@ -96,6 +97,11 @@ signals:
 private:
     enum class Step { None, Probe, WellKnown, Principal, Home, SyncReport, EtagList, Multiget };
     void send(Step step, const QUrl &url, const QByteArray &method, int depth, const QByteArray &body);
+    // PROPFIND of the address books in a home, and of the server's well-known entry.
+    void sendHome(const QString &href);
+    void sendWellKnown();
+    // Every card we hold that the server's listing `listed` leaves out is gone.
+    void markGone(const QSet<QString> &listed);
     void onFinished();
     void handle(const DavMultistatus &ms, int httpStatus);
     void probeResults(const DavMultistatus &ms);

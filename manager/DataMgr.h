@@ -11,10 +11,12 @@
 #include <QSet>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 struct CardSource;
 struct DavChanges;
+class CardSources;
 class HttpdService;
 class SqliteDatabase;
 class ImportContext;
@@ -208,6 +210,8 @@ private:
     ImportSnapshot snapshot() const;
     void restore(const ImportSnapshot &before);
     Result reload(bool forWriting);
+    // Runs `change` on the source tables in one store transaction.
+    Result changeCardSources(const std::function<Result(CardSources &)> &change);
     // saveToDatabase without the message.
     Result storeLists();
     // A failure of saveAll in saveToDatabase's words.

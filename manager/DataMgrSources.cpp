@@ -52,7 +52,7 @@ Expected<QList<CardSource>> DataMgr::cardSources()
     return tables.sources();
 }
 
-Result DataMgr::saveCardSource(CardSource &source)
+Result DataMgr::changeCardSources(const std::function<Result(CardSources &)> &change)
 {
     CardSources tables(m_store->connection());
     Result r = m_store->beginTransaction();
@@ -60,22 +60,19 @@ Result DataMgr::saveCardSource(CardSource &source)
         return r;
     r = tables.prepare();
     if (r)
-        r = tables.save(source);
+        r = change(tables);
     const Result ended = m_store->endTransaction(r.ok());
     return r ? ended : r;
 }
 
+Result DataMgr::saveCardSource(CardSource &source)
+{
+    return changeCardSources([&source](CardSources &tables) { return tables.save(source); });
+}
+
 Result DataMgr::removeCardSource(int sourceId)
 {
-    CardSources tables(m_store->connection());
-    Result r = m_store->beginTransaction();
-    if (!r)
-        return r;
-    r = tables.prepare();
-    if (r)
-        r = tables.remove(sourceId);
-    const Result ended = m_store->endTransaction(r.ok());
-    return r ? ended : r;
+    return changeCardSources([sourceId](CardSources &tables) { return tables.remove(sourceId); });
 }
 
 Expected<QHash<QString, QString>> DataMgr::cardVersions(CardSource &source)

@@ -12,9 +12,10 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun runCli(const QStringList &args)
+inline CliRun runCli(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(QUORVANE_CLI_PATH), args);
     CliRun r;
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)

@@ -62,7 +62,7 @@ private:
     QNetworkReply::NetworkError dav(const QByteArray &method, const QString &path, const QByteArray &body = {},
         const QByteArray &type = "text/vcard");
     void makeBook(const QString &name);
-    CliRun cli(QStringList args);
+    CliRun cli(QStringList args, const QString &password = kPassword);
     QList<QJsonObject> contacts();
 
     QTemporaryDir m_tmp;
@@ -172,22 +172,11 @@ void TestCardDav::makeBook(const QString &name)
     QCOMPARE(dav("MKCOL", QStringLiteral("/%1/book/").arg(kUser), body, "application/xml"), QNetworkReply::NoError);
 }
 
-CliRun TestCardDav::cli(QStringList args)
+CliRun TestCardDav::cli(QStringList args, const QString &password)
 {
-    args.prepend(m_data);
-    args.prepend(QStringLiteral("--dir"));
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QUORVANE_CARDDAV_PASSWORD"), kPassword);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(QUORVANE_CLI_PATH), args);
-    CliRun r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    env.insert(QStringLiteral("QUORVANE_CARDDAV_PASSWORD"), password);
+    return runCli(QStringList { QStringLiteral("--dir"), m_data } + args, env);
 }
 
 QList<QJsonObject> TestCardDav::contacts()
@@ -308,15 +297,10 @@ void TestCardDav::failedRefreshChangesNothing()
 
     if (!wrongPassword)
         stopServer();
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QUORVANE_CARDDAV_PASSWORD"), wrongPassword ? QStringLiteral("wrong") : kPassword);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(QUORVANE_CLI_PATH),
-        { QStringLiteral("--dir"), m_data, QStringLiteral("source"), QStringLiteral("sync") });
-    QVERIFY(p.waitForFinished(60000));
-    QCOMPARE(p.exitCode(), 1);
-    const QString err = QString::fromUtf8(p.readAllStandardError());
+    const CliRun synced = cli(
+        { QStringLiteral("source"), QStringLiteral("sync") }, wrongPassword ? QStringLiteral("wrong") : kPassword);
+    QCOMPARE(synced.exitCode, 1);
+    const QString &err = synced.err;
     QVERIFY2(err.contains(expected), qPrintable(err));
     QVERIFY(store.open(QIODevice::ReadOnly));
     QCOMPARE(store.readAll(), before);
