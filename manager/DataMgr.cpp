@@ -93,10 +93,8 @@ Result DataMgr::reloadForWriting()
     return reload(true);
 }
 
-Result DataMgr::reload(bool forWriting)
+Expected<DataMgr::StoredLists> DataMgr::readStored()
 {
-    const BusyScope busy(this);
-    // One read: contacts and groups of one phonebook, whatever another program writes.
     Expected<StoredLists> lists = m_store->beginTransaction(SqliteDatabase::Access::Read);
     if (lists.result()) {
         lists = loadStored();
@@ -104,6 +102,14 @@ Result DataMgr::reload(bool forWriting)
         if (lists && !ended)
             lists = ended;
     }
+    return lists;
+}
+
+Result DataMgr::reload(bool forWriting)
+{
+    const BusyScope busy(this);
+    // One read: contacts and groups of one phonebook, whatever another program writes.
+    Expected<StoredLists> lists = readStored();
     // A store that cannot be read whole gives no phonebook at all, rather than
     // part of one that a later save would make the only copy.
     if (!lists)
@@ -343,13 +349,7 @@ Result DataMgr::exportAsSaved(const ExportOptions &options, QString *finalPath) 
 
 Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *finalPath)
 {
-    Expected<StoredLists> lists = m_store->beginTransaction(SqliteDatabase::Access::Read);
-    if (lists.result()) {
-        lists = loadStored();
-        const Result ended = m_store->endTransaction(lists.ok());
-        if (lists && !ended)
-            lists = ended;
-    }
+    Expected<StoredLists> lists = readStored();
     if (!lists)
         return Result::failure(
             tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()), Result::Cause::Store);

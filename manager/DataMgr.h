@@ -222,6 +222,9 @@ private:
     };
     // The phonebook in the store, within the caller's transaction.
     Expected<StoredLists> loadStored();
+    // loadStored() in a read transaction of its own: one phonebook, whatever
+    // another program writes meanwhile.
+    Expected<StoredLists> readStored();
     // importFile; `storeFailure` receives the store's own error when the store,
     // not the file, failed.
     Result importFile(const QString &path, const QString &encoding, Result &storeFailure, QStringList *notices);
