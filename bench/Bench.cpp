@@ -9,8 +9,15 @@
 #include <QHash>
 #include <QMap>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
 #include <vector>
 
 namespace Bench {
@@ -126,6 +133,35 @@ void setUpPhonebook(const QString &dir, int count, bool save)
     }
 }
 
+int measureChild(const char *outFile, char **argv)
+{
+    timespec start {};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    const pid_t pid = fork();
+    if (pid < 0)
+        return 1;
+    if (pid == 0) {
+        const int out = open(outFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || dup2(out, STDOUT_FILENO) < 0)
+            _exit(127);
+        execv(argv[0], argv);
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage {};
+    pid_t waited;
+    do
+        waited = wait4(pid, &status, 0, &usage);
+    while (waited < 0 && errno == EINTR);
+    timespec end {};
+    clock_gettime(CLOCK_MONOTONIC, &end);
+    if (waited != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return 1;
+    const double seconds = double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) / 1e9;
+    std::printf("%.4f %ld\n", seconds, usage.ru_maxrss);
+    return 0;
+}
+
 } // namespace Bench
 
 namespace {
@@ -156,6 +192,8 @@ int runCase(const QString &name)
 
 int main(int argc, char **argv)
 {
+    if (argc >= 4 && std::strcmp(argv[1], "--measure") == 0)
+        return Bench::measureChild(argv[2], argv + 3);
     // Windows of the GUI cases are never shown on a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -41,6 +41,11 @@ QStringList syntheticGroupNames();
 // with the synthetic phonebook (saved to the store when `save` is set).
 void setUpPhonebook(const QString &dir, int count, bool save);
 
+// Runs argv[0] with stdout into `outFile` and prints its wall time in seconds and
+// its own peak resident memory in KiB; non-zero when it failed. Called in a fresh
+// process, so that the child is charged no one else's memory.
+int measureChild(const char *outFile, char **argv);
+
 // Seconds since `timer` started.
 inline double seconds(const QElapsedTimer &timer)
 {

@@ -6,14 +6,15 @@
 
 #include "manager/DataMgr.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,36 +31,41 @@ struct Run {
 };
 
 // Runs `program args` with stdout into `outFile` (or /dev/null) and measures it.
+// The child is started by a fresh copy of this program (`--measure`): a child
+// started straight from here would be charged this process's own peak, since
+// the kernel counts the memory of the process it replaces at exec.
 Run runProcess(const QString &program, const QStringList &args, const QString &outFile = QString())
 {
-    QList<QByteArray> bytes { program.toLocal8Bit() };
+    QTemporaryFile result;
+    if (!result.open())
+        return Run();
+    QList<QByteArray> bytes { QCoreApplication::applicationFilePath().toLocal8Bit(), QByteArray("--measure"),
+        outFile.isEmpty() ? QByteArray("/dev/null") : outFile.toLocal8Bit(), program.toLocal8Bit() };
     for (const QString &a : args)
         bytes << a.toLocal8Bit();
     std::vector<char *> argv;
     for (QByteArray &b : bytes)
         argv.push_back(b.data());
     argv.push_back(nullptr);
-    const QByteArray out = outFile.isEmpty() ? QByteArray("/dev/null") : outFile.toLocal8Bit();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    Run run;
-    QElapsedTimer t;
-    t.start();
+    posix_spawn_file_actions_adddup2(&actions, result.handle(), STDOUT_FILENO);
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
-        return run;
+        return Run();
     int status = 0;
-    rusage usage {};
-    pid_t waited;
-    do
-        waited = wait4(pid, &status, 0, &usage);
-    while (waited < 0 && errno == EINTR);
-    run.seconds = Bench::seconds(t);
-    run.ok = waited == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.peakMiB = double(usage.ru_maxrss) / 1024.0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    Run run;
+    // The child wrote through a copy of this handle: read from the start.
+    (void)result.seek(0);
+    const QList<QByteArray> fields = result.readAll().trimmed().split(' ');
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || fields.size() != 2)
+        return run;
+    run.ok = true;
+    run.seconds = fields[0].toDouble();
+    run.peakMiB = fields[1].toDouble() / 1024.0;
     return run;
 }
 
