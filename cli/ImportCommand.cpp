@@ -45,10 +45,10 @@ int importCommand(const QStringList &args)
     // The phonebook this import adds to is read under the lock too: no other
     // program's work is written over with an older copy.
     FolderLock lock;
-    if (!Cli::lockFolder(lock) || !Cli::loadPhonebook())
+    if (!Cli::lockFolder(lock) || !Cli::loadPhonebookForWriting())
         return Cli::Failure;
     QStringList notices;
-    const Result imported = DataMgr::instance()->importPhonebook(options, &notices);
+    const Result imported = DataMgr::instance()->importIntoStore(options, &notices);
     // What the user should know of a file read all the same, or why it was not.
     for (const QString &notice : std::as_const(notices))
         Cli::printErr(notice);

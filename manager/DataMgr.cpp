@@ -517,7 +517,7 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
         if (file.error() != QFileDevice::NoError)
             return Result::failure(refused + QLatin1Char('\n') + tr("The file %1 cannot be read.").arg(path));
     }
-    const ImportSnapshot before = snapshot();
+    const ImportSnapshot before = m_leanImport ? ImportSnapshot() : snapshot();
     if (const Result begun = m_store->beginTransaction(); !begun) {
         storeFailure = begun;
         return writeFailure(begun);
@@ -551,7 +551,9 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
     m_importing = false;
     const bool removeFiles = std::exchange(m_removeFilesAfterImport, false);
     if (!ended) {
-        restore(before);
+        // A lean import reads the store back once it has been undone whole.
+        if (!m_leanImport)
+            restore(before);
         // When something could not be written, the file is not to blame.
         if (!ended.message().isEmpty()) {
             storeFailure = ended;
@@ -564,7 +566,10 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
         removeWorkingCopies(path);
         QDir(AppPaths::appDir() + QStringLiteral("HTTPD")).removeRecursively();
     }
-    m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
+    if (m_leanImport)
+        m_phonebook.takeForWriting(std::move(lists->contacts), std::move(lists->groups));
+    else
+        m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
     // A reader (dump) changes nothing; the phones' files stay theirs.
     if (m_storeMode == StoreMode::ReadWrite)
         removeHttpFiles();
@@ -575,25 +580,39 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
 Result DataMgr::importPhonebook(const ImportOptions &options, QStringList *notices)
 {
     const BusyScope busy(this);
-    const ImportSnapshot before = snapshot();
+    const ImportSnapshot before = m_leanImport ? ImportSnapshot() : snapshot();
     setMergeMode(options.replaceDuplicates ? 0 : 1);
     setReplaceOnImport(options.clearList);
     // The save belongs to the transaction: a failed import leaves phonebook.db untouched.
     Result imported = Result::failure(tr("Import is failed,please check the file format and encoding."));
     Result done = m_store->beginTransaction();
     if (done) {
-        if (storeLists())
+        if (storeLists()) {
+            if (m_leanImport)
+                m_phonebook.releaseContacts();
             imported = importFile(options.path, options.encoding, notices);
+        }
         done = m_store->endTransaction(imported.ok());
     }
     if (done)
         return done;
-    restore(before);
+    if (m_leanImport)
+        (void)reload(true);
+    else
+        restore(before);
     if (notices)
         notices->clear();
     // When something could not be written, that is what the user must hear.
     if (!done.message().isEmpty())
         return writeFailure(done);
+    return imported;
+}
+
+Result DataMgr::importIntoStore(const ImportOptions &options, QStringList *notices)
+{
+    m_leanImport = true;
+    const Result imported = importPhonebook(options, notices);
+    m_leanImport = false;
     return imported;
 }
 

@@ -136,6 +136,11 @@ public:
     // they were, and the message says why (Cause::Store when the store failed, not
     // the file). `notices` as for importFile.
     Result importPhonebook(const ImportOptions &options, QStringList *notices = nullptr);
+    // importPhonebook for a process that shows nothing and ends after it, with the
+    // phonebook loaded by reloadForWriting: once the working lists are stored, no
+    // copy of them is kept (a failure reads back what the store holds), and the
+    // phonebook read back after the import carries no sort or search keys.
+    Result importIntoStore(const ImportOptions &options, QStringList *notices = nullptr);
     // Writes `contacts` and `groups` in layout `format` to `path` plus the layout's
     // extension, which `finalPath` receives. The file appears, or replaces the one
     // there, only when it is complete; a failure says which file and why.
@@ -253,6 +258,8 @@ private:
     bool m_replaceOnImport = false;
     // An import runs; files are removed only once it has succeeded.
     bool m_importing = false;
+    // Set by importIntoStore.
+    bool m_leanImport = false;
     bool m_removeFilesAfterImport = false;
     bool m_restoringHistory = false;
     QString m_language = QStringLiteral("en");
