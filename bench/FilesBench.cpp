@@ -173,6 +173,36 @@ void cliFiles()
     reportJob(QStringLiteral("headless dump"), dumped, QStringLiteral("≤ 1.0 s"), QStringLiteral("≤ 250 MB"),
         megabytes(dumpFile));
     reportCopy(QStringLiteral("the dump"), { dumpFile }, copies);
+
+    // Imports of the phonebook's own files: into an empty phonebook, and over the
+    // phonebook itself with duplicates replaced (every contact replaced).
+    for (const auto &[format, extension] : { std::pair("1", ".xml"), std::pair("8", ".csv"), std::pair("0", ".vcf") }) {
+        const QString file = dir + QStringLiteral("/import");
+        if (!runProcess(cli,
+                { QStringLiteral("--dir"), dir, QStringLiteral("--quiet"), QStringLiteral("export"),
+                    QStringLiteral("--format"), QLatin1String(format), QStringLiteral("--encoding"),
+                    QStringLiteral("UTF-8"), QStringLiteral("--out"), file })
+                 .ok)
+            qFatal("export for the import failed");
+        const QString input = file + QLatin1String(extension);
+        const QString empty = dir + QStringLiteral("/empty");
+        const Median intoEmpty = median([&] {
+            QDir(empty).removeRecursively();
+            QDir().mkpath(empty);
+            return runProcess(
+                cli, { QStringLiteral("--dir"), empty, QStringLiteral("--quiet"), QStringLiteral("import"), input });
+        });
+        const QString kind = QLatin1String(extension).mid(1);
+        reportJob(QStringLiteral("headless import, %1, into an empty phonebook").arg(kind), intoEmpty,
+            QStringLiteral("≤ 2.0 s"), QStringLiteral("≤ 350 MB"), megabytes(input));
+        const Median replacing = median([&] {
+            return runProcess(cli,
+                { QStringLiteral("--dir"), dir, QStringLiteral("--quiet"), QStringLiteral("import"), input,
+                    QStringLiteral("--replace-duplicates") });
+        });
+        reportJob(QStringLiteral("headless import, %1, replacing duplicates").arg(kind), replacing,
+            QStringLiteral("≤ 2.0 s"), QStringLiteral("≤ 350 MB"));
+    }
 }
 
 const Bench::Registrar filesCase("cli-files", cliFiles);
