@@ -42,10 +42,10 @@ int importCommand(const QStringList &args)
         Cli::printInfo(QStringLiteral("Encoding: %1").arg(options.encoding));
     }
 
-    // The phonebook this import adds to is read under the lock too: no other
-    // program's work is written over with an older copy.
+    // The import works on the store under the lock: no other program's work is
+    // written over with an older copy.
     FolderLock lock;
-    if (!Cli::lockFolder(lock) || !Cli::loadPhonebookForWriting())
+    if (!Cli::lockFolder(lock) || !Cli::openStore(DataMgr::StoreMode::ReadWrite))
         return Cli::Failure;
     QStringList notices;
     const Result imported = DataMgr::instance()->importIntoStore(options, &notices);

@@ -116,12 +116,6 @@ void Phonebook::clear()
     ++m_generation;
 }
 
-void Phonebook::releaseContacts()
-{
-    m_contacts = QList<ContactInfo>();
-    ++m_generation;
-}
-
 void Phonebook::take(QList<ContactInfo> contacts, QList<GroupInfo> groups)
 {
     take(std::move(contacts), std::move(groups), true);

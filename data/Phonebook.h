@@ -35,9 +35,6 @@ public:
     bool hasData() const;
     // An empty phonebook: "Default" and "Blacklist", counters from 1, no names.
     void clear();
-    // Lets go of the contacts, keeping the groups and the counters: for a
-    // phonebook whose contacts the store holds and nobody needs again.
-    void releaseContacts();
     // Makes a loaded phonebook the working one: derives every key and label,
     // and sets the counters past what it holds.
     void take(QList<ContactInfo> contacts, QList<GroupInfo> groups);

@@ -1005,6 +1005,33 @@ Result SqliteDatabase::saveAll(const QList<ContactInfo> &contacts, const QList<G
     return endTransaction(result.ok());
 }
 
+namespace {
+
+QList<QVariantList> groupColumns(const QList<GroupInfo> &groups)
+{
+    QList<QVariantList> columns(5);
+    for (const GroupInfo &g : groups) {
+        columns[0].append(g.id);
+        columns[1].append(g.name);
+        columns[2].append(g.photos);
+        columns[3].append(g.ringtones);
+        columns[4].append(g.RingtoneIndex);
+    }
+    return columns;
+}
+
+} // namespace
+
+Result SqliteDatabase::saveGroups(const QList<GroupInfo> &groups)
+{
+    if (const Result begun = beginTransaction(); !begun)
+        return begun;
+    Result result = exec(QStringLiteral("delete from group1"));
+    if (result)
+        result = insertRows(Batch { { QStringLiteral("group1"), groupColumns(groups) } });
+    return endTransaction(result.ok());
+}
+
 Result SqliteDatabase::saveAllBatch(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups)
 {
     Batch batch;
@@ -1017,7 +1044,6 @@ Result SqliteDatabase::saveAllBatch(const QList<ContactInfo> &contacts, const QL
     phoneCols.resize(4);
     mailCols.resize(3);
     unionCols.resize(2);
-    groupCols.resize(5);
 
     for (const ContactInfo &c : contacts) {
         contactCols[0].append(c.id);
@@ -1047,13 +1073,7 @@ Result SqliteDatabase::saveAllBatch(const QList<ContactInfo> &contacts, const QL
             unionCols[1].append(g);
         }
     }
-    for (const GroupInfo &g : groups) {
-        groupCols[0].append(g.id);
-        groupCols[1].append(g.name);
-        groupCols[2].append(g.photos);
-        groupCols[3].append(g.ringtones);
-        groupCols[4].append(g.RingtoneIndex);
-    }
+    groupCols = groupColumns(groups);
 
     // Clearing and refilling is one transaction: a failure anywhere leaves the
     // previous phonebook whole.

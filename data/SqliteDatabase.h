@@ -49,6 +49,9 @@ public:
     Expected<QList<GroupInfo>> loadGroups();
     // Replaces the whole phonebook; a failure leaves the previous one whole.
     Result saveAll(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups);
+    // Replaces the groups alone, as saveAll would write them; contacts and their
+    // memberships (by group name) stay.
+    Result saveGroups(const QList<GroupInfo> &groups);
 
     // Transactions nest (inner levels are savepoints), so every write operation is
     // all-or-nothing on its own and can also be one step of a larger one: an import

@@ -172,6 +172,12 @@ Result DataMgr::storeWriteFailure(const Result &stored)
         tr("The phonebook could not be written to phonebook.db (%1).").arg(stored.message()), Result::Cause::Store);
 }
 
+Result DataMgr::storeGroups()
+{
+    m_savedGroups = m_phonebook.numberForSave();
+    return m_store->saveGroups(m_savedGroups);
+}
+
 Result DataMgr::storeLists()
 {
     m_savedGroups = m_phonebook.numberForSave();
@@ -587,11 +593,8 @@ Result DataMgr::importPhonebook(const ImportOptions &options, QStringList *notic
     Result imported = Result::failure(tr("Import is failed,please check the file format and encoding."));
     Result done = m_store->beginTransaction();
     if (done) {
-        if (storeLists()) {
-            if (m_leanImport)
-                m_phonebook.releaseContacts();
+        if (m_leanImport ? storeGroups() : storeLists())
             imported = importFile(options.path, options.encoding, notices);
-        }
         done = m_store->endTransaction(imported.ok());
     }
     if (done)
@@ -610,6 +613,18 @@ Result DataMgr::importPhonebook(const ImportOptions &options, QStringList *notic
 
 Result DataMgr::importIntoStore(const ImportOptions &options, QStringList *notices)
 {
+    // The contacts stay in the store: only the groups take part in numbering.
+    Expected<QList<GroupInfo>> groups = m_store->beginTransaction(SqliteDatabase::Access::Read);
+    if (groups.result()) {
+        groups = m_store->loadGroups();
+        const Result ended = m_store->endTransaction(groups.ok());
+        if (groups && !ended)
+            groups = ended;
+    }
+    if (!groups)
+        return Result::failure(
+            tr("The phonebook could not be read from phonebook.db (%1).").arg(groups.message()), Result::Cause::Store);
+    m_phonebook.takeForWriting(QList<ContactInfo>(), std::move(*groups));
     m_leanImport = true;
     const Result imported = importPhonebook(options, notices);
     m_leanImport = false;

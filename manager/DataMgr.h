@@ -136,10 +136,11 @@ public:
     // they were, and the message says why (Cause::Store when the store failed, not
     // the file). `notices` as for importFile.
     Result importPhonebook(const ImportOptions &options, QStringList *notices = nullptr);
-    // importPhonebook for a process that shows nothing and ends after it, with the
-    // phonebook loaded by reloadForWriting: once the working lists are stored, no
-    // copy of them is kept (a failure reads back what the store holds), and the
-    // phonebook read back after the import carries no sort or search keys.
+    // importPhonebook for a process that shows nothing and ends after it, on the
+    // phonebook in the store (what the lists hold is not used): the contacts are
+    // neither loaded nor written again, only the groups numbered as a save numbers
+    // them; a failure reads back what the store holds, and the phonebook read back
+    // after the import carries no sort or search keys.
     Result importIntoStore(const ImportOptions &options, QStringList *notices = nullptr);
     // Writes `contacts` and `groups` in layout `format` to `path` plus the layout's
     // extension, which `finalPath` receives. The file appears, or replaces the one
@@ -219,6 +220,8 @@ private:
     Result changeCardSources(const std::function<Result(CardSources &)> &change);
     // saveToDatabase without the message.
     Result storeLists();
+    // storeLists for the groups alone.
+    Result storeGroups();
     // A failure of saveAll in saveToDatabase's words.
     static Result storeWriteFailure(const Result &stored);
     struct StoredLists {

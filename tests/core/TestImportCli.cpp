@@ -1,6 +1,7 @@
 // The headless tool's import command.
 
 #include "data/AppPaths.h"
+#include "manager/DataMgr.h"
 #include "tests/CliRun.h"
 #include "tests/LockHolder.h"
 
@@ -99,6 +100,7 @@ private slots:
     void writerGivesUpWhileAnotherWrites();
     void exportThenImport_data();
     void exportThenImport();
+    void sameAsTheWindowsImport();
 };
 
 void TestImportCli::importsAndMerges()
@@ -394,6 +396,31 @@ void TestImportCli::exportThenImport()
     QCOMPARE(after, before);
     if (wholeContacts)
         QCOMPARE(groupNames(dump(target)), groupNames(dump(source)));
+}
+
+// The tool imports into the stored phonebook without loading its contacts; the
+// phonebook it leaves must be the one the window's import leaves, ids and all.
+void TestImportCli::sameAsTheWindowsImport()
+{
+    QTemporaryDir cli, window;
+    // Groups numbered as the file numbers them, not as a save would.
+    for (const QTemporaryDir *dir : { &cli, &window })
+        QCOMPARE(runCli({ "--dir", dir->path(), "import", QStringLiteral(QUORVANE_TEST_DATA "/import/general.xml") })
+                     .exitCode,
+            0);
+    const QString more = write(cli, "more.csv",
+        "First Name,Last Name,Work Phone,Group\nAnn,Lee,1,Golf\nZed,Ray,2,Chess\nAnn,Lee,3,Book club\n");
+    for (const bool replace : { true, false }) {
+        const QStringList replacing = replace ? QStringList { "--replace-duplicates" } : QStringList();
+        QCOMPARE(runCli(QStringList { "--dir", cli.path(), "import", more } + replacing).exitCode, 0);
+        AppPaths::setAppDir(window.path());
+        DataMgr *mgr = DataMgr::instance();
+        QVERIFY(mgr->openStore().ok());
+        QVERIFY(mgr->reload().ok());
+        QVERIFY(mgr->importPhonebook(ImportOptions { more, "UTF-8", false, replace }).ok());
+        mgr->closeStore();
+        QCOMPARE(dump(cli), dump(window));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestImportCli)
