@@ -13,7 +13,7 @@ int savePhonebook(const QStringList &args)
     if (!Cli::lockFolder(lock) || !Cli::loadPhonebookForWriting())
         return Cli::Failure;
     QString history;
-    if (const Result saved = DataMgr::instance()->savePhonebookFiles(&history); !saved) {
+    if (const Result saved = DataMgr::instance()->saveStoredPhonebookFiles(&history); !saved) {
         Cli::printErr(saved.message());
         return Cli::Failure;
     }

@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <future>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -367,6 +366,16 @@ Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *final
 
 Result DataMgr::savePhonebookFiles(QString *historyPath)
 {
+    return saveFiles(historyPath, false);
+}
+
+Result DataMgr::saveStoredPhonebookFiles(QString *historyPath)
+{
+    return saveFiles(historyPath, true);
+}
+
+Result DataMgr::saveFiles(QString *historyPath, bool contactsStored)
+{
     // The store and the phones' files of one save, with no other program's
     // change between them.
     FolderLock lock;
@@ -384,45 +393,53 @@ Result DataMgr::savePhonebookFiles(QString *historyPath)
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
 
-    // The files are written while the store is (on the other core), and put in
-    // place only once it holds the phonebook: no file claims a save that did not happen.
-    std::promise<bool> storeSaved;
-    QString history;
-    Result saved;
-    auto writeFiles = [&, stored = storeSaved.get_future()]() mutable {
-        PendingExport historyFile(
+    // The files are written while the store is, on the other core, and put in
+    // place only once it holds the phonebook: no file claims a save that did not
+    // happen. When only the groups are to be stored, the history copy is written
+    // here meanwhile.
+    std::unique_ptr<PendingExport> historyFile;
+    std::vector<std::unique_ptr<PendingExport>> cached;
+    auto writeHistory = [&] {
+        historyFile = std::make_unique<PendingExport>(
             ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName, contacts, groups);
-        std::vector<std::unique_ptr<PendingExport>> cached;
+    };
+    auto writeCached = [&] {
         for (const auto &[format, folder] : { std::pair(ExportFactory::XmlBirch, "HTTPD/Birch"),
                  std::pair(ExportFactory::XmlCedar, "HTTPD/Cedar"), std::pair(ExportFactory::XmlBrenn, "HTTPD/Brenn") })
             cached.push_back(std::make_unique<PendingExport>(
                 format, utf8, dir + QLatin1String(folder) + QLatin1Char('/') + phonebook, contacts, groups));
-        if (!stored.get())
-            return;
-        history = historyFile.target();
-        saved = historyFile.commit();
-        // A cache: the service writes a missing file again when a phone asks for it.
-        // The general one is the history copy byte for byte, so it is copied, not written again.
-        const QString general = dir + QStringLiteral("HTTPD/UNIXML/") + phonebook;
-        if (!saved || !copyFile(history, general + ExportFactory::extension(ExportFactory::UniXml)))
-            (void)PendingExport(ExportFactory::UniXml, utf8, general, contacts, groups).commit();
-        for (const std::unique_ptr<PendingExport> &file : cached)
-            (void)file->commit();
     };
     std::thread writer;
     try {
-        writer = std::thread(std::ref(writeFiles));
+        writer = std::thread([&] {
+            if (!contactsStored)
+                writeHistory();
+            writeCached();
+        });
     } catch (const std::system_error &) {
         // No second thread: one after the other.
     }
-    const Result stored = storeWriteFailure(m_store->saveAll(contacts, groups));
-    storeSaved.set_value(stored.ok());
-    if (writer.joinable())
+    const Result stored
+        = storeWriteFailure(contactsStored ? m_store->saveGroups(groups) : m_store->saveAll(contacts, groups));
+    if (writer.joinable()) {
+        if (contactsStored)
+            writeHistory();
         writer.join();
-    else
-        writeFiles();
+    } else {
+        writeHistory();
+        writeCached();
+    }
     if (!stored)
         return stored;
+    const QString history = historyFile->target();
+    const Result saved = historyFile->commit();
+    // A cache: the service writes a missing file again when a phone asks for it.
+    // The general one is the history copy byte for byte, so it is copied, not written again.
+    const QString general = dir + QStringLiteral("HTTPD/UNIXML/") + phonebook;
+    if (!saved || !copyFile(history, general + ExportFactory::extension(ExportFactory::UniXml)))
+        (void)PendingExport(ExportFactory::UniXml, utf8, general, contacts, groups).commit();
+    for (const std::unique_ptr<PendingExport> &file : cached)
+        (void)file->commit();
     if (historyPath)
         *historyPath = history;
     if (!saved)

@@ -169,6 +169,10 @@ public:
     // (whose path `historyPath` receives) failed; the HTTPD files are a cache whose
     // failures only the HTTP service notices.
     Result savePhonebookFiles(QString *historyPath = nullptr);
+    // savePhonebookFiles for a phonebook loaded by reloadForWriting and not changed
+    // since: the store holds its contacts already, so only the groups are written
+    // (numbered as a save numbers them), and the files take both cores.
+    Result saveStoredPhonebookFiles(QString *historyPath = nullptr);
 
     // Address books on CardDAV servers that feed the phonebook, kept in the store.
     Expected<QList<CardSource>> cardSources();
@@ -222,6 +226,7 @@ private:
     Result storeLists();
     // storeLists for the groups alone.
     Result storeGroups();
+    Result saveFiles(QString *historyPath, bool contactsStored);
     // A failure of saveAll in saveToDatabase's words.
     static Result storeWriteFailure(const Result &stored);
     struct StoredLists {
