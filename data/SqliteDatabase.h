@@ -82,6 +82,9 @@ private:
     // The integer of a one-value query.
     Expected<int> selectInt(const char *sql);
     Result insertRows(const Batch &batch);
+    Result dropIndexes();
+    Result createIndexes();
+    Result restoreIndexes();
     // saveAll through Qt's driver, for a connection that is not SQLite's own.
     Result saveAllBatch(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups);
     Result createTables();
