@@ -1,6 +1,7 @@
 #include "app/ExportDialog.h"
 
 #include "app/DialogParts.h"
+#include "app/WindowPlacement.h"
 #include "export/ExportFactory.h"
 #include "manager/DataMgr.h"
 #include "widgets/PhoneCheckRunner.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 ExportDialog::ExportDialog(const QString &folder, QWidget *parent)
     : QDialog(parent)
@@ -100,6 +102,10 @@ void ExportDialog::showCheck(const QList<PhoneCheckModel::Entry> &entries)
 
 void ExportDialog::showCheckDetails()
 {
+    if (!m_details->isVisible()) {
+        m_details->move(WindowPlacement::beside(
+            frameGeometry(), m_details->frameGeometry().size(), screen()->availableGeometry()));
+    }
     m_details->show();
     m_details->raise();
     m_details->activateWindow();

@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/WindowPlacement.h"
 #include "httpd/HttpRequest.h"
 #include "manager/DataMgr.h"
 #include "widgets/ContactView.h"
@@ -10,6 +11,7 @@
 #include "widgets/PhoneCheckRunner.h"
 #include "widgets/PhoneCheckView.h"
 
+#include <QScreen>
 #include <QTimer>
 
 PhoneCheckView *MainWindow::phonesView() const
@@ -36,7 +38,11 @@ void MainWindow::showPhones()
             if (m_phonesView && m_phonesView->isVisible())
                 m_phonesTimer->start();
         });
-        m_phonesView->move(frameGeometry().topRight() - QPoint(m_phonesView->width() / 2, -40));
+    }
+    // Beside the window, so the contact a finding selects stays in sight.
+    if (!m_phonesView->isVisible()) {
+        m_phonesView->move(WindowPlacement::beside(
+            frameGeometry(), m_phonesView->frameGeometry().size(), screen()->availableGeometry()));
     }
     checkPhones();
     m_phonesView->show();

@@ -52,10 +52,10 @@ QString PhoneCheckModel::summary(const LayoutCheck::Report &report)
     int lost = 0;
     for (const LayoutCheck::Finding &f : report.findings)
         lost += f.severity == LayoutCheck::Severity::Lost ? 1 : 0;
-    const QString counts = tr("Contacts: %L1, groups: %L2").arg(report.contacts).arg(report.groups);
+    const QString counts = tr("Contacts: %1, groups: %2").arg(report.contacts).arg(report.groups);
     if (report.findings.isEmpty())
         return tr("%1 — nothing lost or changed").arg(counts);
-    return tr("%1 — lost: %L2, changed: %L3").arg(counts).arg(lost).arg(report.findings.size() - lost);
+    return tr("%1 — lost: %2, changed: %3").arg(counts).arg(lost).arg(report.findings.size() - lost);
 }
 
 void PhoneCheckModel::setEntries(QList<Entry> entries)

@@ -57,7 +57,7 @@ void PhoneCheckView::setEntries(QList<PhoneCheckModel::Entry> entries)
     m_model->setEntries(std::move(entries));
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const QModelIndex index = m_model->index(row, 0);
-        if (m_shownOnce ? open.contains(index.data().toString()) : m_model->rowCount(index) > 0)
+        if (m_shownOnce ? open.contains(index.data().toString()) : m_model->rowCount() == 1)
             m_tree->expand(index);
     }
     m_shownOnce = true;

@@ -20,8 +20,8 @@ public:
     QTreeView *tree() const { return m_tree; }
 
     void setHeading(const QString &text);
-    // A new check; the layouts the user had open stay open, and those with
-    // findings open the first time.
+    // A new check; the layouts the user had open stay open. A single layout
+    // opens by itself.
     void setEntries(QList<PhoneCheckModel::Entry> entries);
     // Says so while a check runs; the last result stays until the next comes.
     void setChecking(bool checking);
