@@ -21,8 +21,8 @@ ExportDialog::ExportDialog(const QString &folder, QWidget *parent)
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose);
     DialogParts::makeCard(this, 502, 293);
-    // Taller than the card's picture: the picture once at the top, white below.
-    setStyleSheet(QStringLiteral("QDialog {background: #FFFFFF url(:/export_background.png) no-repeat; border: none}"));
+    // Taller than the card's picture, which is stretched to fit rather than repeated.
+    setStyleSheet(QStringLiteral("QDialog {border-image: url(:/export_background.png) 0 0 0 0 stretch stretch}"));
     DialogParts::cardTitle(tr("Export file"), QRect(25, 5, 200, 35), this);
     const QString colon = QStringLiteral(":");
     DialogParts::rowLabel(tr("Format") + colon, QRect(5, 40, 80, 35), this);
@@ -77,8 +77,8 @@ ExportDialog::ExportDialog(const QString &folder, QWidget *parent)
 void ExportDialog::checkChoice()
 {
     const ExportOptions o = options();
-    const QString name = m_formatBox->currentText() + QStringLiteral(", ") + o.encoding;
-    m_details->setHeading(tr("%1: what the file will hold of the phonebook.").arg(name));
+    const QString name = m_formatBox->currentText();
+    m_details->setHeading(tr("%1: what the file will hold of the phonebook.").arg(name + QStringLiteral(", ") + o.encoding));
     m_details->setChecking(true);
     m_checkLine->setText(tr("Checking…"));
     // What the export writes: the working lists, as exportAsSaved takes them.

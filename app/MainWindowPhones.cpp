@@ -3,9 +3,9 @@
 
 #include "app/MainWindow.h"
 
-#include "app/WindowPlacement.h"
 #include "httpd/HttpRequest.h"
 #include "manager/DataMgr.h"
+#include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
 #include "widgets/GroupView.h"
 #include "widgets/PhoneCheckRunner.h"
@@ -39,10 +39,17 @@ void MainWindow::showPhones()
                 m_phonesTimer->start();
         });
     }
-    // Beside the window, so the contact a finding selects stays in sight.
+    // To the window's right, so the contact list a finding selects in stays in
+    // sight; on a narrow screen it covers the lower part of the details, below
+    // the shown contact's name.
     if (!m_phonesView->isVisible()) {
-        m_phonesView->move(WindowPlacement::beside(
-            frameGeometry(), m_phonesView->frameGeometry().size(), screen()->availableGeometry()));
+        const QRect area = screen()->availableGeometry();
+        const QSize size = m_phonesView->frameGeometry().size();
+        const QRect frame = frameGeometry();
+        const bool fits = frame.right() + size.width() <= area.right();
+        const int x = qMax(area.left(), qMin(frame.right() + 1, area.right() + 1 - size.width()));
+        const int y = fits ? frame.top() : frame.bottom() + 1 - size.height();
+        m_phonesView->move(x, qBound(area.top(), y, qMax(area.top(), area.bottom() + 1 - size.height())));
     }
     checkPhones();
     m_phonesView->show();
@@ -85,6 +92,9 @@ void MainWindow::revealContact(int contactId)
     if (!m_contactView->selectContact(position)) {
         m_contactView->clearSearch();
         m_groupView->selectGroupRow(0);
-        m_contactView->selectContact(position);
+        if (!m_contactView->selectContact(position))
+            return;
     }
+    const ContactModel *model = m_contactView->contactModel();
+    m_contactView->scrollTo(model->index(model->rowOf(position), 0), QAbstractItemView::PositionAtCenter);
 }

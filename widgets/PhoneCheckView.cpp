@@ -24,14 +24,14 @@ PhoneCheckView::PhoneCheckView(QWidget *parent)
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setTextElideMode(Qt::ElideRight);
     m_tree->header()->setStretchLastSection(true);
-    m_tree->setColumnWidth(PhoneCheckModel::NameColumn, 140);
+    m_tree->header()->setSectionResizeMode(PhoneCheckModel::NameColumn, QHeaderView::ResizeToContents);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_heading);
     layout->addWidget(m_state);
     layout->addWidget(m_tree, 1);
     connect(m_tree, &QTreeView::clicked, this, &PhoneCheckView::chooseFinding);
     connect(m_tree, &QTreeView::activated, this, &PhoneCheckView::chooseFinding);
-    resize(640, 420);
+    resize(560, 420);
     setChecking(false);
 }
 
@@ -57,10 +57,9 @@ void PhoneCheckView::setEntries(QList<PhoneCheckModel::Entry> entries)
     m_model->setEntries(std::move(entries));
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const QModelIndex index = m_model->index(row, 0);
-        if (m_shownOnce ? open.contains(index.data().toString()) : m_model->rowCount() == 1)
+        if (m_model->rowCount() == 1 || open.contains(index.data().toString()))
             m_tree->expand(index);
     }
-    m_shownOnce = true;
     setChecking(false);
 }
 

@@ -36,5 +36,4 @@ private:
     QLabel *m_state = nullptr;
     QTreeView *m_tree = nullptr;
     PhoneCheckModel *m_model = nullptr;
-    bool m_shownOnce = false;
 };
