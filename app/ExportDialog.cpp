@@ -78,7 +78,8 @@ void ExportDialog::checkChoice()
 {
     const ExportOptions o = options();
     const QString name = m_formatBox->currentText();
-    m_details->setHeading(tr("%1: what the file will hold of the phonebook.").arg(name + QStringLiteral(", ") + o.encoding));
+    m_details->setHeading(
+        tr("%1: what the file will hold of the phonebook.").arg(name + QStringLiteral(", ") + o.encoding));
     m_details->setChecking(true);
     m_checkLine->setText(tr("Checking…"));
     // What the export writes: the working lists, as exportAsSaved takes them.
@@ -103,8 +104,8 @@ void ExportDialog::showCheck(const QList<PhoneCheckModel::Entry> &entries)
 void ExportDialog::showCheckDetails()
 {
     if (!m_details->isVisible()) {
-        m_details->move(WindowPlacement::beside(
-            frameGeometry(), m_details->frameGeometry().size(), screen()->availableGeometry()));
+        m_details->move(
+            WindowPlacement::beside(frameGeometry(), m_details->frameGeometry().size(), screen()->availableGeometry()));
     }
     m_details->show();
     m_details->raise();

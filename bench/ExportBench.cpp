@@ -56,8 +56,9 @@ void checkModels()
     const Phonebook &book = DataMgr::instance()->phonebook();
     const QList<GroupInfo> groups = book.groupsAsSaved();
     const QList<QPair<int, QString>> checks { { ExportFactory::UniXml, "UTF-8" }, { ExportFactory::XmlAlder, "UTF-8" },
-        { ExportFactory::XmlBirch, "UTF-8" }, { ExportFactory::XmlCedar, "UTF-8" }, { ExportFactory::XmlBrenn, "UTF-8" },
-        { ExportFactory::CsvOutlook, "GBK" }, { ExportFactory::CsvOutlook, "KOI8-R" } };
+        { ExportFactory::XmlBirch, "UTF-8" }, { ExportFactory::XmlCedar, "UTF-8" },
+        { ExportFactory::XmlBrenn, "UTF-8" }, { ExportFactory::CsvOutlook, "GBK" },
+        { ExportFactory::CsvOutlook, "KOI8-R" } };
     for (const auto &[format, encoding] : checks) {
         QElapsedTimer t;
         t.start();

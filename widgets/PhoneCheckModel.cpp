@@ -113,8 +113,8 @@ QVariant PhoneCheckModel::layoutData(const Entry &entry, int column, int role) c
         return column == NameColumn ? entry.name : summary(entry.report);
     case Qt::DecorationRole:
         if (column == NameColumn) {
-            static const QIcon dots[] = { dot(markColor(Mark::Green)), dot(markColor(Mark::Amber)),
-                dot(markColor(Mark::Red)) };
+            static const QIcon dots[]
+                = { dot(markColor(Mark::Green)), dot(markColor(Mark::Amber)), dot(markColor(Mark::Red)) };
             return dots[int(mark)];
         }
         break;

@@ -26,12 +26,11 @@ void PhoneCheckRunner::run(Request request)
     m_thread = QThread::create([this, request = std::move(request)] {
         QList<PhoneCheckModel::Entry> entries;
         for (const Layout &layout : request.layouts) {
-            entries.append({ layout.name,
-                LayoutCheck::check(layout.format, layout.encoding, request.contacts, request.groups) });
+            entries.append(
+                { layout.name, LayoutCheck::check(layout.format, layout.encoding, request.contacts, request.groups) });
         }
         QMetaObject::invokeMethod(
-            this, [this, entries = std::move(entries)]() mutable { done(std::move(entries)); },
-            Qt::QueuedConnection);
+            this, [this, entries = std::move(entries)]() mutable { done(std::move(entries)); }, Qt::QueuedConnection);
     });
     m_thread->start();
 }

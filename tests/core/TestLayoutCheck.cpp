@@ -136,12 +136,16 @@ void TestLayoutCheck::refusedWhenTheWriterRefuses_data()
     QTest::addColumn<QString>("encoding");
     QTest::addColumn<QString>("field");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("CSV, Chinese name in KOI8-R") << int(ExportFactory::CsvOutlook) << "KOI8-R" << "name" << true;
-    QTest::newRow("vCard, Chinese mail in KOI8-R") << int(ExportFactory::VCard) << "KOI8-R" << "mail" << true;
-    QTest::newRow("CSV, Chinese department in KOI8-R")
-        << int(ExportFactory::CsvOutlook) << "KOI8-R" << "department" << false;
-    QTest::newRow("CSV, Cyrillic name in GBK") << int(ExportFactory::CsvGmail) << "GBK" << "cyrillic" << false;
-    QTest::newRow("Birch XML, Chinese name in KOI8-R") << int(ExportFactory::XmlBirch) << "KOI8-R" << "name" << false;
+    QTest::newRow("CSV, Chinese name in KOI8-R") << int(ExportFactory::CsvOutlook) << "KOI8-R"
+                                                 << "name" << true;
+    QTest::newRow("vCard, Chinese mail in KOI8-R") << int(ExportFactory::VCard) << "KOI8-R"
+                                                   << "mail" << true;
+    QTest::newRow("CSV, Chinese department in KOI8-R") << int(ExportFactory::CsvOutlook) << "KOI8-R"
+                                                       << "department" << false;
+    QTest::newRow("CSV, Cyrillic name in GBK") << int(ExportFactory::CsvGmail) << "GBK"
+                                               << "cyrillic" << false;
+    QTest::newRow("Birch XML, Chinese name in KOI8-R") << int(ExportFactory::XmlBirch) << "KOI8-R"
+                                                       << "name" << false;
 }
 
 void TestLayoutCheck::refusedWhenTheWriterRefuses()

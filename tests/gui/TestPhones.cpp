@@ -102,9 +102,12 @@ void TestPhones::findingSelectsItsContact_data()
 {
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("search");
-    QTest::newRow("shown in All") << "All" << "";
-    QTest::newRow("in a group without it") << "Golf" << "";
-    QTest::newRow("hidden by the search") << "All" << "Anna";
+    QTest::newRow("shown in All") << "All"
+                                  << "";
+    QTest::newRow("in a group without it") << "Golf"
+                                           << "";
+    QTest::newRow("hidden by the search") << "All"
+                                          << "Anna";
 }
 
 void TestPhones::findingSelectsItsContact()
