@@ -149,11 +149,9 @@ void TestPhones::exportCheckIsRedWhenTheEncodingRefuses()
     w.find<QComboBox>(QStringLiteral("export_encoding_box"))->setCurrentText(QStringLiteral("KOI8-R"));
     // 张三 and 李四 cannot be written in KOI8-R: the file would be refused.
     QTRY_COMPARE(markOf(model, 0), PhoneCheckModel::Mark::Red);
-    QList<int> expected { w.byName(QStringLiteral("三")).id, w.byName(QStringLiteral("四")).id };
-    QList<int> found = findingContacts(model, 0);
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    QCOMPARE(found, expected);
+    const QList<int> found = findingContacts(model, 0);
+    QCOMPARE(QSet<int>(found.cbegin(), found.cend()),
+        QSet<int>({ w.byName(QStringLiteral("三")).id, w.byName(QStringLiteral("四")).id }));
     // The line's link opens the findings.
     emit w.find<QLabel>(QStringLiteral("export_check_line"))->linkActivated(QStringLiteral("details"));
     QTRY_VERIFY(dialog->checkDetails()->isVisible());
