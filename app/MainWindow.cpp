@@ -221,6 +221,11 @@ void MainWindow::createActions()
     m_localExportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+E")));
     connect(m_localExportAct, &QAction::triggered, this, &MainWindow::localExport);
 
+    m_phonesAct = action();
+    m_phonesAct->setObjectName(QStringLiteral("phones"));
+    m_phonesAct->setShortcut(QKeySequence(QStringLiteral("CTRL+P")));
+    connect(m_phonesAct, &QAction::triggered, this, &MainWindow::showPhones);
+
     // The language names are written in their own language, never translated.
     m_zhAct = new QAction(QStringLiteral("简体中文"), this);
     m_zhAct->setObjectName(QStringLiteral("zh"));
@@ -288,6 +293,8 @@ void MainWindow::createMenus()
     m_exportMenu = bar->addMenu(QString());
     m_exportMenu->setObjectName(QStringLiteral("exportMenu"));
     m_exportMenu->addAction(m_localExportAct);
+    m_exportMenu->addSeparator();
+    m_exportMenu->addAction(m_phonesAct);
 
     m_languageMenu = bar->addMenu(QString());
     m_languageMenu->setObjectName(QStringLiteral("langMenu"));
@@ -350,7 +357,11 @@ void MainWindow::createToolStrip()
     m_backupButton->setShortcut(QKeySequence(QStringLiteral("CTRL+B")));
     connect(m_backupButton, &QPushButton::clicked, this, &MainWindow::showBackupWindow);
 
-    m_httpdButton = button(QRect(710, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
+    m_phonesButton
+        = button(QRect(676, 10, 100, 33), QStringLiteral(":/phones.png"), QStringLiteral("tool_phonesButton"));
+    connect(m_phonesButton, &QPushButton::clicked, this, &MainWindow::showPhones);
+
+    m_httpdButton = button(QRect(782, 10, 158, 33), kHttpdOpenIcon, QStringLiteral("tool_httpButton"));
     setHttpdButtonOpen(true);
     connect(m_httpdButton, &QPushButton::released, this, &MainWindow::toggleHttpService);
 }

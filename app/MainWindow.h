@@ -26,6 +26,8 @@ class Phonebook;
 class QKeyEvent;
 class WebImport;
 class PortDialog;
+class PhoneCheckRunner;
+class PhoneCheckView;
 class SearchEdit;
 class SingleInstance;
 class QAction;
@@ -33,6 +35,7 @@ class QActionGroup;
 class QLabel;
 class QPushButton;
 class QSessionManager;
+class QTimer;
 class QTranslator;
 class TrayIcon;
 
@@ -72,6 +75,8 @@ public:
     GroupView *groupView() const { return m_groupView; }
     ContactView *contactView() const { return m_contactView; }
     SearchEdit *searchEdit() const { return m_searchEdit; }
+    // The "Phones" window, once it has been opened.
+    PhoneCheckView *phonesView() const;
 
     // The desktop session is about to end: with `mayAsk`, the user saves or drops
     // unsaved edits (the save question); otherwise they are kept in the recovery
@@ -114,6 +119,12 @@ public slots:
     void openWebImport();
     void localExport();
     void openPortDialog();
+
+    // The "Phones" window (MainWindowPhones.cpp): what each phone model gets.
+    void showPhones();
+    // Shows the contact in the contact list, leaving the search or the group
+    // that hides it.
+    void revealContact(int contactId);
 
     void showGroupMenu(const QPoint &pos);
     void showContactMenu(const QPoint &pos);
@@ -215,6 +226,8 @@ private:
     void chooseExportFolder();
     void exportChosenFile();
     void savePortChoice();
+    void checkPhones();
+    void updatePhonesHeading();
     // Empties the phonebook, its lists, its temporary files and the store; false
     // (with the store's message shown) when the store could not be emptied.
     bool resetPhonebook();
@@ -297,6 +310,7 @@ private:
     QAction *m_localImportAct = nullptr;
     QAction *m_webImportAct = nullptr;
     QAction *m_localExportAct = nullptr;
+    QAction *m_phonesAct = nullptr;
     QAction *m_zhAct = nullptr;
     QAction *m_enAct = nullptr;
     QActionGroup *m_languageGroup = nullptr;
@@ -331,6 +345,7 @@ private:
     QPushButton *m_historyButton = nullptr;
     QPushButton *m_backupButton = nullptr;
     QPushButton *m_httpdButton = nullptr;
+    QPushButton *m_phonesButton = nullptr;
     // The HTTPD button offers to open the service (it is not running).
     bool m_httpdShowsOpen = true;
 
@@ -351,6 +366,10 @@ private:
     QPointer<ExportDialog> m_exportDialog;
     QPointer<PortDialog> m_portDialog;
     QPointer<WebImport> m_webImport;
+    QPointer<PhoneCheckView> m_phonesView;
+    PhoneCheckRunner *m_phonesRunner = nullptr;
+    // Gathers a run of phonebook changes into one check.
+    QTimer *m_phonesTimer = nullptr;
     // What the file dialogs remember between commands.
     QString m_importPath;
     QString m_exportFolder;

@@ -138,6 +138,7 @@ void MainWindow::localExport()
     connect(m_exportDialog, &QDialog::finished, this, [this] { m_exportDialog.clear(); });
     connect(m_exportDialog, &ExportDialog::folderRequested, this, &MainWindow::chooseExportFolder);
     connect(m_exportDialog, &ExportDialog::submitted, this, &MainWindow::exportChosenFile);
+    connect(m_exportDialog, &ExportDialog::contactChosen, this, &MainWindow::revealContact);
     m_exportDialog->show();
 }
 

@@ -48,6 +48,8 @@ void MainWindow::setSaved(bool saved)
 void MainWindow::updateModifiedMark()
 {
     setWindowModified(!isSaved());
+    if (!m_phonesView.isNull())
+        updatePhonesHeading();
 }
 
 void MainWindow::forgetHistory()

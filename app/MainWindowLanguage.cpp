@@ -5,6 +5,7 @@
 
 #include "app/TrayIcon.h"
 #include "widgets/ContactEditor.h"
+#include "widgets/PhoneCheckView.h"
 #include "widgets/SearchEdit.h"
 
 #include <QAction>
@@ -43,6 +44,7 @@ void MainWindow::retranslateUi()
     setAction(m_localImportAct, tr("&Local Import"), tr("Import file local"));
     setAction(m_webImportAct, tr("&Network Import"), tr("Import file web"));
     setAction(m_localExportAct, tr("&Local Export"), tr("Export file local"));
+    setAction(m_phonesAct, tr("&Phones"), tr("Check what each phone model gets"));
     setAction(m_autoStartAct, tr("Auto Start"));
     setAction(m_recoveryDataAct, tr("Recovery Data"));
     setAction(m_autoHttpdAct, tr("Auto Httpd"));
@@ -79,6 +81,8 @@ void MainWindow::retranslateUi()
     // A new text takes the button's own key away.
     m_backupButton->setShortcut(QKeySequence(QStringLiteral("CTRL+B")));
     m_backupButton->setToolTip(withKey(tr("Backup phonebook"), tr("Ctrl+B")));
+    m_phonesButton->setText(tr("Phones"));
+    m_phonesButton->setToolTip(withKey(tr("Check what each phone model gets"), tr("Ctrl+P")));
     setHttpdButtonOpen(m_httpdShowsOpen);
 
     m_groupTitleLabel->setText(QStringLiteral("    ") + tr("Groups"));
@@ -92,6 +96,11 @@ void MainWindow::retranslateUi()
     if (m_contactEditor->isEmpty())
         showEmptyDetail();
 
+    if (m_phonesView) {
+        m_phonesView->setWindowTitle(tr("Phones"));
+        // The findings are worded when the check runs.
+        checkPhones();
+    }
     if (m_httpdLog)
         m_httpdLog->setWindowTitle(tr("HTTPD server request informations"));
     if (m_overlay) {

@@ -3,6 +3,7 @@
 #include "bench/Bench.h"
 
 #include "export/ExportFactory.h"
+#include "export/LayoutCheck.h"
 #include "manager/DataMgr.h"
 
 #include <QFileInfo>
@@ -48,6 +49,26 @@ void save()
         ok ? QString() : QStringLiteral("FAILED"));
 }
 
+// The check the Phones window and the export dialog run (off the GUI thread).
+void checkModels()
+{
+    Bench::setUpPhonebook(Bench::tempDir(), kContacts, true);
+    const Phonebook &book = DataMgr::instance()->phonebook();
+    const QList<GroupInfo> groups = book.groupsAsSaved();
+    const QList<QPair<int, QString>> checks { { ExportFactory::UniXml, "UTF-8" }, { ExportFactory::XmlAlder, "UTF-8" },
+        { ExportFactory::XmlBirch, "UTF-8" }, { ExportFactory::XmlCedar, "UTF-8" },
+        { ExportFactory::XmlBrenn, "UTF-8" }, { ExportFactory::CsvOutlook, "GBK" },
+        { ExportFactory::CsvOutlook, "KOI8-R" } };
+    for (const auto &[format, encoding] : checks) {
+        QElapsedTimer t;
+        t.start();
+        const LayoutCheck::Report r = LayoutCheck::check(format, encoding, book.contacts(), groups);
+        Bench::report(QStringLiteral("check %1 %2").arg(ExportFactory::formatLabels().value(format), encoding),
+            Bench::seconds(t), QStringLiteral("s"), QStringLiteral("%1 findings").arg(r.findings.size()));
+    }
+}
+
+const Bench::Registrar checkCase("export-check", checkModels);
 const Bench::Registrar formatsCase("export-formats", exportFormats);
 const Bench::Registrar saveCase("export-save", save);
 

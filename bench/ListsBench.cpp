@@ -10,10 +10,12 @@
 #include "widgets/ContactView.h"
 #include "widgets/GroupModel.h"
 #include "widgets/GroupView.h"
+#include "widgets/PhoneCheckView.h"
 #include "widgets/SearchEdit.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTreeView>
 
 namespace {
 
@@ -76,6 +78,39 @@ void lists()
         QStringLiteral("lists rebuilt after a command"), timed([&] { emit DataMgr::instance()->updateModel(); }));
 }
 
+// The Phones window: what the GUI thread spends, and how long until the five
+// models are shown (the check itself runs on a thread of its own).
+void phones()
+{
+    Bench::setUpPhonebook(Bench::tempDir(), kContacts, false);
+    MainWindow window;
+    QCoreApplication::processEvents();
+    QElapsedTimer t;
+    t.start();
+    window.showPhones();
+    Bench::report(QStringLiteral("open Phones (GUI thread)"), Bench::seconds(t));
+    PhoneCheckView *view = window.phonesView();
+    while (view->checkModel()->rowCount() < 5)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    Bench::report(QStringLiteral("open Phones until checked"), Bench::seconds(t));
+    const PhoneCheckModel *check = view->checkModel();
+    int findings = 0;
+    QModelIndex model = check->index(0, 0);
+    for (int row = 0; row < check->rowCount(); ++row) {
+        const QModelIndex index = check->index(row, 0);
+        findings += check->rowCount(index);
+        if (check->rowCount(index) > check->rowCount(model))
+            model = index;
+    }
+    Bench::report(QStringLiteral("open the model with most findings"), timed([&] { view->tree()->expand(model); }),
+        QStringLiteral("s"), QStringLiteral("%1 of %2 findings").arg(check->rowCount(model)).arg(findings));
+    const int last = check->index(check->rowCount(model) - 1, 0, model).data(PhoneCheckModel::ContactIdRole).toInt();
+    window.groupView()->selectGroupRow(groupRow(QStringLiteral("Group 3")));
+    Bench::report(
+        QStringLiteral("finding to its contact (leaving a group)"), timed([&] { window.revealContact(last); }));
+}
+
 const Bench::Registrar registrar("lists", lists);
+const Bench::Registrar phonesCase("lists-phones", phones);
 
 } // namespace

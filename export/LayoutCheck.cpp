@@ -3,6 +3,7 @@
 #include "data/ContactNames.h"
 #include "data/TextCodec.h"
 #include "export/ExportFactory.h"
+#include "export/ExportRules.h"
 
 #include <QHash>
 #include <QSet>
@@ -133,9 +134,13 @@ LayoutCheck::Report LayoutCheck::check(
         ++report.groups;
     }
 
-    // XML layouts write what the encoding lacks as character references; the
-    // others refuse the whole export.
+    // XML layouts write what the encoding lacks as character references. The
+    // others refuse the whole export over a name or mail address, and write "?"
+    // for the rest.
     const bool refusesText = !isXml(format);
+    if (refusesText)
+        report.refused = !ExportRules::checkEncodable(contacts, encoding);
+    TextCodec::Encoder encoder(encoding);
     QHash<QString, int> numberOwner;
     for (int i = 0; i < contacts.size(); ++i) {
         const ContactInfo &c = contacts.at(i);
@@ -148,17 +153,31 @@ LayoutCheck::Report LayoutCheck::check(
         ++report.contacts;
         if (c.FirstName.trimmed().isEmpty() && c.LastName.trimmed().isEmpty())
             report.findings.append({ Severity::Changed, c.id, tr("A contact has no name.") });
-        QStringList texts { c.FirstName, c.LastName };
+        QStringList refusing { c.FirstName, c.LastName };
+        QStringList texts;
+        if (refusesText) {
+            for (const MailInfo &m : c.MailList)
+                refusing.append(m.Mail);
+        } else {
+            texts = refusing;
+            refusing.clear();
+        }
         if (format == ExportFactory::XmlBrenn || !isXml(format))
             texts.append(c.Department);
         for (const PhoneInfo &p : c.PhoneList)
             texts.append(p.phonenumber);
-        for (const QString &text : std::as_const(texts)) {
-            if (text.isEmpty() || TextCodec::canEncode(encoding, text))
-                continue;
-            if (refusesText)
+        for (const QString &text : std::as_const(refusing)) {
+            if (!text.isEmpty() && !encoder.canEncode(text))
                 report.findings.append({ Severity::Lost, c.id,
                     tr("%1: \"%2\" has characters %3 cannot hold; the export is refused.").arg(name, text, encoding) });
+        }
+        for (const QString &text : std::as_const(texts)) {
+            if (text.isEmpty() || encoder.canEncode(text))
+                continue;
+            if (refusesText)
+                report.findings.append({ Severity::Changed, c.id,
+                    tr("%1: \"%2\" has characters %3 cannot hold; they are written as \"?\".")
+                        .arg(name, text, encoding) });
             else
                 report.findings.append({ Severity::Changed, c.id,
                     tr("%1: \"%2\" has characters %3 cannot hold; they are written as character references.")

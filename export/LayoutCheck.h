@@ -36,6 +36,9 @@ public:
         QString encoding;
         int contacts = 0; // carried by the file
         int groups = 0;
+        // The file cannot be made at all: the encoding cannot hold a name or mail
+        // address, and the layout refuses rather than write it wrong.
+        bool refused = false;
         QList<Finding> findings;
         bool losesAnything() const;
     };

@@ -205,6 +205,26 @@
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>Check</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>What the export makes of the phonebook</source>
+        <translation>What the export makes of the phonebook</translation>
+    </message>
+    <message>
+        <source>%1: what the file will hold of the phonebook.</source>
+        <translation>%1: what the file will hold of the phonebook.</translation>
+    </message>
+    <message>
+        <source>Checking…</source>
+        <translation>Checking…</translation>
+    </message>
+    <message>
+        <source>Details…</source>
+        <translation>Details…</translation>
+    </message>
 </context>
 <context>
     <name>ExportFactory</name>
@@ -416,6 +436,64 @@
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutCheck</name>
+    <message>
+        <source>(no name)</source>
+        <translation>(no name)</translation>
+    </message>
+    <message>
+        <source>The group %1 is past the %2 groups this phone takes.</source>
+        <translation>The group %1 is past the %2 groups this phone takes.</translation>
+    </message>
+    <message>
+        <source>%1 is past the %2 contacts this phone takes.</source>
+        <translation>%1 is past the %2 contacts this phone takes.</translation>
+    </message>
+    <message>
+        <source>A contact has no name.</source>
+        <translation>A contact has no name.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; has characters %3 cannot hold; the export is refused.</source>
+        <translation>%1: &quot;%2&quot; has characters %3 cannot hold; the export is refused.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; has characters %3 cannot hold; they are written as &quot;?&quot;.</source>
+        <translation>%1: &quot;%2&quot; has characters %3 cannot hold; they are written as &quot;?&quot;.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; has characters %3 cannot hold; they are written as character references.</source>
+        <translation>%1: &quot;%2&quot; has characters %3 cannot hold; they are written as character references.</translation>
+    </message>
+    <message>
+        <source>%1 loses the group %2 on this phone.</source>
+        <translation>%1 loses the group %2 on this phone.</translation>
+    </message>
+    <message>
+        <source>%1: the number %2 cannot be dialled.</source>
+        <translation>%1: the number %2 cannot be dialled.</translation>
+    </message>
+    <message>
+        <source>%1: the number %2 belongs to another contact too.</source>
+        <translation>%1: the number %2 belongs to another contact too.</translation>
+    </message>
+    <message>
+        <source>%1 has no number.</source>
+        <translation>%1 has no number.</translation>
+    </message>
+    <message>
+        <source>%1: the number %2 (%3) is left out of this phone&apos;s file.</source>
+        <translation>%1: the number %2 (%3) is left out of this phone&apos;s file.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n mail address(es) left out of this phone&apos;s file.</source>
+        <translation>
+            <numerusform>%1: %n mail address left out of this phone&apos;s file.</numerusform>
+            <numerusform>%1: %n mail addresses left out of this phone&apos;s file.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1133,6 +1211,34 @@ It is left in %2.</translation>
             <numerusform>Copy %n Contacts</numerusform>
         </translation>
     </message>
+    <message>
+        <source>&amp;Phones</source>
+        <translation>&amp;Phones</translation>
+    </message>
+    <message>
+        <source>Check what each phone model gets</source>
+        <translation>Check what each phone model gets</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>Phones</translation>
+    </message>
+    <message>
+        <source>Ctrl+P</source>
+        <translation>Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Other models</source>
+        <translation>Other models</translation>
+    </message>
+    <message>
+        <source>The phonebook as saved: what each phone model fetches.</source>
+        <translation>The phonebook as saved: what each phone model fetches.</translation>
+    </message>
+    <message>
+        <source>The phonebook with its unsaved edits: what each phone model fetches once it is saved.</source>
+        <translation>The phonebook with its unsaved edits: what each phone model fetches once it is saved.</translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>
@@ -1143,6 +1249,40 @@ It is left in %2.</translation>
     <message>
         <source>The file is not valid %1 text; choose the encoding it was saved in.</source>
         <translation>The file is not valid %1 text; choose the encoding it was saved in.</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneCheckModel</name>
+    <message>
+        <source>The file cannot be made: the encoding %1 cannot hold some names or mail addresses.</source>
+        <translation>The file cannot be made: the encoding %1 cannot hold some names or mail addresses.</translation>
+    </message>
+    <message>
+        <source>Contacts: %1, groups: %2</source>
+        <translation>Contacts: %1, groups: %2</translation>
+    </message>
+    <message>
+        <source>%1 — nothing lost or changed</source>
+        <translation>%1 — nothing lost or changed</translation>
+    </message>
+    <message>
+        <source>%1 — lost: %2, changed: %3</source>
+        <translation>%1 — lost: %2, changed: %3</translation>
+    </message>
+    <message>
+        <source>Lost</source>
+        <translation>Lost</translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation>Changed</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneCheckView</name>
+    <message>
+        <source>Checking…</source>
+        <translation>Checking…</translation>
     </message>
 </context>
 <context>

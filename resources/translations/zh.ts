@@ -205,6 +205,26 @@
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>Check</source>
+        <translation>检查</translation>
+    </message>
+    <message>
+        <source>What the export makes of the phonebook</source>
+        <translation>导出将如何处理电话簿</translation>
+    </message>
+    <message>
+        <source>%1: what the file will hold of the phonebook.</source>
+        <translation>%1：文件将包含电话簿中的哪些内容。</translation>
+    </message>
+    <message>
+        <source>Checking…</source>
+        <translation>正在检查…</translation>
+    </message>
+    <message>
+        <source>Details…</source>
+        <translation>详细信息…</translation>
+    </message>
 </context>
 <context>
     <name>ExportFactory</name>
@@ -416,6 +436,63 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>LayoutCheck</name>
+    <message>
+        <source>(no name)</source>
+        <translation>（无姓名）</translation>
+    </message>
+    <message>
+        <source>The group %1 is past the %2 groups this phone takes.</source>
+        <translation>群组 %1 超出了此话机可容纳的 %2 个群组。</translation>
+    </message>
+    <message>
+        <source>%1 is past the %2 contacts this phone takes.</source>
+        <translation>%1 超出了此话机可容纳的 %2 个联系人。</translation>
+    </message>
+    <message>
+        <source>A contact has no name.</source>
+        <translation>有联系人没有姓名。</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; has characters %3 cannot hold; the export is refused.</source>
+        <translation>%1：“%2”含有 %3 无法表示的字符，导出将被拒绝。</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; has characters %3 cannot hold; they are written as &quot;?&quot;.</source>
+        <translation>%1：“%2”含有 %3 无法表示的字符，这些字符将写为“?”。</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; has characters %3 cannot hold; they are written as character references.</source>
+        <translation>%1：“%2”含有 %3 无法表示的字符，这些字符将写为字符引用。</translation>
+    </message>
+    <message>
+        <source>%1 loses the group %2 on this phone.</source>
+        <translation>%1 在此话机上将失去群组 %2。</translation>
+    </message>
+    <message>
+        <source>%1: the number %2 cannot be dialled.</source>
+        <translation>%1：号码 %2 无法拨打。</translation>
+    </message>
+    <message>
+        <source>%1: the number %2 belongs to another contact too.</source>
+        <translation>%1：号码 %2 也属于另一个联系人。</translation>
+    </message>
+    <message>
+        <source>%1 has no number.</source>
+        <translation>%1 没有号码。</translation>
+    </message>
+    <message>
+        <source>%1: the number %2 (%3) is left out of this phone&apos;s file.</source>
+        <translation>%1：号码 %2（%3）不会写入此话机的文件。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n mail address(es) left out of this phone&apos;s file.</source>
+        <translation>
+            <numerusform>%1：%n 个邮件地址不会写入此话机的文件。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1126,6 +1203,34 @@ It is left in %2.</source>
             <numerusform>复制 %n 个联系人</numerusform>
         </translation>
     </message>
+    <message>
+        <source>&amp;Phones</source>
+        <translation>话机(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Check what each phone model gets</source>
+        <translation>检查每种话机型号获得的内容</translation>
+    </message>
+    <message>
+        <source>Phones</source>
+        <translation>话机</translation>
+    </message>
+    <message>
+        <source>Ctrl+P</source>
+        <translation>Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Other models</source>
+        <translation>其他型号</translation>
+    </message>
+    <message>
+        <source>The phonebook as saved: what each phone model fetches.</source>
+        <translation>已保存的电话簿：每种话机型号获取的内容。</translation>
+    </message>
+    <message>
+        <source>The phonebook with its unsaved edits: what each phone model fetches once it is saved.</source>
+        <translation>含未保存编辑的电话簿：保存后每种话机型号将获取的内容。</translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>
@@ -1136,6 +1241,40 @@ It is left in %2.</source>
     <message>
         <source>The file is not valid %1 text; choose the encoding it was saved in.</source>
         <translation>该文件不是有效的 %1 文本，请选择文件保存时使用的编码。</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneCheckModel</name>
+    <message>
+        <source>The file cannot be made: the encoding %1 cannot hold some names or mail addresses.</source>
+        <translation>无法生成文件：编码 %1 无法表示某些姓名或邮件地址。</translation>
+    </message>
+    <message>
+        <source>Contacts: %1, groups: %2</source>
+        <translation>联系人：%1，群组：%2</translation>
+    </message>
+    <message>
+        <source>%1 — nothing lost or changed</source>
+        <translation>%1 — 无丢失或更改</translation>
+    </message>
+    <message>
+        <source>%1 — lost: %2, changed: %3</source>
+        <translation>%1 — 丢失：%2，更改：%3</translation>
+    </message>
+    <message>
+        <source>Lost</source>
+        <translation>丢失</translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation>更改</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneCheckView</name>
+    <message>
+        <source>Checking…</source>
+        <translation>正在检查…</translation>
     </message>
 </context>
 <context>

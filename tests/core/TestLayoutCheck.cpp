@@ -1,9 +1,11 @@
 // What each phone model's file will carry, checked before anything is published.
 
+#include "export/ExportBase.h"
 #include "export/ExportFactory.h"
 #include "export/LayoutCheck.h"
 #include "tests/CliRun.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -44,6 +46,8 @@ private slots:
     void findings_data();
     void findings();
     void modelLimits();
+    void refusedWhenTheWriterRefuses_data();
+    void refusedWhenTheWriterRefuses();
     void exitStatusSaysWhetherAnythingIsLost();
 };
 
@@ -124,6 +128,50 @@ void TestLayoutCheck::modelLimits()
     const LayoutCheck::Report cedar = LayoutCheck::check(ExportFactory::XmlCedar, "UTF-8", contacts, groups);
     QCOMPARE(cedar.contacts, LayoutLimits::kModelContacts + 2);
     QVERIFY(!cedar.losesAnything());
+}
+
+void TestLayoutCheck::refusedWhenTheWriterRefuses_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("CSV, Chinese name in KOI8-R") << int(ExportFactory::CsvOutlook) << "KOI8-R"
+                                                 << "name" << true;
+    QTest::newRow("vCard, Chinese mail in KOI8-R") << int(ExportFactory::VCard) << "KOI8-R"
+                                                   << "mail" << true;
+    QTest::newRow("CSV, Chinese department in KOI8-R") << int(ExportFactory::CsvOutlook) << "KOI8-R"
+                                                       << "department" << false;
+    QTest::newRow("CSV, Cyrillic name in GBK") << int(ExportFactory::CsvGmail) << "GBK"
+                                               << "cyrillic" << false;
+    QTest::newRow("Birch XML, Chinese name in KOI8-R") << int(ExportFactory::XmlBirch) << "KOI8-R"
+                                                       << "name" << false;
+}
+
+void TestLayoutCheck::refusedWhenTheWriterRefuses()
+{
+    QFETCH(int, format);
+    QFETCH(QString, encoding);
+    QFETCH(QString, field);
+    QFETCH(bool, refused);
+    ContactInfo c = contact(1, "Anna", "McLee", { "100" });
+    MailInfo mail;
+    mail.Mail = field == "mail" ? QString::fromUtf8("张@example.com") : QStringLiteral("anna@example.com");
+    c.MailList.append(mail);
+    if (field == "name")
+        c.LastName = QString::fromUtf8("张");
+    else if (field == "department")
+        c.Department = QString::fromUtf8("销售");
+    else if (field == "cyrillic")
+        c.LastName = QString::fromUtf8("Иванова");
+    const LayoutCheck::Report r = LayoutCheck::check(format, encoding, { c }, {});
+    QBuffer out;
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    // The check tells what the writer itself will do.
+    QCOMPARE(!ExportFactory::writer(format)->write(out, { c }, {}, encoding), refused);
+    QCOMPARE(r.refused, refused);
+    QCOMPARE(r.losesAnything(), refused);
+    QCOMPARE(r.findings.isEmpty(), field == "cyrillic");
 }
 
 void TestLayoutCheck::exitStatusSaysWhetherAnythingIsLost()
