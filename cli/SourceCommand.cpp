@@ -98,7 +98,23 @@ int addSource(const QStringList &args)
     }
     lock.unlock();
     DataMgr::instance()->closeStore();
-    return Cli::syncSources(added);
+    // A book whose first fetch failed is not added: the command failed, and the
+    // phonebook stays as it was.
+    int exit = Cli::Success;
+    for (const int id : added) {
+        if (Cli::syncSources({ id }) == Cli::Success)
+            continue;
+        exit = Cli::Failure;
+        if (!Cli::lockFolder(lock) || (!DataMgr::instance()->storeIsOpen() && !Cli::openStore()))
+            return Cli::Failure;
+        if (const Result removed = DataMgr::instance()->removeCardSource(id); !removed) {
+            Cli::printErr(removed.message());
+            return Cli::Failure;
+        }
+        lock.unlock();
+        Cli::printErr(QStringLiteral("Source %1 was not added.").arg(id));
+    }
+    return exit;
 }
 
 int listSources(const QStringList &args)

@@ -271,7 +271,8 @@ void CardDavClient::onFinished()
 {
     QNetworkReply *reply = std::exchange(m_reply, nullptr);
     reply->deleteLater();
-    const QByteArray body = reply->readAll();
+    // An aborted or timed-out reply is closed: nothing to read.
+    const QByteArray body = reply->isReadable() ? reply->readAll() : QByteArray();
     m_bytes += body.size();
     const int code = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const Step step = m_step;

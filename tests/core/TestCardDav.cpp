@@ -53,6 +53,7 @@ private slots:
     void refreshCarriesOnlyTheChanges();
     void failedRefreshChangesNothing_data();
     void failedRefreshChangesNothing();
+    void failedFirstFetchAddsNothing();
     void refusesAnUnknownCertificate();
     void passwordFileMustBePrivate();
 
@@ -304,6 +305,20 @@ void TestCardDav::failedRefreshChangesNothing()
     QVERIFY2(err.contains(expected), qPrintable(err));
     QVERIFY(store.open(QIODevice::ReadOnly));
     QCOMPARE(store.readAll(), before);
+}
+
+void TestCardDav::failedFirstFetchAddsNothing()
+{
+    makeBook(QStringLiteral("Office"));
+    // Two cards in one file, put past the server's checks: it fails to list the book.
+    QFile two(m_server + QStringLiteral("/collections/collection-root/anna/book/two.vcf"));
+    QVERIFY(two.open(QIODevice::WriteOnly));
+    two.write(card("x", "One", "Anna", "1") + card("y", "Two", "Bert", "2"));
+    two.close();
+    const CliRun added = cli({ QStringLiteral("source"), QStringLiteral("add"),
+        QStringLiteral("http://127.0.0.1:%1/anna/book/").arg(m_port), QStringLiteral("--user"), kUser });
+    QCOMPARE(added.exitCode, 1);
+    QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("list") }).out, QString());
 }
 
 void TestCardDav::refusesAnUnknownCertificate()
