@@ -9,16 +9,21 @@
 #include <QHash>
 #include <QMap>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 #include <vector>
+
+extern char **environ;
 
 namespace Bench {
 
@@ -158,8 +163,66 @@ int measureChild(const char *outFile, char **argv)
     if (waited != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return 1;
     const double seconds = double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) / 1e9;
-    std::printf("%.4f %ld\n", seconds, usage.ru_maxrss);
+    const double processor = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    std::printf("%.4f %ld %.4f\n", seconds, usage.ru_maxrss, processor);
     return 0;
+}
+
+// The child is started by a fresh copy of this program (`--measure`): a child
+// started straight from here would be charged this process's own peak, since
+// the kernel counts the memory of the process it replaces at exec.
+Run runProcess(const QString &program, const QStringList &args, const QString &outFile)
+{
+    QTemporaryFile result;
+    if (!result.open())
+        return Run();
+    QList<QByteArray> bytes { QCoreApplication::applicationFilePath().toLocal8Bit(), QByteArray("--measure"),
+        outFile.isEmpty() ? QByteArray("/dev/null") : outFile.toLocal8Bit(), program.toLocal8Bit() };
+    for (const QString &a : args)
+        bytes << a.toLocal8Bit();
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, result.handle(), STDOUT_FILENO);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return Run();
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    Run run;
+    // The child wrote through a copy of this handle: read from the start.
+    (void)result.seek(0);
+    const QList<QByteArray> fields = result.readAll().trimmed().split(' ');
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || fields.size() != 3)
+        return run;
+    run.ok = true;
+    run.seconds = fields[0].toDouble();
+    run.peakMiB = fields[1].toDouble() / 1024.0;
+    run.processorSeconds = fields[2].toDouble();
+    return run;
+}
+
+Median medianOf(QList<Run> runs)
+{
+    Median m;
+    for (const Run &r : runs)
+        m.ok = m.ok && r.ok;
+    QStringList texts;
+    for (const Run &r : runs) {
+        m.peakMiB = qMax(m.peakMiB, r.peakMiB);
+        m.processorSeconds = qMax(m.processorSeconds, r.processorSeconds);
+        texts << QString::number(r.seconds, 'f', 2);
+    }
+    m.runs = texts.join(QStringLiteral(", "));
+    std::sort(runs.begin(), runs.end(), [](const Run &a, const Run &b) { return a.seconds < b.seconds; });
+    m.seconds = runs.isEmpty() ? 0 : runs[runs.size() / 2].seconds;
+    return m;
 }
 
 } // namespace Bench

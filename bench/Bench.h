@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace Bench {
 
@@ -42,9 +43,38 @@ QStringList syntheticGroupNames();
 void setUpPhonebook(const QString &dir, int count, bool save);
 
 // Runs argv[0] with stdout into `outFile` and prints its wall time in seconds and
-// its own peak resident memory in KiB; non-zero when it failed. Called in a fresh
+// its own peak resident memory in KiB and processor seconds; non-zero when it failed. Called in a fresh
 // process, so that the child is charged no one else's memory.
 int measureChild(const char *outFile, char **argv);
+
+// One run of a program in a process of its own.
+struct Run {
+    bool ok = false;
+    double seconds = 0;
+    double peakMiB = 0;
+    double processorSeconds = 0; // user and system
+};
+
+// Runs `program args` with stdout into `outFile` (or /dev/null) and measures it.
+Run runProcess(const QString &program, const QStringList &args, const QString &outFile = QString());
+
+// The median of three runs, and the runs themselves for the detail column.
+struct Median {
+    bool ok = true;
+    double seconds = 0;
+    double peakMiB = 0;
+    double processorSeconds = 0; // the most any run took
+    QString runs;
+};
+Median medianOf(QList<Run> runs);
+
+template <typename RunFn> Median median(RunFn runOnce)
+{
+    QList<Run> runs;
+    for (int i = 0; i < 3; ++i)
+        runs.append(runOnce());
+    return medianOf(runs);
+}
 
 // Seconds since `timer` started.
 inline double seconds(const QElapsedTimer &timer)
