@@ -39,11 +39,21 @@ bool passwordFor(const CardSource &source, QString &password)
     return true;
 }
 
+// After a refused certificate: what it was, and how to trust it once checked.
+void hintCertificate(const CardDavClient &client)
+{
+    if (!client.certificateRefused() || client.problemCertificate().isEmpty())
+        return;
+    Cli::printErr(QStringLiteral("The server's certificate has the SHA-256 fingerprint %1. If it is the one the "
+                                 "server's owner gave you, add the source again with --trust-certificate %1.")
+                      .arg(client.problemCertificate()));
+}
+
 int addSource(const QStringList &args)
 {
     const Cli::Options o = Cli::parseOptions(args,
         { QStringLiteral("--user"), QStringLiteral("--password-file"), QStringLiteral("--group"),
-            QStringLiteral("--refresh") },
+            QStringLiteral("--refresh"), QStringLiteral("--trust-certificate") },
         {});
     if (!o.error.isEmpty() || o.positional.size() != 1) {
         Cli::printErr(o.error.isEmpty() ? QStringLiteral("source add takes one address") : o.error);
@@ -66,14 +76,17 @@ int addSource(const QStringList &args)
         ? QFileInfo(o.values.value(QStringLiteral("--password-file"))).absoluteFilePath()
         : QString();
     model.refreshMinutes = refresh;
+    model.certificate = o.values.value(QStringLiteral("--trust-certificate"));
     QString password;
     if (!passwordFor(model, password))
         return Cli::Failure;
 
     CardDavClient client;
     client.setCredentials(model.user, password);
+    client.setTrustedCertificate(model.certificate);
     if (const Result found = client.discoverAndWait(url); !found) {
         Cli::printErr(found.message());
+        hintCertificate(client);
         return Cli::Failure;
     }
     FolderLock lock;
@@ -194,12 +207,15 @@ int source(const QStringList &args)
 }
 
 const Cli::Registrar sourceCommand("source",
-    "source add URL [--user NAME] [--password-file FILE] [--group NAME] [--refresh MINUTES] | source list | "
+    "source add URL [--user NAME] [--password-file FILE] [--group NAME] [--refresh MINUTES] "
+    "[--trust-certificate SHA256] | source list | "
     "source remove ID | source sync [ID...]",
     "Address books on CardDAV servers that feed the phonebook. add finds the books at URL (a book, the "
     "user's home or the server's root), adds each and fetches its cards; sync fetches what changed on the "
     "server, applies it as one step and saves; remove forgets a source (its contacts stay). The password "
-    "comes from the environment variable QUORVANE_CARDDAV_PASSWORD or from FILE, which only you may read.",
+    "comes from the environment variable QUORVANE_CARDDAV_PASSWORD or from FILE, which only you may read. "
+    "A server whose certificate nobody vouches for (its own) is refused unless you give the certificate's "
+    "SHA-256 fingerprint, which the refusal prints, with --trust-certificate.",
     source);
 
 } // namespace
@@ -230,8 +246,10 @@ int syncSources(const QList<int> &ids)
         }
         CardDavClient client;
         client.setCredentials(source.user, password);
+        client.setTrustedCertificate(source.certificate);
         if (const Result fetched = client.fetchAndWait(QUrl(source.url), source.syncToken, *versions); !fetched) {
             printErr(QStringLiteral("%1: %2").arg(source.name, fetched.message()));
+            hintCertificate(client);
             exit = Failure;
             continue;
         }

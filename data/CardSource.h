@@ -14,6 +14,9 @@ struct CardSource {
     QString group; // the group its contacts join
     int refreshMinutes = 0; // 0: only when asked
     QString syncToken; // the server's mark of what we have; empty before the first sync
+    // SHA-256 of a certificate the user chose to trust although nobody vouches for
+    // it (a server's own); empty: only certificates the system trusts.
+    QString certificate;
 };
 
 // What we hold of one card: the contact it became and the version we read.

@@ -20,7 +20,18 @@ Result CardSources::prepare()
 {
     Result r = exec(QStringLiteral("create table if not exists card_source (id INTEGER PRIMARY KEY, url TEXT, "
                                    "name TEXT, user TEXT, password_file TEXT, group_name TEXT, refresh INT, "
-                                   "sync_token TEXT)"));
+                                   "sync_token TEXT, certificate TEXT)"));
+    if (r) {
+        // Stores made before sources could trust a certificate of their own.
+        QSqlQuery columns(m_db);
+        bool found = false;
+        if (!columns.exec(QStringLiteral("pragma table_info(card_source)")))
+            return Result::failure(columns.lastError().text(), Result::Cause::Store);
+        while (columns.next())
+            found = found || columns.value(1).toString() == QLatin1String("certificate");
+        if (!found)
+            r = exec(QStringLiteral("alter table card_source add column certificate TEXT"));
+    }
     if (r)
         r = exec(QStringLiteral("create table if not exists card_link (contact_id INT PRIMARY KEY, source INT, "
                                 "href TEXT, etag TEXT)"));
@@ -32,8 +43,8 @@ Result CardSources::prepare()
 Expected<QList<CardSource>> CardSources::sources()
 {
     QSqlQuery query(m_db);
-    if (!query.exec(QStringLiteral("select id, url, name, user, password_file, group_name, refresh, sync_token "
-                                   "from card_source order by id")))
+    if (!query.exec(QStringLiteral("select id, url, name, user, password_file, group_name, refresh, sync_token, "
+                                   "certificate from card_source order by id")))
         return Result::failure(query.lastError().text(), Result::Cause::Store);
     QList<CardSource> list;
     while (query.next()) {
@@ -46,6 +57,7 @@ Expected<QList<CardSource>> CardSources::sources()
         s.group = query.value(5).toString();
         s.refreshMinutes = query.value(6).toInt();
         s.syncToken = query.value(7).toString();
+        s.certificate = query.value(8).toString();
         list.append(s);
     }
     return list;
@@ -54,14 +66,14 @@ Expected<QList<CardSource>> CardSources::sources()
 Result CardSources::save(CardSource &source)
 {
     const QVariantList values { source.url, source.name, source.user, source.passwordFile, source.group,
-        source.refreshMinutes, source.syncToken };
+        source.refreshMinutes, source.syncToken, source.certificate };
     if (source.id > 0)
         return exec(QStringLiteral("update card_source set url = ?, name = ?, user = ?, password_file = ?, "
-                                   "group_name = ?, refresh = ?, sync_token = ? where id = ?"),
+                                   "group_name = ?, refresh = ?, sync_token = ?, certificate = ? where id = ?"),
             values + QVariantList { source.id });
     QSqlQuery query(m_db);
     query.prepare(QStringLiteral("insert into card_source (url, name, user, password_file, group_name, refresh, "
-                                 "sync_token) values (?, ?, ?, ?, ?, ?, ?)"));
+                                 "sync_token, certificate) values (?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant &v : values)
         query.addBindValue(v);
     if (!query.exec())

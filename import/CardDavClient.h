@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QSet>
+#include <QSslCertificate>
 #include <QSslError>
 #include <QString>
 #include <QUrl>
@@ -66,6 +67,13 @@ public:
     void setCredentials(const QString &user, const QString &password);
     // Certificate problems are refused unless this is set (the user accepted them).
     void setAcceptCertificates(bool accept) { m_acceptCertificates = accept; }
+    // A certificate trusted by its SHA-256 (hex, colons allowed) whatever its problems.
+    void setTrustedCertificate(const QString &sha256);
+    // The SHA-256 of the last certificate with problems (refused or accepted), as
+    // colon-separated hex, for the user to check and for setTrustedCertificate().
+    QString problemCertificate() const { return m_problemCertificate; }
+    bool certificateRefused() const { return m_certificateRefused; }
+    static QString fingerprint(const QSslCertificate &certificate);
 
     // The address books at `url`: the book itself, or those of the user whose
     // principal or server root it is (found through /.well-known/carddav).
@@ -121,6 +129,8 @@ private:
     bool m_authTried = false;
     bool m_acceptCertificates = false;
     bool m_certificateRefused = false;
+    QString m_trustedCertificate; // plain lower-case hex
+    QString m_problemCertificate;
     QUrl m_base;
     QUrl m_book;
     QHash<QString, QString> m_known;

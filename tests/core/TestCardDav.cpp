@@ -8,6 +8,9 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -54,8 +57,9 @@ private slots:
     void failedRefreshChangesNothing_data();
     void failedRefreshChangesNothing();
     void failedFirstFetchAddsNothing();
-    void refusesAnUnknownCertificate();
+    void unknownCertificateOnlyWhenTrusted();
     void passwordFileMustBePrivate();
+    void storeOfAnOlderVersionKeepsItsSources();
 
 private:
     bool startServer(bool tls = false);
@@ -321,17 +325,44 @@ void TestCardDav::failedFirstFetchAddsNothing()
     QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("list") }).out, QString());
 }
 
-void TestCardDav::refusesAnUnknownCertificate()
+void TestCardDav::unknownCertificateOnlyWhenTrusted()
 {
     stopServer();
     if (QStandardPaths::findExecutable(QStringLiteral("openssl")).isEmpty())
         QSKIP("openssl is not installed: no certificate to test with");
     QVERIFY(startServer(true));
-    const CliRun added = cli({ QStringLiteral("source"), QStringLiteral("add"),
-        QStringLiteral("https://127.0.0.1:%1/anna/").arg(m_port), QStringLiteral("--user"), kUser });
-    QCOMPARE(added.exitCode, 1);
-    QVERIFY2(added.err.contains(QStringLiteral("certificate")), qPrintable(added.err));
+    // The book is put straight into the server's folder: it is the certificate under test.
+    const QString book = m_server + QStringLiteral("/collections/collection-root/anna/book");
+    QVERIFY(QDir().mkpath(book));
+    QFile props(book + QStringLiteral("/.Radicale.props"));
+    QVERIFY(props.open(QIODevice::WriteOnly));
+    props.write(R"({"D:displayname": "Office", "tag": "VADDRESSBOOK"})");
+    props.close();
+    QFile a(book + QStringLiteral("/a.vcf"));
+    QVERIFY(a.open(QIODevice::WriteOnly));
+    a.write(card("a", "McLee", "Anna", "1"));
+    a.close();
+    QStringList add { QStringLiteral("source"), QStringLiteral("add"),
+        QStringLiteral("https://127.0.0.1:%1/anna/").arg(m_port), QStringLiteral("--user"), kUser };
+    const CliRun refused = cli(add);
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("certificate")), qPrintable(refused.err));
     QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("list") }).out, QString());
+
+    // Trusted by the fingerprint the refusal named, for the refreshes too.
+    const QRegularExpressionMatch fingerprint
+        = QRegularExpression(QStringLiteral("--trust-certificate ([0-9A-F:]{95})")).match(refused.err);
+    QVERIFY2(fingerprint.hasMatch(), qPrintable(refused.err));
+    const CliRun trusted = cli(add << QStringLiteral("--trust-certificate") << fingerprint.captured(1));
+    QVERIFY2(trusted.exitCode == 0, qPrintable(trusted.err));
+    QCOMPARE(names(contacts()), QStringList { QStringLiteral("Anna McLee") });
+    const CliRun synced = cli({ QStringLiteral("source"), QStringLiteral("sync") });
+    QVERIFY2(synced.exitCode == 0, qPrintable(synced.err));
+
+    // A new certificate (the server makes one at each start) is refused again.
+    stopServer();
+    QVERIFY(startServer(true));
+    QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("sync") }).exitCode, 1);
 }
 
 void TestCardDav::passwordFileMustBePrivate()
@@ -351,6 +382,29 @@ void TestCardDav::passwordFileMustBePrivate()
     QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     run = runCli(args);
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+}
+
+void TestCardDav::storeOfAnOlderVersionKeepsItsSources()
+{
+    QCOMPARE(cli({ QStringLiteral("save") }).exitCode, 0);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+        db.setDatabaseName(m_data + QStringLiteral("/phonebook.db"));
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("create table card_source (id INTEGER PRIMARY KEY, url TEXT, name TEXT, "
+                                          "user TEXT, password_file TEXT, group_name TEXT, refresh INT, "
+                                          "sync_token TEXT)")));
+        QVERIFY(query.exec(QStringLiteral("insert into card_source (url, name, user, group_name, refresh) values "
+                                          "('http://127.0.0.1:%1/anna/book/', 'Office', 'anna', 'Office', 0)")
+                               .arg(m_port)));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("older"));
+    makeBook(QStringLiteral("Office"));
+    QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "McLee", "Anna", "1")), QNetworkReply::NoError);
+    const CliRun synced = cli({ QStringLiteral("source"), QStringLiteral("sync") });
+    QVERIFY2(synced.exitCode == 0, qPrintable(synced.err));
+    QCOMPARE(names(contacts()), QStringList { QStringLiteral("Anna McLee") });
 }
 
 QTEST_GUILESS_MAIN(TestCardDav)
