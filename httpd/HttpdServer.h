@@ -5,6 +5,7 @@
 #include <QHostAddress>
 #include <QMutex>
 #include <QTcpServer>
+#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -57,7 +58,9 @@ public:
     bool atCap() const { return m_open.load() >= m_maxConnections; }
     // Requests to report, as (product, file name); they reach requestServer in the
     // order given, on the main thread.
-    void log(std::vector<std::pair<QString, QString>> &requests);
+    // `now`: before something the request asks of the main thread, which must
+    // find its line already logged; otherwise lines wait a moment and go together.
+    void log(std::vector<std::pair<QString, QString>> &requests, bool now);
 
 signals:
     void requestServer(const QString &message);
@@ -81,4 +84,5 @@ private:
     QMutex m_logMutex;
     std::vector<std::pair<QString, QString>> m_log;
     bool m_logPosted = false;
+    QTimer m_logTimer;
 };

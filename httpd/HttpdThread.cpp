@@ -399,16 +399,17 @@ void HttpdThread::report(const HttpRequest &request)
 {
     // Into the server's one log at once, before the reply: lines keep the order
     // the requests came in, whatever thread served them. The server wakes the
-    // window once for all the lines that came meanwhile.
+    // window once for all the lines that come within a moment.
     m_log.emplace_back(request.product, request.fileName);
     flushLog();
 }
 
-void HttpdThread::flushLog()
+void HttpdThread::flushLog(bool now)
 {
     m_logDue = -1;
-    if (!m_log.empty())
-        m_server->log(m_log);
+    // Urgent even when this thread's lines went already: they may still be waiting.
+    if (!m_log.empty() || now)
+        m_server->log(m_log, now);
 }
 
 // Opens a file to send without waiting on it: a FIFO or a device put in place of a
@@ -465,7 +466,7 @@ void HttpdThread::dealWith(Connection *c, const HttpRequest &request)
         return;
     }
     // The log reaches the main thread ahead of anything this request asks of it.
-    flushLog();
+    flushLog(true);
     auto ticket = std::make_shared<HttpdGenerator::Ticket>();
     ticket->folder = folder;
     ticket->format = HttpRequest::modelFormat(request.product);

@@ -74,7 +74,7 @@ private:
     void acceptSome();
     void watchListener(bool watch);
     void report(const HttpRequest &request);
-    void flushLog();
+    void flushLog(bool now = false);
     int openFile(const QString &path, bool followLink);
     void onEvent(Connection *c, quint32 events);
     void getMessage(Connection *c);
