@@ -6,10 +6,15 @@ namespace PinyinKey {
 
 namespace {
 
-// Every table character lies in the CJK Unified Ideographs block, so a flat
-// array over that block, built once, answers each lookup in constant time.
+// Every table character lies in the CJK Unified Ideographs block, so flat
+// arrays over that block, built once, answer each lookup in constant time.
 constexpr char32_t kFirst = 0x4E00;
 constexpr char32_t kLast = 0x9FFF;
+
+bool inBlock(char32_t codePoint)
+{
+    return codePoint >= kFirst && codePoint <= kLast;
+}
 
 const std::vector<short> &index()
 {
@@ -17,7 +22,7 @@ const std::vector<short> &index()
         std::vector<short> v(kLast - kFirst + 1, -1);
         for (int i = 0; i < kTableSize; ++i) {
             for (const char16_t *c = kTable[i].chars; *c; ++c) {
-                if (*c >= kFirst && *c <= kLast)
+                if (inBlock(*c))
                     v[*c - kFirst] = short(i);
             }
         }
@@ -26,14 +31,63 @@ const std::vector<short> &index()
     return built;
 }
 
+// All readings of the table's characters, one run per character.
+struct ReadingIndex {
+    std::vector<QLatin1String> syllables;
+    std::vector<int> start; // per block position; -1 outside the table
+    std::vector<unsigned char> count;
+};
+
+const ReadingIndex &readingIndex()
+{
+    static const ReadingIndex built = [] {
+        ReadingIndex r;
+        r.start.assign(kLast - kFirst + 1, -1);
+        r.count.assign(kLast - kFirst + 1, 0);
+        std::vector<const char *> others(kLast - kFirst + 1, nullptr);
+        for (int i = 0; i < kOtherReadingsSize; ++i) {
+            if (inBlock(kOtherReadings[i].ch))
+                others[kOtherReadings[i].ch - kFirst] = kOtherReadings[i].syllables;
+        }
+        const std::vector<short> &rows = index();
+        for (size_t pos = 0; pos < rows.size(); ++pos) {
+            if (rows[pos] < 0)
+                continue;
+            r.start[pos] = int(r.syllables.size());
+            r.syllables.push_back(QLatin1String(kTable[rows[pos]].syllable));
+            for (const char *s = others[pos]; s && *s;) {
+                const char *end = s;
+                while (*end && *end != ' ')
+                    ++end;
+                r.syllables.push_back(QLatin1String(s, end));
+                s = *end ? end + 1 : end;
+            }
+            r.count[pos] = static_cast<unsigned char>(r.syllables.size() - size_t(r.start[pos]));
+        }
+        return r;
+    }();
+    return built;
+}
+
 } // namespace
 
 const char *syllableOf(char32_t codePoint)
 {
-    if (codePoint < kFirst || codePoint > kLast)
+    if (!inBlock(codePoint))
         return nullptr;
     const short row = index()[codePoint - kFirst];
     return row < 0 ? nullptr : kTable[row].syllable;
+}
+
+Readings readingsOf(char32_t codePoint)
+{
+    if (!inBlock(codePoint))
+        return {};
+    const ReadingIndex &r = readingIndex();
+    const int start = r.start[codePoint - kFirst];
+    if (start < 0)
+        return {};
+    return { r.syllables.data() + start, r.count[codePoint - kFirst] };
 }
 
 QByteArray toPinyin(const QByteArray &utf8)

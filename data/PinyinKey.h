@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLatin1String>
 #include <QString>
 
 // Sort and search keys that spell Chinese names in Hanyu Pinyin.
@@ -14,6 +15,15 @@ struct TableEntry {
 extern const TableEntry kTable[];
 extern const int kTableSize;
 
+// The readings of a character besides its kTable one, for search only.
+struct OtherReadings {
+    char16_t ch;
+    const char *syllables; // capitalised, space-separated, most common first
+};
+
+extern const OtherReadings kOtherReadings[];
+extern const int kOtherReadingsSize;
+
 // Spells every character of the table by its syllable; drops other characters
 // of U+0800..U+FFFF; keeps ASCII, two-byte and four-byte sequences as they are.
 QByteArray toPinyin(const QByteArray &utf8);
@@ -22,6 +32,15 @@ QByteArray toInitials(const QByteArray &spelling);
 
 // Syllable of one code point, or nullptr when the table has none.
 const char *syllableOf(char32_t codePoint);
+
+// Every syllable of one code point, its syllableOf() first; none outside the table.
+struct Readings {
+    const QLatin1String *first = nullptr;
+    int count = 0;
+    const QLatin1String *begin() const { return first; }
+    const QLatin1String *end() const { return first + count; }
+};
+Readings readingsOf(char32_t codePoint);
 
 QString pinyinOf(const QString &text);
 QString initialsOf(const QString &text);
