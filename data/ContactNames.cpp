@@ -67,6 +67,22 @@ QString withoutSpaces(const QString &text)
     return out;
 }
 
+// The two names spelt for the key, in the order shown.
+struct Spelled {
+    QString first;
+    QString second;
+};
+
+Spelled spelledNames(const ContactInfo &c, bool family)
+{
+    const bool lastIsFamily = !c.LastName.isEmpty();
+    QString last = PinyinKey::spellFamilyName(c.LastName);
+    QString given = lastIsFamily ? PinyinKey::spell(c.FirstName) : PinyinKey::spellFamilyName(c.FirstName);
+    if (family)
+        return { std::move(last), std::move(given) };
+    return { std::move(given), std::move(last) };
+}
+
 } // namespace
 
 bool familyFirst(const QString &firstName, const QString &lastName)
@@ -85,11 +101,9 @@ QString displayName(const ContactInfo &c)
 
 void fillKeys(ContactInfo &c)
 {
-    const bool family = familyFirst(c.FirstName, c.LastName);
-    const QString first = PinyinKey::spell(family ? c.LastName : c.FirstName);
-    const QString second = PinyinKey::spell(family ? c.FirstName : c.LastName);
-    c.NamePinyin = joined(first, second);
-    c.NameInitials = initials(first) + initials(second);
+    const Spelled spelled = spelledNames(c, familyFirst(c.FirstName, c.LastName));
+    c.NamePinyin = joined(spelled.first, spelled.second);
+    c.NameInitials = initials(spelled.first) + initials(spelled.second);
 }
 
 QString sortKey(const ContactInfo &c)
@@ -104,8 +118,9 @@ QString searchText(const ContactInfo &c)
     const bool family = familyFirst(c.FirstName, c.LastName);
     const QString &first = family ? c.LastName : c.FirstName;
     const QString &second = family ? c.FirstName : c.LastName;
-    const QString a = PinyinKey::spell(first);
-    const QString b = PinyinKey::spell(second);
+    const Spelled spelled = spelledNames(c, family);
+    const QString &a = spelled.first;
+    const QString &b = spelled.second;
     QStringList parts { a + b, b + a, initials(a) + initials(b), initials(b) + initials(a), first + second,
         second + first };
     for (const PhoneInfo &phone : c.PhoneList) {

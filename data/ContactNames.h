@@ -15,7 +15,10 @@ bool familyFirst(const QString &firstName, const QString &lastName);
 // The name as the lists and the editor's title show it.
 QString displayName(const ContactInfo &contact);
 // NamePinyin: the spelling of the name in the order it is shown, a space between
-// the two names; NameInitials: its capitals in that order.
+// the two names; NameInitials: its capitals in that order. The family name (the
+// last name, or the first name when the last name is empty, where a whole
+// Chinese name is usually typed) starts with its surname reading where it has
+// one of its own (曾 Zeng, 万俟 Moqi).
 void fillKeys(ContactInfo &contact);
 // What the contact list sorts by (case-folded): NamePinyin, ":::", NameInitials;
 // empty when both are.

@@ -1,5 +1,6 @@
 #include "data/PinyinKey.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace PinyinKey {
@@ -69,6 +70,34 @@ const ReadingIndex &readingIndex()
     return built;
 }
 
+// kSurnames by first character, compounds before single characters; per block
+// position the first entry that starts with it.
+struct SurnameIndex {
+    std::vector<const Surname *> sorted;
+    std::vector<short> first;
+};
+
+const SurnameIndex &surnameIndex()
+{
+    static const SurnameIndex built = [] {
+        SurnameIndex s;
+        for (int i = 0; i < kSurnamesSize; ++i)
+            s.sorted.push_back(&kSurnames[i]);
+        std::stable_sort(s.sorted.begin(), s.sorted.end(), [](const Surname *a, const Surname *b) {
+            if (a->chars[0] != b->chars[0])
+                return a->chars[0] < b->chars[0];
+            return std::char_traits<char16_t>::length(a->chars) > std::char_traits<char16_t>::length(b->chars);
+        });
+        s.first.assign(kLast - kFirst + 1, -1);
+        for (size_t i = s.sorted.size(); i-- > 0;) {
+            if (inBlock(s.sorted[i]->chars[0]))
+                s.first[s.sorted[i]->chars[0] - kFirst] = short(i);
+        }
+        return s;
+    }();
+    return built;
+}
+
 } // namespace
 
 const char *syllableOf(char32_t codePoint)
@@ -88,6 +117,22 @@ Readings readingsOf(char32_t codePoint)
     if (start < 0)
         return {};
     return { r.syllables.data() + start, r.count[codePoint - kFirst] };
+}
+
+const Surname *surnameAt(QStringView text)
+{
+    if (text.isEmpty() || !inBlock(text[0].unicode()))
+        return nullptr;
+    const SurnameIndex &s = surnameIndex();
+    const short first = s.first[text[0].unicode() - kFirst];
+    if (first < 0)
+        return nullptr;
+    for (size_t i = size_t(first); i < s.sorted.size() && s.sorted[i]->chars[0] == text[0].unicode(); ++i) {
+        const QStringView chars(s.sorted[i]->chars);
+        if (text.startsWith(chars))
+            return s.sorted[i];
+    }
+    return nullptr;
 }
 
 QByteArray toPinyin(const QByteArray &utf8)
@@ -140,16 +185,37 @@ QString initialsOf(const QString &text)
     return QString::fromUtf8(toInitials(toPinyin(text.toUtf8())));
 }
 
-QString spell(const QString &text)
+namespace {
+
+void appendSpelling(QString &out, QStringView text)
 {
-    QString out;
-    out.reserve(text.size() * 3);
     for (const QChar c : text) {
         if (const char *syllable = syllableOf(c.unicode()))
             out += QLatin1String(syllable);
         else
             out += c;
     }
+}
+
+} // namespace
+
+QString spell(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() * 3);
+    appendSpelling(out, text);
+    return out;
+}
+
+QString spellFamilyName(const QString &text)
+{
+    const Surname *surname = surnameAt(text);
+    if (!surname)
+        return spell(text);
+    QString out;
+    out.reserve(text.size() * 3);
+    out += QLatin1String(surname->reading);
+    appendSpelling(out, QStringView(text).mid(qsizetype(std::char_traits<char16_t>::length(surname->chars))));
     return out;
 }
 

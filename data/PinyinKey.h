@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QLatin1String>
 #include <QString>
+#include <QStringView>
 
 // Sort and search keys that spell Chinese names in Hanyu Pinyin.
 namespace PinyinKey {
@@ -23,6 +24,15 @@ struct OtherReadings {
 
 extern const OtherReadings kOtherReadings[];
 extern const int kOtherReadingsSize;
+
+// A family name read otherwise than its characters usually are.
+struct Surname {
+    const char16_t *chars; // one character, or the two of a compound surname
+    const char *reading; // one capitalised syllable per character ("Zeng", "MoQi")
+};
+
+extern const Surname kSurnames[];
+extern const int kSurnamesSize;
 
 // Spells every character of the table by its syllable; drops other characters
 // of U+0800..U+FFFF; keeps ASCII, two-byte and four-byte sequences as they are.
@@ -49,5 +59,11 @@ QString initialsOf(const QString &text);
 // by their syllable, every other character as written, so that kana, hangul and
 // Cyrillic names keep a key of their own.
 QString spell(const QString &text);
+// spell() of a text that starts with a family name: a surname of kSurnames at
+// its start reads as the surname, the rest as spell() reads it.
+QString spellFamilyName(const QString &text);
+// The kSurnames entry the text starts with (a compound before a single
+// character), or nullptr.
+const Surname *surnameAt(QStringView text);
 
 } // namespace PinyinKey

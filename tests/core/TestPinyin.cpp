@@ -19,6 +19,9 @@ private slots:
     void tableCoversGb2312Once();
     void nameOrder_data();
     void nameOrder();
+    void surnames_data();
+    void surnames();
+    void surnameTableReadsItsCharacters();
 };
 
 void TestPinyin::spelling_data()
@@ -105,7 +108,6 @@ void TestPinyin::tableCoversGb2312Once()
     QCOMPARE(entries, 6763);
 }
 
-QTEST_GUILESS_MAIN(TestPinyin)
 void TestPinyin::nameOrder_data()
 {
     QTest::addColumn<QString>("first");
@@ -167,5 +169,68 @@ void TestPinyin::nameOrder()
     QCOMPARE(c.FirstName, first);
     QCOMPARE(c.LastName, last);
 }
+
+void TestPinyin::surnames_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("曾 sorts under Z") << QString::fromUtf8("三") << QString::fromUtf8("曾") << "zeng san:::zs";
+    QTest::newRow("单 as a family name") << QString::fromUtf8("三") << QString::fromUtf8("单") << "shan san:::ss";
+    QTest::newRow("单 in a given name keeps dan")
+        << QString::fromUtf8("单") << QString::fromUtf8("王") << "wang dan:::wd";
+    QTest::newRow("compound 万俟") << QString::fromUtf8("三") << QString::fromUtf8("万俟") << "moqi san:::mqs";
+    QTest::newRow("compound 尉迟") << QString::fromUtf8("恭") << QString::fromUtf8("尉迟") << "yuchi gong:::ycg";
+    QTest::newRow("compound before its first character")
+        << QString::fromUtf8("无忌") << QString::fromUtf8("长孙") << "zhangsun wuji:::zswj";
+    QTest::newRow("长 alone") << QString::fromUtf8("江") << QString::fromUtf8("长") << "chang jiang:::cj";
+    QTest::newRow("whole name in the first name") << QString::fromUtf8("曾国藩") << ""
+                                                  << "zengguofan:::zgf";
+    QTest::newRow("latin given name") << "Anna" << QString::fromUtf8("曾") << "anna zeng:::az";
+    QTest::newRow("first name beside a last name is no surname") << QString::fromUtf8("曾三") << "Smith"
+                                                                 << "cengsan smith:::css";
+    QTest::newRow("no surname reading: unchanged")
+        << QString::fromUtf8("重阳") << QString::fromUtf8("王") << "wang zhongyang:::wzy";
+}
+
+void TestPinyin::surnames()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QString, key);
+    ContactInfo c;
+    c.FirstName = first;
+    c.LastName = last;
+    ContactNames::fillKeys(c);
+    QCOMPARE(ContactNames::sortKey(c), key);
+}
+
+void TestPinyin::surnameTableReadsItsCharacters()
+{
+    // A surname reads each of its characters by one of the dictionary's readings,
+    // so that a search by that reading finds it too.
+    for (int i = 0; i < PinyinKey::kSurnamesSize; ++i) {
+        const QString chars = QString::fromUtf16(PinyinKey::kSurnames[i].chars);
+        const QString reading = QString::fromLatin1(PinyinKey::kSurnames[i].reading);
+        QStringList syllables;
+        for (const QChar c : reading) {
+            if (c.isUpper())
+                syllables.append(QString());
+            if (!syllables.isEmpty())
+                syllables.last() += c;
+        }
+        QCOMPARE(syllables.join(QString()), reading);
+        QVERIFY2(chars.size() == syllables.size() && chars.size() <= 2, qPrintable(chars));
+        for (int k = 0; k < chars.size(); ++k) {
+            bool known = false;
+            for (const QLatin1String &r : PinyinKey::readingsOf(chars[k].unicode()))
+                known = known || r == syllables[k];
+            QVERIFY2(known, qPrintable(chars + QLatin1Char(' ') + reading));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPinyin)
 
 #include "TestPinyin.moc"
