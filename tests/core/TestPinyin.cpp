@@ -22,6 +22,8 @@ private slots:
     void surnames_data();
     void surnames();
     void surnameTableReadsItsCharacters();
+    void searchAnyReading_data();
+    void searchAnyReading();
 };
 
 void TestPinyin::spelling_data()
@@ -229,6 +231,50 @@ void TestPinyin::surnameTableReadsItsCharacters()
             QVERIFY2(known, qPrintable(chars + QLatin1Char(' ') + reading));
         }
     }
+}
+
+void TestPinyin::searchAnyReading_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("found");
+
+    const QString san = QString::fromUtf8("三");
+    const QString shan = QString::fromUtf8("单");
+    const QString bank = QString::fromUtf8("中国银行长沙分行");
+    QTest::newRow("单 by its surname reading") << san << shan << "shan" << true;
+    QTest::newRow("单 by its usual reading") << san << shan << "dan" << true;
+    QTest::newRow("单, given name first") << san << shan << "sandan" << true;
+    QTest::newRow("单 in a given name by shan") << shan << QString::fromUtf8("王") << "wangshan" << true;
+    QTest::newRow("曾 by either initial") << san << QString::fromUtf8("曾") << "CS" << true;
+    QTest::newRow("重 by chong") << QString::fromUtf8("重阳") << QString::fromUtf8("王") << "chongyang" << true;
+    QTest::newRow("重 by zhong") << QString::fromUtf8("重阳") << QString::fromUtf8("王") << "zhongyang" << true;
+    QTest::newRow("no reading spells it") << san << shan << "shang" << false;
+    // 36 ways to read it: found by walking the readings, not by a spelt text.
+    QTest::newRow("many readings, a later one") << bank << ""
+                                                << "yinhangchangsha" << true;
+    QTest::newRow("many readings, across the names") << bank << "Li"
+                                                     << "fenhangli" << true;
+    QTest::newRow("many readings, initials") << bank << ""
+                                             << "zgyhcs" << true;
+    QTest::newRow("many readings, not a reading") << bank << ""
+                                                  << "yinqiao" << false;
+    QTest::newRow("many readings, not in order") << bank << ""
+                                                 << "changshayinhang" << false;
+}
+
+void TestPinyin::searchAnyReading()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QString, typed);
+    QFETCH(bool, found);
+    ContactInfo c;
+    c.FirstName = first;
+    c.LastName = last;
+    ContactNames::fillKeys(c);
+    QCOMPARE(ContactNames::found(c, ContactNames::searchText(c), ContactNames::searchNeedle(typed)), found);
 }
 
 QTEST_GUILESS_MAIN(TestPinyin)
