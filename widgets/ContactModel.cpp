@@ -1,6 +1,5 @@
 #include "widgets/ContactModel.h"
 
-#include "data/ContactNames.h"
 #include "manager/DataMgr.h"
 
 #include <QPixmap>
@@ -149,8 +148,9 @@ void ContactModel::show(const QList<int> &positions, bool all, const QString &se
     auto inGroup = [&](int pos) { return all || member[pos]; };
 
     QList<int> rows;
+    const QList<ContactInfo> &list = contacts();
     for (int pos : std::as_const(m_sorted)) {
-        if (inGroup(pos) && (needle.isEmpty() || m_search[pos].contains(needle)))
+        if (inGroup(pos) && (needle.isEmpty() || ContactNames::found(list[pos], m_search[pos], needle)))
             rows.append(pos);
     }
 

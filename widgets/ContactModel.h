@@ -1,11 +1,11 @@
 #pragma once
 
+#include "data/ContactNames.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QSet>
 #include <QString>
-
-struct ContactInfo;
 
 // The contacts of the selected group as a table, read straight from the
 // phonebook's contact list: each row holds only the contact's position in that
@@ -87,7 +87,7 @@ private:
     mutable quint64 m_revision = 0;
     mutable bool m_keysValid = false;
     // Per contact-list position: ContactNames::searchText().
-    mutable QList<QString> m_search;
+    mutable QList<ContactNames::SearchText> m_search;
     mutable quint64 m_searchRevision = 0;
     mutable bool m_searchValid = false;
 

@@ -19,6 +19,11 @@ private slots:
     void tableCoversGb2312Once();
     void nameOrder_data();
     void nameOrder();
+    void surnames_data();
+    void surnames();
+    void surnameTableReadsItsCharacters();
+    void searchAnyReading_data();
+    void searchAnyReading();
 };
 
 void TestPinyin::spelling_data()
@@ -105,7 +110,6 @@ void TestPinyin::tableCoversGb2312Once()
     QCOMPARE(entries, 6763);
 }
 
-QTEST_GUILESS_MAIN(TestPinyin)
 void TestPinyin::nameOrder_data()
 {
     QTest::addColumn<QString>("first");
@@ -167,5 +171,112 @@ void TestPinyin::nameOrder()
     QCOMPARE(c.FirstName, first);
     QCOMPARE(c.LastName, last);
 }
+
+void TestPinyin::surnames_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("曾 sorts under Z") << QString::fromUtf8("三") << QString::fromUtf8("曾") << "zeng san:::zs";
+    QTest::newRow("单 as a family name") << QString::fromUtf8("三") << QString::fromUtf8("单") << "shan san:::ss";
+    QTest::newRow("单 in a given name keeps dan")
+        << QString::fromUtf8("单") << QString::fromUtf8("王") << "wang dan:::wd";
+    QTest::newRow("compound 万俟") << QString::fromUtf8("三") << QString::fromUtf8("万俟") << "moqi san:::mqs";
+    QTest::newRow("compound 尉迟") << QString::fromUtf8("恭") << QString::fromUtf8("尉迟") << "yuchi gong:::ycg";
+    QTest::newRow("compound before its first character")
+        << QString::fromUtf8("无忌") << QString::fromUtf8("长孙") << "zhangsun wuji:::zswj";
+    QTest::newRow("长 alone") << QString::fromUtf8("江") << QString::fromUtf8("长") << "chang jiang:::cj";
+    QTest::newRow("whole name in the first name") << QString::fromUtf8("曾国藩") << ""
+                                                  << "zengguofan:::zgf";
+    QTest::newRow("latin given name") << "Anna" << QString::fromUtf8("曾") << "anna zeng:::az";
+    QTest::newRow("first name beside a last name is no surname") << QString::fromUtf8("曾三") << "Smith"
+                                                                 << "cengsan smith:::css";
+    QTest::newRow("no surname reading: unchanged")
+        << QString::fromUtf8("重阳") << QString::fromUtf8("王") << "wang zhongyang:::wzy";
+}
+
+void TestPinyin::surnames()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QString, key);
+    ContactInfo c;
+    c.FirstName = first;
+    c.LastName = last;
+    ContactNames::fillKeys(c);
+    QCOMPARE(ContactNames::sortKey(c), key);
+}
+
+void TestPinyin::surnameTableReadsItsCharacters()
+{
+    // A surname reads each of its characters by one of the dictionary's readings,
+    // so that a search by that reading finds it too.
+    for (int i = 0; i < PinyinKey::kSurnamesSize; ++i) {
+        const QString chars = QString::fromUtf16(PinyinKey::kSurnames[i].chars);
+        const QString reading = QString::fromLatin1(PinyinKey::kSurnames[i].reading);
+        QStringList syllables;
+        for (const QChar c : reading) {
+            if (c.isUpper())
+                syllables.append(QString());
+            if (!syllables.isEmpty())
+                syllables.last() += c;
+        }
+        QCOMPARE(syllables.join(QString()), reading);
+        QVERIFY2(chars.size() == syllables.size() && chars.size() <= 2, qPrintable(chars));
+        for (int k = 0; k < chars.size(); ++k) {
+            bool known = false;
+            for (const QLatin1String &r : PinyinKey::readingsOf(chars[k].unicode()))
+                known = known || r == syllables[k];
+            QVERIFY2(known, qPrintable(chars + QLatin1Char(' ') + reading));
+        }
+    }
+}
+
+void TestPinyin::searchAnyReading_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("found");
+
+    const QString san = QString::fromUtf8("三");
+    const QString shan = QString::fromUtf8("单");
+    const QString bank = QString::fromUtf8("中国银行长沙分行");
+    QTest::newRow("单 by its surname reading") << san << shan << "shan" << true;
+    QTest::newRow("单 by its usual reading") << san << shan << "dan" << true;
+    QTest::newRow("单, given name first") << san << shan << "sandan" << true;
+    QTest::newRow("单 in a given name by shan") << shan << QString::fromUtf8("王") << "wangshan" << true;
+    QTest::newRow("曾 by either initial") << san << QString::fromUtf8("曾") << "CS" << true;
+    QTest::newRow("重 by chong") << QString::fromUtf8("重阳") << QString::fromUtf8("王") << "chongyang" << true;
+    QTest::newRow("重 by zhong") << QString::fromUtf8("重阳") << QString::fromUtf8("王") << "zhongyang" << true;
+    QTest::newRow("no reading spells it") << san << shan << "shang" << false;
+    // 36 ways to read it: found by walking the readings, not by a spelt text.
+    QTest::newRow("many readings, a later one") << bank << ""
+                                                << "yinhangchangsha" << true;
+    QTest::newRow("many readings, across the names") << bank << "Li"
+                                                     << "fenhangli" << true;
+    QTest::newRow("many readings, initials") << bank << ""
+                                             << "zgyhcs" << true;
+    QTest::newRow("many readings, not a reading") << bank << ""
+                                                  << "yinqiao" << false;
+    QTest::newRow("many readings, not in order") << bank << ""
+                                                 << "changshayinhang" << false;
+}
+
+void TestPinyin::searchAnyReading()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QString, typed);
+    QFETCH(bool, found);
+    ContactInfo c;
+    c.FirstName = first;
+    c.LastName = last;
+    ContactNames::fillKeys(c);
+    QCOMPARE(ContactNames::found(c, ContactNames::searchText(c), ContactNames::searchNeedle(typed)), found);
+}
+
+QTEST_GUILESS_MAIN(TestPinyin)
 
 #include "TestPinyin.moc"

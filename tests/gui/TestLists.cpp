@@ -252,6 +252,37 @@ private slots:
             QCOMPARE(w.find<QLabel>("nobody_title")->text(), QString("No contact matches"));
     }
 
+    void surnamesSortAndAnyReadingFinds_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("found");
+        // 曾 as Zeng between 陈 and 张; 单 as a family name Shan, in a given name Dan.
+        QTest::newRow("no search") << "" << QStringList { "陈四", "单三", "王单", "曾三", "张三", "中国银行长沙分行" };
+        QTest::newRow("shan") << "shan" << QStringList { "单三", "王单" };
+        QTest::newRow("dan") << "dan" << QStringList { "单三", "王单" };
+        QTest::newRow("ceng") << "ceng" << QStringList { "曾三" };
+        QTest::newRow("a rarer reading of a long name") << "changsha" << QStringList { "中国银行长沙分行" };
+    }
+
+    void surnamesSortAndAnyReadingFinds()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, found);
+        Window w([] {
+            using TestUtil::addContact;
+            using TestUtil::contact;
+            for (const char *name : { "张三", "曾三", "陈四", "单三" })
+                addContact(contact(QString::fromUtf8(name).mid(1), QString::fromUtf8(name).left(1)));
+            addContact(contact(QStringLiteral("单"), QStringLiteral("王")));
+            addContact(contact(QStringLiteral("中国银行长沙分行"), QString()));
+        });
+        if (!typed.isEmpty()) {
+            w.window->searchEdit()->setFocus();
+            w.window->searchEdit()->insert(typed);
+        }
+        QCOMPARE(w.shownNames(), found);
+    }
+
     void choosingAGroupClearsTheSearch()
     {
         Window w;
