@@ -29,6 +29,11 @@ Result CardSources::prepare()
     return r;
 }
 
+bool CardSources::exist() const
+{
+    return m_db.tables().contains(QStringLiteral("card_source"));
+}
+
 Expected<QList<CardSource>> CardSources::sources()
 {
     QSqlQuery query(m_db);
@@ -112,15 +117,23 @@ Result CardSources::setLinks(int sourceId, const QList<CardLink> &links)
     return Result();
 }
 
-Expected<QList<int>> CardSources::linkedContacts()
+Expected<QHash<int, int>> CardSources::contactSources()
 {
     QSqlQuery query(m_db);
-    if (!query.exec(QStringLiteral("select contact_id from card_link")))
+    if (!query.exec(QStringLiteral("select contact_id, source from card_link")))
         return Result::failure(query.lastError().text(), Result::Cause::Store);
-    QList<int> ids;
+    QHash<int, int> sources;
     while (query.next())
-        ids.append(query.value(0).toInt());
-    return ids;
+        sources.insert(query.value(0).toInt(), query.value(1).toInt());
+    return sources;
+}
+
+Result CardSources::forgetLinks()
+{
+    Result r = exec(QStringLiteral("delete from card_link"));
+    if (r)
+        r = exec(QStringLiteral("update card_source set sync_token = ''"));
+    return r;
 }
 
 Result CardSources::deleteContacts(const QList<int> &ids)

@@ -1,37 +1,24 @@
 #include "tests/CliRun.h"
+#include "tests/RadicaleServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
-const QString kUser = QStringLiteral("anna");
-const QString kPassword = QStringLiteral("s3cret");
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
+const QString &kUser = RadicaleServer::kUser;
+const QString &kPassword = RadicaleServer::kPassword;
 
 QByteArray card(const QString &uid, const QString &family, const QString &given, const QString &tel)
 {
-    return QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nN:%2;%3;;;\r\nFN:%3 %2\r\nTEL;TYPE=WORK:%4\r\n"
-                          "END:VCARD\r\n")
-        .arg(uid, family, given, tel)
-        .toUtf8();
+    return RadicaleServer::card(uid, family, given, tel);
 }
 
 } // namespace
@@ -55,28 +42,29 @@ private slots:
     void failedRefreshChangesNothing();
     void refusesAnUnknownCertificate();
     void passwordFileMustBePrivate();
+    void newPhonebookForgetsTheCards();
 
 private:
     bool startServer(bool tls = false);
-    void stopServer();
+    void stopServer() { m_radicale->stop(); }
     QNetworkReply::NetworkError dav(const QByteArray &method, const QString &path, const QByteArray &body = {},
-        const QByteArray &type = "text/vcard");
-    void makeBook(const QString &name);
+        const QByteArray &type = "text/vcard")
+    {
+        return m_radicale->dav(method, path, body, type);
+    }
+    void makeBook(const QString &name) { QVERIFY(m_radicale->makeBook(name)); }
     CliRun cli(QStringList args, const QString &password = kPassword);
     QList<QJsonObject> contacts();
 
     QTemporaryDir m_tmp;
-    QString m_server; // folder of the server's storage and configuration
     QString m_data; // the phonebook's folder
-    QProcess m_radicale;
+    std::unique_ptr<RadicaleServer> m_radicale;
     quint16 m_port = 0;
-    bool m_tls = false;
-    QNetworkAccessManager m_net;
 };
 
 void TestCardDav::initTestCase()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("radicale")).isEmpty())
+    if (!RadicaleServer::installed())
         QSKIP("Radicale is not installed (tools/deps.sh installs it): no CardDAV server to test against");
 }
 
@@ -84,92 +72,22 @@ void TestCardDav::init()
 {
     static int round = 0;
     ++round;
-    m_server = m_tmp.filePath(QStringLiteral("server%1").arg(round));
     m_data = m_tmp.filePath(QStringLiteral("data%1").arg(round));
-    QVERIFY(QDir().mkpath(m_server + QStringLiteral("/collections")));
     QVERIFY(QDir().mkpath(m_data));
-    QFile users(m_server + QStringLiteral("/users"));
-    QVERIFY(users.open(QIODevice::WriteOnly));
-    users.write((kUser + QLatin1Char(':') + kPassword + QLatin1Char('\n')).toUtf8());
-    users.close();
+    m_radicale = std::make_unique<RadicaleServer>(m_tmp.filePath(QStringLiteral("server%1").arg(round)));
     QVERIFY(startServer());
 }
 
 void TestCardDav::cleanup()
 {
-    stopServer();
+    m_radicale.reset();
 }
 
 bool TestCardDav::startServer(bool tls)
 {
-    m_tls = tls;
-    m_port = freePort();
-    QFile config(m_server + QStringLiteral("/config"));
-    if (!config.open(QIODevice::WriteOnly))
-        return false;
-    QString text = QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n").arg(m_port);
-    if (tls) {
-        const QString key = m_server + QStringLiteral("/key.pem");
-        const QString cert = m_server + QStringLiteral("/cert.pem");
-        if (QProcess::execute(QStringLiteral("openssl"),
-                { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
-                    QStringLiteral("-nodes"), QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert,
-                    QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"),
-                    QStringLiteral("/CN=127.0.0.1") })
-            != 0)
-            return false;
-        text += QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n").arg(cert, key);
-    }
-    text += QStringLiteral("[auth]\ntype = htpasswd\nhtpasswd_filename = %1/users\nhtpasswd_encryption = plain\n"
-                           "[storage]\nfilesystem_folder = %1/collections\n[rights]\ntype = owner_only\n"
-                           "[logging]\nlevel = warning\n")
-                .arg(m_server);
-    config.write(text.toUtf8());
-    config.close();
-    m_radicale.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_radicale.start(QStringLiteral("radicale"), { QStringLiteral("--config"), config.fileName() });
-    if (!m_radicale.waitForStarted())
-        return false;
-    for (int i = 0; i < 100; ++i) {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, m_port);
-        if (probe.waitForConnected(100))
-            return true;
-        QTest::qWait(50);
-    }
-    return false;
-}
-
-void TestCardDav::stopServer()
-{
-    if (m_radicale.state() == QProcess::NotRunning)
-        return;
-    m_radicale.terminate();
-    if (!m_radicale.waitForFinished(5000))
-        m_radicale.kill();
-    m_radicale.waitForFinished();
-}
-
-QNetworkReply::NetworkError TestCardDav::dav(
-    const QByteArray &method, const QString &path, const QByteArray &body, const QByteArray &type)
-{
-    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path)));
-    request.setRawHeader("Authorization", "Basic " + (kUser + QLatin1Char(':') + kPassword).toUtf8().toBase64());
-    request.setHeader(QNetworkRequest::ContentTypeHeader, type);
-    QNetworkReply *reply = m_net.sendCustomRequest(request, method, body);
-    QSignalSpy done(reply, &QNetworkReply::finished);
-    done.wait(10000);
-    reply->deleteLater();
-    return reply->error();
-}
-
-void TestCardDav::makeBook(const QString &name)
-{
-    const QByteArray body = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                            "<mkcol xmlns=\"DAV:\" xmlns:CR=\"urn:ietf:params:xml:ns:carddav\"><set><prop>"
-                            "<resourcetype><collection/><CR:addressbook/></resourcetype><displayname>"
-        + name.toUtf8() + "</displayname></prop></set></mkcol>";
-    QCOMPARE(dav("MKCOL", QStringLiteral("/%1/book/").arg(kUser), body, "application/xml"), QNetworkReply::NoError);
+    const bool started = m_radicale->start(tls);
+    m_port = m_radicale->port();
+    return started;
 }
 
 CliRun TestCardDav::cli(QStringList args, const QString &password)
@@ -336,6 +254,30 @@ void TestCardDav::passwordFileMustBePrivate()
     QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     run = runCli(args);
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+}
+
+void TestCardDav::newPhonebookForgetsTheCards()
+{
+    // Contacts of a new phonebook are numbered from 1 again: none of them may be
+    // taken for a card the old phonebook held.
+    makeBook(QStringLiteral("Office"));
+    QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "McLee", "Anna", "1")), QNetworkReply::NoError);
+    QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("add"),
+                     QStringLiteral("http://127.0.0.1:%1/anna/book/").arg(m_port), QStringLiteral("--user"), kUser })
+                 .exitCode,
+        0);
+    QCOMPARE(cli({ QStringLiteral("new") }).exitCode, 0);
+    QFile own(m_tmp.filePath(QStringLiteral("own.vcf")));
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.write(card("own", "Own", "Olga", "7"));
+    own.close();
+    const CliRun imported = cli({ QStringLiteral("import"), own.fileName() });
+    QVERIFY2(imported.exitCode == 0, qPrintable(imported.err));
+
+    QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "Changed", "Anna", "2")), QNetworkReply::NoError);
+    const CliRun synced = cli({ QStringLiteral("source"), QStringLiteral("sync") });
+    QVERIFY2(synced.exitCode == 0, qPrintable(synced.err));
+    QCOMPARE(names(contacts()), QStringList({ QStringLiteral("Anna Changed"), QStringLiteral("Olga Own") }));
 }
 
 QTEST_GUILESS_MAIN(TestCardDav)
