@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,6 +49,8 @@ AddressBookDialog::AddressBookDialog(CardRefresher *refresher, PasswordStore *pa
     m_removeButton->setObjectName(QStringLiteral("address_book_remove"));
     m_refreshButton = new QPushButton(this);
     m_refreshButton->setObjectName(QStringLiteral("address_book_refresh"));
+    m_scheduleButton = new QPushButton(this);
+    m_scheduleButton->setObjectName(QStringLiteral("address_book_schedule"));
     m_closeButton = new QPushButton(this);
     m_closeButton->setObjectName(QStringLiteral("address_book_close"));
 
@@ -55,6 +58,7 @@ AddressBookDialog::AddressBookDialog(CardRefresher *refresher, PasswordStore *pa
     buttons->addWidget(m_addButton);
     buttons->addWidget(m_removeButton);
     buttons->addWidget(m_refreshButton);
+    buttons->addWidget(m_scheduleButton);
     buttons->addStretch();
     buttons->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
@@ -65,6 +69,7 @@ AddressBookDialog::AddressBookDialog(CardRefresher *refresher, PasswordStore *pa
     connect(m_addButton, &QPushButton::clicked, this, &AddressBookDialog::addBooks);
     connect(m_removeButton, &QPushButton::clicked, this, &AddressBookDialog::removeBook);
     connect(m_refreshButton, &QPushButton::clicked, this, &AddressBookDialog::refreshBook);
+    connect(m_scheduleButton, &QPushButton::clicked, this, &AddressBookDialog::scheduleBook);
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &AddressBookDialog::updateButtons);
     connect(m_refresher, &CardRefresher::resultsChanged, this, &AddressBookDialog::fill);
@@ -86,6 +91,7 @@ void AddressBookDialog::retranslateUi()
     m_addButton->setText(tr("&Add…"));
     m_removeButton->setText(tr("&Remove"));
     m_refreshButton->setText(tr("Refresh &now"));
+    m_scheduleButton->setText(tr("&Schedule…"));
     m_closeButton->setText(tr("&Close"));
     fill();
 }
@@ -128,6 +134,7 @@ void AddressBookDialog::updateButtons()
     const bool chosen = selectedSource() != 0;
     m_removeButton->setEnabled(chosen);
     m_refreshButton->setEnabled(chosen);
+    m_scheduleButton->setEnabled(chosen);
 }
 
 void AddressBookDialog::addBooks()
@@ -207,4 +214,33 @@ void AddressBookDialog::refreshBook()
 {
     if (const int id = selectedSource())
         m_refresher->refresh(id, true);
+}
+
+void AddressBookDialog::scheduleBook()
+{
+    const int id = selectedSource();
+    CardSource source;
+    for (const CardSource &s : m_refresher->sources()) {
+        if (s.id == id)
+            source = s;
+    }
+    if (source.id == 0)
+        return;
+    const QList<int> choices = CardRefresher::refreshChoices();
+    QStringList texts;
+    for (const int minutes : choices)
+        texts << CardRefresher::refreshText(minutes);
+    bool ok = false;
+    const QString chosen
+        = QInputDialog::getItem(this, tr("Address books"), tr("Refresh the address book \"%1\":").arg(source.name),
+            texts, qMax(0, int(choices.indexOf(source.refreshMinutes))), false, &ok);
+    if (!ok)
+        return;
+    source.refreshMinutes = choices.value(texts.indexOf(chosen));
+    if (const Result saved = DataMgr::instance()->saveCardSource(source); !saved) {
+        QMessageBox::warning(this, tr("Address books"),
+            tr("The address book \"%1\" could not be kept in phonebook.db (%2).").arg(source.name, saved.message()));
+        return;
+    }
+    m_refresher->reloadSources();
 }

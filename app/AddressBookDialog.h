@@ -27,6 +27,8 @@ public slots:
     void addBooks();
     void removeBook();
     void refreshBook();
+    // Another refresh interval for the selected book.
+    void scheduleBook();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -45,5 +47,6 @@ private:
     QPushButton *m_addButton;
     QPushButton *m_removeButton;
     QPushButton *m_refreshButton;
+    QPushButton *m_scheduleButton;
     QPushButton *m_closeButton;
 };

@@ -70,7 +70,7 @@ AddressBookForm::AddressBookForm(CardRefresher *refresher, const QStringList &us
 
     m_refreshBox = new QComboBox(this);
     m_refreshBox->setObjectName(QStringLiteral("refresh_choice_box"));
-    for (const int minutes : { 0, 5, 15, 60, CardSource::kAtStart })
+    for (const int minutes : CardRefresher::refreshChoices())
         m_refreshBox->addItem(CardRefresher::refreshText(minutes), minutes);
     m_refreshBox->setCurrentIndex(2);
 

@@ -48,7 +48,7 @@ QString CardRefresher::refreshText(int minutes)
         return tr("At start");
     if (minutes <= 0)
         return tr("Off");
-    return tr("Every %n minute(s)", nullptr, minutes);
+    return tr("Every %1 minutes").arg(minutes);
 }
 
 void CardRefresher::start()
@@ -210,6 +210,7 @@ void CardRefresher::fetch(const CardSource &source, const QString &password)
     m_client = client;
     m_userBefore = source.user;
     m_passwordBefore = password;
+    m_prompted = false;
     client->setCredentials(source.user, password);
     connect(client, &CardDavClient::progress, this,
         [this](const QString &what) { emit statusChanged(QStringLiteral("%1: %2").arg(m_source.name, what), true); });
@@ -246,9 +247,12 @@ void CardRefresher::onAuthentication(const QString &host, QAuthenticator *authen
     if (!m_current.asked)
         return;
     QString user = m_source.user;
+    // No password kept is no password refused.
+    const bool turnedDown = refused && (m_prompted || !m_passwordBefore.isEmpty());
+    m_prompted = true;
     NetworkPrompts::askCredentials(m_window.widget,
         QCoreApplication::translate("WebImport", "%1 at %2").arg(authenticator->realm(), host), authenticator, &user,
-        refused || !m_source.user.isEmpty());
+        turnedDown);
 }
 
 void CardRefresher::onFetched(bool ok, const QString &error)
@@ -257,7 +261,13 @@ void CardRefresher::onFetched(bool ok, const QString &error)
     m_client = nullptr;
     client->deleteLater();
     if (!ok) {
-        fail(error);
+        // After a start without the desktop's secret store the password is gone.
+        const bool forgotten = !m_current.asked && !m_source.user.isEmpty() && m_passwordBefore.isEmpty()
+            && error == QCoreApplication::translate("WebDownload", "Download failed: the server refused the login.");
+        fail(forgotten ? tr("%1 No password is kept for it: choose \"Refresh now\" in Import > Address books to "
+                            "give it.")
+                             .arg(error)
+                       : error);
         return;
     }
     // The user started editing while the cards travelled: they come again later.

@@ -67,8 +67,10 @@ public:
     // certificate once let pass is let pass again for this session.
     bool acceptCertificates(const QList<QSslError> &errors, bool mayAsk);
 
-    // The line for a refresh interval ("Every 15 minutes", "At start", "Off").
+    // The line for a refresh interval ("Every 15 minutes", "At start", "Off"),
+    // and the intervals offered.
     static QString refreshText(int minutes);
+    static QList<int> refreshChoices() { return { 0, 5, 15, 60, CardSource::kAtStart }; }
 
 signals:
     // For the status bar; `running`: a cancel makes sense.
@@ -113,6 +115,8 @@ private:
     QPointer<CardDavClient> m_client;
     QString m_userBefore;
     QString m_passwordBefore;
+    // The user was asked for a login in the running job.
+    bool m_prompted = false;
     QHash<int, Outcome> m_outcomes;
     QSet<QByteArray> m_acceptedCertificates;
     QTimer *m_retry;
