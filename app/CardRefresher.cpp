@@ -282,6 +282,9 @@ void CardRefresher::onFetched(bool ok, const QString &error)
         m_source.user = client->user();
         m_passwords->write(PasswordStore::accountKey(QUrl(m_source.url), m_source.user), client->password());
     }
+    // A schedule changed while the cards travelled is the one kept.
+    if (const CardSource *now = find(m_source.id))
+        m_source.refreshMinutes = now->refreshMinutes;
     DataMgr *mgr = DataMgr::instance();
     Result result = m_window.prepare();
     int applied = 0;
@@ -293,8 +296,11 @@ void CardRefresher::onFetched(bool ok, const QString &error)
     }
     const QDateTime now = QDateTime::currentDateTime();
     const int id = m_source.id;
-    if (CardSource *kept = const_cast<CardSource *>(find(id)))
-        *kept = m_source;
+    // The new sync token counts for the next refresh.
+    for (CardSource &kept : m_sources) {
+        if (kept.id == id)
+            kept = m_source;
+    }
     const QString name = m_source.name;
     if (applied > 0) {
         finish(Outcome { tr("%n contact(s) changed", nullptr, applied), now, false },

@@ -653,6 +653,9 @@ void MainWindow::cleanUp()
 {
     m_closed = true;
     WindowMemory::setGeometry(saveGeometry());
+    // A refresh must not write into a store about to close.
+    if (m_refresher)
+        m_refresher->cancel();
     DataMgr *mgr = DataMgr::instance();
     // Stopped first: a running service could otherwise write HTTPD files again.
     mgr->stopHttpService();

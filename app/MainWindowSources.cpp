@@ -36,11 +36,14 @@ void MainWindow::createRefresher()
 
     m_refreshStatus = new QLabel(this);
     m_refreshStatus->setObjectName(QStringLiteral("refresh_status"));
+    // A long message is cut, not a reason for the window to grow; its tip holds it whole.
+    m_refreshStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_refreshStatus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_refreshCancel = new QPushButton(this);
     m_refreshCancel->setObjectName(QStringLiteral("refresh_cancel_button"));
     m_refreshCancel->setFlat(true);
     m_refreshCancel->hide();
-    statusBar()->addPermanentWidget(m_refreshStatus);
+    statusBar()->addPermanentWidget(m_refreshStatus, 1);
     statusBar()->addPermanentWidget(m_refreshCancel);
     connect(m_refreshCancel, &QPushButton::clicked, m_refresher, &CardRefresher::cancel);
     connect(m_refresher, &CardRefresher::statusChanged, this, &MainWindow::showRefreshStatus);
