@@ -191,16 +191,19 @@ void TestCardDav::refreshCarriesOnlyTheChanges()
 
 void TestCardDav::failedRefreshChangesNothing_data()
 {
-    QTest::addColumn<bool>("wrongPassword");
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("wrong password") << true << QStringLiteral("refused the login");
-    QTest::newRow("server gone") << false << QStringLiteral("Download failed");
+    QTest::newRow("wrong password") << "password" << QStringLiteral("refused the login");
+    QTest::newRow("server gone") << "server" << QStringLiteral("Download failed");
+    // The cards arrived, but the save that follows cannot write its history copy.
+    QTest::newRow("save fails") << "history" << QStringLiteral("Save failed");
 }
 
 void TestCardDav::failedRefreshChangesNothing()
 {
-    QFETCH(bool, wrongPassword);
+    QFETCH(QString, fault);
     QFETCH(QString, expected);
+    const bool wrongPassword = fault == QLatin1String("password");
     makeBook(QStringLiteral("Office"));
     QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "McLee", "Anna", "1")), QNetworkReply::NoError);
     QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("add"),
@@ -213,8 +216,19 @@ void TestCardDav::failedRefreshChangesNothing()
     const QByteArray before = store.readAll();
     store.close();
 
-    if (!wrongPassword)
+    if (fault == QLatin1String("server"))
         stopServer();
+    const QString target = m_data + QStringLiteral("/target");
+    const QString birch = m_data + QStringLiteral("/HTTPD/Birch/phonebook.xml");
+    QFile phones(birch);
+    QVERIFY(phones.open(QIODevice::ReadOnly));
+    const QByteArray served = phones.readAll();
+    phones.close();
+    if (fault == QLatin1String("history")) {
+        QVERIFY(QDir(target).removeRecursively());
+        QFile blocker(target);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
     const CliRun synced = cli(
         { QStringLiteral("source"), QStringLiteral("sync") }, wrongPassword ? QStringLiteral("wrong") : kPassword);
     QCOMPARE(synced.exitCode, 1);
@@ -222,6 +236,8 @@ void TestCardDav::failedRefreshChangesNothing()
     QVERIFY2(err.contains(expected), qPrintable(err));
     QVERIFY(store.open(QIODevice::ReadOnly));
     QCOMPARE(store.readAll(), before);
+    // The phones get what they got, or a file written again from the unchanged store.
+    QVERIFY(!phones.exists() || (phones.open(QIODevice::ReadOnly) && phones.readAll() == served));
 }
 
 void TestCardDav::refusesAnUnknownCertificate()
