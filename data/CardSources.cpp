@@ -29,9 +29,12 @@ Result CardSources::prepare()
     return r;
 }
 
-bool CardSources::exist() const
+Expected<bool> CardSources::exist()
 {
-    return m_db.tables().contains(QStringLiteral("card_source"));
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = 'card_source'")))
+        return Result::failure(query.lastError().text(), Result::Cause::Store);
+    return query.next();
 }
 
 Expected<QList<CardSource>> CardSources::sources()

@@ -21,8 +21,8 @@ public:
 
     // Creates the two tables when the store lacks them.
     Result prepare();
-    // The store has the tables: a source was added to it once.
-    bool exist() const;
+    // Whether the store has the tables: a source was added to it once.
+    Expected<bool> exist();
     Expected<QList<CardSource>> sources();
     // Adds (id 0) or rewrites the source; `source.id` receives the new id.
     Result save(CardSource &source);

@@ -49,7 +49,10 @@ Expected<QList<CardSource>> DataMgr::cardSources()
 {
     CardSources tables(m_store->connection());
     // Looking leaves a store that never had a source as it is.
-    if (!tables.exist())
+    const Expected<bool> exist = tables.exist();
+    if (!exist)
+        return exist.result();
+    if (!*exist)
         return QList<CardSource>();
     return tables.sources();
 }
@@ -106,12 +109,20 @@ Expected<QHash<QString, QString>> DataMgr::cardVersions(CardSource &source)
 
 const QHash<int, int> &DataMgr::contactSources()
 {
+    static const QHash<int, int> none;
     if (!m_contactSources) {
+        if (!m_store->isOpen())
+            return none;
         CardSources tables(m_store->connection());
-        Expected<QHash<int, int>> read = QHash<int, int>();
-        if (m_store->isOpen() && tables.exist())
-            read = tables.contactSources();
-        m_contactSources = read ? std::move(*read) : QHash<int, int>();
+        const Expected<bool> exist = tables.exist();
+        Expected<QHash<int, int>> read
+            = exist && *exist ? tables.contactSources() : Expected<QHash<int, int>>(exist.result());
+        if (exist && !*exist)
+            read = QHash<int, int>();
+        // Asked again next time when the store could not tell.
+        if (!read)
+            return none;
+        m_contactSources = std::move(*read);
     }
     return *m_contactSources;
 }
@@ -120,7 +131,11 @@ Result DataMgr::forgetCardLinks()
 {
     m_contactSources.reset();
     CardSources tables(m_store->connection());
-    return tables.exist() ? tables.forgetLinks() : Result();
+    const Expected<bool> exist = tables.exist();
+    // Within the caller's transaction: a failure here undoes all of it.
+    if (!exist)
+        return m_store->failWith(exist.result());
+    return *exist ? m_store->failWith(tables.forgetLinks()) : Result();
 }
 
 Result DataMgr::publishCardChanges(CardSource &source, const DavChanges &changes, int *applied)
