@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AutoStart.h"
+#include "app/CardRefresher.h"
 #include "app/EditHistory.h"
 #include "app/OptionFiles.h"
 #include "app/TrayIcon.h"
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -85,6 +87,7 @@ MainWindow::MainWindow(QWidget *parent)
     createContactPanel();
     createDetailPanel();
     connectPanels();
+    createRefresher();
 
     applyStyleSheet();
 
@@ -107,6 +110,8 @@ MainWindow::MainWindow(QWidget *parent)
     qApp->installEventFilter(this);
     watchSessionEnd();
     offerRecoveryCopy();
+    // Once the window is up: the address books due at start come first.
+    QTimer::singleShot(0, m_refresher, &CardRefresher::start);
 }
 
 MainWindow::~MainWindow()
@@ -217,6 +222,10 @@ void MainWindow::createActions()
     m_webImportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+W")));
     connect(m_webImportAct, &QAction::triggered, this, &MainWindow::openWebImport);
 
+    m_addressBooksAct = action();
+    m_addressBooksAct->setObjectName(QStringLiteral("address_books"));
+    connect(m_addressBooksAct, &QAction::triggered, this, &MainWindow::openAddressBooks);
+
     m_localExportAct = action();
     m_localExportAct->setShortcut(QKeySequence(QStringLiteral("CTRL+E")));
     connect(m_localExportAct, &QAction::triggered, this, &MainWindow::localExport);
@@ -289,6 +298,8 @@ void MainWindow::createMenus()
     m_importMenu->setObjectName(QStringLiteral("importMenu"));
     m_importMenu->addAction(m_localImportAct);
     m_importMenu->addAction(m_webImportAct);
+    m_importMenu->addSeparator();
+    m_importMenu->addAction(m_addressBooksAct);
 
     m_exportMenu = bar->addMenu(QString());
     m_exportMenu->setObjectName(QStringLiteral("exportMenu"));
@@ -642,6 +653,9 @@ void MainWindow::cleanUp()
 {
     m_closed = true;
     WindowMemory::setGeometry(saveGeometry());
+    // A refresh must not write into a store about to close.
+    if (m_refresher)
+        m_refresher->cancel();
     DataMgr *mgr = DataMgr::instance();
     // Stopped first: a running service could otherwise write HTTPD files again.
     mgr->stopHttpService();

@@ -13,8 +13,11 @@
 
 #include "app/WindowMemory.h"
 #include "data/ContactInfo.h"
+#include "data/Result.h"
 #include "widgets/UserGuide.h"
 
+class AddressBookDialog;
+class CardRefresher;
 class ContactEditor;
 class EditHistory;
 class ContactView;
@@ -28,6 +31,7 @@ class WebImport;
 class PortDialog;
 class PhoneCheckRunner;
 class PhoneCheckView;
+class PasswordStore;
 class SearchEdit;
 class SingleInstance;
 class QAction;
@@ -77,6 +81,10 @@ public:
     SearchEdit *searchEdit() const { return m_searchEdit; }
     // The "Phones" window, once it has been opened.
     PhoneCheckView *phonesView() const;
+    // The address books' refreshes, and their dialog while it is open.
+    CardRefresher *cardRefresher() const { return m_refresher; }
+    PasswordStore *passwordStore() const { return m_passwords; }
+    AddressBookDialog *addressBookDialog() const;
 
     // The desktop session is about to end: with `mayAsk`, the user saves or drops
     // unsaved edits (the save question); otherwise they are kept in the recovery
@@ -122,6 +130,8 @@ public slots:
 
     // The "Phones" window (MainWindowPhones.cpp): what each phone model gets.
     void showPhones();
+    // The address books (MainWindowSources.cpp).
+    void openAddressBooks();
     // Shows the contact in the contact list, leaving the search or the group
     // that hides it.
     void revealContact(int contactId);
@@ -208,6 +218,26 @@ private:
     // On the empty panel of an empty phonebook: the phonebook in the store, in one click.
     void addSavedPhonebookOffer(QWidget *content);
 
+    // Address books (MainWindowSources.cpp): the refreshes, their line in the
+    // status bar, and what they change in the window.
+    void createRefresher();
+    void showRefreshStatus(const QString &text, bool running);
+    void takeRefreshedPhonebook();
+    // The group and contact shown before a refresh, shown again after it.
+    void restoreViewAfterRefresh();
+    void reportRefreshFailure(const QString &name, const QString &message, bool asked);
+    // The working phonebook is the stored one, loaded first when the editor
+    // started empty beside it.
+    Result prepareForRefresh();
+    // Why the contact `id` cannot be edited here, or empty when it can: it came
+    // from an address book.
+    QString sourceNote(int id);
+    // Of `rows` (positions in the contact list), those the user may delete;
+    // `kept` receives the names of the address books of the others.
+    QList<int> deletableRows(const QList<int> &rows, QStringList *kept);
+    // Shows the current contact again, with what it may be edited in now.
+    void reshowContact();
+
     // Detail editor.
     bool shownContactIsBlank() const;
     // Writes the detail rows into the contact they were taken from (found by id).
@@ -267,10 +297,12 @@ private:
     // mode) or the current one and the current group's index, re-select the group,
     // unsaved.
     // `text` names the undo step for the number of contacts; `confirm` (for
-    // deletions) may still call it off. Returns the number acted on.
+    // deletions) may still call it off; `select` picks the contacts it may act
+    // on. Returns the number acted on.
     int runContactCommand(const std::function<QString(int count)> &text,
         const std::function<void(Phonebook &, const QList<int> &contactRows, int groupIndex)> &operation,
-        const std::function<bool(int count)> &confirm = nullptr);
+        const std::function<bool(int count)> &confirm = nullptr,
+        const std::function<QList<int>(const QList<int> &contactRows)> &select = nullptr);
     // Move or copy to the group named by the sending menu entry.
     void transferToGroup(bool move);
     void runGroupCommand(bool dissolve);
@@ -311,6 +343,7 @@ private:
     QAction *m_webImportAct = nullptr;
     QAction *m_localExportAct = nullptr;
     QAction *m_phonesAct = nullptr;
+    QAction *m_addressBooksAct = nullptr;
     QAction *m_zhAct = nullptr;
     QAction *m_enAct = nullptr;
     QActionGroup *m_languageGroup = nullptr;
@@ -367,6 +400,13 @@ private:
     QPointer<PortDialog> m_portDialog;
     QPointer<WebImport> m_webImport;
     QPointer<PhoneCheckView> m_phonesView;
+    QPointer<AddressBookDialog> m_addressBookDialog;
+    PasswordStore *m_passwords = nullptr;
+    CardRefresher *m_refresher = nullptr;
+    QLabel *m_refreshStatus = nullptr;
+    QPushButton *m_refreshCancel = nullptr;
+    QString m_groupBeforeRefresh;
+    int m_contactBeforeRefresh = -1;
     PhoneCheckRunner *m_phonesRunner = nullptr;
     // Gathers a run of phonebook changes into one check.
     QTimer *m_phonesTimer = nullptr;

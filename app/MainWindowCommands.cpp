@@ -89,7 +89,8 @@ void MainWindow::showContactMenu(const QPoint &pos)
 }
 
 int MainWindow::runContactCommand(const std::function<QString(int)> &text,
-    const std::function<void(Phonebook &, const QList<int> &, int)> &operation, const std::function<bool(int)> &confirm)
+    const std::function<void(Phonebook &, const QList<int> &, int)> &operation, const std::function<bool(int)> &confirm,
+    const std::function<QList<int>(const QList<int> &)> &select)
 {
     const int groupRow = m_groupView->currentGroupRow();
     if (m_contactView->contactModel()->rowCount() == 0)
@@ -98,7 +99,9 @@ int MainWindow::runContactCommand(const std::function<QString(int)> &text,
     m_contactView->commitCurrent();
     // In batch mode the ticked contacts, wherever they are shown; else the current one.
     const int current = m_contactView->currentContact();
-    const QList<int> rows = inBatchMode() ? m_contactView->contactModel()->tickedPositions() : QList<int> { current };
+    QList<int> rows = inBatchMode() ? m_contactView->contactModel()->tickedPositions() : QList<int> { current };
+    if (select && (inBatchMode() || current >= 0))
+        rows = select(rows);
     DataMgr *mgr = DataMgr::instance();
     const int count = inBatchMode() || current >= 0 ? int(rows.size()) : 0;
     if (count == 0 || (confirm && !confirm(count)))
@@ -116,11 +119,25 @@ int MainWindow::runContactCommand(const std::function<QString(int)> &text,
 
 void MainWindow::deleteContacts()
 {
+    // An address book's contact would come back with its next refresh: it stays.
+    QStringList books;
     const int deleted = runContactCommand([](int n) { return tr("Delete %n Contact(s)", nullptr, n); },
         [](Phonebook &book, const QList<int> &rows, int) { book.deleteContacts(rows); },
-        [this](int n) { return confirmDeletion(n); });
-    if (deleted > 0)
-        announceDeletion(tr("Deleted %n contact(s)", nullptr, deleted));
+        [this](int n) { return confirmDeletion(n); },
+        [this, &books](const QList<int> &rows) { return deletableRows(rows, &books); });
+    books.removeDuplicates();
+    const QString kept = QStringLiteral("\"%1\"").arg(books.join(QStringLiteral("\", \"")));
+    if (deleted > 0) {
+        QString what = tr("Deleted %n contact(s)", nullptr, deleted);
+        if (!books.isEmpty())
+            what += tr("; those from the address book %1 were kept").arg(kept);
+        announceDeletion(what);
+    } else if (!books.isEmpty()) {
+        showMessage(QMessageBox::Information, tr("Delete"),
+            tr("This comes from the address book %1 and would come back with its next refresh, so it is kept. "
+               "Delete it on the server, or remove the address book (its contacts then stay as your own).")
+                .arg(kept));
+    }
 }
 
 void MainWindow::removeContactsFromGroup()

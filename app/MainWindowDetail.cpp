@@ -20,7 +20,9 @@ void MainWindow::showEmptyDetail()
 
 bool MainWindow::shownContactIsBlank() const
 {
-    return !m_contactEditor->isEmpty() && Records::isBlank(m_contactEditor->editedContact());
+    // An address book's card may be blank; it is the server's to remove.
+    return !m_contactEditor->isEmpty() && !m_contactEditor->isReadOnly()
+        && Records::isBlank(m_contactEditor->editedContact());
 }
 
 bool MainWindow::checkDetailValues()
@@ -66,7 +68,7 @@ void MainWindow::showContactDetail(int current, int previous)
         commitShownContact();
     const QList<ContactInfo> &contacts = mgr->phonebook().contacts();
     if (current >= 0 && current < contacts.size() && current != previous)
-        m_contactEditor->showContact(contacts.at(current));
+        m_contactEditor->showContact(contacts.at(current), sourceNote(contacts.at(current).id));
 }
 
 void MainWindow::commitShownContact()

@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/CardRefresher.h"
 #include "app/EditHistory.h"
 #include "app/OptionFiles.h"
 #include "data/AppPaths.h"
@@ -50,6 +51,9 @@ void MainWindow::updateModifiedMark()
     setWindowModified(!isSaved());
     if (!m_phonesView.isNull())
         updatePhonesHeading();
+    // A refresh that waited for the edits goes on once they are saved or dropped.
+    if (m_refresher)
+        m_refresher->poke();
 }
 
 void MainWindow::forgetHistory()

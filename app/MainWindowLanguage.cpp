@@ -43,6 +43,7 @@ void MainWindow::retranslateUi()
     setAction(m_exitAct, tr("&Exit"), tr("Quit program"));
     setAction(m_localImportAct, tr("&Local Import"), tr("Import file local"));
     setAction(m_webImportAct, tr("&Network Import"), tr("Import file web"));
+    setAction(m_addressBooksAct, tr("Address &books…"), tr("Contacts from address-book servers, kept up to date"));
     setAction(m_localExportAct, tr("&Local Export"), tr("Export file local"));
     setAction(m_phonesAct, tr("&Phones"), tr("Check what each phone model gets"));
     setAction(m_autoStartAct, tr("Auto Start"));
@@ -101,6 +102,8 @@ void MainWindow::retranslateUi()
         // The findings are worded when the check runs.
         checkPhones();
     }
+    if (m_refreshCancel)
+        m_refreshCancel->setText(tr("Cancel"));
     if (m_httpdLog)
         m_httpdLog->setWindowTitle(tr("HTTPD server request informations"));
     if (m_overlay) {

@@ -1,6 +1,7 @@
 #include "app/WebImport.h"
 
 #include "app/DialogParts.h"
+#include "app/NetworkPrompts.h"
 #include "export/ExportFactory.h"
 #include "import/WebDownload.h"
 
@@ -8,63 +9,13 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFile>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
-
-namespace {
-
-// The credentials dialog, with `userName` filled in and, after a refused login,
-// a line saying so; true when the user accepted it.
-bool askCredentials(
-    QWidget *parent, const QString &site, QAuthenticator *authenticator, QString *userName, bool refused)
-{
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("http_auth_dialog"));
-    dialog.setWindowTitle(WebImport::tr("Http authentication required"));
-    auto *user = new QLineEdit(*userName, &dialog);
-    user->setObjectName(QStringLiteral("auth_user_edit"));
-    auto *password = new QLineEdit(&dialog);
-    password->setObjectName(QStringLiteral("auth_password_edit"));
-    password->setEchoMode(QLineEdit::Password);
-    if (!userName->isEmpty())
-        password->setFocus();
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-
-    auto *grid = new QGridLayout(&dialog);
-    grid->addWidget(
-        new QLabel(WebImport::tr("You need to supply a Username and a Password to access this site"), &dialog), 0, 0, 1,
-        2);
-    grid->addWidget(new QLabel(WebImport::tr("Username:"), &dialog), 1, 0);
-    grid->addWidget(user, 1, 1);
-    grid->addWidget(new QLabel(WebImport::tr("Password:"), &dialog), 2, 0);
-    grid->addWidget(password, 2, 1);
-    grid->addWidget(new QLabel(WebImport::tr("Site:"), &dialog), 3, 0);
-    grid->addWidget(new QLabel(site, &dialog), 3, 1);
-    if (refused) {
-        auto *hint = new QLabel(WebImport::tr("The server refused this user name and password."), &dialog);
-        hint->setObjectName(QStringLiteral("auth_refused_label"));
-        grid->addWidget(hint, 4, 0, 1, 2);
-    }
-    grid->addWidget(buttons, 5, 0, 1, 2);
-
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    *userName = user->text();
-    authenticator->setUser(user->text());
-    authenticator->setPassword(password->text());
-    return true;
-}
-
-} // namespace
 
 WebImport::WebImport(QWidget *parent)
     : QDialog(parent)
@@ -252,18 +203,13 @@ void WebImport::slotAuthenticationRequired(const QString &host, quint16, QAuthen
     // Asked again within one download: the server did not take the last login.
     const bool refused = m_loginAsked;
     m_loginAsked = true;
-    askCredentials(this, tr("%1 at %2").arg(authenticator->realm(), host), authenticator, &m_loginUser, refused);
+    NetworkPrompts::askCredentials(
+        this, tr("%1 at %2").arg(authenticator->realm(), host), authenticator, &m_loginUser, refused);
 }
 
 void WebImport::sslErrors(const QList<QSslError> &errors)
 {
-    QStringList texts;
-    for (const QSslError &error : errors)
-        texts << error.errorString();
-    if (QMessageBox::warning(this, tr("HTTP Example"),
-            tr("One or more SSL errors has occurred: %1").arg(texts.join(QStringLiteral(", "))),
-            QMessageBox::Ignore | QMessageBox::Abort)
-        == QMessageBox::Ignore)
+    if (NetworkPrompts::acceptCertificateErrors(this, errors))
         m_download->ignoreSslErrors();
 }
 

@@ -144,11 +144,12 @@ int listSources(const QStringList &args)
         return Cli::Failure;
     }
     for (const CardSource &s : *sources) {
-        Cli::printOut(
-            QStringLiteral("%1  %2  %3  user %4  group %5  refresh %6")
-                .arg(s.id)
-                .arg(s.name, s.url, s.user.isEmpty() ? QStringLiteral("-") : s.user, s.group,
-                    s.refreshMinutes > 0 ? QStringLiteral("%1 min").arg(s.refreshMinutes) : QStringLiteral("off")));
+        Cli::printOut(QStringLiteral("%1  %2  %3  user %4  group %5  refresh %6")
+                          .arg(s.id)
+                          .arg(s.name, s.url, s.user.isEmpty() ? QStringLiteral("-") : s.user, s.group,
+                              s.refreshMinutes > 0 ? QStringLiteral("%1 min").arg(s.refreshMinutes)
+                                  : s.refreshMinutes == CardSource::kAtStart ? QStringLiteral("at start")
+                                                                             : QStringLiteral("off")));
     }
     return Cli::Success;
 }
@@ -263,16 +264,11 @@ int syncSources(const QList<int> &ids)
             return Failure;
         }
         int applied = 0;
-        if (const Result done = mgr->applyCardChanges(source, client.changes(), &applied); !done) {
+        // Applied and saved as one step: a save that fails takes the change back.
+        if (const Result done = mgr->publishCardChanges(source, client.changes(), &applied); !done) {
             printErr(QStringLiteral("%1: %2").arg(source.name, done.message()));
             exit = Failure;
             continue;
-        }
-        if (applied > 0) {
-            if (const Result saved = mgr->savePhonebookFiles(); !saved) {
-                printErr(saved.message());
-                return Failure;
-            }
         }
         printInfo(QStringLiteral("%1: %2 contact(s) changed, %3 request(s), %4 bytes")
                       .arg(source.name)

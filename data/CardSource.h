@@ -12,7 +12,9 @@ struct CardSource {
     // secret store or the environment.
     QString passwordFile;
     QString group; // the group its contacts join
-    int refreshMinutes = 0; // 0: only when asked
+    // Minutes between refreshes; 0: only when asked, kAtStart: when the editor starts.
+    int refreshMinutes = 0;
+    static constexpr int kAtStart = -1;
     QString syncToken; // the server's mark of what we have; empty before the first sync
     // SHA-256 of a certificate the user chose to trust although nobody vouches for
     // it (a server's own); empty: only certificates the system trusts.

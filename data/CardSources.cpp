@@ -40,6 +40,14 @@ Result CardSources::prepare()
     return r;
 }
 
+Expected<bool> CardSources::exist()
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = 'card_source'")))
+        return Result::failure(query.lastError().text(), Result::Cause::Store);
+    return query.next();
+}
+
 Expected<QList<CardSource>> CardSources::sources()
 {
     QSqlQuery query(m_db);
@@ -124,15 +132,23 @@ Result CardSources::setLinks(int sourceId, const QList<CardLink> &links)
     return Result();
 }
 
-Expected<QList<int>> CardSources::linkedContacts()
+Expected<QHash<int, int>> CardSources::contactSources()
 {
     QSqlQuery query(m_db);
-    if (!query.exec(QStringLiteral("select contact_id from card_link")))
+    if (!query.exec(QStringLiteral("select contact_id, source from card_link")))
         return Result::failure(query.lastError().text(), Result::Cause::Store);
-    QList<int> ids;
+    QHash<int, int> sources;
     while (query.next())
-        ids.append(query.value(0).toInt());
-    return ids;
+        sources.insert(query.value(0).toInt(), query.value(1).toInt());
+    return sources;
+}
+
+Result CardSources::forgetLinks()
+{
+    Result r = exec(QStringLiteral("delete from card_link"));
+    if (r)
+        r = exec(QStringLiteral("update card_source set sync_token = ''"));
+    return r;
 }
 
 Result CardSources::deleteContacts(const QList<int> &ids)

@@ -21,6 +21,8 @@ public:
 
     // Creates the two tables when the store lacks them.
     Result prepare();
+    // Whether the store has the tables: a source was added to it once.
+    Expected<bool> exist();
     Expected<QList<CardSource>> sources();
     // Adds (id 0) or rewrites the source; `source.id` receives the new id.
     Result save(CardSource &source);
@@ -29,8 +31,11 @@ public:
     // Links of a source, by href.
     Expected<QHash<QString, CardLink>> links(int sourceId);
     Result setLinks(int sourceId, const QList<CardLink> &links);
-    // Every contact id that came from any source.
-    Expected<QList<int>> linkedContacts();
+    // The source of every contact that came from one, by contact id.
+    Expected<QHash<int, int>> contactSources();
+    // The phonebook was emptied: no contact is any card's any more, and every
+    // source's next fetch brings its whole book.
+    Result forgetLinks();
     // Deletes contacts from the phonebook's tables (their numbers, mails and
     // memberships with them).
     Result deleteContacts(const QList<int> &ids);

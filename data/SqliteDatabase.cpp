@@ -199,6 +199,13 @@ Result SqliteDatabase::fail(const QString &error)
     return Result::failure(error);
 }
 
+Result SqliteDatabase::failWith(const Result &failure)
+{
+    if (!failure)
+        (void)fail(failure.message());
+    return failure;
+}
+
 bool SqliteDatabase::transactionLost() const
 {
     sqlite3 *handle = nativeHandle(m_db);

@@ -62,6 +62,9 @@ public:
     // undone on request, with no error in it, fails with an empty message.
     Result beginTransaction(Access access = Access::Write);
     Result endTransaction(bool commit);
+    // A statement a caller ran on this connection itself failed: every open level
+    // is undone at its end, with that error as the first one. Returns `failure`.
+    Result failWith(const Result &failure);
 
     // What the readers must not collide with: the stored groups (id and name only,
     // without the built-ins that loadGroups adds) and the largest stored contact id.

@@ -438,14 +438,22 @@ void CardDavClient::done(bool ok, const QString &error)
     emit finished(ok, error);
 }
 
-void CardDavClient::onAuthenticationRequired(QNetworkReply *, QAuthenticator *authenticator)
+void CardDavClient::onAuthenticationRequired(QNetworkReply *reply, QAuthenticator *authenticator)
 {
-    // Once per job: a second request means the password was refused.
-    if (m_authTried || m_user.isEmpty())
+    // The login set is tried once per job: asked again, the server refused it.
+    if (!m_authTried && !m_user.isEmpty()) {
+        m_authTried = true;
+        authenticator->setUser(m_user);
+        authenticator->setPassword(m_password);
         return;
+    }
+    const bool refused = m_authTried;
     m_authTried = true;
-    authenticator->setUser(m_user);
-    authenticator->setPassword(m_password);
+    emit authenticationRequired(reply->url().host(), authenticator, refused);
+    if (!authenticator->user().isEmpty()) {
+        m_user = authenticator->user();
+        m_password = authenticator->password();
+    }
 }
 
 void CardDavClient::setTrustedCertificate(const QString &sha256)

@@ -65,6 +65,10 @@ public:
     ~CardDavClient() override;
 
     void setCredentials(const QString &user, const QString &password);
+    // The login the last job used: the one set, or the one a handler of
+    // authenticationRequired() gave instead.
+    QString user() const { return m_user; }
+    QString password() const { return m_password; }
     // Certificate problems are refused unless this is set (the user accepted them).
     void setAcceptCertificates(bool accept) { m_acceptCertificates = accept; }
     // A certificate trusted by its SHA-256 (hex, colons allowed) whatever its problems.
@@ -98,6 +102,10 @@ public:
 signals:
     // Connected directly: call setAcceptCertificates(true) before returning to go on.
     void sslErrors(const QList<QSslError> &errors);
+    // Connected directly: the server wants a login and the one set was refused, or
+    // none was set. Fill in `authenticator` to try another; leaving it unchanged
+    // fails the job. `refused`: a login of this job was already turned down.
+    void authenticationRequired(const QString &host, QAuthenticator *authenticator, bool refused);
     void progress(const QString &what);
     // `error` says for the user what went wrong when `ok` is false.
     void finished(bool ok, const QString &error);

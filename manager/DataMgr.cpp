@@ -44,6 +44,7 @@ DataMgr::~DataMgr() = default;
 Result DataMgr::openStore(StoreMode mode)
 {
     m_storeMode = mode;
+    m_contactSources.reset();
     return m_store->openDatabase(
         mode == StoreMode::ReadOnly ? SqliteDatabase::OpenMode::ReadOnly : SqliteDatabase::OpenMode::ReadWrite);
 }
@@ -51,6 +52,7 @@ Result DataMgr::openStore(StoreMode mode)
 void DataMgr::closeStore()
 {
     m_store->closeDatabase();
+    m_contactSources.reset();
 }
 
 QString DataMgr::storePath() const
@@ -65,7 +67,13 @@ bool DataMgr::storeIsNew() const
 
 Result DataMgr::emptyStore()
 {
-    return m_store->clearAllTables();
+    if (const Result begun = m_store->beginTransaction(); !begun)
+        return begun;
+    Result result = m_store->clearAllTables();
+    if (result)
+        result = forgetCardLinks();
+    const Result ended = m_store->endTransaction(result.ok());
+    return result ? ended : result;
 }
 
 void DataMgr::setBusy(bool busy)
@@ -199,6 +207,8 @@ Result DataMgr::resetForImport()
     // Emptied in place, not deleted: a failing import can still undo it.
     if (const Result emptied = m_store->clearAllTables(); !emptied)
         return emptied;
+    if (const Result forgotten = forgetCardLinks(); !forgotten)
+        return forgotten;
     clearPhonebook();
     if (m_importing)
         m_removeFilesAfterImport = true;

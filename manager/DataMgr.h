@@ -7,12 +7,14 @@
 #include "manager/Options.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct CardSource;
 struct DavChanges;
@@ -190,8 +192,13 @@ public:
     // the lists and `source` are as they were. `applied` receives how many
     // contacts were added, replaced or removed.
     Result applyCardChanges(CardSource &source, const DavChanges &changes, int *applied = nullptr);
-    // Ids of the contacts that came from a source.
-    QSet<int> sourceContacts();
+    // applyCardChanges and, when it changed any contact, the files of a Save
+    // (savePhonebookFiles), as one step under the folder lock: when either fails,
+    // the store, the lists, `source` and the phones' files are as they were.
+    Result publishCardChanges(CardSource &source, const DavChanges &changes, int *applied = nullptr);
+    // The source (its id) of each contact that came from one, by contact id;
+    // empty when the store cannot tell.
+    const QHash<int, int> &contactSources();
 
     // The phonebook service for phones. `notices` as for HttpdService::startServer.
     Result startHttpService(QStringList *notices = nullptr);
@@ -222,6 +229,8 @@ private:
     Result reload(bool forWriting);
     // Runs `change` on the source tables in one store transaction.
     Result changeCardSources(const std::function<Result(CardSources &)> &change);
+    // The phonebook in the store was emptied: its contacts are no card's any more.
+    Result forgetCardLinks();
     // saveToDatabase without the message.
     Result storeLists();
     // storeLists for the groups alone.
@@ -272,6 +281,8 @@ private:
     bool m_restoringHistory = false;
     QString m_language = QStringLiteral("en");
     HttpdService *m_httpService = nullptr;
+    // contactSources() as last read; dropped whenever the links may have changed.
+    std::optional<QHash<int, int>> m_contactSources;
     std::unique_ptr<SqliteDatabase> m_store;
     StoreMode m_storeMode = StoreMode::ReadWrite;
 };

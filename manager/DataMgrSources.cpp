@@ -1,6 +1,7 @@
 // The data manager's address-book sources: what a refresh brings in, applied to
 // the store as one transaction.
 #include "data/CardSources.h"
+#include "data/FolderLock.h"
 #include "data/SqliteDatabase.h"
 #include "import/CardDavClient.h"
 #include "import/ImportContext.h"
@@ -47,8 +48,12 @@ bool DataMgr::storeIsOpen() const
 Expected<QList<CardSource>> DataMgr::cardSources()
 {
     CardSources tables(m_store->connection());
-    if (const Result prepared = tables.prepare(); !prepared)
-        return prepared;
+    // Looking leaves a store that never had a source as it is.
+    const Expected<bool> exist = tables.exist();
+    if (!exist)
+        return exist.result();
+    if (!*exist)
+        return QList<CardSource>();
     return tables.sources();
 }
 
@@ -72,6 +77,7 @@ Result DataMgr::saveCardSource(CardSource &source)
 
 Result DataMgr::removeCardSource(int sourceId)
 {
+    m_contactSources.reset();
     return changeCardSources([sourceId](CardSources &tables) { return tables.remove(sourceId); });
 }
 
@@ -101,13 +107,67 @@ Expected<QHash<QString, QString>> DataMgr::cardVersions(CardSource &source)
     return versions;
 }
 
-QSet<int> DataMgr::sourceContacts()
+const QHash<int, int> &DataMgr::contactSources()
 {
+    static const QHash<int, int> none;
+    if (!m_contactSources) {
+        if (!m_store->isOpen())
+            return none;
+        CardSources tables(m_store->connection());
+        const Expected<bool> exist = tables.exist();
+        Expected<QHash<int, int>> read
+            = exist && *exist ? tables.contactSources() : Expected<QHash<int, int>>(exist.result());
+        if (exist && !*exist)
+            read = QHash<int, int>();
+        // Asked again next time when the store could not tell.
+        if (!read)
+            return none;
+        m_contactSources = std::move(*read);
+    }
+    return *m_contactSources;
+}
+
+Result DataMgr::forgetCardLinks()
+{
+    m_contactSources.reset();
     CardSources tables(m_store->connection());
-    if (!m_store->isOpen() || !tables.prepare())
-        return {};
-    const Expected<QList<int>> ids = tables.linkedContacts();
-    return ids ? QSet<int>(ids->cbegin(), ids->cend()) : QSet<int>();
+    const Expected<bool> exist = tables.exist();
+    // Within the caller's transaction: a failure here undoes all of it.
+    if (!exist)
+        return m_store->failWith(exist.result());
+    return *exist ? m_store->failWith(tables.forgetLinks()) : Result();
+}
+
+Result DataMgr::publishCardChanges(CardSource &source, const DavChanges &changes, int *applied)
+{
+    const BusyScope busy(this);
+    // No other program may write the folder between the store and the files.
+    FolderLock lock;
+    if (!lock.lock())
+        return Result::failure(lock.error(), Result::Cause::Locked);
+    const ImportSnapshot before = snapshot();
+    const CardSource sourceBefore = source;
+    Result result = m_store->beginTransaction();
+    if (!result)
+        return result;
+    int count = 0;
+    result = applyCardChanges(source, changes, &count);
+    if (result && count > 0)
+        result = savePhonebookFiles();
+    const Result ended = m_store->endTransaction(result.ok());
+    if (result && ended) {
+        if (applied)
+            *applied = count;
+        return Result();
+    }
+    // A save that failed after the store took it may have left new files: the
+    // service writes them again from the store as it is now.
+    if (count > 0)
+        removeHttpFiles();
+    restore(before);
+    source = sourceBefore;
+    m_contactSources.reset();
+    return result ? ended : result;
 }
 
 Result DataMgr::applyCardChanges(CardSource &source, const DavChanges &changes, int *applied)
@@ -115,6 +175,7 @@ Result DataMgr::applyCardChanges(CardSource &source, const DavChanges &changes, 
     const BusyScope busy(this);
     const ImportSnapshot before = snapshot();
     const CardSource sourceBefore = source;
+    m_contactSources.reset();
     CardSources tables(m_store->connection());
     Result result = m_store->beginTransaction();
     if (!result)
@@ -222,6 +283,7 @@ Result DataMgr::applyCardChanges(CardSource &source, const DavChanges &changes, 
             result = reload();
     }
     const Result ended = m_store->endTransaction(result.ok());
+    m_contactSources.reset();
     if (result && ended) {
         if (applied)
             *applied = count;

@@ -8,7 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-5compat-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     libqt6sql6-sqlite libsqlite3-dev libuchardet-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-noto-cjk fonts-dejavu-core fonts-liberation2 librsvg2-bin openssl
-    desktop-file-utils appstream curl radicale
+    desktop-file-utils appstream curl radicale qtkeychain-qt6-dev
     "$@"
 )
 

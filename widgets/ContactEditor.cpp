@@ -25,6 +25,7 @@ constexpr int kPageWidth = 385;
 constexpr int kPanelWidth = 380;
 constexpr int kNameFieldWidth = 100;
 constexpr int kHeadFieldWidth = 200;
+constexpr int kNoteHeight = 44;
 
 QLabel *rightLabel(const QString &text, const QRect &geometry, QWidget *parent)
 {
@@ -122,6 +123,8 @@ void ContactEditor::applyWidth()
         if (auto *button = row->findChild<QPushButton *>())
             button->move(rowWidth() - 30, 0);
     }
+    if (auto *note = m_page->findChild<QLabel *>(QStringLiteral("detail_read_only_note")))
+        note->setFixedWidth(rowWidth());
     m_phoneArea->setFixedWidth(rowWidth());
     m_mailArea->setFixedWidth(rowWidth());
     for (PhoneItem *item : phoneItems())
@@ -187,6 +190,7 @@ QWidget *ContactEditor::newPage(int height)
 QWidget *ContactEditor::showNobody(bool searching)
 {
     m_titleLabel->clear();
+    m_readOnlyNote.clear();
     QWidget *page = newPage(470);
     auto *picture = new QLabel(page);
     picture->setObjectName(QStringLiteral("nobody_picture"));
@@ -212,9 +216,15 @@ QWidget *ContactEditor::showNobody(bool searching)
     return page;
 }
 
-void ContactEditor::showContact(const ContactInfo &contact)
+void ContactEditor::showContact(const ContactInfo &contact, const QString &readOnlyNote)
 {
+    m_readOnlyNote = readOnlyNote;
     fillPage(contact, false);
+}
+
+int ContactEditor::noteHeight() const
+{
+    return m_readOnlyNote.isEmpty() ? 0 : kNoteHeight;
 }
 
 void ContactEditor::fillPage(const ContactInfo &contact, bool reshown)
@@ -223,8 +233,17 @@ void ContactEditor::fillPage(const ContactInfo &contact, bool reshown)
     m_shown = contact;
     m_edited = false;
     m_titleLabel->setText(titleOf(contact));
-    QWidget *page = newPage(445);
+    QWidget *page = newPage(445 + noteHeight());
     m_pageLayout = stack(page);
+    const bool readOnly = !m_readOnlyNote.isEmpty();
+    if (readOnly) {
+        auto *note = new QLabel(m_readOnlyNote, page);
+        note->setObjectName(QStringLiteral("detail_read_only_note"));
+        note->setWordWrap(true);
+        note->setFixedSize(kRowWidth, kNoteHeight);
+        note->setContentsMargins(12, 2, 4, 2);
+        m_pageLayout->addWidget(note);
+    }
 
     auto *nameSection = new QWidget(page);
     nameSection->setObjectName(QStringLiteral("detail_name_section"));
@@ -253,6 +272,8 @@ void ContactEditor::fillPage(const ContactInfo &contact, bool reshown)
     m_firstNameEdit = edit(contact.FirstName, QStringLiteral("first_name_edit"), 5);
     m_lastNameEdit = edit(contact.LastName, QStringLiteral("last_name_edit"), 35);
     m_departmentEdit = edit(contact.Department, QStringLiteral("department_edit"), 65);
+    for (QLineEdit *e : { m_firstNameEdit, m_lastNameEdit, m_departmentEdit })
+        e->setReadOnly(readOnly);
     m_primaryBox = new QComboBox(nameSection);
     m_primaryBox->setObjectName(QStringLiteral("primary_box"));
     m_primaryBox->setGeometry(210, 95, 98, 24);
@@ -269,8 +290,10 @@ void ContactEditor::fillPage(const ContactInfo &contact, bool reshown)
     }
     m_pageLayout->addWidget(m_phoneArea);
     QPushButton *addPhoneButton = nullptr;
-    m_pageLayout->addWidget(
-        addRow(tr("Add new phone number and type"), QStringLiteral("add_phone_row"), page, &addPhoneButton));
+    QWidget *addPhone
+        = addRow(tr("Add new phone number and type"), QStringLiteral("add_phone_row"), page, &addPhoneButton);
+    m_pageLayout->addWidget(addPhone);
+    addPhone->setVisible(!readOnly);
     connect(addPhoneButton, &QPushButton::clicked, this, &ContactEditor::addPhoneRow);
 
     m_mailArea = new QWidget(page);
@@ -283,7 +306,9 @@ void ContactEditor::fillPage(const ContactInfo &contact, bool reshown)
     }
     m_pageLayout->addWidget(m_mailArea);
     QPushButton *addMailButton = nullptr;
-    m_pageLayout->addWidget(addRow(tr("Add new mail"), QStringLiteral("add_mail_row"), page, &addMailButton));
+    QWidget *addMail = addRow(tr("Add new mail"), QStringLiteral("add_mail_row"), page, &addMailButton);
+    m_pageLayout->addWidget(addMail);
+    addMail->setVisible(!readOnly);
     connect(addMailButton, &QPushButton::clicked, this, &ContactEditor::addMailRow);
 
     auto *headSection = new QWidget(page);
@@ -315,8 +340,14 @@ void ContactEditor::fillPage(const ContactInfo &contact, bool reshown)
     m_pageLayout->addWidget(headSection);
     m_pageLayout->addStretch();
 
+    for (PhoneItem *item : phoneItems())
+        item->setReadOnly(readOnly);
+    for (MailItem *item : mailItems())
+        item->setReadOnly(readOnly);
     resizeRows();
     refreshPrimaryChoices();
+    if (readOnly)
+        m_primaryBox->setEnabled(false);
     applyWidth();
     m_scroll->setWidget(page);
     page->show();
@@ -361,7 +392,7 @@ void ContactEditor::resizeRows()
     const int m = int(mailItems().size());
     m_phoneArea->setFixedHeight(PhoneItem::rowHeight() * p);
     m_mailArea->setFixedHeight(kRowHeight * m);
-    m_page->setFixedSize(pageWidth(), 445 + (PhoneItem::rowHeight() + 1) * p + 31 * m);
+    m_page->setFixedSize(pageWidth(), 445 + noteHeight() + (PhoneItem::rowHeight() + 1) * p + 31 * m);
     // In place now, as the rows are used right after.
     m_phoneArea->layout()->activate();
     m_mailArea->layout()->activate();

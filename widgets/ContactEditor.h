@@ -24,7 +24,10 @@ class ContactEditor : public QWidget
 public:
     explicit ContactEditor(QWidget *parent = nullptr);
 
-    void showContact(const ContactInfo &contact);
+    // With a `readOnlyNote`, the contact is shown with that line above it and
+    // cannot be changed here (its groups are changed by the window's commands).
+    void showContact(const ContactInfo &contact, const QString &readOnlyNote = QString());
+    bool isReadOnly() const { return !m_readOnlyNote.isEmpty(); }
     // The page of a group without contacts, or of a search that found none;
     // the window may add to it.
     QWidget *showNobody(bool searching = false);
@@ -83,6 +86,8 @@ private:
     PhoneItem *addPhoneItem(const PhoneInfo &phone);
     MailItem *addMailItem(const MailInfo &mail);
     void resizeRows();
+    // The height of the read-only note above the contact, 0 without one.
+    int noteHeight() const;
     void markEdited();
     QList<PhoneItem *> phoneItems() const;
     QList<MailItem *> mailItems() const;
@@ -91,6 +96,7 @@ private:
     DetailScroll *m_scroll = nullptr;
 
     ContactInfo m_shown;
+    QString m_readOnlyNote;
     bool m_empty = true;
     bool m_edited = false;
     // Set while the editor fills its fields: those changes are not the user's.

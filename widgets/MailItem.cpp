@@ -68,3 +68,10 @@ void MailItem::removeSelf()
     emit removed();
     deleteLater();
 }
+
+void MailItem::setReadOnly(bool readOnly)
+{
+    m_addressEdit->setReadOnly(readOnly);
+    m_typeBox->setEnabled(!readOnly);
+    m_deleteButton->setVisible(!readOnly);
+}

@@ -26,6 +26,10 @@ signals:
     void typeChanged();
     void addressChanged();
 
+public:
+    // Shown but not to be changed: the fields are locked and the delete button hidden.
+    void setReadOnly(bool readOnly);
+
 public slots:
     void removeSelf();
 

@@ -122,3 +122,11 @@ void PhoneItem::removeSelf()
     emit removed();
     deleteLater();
 }
+
+void PhoneItem::setReadOnly(bool readOnly)
+{
+    m_numberEdit->setReadOnly(readOnly);
+    m_typeBox->setEnabled(!readOnly);
+    m_accountBox->setEnabled(!readOnly);
+    m_deleteButton->setVisible(!readOnly);
+}

@@ -37,6 +37,10 @@ signals:
     void numberChanged();
     void accountChanged();
 
+public:
+    // Shown but not to be changed: the fields are locked and the delete button hidden.
+    void setReadOnly(bool readOnly);
+
 public slots:
     void removeSelf();
 

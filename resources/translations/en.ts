@@ -21,6 +21,162 @@
     </message>
 </context>
 <context>
+    <name>AddressBookDialog</name>
+    <message>
+        <source>Address books</source>
+        <translation>Address books</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Last result</source>
+        <translation>Last result</translation>
+    </message>
+    <message>
+        <source>&amp;Add…</source>
+        <translation>&amp;Add…</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message>
+        <source>Refresh &amp;now</source>
+        <translation>Refresh &amp;now</translation>
+    </message>
+    <message>
+        <source>&amp;Schedule…</source>
+        <translation>&amp;Schedule…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; could not be kept in phonebook.db (%2).</source>
+        <translation>The address book &quot;%1&quot; could not be kept in phonebook.db (%2).</translation>
+    </message>
+    <message>
+        <source>Remove address book</source>
+        <translation>Remove address book</translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove the address book &quot;%1&quot;? Its %n contact(s) stay in the phonebook as your own and are no longer refreshed.</source>
+        <translation>
+            <numerusform>Remove the address book &quot;%1&quot;? Its %n contact stays in the phonebook as your own and is no longer refreshed.</numerusform>
+            <numerusform>Remove the address book &quot;%1&quot;? Its %n contacts stay in the phonebook as your own and are no longer refreshed.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; could not be removed from phonebook.db (%2).</source>
+        <translation>The address book &quot;%1&quot; could not be removed from phonebook.db (%2).</translation>
+    </message>
+    <message>
+        <source>Refresh the address book &quot;%1&quot;:</source>
+        <translation>Refresh the address book &quot;%1&quot;:</translation>
+    </message>
+</context>
+<context>
+    <name>AddressBookForm</name>
+    <message>
+        <source>Add address books</source>
+        <translation>Add address books</translation>
+    </message>
+    <message>
+        <source>https://dav.example.com/</source>
+        <translation>https://dav.example.com/</translation>
+    </message>
+    <message>
+        <source>&amp;Find address books</source>
+        <translation>&amp;Find address books</translation>
+    </message>
+    <message>
+        <source>The server&apos;s address is enough: its address books are found from there (or give a book&apos;s own address).</source>
+        <translation>The server&apos;s address is enough: its address books are found from there (or give a book&apos;s own address).</translation>
+    </message>
+    <message>
+        <source>The book&apos;s own name</source>
+        <translation>The book&apos;s own name</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Address:</source>
+        <translation>&amp;Address:</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;User name:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Password:</translation>
+    </message>
+    <message>
+        <source>&amp;Group:</source>
+        <translation>&amp;Group:</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh:</source>
+        <translation>&amp;Refresh:</translation>
+    </message>
+    <message>
+        <source>Address books found:</source>
+        <translation>Address books found:</translation>
+    </message>
+    <message>
+        <source>The search was stopped.</source>
+        <translation>The search was stopped.</translation>
+    </message>
+    <message>
+        <source>%1 is no server address.</source>
+        <translation>%1 is no server address.</translation>
+    </message>
+    <message>
+        <source>%1 (added already)</source>
+        <translation>%1 (added already)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n address book(s) found; tick those to add.</source>
+        <translation>
+            <numerusform>%n address book found; tick it to add it.</numerusform>
+            <numerusform>%n address books found; tick those to add.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stop</translation>
+    </message>
+</context>
+<context>
     <name>CSVParse</name>
     <message>
         <source>The first line of the file names no column this program reads.</source>
@@ -29,6 +185,117 @@
     <message>
         <source>The quoted field that starts on line %1 is never closed.</source>
         <translation>The quoted field that starts on line %1 is never closed.</translation>
+    </message>
+</context>
+<context>
+    <name>CardDavClient</name>
+    <message>
+        <source>The server&apos;s answer could not be read: %1</source>
+        <translation>The server&apos;s answer could not be read: %1</translation>
+    </message>
+    <message>
+        <source>Looking for address books at %1</source>
+        <translation>Looking for address books at %1</translation>
+    </message>
+    <message>
+        <source>Asking %1 what changed</source>
+        <translation>Asking %1 what changed</translation>
+    </message>
+    <message>
+        <source>No address book at %1 (the server answered %2).</source>
+        <translation>No address book at %1 (the server answered %2).</translation>
+    </message>
+    <message>
+        <source>the server did not answer in time</source>
+        <translation>the server did not answer in time</translation>
+    </message>
+    <message>
+        <source>No address book found at %1.</source>
+        <translation>No address book found at %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Fetching %n card(s)</source>
+        <translation>
+            <numerusform>Fetching %n card</numerusform>
+            <numerusform>Fetching %n cards</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CardRefresher</name>
+    <message>
+        <source>At start</source>
+        <translation>At start</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>Every %1 minutes</source>
+        <translation>Every %1 minutes</translation>
+    </message>
+    <message>
+        <source>The refresh of the address book &quot;%1&quot; waits until your edits are saved or discarded.</source>
+        <translation>The refresh of the address book &quot;%1&quot; waits until your edits are saved or discarded.</translation>
+    </message>
+    <message>
+        <source>Waiting for your edits to be saved</source>
+        <translation>Waiting for your edits to be saved</translation>
+    </message>
+    <message>
+        <source>Refreshing…</source>
+        <translation>Refreshing…</translation>
+    </message>
+    <message>
+        <source>Refreshing the address book &quot;%1&quot;…</source>
+        <translation>Refreshing the address book &quot;%1&quot;…</translation>
+    </message>
+    <message>
+        <source>%1 No password is kept for it: choose &quot;Refresh now&quot; in Import &gt; Address books to give it.</source>
+        <translation>%1 No password is kept for it: choose &quot;Refresh now&quot; in Import &gt; Address books to give it.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n contact(s) changed</source>
+        <translation>
+            <numerusform>%n contact changed</numerusform>
+            <numerusform>%n contacts changed</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The address book &quot;%1&quot; brought %n change(s); the phonebook was saved for the phones.</source>
+        <translation>
+            <numerusform>The address book &quot;%1&quot; brought %n change; the phonebook was saved for the phones.</numerusform>
+            <numerusform>The address book &quot;%1&quot; brought %n changes; the phonebook was saved for the phones.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Up to date</source>
+        <translation>Up to date</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; is up to date.</source>
+        <translation>The address book &quot;%1&quot; is up to date.</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; could not be refreshed: %2</source>
+        <translation>The address book &quot;%1&quot; could not be refreshed: %2</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>The refresh of the address book &quot;%1&quot; was cancelled.</source>
+        <translation>The refresh of the address book &quot;%1&quot; was cancelled.</translation>
+    </message>
+    <message>
+        <source>Not refreshed yet</source>
+        <translation>Not refreshed yet</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -128,14 +395,6 @@
         <translation>Import failed: the phonebook could not be written to phonebook.db (%1). Nothing was changed.</translation>
     </message>
     <message>
-        <source>Import Box</source>
-        <translation>Import Box</translation>
-    </message>
-    <message>
-        <source>Save Box</source>
-        <translation>Save Box</translation>
-    </message>
-    <message>
         <source>The phonebook could not be read from phonebook.db (%1).</source>
         <translation>The phonebook could not be read from phonebook.db (%1).</translation>
     </message>
@@ -162,6 +421,14 @@
     <message>
         <source>Save failed: %1</source>
         <translation>Save failed: %1</translation>
+    </message>
+    <message>
+        <source>The card %1 could not be read: it holds %2 contacts.</source>
+        <translation>The card %1 could not be read: it holds %2 contacts.</translation>
+    </message>
+    <message>
+        <source>The card %1 could not be read: %2</source>
+        <translation>The card %1 could not be read: %2</translation>
     </message>
 </context>
 <context>
@@ -531,10 +798,6 @@
     <message>
         <source>Language change</source>
         <translation>Language change</translation>
-    </message>
-    <message>
-        <source>Language change will take effect after reboot.</source>
-        <translation>Language change will take effect after reboot.</translation>
     </message>
     <message>
         <source>&amp;New</source>
@@ -981,10 +1244,6 @@
         <translation>Select a history to continue edit</translation>
     </message>
     <message>
-        <source>Images (*.xml *.csv *.vcf)</source>
-        <translation>Images (*.xml *.csv *.vcf)</translation>
-    </message>
-    <message>
         <source>Phonebook files (*.xml *.csv *.vcf)</source>
         <translation>Phonebook files (*.xml *.csv *.vcf)</translation>
     </message>
@@ -1239,6 +1498,38 @@ It is left in %2.</translation>
         <source>The phonebook with its unsaved edits: what each phone model fetches once it is saved.</source>
         <translation>The phonebook with its unsaved edits: what each phone model fetches once it is saved.</translation>
     </message>
+    <message>
+        <source>; those from the address book %1 were kept</source>
+        <translation>; those from the address book %1 were kept</translation>
+    </message>
+    <message>
+        <source>This comes from the address book %1 and would come back with its next refresh, so it is kept. Delete it on the server, or remove the address book (its contacts then stay as your own).</source>
+        <translation>This comes from the address book %1 and would come back with its next refresh, so it is kept. Delete it on the server, or remove the address book (its contacts then stay as your own).</translation>
+    </message>
+    <message>
+        <source>Address &amp;books…</source>
+        <translation>Address &amp;books…</translation>
+    </message>
+    <message>
+        <source>Contacts from address-book servers, kept up to date</source>
+        <translation>Contacts from address-book servers, kept up to date</translation>
+    </message>
+    <message>
+        <source>Address books</source>
+        <translation>Address books</translation>
+    </message>
+    <message>
+        <source>The phonebook could not be read from phonebook.db.</source>
+        <translation>The phonebook could not be read from phonebook.db.</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; could not be refreshed: %2</source>
+        <translation>The address book &quot;%1&quot; could not be refreshed: %2</translation>
+    </message>
+    <message>
+        <source>From the address book &quot;%1&quot;: a refresh would overwrite edits, so only its groups can be changed here.</source>
+        <translation>From the address book &quot;%1&quot;: a refresh would overwrite edits, so only its groups can be changed here.</translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>
@@ -1249,6 +1540,13 @@ It is left in %2.</translation>
     <message>
         <source>The file is not valid %1 text; choose the encoding it was saved in.</source>
         <translation>The file is not valid %1 text; choose the encoding it was saved in.</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordStore</name>
+    <message>
+        <source>No secret store of the desktop answered, so the address books&apos; passwords are kept only until the editor ends; you will be asked for them again after the next start.</source>
+        <translation>No secret store of the desktop answered, so the address books&apos; passwords are kept only until the editor ends; you will be asked for them again after the next start.</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,160 @@
     </message>
 </context>
 <context>
+    <name>AddressBookDialog</name>
+    <message>
+        <source>Address books</source>
+        <translation>通讯录服务器</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>群组</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Last result</source>
+        <translation>上次结果</translation>
+    </message>
+    <message>
+        <source>&amp;Add…</source>
+        <translation>添加(&amp;A)…</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>移除(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Refresh &amp;now</source>
+        <translation>立即刷新(&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;Schedule…</source>
+        <translation>刷新计划(&amp;S)…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>关闭(&amp;C)</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; could not be kept in phonebook.db (%2).</source>
+        <translation>无法将通讯录“%1”保存到 phonebook.db（%2）。</translation>
+    </message>
+    <message>
+        <source>Remove address book</source>
+        <translation>移除通讯录</translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove the address book &quot;%1&quot;? Its %n contact(s) stay in the phonebook as your own and are no longer refreshed.</source>
+        <translation>
+            <numerusform>移除通讯录“%1”吗？它的 %n 个联系人将作为您自己的联系人保留在电话簿中，不再刷新。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>移除</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; could not be removed from phonebook.db (%2).</source>
+        <translation>无法从 phonebook.db 中移除通讯录“%1”（%2）。</translation>
+    </message>
+    <message>
+        <source>Refresh the address book &quot;%1&quot;:</source>
+        <translation>刷新通讯录“%1”：</translation>
+    </message>
+</context>
+<context>
+    <name>AddressBookForm</name>
+    <message>
+        <source>Add address books</source>
+        <translation>添加通讯录</translation>
+    </message>
+    <message>
+        <source>https://dav.example.com/</source>
+        <translation>https://dav.example.com/</translation>
+    </message>
+    <message>
+        <source>&amp;Find address books</source>
+        <translation>查找通讯录(&amp;F)</translation>
+    </message>
+    <message>
+        <source>The server&apos;s address is enough: its address books are found from there (or give a book&apos;s own address).</source>
+        <translation>只需填写服务器地址，即可从中找到它的通讯录（也可填写某个通讯录自己的地址）。</translation>
+    </message>
+    <message>
+        <source>The book&apos;s own name</source>
+        <translation>通讯录自己的名称</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>添加(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>&amp;Address:</source>
+        <translation>地址(&amp;A)：</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>用户名(&amp;U)：</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>密码(&amp;P)：</translation>
+    </message>
+    <message>
+        <source>&amp;Group:</source>
+        <translation>群组(&amp;G)：</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh:</source>
+        <translation>刷新(&amp;R)：</translation>
+    </message>
+    <message>
+        <source>Address books found:</source>
+        <translation>找到的通讯录：</translation>
+    </message>
+    <message>
+        <source>The search was stopped.</source>
+        <translation>查找已停止。</translation>
+    </message>
+    <message>
+        <source>%1 is no server address.</source>
+        <translation>%1 不是服务器地址。</translation>
+    </message>
+    <message>
+        <source>%1 (added already)</source>
+        <translation>%1（已添加）</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n address book(s) found; tick those to add.</source>
+        <translation>
+            <numerusform>找到 %n 个通讯录；请勾选要添加的通讯录。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>停止(&amp;S)</translation>
+    </message>
+</context>
+<context>
     <name>CSVParse</name>
     <message>
         <source>The first line of the file names no column this program reads.</source>
@@ -29,6 +183,114 @@
     <message>
         <source>The quoted field that starts on line %1 is never closed.</source>
         <translation>从第 %1 行开始的引号字段没有结束引号。</translation>
+    </message>
+</context>
+<context>
+    <name>CardDavClient</name>
+    <message>
+        <source>The server&apos;s answer could not be read: %1</source>
+        <translation>无法读取服务器的应答：%1</translation>
+    </message>
+    <message>
+        <source>Looking for address books at %1</source>
+        <translation>正在 %1 上查找通讯录</translation>
+    </message>
+    <message>
+        <source>Asking %1 what changed</source>
+        <translation>正在向 %1 询问有哪些更改</translation>
+    </message>
+    <message>
+        <source>No address book at %1 (the server answered %2).</source>
+        <translation>%1 上没有通讯录（服务器应答 %2）。</translation>
+    </message>
+    <message>
+        <source>the server did not answer in time</source>
+        <translation>服务器未及时应答</translation>
+    </message>
+    <message>
+        <source>No address book found at %1.</source>
+        <translation>在 %1 上没有找到通讯录。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Fetching %n card(s)</source>
+        <translation>
+            <numerusform>正在获取 %n 张名片</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CardRefresher</name>
+    <message>
+        <source>At start</source>
+        <translation>启动时</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Every %1 minutes</source>
+        <translation>每 %1 分钟</translation>
+    </message>
+    <message>
+        <source>The refresh of the address book &quot;%1&quot; waits until your edits are saved or discarded.</source>
+        <translation>通讯录“%1”的刷新将等到您的编辑保存或放弃之后进行。</translation>
+    </message>
+    <message>
+        <source>Waiting for your edits to be saved</source>
+        <translation>等待保存您的编辑</translation>
+    </message>
+    <message>
+        <source>Refreshing…</source>
+        <translation>正在刷新…</translation>
+    </message>
+    <message>
+        <source>Refreshing the address book &quot;%1&quot;…</source>
+        <translation>正在刷新通讯录“%1”…</translation>
+    </message>
+    <message>
+        <source>%1 No password is kept for it: choose &quot;Refresh now&quot; in Import &gt; Address books to give it.</source>
+        <translation>%1 未保存它的密码：请在“导入 &gt; 通讯录服务器”中选择“立即刷新”以输入密码。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n contact(s) changed</source>
+        <translation>
+            <numerusform>%n 个联系人已更改</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The address book &quot;%1&quot; brought %n change(s); the phonebook was saved for the phones.</source>
+        <translation>
+            <numerusform>通讯录“%1”带来 %n 处更改；电话簿已为话机保存。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Up to date</source>
+        <translation>已是最新</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; is up to date.</source>
+        <translation>通讯录“%1”已是最新。</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; could not be refreshed: %2</source>
+        <translation>无法刷新通讯录“%1”：%2</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>The refresh of the address book &quot;%1&quot; was cancelled.</source>
+        <translation>通讯录“%1”的刷新已取消。</translation>
+    </message>
+    <message>
+        <source>Not refreshed yet</source>
+        <translation>尚未刷新</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
     </message>
 </context>
 <context>
@@ -128,14 +390,6 @@
         <translation>导入失败：无法将电话簿写入 phonebook.db（%1）。电话簿没有任何改动。</translation>
     </message>
     <message>
-        <source>Import Box</source>
-        <translation>导入提示</translation>
-    </message>
-    <message>
-        <source>Save Box</source>
-        <translation>保存</translation>
-    </message>
-    <message>
         <source>The phonebook could not be read from phonebook.db (%1).</source>
         <translation>无法从 phonebook.db 读取电话簿（%1）。</translation>
     </message>
@@ -162,6 +416,14 @@
     <message>
         <source>Save failed: %1</source>
         <translation>保存失败：%1</translation>
+    </message>
+    <message>
+        <source>The card %1 could not be read: it holds %2 contacts.</source>
+        <translation>无法读取名片 %1：其中有 %2 个联系人。</translation>
+    </message>
+    <message>
+        <source>The card %1 could not be read: %2</source>
+        <translation>无法读取名片 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -530,10 +792,6 @@
     <message>
         <source>Language change</source>
         <translation>更改语言</translation>
-    </message>
-    <message>
-        <source>Language change will take effect after reboot.</source>
-        <translation>更改语言将在程序重新启动后生效。</translation>
     </message>
     <message>
         <source>&amp;New</source>
@@ -980,10 +1238,6 @@
         <translation>选择一个历史记录继续编辑</translation>
     </message>
     <message>
-        <source>Images (*.xml *.csv *.vcf)</source>
-        <translation>电话簿 (*.xml *.csv *.vcf)</translation>
-    </message>
-    <message>
         <source>Phonebook files (*.xml *.csv *.vcf)</source>
         <translation>电话簿文件 (*.xml *.csv *.vcf)</translation>
     </message>
@@ -1231,6 +1485,38 @@ It is left in %2.</source>
         <source>The phonebook with its unsaved edits: what each phone model fetches once it is saved.</source>
         <translation>含未保存编辑的电话簿：保存后每种话机型号将获取的内容。</translation>
     </message>
+    <message>
+        <source>; those from the address book %1 were kept</source>
+        <translation>；来自通讯录 %1 的联系人已保留</translation>
+    </message>
+    <message>
+        <source>This comes from the address book %1 and would come back with its next refresh, so it is kept. Delete it on the server, or remove the address book (its contacts then stay as your own).</source>
+        <translation>此联系人来自通讯录 %1，下次刷新时会重新出现，因此予以保留。请在服务器上删除它，或移除该通讯录（其联系人将作为您自己的联系人保留）。</translation>
+    </message>
+    <message>
+        <source>Address &amp;books…</source>
+        <translation>通讯录服务器(&amp;B)…</translation>
+    </message>
+    <message>
+        <source>Contacts from address-book servers, kept up to date</source>
+        <translation>来自通讯录服务器并保持最新的联系人</translation>
+    </message>
+    <message>
+        <source>Address books</source>
+        <translation>通讯录服务器</translation>
+    </message>
+    <message>
+        <source>The phonebook could not be read from phonebook.db.</source>
+        <translation>无法从 phonebook.db 读取电话簿。</translation>
+    </message>
+    <message>
+        <source>The address book &quot;%1&quot; could not be refreshed: %2</source>
+        <translation>无法刷新通讯录“%1”：%2</translation>
+    </message>
+    <message>
+        <source>From the address book &quot;%1&quot;: a refresh would overwrite edits, so only its groups can be changed here.</source>
+        <translation>来自通讯录“%1”：刷新会覆盖编辑，因此这里只能更改它的群组。</translation>
+    </message>
 </context>
 <context>
     <name>ParseBase</name>
@@ -1241,6 +1527,13 @@ It is left in %2.</source>
     <message>
         <source>The file is not valid %1 text; choose the encoding it was saved in.</source>
         <translation>该文件不是有效的 %1 文本，请选择文件保存时使用的编码。</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordStore</name>
+    <message>
+        <source>No secret store of the desktop answered, so the address books&apos; passwords are kept only until the editor ends; you will be asked for them again after the next start.</source>
+        <translation>桌面的密码库没有响应，因此通讯录的密码只保留到编辑器关闭；下次启动后会再次询问您。</translation>
     </message>
 </context>
 <context>

@@ -1,40 +1,27 @@
 #include "tests/CliRun.h"
+#include "tests/RadicaleServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
-const QString kUser = QStringLiteral("anna");
-const QString kPassword = QStringLiteral("s3cret");
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
+const QString &kUser = RadicaleServer::kUser;
+const QString &kPassword = RadicaleServer::kPassword;
 
 QByteArray card(const QString &uid, const QString &family, const QString &given, const QString &tel)
 {
-    return QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nN:%2;%3;;;\r\nFN:%3 %2\r\nTEL;TYPE=WORK:%4\r\n"
-                          "END:VCARD\r\n")
-        .arg(uid, family, given, tel)
-        .toUtf8();
+    return RadicaleServer::card(uid, family, given, tel);
 }
 
 } // namespace
@@ -60,28 +47,29 @@ private slots:
     void unknownCertificateOnlyWhenTrusted();
     void passwordFileMustBePrivate();
     void storeOfAnOlderVersionKeepsItsSources();
+    void newPhonebookForgetsTheCards();
 
 private:
     bool startServer(bool tls = false);
-    void stopServer();
+    void stopServer() { m_radicale->stop(); }
     QNetworkReply::NetworkError dav(const QByteArray &method, const QString &path, const QByteArray &body = {},
-        const QByteArray &type = "text/vcard");
-    void makeBook(const QString &name);
+        const QByteArray &type = "text/vcard")
+    {
+        return m_radicale->dav(method, path, body, type);
+    }
+    void makeBook(const QString &name) { QVERIFY(m_radicale->makeBook(name)); }
     CliRun cli(QStringList args, const QString &password = kPassword);
     QList<QJsonObject> contacts();
 
     QTemporaryDir m_tmp;
-    QString m_server; // folder of the server's storage and configuration
     QString m_data; // the phonebook's folder
-    QProcess m_radicale;
+    std::unique_ptr<RadicaleServer> m_radicale;
     quint16 m_port = 0;
-    bool m_tls = false;
-    QNetworkAccessManager m_net;
 };
 
 void TestCardDav::initTestCase()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("radicale")).isEmpty())
+    if (!RadicaleServer::installed())
         QSKIP("Radicale is not installed (tools/deps.sh installs it): no CardDAV server to test against");
 }
 
@@ -89,92 +77,22 @@ void TestCardDav::init()
 {
     static int round = 0;
     ++round;
-    m_server = m_tmp.filePath(QStringLiteral("server%1").arg(round));
     m_data = m_tmp.filePath(QStringLiteral("data%1").arg(round));
-    QVERIFY(QDir().mkpath(m_server + QStringLiteral("/collections")));
     QVERIFY(QDir().mkpath(m_data));
-    QFile users(m_server + QStringLiteral("/users"));
-    QVERIFY(users.open(QIODevice::WriteOnly));
-    users.write((kUser + QLatin1Char(':') + kPassword + QLatin1Char('\n')).toUtf8());
-    users.close();
+    m_radicale = std::make_unique<RadicaleServer>(m_tmp.filePath(QStringLiteral("server%1").arg(round)));
     QVERIFY(startServer());
 }
 
 void TestCardDav::cleanup()
 {
-    stopServer();
+    m_radicale.reset();
 }
 
 bool TestCardDav::startServer(bool tls)
 {
-    m_tls = tls;
-    m_port = freePort();
-    QFile config(m_server + QStringLiteral("/config"));
-    if (!config.open(QIODevice::WriteOnly))
-        return false;
-    QString text = QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n").arg(m_port);
-    if (tls) {
-        const QString key = m_server + QStringLiteral("/key.pem");
-        const QString cert = m_server + QStringLiteral("/cert.pem");
-        if (QProcess::execute(QStringLiteral("openssl"),
-                { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
-                    QStringLiteral("-nodes"), QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert,
-                    QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"),
-                    QStringLiteral("/CN=127.0.0.1") })
-            != 0)
-            return false;
-        text += QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n").arg(cert, key);
-    }
-    text += QStringLiteral("[auth]\ntype = htpasswd\nhtpasswd_filename = %1/users\nhtpasswd_encryption = plain\n"
-                           "[storage]\nfilesystem_folder = %1/collections\n[rights]\ntype = owner_only\n"
-                           "[logging]\nlevel = warning\n")
-                .arg(m_server);
-    config.write(text.toUtf8());
-    config.close();
-    m_radicale.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_radicale.start(QStringLiteral("radicale"), { QStringLiteral("--config"), config.fileName() });
-    if (!m_radicale.waitForStarted())
-        return false;
-    for (int i = 0; i < 100; ++i) {
-        QTcpSocket probe;
-        probe.connectToHost(QHostAddress::LocalHost, m_port);
-        if (probe.waitForConnected(100))
-            return true;
-        QTest::qWait(50);
-    }
-    return false;
-}
-
-void TestCardDav::stopServer()
-{
-    if (m_radicale.state() == QProcess::NotRunning)
-        return;
-    m_radicale.terminate();
-    if (!m_radicale.waitForFinished(5000))
-        m_radicale.kill();
-    m_radicale.waitForFinished();
-}
-
-QNetworkReply::NetworkError TestCardDav::dav(
-    const QByteArray &method, const QString &path, const QByteArray &body, const QByteArray &type)
-{
-    QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path)));
-    request.setRawHeader("Authorization", "Basic " + (kUser + QLatin1Char(':') + kPassword).toUtf8().toBase64());
-    request.setHeader(QNetworkRequest::ContentTypeHeader, type);
-    QNetworkReply *reply = m_net.sendCustomRequest(request, method, body);
-    QSignalSpy done(reply, &QNetworkReply::finished);
-    done.wait(10000);
-    reply->deleteLater();
-    return reply->error();
-}
-
-void TestCardDav::makeBook(const QString &name)
-{
-    const QByteArray body = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                            "<mkcol xmlns=\"DAV:\" xmlns:CR=\"urn:ietf:params:xml:ns:carddav\"><set><prop>"
-                            "<resourcetype><collection/><CR:addressbook/></resourcetype><displayname>"
-        + name.toUtf8() + "</displayname></prop></set></mkcol>";
-    QCOMPARE(dav("MKCOL", QStringLiteral("/%1/book/").arg(kUser), body, "application/xml"), QNetworkReply::NoError);
+    const bool started = m_radicale->start(tls);
+    m_port = m_radicale->port();
+    return started;
 }
 
 CliRun TestCardDav::cli(QStringList args, const QString &password)
@@ -278,16 +196,19 @@ void TestCardDav::refreshCarriesOnlyTheChanges()
 
 void TestCardDav::failedRefreshChangesNothing_data()
 {
-    QTest::addColumn<bool>("wrongPassword");
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("wrong password") << true << QStringLiteral("refused the login");
-    QTest::newRow("server gone") << false << QStringLiteral("Download failed");
+    QTest::newRow("wrong password") << "password" << QStringLiteral("refused the login");
+    QTest::newRow("server gone") << "server" << QStringLiteral("Download failed");
+    // The cards arrived, but the save that follows cannot write its history copy.
+    QTest::newRow("save fails") << "history" << QStringLiteral("Save failed");
 }
 
 void TestCardDav::failedRefreshChangesNothing()
 {
-    QFETCH(bool, wrongPassword);
+    QFETCH(QString, fault);
     QFETCH(QString, expected);
+    const bool wrongPassword = fault == QLatin1String("password");
     makeBook(QStringLiteral("Office"));
     QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "McLee", "Anna", "1")), QNetworkReply::NoError);
     QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("add"),
@@ -300,8 +221,19 @@ void TestCardDav::failedRefreshChangesNothing()
     const QByteArray before = store.readAll();
     store.close();
 
-    if (!wrongPassword)
+    if (fault == QLatin1String("server"))
         stopServer();
+    const QString target = m_data + QStringLiteral("/target");
+    const QString birch = m_data + QStringLiteral("/HTTPD/Birch/phonebook.xml");
+    QFile phones(birch);
+    QVERIFY(phones.open(QIODevice::ReadOnly));
+    const QByteArray served = phones.readAll();
+    phones.close();
+    if (fault == QLatin1String("history")) {
+        QVERIFY(QDir(target).removeRecursively());
+        QFile blocker(target);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
     const CliRun synced = cli(
         { QStringLiteral("source"), QStringLiteral("sync") }, wrongPassword ? QStringLiteral("wrong") : kPassword);
     QCOMPARE(synced.exitCode, 1);
@@ -309,13 +241,15 @@ void TestCardDav::failedRefreshChangesNothing()
     QVERIFY2(err.contains(expected), qPrintable(err));
     QVERIFY(store.open(QIODevice::ReadOnly));
     QCOMPARE(store.readAll(), before);
+    // The phones get what they got, or a file written again from the unchanged store.
+    QVERIFY(!phones.exists() || (phones.open(QIODevice::ReadOnly) && phones.readAll() == served));
 }
 
 void TestCardDav::failedFirstFetchAddsNothing()
 {
     makeBook(QStringLiteral("Office"));
     // Two cards in one file, put past the server's checks: it fails to list the book.
-    QFile two(m_server + QStringLiteral("/collections/collection-root/anna/book/two.vcf"));
+    QFile two(m_radicale->folder() + QStringLiteral("/collections/collection-root/anna/book/two.vcf"));
     QVERIFY(two.open(QIODevice::WriteOnly));
     two.write(card("x", "One", "Anna", "1") + card("y", "Two", "Bert", "2"));
     two.close();
@@ -332,7 +266,7 @@ void TestCardDav::unknownCertificateOnlyWhenTrusted()
         QSKIP("openssl is not installed: no certificate to test with");
     QVERIFY(startServer(true));
     // The book is put straight into the server's folder: it is the certificate under test.
-    const QString book = m_server + QStringLiteral("/collections/collection-root/anna/book");
+    const QString book = m_radicale->folder() + QStringLiteral("/collections/collection-root/anna/book");
     QVERIFY(QDir().mkpath(book));
     QFile props(book + QStringLiteral("/.Radicale.props"));
     QVERIFY(props.open(QIODevice::WriteOnly));
@@ -405,6 +339,30 @@ void TestCardDav::storeOfAnOlderVersionKeepsItsSources()
     const CliRun synced = cli({ QStringLiteral("source"), QStringLiteral("sync") });
     QVERIFY2(synced.exitCode == 0, qPrintable(synced.err));
     QCOMPARE(names(contacts()), QStringList { QStringLiteral("Anna McLee") });
+}
+
+void TestCardDav::newPhonebookForgetsTheCards()
+{
+    // Contacts of a new phonebook are numbered from 1 again: none of them may be
+    // taken for a card the old phonebook held.
+    makeBook(QStringLiteral("Office"));
+    QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "McLee", "Anna", "1")), QNetworkReply::NoError);
+    QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("add"),
+                     QStringLiteral("http://127.0.0.1:%1/anna/book/").arg(m_port), QStringLiteral("--user"), kUser })
+                 .exitCode,
+        0);
+    QCOMPARE(cli({ QStringLiteral("new") }).exitCode, 0);
+    QFile own(m_tmp.filePath(QStringLiteral("own.vcf")));
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.write(card("own", "Own", "Olga", "7"));
+    own.close();
+    const CliRun imported = cli({ QStringLiteral("import"), own.fileName() });
+    QVERIFY2(imported.exitCode == 0, qPrintable(imported.err));
+
+    QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "Changed", "Anna", "2")), QNetworkReply::NoError);
+    const CliRun synced = cli({ QStringLiteral("source"), QStringLiteral("sync") });
+    QVERIFY2(synced.exitCode == 0, qPrintable(synced.err));
+    QCOMPARE(names(contacts()), QStringList({ QStringLiteral("Anna Changed"), QStringLiteral("Olga Own") }));
 }
 
 QTEST_GUILESS_MAIN(TestCardDav)
