@@ -205,8 +205,16 @@ void HttpdServer::deliverLog()
         if (!alive)
             return;
     }
-    if (ended.isEmpty())
-        return;
-    m_fetches.record(ended);
-    emit requestsEnded(ended);
+    if (!ended.isEmpty()) {
+        m_fetches.record(ended);
+        emit requestsEnded(ended);
+        if (!alive)
+            return;
+    }
+    // The storage goes back for the next requests: a thread that takes it over
+    // needs none of its own.
+    requests.clear();
+    QMutexLocker lock(&m_logMutex);
+    if (m_log.empty())
+        m_log.swap(requests);
 }
