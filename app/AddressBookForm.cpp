@@ -221,6 +221,8 @@ QList<CardSource> AddressBookForm::chosenSources() const
         if (source.group.isEmpty())
             source.group = Records::kDefault;
         source.refreshMinutes = m_refreshBox->currentData().toInt();
+        if (m_client && m_client->acceptsCertificates())
+            source.certificate = m_client->problemCertificate();
         sources.append(source);
     }
     return sources;

@@ -212,14 +212,18 @@ void CardRefresher::fetch(const CardSource &source, const QString &password)
     m_passwordBefore = password;
     m_prompted = false;
     client->setCredentials(source.user, password);
+    client->setTrustedCertificate(source.certificate);
     connect(client, &CardDavClient::progress, this,
         [this](const QString &what) { emit statusChanged(QStringLiteral("%1: %2").arg(m_source.name, what), true); });
     connect(client, &CardDavClient::finished, this, &CardRefresher::onFetched);
     connect(
         client, &CardDavClient::sslErrors, this,
         [this, client](const QList<QSslError> &errors) {
-            if (acceptCertificates(errors, m_current.asked))
+            if (acceptCertificates(errors, m_current.asked)) {
                 client->setAcceptCertificates(true);
+                // Kept with the source, so that its scheduled refreshes trust it too.
+                m_source.certificate = client->problemCertificate();
+            }
         },
         Qt::DirectConnection);
     connect(

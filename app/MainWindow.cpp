@@ -71,11 +71,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_centralWidget = new QWidget(this);
     setCentralWidget(m_centralWidget);
-    m_httpdLog = new QTextEdit;
-    m_httpdLog->setObjectName(QStringLiteral("httpd_log"));
-    m_httpdLog->setReadOnly(true);
+    m_httpdLog = new HttpdLogWindow;
     m_httpdLog->setWindowIcon(programIcon());
-    m_httpdLog->resize(480, 320);
     m_httpdLog->hide();
 
     createConnection();
@@ -562,7 +559,7 @@ void MainWindow::setHttpdButtonOpen(bool open)
 void MainWindow::stopHttpdService()
 {
     DataMgr::instance()->stopHttpService();
-    m_httpdLog->clear();
+    m_httpdLog->log()->clear();
     m_httpdLog->hide();
 }
 
@@ -586,7 +583,8 @@ void MainWindow::toggleHttpService()
         return;
     }
     setHttpdButtonOpen(false);
-    m_httpdLog->append(HttpdService::startEntry(mgr->httpClients(), mgr->httpPort()));
+    m_httpdLog->setFetches(mgr->phoneFetches());
+    m_httpdLog->log()->append(HttpdService::startEntry(mgr->httpClients(), mgr->httpPort()));
     if (!m_httpdLog->isVisible()) {
         // Beside the main window, so that the log covers neither it nor the help window.
         m_httpdLog->move(WindowPlacement::beside(
@@ -597,8 +595,8 @@ void MainWindow::toggleHttpService()
 
 void MainWindow::showServiceMessage(const QString &message)
 {
-    m_httpdLog->append(QString());
-    m_httpdLog->append(message);
+    m_httpdLog->log()->append(QString());
+    m_httpdLog->log()->append(message);
 }
 
 void MainWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)

@@ -14,6 +14,7 @@
 #include "app/WindowMemory.h"
 #include "data/ContactInfo.h"
 #include "data/Result.h"
+#include "widgets/HttpdLogWindow.h"
 #include "widgets/UserGuide.h"
 
 class AddressBookDialog;
@@ -71,7 +72,7 @@ public:
     void showOperationOverlay();
     void hideOperationOverlay();
 
-    QTextEdit *httpdLog() const { return m_httpdLog; }
+    HttpdLogWindow *httpdLog() const { return m_httpdLog; }
     QPushButton *httpdButton() const { return m_httpdButton; }
     UserGuide *helpWindow() const { return m_helpWindow; }
     TrayIcon *trayIcon() const { return m_trayIcon; }
@@ -333,7 +334,7 @@ private:
 
     QWidget *m_centralWidget = nullptr;
     // Windows of their own: QApplication may delete them before this window at exit.
-    QPointer<QTextEdit> m_httpdLog;
+    QPointer<HttpdLogWindow> m_httpdLog;
 
     QAction *m_newAct = nullptr;
     QAction *m_saveAct = nullptr;

@@ -1,6 +1,6 @@
 // The phonebook service beside nginx, both loaded by wrk on loopback: phones
-// fetching a cached Birch phonebook of 1 000 contacts and a general one of 10 000,
-// 50 and then 500 at a time, each response on a connection of its own. Also a
+// fetching a cached Birch phonebook of 1 000 contacts, a general one of 10 000 and
+// a tiny file, 50 and then 500 at a time, each response on a connection of its own. Also a
 // phone beside 1 000 connections that never finish their header, and the headless
 // export of 100 000 contacts end to end.
 
@@ -380,18 +380,30 @@ void httpdLoad()
     Bench::report(QStringLiteral("our connection threads"), service.server()->threadCount(), QStringLiteral("-"),
         QStringLiteral("nginx: worker_processes auto, sendfile on; wrk: one thread a core"));
 
+    // A tiny file shows what each request costs beside its bytes: the parsing,
+    // the request log and the table of phones.
+    QFile tiny(httpd + QStringLiteral("/UNIXML/tiny.xml"));
+    tiny.open(QIODevice::WriteOnly);
+    tiny.write("<t/>\n");
+    tiny.close();
+
     struct File {
         QString label;
         QString agent; // what selects the file at our server
+        QString ourPath;
         QString nginxPath;
         qint64 size;
     };
-    const QList<File> files { { QStringLiteral("Birch 1 000"), QStringLiteral("Birch"),
+    const QString phonebookPath = QStringLiteral("/phonebook.xml");
+    const QList<File> files { { QStringLiteral("Birch 1 000"), QStringLiteral("Birch"), phonebookPath,
                                   QStringLiteral("/Birch/phonebook.xml"), birch },
-        { QStringLiteral("general 10 000"), QString(), QStringLiteral("/UNIXML/phonebook.xml"), general } };
-    const QString ourPath = QStringLiteral("/phonebook.xml");
+        { QStringLiteral("general 10 000"), QString(), phonebookPath, QStringLiteral("/UNIXML/phonebook.xml"),
+            general },
+        { QStringLiteral("tiny file"), QString(), QStringLiteral("/tiny.xml"), QStringLiteral("/UNIXML/tiny.xml"),
+            tiny.size() } };
     double best = 0;
     for (const File &file : files) {
+        const QString &ourPath = file.ourPath;
         QString why;
         const QByteArray agentLine
             = file.agent.isEmpty() ? QByteArray() : "User-Agent: " + file.agent.toUtf8() + "\r\n";
@@ -436,7 +448,9 @@ void httpdLoad()
                 Bench::report(what + QStringLiteral("our p99"), mine.p99Ms, QStringLiteral("ms"),
                     QStringLiteral("target: at most 20 ms: %1").arg(verdict(mine.p99Ms >= 0 && mine.p99Ms <= 20)));
             }
-            best = qMax(best, qMax(mine.rate, yardstick.rate));
+            // wrk's ceiling below is measured against the phonebooks.
+            if (file.ourPath == phonebookPath)
+                best = qMax(best, qMax(mine.rate, yardstick.rate));
         }
     }
     Bench::report(QStringLiteral("peak memory during the loads: ours"), Bench::peakMemoryMiB(), QStringLiteral("MiB"),
@@ -444,12 +458,8 @@ void httpdLoad()
     Bench::report(QStringLiteral("peak memory during the loads: nginx"), peakMiB(nginx.processId()),
         QStringLiteral("MiB"), QStringLiteral("master and workers"));
 
-    // wrk's own ceiling: a tiny file from nginx, with a connection a request as
+    // wrk's own ceiling: the tiny file from nginx, with a connection a request as
     // above, and over kept-alive connections.
-    QFile tiny(httpd + QStringLiteral("/UNIXML/tiny.xml"));
-    tiny.open(QIODevice::WriteOnly);
-    tiny.write("<t/>\n");
-    tiny.close();
     for (const bool keepAlive : { false, true }) {
         const Load ceiling = runWrk(nginxPort, QStringLiteral("/UNIXML/tiny.xml"), QString(), 50, kSeconds, keepAlive);
         Bench::report(QStringLiteral("wrk's ceiling: tiny file from nginx, %1")

@@ -3,10 +3,12 @@
 #include "manager/DataMgr.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -33,9 +35,51 @@ bool installSignalHandlers()
     return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
 }
 
+// Writes the access-log lines of the requests that ended to stdout and to the log
+// file, once a batch. A log file that cannot be written is said once, until it
+// can be written again.
+class AccessLog
+{
+public:
+    bool open(const QString &path)
+    {
+        m_file.setFileName(path);
+        // Unbuffered: a failed write is not tried again with the next batch.
+        if (!path.isEmpty() && m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            return true;
+        Cli::printErr(QStringLiteral("Cannot open the log %1: %2")
+                          .arg(path, path.isEmpty() ? QStringLiteral("no file name") : m_file.errorString()));
+        return false;
+    }
+    void write(const QList<RequestRecord> &requests)
+    {
+        QByteArray lines;
+        for (const RequestRecord &request : requests)
+            lines += request.accessLogLine();
+        std::fwrite(lines.constData(), 1, size_t(lines.size()), stdout);
+        std::fflush(stdout);
+        if (!m_file.isOpen())
+            return;
+        const bool written = m_file.write(lines) == lines.size();
+        if (!written && !m_failing)
+            Cli::printErr(
+                QStringLiteral("Cannot write to the log %1: %2").arg(m_file.fileName(), m_file.errorString()));
+        m_failing = !written;
+        m_failed = m_failed || !written;
+    }
+    // Whether any batch could not be written to the file.
+    bool failed() const { return m_failed; }
+
+private:
+    QFile m_file;
+    bool m_failing = false;
+    bool m_failed = false;
+};
+
 int serve(const QStringList &args)
 {
-    const Cli::Options options = Cli::parseOptions(args, { QStringLiteral("--port"), QStringLiteral("--refresh") }, {});
+    const Cli::Options options = Cli::parseOptions(
+        args, { QStringLiteral("--port"), QStringLiteral("--refresh"), QStringLiteral("--log") }, {});
     if (!options.error.isEmpty() || !options.positional.isEmpty()) {
         Cli::printErr(options.error.isEmpty() ? QStringLiteral("serve takes no arguments") : options.error);
         return Cli::Usage;
@@ -58,6 +102,10 @@ int serve(const QStringList &args)
             return Cli::Usage;
         }
     }
+    AccessLog accessLog;
+    if (options.values.contains(QStringLiteral("--log"))
+        && !accessLog.open(options.values.value(QStringLiteral("--log"))))
+        return Cli::Failure;
     if (!installSignalHandlers()) {
         Cli::printErr(QStringLiteral("Cannot install the signal handlers"));
         return Cli::Failure;
@@ -66,8 +114,8 @@ int serve(const QStringList &args)
         return Cli::Failure;
 
     DataMgr *mgr = DataMgr::instance();
-    QObject::connect(
-        mgr, &DataMgr::httpdMsg, mgr, [](const QString &message) { Cli::printOut(QLatin1Char('\n') + message); });
+    QObject::connect(mgr, &DataMgr::httpRequestsEnded, mgr,
+        [&accessLog](const QList<RequestRecord> &requests) { accessLog.write(requests); });
     QStringList notices;
     const Result started = mgr->startHttpService(&notices);
     for (const QString &notice : std::as_const(notices))
@@ -97,15 +145,19 @@ int serve(const QStringList &args)
         QCoreApplication::quit();
     });
     QCoreApplication::exec();
+    // The requests still under way end here and are logged.
     mgr->stopHttpService();
-    return Cli::Success;
+    return accessLog.failed() ? Cli::Failure : Cli::Success;
 }
 
-const Cli::Registrar serveCommand("serve", "serve [--port N] [--refresh MINUTES]",
+const Cli::Registrar serveCommand("serve", "serve [--port N] [--refresh MINUTES] [--log FILE]",
     "Serve the phonebook to phones over HTTP until interrupted (SIGINT or SIGTERM); with --refresh, fetch "
     "the address-book sources at start and every MINUTES minutes, saving when anything changed; "
     "without --port the port comes from port.xml (in the current folder for a portable copy, in the user's "
-    "config folder for an installed one).",
+    "config folder for an installed one). After the start lines, each request is printed on stdout as it "
+    "ends, one line in the combined log format (the common log format followed by the Referer and the "
+    "User-Agent, in local time; status 444 for a request closed without a response); --log appends the "
+    "same lines to FILE, and the exit status is 1 when FILE could not be written.",
     serve);
 
 } // namespace

@@ -13,18 +13,27 @@ QString between(const QString &line, qsizetype from, qsizetype to)
     return end > start ? line.mid(start, end - start) : QString();
 }
 
-QString chopLineBreak(QString line)
+void chopLineBreak(QString &line)
 {
     while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
         line.chop(1);
-    return line;
+}
+
+// The value of a header line whose name is `nameLength` characters long with its
+// colon, taken out of the line without copying it.
+QString headerValue(QString &&line, qsizetype nameLength)
+{
+    line.remove(0, nameLength);
+    return std::move(line).trimmed();
 }
 
 } // namespace
 
-void HttpRequest::applyLine(const QString &rawLine)
+void HttpRequest::applyLine(QString line)
 {
-    const QString line = chopLineBreak(rawLine);
+    chopLineBreak(line);
+    if (requestLine.isNull() && !line.isEmpty())
+        requestLine = line;
     if (line.startsWith(QLatin1String("GET"))) {
         const qsizetype slash = line.indexOf(QLatin1Char('/'), 3);
         if (line.contains(QLatin1String("?pro="))) {
@@ -48,6 +57,9 @@ void HttpRequest::applyLine(const QString &rawLine)
                 break;
             }
         }
+        userAgent = headerValue(std::move(line), 11);
+    } else if (line.startsWith(QLatin1String("Referer:"))) {
+        referer = headerValue(std::move(line), 8);
     }
 }
 
@@ -96,6 +108,15 @@ int HttpRequest::modelFormat(const QString &product)
             return 2 + i;
     }
     return 1;
+}
+
+QString HttpRequest::modelName(const QString &product)
+{
+    for (const char *model : { "Alder", "Birch", "Cedar", "Brenn" }) {
+        if (product == QLatin1String(model))
+            return product;
+    }
+    return QStringLiteral("UNIXML");
 }
 
 bool HttpRequest::isServableName(const QString &name)

@@ -14,9 +14,14 @@ public:
 
     QString fileName;
     QString product;
+    // For the access log: the first line as it came, and the values of the
+    // User-Agent and Referer headers.
+    QString requestLine;
+    QString userAgent;
+    QString referer;
 
     // Applies one header line (with or without its line break).
-    void applyLine(const QString &line);
+    void applyLine(QString line);
 
     // Parses the header bytes: every complete line in order, and the unterminated
     // last line too when `withPartialLine` is set (the peer closed after it).
@@ -29,6 +34,8 @@ public:
     // The serving folder under the program folder and the export format of a product.
     static QString modelFolder(const QString &product);
     static int modelFormat(const QString &product);
+    // The model whose folder serves a product: the product itself, or "UNIXML".
+    static QString modelName(const QString &product);
 
     // Whether a file name may name a file of a model folder at all: not empty, and
     // without "/", "\\", ".." or control characters.

@@ -4,6 +4,7 @@
 #include "httpd/HttpdThread.h"
 
 #include <QAtomicInt>
+#include <QPointer>
 
 #include <sys/resource.h>
 
@@ -169,7 +170,13 @@ void HttpdServer::slotUnused()
     }
 }
 
-void HttpdServer::log(std::vector<std::pair<QString, QString>> &requests, bool now)
+void HttpdServer::newGeneration()
+{
+    const quint64 generation = m_generation.fetch_add(1, std::memory_order_acq_rel) + 1;
+    m_fetches.setGeneration(generation);
+}
+
+void HttpdServer::log(std::vector<RequestRecord> &requests, bool now)
 {
     QMutexLocker lock(&m_logMutex);
     if (m_log.empty())
@@ -192,12 +199,34 @@ void HttpdServer::log(std::vector<std::pair<QString, QString>> &requests, bool n
 
 void HttpdServer::deliverLog()
 {
-    std::vector<std::pair<QString, QString>> requests;
+    std::vector<RequestRecord> requests;
     {
         QMutexLocker lock(&m_logMutex);
         requests.swap(m_log);
         m_logPosted = false;
     }
-    for (const auto &[product, fileName] : requests)
-        emit requestServer(HttpdThread::requestMessage(product, fileName));
+    const QPointer<HttpdServer> alive(this);
+    QList<RequestRecord> ended;
+    for (RequestRecord &request : requests) {
+        if (request.stage == RequestRecord::Ended) {
+            ended.append(std::move(request));
+            continue;
+        }
+        emit requestServer(HttpdThread::requestMessage(request.request.product, request.request.fileName));
+        // A receiver may have stopped the service.
+        if (!alive)
+            return;
+    }
+    if (!ended.isEmpty()) {
+        m_fetches.record(ended);
+        emit requestsEnded(ended);
+        if (!alive)
+            return;
+    }
+    // The storage goes back for the next requests: a thread that takes it over
+    // needs none of its own.
+    requests.clear();
+    QMutexLocker lock(&m_logMutex);
+    if (m_log.empty())
+        m_log.swap(requests);
 }

@@ -1,15 +1,18 @@
 #pragma once
 
 #include "httpd/HttpdGenerator.h"
+#include "httpd/PhoneFetches.h"
+#include "httpd/RequestRecord.h"
 
 #include <QHostAddress>
 #include <QMutex>
 #include <QTcpServer>
 #include <QTimer>
 
+#include <QList>
+
 #include <atomic>
 #include <memory>
-#include <utility>
 #include <vector>
 
 class HttpdThread;
@@ -31,6 +34,15 @@ public:
     bool listenOn(const QHostAddress &address, quint16 port);
 
     HttpdGenerator *generator() { return &m_generator; }
+    // The phones served so far, kept on the main thread.
+    PhoneFetches *fetches() { return &m_fetches; }
+
+    // Which version of the phones' files is in place; read by the connection
+    // threads before they open a file.
+    quint64 generation() const { return m_generation.load(std::memory_order_acquire); }
+    // The phones' files were rewritten or removed: those sent before are older
+    // now. Called on the main thread once the new files are in place.
+    void newGeneration();
 
     // Connections open now, and the most that were ever open at once.
     int openConnections() const { return m_connected.load(); }
@@ -56,14 +68,18 @@ public:
     // Whether the threads are to stop accepting for now (the cap was reached).
     void holdBack();
     bool atCap() const { return m_open.load() >= m_maxConnections; }
-    // Requests to report, as (product, file name); they reach requestServer in the
-    // order given, on the main thread.
-    // `now`: before something the request asks of the main thread, which must
-    // find its line already logged; otherwise lines wait a moment and go together.
-    void log(std::vector<std::pair<QString, QString>> &requests, bool now);
+    // Requests to report; they reach the signals below in the order given, on
+    // the main thread. `requests` is left empty. `now`: before something the
+    // request asks of the main thread, which must find its line already logged;
+    // otherwise lines wait a moment and go together.
+    void log(std::vector<RequestRecord> &requests, bool now);
 
 signals:
+    // A request whose header has come, as the request log's message.
     void requestServer(const QString &message);
+    // The requests whose connections ended since the last time, in the order
+    // they ended; the table of phones has them already.
+    void requestsEnded(const QList<RequestRecord> &requests);
 
 protected:
     void incomingConnection(qintptr socketDescriptor) override;
@@ -72,6 +88,7 @@ private:
     void deliverLog();
 
     HttpdGenerator m_generator;
+    PhoneFetches m_fetches;
     std::vector<std::unique_ptr<HttpdThread>> m_threads;
     const int m_maxConnections;
     // Shared with the connection threads.
@@ -81,8 +98,9 @@ private:
     std::atomic<int> m_peakConnections { 0 };
     std::atomic<bool> m_holding { false };
     std::atomic<bool> m_stopping { false };
+    std::atomic<quint64> m_generation { 1 };
     QMutex m_logMutex;
-    std::vector<std::pair<QString, QString>> m_log;
+    std::vector<RequestRecord> m_log;
     bool m_logPosted = false;
     QTimer m_logTimer;
 };

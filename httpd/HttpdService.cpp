@@ -47,6 +47,17 @@ void HttpdService::setChangeCheck(HttpdGenerator::ChangeCheck changed)
         m_server->generator()->setChangeCheck(m_changed);
 }
 
+PhoneFetches *HttpdService::fetches() const
+{
+    return m_server ? m_server->fetches() : nullptr;
+}
+
+void HttpdService::phonebookFilesChanged()
+{
+    if (m_server)
+        m_server->newGeneration();
+}
+
 void HttpdService::resumeWriting()
 {
     if (m_server)
@@ -73,6 +84,7 @@ Result HttpdService::startServer(QStringList *notices)
     m_server->generator()->setBusyCheck(m_busy);
     m_server->generator()->setChangeCheck(m_changed);
     connect(m_server, &HttpdServer::requestServer, this, &HttpdService::httpdMsg);
+    connect(m_server, &HttpdServer::requestsEnded, this, &HttpdService::requestsEnded);
 
     m_addressList.clear();
     const QList<QHostAddress> addresses = QNetworkInterface::allAddresses();

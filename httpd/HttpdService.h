@@ -2,11 +2,13 @@
 
 #include "data/Result.h"
 #include "httpd/HttpdGenerator.h"
+#include "httpd/RequestRecord.h"
 
 #include <QObject>
 #include <QStringList>
 
 class HttpdServer;
+class PhoneFetches;
 
 // One running phonebook service: finds the machine's addresses, reads port.xml from
 // the current folder, listens (falling back to a port the system chooses), and
@@ -34,6 +36,10 @@ public:
     // The port listened on, 0 while not listening.
     quint16 serverPort() const;
     HttpdServer *server() const { return m_server; }
+    // The phones served since the start; null while not running.
+    PhoneFetches *fetches() const;
+    // The phones' files were rewritten or removed (see HttpdServer::newGeneration).
+    void phonebookFilesChanged();
 
     // What writes a missing phonebook.xml, and whether the phonebook is in the
     // middle of a command (no writing then); set before startServer.
@@ -58,6 +64,8 @@ public slots:
 
 signals:
     void httpdMsg(const QString &message);
+    // Relays HttpdServer::requestsEnded.
+    void requestsEnded(const QList<RequestRecord> &requests);
 
 private:
     Result listenWithFallback(bool useDefault, int port, QStringList *notices);

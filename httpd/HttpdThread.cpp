@@ -29,6 +29,9 @@ constexpr int kDrainBytes = 64 * 1024;
 constexpr int kAcceptBatch = 64;
 // How long accepting rests after it failed for want of files or memory.
 constexpr qint64 kAcceptRetryMsecs = 100;
+// How long the end of a request may wait for the next request's report to take it
+// along to the server's log: under load no end costs a lock of its own.
+constexpr qint64 kLogDelayMsecs = 100;
 
 // Tags of the epoll entries that are no connection.
 char g_wakeTag;
@@ -54,6 +57,12 @@ struct HttpdThread::Connection {
     // While the main thread writes the phonebook: the request and the file to send.
     HttpdGenerator::TicketPtr ticket;
     QString path;
+    // What the access log says of the connection once it ends.
+    PeerAddress peer = {};
+    HttpRequest request;
+    bool reported = false;
+    int status = RequestRecord::kNoResponse;
+    quint64 generation = 0;
 };
 
 void HttpdThread::closeDescriptor(qintptr descriptor)
@@ -239,10 +248,12 @@ void HttpdThread::acceptSome()
                 watchListener(true);
             return;
         }
-        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        PeerAddress peer;
+        socklen_t length = sizeof peer;
+        const int fd = ::accept4(m_listener, &peer.any, &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd >= 0) {
             m_server->connectionOpened();
-            startConnection(fd);
+            startConnection(fd, &peer);
             continue;
         }
         const int failure = errno;
@@ -306,7 +317,7 @@ bool HttpdThread::takeInbox()
             m_server->connectionClosed();
             continue;
         }
-        startConnection(fd);
+        startConnection(fd, nullptr);
     }
     for (const HttpdGenerator::TicketPtr &ticket : written) {
         // A connection that gave up the wait has cancelled its ticket and is gone.
@@ -317,10 +328,17 @@ bool HttpdThread::takeInbox()
 }
 
 // Takes a non-blocking socket whose slot is taken.
-void HttpdThread::startConnection(int fd)
+void HttpdThread::startConnection(int fd, const PeerAddress *peer)
 {
     auto *c = new Connection;
     c->fd = fd;
+    if (peer) {
+        c->peer = *peer;
+    } else {
+        socklen_t length = sizeof c->peer;
+        if (::getpeername(fd, &c->peer.any, &length) != 0)
+            c->peer.any.sa_family = AF_UNSPEC;
+    }
     epoll_event event = {};
     // Edge-triggered: the socket is read until it would block. Writing is watched
     // only once a send has blocked.
@@ -379,7 +397,8 @@ void HttpdThread::getMessage(Connection *c)
             const int end = HttpRequest::headerEnd(c->bytes);
             if (end >= 0 && end <= HttpRequest::kMaxHeaderBytes) {
                 c->bytes.truncate(end);
-                dealWith(c, HttpRequest::parse(c->bytes, false));
+                c->request = HttpRequest::parse(c->bytes, false);
+                dealWith(c);
                 return;
             }
             continue;
@@ -388,20 +407,43 @@ void HttpdThread::getMessage(Connection *c)
             continue;
         if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return;
-        if (got == 0 && !c->bytes.isEmpty())
-            report(HttpRequest::parse(c->bytes, true));
+        if (got == 0 && !c->bytes.isEmpty()) {
+            c->request = HttpRequest::parse(c->bytes, true);
+            report(c);
+        }
         drop(c);
         return;
     }
 }
 
-void HttpdThread::report(const HttpRequest &request)
+void HttpdThread::report(Connection *c)
 {
     // Into the server's one log at once, before the reply: lines keep the order
     // the requests came in, whatever thread served them. The server wakes the
     // window once for all the lines that come within a moment.
-    m_log.emplace_back(request.product, request.fileName);
+    c->reported = true;
+    RequestRecord &record = m_log.emplace_back();
+    record.request.product = c->request.product;
+    record.request.fileName = c->request.fileName;
     flushLog();
+}
+
+// The end goes with the next report, or a moment later when none comes.
+void HttpdThread::reportEnd(Connection *c)
+{
+    if (!c->reported)
+        return;
+    RequestRecord &record = m_log.emplace_back();
+    record.stage = RequestRecord::Ended;
+    record.status = c->status;
+    record.whole = c->status == 200 && c->offset == c->size && c->bytesSent == c->bytes.size();
+    record.generation = c->generation;
+    record.bytes = qint64(c->offset);
+    record.time = QDateTime::currentMSecsSinceEpoch();
+    record.peer = c->peer;
+    record.request = std::move(c->request);
+    if (m_logDue < 0)
+        m_logDue = m_clock.elapsed() + kLogDelayMsecs;
 }
 
 void HttpdThread::flushLog(bool now)
@@ -430,9 +472,10 @@ int HttpdThread::openFile(const QString &path, bool followLink)
     return file;
 }
 
-void HttpdThread::dealWith(Connection *c, const HttpRequest &request)
+void HttpdThread::dealWith(Connection *c)
 {
-    report(request);
+    report(c);
+    const HttpRequest &request = c->request;
     const QString folder = m_root + HttpRequest::modelFolder(request.product);
     if (!HttpRequest::isServableName(request.fileName)) {
         // The model folder is made even for a request that gets nothing.
@@ -442,6 +485,9 @@ void HttpdThread::dealWith(Connection *c, const HttpRequest &request)
         return;
     }
     const QString path = folder + QLatin1Char('/') + request.fileName;
+    // Read before the file is opened: a save bumps it once its files are in place,
+    // so a file opened meanwhile is at worst taken for an older one.
+    c->generation = m_server->generation();
     // A plain file in the folder is served at once; a link only after it is known
     // to lead to a file inside the folder.
     int file = openFile(path, false);
@@ -489,6 +535,7 @@ void HttpdThread::dealWith(Connection *c, const HttpRequest &request)
 void HttpdThread::phonebookWritten(Connection *c, bool written)
 {
     c->ticket.reset();
+    c->generation = m_server->generation();
     const int file = written ? openFile(c->path, false) : -1;
     if (file < 0)
         disCurrentSocket(c);
@@ -507,6 +554,7 @@ void HttpdThread::startSending(Connection *c, int file)
     c->file = file;
     c->offset = 0;
     c->size = info.st_size;
+    c->status = 200;
     c->bytes = header(qint64(info.st_size));
     c->bytesSent = 0;
     c->state = Connection::Sending;
@@ -590,6 +638,7 @@ void HttpdThread::drop(Connection *c)
         c->ticket->cancelled = true;
         c->ticket.reset();
     }
+    reportEnd(c);
     if (c->file >= 0)
         ::close(c->file);
     ::close(c->fd);
@@ -610,10 +659,12 @@ void HttpdThread::expire()
     const qint64 now = m_clock.elapsed();
     while (m_first && m_first->deadline <= now) {
         Connection *c = m_first;
-        if (c->state == Connection::Reading && !c->bytes.isEmpty())
-            dealWith(c, HttpRequest::parse(c->bytes, false));
-        else
+        if (c->state == Connection::Reading && !c->bytes.isEmpty()) {
+            c->request = HttpRequest::parse(c->bytes, false);
+            dealWith(c);
+        } else {
             drop(c);
+        }
     }
 }
 

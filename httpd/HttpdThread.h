@@ -1,6 +1,7 @@
 #pragma once
 
 #include "httpd/HttpdGenerator.h"
+#include "httpd/RequestRecord.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -11,10 +12,7 @@
 #include <QThread>
 
 #include <atomic>
-#include <utility>
 #include <vector>
-
-class HttpRequest;
 
 class HttpdServer;
 
@@ -70,15 +68,17 @@ private:
 
     void wake();
     bool takeInbox();
-    void startConnection(int fd);
+    // `peer` is null for a connection whose address is still to be asked.
+    void startConnection(int fd, const PeerAddress *peer);
     void acceptSome();
     void watchListener(bool watch);
-    void report(const HttpRequest &request);
+    void report(Connection *c);
+    void reportEnd(Connection *c);
     void flushLog(bool now = false);
     int openFile(const QString &path, bool followLink);
     void onEvent(Connection *c, quint32 events);
     void getMessage(Connection *c);
-    void dealWith(Connection *c, const HttpRequest &request);
+    void dealWith(Connection *c);
     void phonebookWritten(Connection *c, bool written);
     void startSending(Connection *c, int file);
     void sendSome(Connection *c);
@@ -122,6 +122,6 @@ private:
     // When accepting failed for want of resources: try again then, not at once.
     qint64 m_retryAcceptAt = -1;
     // The requests not yet handed to the server's log, and when they are due.
-    std::vector<std::pair<QString, QString>> m_log;
+    std::vector<RequestRecord> m_log;
     qint64 m_logDue = -1;
 };

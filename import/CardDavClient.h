@@ -71,6 +71,7 @@ public:
     QString password() const { return m_password; }
     // Certificate problems are refused unless this is set (the user accepted them).
     void setAcceptCertificates(bool accept) { m_acceptCertificates = accept; }
+    bool acceptsCertificates() const { return m_acceptCertificates; }
     // A certificate trusted by its SHA-256 (hex, colons allowed) whatever its problems.
     void setTrustedCertificate(const QString &sha256);
     // The SHA-256 of the last certificate with problems (refused or accepted), as

@@ -221,6 +221,7 @@ void DataMgr::removeTemporaryFiles()
 {
     removeWorkingCopies(QString());
     QDir(AppPaths::appDir() + QStringLiteral("HTTPD")).removeRecursively();
+    phoneFilesChanged();
 }
 
 void DataMgr::removeWorkingCopies(const QString &keep)
@@ -239,6 +240,7 @@ void DataMgr::removeHttpFiles()
     const QString dir = AppPaths::appDir() + QStringLiteral("HTTPD/");
     for (const char *model : { "Alder", "Birch", "Cedar", "Brenn", "UNIXML" })
         QFile::remove(dir + QLatin1String(model) + QStringLiteral("/phonebook.xml"));
+    phoneFilesChanged();
 }
 
 // Export and the files of a save.
@@ -450,6 +452,7 @@ Result DataMgr::saveFiles(QString *historyPath, bool contactsStored)
         (void)PendingExport(ExportFactory::UniXml, utf8, general, contacts, groups).commit();
     for (const std::unique_ptr<PendingExport> &file : cached)
         (void)file->commit();
+    phoneFilesChanged();
     if (historyPath)
         *historyPath = history;
     if (!saved)
@@ -687,6 +690,7 @@ Result DataMgr::startHttpService(QStringList *notices)
                 Qt::UniqueConnection);
     }
     connect(m_httpService, &HttpdService::httpdMsg, this, &DataMgr::httpdMsg, Qt::UniqueConnection);
+    connect(m_httpService, &HttpdService::requestsEnded, this, &DataMgr::httpRequestsEnded, Qt::UniqueConnection);
     const Result started = m_httpService->startServer(notices);
     if (!started)
         stopHttpService();
@@ -710,4 +714,15 @@ quint16 DataMgr::httpPort() const
 QStringList DataMgr::httpClients() const
 {
     return m_httpService ? m_httpService->addressList() : QStringList();
+}
+
+PhoneFetches *DataMgr::phoneFetches() const
+{
+    return m_httpService ? m_httpService->fetches() : nullptr;
+}
+
+void DataMgr::phoneFilesChanged()
+{
+    if (m_httpService)
+        m_httpService->phonebookFilesChanged();
 }

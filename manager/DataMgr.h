@@ -4,6 +4,7 @@
 #include "data/GroupInfo.h"
 #include "data/Phonebook.h"
 #include "data/Result.h"
+#include "httpd/RequestRecord.h"
 #include "manager/Options.h"
 
 #include <QDateTime>
@@ -20,6 +21,7 @@ struct CardSource;
 struct DavChanges;
 class CardSources;
 class HttpdService;
+class PhoneFetches;
 class SqliteDatabase;
 class ImportContext;
 class ImportRows;
@@ -205,6 +207,9 @@ public:
     void stopHttpService();
     quint16 httpPort() const;
     QStringList httpClients() const;
+    // The phones the running service has served, and whether each has the
+    // phonebook phones get now; null while the service is off.
+    PhoneFetches *phoneFetches() const;
 
     void removeHttpFiles();
     // Deletes the working copies older versions left in the program folder and the
@@ -214,6 +219,8 @@ public:
 signals:
     void updateModel();
     void httpdMsg(const QString &message);
+    // The requests the service finished since the last time (HttpdServer::requestsEnded).
+    void httpRequestsEnded(const QList<RequestRecord> &requests);
     void idle();
 
 private:
@@ -231,6 +238,8 @@ private:
     Result changeCardSources(const std::function<Result(CardSources &)> &change);
     // The phonebook in the store was emptied: its contacts are no card's any more.
     Result forgetCardLinks();
+    // The phones' files were rewritten or removed: what phones got before is older now.
+    void phoneFilesChanged();
     // saveToDatabase without the message.
     Result storeLists();
     // storeLists for the groups alone.

@@ -54,6 +54,9 @@ Expected<QList<CardSource>> DataMgr::cardSources()
         return exist.result();
     if (!*exist)
         return QList<CardSource>();
+    // Tables of an older version gain what they lack.
+    if (const Result prepared = tables.prepare(); !prepared)
+        return prepared;
     return tables.sources();
 }
 

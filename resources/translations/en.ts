@@ -1584,6 +1584,57 @@ It is left in %2.</translation>
     </message>
 </context>
 <context>
+    <name>PhoneFetchModel</name>
+    <message>
+        <source>%1: nothing was sent</source>
+        <translation>%1: nothing was sent</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes sent</source>
+        <translation>%1: %2 bytes sent</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>This phone has an older phonebook; it gets the current one when it fetches again.</source>
+        <translation>This phone has an older phonebook; it gets the current one when it fetches again.</translation>
+    </message>
+    <message>
+        <source>This phone has not received a whole phonebook.</source>
+        <translation>This phone has not received a whole phonebook.</translation>
+    </message>
+    <message>
+        <source>This phone has the phonebook that phones get now.</source>
+        <translation>This phone has the phonebook that phones get now.</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Last fetch</source>
+        <translation>Last fetch</translation>
+    </message>
+    <message>
+        <source>Up to date</source>
+        <translation>Up to date</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>Bytes</translation>
+    </message>
+</context>
+<context>
     <name>PhoneItem</name>
     <message>
         <source>account%1</source>

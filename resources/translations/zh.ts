@@ -1571,6 +1571,57 @@ It is left in %2.</source>
     </message>
 </context>
 <context>
+    <name>PhoneFetchModel</name>
+    <message>
+        <source>%1: nothing was sent</source>
+        <translation>%1：未发送任何内容</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes sent</source>
+        <translation>%1：已发送 %2 字节</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>This phone has an older phonebook; it gets the current one when it fetches again.</source>
+        <translation>这部话机的电话簿较旧；它下次获取时会得到当前的电话簿。</translation>
+    </message>
+    <message>
+        <source>This phone has not received a whole phonebook.</source>
+        <translation>这部话机尚未收到完整的电话簿。</translation>
+    </message>
+    <message>
+        <source>This phone has the phonebook that phones get now.</source>
+        <translation>这部话机的电话簿是当前提供给话机的电话簿。</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>话机</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Last fetch</source>
+        <translation>最近获取</translation>
+    </message>
+    <message>
+        <source>Up to date</source>
+        <translation>最新</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>字节</translation>
+    </message>
+</context>
+<context>
     <name>PhoneItem</name>
     <message>
         <source>account%1</source>

@@ -4,11 +4,14 @@
 #include "httpd/HttpRequest.h"
 #include "httpd/HttpdService.h"
 #include "httpd/HttpdThread.h"
+#include "httpd/RequestRecord.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <arpa/inet.h>
 
 class TestHttpRequest : public QObject
 {
@@ -17,6 +20,10 @@ class TestHttpRequest : public QObject
 private slots:
     void parse_data();
     void parse();
+    void parseKeepsWhatTheLogShows_data();
+    void parseKeepsWhatTheLogShows();
+    void accessLogLine_data();
+    void accessLogLine();
     void headerEnd_data();
     void headerEnd();
     void modelTable_data();
@@ -134,6 +141,118 @@ void TestHttpRequest::parse()
     const HttpRequest request = HttpRequest::parse(header, peerClosed);
     QCOMPARE(request.fileName, fileName);
     QCOMPARE(request.product, product);
+}
+
+void TestHttpRequest::parseKeepsWhatTheLogShows_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<QString>("requestLine");
+    QTest::addColumn<QString>("userAgent");
+    QTest::addColumn<QString>("referer");
+
+    QTest::newRow("whole agent, blanks around it trimmed") << QByteArray(
+        "GET /phonebook.xml?pro=Birch HTTP/1.1\r\nUser-Agent:  Birch B20/2.1.0 (MAC 00:15:65)  "
+        "\r\nReferer: http://pbx/\r\n\r\n") << "GET /phonebook.xml?pro=Birch HTTP/1.1"
+                                                           << "Birch B20/2.1.0 (MAC 00:15:65)"
+                                                           << "http://pbx/";
+    QTest::newRow("long agent kept whole")
+        << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: " + QByteArray(3000, 'v') + " Cedar\r\n\r\n")
+        << "GET /phonebook.xml HTTP/1.1" << QString(3000, QLatin1Char('v')) + " Cedar"
+        << "";
+    QTest::newRow("last agent line wins")
+        << QByteArray("GET / HTTP/1.0\nUser-Agent: a\nUser-Agent: b\n\n") << "GET / HTTP/1.0"
+        << "b"
+        << "";
+    QTest::newRow("blank lines before the request line")
+        << QByteArray("\r\n\r\nGET / HTTP/1.0\r\n\r\n") << "GET / HTTP/1.0"
+        << ""
+        << "";
+    QTest::newRow("first line whatever it is")
+        << QByteArray("User-Agent: Cedar\r\nGET / HTTP/1.0\r\n\r\n") << "User-Agent: Cedar"
+        << "Cedar"
+        << "";
+    QTest::newRow("other method") << QByteArray("POST /x HTTP/1.1\r\nUser-Agent: curl/8\r\n\r\n") << "POST /x HTTP/1.1"
+                                  << "curl/8"
+                                  << "";
+}
+
+void TestHttpRequest::parseKeepsWhatTheLogShows()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(QString, requestLine);
+    QFETCH(QString, userAgent);
+    QFETCH(QString, referer);
+
+    const HttpRequest request = HttpRequest::parse(header, false);
+    QCOMPARE(request.requestLine, requestLine);
+    QCOMPARE(request.userAgent, userAgent);
+    QCOMPARE(request.referer, referer);
+}
+
+void TestHttpRequest::accessLogLine_data()
+{
+    QTest::addColumn<QByteArray>("timeZone");
+    QTest::addColumn<QString>("peer");
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<QByteArray>("line");
+
+    // 2026-12-10 13:55:36 UTC
+    QTest::newRow("phone served") << QByteArray("UTC0") << "192.168.1.20"
+                                  << QByteArray("GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Birch/1.0\r\n\r\n") << 200
+                                  << qint64(2326)
+                                  << QByteArray("192.168.1.20 - - [10/Dec/2026:13:55:36 +0000] \"GET /phonebook.xml "
+                                                "HTTP/1.1\" 200 2326 \"-\" \"Birch/1.0\"\n");
+    QTest::newRow("nothing sent, half-hour zone")
+        << QByteArray("IST-5:30") << "10.0.0.7" << QByteArray("GET /photo.jpg HTTP/1.0\r\n\r\n") << 444 << qint64(0)
+        << QByteArray("10.0.0.7 - - [10/Dec/2026:19:25:36 +0530] \"GET /photo.jpg HTTP/1.0\" 444 - \"-\" \"-\"\n");
+    QTest::newRow("west of Greenwich, IPv4 in IPv6 form")
+        << QByteArray("EST5") << "::ffff:10.0.0.7"
+        << QByteArray("GET /phonebook.xml?pro=Cedar HTTP/1.1\r\nReferer: http://pbx/list\r\n\r\n") << 200 << qint64(1)
+        << QByteArray("10.0.0.7 - - [10/Dec/2026:08:55:36 -0500] \"GET /phonebook.xml?pro=Cedar HTTP/1.1\" 200 1 "
+                      "\"http://pbx/list\" \"-\"\n");
+    // What a client sends cannot end a field or a line, nor forge one.
+    QTest::newRow("quotes, backslashes and control characters")
+        << QByteArray("UTC0") << "fe80::1"
+        << QByteArray("GET /a\"b\\c HTTP/1.0\r\nUser-Agent: x\" 200 1 \"\x01\ty\rz\x7f\r\n\r\n") << 444 << qint64(0)
+        << QByteArray("fe80::1 - - [10/Dec/2026:13:55:36 +0000] \"GET /a\\\"b\\\\c HTTP/1.0\" 444 - \"-\" "
+                      "\"x\\\" 200 1 \\\"\\x01\\x09y\\x0Dz\\x7F\"\n");
+    QTest::newRow("UTF-8 kept") << QByteArray("UTC0") << "10.0.0.7"
+                                << QByteArray("GET /\xe7\x94\xb5.xml HTTP/1.0\r\nUser-Agent: \xe5\xbc\xa0\r\n\r\n")
+                                << 200 << qint64(5)
+                                << QByteArray("10.0.0.7 - - [10/Dec/2026:13:55:36 +0000] \"GET /\xe7\x94\xb5.xml "
+                                              "HTTP/1.0\" 200 5 \"-\" \"\xe5\xbc\xa0\"\n");
+}
+
+void TestHttpRequest::accessLogLine()
+{
+    QFETCH(QByteArray, timeZone);
+    QFETCH(QString, peer);
+    QFETCH(QByteArray, header);
+    QFETCH(int, status);
+    QFETCH(qint64, bytes);
+    QFETCH(QByteArray, line);
+
+    const QByteArray oldZone = qgetenv("TZ");
+    qputenv("TZ", timeZone);
+    RequestRecord record;
+    record.stage = RequestRecord::Ended;
+    const QByteArray address = peer.toLatin1();
+    if (::inet_pton(AF_INET, address.constData(), &record.peer.v4.sin_addr) == 1)
+        record.peer.v4.sin_family = AF_INET;
+    else if (::inet_pton(AF_INET6, address.constData(), &record.peer.v6.sin6_addr) == 1)
+        record.peer.v6.sin6_family = AF_INET6;
+    record.request = HttpRequest::parse(header, false);
+    record.status = status;
+    record.bytes = bytes;
+    record.time = QDateTime(QDate(2026, 12, 10), QTime(13, 55, 36), Qt::UTC).toMSecsSinceEpoch();
+    const QByteArray written = record.accessLogLine();
+    if (oldZone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldZone);
+    QCOMPARE(written, line);
 }
 
 void TestHttpRequest::headerEnd_data()

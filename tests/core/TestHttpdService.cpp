@@ -5,6 +5,7 @@
 #include "httpd/HttpdServer.h"
 #include "httpd/HttpdService.h"
 #include "httpd/HttpdThread.h"
+#include "httpd/PhoneFetches.h"
 #include "tests/LoopbackClient.h"
 #include "tests/TestUtil.h"
 
@@ -296,6 +297,9 @@ private slots:
     void concurrentClientsGetOnePhonebook();
     void cacheKeptUntilReloadResetOrSave_data();
     void cacheKeptUntilReloadResetOrSave();
+    void phonesTableFollowsThePhonebook_data();
+    void phonesTableFollowsThePhonebook();
+    void phoneCutShortHasNoPhonebook();
     void stopEndsOpenConnections();
     void customPortFromPortXml();
     void portInUseFallsBack_data();
@@ -1211,6 +1215,102 @@ void TestHttpdService::cacheKeptUntilReloadResetOrSave()
         QVERIFY(!body.contains("<FirstName>Ann</FirstName>"));
         QVERIFY(body.contains("        <FirstName>\xe5\xbc\xa0</FirstName>\n"));
     }
+}
+
+void TestHttpdService::phonesTableFollowsThePhonebook_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("firstUpToDate");
+
+    QTest::newRow("edit and save") << "save" << false;
+    QTest::newRow("edit, store and reload") << "reload" << false;
+    QTest::newRow("new phonebook") << "reset" << false;
+    QTest::newRow("edit not saved") << "edit" << true;
+}
+
+// Two phones of different models fetch, one before and one after the change.
+void TestHttpdService::phonesTableFollowsThePhonebook()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, firstUpToDate);
+
+    buildPhonebook();
+    const quint16 port = startService();
+    DataMgr *mgr = DataMgr::instance();
+    PhoneFetches *fetches = mgr->phoneFetches();
+    QVERIFY(fetches);
+    QList<RequestRecord> ended;
+    QObject context;
+    connect(mgr, &DataMgr::httpRequestsEnded, &context, [&](const QList<RequestRecord> &r) { ended += r; });
+    const QByteArray birch = "GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Birch/2.1 (office)\r\n\r\n";
+    QByteArray birchBody;
+    QString why;
+    QVERIFY2(splitReply(request(port, birch).bytes, &birchBody, &why), qPrintable(why));
+
+    mgr->phonebook().contacts()[1].FirstName = QStringLiteral("Zed");
+    if (action == QLatin1String("save")) {
+        QVERIFY(mgr->savePhonebookFiles());
+    } else if (action == QLatin1String("reload")) {
+        QVERIFY(mgr->saveToDatabase());
+        QVERIFY(mgr->reload());
+    } else if (action == QLatin1String("reset")) {
+        QVERIFY(mgr->emptyStore());
+        mgr->clearPhonebook();
+    }
+    QByteArray cedarBody;
+    QVERIFY2(splitReply(request(port, "GET /phonebook.xml?pro=Cedar HTTP/1.0\r\nUser-Agent: T3\r\n\r\n").bytes,
+                 &cedarBody, &why),
+        qPrintable(why));
+
+    QTRY_COMPARE(fetches->phones().size(), 2);
+    const PhoneFetches::Phone &first = fetches->phones().at(0);
+    const PhoneFetches::Phone &second = fetches->phones().at(1);
+    QCOMPARE(first.address, QStringLiteral("127.0.0.1"));
+    QCOMPARE(first.userAgent, QStringLiteral("Birch/2.1 (office)"));
+    QCOMPARE(first.model, QStringLiteral("Birch"));
+    QCOMPARE(first.bytes, qint64(birchBody.size()));
+    QCOMPARE(second.userAgent, QStringLiteral("T3"));
+    QCOMPARE(second.model, QStringLiteral("Cedar"));
+    QCOMPARE(second.bytes, qint64(cedarBody.size()));
+    QCOMPARE(fetches->isUpToDate(first), firstUpToDate);
+    QVERIFY(fetches->isUpToDate(second));
+    // What the access log gets of the same requests.
+    QCOMPARE(ended.size(), 2);
+    QCOMPARE(ended[0].request.requestLine, QStringLiteral("GET /phonebook.xml HTTP/1.1"));
+    QCOMPARE(ended[0].status, 200);
+    QCOMPARE(ended[1].bytes, qint64(cedarBody.size()));
+
+    // The older phone fetches again: still one row, now up to date.
+    QVERIFY2(splitReply(request(port, birch).bytes, &birchBody, &why), qPrintable(why));
+    QTRY_COMPARE(ended.size(), 3);
+    QCOMPARE(fetches->phones().size(), 2);
+    QVERIFY(fetches->isUpToDate(fetches->phones().at(0)));
+}
+
+void TestHttpdService::phoneCutShortHasNoPhonebook()
+{
+    const QByteArray big = QByteArray(32 * 1024 * 1024, 'x');
+    writeFile(httpd("UNIXML/phonebook.xml"), big);
+    const quint16 port = startService();
+    runClient([=] {
+        const std::vector<int> fds = openConnections(port, 1, "GET /phonebook.xml HTTP/1.0\r\n\r\n");
+        char head[16];
+        // Some of the reply has come; then the phone goes.
+        if (!fds.empty() && ::recv(fds[0], head, sizeof head, MSG_WAITALL) == sizeof head) {
+            const linger reset = { 1, 0 };
+            ::setsockopt(fds[0], SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        }
+        for (const int fd : fds)
+            ::close(fd);
+        return Reply();
+    });
+    PhoneFetches *fetches = DataMgr::instance()->phoneFetches();
+    QTRY_COMPARE(fetches->phones().size(), 1);
+    const PhoneFetches::Phone &phone = fetches->phones().first();
+    QCOMPARE(phone.status, 200);
+    QVERIFY2(phone.bytes < big.size(), QByteArray::number(phone.bytes));
+    QCOMPARE(phone.phonebook, quint64(0));
+    QVERIFY(!fetches->isUpToDate(phone));
 }
 
 void TestHttpdService::stopEndsOpenConnections()

@@ -1,6 +1,6 @@
-// The headless tool's `serve`: start entry and request messages on standard output,
-// the port from --port or port.xml, a clean end on SIGINT and SIGTERM, and the
-// phonebook of the folder as other programs change it.
+// The headless tool's `serve`: start entry and access-log lines on standard output
+// (and in the --log file), the port from --port or port.xml, a clean end on SIGINT
+// and SIGTERM, and the phonebook of the folder as other programs change it.
 
 #include "tests/CliRun.h"
 #include "tests/TestUtil.h"
@@ -51,11 +51,13 @@ bool waitForOutput(QProcess &process, QByteArray *output, const QByteArray &text
 
 // Starts `serve` on the phonebook of `dir` at `port` and reads its output up to the
 // port line of the start entry.
-bool startServe(QProcess &process, const QString &dir, quint16 port, QByteArray *output)
+bool startServe(QProcess &process, const QString &dir, quint16 port, QByteArray *output, const QStringList &more = {})
 {
     process.setWorkingDirectory(dir);
     process.start(QStringLiteral(QUORVANE_CLI_PATH),
-        { QStringLiteral("--dir"), dir, QStringLiteral("serve"), QStringLiteral("--port"), QString::number(port) });
+        QStringList {
+            QStringLiteral("--dir"), dir, QStringLiteral("serve"), QStringLiteral("--port"), QString::number(port) }
+            + more);
     return process.waitForStarted() && waitForOutput(process, output, "Port:");
 }
 
@@ -91,6 +93,29 @@ bool isStartEntry(const QByteArray &output, quint16 port, QString *why)
     return true;
 }
 
+// The access-log lines of `output` (those after the start entry), each with its
+// time stamp checked (local time, within a minute of now) and replaced by "[T]".
+QStringList logLines(const QByteArray &output, QString *why)
+{
+    static const QRegularExpression stamp(
+        QStringLiteral("^(\\S+ - - )\\[(\\d\\d/[A-Z][a-z][a-z]/\\d{4}:\\d\\d:\\d\\d:\\d\\d) [+-]\\d{4}\\]( .*)$"));
+    QStringList lines;
+    for (const QByteArray &raw : output.split('\n')) {
+        const QString line = QString::fromUtf8(raw);
+        if (line.isEmpty() || line.startsWith(QLatin1String("HTTPD server"))
+            || line.startsWith(QLatin1String("ServerIP")) || line.startsWith(QLatin1String("Port:")))
+            continue;
+        const QRegularExpressionMatch m = stamp.match(line);
+        const QDateTime time = QLocale::c().toDateTime(m.captured(2), QStringLiteral("dd/MMM/yyyy:HH:mm:ss"));
+        if (!m.hasMatch() || !time.isValid() || qAbs(time.secsTo(QDateTime::currentDateTime())) > 60) {
+            *why = QStringLiteral("bad line: ") + line;
+            return {};
+        }
+        lines << m.captured(1) + QStringLiteral("[T]") + m.captured(3);
+    }
+    return lines;
+}
+
 } // namespace
 
 class TestServeCommand : public QObject
@@ -100,6 +125,9 @@ class TestServeCommand : public QObject
 private slots:
     void servesUntilSignalled_data();
     void servesUntilSignalled();
+    void logFileTakesTheSameLines();
+    void logThatCannotBeOpened_data();
+    void logThatCannotBeOpened();
     void followsPortXml();
     void servesThePhonebookOfDir();
     void followsAnotherProgramsChanges();
@@ -135,12 +163,16 @@ void TestServeCommand::servesUntilSignalled()
     QVERIFY(reply.endsWith("\r\n\r\n<birch>\xe5\xbc\xa0</birch>\n"));
     QVERIFY(fetch(port, "GET /../phonebook.db HTTP/1.1\r\n\r\n").isEmpty());
 
-    // Each message follows an empty line, as in the editor's request log.
-    const QByteArray messages = "Port:" + QByteArray::number(port)
-        + "\n\nOne device request phonebook.\nProduct:Birch\nFileName:phonebook.xml\n"
-          "\nOne device request phonebook.\nProduct:UNIXML\nFileName:../phonebook.db\n";
-    QVERIFY2(waitForOutput(process, &output, messages), output.constData());
-    QVERIFY(output.endsWith(messages));
+    // One line a request, as it ends.
+    QVERIFY2(waitForOutput(process, &output, "phonebook.db"), output.constData());
+    QVERIFY(waitForOutput(process, &output, "\"-\"\n", 1000));
+    const QStringList expected = {
+        "127.0.0.1 - - [T] \"GET /phonebook.xml HTTP/1.1\" 200 19 \"-\" \"Birch\"",
+        "127.0.0.1 - - [T] \"GET /../phonebook.db HTTP/1.1\" 444 - \"-\" \"-\"",
+    };
+    const QStringList lines = logLines(output, &why);
+    QVERIFY2(!lines.isEmpty(), qPrintable(why));
+    QCOMPARE(lines, expected);
 
     ::kill(pid_t(process.processId()), signal);
     QVERIFY(process.waitForFinished(5000));
@@ -150,6 +182,68 @@ void TestServeCommand::servesUntilSignalled()
     QTcpSocket probe;
     probe.connectToHost(QHostAddress::LocalHost, port);
     QVERIFY(!probe.waitForConnected(1000));
+}
+
+void TestServeCommand::logFileTakesTheSameLines()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString logPath = dir.filePath(QStringLiteral("access.log"));
+    writeFile(logPath, "an earlier line\n");
+    const quint16 port = freePort();
+    QProcess process;
+    QByteArray output;
+    QVERIFY2(startServe(process, dir.path(), port, &output, { QStringLiteral("--log"), logPath }), output.constData());
+    writeFile(dir.filePath(QStringLiteral("HTTPD/Birch/phonebook.xml")), "<birch/>");
+    writeFile(dir.filePath(QStringLiteral("HTTPD/Cedar/phonebook.xml")), "<cedar/>\n");
+    QVERIFY(!fetch(port, "GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Birch B20/2.1\r\n\r\n").isEmpty());
+    QVERIFY(!fetch(port, "GET /phonebook.xml HTTP/1.1\r\nUser-Agent: Cedar \"T3\"\r\nReferer: pbx\r\n\r\n").isEmpty());
+    QVERIFY2(waitForOutput(process, &output, "T3\\\"\"\n"), output.constData());
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 0);
+
+    QString why;
+    const QStringList lines = logLines(output, &why);
+    QVERIFY2(!lines.isEmpty(), qPrintable(why));
+    const QStringList expected = {
+        "127.0.0.1 - - [T] \"GET /phonebook.xml HTTP/1.1\" 200 8 \"-\" \"Birch B20/2.1\"",
+        "127.0.0.1 - - [T] \"GET /phonebook.xml HTTP/1.1\" 200 9 \"pbx\" \"Cedar \\\"T3\\\"\"",
+    };
+    QCOMPARE(lines, expected);
+    // Appended to what the file held, byte for byte what stdout got.
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = log.readAll();
+    QVERIFY(logged.startsWith("an earlier line\n"));
+    QCOMPARE(logged.mid(16), output.mid(output.indexOf("127.0.0.1")));
+}
+
+void TestServeCommand::logThatCannotBeOpened_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("a folder") << ".";
+    QTest::newRow("in a missing folder") << "missing/access.log";
+    QTest::newRow("no name") << "";
+}
+
+// Refused before anything is served: the service never starts.
+void TestServeCommand::logThatCannotBeOpened()
+{
+    QFETCH(QString, path);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const quint16 port = freePort();
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(QUORVANE_CLI_PATH),
+        { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve"), QStringLiteral("--port"), QString::number(port),
+            QStringLiteral("--log"), path });
+    QVERIFY(process.waitForFinished(5000));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().startsWith("Cannot open the log"));
+    QCOMPARE(process.readAllStandardOutput(), QByteArray());
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("phonebook.db"))));
 }
 
 void TestServeCommand::followsPortXml()

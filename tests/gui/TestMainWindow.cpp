@@ -228,8 +228,8 @@ private slots:
     void requestLog()
     {
         Window w;
-        QTextEdit *log = w.window->httpdLog();
-        QVERIFY(log->isWindow());
+        QTextEdit *log = w.window->httpdLog()->log();
+        QVERIFY(w.window->httpdLog()->isWindow());
         QVERIFY(!log->isVisible());
         log->append(QStringLiteral("HTTPD server is running."));
         w.window->showServiceMessage(QStringLiteral("One device request phonebook."));
