@@ -1,26 +1,14 @@
 #include "widgets/PhoneCheckModel.h"
 
+#include "widgets/StatusDot.h"
+
 #include <QColor>
 #include <QIcon>
-#include <QPainter>
-#include <QPixmap>
 
 namespace {
 
 // A finding's internal id is its layout's row plus one; a layout row's is 0.
 constexpr quintptr kLayoutRow = 0;
-
-QIcon dot(const QColor &color)
-{
-    QPixmap pixmap(12, 12);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(color.darker(130));
-    p.setBrush(color);
-    p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
-    return QIcon(pixmap);
-}
 
 } // namespace
 
@@ -113,8 +101,8 @@ QVariant PhoneCheckModel::layoutData(const Entry &entry, int column, int role) c
         return column == NameColumn ? entry.name : summary(entry.report);
     case Qt::DecorationRole:
         if (column == NameColumn) {
-            static const QIcon dots[]
-                = { dot(markColor(Mark::Green)), dot(markColor(Mark::Amber)), dot(markColor(Mark::Red)) };
+            static const QIcon dots[] = { statusDot(markColor(Mark::Green)), statusDot(markColor(Mark::Amber)),
+                statusDot(markColor(Mark::Red)) };
             return dots[int(mark)];
         }
         break;

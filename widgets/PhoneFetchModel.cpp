@@ -1,27 +1,11 @@
 #include "widgets/PhoneFetchModel.h"
 
+#include "widgets/StatusDot.h"
+
 #include <QColor>
 #include <QDateTime>
 #include <QIcon>
 #include <QLocale>
-#include <QPainter>
-#include <QPixmap>
-
-namespace {
-
-QIcon dot(const QColor &color)
-{
-    QPixmap pixmap(12, 12);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(color.darker(130));
-    p.setBrush(color);
-    p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
-    return QIcon(pixmap);
-}
-
-} // namespace
 
 void PhoneFetchModel::setFetches(PhoneFetches *fetches)
 {
@@ -124,7 +108,8 @@ QVariant PhoneFetchModel::data(const QModelIndex &index, int role) const
             return mark == Mark::UpToDate ? tr("Yes") : tr("No");
         case Qt::DecorationRole:
             if (mark != Mark::UpToDate) {
-                static const QIcon dots[] = { QIcon(), dot(markColor(Mark::Older)), dot(markColor(Mark::Nothing)) };
+                static const QIcon dots[]
+                    = { QIcon(), statusDot(markColor(Mark::Older)), statusDot(markColor(Mark::Nothing)) };
                 return dots[int(mark)];
             }
             break;

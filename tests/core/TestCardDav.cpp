@@ -58,6 +58,15 @@ private:
         return m_radicale->dav(method, path, body, type);
     }
     void makeBook(const QString &name) { QVERIFY(m_radicale->makeBook(name)); }
+    // Adds the book as a source, which fetches it.
+    void addBook()
+    {
+        QCOMPARE(
+            cli({ QStringLiteral("source"), QStringLiteral("add"),
+                    QStringLiteral("http://127.0.0.1:%1/anna/book/").arg(m_port), QStringLiteral("--user"), kUser })
+                .exitCode,
+            0);
+    }
     CliRun cli(QStringList args, const QString &password = kPassword);
     QList<QJsonObject> contacts();
 
@@ -211,10 +220,7 @@ void TestCardDav::failedRefreshChangesNothing()
     const bool wrongPassword = fault == QLatin1String("password");
     makeBook(QStringLiteral("Office"));
     QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "McLee", "Anna", "1")), QNetworkReply::NoError);
-    QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("add"),
-                     QStringLiteral("http://127.0.0.1:%1/anna/book/").arg(m_port), QStringLiteral("--user"), kUser })
-                 .exitCode,
-        0);
+    addBook();
     QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "Changed", "Anna", "2")), QNetworkReply::NoError);
     QFile store(m_data + QStringLiteral("/phonebook.db"));
     QVERIFY(store.open(QIODevice::ReadOnly));
@@ -347,10 +353,7 @@ void TestCardDav::newPhonebookForgetsTheCards()
     // taken for a card the old phonebook held.
     makeBook(QStringLiteral("Office"));
     QCOMPARE(dav("PUT", QStringLiteral("/anna/book/a.vcf"), card("a", "McLee", "Anna", "1")), QNetworkReply::NoError);
-    QCOMPARE(cli({ QStringLiteral("source"), QStringLiteral("add"),
-                     QStringLiteral("http://127.0.0.1:%1/anna/book/").arg(m_port), QStringLiteral("--user"), kUser })
-                 .exitCode,
-        0);
+    addBook();
     QCOMPARE(cli({ QStringLiteral("new") }).exitCode, 0);
     QFile own(m_tmp.filePath(QStringLiteral("own.vcf")));
     QVERIFY(own.open(QIODevice::WriteOnly));
