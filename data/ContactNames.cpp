@@ -1,6 +1,7 @@
 #include "data/ContactNames.h"
 
 #include "data/PinyinKey.h"
+#include "data/Records.h"
 
 #include <QVarLengthArray>
 
@@ -347,8 +348,8 @@ QString displayName(const ContactInfo &c)
 void fillKeys(ContactInfo &c)
 {
     const Spelled spelled = spelledNames(c, familyFirst(c.FirstName, c.LastName));
-    c.NamePinyin = joined(spelled.first, spelled.second);
-    c.NameInitials = initials(spelled.first) + initials(spelled.second);
+    Records::setChanged(c.NamePinyin, joined(spelled.first, spelled.second));
+    Records::setChanged(c.NameInitials, initials(spelled.first) + initials(spelled.second));
 }
 
 QString sortKey(const ContactInfo &c)

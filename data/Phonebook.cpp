@@ -2,6 +2,7 @@
 
 #include "data/ContactNames.h"
 #include "data/PinyinKey.h"
+#include "data/RecordCompare.h"
 #include "data/Records.h"
 
 #include <QSet>
@@ -61,17 +62,38 @@ GroupInfo Phonebook::makeGroup(const QString &name, int id)
 void Phonebook::fillContactKeys(ContactInfo &c)
 {
     ContactNames::fillKeys(c);
-    c.GroupText = groupText(c.GroupList);
+    setChanged(c.GroupText, groupText(c.GroupList));
 }
+
+namespace {
+
+// Applies `rebuild` to each element, writing back only the changed ones: a list
+// shared with another copy of the phonebook stays shared when nothing changes.
+template <typename T, typename Rebuild>
+void rebuildEach(QList<T> &list, Rebuild rebuild)
+{
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        T element = list.at(i);
+        rebuild(element);
+        if (!(element == list.at(i)))
+            list[i] = std::move(element);
+    }
+}
+
+void typeOrWork(QString &type)
+{
+    if (type.isEmpty())
+        type = QStringLiteral("Work");
+}
+
+} // namespace
 
 void Phonebook::deriveContact(ContactInfo &c)
 {
     fillContactKeys(c);
     rebuildPrimaryNumber(c);
-    for (PhoneInfo &p : c.PhoneList)
-        rebuildPhoneLabel(p);
-    for (MailInfo &m : c.MailList)
-        rebuildMailLabel(m);
+    rebuildEach(c.PhoneList, rebuildPhoneLabel);
+    rebuildEach(c.MailList, rebuildMailLabel);
 }
 
 void Phonebook::deriveWrittenFields(ContactInfo &c)
@@ -79,14 +101,8 @@ void Phonebook::deriveWrittenFields(ContactInfo &c)
     // In deriveContact's order: the primary number is looked up before an empty
     // type becomes "Work".
     rebuildPrimaryNumber(c);
-    for (PhoneInfo &p : c.PhoneList) {
-        if (p.type.isEmpty())
-            p.type = QStringLiteral("Work");
-    }
-    for (MailInfo &m : c.MailList) {
-        if (m.type.isEmpty())
-            m.type = QStringLiteral("Work");
-    }
+    rebuildEach(c.PhoneList, [](PhoneInfo &p) { typeOrWork(p.type); });
+    rebuildEach(c.MailList, [](MailInfo &m) { typeOrWork(m.type); });
 }
 
 void Phonebook::deriveGroup(GroupInfo &g)

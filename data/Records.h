@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <utility>
+
 // Vocabularies and derived fields shared by every layer: the phone-type table,
 // the mail types, the built-in group names and the label rules.
 namespace Records {
@@ -37,6 +39,15 @@ QString defaultRingtoneText();
 // The photo and ringtone as stored: empty for the default ones.
 QString storedPhotoUrl(const ContactInfo &contact);
 QString storedRingtoneUrl(const ContactInfo &contact);
+
+// Replaces `field` only when `value` differs: a field that shares its data with
+// another copy of the phonebook keeps sharing it.
+template <typename T>
+void setChanged(T &field, T value)
+{
+    if (!(field == value))
+        field = std::move(value);
+}
 
 void rebuildPhoneLabel(PhoneInfo &phone);
 void rebuildMailLabel(MailInfo &mail);

@@ -1,6 +1,7 @@
 #include "data/SqliteDatabase.h"
 
 #include "data/AppPaths.h"
+#include "data/KnownContacts.h"
 #include "data/Records.h"
 
 #include <QFile>
@@ -674,8 +675,9 @@ private:
 
 } // namespace
 
-Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
+Expected<QList<ContactInfo>> SqliteDatabase::loadContacts(const QList<ContactInfo> &inMemory)
 {
+    KnownContacts sharing(inMemory);
     // One scan per table, folded by contact id, gives what the left join of the four
     // tables gives, without repeating every contact once per phone, mail and group.
     // Child rows come in stored order, which is the join's order within a contact.
@@ -705,6 +707,7 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
             c.PhotoUrl = q.text(6);
             c.RingtoneUrl = q.text(7);
             c.RingtoneIndex = q.integer(8);
+            sharing.pair(result.size() - 1, c);
         }
         if (const Result read = readFailure(q); !read)
             return read;
@@ -722,6 +725,7 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
             if (phones.isEmpty() || phones.last().type != phone.type || phones.last().phonenumber != phone.phonenumber
                 || phones.last().accountindex != phone.accountindex)
                 phones.append(phone);
+            sharing.sharePhones(row, phones);
         }
         if (const Result read = readFailure(q); !read)
             return read;
@@ -743,6 +747,7 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
             }
             if (!known)
                 mails.append(mail);
+            sharing.shareMails(row, mails);
         }
         if (const Result read = readFailure(q); !read)
             return read;
@@ -757,6 +762,7 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
             const QString group = q.text(1, groupNames);
             if (!groups.contains(group))
                 groups.append(group);
+            sharing.shareGroups(row, groups);
         }
         if (const Result read = readFailure(q); !read)
             return read;
@@ -772,6 +778,7 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts()
         if (c.GroupList.isEmpty())
             c.GroupList.append(QString());
     }
+    sharing.finish(result);
     return result;
 }
 

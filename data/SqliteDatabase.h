@@ -43,7 +43,8 @@ public:
     // Merges the rows an import added with the stored ones (by the merge mode) and
     // makes them stored rows.
     Result mergeImported();
-    Expected<QList<ContactInfo>> loadContacts();
+    // What equals the contacts `inMemory` holds (paired by name) shares their data.
+    Expected<QList<ContactInfo>> loadContacts(const QList<ContactInfo> &inMemory = {});
     // The stored groups with their members, "Default" first and "Blacklist" last
     // (each added when the store has none).
     Expected<QList<GroupInfo>> loadGroups();

@@ -396,6 +396,8 @@ Expected<ImportRows> CSVParse::read(QByteArray bytes, const QString &encoding, I
         bytes += '\n';
 
     const char delimiter = delimiterOf(bytes.left(bytes.indexOf('\n')));
+    // At most one record a line: room for the rows is made once.
+    const qsizetype lines = bytes.count('\n');
 
     csv_parser tokenizer;
     tokenizer.openBytes(std::exchange(bytes, QByteArray()));
@@ -408,226 +410,219 @@ Expected<ImportRows> CSVParse::read(QByteArray bytes, const QString &encoding, I
         header.append(QString::fromUtf8(field).simplified());
     if (!tokenizer.unclosedQuoteLine() && !recognise(header))
         return Result::failure(tr("The first line of the file names no column this program reads."));
-    // Every record is read before a row is made; a blank line holds no contact.
-    QList<Record> records;
+    // Rows are made as the records come, so the file's records are never all
+    // held at once beside them; a blank line holds no contact.
+    ImportRows rows;
+    rows.reserve(lines, 2 * lines, lines, lines);
     while (tokenizer.more() && !tokenizer.unclosedQuoteLine()) {
-        Record record = tokenizer.readRecord();
+        const Record record = tokenizer.readRecord();
         if (!blank(record))
-            records.append(std::move(record));
+            build(record, numbering, rows);
     }
     const int unclosed = tokenizer.unclosedQuoteLine();
     tokenizer.closeFile();
     if (unclosed)
         return Result::failure(tr("The quoted field that starts on line %1 is never closed.").arg(unclosed));
+    if (m_layout == Own)
+        rows.normaliseAccounts();
+    return Expected<ImportRows>(std::move(rows));
+}
 
-    ImportRows rows;
-    rows.reserve(records.size(), 2 * records.size(), records.size(), records.size());
+void CSVParse::build(const Record &r, ImportContext &ctx, ImportRows &rows)
+{
     switch (m_layout) {
     case Own:
-        buildOwn(records, numbering, rows);
+        buildOwn(r, ctx, rows);
         break;
     case Outlook:
     case OutlookChinese:
-        buildOutlook(records, numbering, rows);
+        buildOutlook(r, ctx, rows);
         break;
     case OutlookExpress:
     case OutlookExpressChinese:
-        buildOutlookExpress(records, numbering, rows);
+        buildOutlookExpress(r, ctx, rows);
         break;
     case Gmail:
     case GoogleContacts:
-        buildGoogle(records, numbering, rows);
+        buildGoogle(r, ctx, rows);
         break;
     case Thunderbird:
-        buildThunderbird(records, numbering, rows);
+        buildThunderbird(r, ctx, rows);
         break;
     case NoLayout:
         break;
     }
-    return Expected<ImportRows>(std::move(rows));
 }
 
-void CSVParse::buildOwn(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
+void CSVParse::buildOwn(const Record &r, ImportContext &ctx, ImportRows &rows)
 {
     // Desktop-mail files that land here name their columns their own way.
     const bool hasWork = m_columnMap.value(WorkPhone) >= 0;
     const bool hasFax = m_columnMap.value(Fax) >= 0;
     const bool hasGroup = m_columnMap.value(Group) >= 0;
-
-    for (const Record &r : records) {
-        const int id = ctx.contactId();
-        int workColumn = hasWork ? m_columns[WorkPhone] : m_businessPhone;
-        if (!hasWork && column(r, workColumn).isEmpty())
-            workColumn = m_companyMainPhone;
-        const int columns[4]
-            = { workColumn, m_columns[HomePhone], m_columns[MobilePhone], hasFax ? m_columns[Fax] : faxColumn(r) };
-        const int accountColumns[4] = { WorkAccount, HomeAccount, MobileAccount, FaxAccount };
-        QString numbers[4];
-        for (int i = 0; i < 4; ++i) {
-            numbers[i] = column(r, columns[i]);
-            if (!numbers[i].isEmpty())
-                rows.addPhone(id, phoneType(i), numbers[i], accountValue(field(r, accountColumns[i])));
-        }
-        const QString mail = value(r, Email);
-        if (!mail.isEmpty())
-            rows.addMail(id, QVariant(), mail);
-        addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
-
-        const QString group = hasGroup ? value(r, Group) : firstCategory(column(r, m_categories));
-        joinGroup(group, id, ctx, rows);
-
-        ImportRows::Contact c;
-        c.id = id;
-        c.Department = department(r);
-        c.FirstName = value(r, First);
-        c.LastName = value(r, Last);
-        // Our files give the phone-type index; a mail program's file gives the number.
-        const QString primary = value(r, Primary).trimmed();
-        const QVariant index = ImportValues::integer(primary);
-        if (!index.isNull() && index.toInt() >= 0 && index.toInt() < Records::kPhoneTypeCount)
-            c.PrimaryIndex = index;
-        else if (!primary.isEmpty())
-            c.PrimaryIndex = primaryTypeIndex(primary, numbers);
-        c.Frequent = ImportValues::flag(value(r, Frequent));
-        if (m_columnMap.value(Photo) >= 0)
-            c.PhotoUrl = value(r, Photo);
-        c.RingtoneIndex = ImportValues::integer(value(r, RingIndex));
-        if (m_columnMap.value(Ring) >= 0)
-            c.RingtoneUrl = value(r, Ring).trimmed();
-        rows.addContact(c);
-        ctx.advanceContactId();
-        ctx.advanceGroupId();
+    const int id = ctx.contactId();
+    int workColumn = hasWork ? m_columns[WorkPhone] : m_businessPhone;
+    if (!hasWork && column(r, workColumn).isEmpty())
+        workColumn = m_companyMainPhone;
+    const int columns[4]
+        = { workColumn, m_columns[HomePhone], m_columns[MobilePhone], hasFax ? m_columns[Fax] : faxColumn(r) };
+    const int accountColumns[4] = { WorkAccount, HomeAccount, MobileAccount, FaxAccount };
+    QString numbers[4];
+    for (int i = 0; i < 4; ++i) {
+        numbers[i] = column(r, columns[i]);
+        if (!numbers[i].isEmpty())
+            rows.addPhone(id, phoneType(i), numbers[i], accountValue(field(r, accountColumns[i])));
     }
-    rows.normaliseAccounts();
+    const QString mail = value(r, Email);
+    if (!mail.isEmpty())
+        rows.addMail(id, QVariant(), mail);
+    addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
+
+    const QString group = hasGroup ? value(r, Group) : firstCategory(column(r, m_categories));
+    joinGroup(group, id, ctx, rows);
+
+    ImportRows::Contact c;
+    c.id = id;
+    c.Department = department(r);
+    c.FirstName = value(r, First);
+    c.LastName = value(r, Last);
+    // Our files give the phone-type index; a mail program's file gives the number.
+    const QString primary = value(r, Primary).trimmed();
+    const QVariant index = ImportValues::integer(primary);
+    if (!index.isNull() && index.toInt() >= 0 && index.toInt() < Records::kPhoneTypeCount)
+        c.PrimaryIndex = index;
+    else if (!primary.isEmpty())
+        c.PrimaryIndex = primaryTypeIndex(primary, numbers);
+    c.Frequent = ImportValues::flag(value(r, Frequent));
+    if (m_columnMap.value(Photo) >= 0)
+        c.PhotoUrl = value(r, Photo);
+    c.RingtoneIndex = ImportValues::integer(value(r, RingIndex));
+    if (m_columnMap.value(Ring) >= 0)
+        c.RingtoneUrl = value(r, Ring).trimmed();
+    rows.addContact(c);
+    ctx.advanceContactId();
+    ctx.advanceGroupId();
 }
 
-void CSVParse::buildOutlook(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
+void CSVParse::buildOutlook(const Record &r, ImportContext &ctx, ImportRows &rows)
 {
-    for (const Record &r : records) {
-        const int id = ctx.contactId();
-        const int columns[4] = { m_columns[WorkPhone], m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r) };
-        QString numbers[4];
-        for (int i = 0; i < 4; ++i) {
-            numbers[i] = column(r, columns[i]);
-            if (!numbers[i].isEmpty())
-                rows.addPhone(id, phoneType(i), numbers[i], QVariant());
-        }
-        const QString mail = value(r, Email);
-        if (!mail.isEmpty())
-            rows.addMail(id, QVariant(), mail);
-        addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
-        joinGroup(firstCategory(value(r, Group)), id, ctx, rows);
-
-        ImportRows::Contact c;
-        c.id = id;
-        c.Department = department(r);
-        c.FirstName = value(r, First);
-        c.LastName = value(r, Last);
-        c.PrimaryIndex = primaryTypeIndex(value(r, Primary).trimmed(), numbers);
-        rows.addContact(c);
-        ctx.advanceContactId();
-        ctx.advanceGroupId();
+    const int id = ctx.contactId();
+    const int columns[4] = { m_columns[WorkPhone], m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r) };
+    QString numbers[4];
+    for (int i = 0; i < 4; ++i) {
+        numbers[i] = column(r, columns[i]);
+        if (!numbers[i].isEmpty())
+            rows.addPhone(id, phoneType(i), numbers[i], QVariant());
     }
+    const QString mail = value(r, Email);
+    if (!mail.isEmpty())
+        rows.addMail(id, QVariant(), mail);
+    addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
+    joinGroup(firstCategory(value(r, Group)), id, ctx, rows);
+
+    ImportRows::Contact c;
+    c.id = id;
+    c.Department = department(r);
+    c.FirstName = value(r, First);
+    c.LastName = value(r, Last);
+    c.PrimaryIndex = primaryTypeIndex(value(r, Primary).trimmed(), numbers);
+    rows.addContact(c);
+    ctx.advanceContactId();
+    ctx.advanceGroupId();
 }
 
-void CSVParse::buildOutlookExpress(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
+void CSVParse::buildOutlookExpress(const Record &r, ImportContext &ctx, ImportRows &rows)
 {
     // Outlook Express calls the work number "Business Phone".
     const int workColumn = m_columnMap.value(WorkPhone) >= 0 ? m_columns[WorkPhone] : m_businessPhone;
-    for (const Record &r : records) {
-        const int id = ctx.contactId();
-        const int columns[4] = { workColumn, m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r) };
-        for (int i = 0; i < 4; ++i) {
-            const QString number = column(r, columns[i]);
-            if (!number.isEmpty())
-                rows.addPhone(id, phoneType(i), number, QVariant());
-        }
-        const QString mail = value(r, Email).trimmed();
-        if (!mail.isEmpty())
-            rows.addMail(id, QVariant(), mail);
-        addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
-
-        ImportRows::Contact c;
-        c.id = id;
-        c.Department = department(r);
-        c.FirstName = value(r, First);
-        c.LastName = value(r, Last);
-        rows.addContact(c);
-        ctx.advanceContactId();
+    const int id = ctx.contactId();
+    const int columns[4] = { workColumn, m_columns[HomePhone], m_columns[MobilePhone], faxColumn(r) };
+    for (int i = 0; i < 4; ++i) {
+        const QString number = column(r, columns[i]);
+        if (!number.isEmpty())
+            rows.addPhone(id, phoneType(i), number, QVariant());
     }
+    const QString mail = value(r, Email).trimmed();
+    if (!mail.isEmpty())
+        rows.addMail(id, QVariant(), mail);
+    addOtherColumns(r, id, { columns[0], columns[1], columns[2], columns[3], m_columns[Email] }, rows);
+
+    ImportRows::Contact c;
+    c.id = id;
+    c.Department = department(r);
+    c.FirstName = value(r, First);
+    c.LastName = value(r, Last);
+    rows.addContact(c);
+    ctx.advanceContactId();
 }
 
-void CSVParse::buildGoogle(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
+void CSVParse::buildGoogle(const Record &r, ImportContext &ctx, ImportRows &rows)
 {
     // Expected positions: 0 first name, 1 last name; the group is "Group Membership"
     // (4) in the older layout and "Labels" (2) in the current one.
     const int groupPosition = m_layout == Gmail ? 4 : 2;
-    for (const Record &r : records) {
-        const int id = ctx.contactId();
-        bool anyMail = false;
-        for (const auto &[label, valueColumn] : m_mailPairs) {
-            const QVariant type = googleMailType(column(r, label), m_layout == Gmail);
-            for (const QString &mail : parts(column(r, valueColumn))) {
-                rows.addMail(id, type, mail);
-                anyMail = true;
-            }
+    const int id = ctx.contactId();
+    bool anyMail = false;
+    for (const auto &[label, valueColumn] : m_mailPairs) {
+        const QVariant type = googleMailType(column(r, label), m_layout == Gmail);
+        for (const QString &mail : parts(column(r, valueColumn))) {
+            rows.addMail(id, type, mail);
+            anyMail = true;
         }
-        // The older layout always gave its contacts one, maybe empty, mail row.
-        if (!anyMail && m_layout == Gmail)
-            rows.addMail(id, QVariant(), QString());
-        joinGroup(googleGroup(value(r, groupPosition)), id, ctx, rows);
-
-        QList<QPair<QString, QString>> phones;
-        for (const auto &[label, valueColumn] : m_phonePairs) {
-            QString type = ContactLabels::phoneType(ContactLabels::withoutStar(column(r, label)));
-            if (type.isEmpty())
-                type = QStringLiteral("Other");
-            for (const QString &number : parts(column(r, valueColumn)))
-                phones.append({ type, number });
-        }
-        // The older layout files the work fax, else the home one, else the other one
-        // as "Fax", which phones of every model know.
-        for (const char *fax : { "Work Fax", "Home Fax", "Other Fax" }) {
-            if (m_layout != Gmail)
-                break;
-            auto it = std::find_if(
-                phones.begin(), phones.end(), [fax](const auto &p) { return p.first == QLatin1String(fax); });
-            if (it != phones.end()) {
-                it->first = phoneType(3);
-                break;
-            }
-        }
-        for (const auto &[type, number] : std::as_const(phones))
-            rows.addPhone(id, type, number, QVariant());
-
-        ImportRows::Contact c;
-        c.id = id;
-        c.Department = department(r);
-        c.FirstName = value(r, 0);
-        c.LastName = value(r, 1);
-        rows.addContact(c);
-        ctx.advanceContactId();
-        ctx.advanceGroupId();
     }
+    // The older layout always gave its contacts one, maybe empty, mail row.
+    if (!anyMail && m_layout == Gmail)
+        rows.addMail(id, QVariant(), QString());
+    joinGroup(googleGroup(value(r, groupPosition)), id, ctx, rows);
+
+    QList<QPair<QString, QString>> phones;
+    for (const auto &[label, valueColumn] : m_phonePairs) {
+        QString type = ContactLabels::phoneType(ContactLabels::withoutStar(column(r, label)));
+        if (type.isEmpty())
+            type = QStringLiteral("Other");
+        for (const QString &number : parts(column(r, valueColumn)))
+            phones.append({ type, number });
+    }
+    // The older layout files the work fax, else the home one, else the other one
+    // as "Fax", which phones of every model know.
+    for (const char *fax : { "Work Fax", "Home Fax", "Other Fax" }) {
+        if (m_layout != Gmail)
+            break;
+        auto it = std::find_if(
+            phones.begin(), phones.end(), [fax](const auto &p) { return p.first == QLatin1String(fax); });
+        if (it != phones.end()) {
+            it->first = phoneType(3);
+            break;
+        }
+    }
+    for (const auto &[type, number] : std::as_const(phones))
+        rows.addPhone(id, type, number, QVariant());
+
+    ImportRows::Contact c;
+    c.id = id;
+    c.Department = department(r);
+    c.FirstName = value(r, 0);
+    c.LastName = value(r, 1);
+    rows.addContact(c);
+    ctx.advanceContactId();
+    ctx.advanceGroupId();
 }
 
-void CSVParse::buildThunderbird(const QList<Record> &records, ImportContext &ctx, ImportRows &rows)
+void CSVParse::buildThunderbird(const Record &r, ImportContext &ctx, ImportRows &rows)
 {
     // Expected positions: 0 first name, 1 last name, 2 display name; numbers and
     // addresses are all in the phone and mail columns.
-    for (const Record &r : records) {
-        const int id = ctx.contactId();
-        addOtherColumns(r, id, {}, rows);
+    const int id = ctx.contactId();
+    addOtherColumns(r, id, {}, rows);
 
-        ImportRows::Contact c;
-        c.id = id;
-        c.Department = department(r);
-        c.FirstName = value(r, 0);
-        c.LastName = value(r, 1);
-        // A card with only a display name shows under it, as a formatted name does.
-        if (c.FirstName.toString().isEmpty() && c.LastName.toString().isEmpty())
-            c.FirstName = value(r, 2).trimmed();
-        rows.addContact(c);
-        ctx.advanceContactId();
-    }
+    ImportRows::Contact c;
+    c.id = id;
+    c.Department = department(r);
+    c.FirstName = value(r, 0);
+    c.LastName = value(r, 1);
+    // A card with only a display name shows under it, as a formatted name does.
+    if (c.FirstName.toString().isEmpty() && c.LastName.toString().isEmpty())
+        c.FirstName = value(r, 2).trimmed();
+    rows.addContact(c);
+    ctx.advanceContactId();
 }

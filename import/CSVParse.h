@@ -64,11 +64,13 @@ private:
     // order, each non-empty value one entry.
     void addOtherColumns(const Record &record, int id, const QList<int> &used, ImportRows &rows) const;
 
-    void buildOwn(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
-    void buildOutlook(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
-    void buildOutlookExpress(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
-    void buildGoogle(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
-    void buildThunderbird(const QList<Record> &records, ImportContext &ctx, ImportRows &rows);
+    // The rows of one record, in the layout's way.
+    void build(const Record &r, ImportContext &ctx, ImportRows &rows);
+    void buildOwn(const Record &r, ImportContext &ctx, ImportRows &rows);
+    void buildOutlook(const Record &r, ImportContext &ctx, ImportRows &rows);
+    void buildOutlookExpress(const Record &r, ImportContext &ctx, ImportRows &rows);
+    void buildGoogle(const Record &r, ImportContext &ctx, ImportRows &rows);
+    void buildThunderbird(const Record &r, ImportContext &ctx, ImportRows &rows);
 
     Layout m_layout = NoLayout;
     QMap<int, int> m_columnMap;

@@ -100,11 +100,11 @@ Result DataMgr::reloadForWriting()
     return reload(true);
 }
 
-Expected<DataMgr::StoredLists> DataMgr::readStored()
+Expected<DataMgr::StoredLists> DataMgr::readStored(const QList<ContactInfo> &inMemory)
 {
     Expected<StoredLists> lists = m_store->beginTransaction(SqliteDatabase::Access::Read);
     if (lists.result()) {
-        lists = loadStored();
+        lists = loadStored(inMemory);
         const Result ended = m_store->endTransaction(lists.ok());
         if (lists && !ended)
             lists = ended;
@@ -116,7 +116,7 @@ Result DataMgr::reload(bool forWriting)
 {
     const BusyScope busy(this);
     // One read: contacts and groups of one phonebook, whatever another program writes.
-    Expected<StoredLists> lists = readStored();
+    Expected<StoredLists> lists = readStored(m_phonebook.contacts());
     // A store that cannot be read whole gives no phonebook at all, rather than
     // part of one that a later save would make the only copy.
     if (!lists)
@@ -132,9 +132,9 @@ Result DataMgr::reload(bool forWriting)
     return Result();
 }
 
-Expected<DataMgr::StoredLists> DataMgr::loadStored()
+Expected<DataMgr::StoredLists> DataMgr::loadStored(const QList<ContactInfo> &inMemory)
 {
-    Expected<QList<ContactInfo>> contacts = m_store->loadContacts();
+    Expected<QList<ContactInfo>> contacts = m_store->loadContacts(inMemory);
     if (!contacts)
         return contacts.result();
     Expected<QList<GroupInfo>> groups = m_store->loadGroups();
@@ -580,7 +580,7 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
     Expected<StoredLists> lists = Result::failure(QString());
     if (ok) {
-        lists = loadStored();
+        lists = loadStored(m_phonebook.contacts());
         ok = lists.ok();
     }
     const Result ended = m_store->endTransaction(ok);

@@ -251,11 +251,12 @@ private:
         QList<ContactInfo> contacts;
         QList<GroupInfo> groups;
     };
-    // The phonebook in the store, within the caller's transaction.
-    Expected<StoredLists> loadStored();
+    // The phonebook in the store, within the caller's transaction. What equals
+    // the contacts `inMemory` holds shares their data.
+    Expected<StoredLists> loadStored(const QList<ContactInfo> &inMemory = {});
     // loadStored() in a read transaction of its own: one phonebook, whatever
     // another program writes meanwhile.
-    Expected<StoredLists> readStored();
+    Expected<StoredLists> readStored(const QList<ContactInfo> &inMemory = {});
     // importFile; `storeFailure` receives the store's own error when the store,
     // not the file, failed.
     Result importFile(const QString &path, const QString &encoding, Result &storeFailure, QStringList *notices);
