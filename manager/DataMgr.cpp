@@ -1,5 +1,9 @@
 #include "manager/DataMgr.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "data/AppPaths.h"
 #include "data/FolderLock.h"
 #include "data/Records.h"
@@ -81,6 +85,11 @@ void DataMgr::setBusy(bool busy)
     if (busy) {
         ++m_busy;
     } else if (m_busy > 0 && --m_busy == 0) {
+#ifdef __GLIBC__
+        // A command over a large phonebook frees hundreds of megabytes that the
+        // allocator would otherwise keep for the rest of the session.
+        malloc_trim(0);
+#endif
         emit idle();
     }
 }
