@@ -7,36 +7,89 @@
 
 using namespace StoreValues;
 
-namespace {
-
-QVariant orNull(const QVariant &value, bool integerColumn)
+void ImportRows::Column::reserve(qsizetype n)
 {
-    if (!value.isValid())
-        return integerColumn ? nullInt() : nullText();
-    return value;
+    if (m_integer)
+        m_ints.reserve(n);
+    else
+        m_texts.reserve(n);
+    m_null.reserve(n);
 }
 
-} // namespace
+void ImportRows::Column::append(const QVariant &value)
+{
+    const bool null = !value.isValid() || value.isNull();
+    const int type = value.typeId();
+    m_null.append(null);
+    if (m_integer) {
+        const bool integer = type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt;
+        if (!null && !integer)
+            m_other.insert(m_ints.size(), value);
+        m_ints.append(null || !integer ? 0 : value.toInt());
+    } else {
+        const bool text = type == QMetaType::QString;
+        if (!null && !text)
+            m_other.insert(m_texts.size(), value);
+        m_texts.append(null || !text ? QString() : value.toString());
+    }
+}
+
+QVariant ImportRows::Column::value(qsizetype i) const
+{
+    if (m_null.at(i))
+        return m_integer ? StoreValues::nullInt() : StoreValues::nullText();
+    if (!m_other.isEmpty()) {
+        const auto other = m_other.constFind(i);
+        if (other != m_other.constEnd())
+            return *other;
+    }
+    return m_integer ? QVariant(m_ints.at(i)) : QVariant(m_texts.at(i));
+}
+
+QVariantList ImportRows::Column::values() const
+{
+    QVariantList list;
+    list.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        list.append(value(i));
+    return list;
+}
+
+ImportRows::Table ImportRows::table(std::initializer_list<bool> integerColumns)
+{
+    Table t;
+    for (bool integer : integerColumns)
+        t.append(Column(integer));
+    return t;
+}
+
+QList<QVariantList> ImportRows::values(const Table &table)
+{
+    QList<QVariantList> columns;
+    for (const Column &c : table)
+        columns.append(c.values());
+    return columns;
+}
 
 ImportRows::ImportRows()
+    : m_contact(table({ true, false, false, false, false, false, true, true, true, true }))
+    , m_group(table({ true, false, false, false, true }))
+    , m_phone(table({ true, false, false, true }))
+    , m_mail(table({ true, false, false }))
+    , m_union(table({ true, false }))
 {
-    m_contact.resize(10);
-    m_group.resize(5);
-    m_phone.resize(4);
-    m_mail.resize(3);
-    m_union.resize(2);
 }
 
 void ImportRows::reserve(qsizetype contacts, qsizetype phones, qsizetype mails, qsizetype members)
 {
-    for (QVariantList &c : m_contact)
+    for (Column &c : m_contact)
         c.reserve(contacts);
-    for (QVariantList &c : m_phone)
+    for (Column &c : m_phone)
         c.reserve(phones);
     m_phoneCounting.reserve(phones);
-    for (QVariantList &c : m_mail)
+    for (Column &c : m_mail)
         c.reserve(mails);
-    for (QVariantList &c : m_union)
+    for (Column &c : m_union)
         c.reserve(members);
 }
 
@@ -45,22 +98,22 @@ void ImportRows::addGroup(
 {
     m_group[0].append(id);
     m_group[1].append(name);
-    m_group[2].append(orNull(photos, false));
-    m_group[3].append(orNull(ringtones, false));
-    m_group[4].append(orNull(ringtoneIndex, true));
+    m_group[2].append(photos);
+    m_group[3].append(ringtones);
+    m_group[4].append(ringtoneIndex);
 }
 
 void ImportRows::addContact(const Contact &c)
 {
     m_contact[0].append(c.id);
-    m_contact[1].append(orNull(c.Department, false));
-    m_contact[2].append(orNull(c.LastName, false));
-    m_contact[3].append(orNull(c.FirstName, false));
-    m_contact[4].append(orNull(c.PhotoUrl, false));
-    m_contact[5].append(orNull(c.RingtoneUrl, false));
-    m_contact[6].append(orNull(c.RingtoneIndex, true));
-    m_contact[7].append(orNull(c.PrimaryIndex, true));
-    m_contact[8].append(orNull(c.Frequent, true));
+    m_contact[1].append(c.Department);
+    m_contact[2].append(c.LastName);
+    m_contact[3].append(c.FirstName);
+    m_contact[4].append(c.PhotoUrl);
+    m_contact[5].append(c.RingtoneUrl);
+    m_contact[6].append(c.RingtoneIndex);
+    m_contact[7].append(c.PrimaryIndex);
+    m_contact[8].append(c.Frequent);
     m_contact[9].append(1);
 }
 
@@ -70,14 +123,14 @@ void ImportRows::addPhone(
     m_phone[0].append(cid);
     m_phone[1].append(type);
     m_phone[2].append(number);
-    m_phone[3].append(orNull(account, true));
+    m_phone[3].append(account);
     m_phoneCounting.append(counting);
 }
 
 void ImportRows::addMail(int cid, const QVariant &type, const QString &address)
 {
     m_mail[0].append(cid);
-    m_mail[1].append(orNull(type, false));
+    m_mail[1].append(type);
     m_mail[2].append(address);
 }
 
@@ -110,9 +163,9 @@ QStringList ImportRows::mergeGroupsByCase(const QStringList &existing)
         { Records::kBlacklist.toCaseFolded(), Records::kBlacklistGroupId } };
 
     QStringList notCreated;
-    QList<QVariantList> kept(m_group.size());
+    Table kept = table({ true, false, false, false, true });
     for (qsizetype i = 0; i < m_group[1].size(); ++i) {
-        const QString name = m_group[1][i].toString();
+        const QString name = m_group[1].value(i).toString();
         const QString fold = name.toCaseFolded();
         // Readers repeat no name exactly, nor one the phonebook has.
         if (byFold.contains(fold)) {
@@ -120,7 +173,7 @@ QStringList ImportRows::mergeGroupsByCase(const QStringList &existing)
             continue;
         }
         for (qsizetype c = 0; c < m_group.size(); ++c)
-            kept[c].append(m_group[c][i]);
+            kept[c].append(m_group[c].value(i));
         const auto builtIn = builtIns.constFind(fold);
         const QString proper = builtIn == builtIns.constEnd() ? name
             : *builtIn == Records::kDefaultGroupId            ? Records::kDefault
@@ -128,8 +181,8 @@ QStringList ImportRows::mergeGroupsByCase(const QStringList &existing)
         if (proper != name) {
             // "default" where the phonebook has no "Default" yet: it is made that one.
             notCreated.append(name);
-            kept[0].last() = *builtIn;
-            kept[1].last() = proper;
+            kept[0].setInteger(kept[0].size() - 1, *builtIn);
+            kept[1].setText(kept[1].size() - 1, proper);
             know(proper);
             continue;
         }
@@ -138,44 +191,55 @@ QStringList ImportRows::mergeGroupsByCase(const QStringList &existing)
     if (notCreated.isEmpty())
         return notCreated;
     m_group = kept;
-    for (QVariant &member : m_union[1]) {
-        const QString name = member.toString();
+    Column &members = m_union[1];
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        const QString name = members.text(i);
         if (!name.isEmpty() && !exact.contains(name))
-            member = byFold.value(name.toCaseFolded(), name);
+            members.setText(i, byFold.value(name.toCaseFolded(), name));
     }
     return notCreated;
 }
 
 void ImportRows::normaliseAccounts()
 {
-    QVariantList &accounts = m_phone[3];
+    Column &accounts = m_phone[3];
     // Our own files tell how they count, and where they count from 1 their 0 is
     // "Using Active Account". A file that does not tell counts from 0 when it shows
     // a 0, a negative or a missing index (as only such files write), else from 1.
     Counting unknown = Counting::FromOne;
     for (qsizetype i = 0; i < accounts.size() && unknown == Counting::FromOne; ++i) {
-        if (m_phoneCounting[i] == Counting::Unknown && (accounts[i].isNull() || accounts[i].toInt() <= 0))
+        if (m_phoneCounting[i] == Counting::Unknown && (accounts.isNull(i) || accounts.value(i).toInt() <= 0))
             unknown = Counting::FromZero;
     }
     for (qsizetype i = 0; i < accounts.size(); ++i) {
         const Counting counting = m_phoneCounting[i] == Counting::Unknown ? unknown : m_phoneCounting[i];
-        if (counting == Counting::FromOne && !accounts[i].isNull())
-            accounts[i] = accounts[i].toInt() - 1;
+        if (counting == Counting::FromOne && !accounts.isNull(i))
+            accounts.setInteger(i, accounts.value(i).toInt() - 1);
     }
+}
+
+const QStringList &ImportRows::tableNames()
+{
+    static const QStringList names { QStringLiteral("group1"), QStringLiteral("contact1"), QStringLiteral("phone1"),
+        QStringLiteral("mail1"), QStringLiteral("union1") };
+    return names;
+}
+
+Batch ImportRows::batch(const QString &name) const
+{
+    const Table *const tables[] = { &m_group, &m_contact, &m_phone, &m_mail, &m_union };
+    const qsizetype index = tableNames().indexOf(name);
+    Batch b;
+    if (index >= 0 && !tables[index]->first().isEmpty())
+        b.insert(name, values(*tables[index]));
+    return b;
 }
 
 Batch ImportRows::batch() const
 {
     Batch b;
-    auto put = [&b](const char *table, const QList<QVariantList> &columns) {
-        if (!columns.first().isEmpty())
-            b.insert(QString::fromLatin1(table), columns);
-    };
-    put("group1", m_group);
-    put("contact1", m_contact);
-    put("phone1", m_phone);
-    put("mail1", m_mail);
-    put("union1", m_union);
+    for (const QString &name : tableNames())
+        b.insert(batch(name));
     return b;
 }
 

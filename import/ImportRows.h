@@ -2,6 +2,7 @@
 
 #include "data/StoreRows.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -67,13 +68,63 @@ public:
 
     // The tables that have rows, keyed by table name.
     Batch batch() const;
+    // The same for one table ("group1", "contact1", "phone1", "mail1", "union1"):
+    // the store takes one at a time, so the values of all five never exist at once.
+    Batch batch(const QString &table) const;
+    static const QStringList &tableNames();
 
 private:
-    QList<QVariantList> m_contact;
-    QList<QVariantList> m_group;
-    QList<QVariantList> m_phone;
-    QList<QVariantList> m_mail;
-    QList<QVariantList> m_union;
+    // One column: a value is a text or an integer, or null. Held as plain texts
+    // and integers rather than variants, which take 32 bytes each.
+    class Column
+    {
+    public:
+        explicit Column(bool integer = false)
+            : m_integer(integer)
+        {
+        }
+        void reserve(qsizetype n);
+        void append(const QVariant &value);
+        qsizetype size() const { return m_null.size(); }
+        bool isEmpty() const { return m_null.isEmpty(); }
+        bool isNull(qsizetype i) const { return m_null.at(i); }
+        // Of an integer column.
+        int integer(qsizetype i) const { return m_ints.at(i); }
+        void setInteger(qsizetype i, int value)
+        {
+            m_ints[i] = value;
+            m_null[i] = false;
+            m_other.remove(i);
+        }
+        // Of a text column.
+        const QString &text(qsizetype i) const { return m_texts.at(i); }
+        void setText(qsizetype i, const QString &value)
+        {
+            m_texts[i] = value;
+            m_null[i] = false;
+            m_other.remove(i);
+        }
+        // The value as the store takes it: a null of the column's kind when null.
+        QVariant value(qsizetype i) const;
+        QVariantList values() const;
+
+    private:
+        bool m_integer;
+        QList<QString> m_texts;
+        QList<int> m_ints;
+        QList<bool> m_null;
+        // A value a reader gave that is neither (a text in an integer column), by row.
+        QHash<qsizetype, QVariant> m_other;
+    };
+    using Table = QList<Column>;
+    static Table table(std::initializer_list<bool> integerColumns);
+    static QList<QVariantList> values(const Table &table);
+
+    Table m_contact;
+    Table m_group;
+    Table m_phone;
+    Table m_mail;
+    Table m_union;
     QList<Counting> m_phoneCounting;
     QStringList m_notices;
 };

@@ -518,8 +518,12 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
             m_phonebook.addUserGroupName(name);
     }
     // Nothing is merged after a failed insert; the import is then undone as a whole.
-    if (!rows.isEmpty()) {
-        if (const Result inserted = m_store->insertBatch(rows.batch()); !inserted)
+    // A table at a time: the values of one table are made only while it goes in.
+    for (const QString &table : ImportRows::tableNames()) {
+        const Batch batch = rows.batch(table);
+        if (batch.isEmpty())
+            continue;
+        if (const Result inserted = m_store->insertBatch(batch); !inserted)
             return inserted;
     }
     return m_store->mergeImported();
