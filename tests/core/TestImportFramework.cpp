@@ -24,6 +24,7 @@ private slots:
     void codecByTerritory();
     void checkEncoding();
     void countersAndNames();
+    void rowValuesKeepTheirKind();
     void importFileReloads();
 };
 
@@ -103,6 +104,45 @@ void TestImportFramework::checkEncoding()
     QVERIFY(csv.checkEncoding(QByteArray("Ann\0", 4) + chinese, "ISO 8859-1"));
     XmlParse xml;
     QVERIFY(xml.checkEncoding(chinese, "ignored"));
+}
+
+// Rows keep each value as the store must get it: a null of the column's kind, an
+// empty text apart from none, a number given as text as that text, and an index
+// lowered by normaliseAccounts stays a number.
+void TestImportFramework::rowValuesKeepTheirKind()
+{
+    ImportRows rows;
+    ImportRows::Contact c;
+    c.id = 3;
+    c.Department = QString("");
+    c.LastName = QString("Lee");
+    c.RingtoneIndex = QString("2abc");
+    c.PrimaryIndex = 4;
+    rows.addContact(c);
+    rows.addPhone(3, "Work", QString(), 2, ImportRows::Counting::FromOne);
+    rows.addPhone(3, "Home", "5", QVariant(), ImportRows::Counting::FromOne);
+    rows.normaliseAccounts();
+
+    auto describe = [](const QVariantList &column) {
+        QStringList out;
+        for (const QVariant &v : column)
+            out << QStringLiteral("%1:%2:%3").arg(v.metaType().name()).arg(v.isNull()).arg(v.toString());
+        return out.join(' ');
+    };
+    const QList<QVariantList> contact = rows.batch("contact1").value("contact1");
+    QCOMPARE(contact.size(), 10);
+    QVariantList firstRow;
+    for (int column : { 0, 1, 2, 3, 4, 6, 7 })
+        firstRow << contact[column].first();
+    QCOMPARE(describe(firstRow).split(' '),
+        QStringList({ "int:0:3", "QString:0:", "QString:0:Lee", "QString:1:", "QString:1:", "QString:0:2abc",
+            "int:0:4" }));
+    QVERIFY(!contact[1].first().toString().isNull());
+    const QList<QVariantList> phone = rows.batch().value("phone1");
+    QCOMPARE(describe(phone[2]), QString("QString:0: QString:0:5"));
+    QVERIFY(phone[2].first().toString().isNull());
+    QCOMPARE(describe(phone[3]), QString("int:0:1 int:1:0"));
+    QVERIFY(rows.batch("mail1").isEmpty());
 }
 
 void TestImportFramework::countersAndNames()
