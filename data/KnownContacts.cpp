@@ -15,8 +15,7 @@ size_t nameHash(const QString &first, const QString &last)
 // what a derive makes of it and what a held contact already shows. While they
 // are read, types count as stored: the reader compares each new element with
 // the ones before it.
-template <bool Derived>
-bool sameType(const QString &loaded, const QString &held)
+template <bool Derived> bool sameType(const QString &loaded, const QString &held)
 {
     if constexpr (Derived) {
         if (loaded.isEmpty())
@@ -25,8 +24,7 @@ bool sameType(const QString &loaded, const QString &held)
     return loaded == held;
 }
 
-template <bool Derived>
-bool samePhone(const PhoneInfo &loaded, const PhoneInfo &held)
+template <bool Derived> bool samePhone(const PhoneInfo &loaded, const PhoneInfo &held)
 {
     // A derive looks for the primary number before it types an untyped phone, so
     // an untyped number is never the primary one of a load; in a held list it may
@@ -37,8 +35,7 @@ bool samePhone(const PhoneInfo &loaded, const PhoneInfo &held)
         && sameType<Derived>(loaded.type, held.type);
 }
 
-template <bool Derived>
-bool sameMail(const MailInfo &loaded, const MailInfo &held)
+template <bool Derived> bool sameMail(const MailInfo &loaded, const MailInfo &held)
 {
     return loaded.Mail == held.Mail && sameType<Derived>(loaded.type, held.type);
 }
@@ -48,14 +45,12 @@ bool sameGroup(const QString &loaded, const QString &held)
     return loaded == held;
 }
 
-template <typename T, typename Same>
-bool sameList(const QList<T> &loaded, const QList<T> &held, Same same)
+template <typename T, typename Same> bool sameList(const QList<T> &loaded, const QList<T> &held, Same same)
 {
     return loaded.size() == held.size() && std::equal(loaded.cbegin(), loaded.cend(), held.cbegin(), same);
 }
 
-template <typename T, typename Same>
-void shareLast(QList<T> &list, const QList<T> &held, Same same)
+template <typename T, typename Same> void shareLast(QList<T> &list, const QList<T> &held, Same same)
 {
     const qsizetype last = list.size() - 1;
     if (last < 0 || last >= held.size() || list.isSharedWith(held) || !same(list.at(last), held.at(last)))
@@ -66,8 +61,7 @@ void shareLast(QList<T> &list, const QList<T> &held, Same same)
         list[last] = held.at(last);
 }
 
-template <typename T, typename Same>
-bool shareWhole(QList<T> &list, const QList<T> &held, Same same)
+template <typename T, typename Same> bool shareWhole(QList<T> &list, const QList<T> &held, Same same)
 {
     if (list.isSharedWith(held))
         return true;
@@ -77,8 +71,7 @@ bool shareWhole(QList<T> &list, const QList<T> &held, Same same)
     return true;
 }
 
-template <typename T>
-void shareEqual(T &field, const T &held)
+template <typename T> void shareEqual(T &field, const T &held)
 {
     if (field == held)
         field = held;

@@ -69,8 +69,7 @@ namespace {
 
 // Applies `rebuild` to each element, writing back only the changed ones: a list
 // shared with another copy of the phonebook stays shared when nothing changes.
-template <typename T, typename Rebuild>
-void rebuildEach(QList<T> &list, Rebuild rebuild)
+template <typename T, typename Rebuild> void rebuildEach(QList<T> &list, Rebuild rebuild)
 {
     for (qsizetype i = 0; i < list.size(); ++i) {
         T element = list.at(i);

@@ -42,8 +42,7 @@ QString storedRingtoneUrl(const ContactInfo &contact);
 
 // Replaces `field` only when `value` differs: a field that shares its data with
 // another copy of the phonebook keeps sharing it.
-template <typename T>
-void setChanged(T &field, T value)
+template <typename T> void setChanged(T &field, T value)
 {
     if (!(field == value))
         field = std::move(value);

@@ -135,8 +135,8 @@ void TestImportFramework::rowValuesKeepTheirKind()
     for (int column : { 0, 1, 2, 3, 4, 6, 7 })
         firstRow << contact[column].first();
     QCOMPARE(describe(firstRow).split(' '),
-        QStringList({ "int:0:3", "QString:0:", "QString:0:Lee", "QString:1:", "QString:1:", "QString:0:2abc",
-            "int:0:4" }));
+        QStringList(
+            { "int:0:3", "QString:0:", "QString:0:Lee", "QString:1:", "QString:1:", "QString:0:2abc", "int:0:4" }));
     QVERIFY(!contact[1].first().toString().isNull());
     const QList<QVariantList> phone = rows.batch().value("phone1");
     QCOMPARE(describe(phone[2]), QString("QString:0: QString:0:5"));

@@ -162,24 +162,22 @@ void TestStoreLoad::loadSharingWithMemory_data()
     QTest::addColumn<QStringList>("changes");
     QTest::addColumn<int>("unchangedId");
     QTest::newRow("nothing changed") << QStringList() << 1;
-    QTest::newRow("a number, a type, a mail and a group of another contact")
-        << QStringList({ "update phone1 set phonenumber='9' where cid=2 and type='Work'",
-               "update phone1 set type='Fax' where cid=2 and type='Home'", "update mail1 set Mail='new@x' where cid=2",
-               "insert into union1 values (2,'Chess')" })
-        << 1;
-    QTest::newRow("renamed, so paired with nothing") << QStringList({ "update contact1 set LastName='Zed' where id=2" })
-                                                      << 1;
+    QTest::newRow("a number, a type, a mail and a group of another contact") << QStringList(
+        { "update phone1 set phonenumber='9' where cid=2 and type='Work'",
+            "update phone1 set type='Fax' where cid=2 and type='Home'", "update mail1 set Mail='new@x' where cid=2",
+            "insert into union1 values (2,'Chess')" }) << 1;
+    QTest::newRow("renamed, so paired with nothing")
+        << QStringList({ "update contact1 set LastName='Zed' where id=2" }) << 1;
     QTest::newRow("replaced by a new id, as an import replaces a duplicate")
         << QStringList({ "insert into contact1 select 10,Department,LastName,FirstName,PhotoUrl,RingtoneUrl,"
                          "RingtoneIndex,PrimaryIndex,Frequent,Flag from contact1 where id=1",
                "update phone1 set cid=10 where cid=1", "update mail1 set cid=10 where cid=1",
                "update union1 set contact_id=10 where contact_id=1", "delete from contact1 where id=1" })
         << 10;
-    QTest::newRow("a second contact of the same names, untyped phones")
-        << QStringList({ "insert into contact1 values (11,'','Ann','Lee','','',0,2,0,0)",
-               "insert into phone1 values (11,'','5',0)", "insert into phone1 values (11,'','5',0)",
-               "update phone1 set type='' where cid=3" })
-        << 1;
+    QTest::newRow("a second contact of the same names, untyped phones") << QStringList(
+        { "insert into contact1 values (11,'','Ann','Lee','','',0,2,0,0)", "insert into phone1 values (11,'','5',0)",
+            "insert into phone1 values (11,'','5',0)", "update phone1 set type='' where cid=3" })
+                                                                        << 1;
 }
 
 void TestStoreLoad::loadSharingWithMemory()
@@ -187,13 +185,14 @@ void TestStoreLoad::loadSharingWithMemory()
     QFETCH(QStringList, changes);
     QFETCH(int, unchangedId);
     Workspace ws;
-    for (const char *sql : { "insert into contact1 values (1,'D','Ann','Lee','p','r',2,1,1,0)",
-             "insert into contact1 values (2,null,'Bob','Ray',null,null,null,3,null,0)",
-             "insert into contact1 values (3,'','Cy','张',' ','',0,0,0,0)", "insert into phone1 values (1,'Work','1',0)",
-             "insert into phone1 values (1,'Home','2',1)", "insert into phone1 values (2,'Work','3',0)",
-             "insert into phone1 values (2,'Home','4',0)", "insert into phone1 values (3,'','6',0)",
-             "insert into mail1 values (1,'Home','a@x')", "insert into mail1 values (2,null,'b@x')",
-             "insert into union1 values (1,'Golf')", "insert into union1 values (2,'Golf')" })
+    for (const char *sql :
+        { "insert into contact1 values (1,'D','Ann','Lee','p','r',2,1,1,0)",
+            "insert into contact1 values (2,null,'Bob','Ray',null,null,null,3,null,0)",
+            "insert into contact1 values (3,'','Cy','张',' ','',0,0,0,0)", "insert into phone1 values (1,'Work','1',0)",
+            "insert into phone1 values (1,'Home','2',1)", "insert into phone1 values (2,'Work','3',0)",
+            "insert into phone1 values (2,'Home','4',0)", "insert into phone1 values (3,'','6',0)",
+            "insert into mail1 values (1,'Home','a@x')", "insert into mail1 values (2,null,'b@x')",
+            "insert into union1 values (1,'Golf')", "insert into union1 values (2,'Golf')" })
         exec(QString::fromUtf8(sql));
     const QList<ContactInfo> held = derived(loadedContacts());
     for (const QString &sql : changes)
