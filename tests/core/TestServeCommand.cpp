@@ -153,7 +153,7 @@ void TestServeCommand::servesUntilSignalled()
     QProcess process;
     QByteArray output;
     QVERIFY2(startServe(process, dir.path(), port, &output), output.constData());
-    QVERIFY(waitForOutput(process, &output, "\n", 1000));
+    QVERIFY(waitForOutput(process, &output, "\n"));
     QString why;
     QVERIFY2(isStartEntry(output, port, &why), qPrintable(why));
 
@@ -165,7 +165,7 @@ void TestServeCommand::servesUntilSignalled()
 
     // One line a request, as it ends.
     QVERIFY2(waitForOutput(process, &output, "phonebook.db"), output.constData());
-    QVERIFY(waitForOutput(process, &output, "\"-\"\n", 1000));
+    QVERIFY(waitForOutput(process, &output, "\"-\"\n"));
     const QStringList expected = {
         "127.0.0.1 - - [T] \"GET /phonebook.xml HTTP/1.1\" 200 19 \"-\" \"Birch\"",
         "127.0.0.1 - - [T] \"GET /../phonebook.db HTTP/1.1\" 444 - \"-\" \"-\"",
@@ -261,7 +261,7 @@ void TestServeCommand::followsPortXml()
     process.start(QStringLiteral(QUORVANE_CLI_PATH), { QStringLiteral("--dir"), dir.path(), QStringLiteral("serve") });
     QByteArray output;
     QVERIFY2(waitForOutput(process, &output, "Port:"), output.constData());
-    QVERIFY(waitForOutput(process, &output, "\n", 1000));
+    QVERIFY(waitForOutput(process, &output, "\n"));
     QString why;
     QVERIFY2(isStartEntry(output, port, &why), qPrintable(why));
     process.terminate();
