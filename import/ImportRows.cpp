@@ -63,6 +63,12 @@ ImportRows::Table ImportRows::table(std::initializer_list<bool> integerColumns)
     return t;
 }
 
+// id, name, photos, ringtones, RingtoneIndex.
+ImportRows::Table ImportRows::groupTable()
+{
+    return table({ true, false, false, false, true });
+}
+
 QList<QVariantList> ImportRows::values(const Table &table)
 {
     QList<QVariantList> columns;
@@ -73,7 +79,7 @@ QList<QVariantList> ImportRows::values(const Table &table)
 
 ImportRows::ImportRows()
     : m_contact(table({ true, false, false, false, false, false, true, true, true, true }))
-    , m_group(table({ true, false, false, false, true }))
+    , m_group(groupTable())
     , m_phone(table({ true, false, false, true }))
     , m_mail(table({ true, false, false }))
     , m_union(table({ true, false }))
@@ -163,7 +169,7 @@ QStringList ImportRows::mergeGroupsByCase(const QStringList &existing)
         { Records::kBlacklist.toCaseFolded(), Records::kBlacklistGroupId } };
 
     QStringList notCreated;
-    Table kept = table({ true, false, false, false, true });
+    Table kept = groupTable();
     for (qsizetype i = 0; i < m_group[1].size(); ++i) {
         const QString name = m_group[1].value(i).toString();
         const QString fold = name.toCaseFolded();

@@ -118,6 +118,7 @@ private:
     };
     using Table = QList<Column>;
     static Table table(std::initializer_list<bool> integerColumns);
+    static Table groupTable();
     static QList<QVariantList> values(const Table &table);
 
     Table m_contact;

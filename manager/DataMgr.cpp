@@ -1,9 +1,5 @@
 #include "manager/DataMgr.h"
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 #include "data/AppPaths.h"
 #include "data/FolderLock.h"
 #include "data/Records.h"
@@ -27,6 +23,10 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 using namespace Records;
 
