@@ -12,8 +12,17 @@ void ImportRows::Column::reserve(qsizetype n)
     if (m_integer)
         m_ints.reserve(n);
     else
-        m_texts.reserve(n);
+        m_spans.reserve(n);
     m_null.reserve(n);
+}
+
+ImportRows::Column::Span ImportRows::Column::spanOf(const QString &text)
+{
+    if (text.isNull())
+        return Span { 0, -1 };
+    const Span span { m_chars.size(), text.size() };
+    m_chars.append(text);
+    return span;
 }
 
 void ImportRows::Column::append(const QVariant &value)
@@ -29,9 +38,22 @@ void ImportRows::Column::append(const QVariant &value)
     } else {
         const bool text = type == QMetaType::QString;
         if (!null && !text)
-            m_other.insert(m_texts.size(), value);
-        m_texts.append(null || !text ? QString() : value.toString());
+            m_other.insert(m_spans.size(), value);
+        m_spans.append(spanOf(null || !text ? QString() : *static_cast<const QString *>(value.constData())));
     }
+}
+
+QString ImportRows::Column::text(qsizetype i) const
+{
+    const Span span = m_spans.at(i);
+    return span.size < 0 ? QString() : QString(m_chars.constData() + span.begin, span.size);
+}
+
+void ImportRows::Column::setText(qsizetype i, const QString &value)
+{
+    m_spans[i] = spanOf(value);
+    m_null[i] = false;
+    m_other.remove(i);
 }
 
 QVariant ImportRows::Column::value(qsizetype i) const
@@ -43,14 +65,14 @@ QVariant ImportRows::Column::value(qsizetype i) const
         if (other != m_other.constEnd())
             return *other;
     }
-    return m_integer ? QVariant(m_ints.at(i)) : QVariant(m_texts.at(i));
+    return m_integer ? QVariant(m_ints.at(i)) : QVariant(text(i));
 }
 
-QVariantList ImportRows::Column::values() const
+QVariantList ImportRows::Column::values(qsizetype first, qsizetype count) const
 {
     QVariantList list;
-    list.reserve(size());
-    for (qsizetype i = 0; i < size(); ++i)
+    list.reserve(count);
+    for (qsizetype i = first; i < first + count; ++i)
         list.append(value(i));
     return list;
 }
@@ -69,11 +91,11 @@ ImportRows::Table ImportRows::groupTable()
     return table({ true, false, false, false, true });
 }
 
-QList<QVariantList> ImportRows::values(const Table &table)
+QList<QVariantList> ImportRows::values(const Table &table, qsizetype first, qsizetype count)
 {
     QList<QVariantList> columns;
     for (const Column &c : table)
-        columns.append(c.values());
+        columns.append(c.values(first, count));
     return columns;
 }
 
@@ -231,14 +253,33 @@ const QStringList &ImportRows::tableNames()
     return names;
 }
 
-Batch ImportRows::batch(const QString &name) const
+const ImportRows::Table *ImportRows::tableNamed(const QString &name) const
 {
     const Table *const tables[] = { &m_group, &m_contact, &m_phone, &m_mail, &m_union };
     const qsizetype index = tableNames().indexOf(name);
+    return index < 0 ? nullptr : tables[index];
+}
+
+qsizetype ImportRows::rowCount(const QString &name) const
+{
+    const Table *table = tableNamed(name);
+    return table ? table->first().size() : 0;
+}
+
+Batch ImportRows::batch(const QString &name, qsizetype first, qsizetype count) const
+{
     Batch b;
-    if (index >= 0 && !tables[index]->first().isEmpty())
-        b.insert(name, values(*tables[index]));
+    const qsizetype rows = rowCount(name);
+    first = qBound(qsizetype(0), first, rows);
+    count = qBound(qsizetype(0), count, rows - first);
+    if (count > 0)
+        b.insert(name, values(*tableNamed(name), first, count));
     return b;
+}
+
+Batch ImportRows::batch(const QString &name) const
+{
+    return batch(name, 0, rowCount(name));
 }
 
 Batch ImportRows::batch() const

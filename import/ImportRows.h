@@ -65,17 +65,24 @@ public:
     // negative or a missing index among them means they count from 0 and stay,
     // otherwise each drops by one.
     void normaliseAccounts();
+    // Sets how every phone so far counts, for a file that tells only at its end.
+    void setPhoneCounting(Counting counting) { m_phoneCounting.fill(counting); }
 
     // The tables that have rows, keyed by table name.
     Batch batch() const;
     // The same for one table ("group1", "contact1", "phone1", "mail1", "union1"):
     // the store takes one at a time, so the values of all five never exist at once.
     Batch batch(const QString &table) const;
+    // Rows [first, first + count) of one table, so that a large import's values
+    // are made a slice at a time.
+    Batch batch(const QString &table, qsizetype first, qsizetype count) const;
+    qsizetype rowCount(const QString &table) const;
     static const QStringList &tableNames();
 
 private:
-    // One column: a value is a text or an integer, or null. Held as plain texts
-    // and integers rather than variants, which take 32 bytes each.
+    // One column: a value is a text or an integer, or null. Texts sit end to end in
+    // one buffer: a hundred thousand short strings each in an allocation of its
+    // own take several times their characters.
     class Column
     {
     public:
@@ -97,20 +104,23 @@ private:
             m_other.remove(i);
         }
         // Of a text column.
-        const QString &text(qsizetype i) const { return m_texts.at(i); }
-        void setText(qsizetype i, const QString &value)
-        {
-            m_texts[i] = value;
-            m_null[i] = false;
-            m_other.remove(i);
-        }
+        QString text(qsizetype i) const;
+        void setText(qsizetype i, const QString &value);
         // The value as the store takes it: a null of the column's kind when null.
         QVariant value(qsizetype i) const;
-        QVariantList values() const;
+        QVariantList values(qsizetype first, qsizetype count) const;
 
     private:
+        // Where a text lies in m_chars; a null text has size -1.
+        struct Span {
+            qsizetype begin;
+            qsizetype size;
+        };
+        Span spanOf(const QString &text);
+
         bool m_integer;
-        QList<QString> m_texts;
+        QString m_chars;
+        QList<Span> m_spans;
         QList<int> m_ints;
         QList<bool> m_null;
         // A value a reader gave that is neither (a text in an integer column), by row.
@@ -119,7 +129,8 @@ private:
     using Table = QList<Column>;
     static Table table(std::initializer_list<bool> integerColumns);
     static Table groupTable();
-    static QList<QVariantList> values(const Table &table);
+    static QList<QVariantList> values(const Table &table, qsizetype first, qsizetype count);
+    const Table *tableNamed(const QString &name) const;
 
     Table m_contact;
     Table m_group;

@@ -12,6 +12,7 @@
 #include <QXmlStreamReader>
 
 #include <deque>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -65,14 +66,6 @@ struct Contact {
     QList<Phone> phones;
     QList<Mail> mails;
     QList<GroupRef> refs;
-};
-
-struct Book {
-    QList<GroupDef> groups;
-    QList<GroupDef> pbgroups;
-    // Grows block by block: a list would move every contact each time it grew,
-    // and hold up to twice the room. Emptied from the front as rows are made.
-    std::deque<Contact> contacts;
 };
 
 // The two readers behind one set of reading routines: QXmlStreamReader, and the
@@ -201,7 +194,7 @@ template <typename Reader> void readPbgroup(Reader &xml, GroupDef &g)
 // The whole document must be well-formed. Each of the three kinds of root child is
 // read as one run of siblings: from its first occurrence for as long as the next
 // sibling has the same name; a comment or any other node ends the run.
-template <typename Reader> bool parseBook(Reader &xml, Book &book)
+template <typename Reader, typename Builder> bool parseBook(Reader &xml, Builder &book)
 {
     enum { NotStarted, Running, Ended };
     while (!xml.atEnd() && !xml.isStartElement())
@@ -238,15 +231,15 @@ template <typename Reader> bool parseBook(Reader &xml, Book &book)
                 attributeValue(xml, QLatin1String("id"), &fileId);
                 g.fileId = toIntOrZero(fileId);
                 g.name = elementText(xml);
-                book.groups.append(std::move(g));
+                book.addGroup(std::move(g), false);
             } else if (kind == 1) {
                 GroupDef g;
                 readPbgroup(xml, g);
-                book.pbgroups.append(g);
+                book.addGroup(std::move(g), true);
             } else {
                 Contact c;
                 readContact(xml, c);
-                book.contacts.push_back(std::move(c));
+                book.addContact(std::move(c));
             }
         } else if (xml.isComment() || xml.isProcessingInstruction() || xml.isEntityReference()
             || (xml.isCharacters() && (xml.isCDATA() || !xml.isWhitespace()))) {
@@ -281,90 +274,142 @@ QVariant integerOf(const Value &v)
     return v.set ? ImportValues::integer(v.text) : QVariant();
 }
 
-// How the file counts accounts, by the elements only our layouts write: Alder's
-// "Ringtone" (from 0, as Alder phones count), "RingtoneUrl" of the general, Birch
-// and Cedar layouts and Brenn's "downloaded" (from 1). Other files tell by their
-// values.
-ImportRows::Counting accountCounting(const Book &book)
+// Turns what the reader finds into rows. Groups are numbered before any contact:
+// the file's root-level "Group"s, then its "pbgroup"s, then the predefined groups
+// as contacts name them. A file that defines all its groups before its first
+// contact (as phones and our writers do) has its rows made contact by contact, so
+// that its contacts are never all held at once; one that defines a group later is
+// read again with every contact held until the end (`holdContacts`).
+class Builder
 {
-    ImportRows::Counting counting = ImportRows::Counting::Unknown;
-    for (const Contact &c : book.contacts) {
-        if (c.alderRingtone)
-            return ImportRows::Counting::FromZero;
-        if (c.ringtoneUrl.set)
-            counting = ImportRows::Counting::FromOne;
-        for (const Phone &p : c.phones) {
-            if (p.downloaded)
-                counting = ImportRows::Counting::FromOne;
+public:
+    Builder(ImportContext &ctx, bool holdContacts)
+        : m_ctx(ctx)
+        , m_start(ctx)
+        , m_holdContacts(holdContacts)
+    {
+    }
+
+    // Back to before the first element, for a second reader from the start.
+    void reset()
+    {
+        m_ctx = m_start;
+        m_groupsDefined = m_groupAfterContacts = m_fromZero = m_fromOne = false;
+        m_groups.clear();
+        m_pbgroups.clear();
+        m_contacts.clear();
+        m_groupIdMap.clear();
+        m_rows = ImportRows();
+    }
+
+    void addGroup(GroupDef &&g, bool pbgroup)
+    {
+        if (m_groupsDefined)
+            m_groupAfterContacts = true;
+        (pbgroup ? m_pbgroups : m_groups).append(std::move(g));
+    }
+
+    void addContact(Contact &&c)
+    {
+        noteCounting(c);
+        if (m_holdContacts) {
+            m_contacts.push_back(std::move(c));
+        } else if (!m_groupAfterContacts) {
+            defineGroups();
+            buildContact(c);
         }
     }
-    return counting;
-}
 
-// Builds the rows once the import is prepared: ids and the group names known to the
-// phonebook come from `ctx`.
-void buildRows(Book &book, ImportContext &ctx, ImportRows &rows)
-{
-    const ImportRows::Counting counting = accountCounting(book);
-    qsizetype phones = 0, mails = 0, members = 0;
-    for (const Contact &c : book.contacts) {
-        phones += c.phones.size();
-        mails += c.mails.size();
-        members += c.refs.size();
+    // Whether the file must be read again with its contacts held.
+    bool needsHeldContacts() const { return !m_holdContacts && m_groupAfterContacts; }
+
+    ImportRows finish()
+    {
+        defineGroups();
+        for (; !m_contacts.empty(); m_contacts.pop_front())
+            buildContact(m_contacts.front());
+        m_rows.setPhoneCounting(counting());
+        return std::move(m_rows);
     }
-    rows.reserve(qsizetype(book.contacts.size()), phones, mails, members);
-    QMap<int, QString> groupIdMap;
+
+private:
+    // How the file counts accounts, by the elements only our layouts write: Alder's
+    // "Ringtone" (from 0, as Alder phones count), "RingtoneUrl" of the general,
+    // Birch and Cedar layouts and Brenn's "downloaded" (from 1). Other files tell by
+    // their values.
+    void noteCounting(const Contact &c)
+    {
+        m_fromZero = m_fromZero || c.alderRingtone;
+        m_fromOne = m_fromOne || c.ringtoneUrl.set;
+        for (const Phone &p : c.phones)
+            m_fromOne = m_fromOne || p.downloaded;
+    }
+
+    ImportRows::Counting counting() const
+    {
+        return m_fromZero ? ImportRows::Counting::FromZero
+            : m_fromOne   ? ImportRows::Counting::FromOne
+                          : ImportRows::Counting::Unknown;
+    }
+
     // A group without a name is no group; its number still maps, to no group.
-    auto define = [&](const GroupDef &g, bool withValues) {
-        const int id = ctx.groupId();
-        if (!g.name.isEmpty() && !ctx.isKnownGroup(g.name)) {
+    void define(const GroupDef &g, bool withValues)
+    {
+        const int id = m_ctx.groupId();
+        if (!g.name.isEmpty() && !m_ctx.isKnownGroup(g.name)) {
             if (withValues)
-                rows.addGroup(id, g.name, textOf(g.photos), textOf(g.ringtones), integerOf(g.ringtoneIndex));
+                m_rows.addGroup(id, g.name, textOf(g.photos), textOf(g.ringtones), integerOf(g.ringtoneIndex));
             else
-                rows.addGroup(id, g.name);
-            ctx.addGroup(g.name, id);
+                m_rows.addGroup(id, g.name);
+            m_ctx.addGroup(g.name, id);
         }
-        groupIdMap.insert(g.fileId, g.name);
-        ctx.advanceGroupId();
-    };
-    for (const GroupDef &g : book.groups)
-        define(g, false);
-    for (const GroupDef &g : book.pbgroups)
-        define(g, true);
+        m_groupIdMap.insert(g.fileId, g.name);
+        m_ctx.advanceGroupId();
+    }
 
-    for (; !book.contacts.empty(); book.contacts.pop_front()) {
-        const Contact &c = book.contacts.front();
-        const int id = ctx.contactId();
+    void defineGroups()
+    {
+        if (std::exchange(m_groupsDefined, true))
+            return;
+        for (const GroupDef &g : std::as_const(m_groups))
+            define(g, false);
+        for (const GroupDef &g : std::as_const(m_pbgroups))
+            define(g, true);
+    }
+
+    void buildContact(const Contact &c)
+    {
+        const int id = m_ctx.contactId();
         for (const GroupRef &ref : c.refs) {
             if (!ref.byNumber) {
                 bool ok = false;
                 const int fileId = ref.text.trimmed().toInt(&ok);
-                rows.addMember(id, ok ? groupIdMap.value(fileId) : QString());
+                m_rows.addMember(id, ok ? m_groupIdMap.value(fileId) : QString());
                 continue;
             }
             const int number = toIntOrZero(ref.text);
-            const QString name = number >= 0 && number <= 2 ? predefinedGroup(number) : groupIdMap.value(number);
-            const int groupId = ctx.groupId();
-            if (!ctx.isKnownGroup(name)) {
+            const QString name = number >= 0 && number <= 2 ? predefinedGroup(number) : m_groupIdMap.value(number);
+            const int groupId = m_ctx.groupId();
+            if (!m_ctx.isKnownGroup(name)) {
                 if (!name.isEmpty()) {
-                    rows.addGroup(groupId, name);
-                    ctx.addGroup(name, groupId);
+                    m_rows.addGroup(groupId, name);
+                    m_ctx.addGroup(name, groupId);
                 }
                 if (number <= 2)
-                    groupIdMap.insert(number, name);
-                ctx.advanceGroupId();
+                    m_groupIdMap.insert(number, name);
+                m_ctx.advanceGroupId();
             }
-            rows.addMember(id, name);
+            m_rows.addMember(id, name);
         }
 
         for (const Phone &p : c.phones) {
             // A phone without a number (the empty placeholders some layouts write) is none.
             if (!p.hasNumber)
                 continue;
-            rows.addPhone(id, p.hasType ? p.type : QStringLiteral("Work"), p.number, integerOf(p.account), counting);
+            m_rows.addPhone(id, p.hasType ? p.type : QStringLiteral("Work"), p.number, integerOf(p.account));
         }
         for (const Mail &m : c.mails)
-            rows.addMail(id, m.hasType ? QVariant(m.type) : QVariant(), m.address);
+            m_rows.addMail(id, m.hasType ? QVariant(m.type) : QVariant(), m.address);
 
         ImportRows::Contact row;
         row.id = id;
@@ -380,10 +425,25 @@ void buildRows(Book &book, ImportContext &ctx, ImportRows &rows)
             const QString f = c.frequent.text.trimmed();
             row.Frequent = f == QLatin1String("true") || f == QLatin1String("1") ? 1 : 0;
         }
-        rows.addContact(row);
-        ctx.advanceContactId();
+        m_rows.addContact(row);
+        m_ctx.advanceContactId();
     }
-}
+
+    ImportContext &m_ctx;
+    ImportContext m_start;
+    bool m_holdContacts;
+    bool m_groupsDefined = false;
+    bool m_groupAfterContacts = false;
+    bool m_fromZero = false;
+    bool m_fromOne = false;
+    QList<GroupDef> m_groups;
+    QList<GroupDef> m_pbgroups;
+    // Grows block by block: a list would move every contact each time it grew,
+    // and hold up to twice the room. Emptied from the front as rows are made.
+    std::deque<Contact> m_contacts;
+    QMap<int, QString> m_groupIdMap;
+    ImportRows m_rows;
+};
 
 // Whether the parser may be given the bytes as they are: they would be read as UTF-8
 // anyway (no UTF-16 or UTF-32 mark, no declaration naming another encoding).
@@ -428,7 +488,7 @@ QString parseError(const QXmlStreamReader &xml)
 
 // Reads the whole document into `book`; false, with what was wrong and where, when
 // it is not well-formed.
-template <typename Source> bool parseFully(const Source &source, Book &book, QString *error)
+template <typename Source> bool parseFully(const Source &source, Builder &book, QString *error)
 {
     QXmlStreamReader xml(source);
     xml.setNamespaceProcessing(false);
@@ -441,12 +501,12 @@ template <typename Source> bool parseFully(const Source &source, Book &book, QSt
 // The same for bytes that read as UTF-8 anyway. Plain files go through the quick
 // scanner; whatever it does not vouch for, the full parser reads (and judges) from
 // the start.
-bool parseUtf8(const QByteArray &bytes, Book &book, QString *error)
+bool parseUtf8(const QByteArray &bytes, Builder &book, QString *error)
 {
     XmlScanner scanner(bytes);
     if (parseBook(scanner, book))
         return true;
-    book = Book();
+    book.reset();
     return parseFully(bytes, book, error);
 }
 
@@ -466,16 +526,26 @@ Expected<ImportRows> XmlParse::read(QByteArray bytes, const QString &encoding, I
             return text.result();
         bytes = TextCodec::encode(QStringLiteral("UTF-8"), withDeclaredEncoding(*text, QStringLiteral("UTF-8")));
     }
-    Book book;
+    const bool utf8 = readsAsUtf8(bytes);
+    QString text = utf8 ? QString() : decodedText(std::exchange(bytes, QByteArray()));
+    auto parse = [&](Builder &book, QString *error) {
+        return utf8 ? parseUtf8(bytes, book, error) : parseFully(text, book, error);
+    };
     QString error;
-    const bool parsed
-        = readsAsUtf8(bytes) ? parseUtf8(bytes, book, &error) : parseFully(decodedText(bytes), book, &error);
-    if (!parsed)
+    Builder streaming(numbering, false);
+    if (!parse(streaming, &error))
         return Result::failure(error);
+    std::optional<Builder> holding;
+    if (streaming.needsHeldContacts()) {
+        streaming.reset();
+        holding.emplace(numbering, true);
+        // Read before without fault: it reads the same way again.
+        (void)parse(*holding, &error);
+    }
     bytes = QByteArray();
+    text = QString();
 
-    ImportRows rows;
-    buildRows(book, numbering, rows);
+    ImportRows rows = (holding ? *holding : streaming).finish();
     rows.normaliseAccounts();
     return Expected<ImportRows>(std::move(rows));
 }

@@ -518,13 +518,15 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
             m_phonebook.addUserGroupName(name);
     }
     // Nothing is merged after a failed insert; the import is then undone as a whole.
-    // A table at a time: the values of one table are made only while it goes in.
+    // A slice of a table at a time: the store's values of a large import are made
+    // only while they go in.
+    constexpr qsizetype kSlice = 8192;
     for (const QString &table : ImportRows::tableNames()) {
-        const Batch batch = rows.batch(table);
-        if (batch.isEmpty())
-            continue;
-        if (const Result inserted = m_store->insertBatch(batch); !inserted)
-            return inserted;
+        const qsizetype count = rows.rowCount(table);
+        for (qsizetype first = 0; first < count; first += kSlice) {
+            if (const Result inserted = m_store->insertBatch(rows.batch(table, first, kSlice)); !inserted)
+                return inserted;
+        }
     }
     return m_store->mergeImported();
 }

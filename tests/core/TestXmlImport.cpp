@@ -42,6 +42,7 @@ private slots:
     void runsEndAtOtherNodes();
     void accountNumbering_data();
     void accountNumbering();
+    void laterElementsDecideEarlierContacts();
     void frequentMark_data();
     void frequentMark();
     void phoneDefaults();
@@ -229,6 +230,29 @@ void TestXmlImport::accountNumbering()
     Workspace ws;
     QVERIFY(import(writeFile(ws, "a.xml", wrap(contactXml("Ann", phonesXml)))));
     QCOMPARE(phones(*find("Ann", "X")), expected);
+}
+
+// Rows are made as contacts are read; what the file says after a contact still
+// decides how that contact reads.
+void TestXmlImport::laterElementsDecideEarlierContacts()
+{
+    const QString phone = "<Phone type=\"Work\"><phonenumber>1</phonenumber><accountindex>2</accountindex></Phone>";
+    const QString ann = contactXml("Ann", phone + "<Groups><groupid>0</groupid></Groups>");
+    const QString bob = contactXml("Bob", "<Ringtone>r.mp3</Ringtone>");
+    {
+        // Bob's Alder ringtone says the file counts accounts from 0.
+        Workspace ws;
+        QVERIFY(import(writeFile(ws, "a.xml", wrap(ann + bob))));
+        QCOMPARE(phones(*find("Ann", "X")), QStringList({ "Work 1 2" }));
+    }
+    {
+        // The file's own groups are numbered before the predefined ones its contacts name.
+        Workspace ws;
+        QVERIFY(import(writeFile(ws, "g.xml", wrap(ann + bob + pbgroup(7, "Golf")))));
+        QCOMPARE(phones(*find("Ann", "X")), QStringList({ "Work 1 2" }));
+        QVERIFY(group("Golf")->id < group("Family")->id);
+        QCOMPARE(groups(*find("Ann", "X")), QStringList({ "Family" }));
+    }
 }
 
 void TestXmlImport::frequentMark_data()
