@@ -119,7 +119,7 @@ Result SqliteDatabase::openDatabase(OpenMode mode)
             result = fail(notOurs());
     }
     if (result)
-        result = exec(QStringLiteral("PRAGMA cache_size=-131072"));
+        result = exec(QStringLiteral("PRAGMA cache_size=-32768"));
     if (result)
         result = exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     if (result) {
@@ -205,6 +205,12 @@ Result SqliteDatabase::failWith(const Result &failure)
     if (!failure)
         (void)fail(failure.message());
     return failure;
+}
+
+void SqliteDatabase::releaseMemory()
+{
+    if (sqlite3 *handle = nativeHandle(m_db); handle && m_levels.isEmpty())
+        sqlite3_db_release_memory(handle);
 }
 
 bool SqliteDatabase::transactionLost() const

@@ -31,6 +31,9 @@ public:
     Result openDatabase(OpenMode mode = OpenMode::ReadWrite);
     void closeDatabase();
     bool isOpen() const { return m_db.isOpen(); }
+    // Lets go of the page cache between commands; the next one reads the file
+    // again, mostly from the system's own cache.
+    void releaseMemory();
     // The connection, for the store's other tables (the address-book sources),
     // whose statements join this store's transactions.
     QSqlDatabase connection() const { return m_db; }

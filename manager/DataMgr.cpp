@@ -80,16 +80,22 @@ Result DataMgr::emptyStore()
     return result ? ended : result;
 }
 
+void DataMgr::returnFreedMemory()
+{
+#ifdef __GLIBC__
+    // A command over a large phonebook frees hundreds of megabytes that the
+    // allocator would otherwise keep for the rest of the session.
+    malloc_trim(0);
+#endif
+}
+
 void DataMgr::setBusy(bool busy)
 {
     if (busy) {
         ++m_busy;
     } else if (m_busy > 0 && --m_busy == 0) {
-#ifdef __GLIBC__
-        // A command over a large phonebook frees hundreds of megabytes that the
-        // allocator would otherwise keep for the rest of the session.
-        malloc_trim(0);
-#endif
+        m_store->releaseMemory();
+        returnFreedMemory();
         emit idle();
     }
 }
@@ -595,6 +601,8 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
     Expected<StoredLists> lists = Result::failure(QString());
     if (ok) {
+        // The file's rows are gone; the read-back is not to sit on top of them.
+        returnFreedMemory();
         lists = loadStored(m_phonebook.contacts());
         ok = lists.ok();
     }
@@ -638,8 +646,11 @@ Result DataMgr::importPhonebook(const ImportOptions &options, QStringList *notic
     Result imported = Result::failure(tr("Import is failed,please check the file format and encoding."));
     Result done = m_store->beginTransaction();
     if (done) {
-        if (m_leanImport ? storeGroups() : storeLists())
+        if (m_leanImport ? storeGroups() : storeLists()) {
+            // What the save freed is not to sit beneath the file and its rows.
+            returnFreedMemory();
             imported = importFile(options.path, options.encoding, notices);
+        }
         done = m_store->endTransaction(imported.ok());
     }
     if (done)

@@ -225,6 +225,8 @@ signals:
 
 private:
     DataMgr();
+    // Gives memory freed by a command back to the system.
+    static void returnFreedMemory();
 
     // What an import may change in memory, to put back when it fails.
     struct ImportSnapshot {
