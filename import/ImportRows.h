@@ -70,11 +70,10 @@ public:
 
     // The tables that have rows, keyed by table name.
     Batch batch() const;
-    // The same for one table ("group1", "contact1", "phone1", "mail1", "union1"):
-    // the store takes one at a time, so the values of all five never exist at once.
+    // The same for one table ("group1", "contact1", "phone1", "mail1", "union1").
     Batch batch(const QString &table) const;
-    // Rows [first, first + count) of one table, so that a large import's values
-    // are made a slice at a time.
+    // Rows [first, first + count) of one table: a large import's values are made
+    // a slice at a time, as the store takes them.
     Batch batch(const QString &table, qsizetype first, qsizetype count) const;
     qsizetype rowCount(const QString &table) const;
     static const QStringList &tableNames();

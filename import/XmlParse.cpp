@@ -277,7 +277,7 @@ QVariant integerOf(const Value &v)
 // Turns what the reader finds into rows. Groups are numbered before any contact:
 // the file's root-level "Group"s, then its "pbgroup"s, then the predefined groups
 // as contacts name them. A file that defines all its groups before its first
-// contact (as phones and our writers do) has its rows made contact by contact, so
+// contact (as the general layout does) has its rows made contact by contact, so
 // that its contacts are never all held at once; one that defines a group later is
 // read again with every contact held until the end (`holdContacts`).
 class Builder
