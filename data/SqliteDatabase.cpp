@@ -16,6 +16,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -118,8 +121,11 @@ Result SqliteDatabase::openDatabase(OpenMode mode)
         else if (*tables != kTables.size())
             result = fail(notOurs());
     }
+    // A reader goes through the file once, in order: pages it keeps are never asked
+    // for again, and a large cache only costs the memory to hold them.
     if (result)
-        result = exec(QStringLiteral("PRAGMA cache_size=-32768"));
+        result = exec(mode == OpenMode::ReadOnly ? QStringLiteral("PRAGMA cache_size=-2048")
+                                                 : QStringLiteral("PRAGMA cache_size=-32768"));
     if (result)
         result = exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     if (result) {
@@ -527,22 +533,24 @@ public:
     {
         if (utf8.isEmpty())
             return QString::fromUtf8(utf8);
-        const auto it = m_known.constFind(utf8);
-        if (it != m_known.constEnd())
-            return *it;
+        const std::string_view key(utf8.data(), size_t(utf8.size()));
+        const auto it = m_known.find(key);
+        if (it != m_known.end())
+            return it->second;
         QString value = QString::fromUtf8(utf8);
         if (m_known.size() < kLimit) {
             m_keys.push_back(utf8.toByteArray());
-            m_known.insert(QByteArrayView(m_keys.back()), value);
+            m_known.emplace(std::string_view(m_keys.back().constData(), size_t(m_keys.back().size())), value);
         }
         return value;
     }
 
 private:
-    static constexpr qsizetype kLimit = 4096;
+    static constexpr size_t kLimit = 4096;
     // The keys' bytes; a deque never moves what it holds.
     std::deque<QByteArray> m_keys;
-    QHash<QByteArrayView, QString> m_known;
+    // The standard hash: Qt's own for byte arrays costs more than the lookup saves.
+    std::unordered_map<std::string_view, QString> m_known;
 };
 
 // Reads the rows of one query, through SQLite itself when the connection is SQLite's
@@ -552,17 +560,28 @@ private:
 class RowReader
 {
 public:
-    RowReader(const QSqlDatabase &db, const char *sql)
-        : m_query(db)
+    // `values` fill the query's placeholders in order.
+    RowReader(const QSqlDatabase &db, const char *sql, std::initializer_list<qint64> values = {})
     {
         if (sqlite3 *handle = nativeHandle(db)) {
             m_handle = handle;
             if (sqlite3_prepare_v2(handle, sql, -1, &m_statement, nullptr) != SQLITE_OK)
                 m_statement = nullptr;
+            int position = 0;
+            for (const qint64 value : values) {
+                if (m_statement && sqlite3_bind_int64(m_statement, ++position, value) != SQLITE_OK) {
+                    sqlite3_finalize(m_statement);
+                    m_statement = nullptr;
+                }
+            }
             m_ok = m_statement != nullptr;
         } else {
-            m_query.setForwardOnly(true);
-            m_ok = m_query.exec(QString::fromLatin1(sql));
+            m_query.emplace(db);
+            m_query->setForwardOnly(true);
+            m_ok = m_query->prepare(QString::fromLatin1(sql));
+            for (const qint64 value : values)
+                m_query->addBindValue(value);
+            m_ok = m_ok && m_query->exec();
         }
     }
     ~RowReader()
@@ -574,13 +593,13 @@ public:
     RowReader &operator=(const RowReader &) = delete;
 
     // The query could not be prepared, or stopped on an error before its end.
-    bool failed() const { return !m_ok || (!m_statement && m_query.lastError().isValid()); }
+    bool failed() const { return !m_ok || (!m_statement && m_query->lastError().isValid()); }
     bool next()
     {
         if (!m_ok)
             return false;
         if (!m_statement)
-            return m_query.next();
+            return m_query->next();
         const int step = sqlite3_step(m_statement);
         // A read that stops on an error is no complete result.
         m_ok = step == SQLITE_ROW || step == SQLITE_DONE;
@@ -588,12 +607,12 @@ public:
     }
     QString error() const
     {
-        return m_handle ? QString::fromUtf8(sqlite3_errmsg(m_handle)) : m_query.lastError().text();
+        return m_handle ? QString::fromUtf8(sqlite3_errmsg(m_handle)) : m_query->lastError().text();
     }
     QString text(int column) const
     {
         if (!m_statement)
-            return m_query.value(column).toString();
+            return m_query->value(column).toString();
         // As stored (UTF-8): SQLite need not convert it into a copy of its own first.
         const char *data = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
         if (!data)
@@ -604,16 +623,28 @@ public:
     QString text(int column, TextPool &pool) const
     {
         if (!m_statement)
-            return m_query.value(column).toString();
+            return m_query->value(column).toString();
         const char *data = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
         if (!data)
             return QString();
         return pool.text(QByteArrayView(data, sqlite3_column_bytes(m_statement, column)));
     }
+    // Whether the value is an integer as stored, not text or NULL read as one.
+    bool isInteger(int column) const
+    {
+        if (!m_statement)
+            return m_query->value(column).typeId() == QMetaType::LongLong
+                || m_query->value(column).typeId() == QMetaType::Int;
+        return sqlite3_column_type(m_statement, column) == SQLITE_INTEGER;
+    }
+    qint64 integer64(int column) const
+    {
+        return m_statement ? sqlite3_column_int64(m_statement, column) : m_query->value(column).toLongLong();
+    }
     int integer(int column) const
     {
         if (!m_statement)
-            return m_query.value(column).toInt();
+            return m_query->value(column).toInt();
         switch (sqlite3_column_type(m_statement, column)) {
         case SQLITE_INTEGER:
             return int(sqlite3_column_int64(m_statement, column));
@@ -627,7 +658,8 @@ public:
     }
 
 private:
-    QSqlQuery m_query;
+    // Only for a connection that is not SQLite's own.
+    std::optional<QSqlQuery> m_query;
     sqlite3 *m_handle = nullptr;
     sqlite3_stmt *m_statement = nullptr;
     bool m_ok = false;
@@ -681,27 +713,92 @@ private:
 
 } // namespace
 
+// The queries of one read of contacts and their phones, mails and groups.
+struct ContactQueries {
+    const char *contacts;
+    const char *phones;
+    const char *mails;
+    const char *groups;
+};
+
+namespace {
+
+// The queries of a whole load, and of a slice: the contacts after a stored
+// position, and the rows of the ids they span (rising ids make that range theirs
+// alone), in stored order within each contact as a whole load reads them.
+const ContactQueries kAllContacts {
+    "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,RingtoneIndex,rowid "
+    "FROM contact1",
+    "SELECT cid,type,phonenumber,accountindex FROM phone1",
+    "SELECT cid,type,Mail FROM mail1",
+    "SELECT contact_id,group_name FROM union1",
+};
+const ContactQueries kContactSlice {
+    "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,RingtoneIndex,rowid "
+    "FROM contact1 WHERE rowid > ? ORDER BY rowid LIMIT ?",
+    "SELECT cid,type,phonenumber,accountindex FROM phone1 WHERE cid BETWEEN ? AND ? ORDER BY cid,rowid",
+    "SELECT cid,type,Mail FROM mail1 WHERE cid BETWEEN ? AND ? ORDER BY cid,rowid",
+    "SELECT contact_id,group_name FROM union1 WHERE contact_id BETWEEN ? AND ? ORDER BY contact_id,rowid",
+};
+
+} // namespace
+
 Expected<QList<ContactInfo>> SqliteDatabase::loadContacts(const QList<ContactInfo> &inMemory)
 {
-    KnownContacts sharing(inMemory);
-    // One scan per table, folded by contact id, gives what the left join of the four
-    // tables gives, without repeating every contact once per phone, mail and group.
-    // Child rows come in stored order, which is the join's order within a contact.
     QList<ContactInfo> result;
     // Sized once: growing a list of 100 000 contacts moves them all several times.
     const Expected<int> count = contactCount();
     if (!count)
         return count.result();
     result.reserve(*count);
+    qint64 last = 0;
+    if (const Result read = readContacts(result, inMemory, kAllContacts, nullptr, &last); !read)
+        return read;
+    return result;
+}
+
+Expected<bool> SqliteDatabase::contactsReadInSlices()
+{
+    RowReader q(m_db, "SELECT id FROM contact1 ORDER BY rowid");
+    bool rising = true;
+    qint64 previous = 0;
+    bool first = true;
+    while (rising && q.next()) {
+        const qint64 id = q.integer64(0);
+        rising = q.isInteger(0) && (first || id > previous);
+        previous = id;
+        first = false;
+    }
+    if (q.failed())
+        return fail(q.error());
+    return rising;
+}
+
+Expected<QList<ContactInfo>> SqliteDatabase::loadContactSlice(qint64 &after, int limit)
+{
+    QList<ContactInfo> result;
+    result.reserve(limit);
+    const qint64 bounds[] = { after, limit };
+    if (const Result read = readContacts(result, {}, kContactSlice, bounds, &after); !read)
+        return read;
+    return result;
+}
+
+Result SqliteDatabase::readContacts(QList<ContactInfo> &result, const QList<ContactInfo> &inMemory,
+    const ContactQueries &queries, const qint64 *slice, qint64 *lastRow)
+{
+    KnownContacts sharing(inMemory);
+    // One scan per table, folded by contact id, gives what the left join of the four
+    // tables gives, without repeating every contact once per phone, mail and group.
+    // Child rows come in stored order, which is the join's order within a contact.
     TextPool departments;
     TextPool types;
     TextPool groupNames;
     // A read that stops on an error gives no contacts at all.
     auto readFailure = [this](const RowReader &q) { return q.failed() ? fail(q.error()) : Result(); };
     {
-        RowReader q(m_db,
-            "SELECT id,FirstName,LastName,Department,PrimaryIndex,Frequent,PhotoUrl,RingtoneUrl,"
-            "RingtoneIndex FROM contact1");
+        RowReader q
+            = slice ? RowReader(m_db, queries.contacts, { slice[0], slice[1] }) : RowReader(m_db, queries.contacts);
         while (q.next()) {
             ContactInfo &c = result.emplaceBack();
             c.id = q.integer(0);
@@ -713,14 +810,23 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts(const QList<ContactInf
             c.PhotoUrl = q.text(6);
             c.RingtoneUrl = q.text(7);
             c.RingtoneIndex = q.integer(8);
+            *lastRow = q.integer64(9);
             sharing.pair(result.size() - 1, c);
         }
         if (const Result read = readFailure(q); !read)
             return read;
     }
+    if (result.isEmpty())
+        return Result();
+    // A slice's rows are those of the ids it spans.
+    const qint64 firstId = result.first().id;
+    const qint64 lastId = result.last().id;
+    auto children = [&](const char *sql) {
+        return slice ? RowReader(m_db, sql, { firstId, lastId }) : RowReader(m_db, sql);
+    };
     RowOfId rowOf(result);
     {
-        RowReader q(m_db, "SELECT cid,type,phonenumber,accountindex FROM phone1");
+        RowReader q = children(queries.phones);
         while (q.next()) {
             const qsizetype row = rowOf.find(q.integer(0));
             if (row < 0)
@@ -737,7 +843,7 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts(const QList<ContactInf
             return read;
     }
     {
-        RowReader q(m_db, "SELECT cid,type,Mail FROM mail1");
+        RowReader q = children(queries.mails);
         while (q.next()) {
             const qsizetype row = rowOf.find(q.integer(0));
             if (row < 0)
@@ -759,7 +865,7 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts(const QList<ContactInf
             return read;
     }
     {
-        RowReader q(m_db, "SELECT contact_id,group_name FROM union1");
+        RowReader q = children(queries.groups);
         while (q.next()) {
             const qsizetype row = rowOf.find(q.integer(0));
             if (row < 0)
@@ -785,15 +891,17 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts(const QList<ContactInf
             c.GroupList.append(QString());
     }
     sharing.finish(result);
-    return result;
+    return Result();
 }
 
-Expected<QList<GroupInfo>> SqliteDatabase::loadGroups()
+Expected<QList<GroupInfo>> SqliteDatabase::loadGroups(Members members)
 {
     QList<GroupInfo> folded;
+    // Without members each group is its one row, in the order the join gives them.
     RowReader q(m_db,
-        "SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
-        "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name");
+        members == Members::Loaded ? "SELECT group1.id,group1.name,group1.photos,group1.ringtones,group1.RingtoneIndex,"
+                                     "union1.contact_id FROM group1 left join union1 on group1.name=union1.group_name"
+                                   : "SELECT id,name,photos,ringtones,RingtoneIndex,0 FROM group1");
     {
         // A new group starts whenever the id changes, whatever its value: a group
         // stored with id 0 is a group like any other.

@@ -11,6 +11,8 @@
 
 // The phonebook store on SQLite: phonebook.db in the program folder, default
 // connection. Every step returns its outcome with SQLite's message for a failure.
+struct ContactQueries;
+
 class SqliteDatabase
 {
     Q_DECLARE_TR_FUNCTIONS(SqliteDatabase)
@@ -48,9 +50,18 @@ public:
     Result mergeImported();
     // What equals the contacts `inMemory` holds (paired by name) shares their data.
     Expected<QList<ContactInfo>> loadContacts(const QList<ContactInfo> &inMemory = {});
+    // Whether the contacts can be read a slice at a time: their ids rise in stored
+    // order (as every save and import leaves them).
+    Expected<bool> contactsReadInSlices();
+    // The next `limit` contacts after stored position `after` (0 before the first),
+    // as loadContacts gives them; `after` moves past them. Empty after the last.
+    // Slices of one transaction add up to one load.
+    Expected<QList<ContactInfo>> loadContactSlice(qint64 &after, int limit);
     // The stored groups with their members, "Default" first and "Blacklist" last
-    // (each added when the store has none).
-    Expected<QList<GroupInfo>> loadGroups();
+    // (each added when the store has none); their members left out when not wanted,
+    // as a writer of files, which names groups per contact, does not.
+    enum class Members { Loaded, Left };
+    Expected<QList<GroupInfo>> loadGroups(Members members = Members::Loaded);
     // Replaces the whole phonebook; a failure leaves the previous one whole.
     Result saveAll(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups);
     // Replaces the groups alone, as saveAll would write them; contacts and their
@@ -89,6 +100,10 @@ private:
     // The integer of a one-value query.
     Expected<int> selectInt(const char *sql);
     Result insertRows(const Batch &batch);
+    // The rows of `queries` into `result`: all of them, or with `slice` (stored
+    // position and count) one slice; `lastRow` gets the last contact's position.
+    Result readContacts(QList<ContactInfo> &result, const QList<ContactInfo> &inMemory, const ContactQueries &queries,
+        const qint64 *slice, qint64 *lastRow);
     Result dropIndexes();
     Result createIndexes();
     Result restoreIndexes();

@@ -5,7 +5,7 @@
 using namespace CsvLayout;
 
 Result CSVGmailExport::write(
-    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
+    QIODevice &out, const ExportContacts &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
     Q_UNUSED(groups)
     static const QString header = QStringLiteral(

@@ -6,6 +6,6 @@
 class CSVGmailExport : public ExportBase
 {
 public:
-    Result write(QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups,
+    Result write(QIODevice &out, const ExportContacts &contacts, const QList<GroupInfo> &groups,
         const QString &encoding) const override;
 };

@@ -21,7 +21,7 @@ public:
     {
     }
 
-    Result write(QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups,
+    Result write(QIODevice &out, const ExportContacts &contacts, const QList<GroupInfo> &groups,
         const QString &encoding) const override;
 
 private:

@@ -72,14 +72,16 @@ void appendQuoted(QString &line, std::initializer_list<QStringView> fields)
 }
 
 Result write(
-    QIODevice &out, const QList<ContactInfo> &contacts, const QString &encoding, const QString &header, const Row &row)
+    QIODevice &out, const ExportContacts &contacts, const QString &encoding, const QString &header, const Row &row)
 {
-    if (const Result check = ExportRules::checkEncodable(contacts, encoding); !check)
-        return check;
     ExportStream stream(out, encoding);
+    if (const Result known = ExportRules::checkKnown(stream.encoder(), encoding); !known)
+        return known;
     stream.text() += header;
     stream.endLine();
     for (const ContactInfo &c : contacts) {
+        if (const Result check = ExportRules::checkEncodable(c, stream.encoder(), encoding); !check)
+            return check;
         row(stream.text(), c);
         stream.endLine();
     }

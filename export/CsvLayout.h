@@ -2,6 +2,7 @@
 
 #include "data/ContactInfo.h"
 #include "data/Result.h"
+#include "export/ExportContacts.h"
 
 #include <QString>
 #include <QStringView>
@@ -41,6 +42,6 @@ using Row = std::function<void(QString &line, const ContactInfo &contact)>;
 // Runs the encoding check on names and mail addresses, then writes `header` and
 // one row per contact. Nothing is written when the check fails.
 Result write(
-    QIODevice &out, const QList<ContactInfo> &contacts, const QString &encoding, const QString &header, const Row &row);
+    QIODevice &out, const ExportContacts &contacts, const QString &encoding, const QString &header, const Row &row);
 
 } // namespace CsvLayout

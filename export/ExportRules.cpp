@@ -21,19 +21,33 @@ int fileId(const GroupInfo &group)
     return group.id;
 }
 
+Result checkKnown(const TextCodec::Encoder &encoder, const QString &encoding)
+{
+    if (!encoder.isKnown())
+        return Result::failure(QCoreApplication::translate("ExportRules", "the encoding %1 is unknown").arg(encoding));
+    return Result();
+}
+
+Result checkEncodable(const ContactInfo &c, TextCodec::Encoder &encoder, const QString &encoding)
+{
+    bool holds = encoder.canEncode(c.FirstName) && encoder.canEncode(c.LastName);
+    for (qsizetype m = 0; holds && m < c.MailList.size(); ++m)
+        holds = encoder.canEncode(c.MailList.at(m).Mail);
+    if (!holds)
+        return Result::failure(
+            QCoreApplication::translate("ExportRules", "the encoding %1 cannot hold the name or mail address of %2")
+                .arg(encoding, (c.FirstName + QLatin1Char(' ') + c.LastName).trimmed()));
+    return Result();
+}
+
 Result checkEncodable(const QList<ContactInfo> &contacts, const QString &encoding)
 {
     TextCodec::Encoder encoder(encoding);
-    if (!encoder.isKnown())
-        return Result::failure(QCoreApplication::translate("ExportRules", "the encoding %1 is unknown").arg(encoding));
+    if (const Result known = checkKnown(encoder, encoding); !known)
+        return known;
     for (const ContactInfo &c : contacts) {
-        bool holds = encoder.canEncode(c.FirstName) && encoder.canEncode(c.LastName);
-        for (qsizetype m = 0; holds && m < c.MailList.size(); ++m)
-            holds = encoder.canEncode(c.MailList.at(m).Mail);
-        if (!holds)
-            return Result::failure(
-                QCoreApplication::translate("ExportRules", "the encoding %1 cannot hold the name or mail address of %2")
-                    .arg(encoding, (c.FirstName + QLatin1Char(' ') + c.LastName).trimmed()));
+        if (const Result holds = checkEncodable(c, encoder, encoding); !holds)
+            return holds;
     }
     return Result();
 }

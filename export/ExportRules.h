@@ -16,6 +16,10 @@
 // entries are not data: every layout treats a phone without a number, a mail
 // entry without an address and an empty group name as absent, so a contact
 // writes the same whether it was loaded or just made.
+namespace TextCodec {
+class Encoder;
+}
+
 namespace ExportRules {
 
 // Groups that are never written: the "All" row and "add group" (exact case).
@@ -25,11 +29,15 @@ bool isWritten(const GroupInfo &group);
 int fileId(const GroupInfo &group);
 
 // Whether `encoding` can hold every first name, last name and mail address: the
-// CSV and vCard layouts refuse to write a file that would lose any of them.
+// CSV and vCard layouts refuse to write a file that would lose any of them (the
+// writer stops at that contact, and its file is not put in place).
 // Other fields are not checked; what the encoding cannot hold of them is written
 // as "?". The failure, a reason to go in a sentence, names the encoding and the
 // first contact it cannot hold.
 Result checkEncodable(const QList<ContactInfo> &contacts, const QString &encoding);
+// The same, a contact at a time, for a writer that checks each before writing it.
+Result checkKnown(const TextCodec::Encoder &encoder, const QString &encoding);
+Result checkEncodable(const ContactInfo &contact, TextCodec::Encoder &encoder, const QString &encoding);
 
 bool hasPhones(const ContactInfo &contact);
 bool hasMails(const ContactInfo &contact);

@@ -39,14 +39,16 @@ QString escaped(const QString &value)
 } // namespace
 
 Result VCardExport::write(
-    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
+    QIODevice &out, const ExportContacts &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
     Q_UNUSED(groups)
-    if (const Result check = ExportRules::checkEncodable(contacts, encoding); !check)
-        return check;
     ExportStream stream(out, encoding);
+    if (const Result known = ExportRules::checkKnown(stream.encoder(), encoding); !known)
+        return known;
     QString &text = stream.text();
     for (const ContactInfo &c : contacts) {
+        if (const Result check = ExportRules::checkEncodable(c, stream.encoder(), encoding); !check)
+            return check;
         // Names are escaped as vCard requires; our X-MARLO- values go out as they stand.
         text += QLatin1String("BEGIN:VCARD");
         stream.endLine();

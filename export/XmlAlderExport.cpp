@@ -18,14 +18,16 @@ constexpr int kMaxContacts = LayoutLimits::kModelContacts;
 } // namespace
 
 Result XmlAlderExport::write(
-    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
+    QIODevice &out, const ExportContacts &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
     return XmlLayout::write(out, encoding, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
         xml.textElement(QLatin1String("version"), 1);
         const GroupIds ids = XmlLayout::writeGroups(xml, groups, 0, kMaxGroups);
-        for (qsizetype i = 0; i < contacts.size() && i < kMaxContacts; ++i) {
-            const ContactInfo &c = contacts.at(i);
+        qsizetype written = 0;
+        for (const ContactInfo &c : contacts) {
+            if (written++ == kMaxContacts)
+                break;
             xml.startElement(QLatin1String("Contact"));
             xml.textElement(QLatin1String("FirstName"), c.FirstName);
             xml.textElement(QLatin1String("LastName"), c.LastName);

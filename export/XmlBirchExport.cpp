@@ -16,7 +16,7 @@ constexpr int kMaxContacts = LayoutLimits::kModelContacts;
 } // namespace
 
 Result XmlBirchExport::write(
-    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
+    QIODevice &out, const ExportContacts &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
     return XmlLayout::write(out, encoding, [&](XmlWriter &xml) {
         xml.startElement(QLatin1String("AddressBook"));
@@ -25,8 +25,10 @@ Result XmlBirchExport::write(
             = XmlLayout::writeGroups(xml, groups, XmlLayout::GroupPhotos | XmlLayout::GroupRingtoneIndex, kMaxGroups);
         static const QString slotTypes[]
             = { QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Mobile"), QStringLiteral("Fax") };
-        for (qsizetype i = 0; i < contacts.size() && i < kMaxContacts; ++i) {
-            const ContactInfo &c = contacts.at(i);
+        qsizetype written = 0;
+        for (const ContactInfo &c : contacts) {
+            if (written++ == kMaxContacts)
+                break;
             xml.startElement(QLatin1String("Contact"));
             xml.textElement(QLatin1String("id"), c.id);
             xml.textElement(QLatin1String("FirstName"), c.FirstName);

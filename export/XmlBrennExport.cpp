@@ -42,7 +42,7 @@ BrennGroups numbering(const QList<GroupInfo> &groups)
 } // namespace
 
 Result XmlBrennExport::write(
-    QIODevice &out, const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
+    QIODevice &out, const ExportContacts &contacts, const QList<GroupInfo> &groups, const QString &encoding) const
 {
     const BrennGroups brenn = numbering(groups);
     return XmlLayout::write(out, encoding, [&](XmlWriter &xml) {

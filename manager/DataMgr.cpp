@@ -262,13 +262,17 @@ void DataMgr::removeHttpFiles()
 
 namespace {
 
+// Contacts an export from the store reads at a time: enough to keep each query's
+// cost small, few enough that the slice's memory is used again, not grown.
+constexpr int kExportSlice = 4096;
+
 // An export written into its temporary file; commit() puts it in place, and
 // dropping it uncommitted leaves the file that was there (or none).
 class PendingExport
 {
     Q_DECLARE_TR_FUNCTIONS(DataMgr)
 public:
-    PendingExport(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
+    PendingExport(int format, const QString &encoding, const QString &path, const ExportContacts &contacts,
         const QList<GroupInfo> &groups)
     {
         const ExportBase *writer = ExportFactory::writer(format);
@@ -288,6 +292,9 @@ public:
         }
         if (const Result written = writer->write(*m_file, contacts, groups, encoding); !written)
             m_result = unwritten(written.message());
+        // Contacts that could not all be read make no file; the reader says why.
+        else if (!contacts.result())
+            m_result = contacts.result();
     }
 
     // The file to be written; empty when the request named none.
@@ -314,7 +321,7 @@ private:
 
 } // namespace
 
-Result DataMgr::exportFile(int format, const QString &encoding, const QString &path, const QList<ContactInfo> &contacts,
+Result DataMgr::exportFile(int format, const QString &encoding, const QString &path, const ExportContacts &contacts,
     const QList<GroupInfo> &groups, QString *finalPath)
 {
     // The file appears, or replaces the one there, only when it is complete.
@@ -381,14 +388,50 @@ Result DataMgr::exportAsSaved(const ExportOptions &options, QString *finalPath) 
 
 Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *finalPath)
 {
-    Expected<StoredLists> lists = readStored();
-    if (!lists)
+    auto unread = [](const Result &failure) {
         return Result::failure(
-            tr("The phonebook could not be read from phonebook.db (%1).").arg(lists.message()), Result::Cause::Store);
-    for (ContactInfo &c : lists->contacts)
-        Phonebook::deriveWrittenFields(c);
-    return exportFile(options.format, options.encoding, options.folder + QLatin1Char('/') + options.name,
-        lists->contacts, Phonebook::storedGroupsAsSaved(std::move(lists->groups)), finalPath);
+            tr("The phonebook could not be read from phonebook.db (%1).").arg(failure.message()), Result::Cause::Store);
+    };
+    // One read transaction: the file holds one phonebook, whatever another program writes.
+    if (const Result begun = m_store->beginTransaction(SqliteDatabase::Access::Read); !begun)
+        return unread(begun);
+    Expected<QList<GroupInfo>> groups = m_store->loadGroups(SqliteDatabase::Members::Left);
+    const Expected<bool> sliced = groups ? m_store->contactsReadInSlices() : Expected<bool>(groups.result());
+    Result exported = sliced.result();
+    if (exported && *sliced) {
+        // Written as read, a slice at a time: the whole phonebook is never held.
+        qint64 after = 0;
+        const ExportContacts contacts([&](QList<ContactInfo> &slice) {
+            // The last slice's memory is free again before the next is read.
+            slice.clear();
+            Expected<QList<ContactInfo>> read = m_store->loadContactSlice(after, kExportSlice);
+            if (!read)
+                return unread(read.result());
+            slice = std::move(*read);
+            for (ContactInfo &c : slice)
+                Phonebook::deriveWrittenFields(c);
+            return Result();
+        });
+        exported = exportFile(options.format, options.encoding, options.folder + QLatin1Char('/') + options.name,
+            contacts, Phonebook::storedGroupsAsSaved(std::move(*groups)), finalPath);
+    } else if (exported) {
+        Expected<QList<ContactInfo>> contacts = m_store->loadContacts();
+        exported = contacts.result();
+        if (contacts) {
+            for (ContactInfo &c : *contacts)
+                Phonebook::deriveWrittenFields(c);
+            exported = exportFile(options.format, options.encoding, options.folder + QLatin1Char('/') + options.name,
+                *contacts, Phonebook::storedGroupsAsSaved(std::move(*groups)), finalPath);
+        } else {
+            exported = unread(exported);
+        }
+    } else {
+        exported = unread(exported);
+    }
+    const Result ended = m_store->endTransaction(exported.ok());
+    if (exported && !ended)
+        return unread(ended);
+    return exported;
 }
 
 Result DataMgr::savePhonebookFiles(QString *historyPath)

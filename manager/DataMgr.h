@@ -25,6 +25,7 @@ class PhoneFetches;
 class SqliteDatabase;
 class ImportContext;
 class ImportRows;
+class ExportContacts;
 
 // Owns the working phonebook and runs what reaches beyond it: the store, imports,
 // exports, the saved files and the HTTP service. Every change to the phonebook
@@ -149,8 +150,8 @@ public:
     // Writes `contacts` and `groups` in layout `format` to `path` plus the layout's
     // extension, which `finalPath` receives. The file appears, or replaces the one
     // there, only when it is complete; a failure says which file and why.
-    static Result exportFile(int format, const QString &encoding, const QString &path,
-        const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups, QString *finalPath = nullptr);
+    static Result exportFile(int format, const QString &encoding, const QString &path, const ExportContacts &contacts,
+        const QList<GroupInfo> &groups, QString *finalPath = nullptr);
     // Writes the phonebook to folder + "/" + fileName + the layout's extension;
     // `finalPath`, when given, receives the path written.
     Result exportTo(int format, const QString &encoding, const QString &fileName, const QString &folder,

@@ -238,8 +238,8 @@ void TestCsvExport::encodingCheckRefuses()
     if (!address.isEmpty())
         c.MailList = { TestUtil::mail(QStringLiteral("Work"), address) };
     QTemporaryDir dir;
-    const Result result = DataMgr::exportFile(
-        format, encoding, dir.filePath("book"), { person(QStringLiteral("Bob"), QStringLiteral("B")), c }, groups());
+    const Result result = DataMgr::exportFile(format, encoding, dir.filePath("book"),
+        QList<ContactInfo> { person(QStringLiteral("Bob"), QStringLiteral("B")), c }, groups());
     QVERIFY(!result.ok());
     QCOMPARE(filesIn(dir.path()), QStringList());
     // The user learns which file, and which contact the encoding cannot hold or

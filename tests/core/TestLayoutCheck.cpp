@@ -168,7 +168,7 @@ void TestLayoutCheck::refusedWhenTheWriterRefuses()
     QBuffer out;
     QVERIFY(out.open(QIODevice::WriteOnly));
     // The check tells what the writer itself will do.
-    QCOMPARE(!ExportFactory::writer(format)->write(out, { c }, {}, encoding), refused);
+    QCOMPARE(!ExportFactory::writer(format)->write(out, QList<ContactInfo> { c }, {}, encoding), refused);
     QCOMPARE(r.refused, refused);
     QCOMPARE(r.losesAnything(), refused);
     QCOMPARE(r.findings.isEmpty(), field == "cyrillic");

@@ -95,6 +95,7 @@ private slots:
     void unknownEncodingWritesUtf8();
     void limits_data();
     void limits();
+    void readFailureLeavesNoFile();
     void groupsBeyondTheLimitAreNotReferenced();
     void unmatchedGroupNamesGiveNoGroupElement();
     void brennWritesOnlyNumberedGroups_data();
@@ -273,6 +274,38 @@ void TestXmlExport::limits()
     QVERIFY(written.contains("<FirstName>P1</FirstName>"));
     QVERIFY(written.contains("<FirstName>P1000</FirstName>"));
     QCOMPARE(written.contains("<FirstName>P1001</FirstName>"), contactCount == 1200);
+
+    // Read a slice at a time as the file is written (an export from the store), the
+    // file is the same, and reading stops where the layout does.
+    qsizetype next = 0;
+    int slicesRead = 0;
+    const ExportContacts sliced([&](QList<ContactInfo> &slice) {
+        slice = people.mid(next, 7);
+        next += slice.size();
+        ++slicesRead;
+        return Result();
+    });
+    QTemporaryDir slicedDir;
+    QVERIFY(DataMgr::exportFile(format, QStringLiteral("UTF-8"), slicedDir.filePath("book"), sliced, many, &path));
+    QCOMPARE(readFile(path), written);
+    QVERIFY(slicesRead <= contactCount / 7 + 3);
+}
+
+void TestXmlExport::readFailureLeavesNoFile()
+{
+    QTemporaryDir dir;
+    int calls = 0;
+    const ExportContacts failing([&](QList<ContactInfo> &slice) {
+        if (++calls > 1)
+            return Result::failure(QStringLiteral("disk I/O error"), Result::Cause::Store);
+        slice = { named(QStringLiteral("P1"), 1) };
+        return Result();
+    });
+    const Result result = DataMgr::exportFile(1, QStringLiteral("UTF-8"), dir.filePath("book"), failing, groups());
+    QVERIFY(!result.ok());
+    QCOMPARE(result.message(), QStringLiteral("disk I/O error"));
+    QCOMPARE(result.cause(), Result::Cause::Store);
+    QCOMPARE(filesIn(dir.path()), QStringList());
 }
 
 void TestXmlExport::groupsBeyondTheLimitAreNotReferenced()
