@@ -11,6 +11,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <sqlite3.h>
 
@@ -480,6 +481,14 @@ Result SqliteDatabase::createIndexes()
     return Result();
 }
 
+Result SqliteDatabase::suspendIndexesWhenEmpty()
+{
+    const Expected<int> stored = contactCount();
+    if (!stored)
+        return stored.result();
+    return *stored == 0 ? dropIndexes() : Result();
+}
+
 // The indexes dropIndexes dropped.
 Result SqliteDatabase::restoreIndexes()
 {
@@ -629,6 +638,18 @@ public:
             return QString();
         return pool.text(QByteArrayView(data, sqlite3_column_bytes(m_statement, column)));
     }
+    // Reads every value of the row (a long text from the pages it overflows to) and
+    // keeps none.
+    void readValues() const
+    {
+        if (!m_statement) {
+            for (int column = 0; column < m_query->record().count(); ++column)
+                (void)m_query->value(column);
+            return;
+        }
+        for (int column = 0; column < sqlite3_column_count(m_statement); ++column)
+            (void)sqlite3_column_bytes(m_statement, column);
+    }
     // Whether the value is an integer as stored, not text or NULL read as one.
     bool isInteger(int column) const
     {
@@ -755,6 +776,20 @@ Expected<QList<ContactInfo>> SqliteDatabase::loadContacts(const QList<ContactInf
     if (const Result read = readContacts(result, inMemory, kAllContacts, nullptr, &last); !read)
         return read;
     return result;
+}
+
+Result SqliteDatabase::readThrough()
+{
+    // The reads of a load, every row and value, made into nothing: a load fails
+    // only where one of them does.
+    for (const char *sql : { kAllContacts.contacts, kAllContacts.phones, kAllContacts.mails, kAllContacts.groups }) {
+        RowReader q(m_db, sql);
+        while (q.next())
+            q.readValues();
+        if (q.failed())
+            return fail(q.error());
+    }
+    return Result();
 }
 
 Expected<bool> SqliteDatabase::contactsReadInSlices()

@@ -43,6 +43,13 @@ public:
     Result clearAllTables();
     // Adds the rows of an import (Flag 1) as they are.
     Result insertBatch(const Batch &batch);
+    // Within a transaction, before the batches of an import: a store that holds no
+    // contacts has its indexes dropped, to be built once from sorted keys by
+    // restoreIndexes() after the last batch (as saveAll does). Rows added to as
+    // many stored ones gain nothing from it, so those stores keep them.
+    Result suspendIndexesWhenEmpty();
+    // The indexes suspendIndexesWhenEmpty dropped; nothing when there are none to build.
+    Result restoreIndexes();
     // 0: an imported contact replaces the stored ones of the same name; 1: both stay.
     void setMergeMode(int mode) { m_mergeMode = mode; }
     // Merges the rows an import added with the stored ones (by the merge mode) and
@@ -50,6 +57,9 @@ public:
     Result mergeImported();
     // What equals the contacts `inMemory` holds (paired by name) shares their data.
     Expected<QList<ContactInfo>> loadContacts(const QList<ContactInfo> &inMemory = {});
+    // Reads every contact as loadContacts does, keeping none: whether the store
+    // can be loaded whole, at the memory of a slice.
+    Result readThrough();
     // Whether the contacts can be read a slice at a time: their ids rise in stored
     // order (as every save and import leaves them).
     Expected<bool> contactsReadInSlices();
@@ -106,7 +116,6 @@ private:
         const qint64 *slice, qint64 *lastRow);
     Result dropIndexes();
     Result createIndexes();
-    Result restoreIndexes();
     // saveAll through Qt's driver, for a connection that is not SQLite's own.
     Result saveAllBatch(const QList<ContactInfo> &contacts, const QList<GroupInfo> &groups);
     Result createTables();

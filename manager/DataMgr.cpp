@@ -570,6 +570,8 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
     // A slice of a table at a time: the store's values of a large import are made
     // only while they go in.
     constexpr qsizetype kSlice = 8192;
+    if (const Result suspended = m_store->suspendIndexesWhenEmpty(); !suspended)
+        return suspended;
     for (const QString &table : ImportRows::tableNames()) {
         const qsizetype count = rows.rowCount(table);
         for (qsizetype first = 0; first < count; first += kSlice) {
@@ -577,6 +579,8 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
                 return inserted;
         }
     }
+    if (const Result restored = m_store->restoreIndexes(); !restored)
+        return restored;
     return m_store->mergeImported();
 }
 
@@ -642,11 +646,18 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
             *notices = rows->notices();
     }
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
+    // A lean import only reads it through: its process ends without the contacts.
     Expected<StoredLists> lists = Result::failure(QString());
     if (ok) {
         // The file's rows are gone; the read-back is not to sit on top of them.
         returnFreedMemory();
-        lists = loadStored(m_phonebook.contacts());
+        if (m_leanImport) {
+            Expected<QList<GroupInfo>> groups = m_store->loadGroups(SqliteDatabase::Members::Left);
+            const Result read = groups ? m_store->readThrough() : groups.result();
+            lists = read ? Expected<StoredLists>(StoredLists { {}, std::move(*groups) }) : Expected<StoredLists>(read);
+        } else {
+            lists = loadStored(m_phonebook.contacts());
+        }
         ok = lists.ok();
     }
     const Result ended = m_store->endTransaction(ok);

@@ -144,8 +144,9 @@ public:
     // importPhonebook for a process that shows nothing and ends after it, on the
     // phonebook in the store (what the lists hold is not used): the contacts are
     // neither loaded nor written again, only the groups numbered as a save numbers
-    // them; a failure reads back what the store holds, and the phonebook read back
-    // after the import carries no sort or search keys.
+    // them. After it the lists hold the stored groups and no contacts (the store
+    // is read through, to know it loads); a failure reads back what the store
+    // holds, without sort or search keys.
     Result importIntoStore(const ImportOptions &options, QStringList *notices = nullptr);
     // Writes `contacts` and `groups` in layout `format` to `path` plus the layout's
     // extension, which `finalPath` receives. The file appears, or replaces the one

@@ -63,6 +63,23 @@ QString manyContacts(const QTemporaryDir &dir, const QByteArray &name, int count
     return write(dir, QString::fromLatin1(name) + ".csv", bytes);
 }
 
+// The store's own indexes, by name.
+QStringList indexNames(const QTemporaryDir &dir)
+{
+    QStringList names;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("indexes"));
+        db.setDatabaseName(dir.filePath(QStringLiteral("phonebook.db")));
+        QSqlQuery q(db);
+        if (db.open() && q.exec("select name from sqlite_master where type='index' and name not like 'sqlite%'"))
+            while (q.next())
+                names << q.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("indexes"));
+    names.sort();
+    return names;
+}
+
 int contactCount(const QTemporaryDir &dir)
 {
     return int(dump(dir).value("contacts").toArray().size());
@@ -114,6 +131,9 @@ void TestImportCli::importsAndMerges()
     QJsonObject root = dump(dir);
     QCOMPARE(contacts(root), QStringList({ "Ann Lee [1] {Golf}", "Bob Ray [2] {Default}" }));
     QCOMPARE(groupNames(root), QStringList({ "Default", "Golf", "Blacklist" }));
+    // Rows into an empty store go in without its indexes, which are then built again.
+    QCOMPARE(indexNames(dir),
+        QStringList({ "contact1_name_key", "mail1_cid", "phone1_cid", "union1_contact", "union1_group" }));
 
     // Keep both by default; replace with --replace-duplicates.
     const QString second = write(dir, "b.vcf", "BEGIN:VCARD\nN:Lee;Ann\nTEL;TYPE=HOME:9\nEND:VCARD\n");
