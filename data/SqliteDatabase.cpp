@@ -38,15 +38,18 @@ const QStringList kTables = { "contact1", "phone1", "mail1", "group1", "union1" 
 const QStringList kIndexes = { "contact1_name_key", "phone1_cid", "mail1_cid", "union1_contact", "union1_group" };
 const QStringList kOldIndexes = { "contact1_names", "contact1_name_pair" };
 
+// Flag stays out of the names index: clearing the import marks would rewrite it.
+// The merge compares an empty name (stored as NULL or "") as "", and can only use
+// an index on that same expression.
+const char *const kNameKeyIndex
+    = "create index if not exists contact1_name_key on contact1(ifnull(FirstName, ''), ifnull(LastName, ''))";
+
 // Indexes beside the tables: the duplicate merge is a self-join on the names and the
 // load joins the child tables on the contact id. Without them both grow quadratically.
 const char *const kIndexStatements[] = {
-    // Flag stays out of the names index: clearing the import marks would rewrite it.
-    // The merge compares an empty name (stored as NULL or "") as "", and can only
-    // use an index on that same expression.
     "drop index if exists contact1_names",
     "drop index if exists contact1_name_pair",
-    "create index if not exists contact1_name_key on contact1(ifnull(FirstName, ''), ifnull(LastName, ''))",
+    kNameKeyIndex,
     "create index if not exists phone1_cid on phone1(cid)",
     "create index if not exists mail1_cid on mail1(cid)",
     "create index if not exists union1_contact on union1(contact_id)",
@@ -481,12 +484,12 @@ Result SqliteDatabase::createIndexes()
     return Result();
 }
 
-Result SqliteDatabase::suspendIndexesWhenEmpty()
+Result SqliteDatabase::suspendIndexes(qsizetype incoming)
 {
     const Expected<int> stored = contactCount();
     if (!stored)
         return stored.result();
-    return *stored == 0 ? dropIndexes() : Result();
+    return incoming > 0 && *stored <= incoming * 4 ? dropIndexes() : Result();
 }
 
 // The indexes dropIndexes dropped.
@@ -509,8 +512,11 @@ Result SqliteDatabase::mergeImported()
     const Expected<int> newRows = oldRows ? selectInt("select count(*) from contact1 where Flag = 1") : oldRows;
     Result result = newRows.result();
     if (result && *oldRows != 0 && *newRows != 0 && m_mergeMode == 0) {
-        // The duplicates are found once, not once per table.
+        // The duplicates are found once, not once per table, through the names index
+        // (built here when the rows went in without it); the child tables go
+        // without theirs, each read once.
         const QString statements[] = {
+            QLatin1String(kNameKeyIndex),
             QStringLiteral("create temp table if not exists merge_old (id INT PRIMARY KEY)"),
             QStringLiteral("delete from merge_old"),
             QStringLiteral("insert or ignore into merge_old ") + duplicatesQuery(),

@@ -43,12 +43,12 @@ public:
     Result clearAllTables();
     // Adds the rows of an import (Flag 1) as they are.
     Result insertBatch(const Batch &batch);
-    // Within a transaction, before the batches of an import: a store that holds no
-    // contacts has its indexes dropped, to be built once from sorted keys by
-    // restoreIndexes() after the last batch (as saveAll does). Rows added to as
-    // many stored ones gain nothing from it, so those stores keep them.
-    Result suspendIndexesWhenEmpty();
-    // The indexes suspendIndexesWhenEmpty dropped; nothing when there are none to build.
+    // Within a transaction, before the batches of an import that brings `incoming`
+    // contacts: when they are not few beside the stored ones, the indexes are
+    // dropped, so rows go in and duplicates go out without keeping them up to
+    // date, and restoreIndexes() builds them once from sorted keys after the merge
+    // (as saveAll does). A few rows added to many keep them.
+    Result suspendIndexes(qsizetype incoming);
     Result restoreIndexes();
     // 0: an imported contact replaces the stored ones of the same name; 1: both stay.
     void setMergeMode(int mode) { m_mergeMode = mode; }

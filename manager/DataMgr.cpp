@@ -570,7 +570,7 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
     // A slice of a table at a time: the store's values of a large import are made
     // only while they go in.
     constexpr qsizetype kSlice = 8192;
-    if (const Result suspended = m_store->suspendIndexesWhenEmpty(); !suspended)
+    if (const Result suspended = m_store->suspendIndexes(rows.rowCount(QStringLiteral("contact1"))); !suspended)
         return suspended;
     for (const QString &table : ImportRows::tableNames()) {
         const qsizetype count = rows.rowCount(table);
@@ -579,9 +579,9 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
                 return inserted;
         }
     }
-    if (const Result restored = m_store->restoreIndexes(); !restored)
-        return restored;
-    return m_store->mergeImported();
+    if (const Result merged = m_store->mergeImported(); !merged)
+        return merged;
+    return m_store->restoreIndexes();
 }
 
 Result DataMgr::importFile(const QString &path, const QString &encoding, QStringList *notices)
