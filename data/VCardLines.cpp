@@ -1,5 +1,7 @@
 #include "data/VCardLines.h"
 
+#include <cstring>
+
 #include <QList>
 
 namespace VCardLines {
@@ -85,8 +87,33 @@ QByteArrayView nextLine(const QByteArray &lines, qsizetype &pos)
     return line;
 }
 
+namespace {
+
+// Whether no line is folded, ends in CR or in "=": then the logical lines are the
+// bytes as they stand, and most files, ours among them, are such.
+bool hasPlainLines(const QByteArray &bytes)
+{
+    const char *const begin = bytes.constData();
+    const char *const end = begin + bytes.size();
+    if (bytes.isEmpty() || std::memchr(begin, '\r', size_t(bytes.size())))
+        return false;
+    for (const char *at = begin; at < end;) {
+        const auto *lineEnd = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)));
+        if (!lineEnd)
+            return end[-1] != '=';
+        if ((lineEnd > begin && lineEnd[-1] == '=') || (lineEnd + 1 < end && (lineEnd[1] == ' ' || lineEnd[1] == '\t')))
+            return false;
+        at = lineEnd + 1;
+    }
+    return true;
+}
+
+} // namespace
+
 QByteArray logicalLines(const QByteArray &bytes)
 {
+    if (hasPlainLines(bytes))
+        return bytes.endsWith('\n') ? bytes : bytes + '\n';
     QByteArray out;
     out.reserve(bytes.size() + 1);
     qsizetype pos = 0;
