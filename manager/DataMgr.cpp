@@ -367,17 +367,10 @@ Result DataMgr::exportStored(int format, const QString &encoding, const QString 
     // Files written from an earlier phonebook are not handed out any more.
     if (m_store->changedElsewhere())
         removeHttpFiles();
-    Expected<StoredLists> lists = loadStored();
-    if (const Result ended = m_store->endTransaction(lists.ok()); !ended)
-        return ended;
-    QList<ContactInfo> &contacts = lists->contacts;
-    QList<GroupInfo> &groups = lists->groups;
-    // As a load would give them, so the file is the one Save wrote for this phonebook.
-    for (ContactInfo &c : contacts)
-        Phonebook::deriveContact(c);
-    for (GroupInfo &g : groups)
-        Phonebook::deriveGroup(g);
-    return exportFile(format, encoding, folder + QLatin1Char('/') + fileName, contacts, groups);
+    // The groups with the ids they are stored with: the file Save wrote for this phonebook.
+    const Result written = writeStored(format, encoding, folder + QLatin1Char('/') + fileName, false, nullptr);
+    const Result ended = m_store->endTransaction(written.ok());
+    return written ? ended : written;
 }
 
 Result DataMgr::exportAsSaved(const ExportOptions &options, QString *finalPath) const
@@ -388,6 +381,13 @@ Result DataMgr::exportAsSaved(const ExportOptions &options, QString *finalPath) 
 
 Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *finalPath)
 {
+    return writeStored(
+        options.format, options.encoding, options.folder + QLatin1Char('/') + options.name, true, finalPath);
+}
+
+Result DataMgr::writeStored(
+    int format, const QString &encoding, const QString &path, bool numberAsSaved, QString *finalPath)
+{
     auto unread = [](const Result &failure) {
         return Result::failure(
             tr("The phonebook could not be read from phonebook.db (%1).").arg(failure.message()), Result::Cause::Store);
@@ -396,6 +396,8 @@ Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *final
     if (const Result begun = m_store->beginTransaction(SqliteDatabase::Access::Read); !begun)
         return unread(begun);
     Expected<QList<GroupInfo>> groups = m_store->loadGroups(SqliteDatabase::Members::Left);
+    if (groups && numberAsSaved)
+        groups = Phonebook::storedGroupsAsSaved(std::move(*groups));
     const Expected<bool> sliced = groups ? m_store->contactsReadInSlices() : Expected<bool>(groups.result());
     Result exported = sliced.result();
     if (exported && *sliced) {
@@ -412,16 +414,14 @@ Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *final
                 Phonebook::deriveWrittenFields(c);
             return Result();
         });
-        exported = exportFile(options.format, options.encoding, options.folder + QLatin1Char('/') + options.name,
-            contacts, Phonebook::storedGroupsAsSaved(std::move(*groups)), finalPath);
+        exported = exportFile(format, encoding, path, contacts, *groups, finalPath);
     } else if (exported) {
         Expected<QList<ContactInfo>> contacts = m_store->loadContacts();
         exported = contacts.result();
         if (contacts) {
             for (ContactInfo &c : *contacts)
                 Phonebook::deriveWrittenFields(c);
-            exported = exportFile(options.format, options.encoding, options.folder + QLatin1Char('/') + options.name,
-                *contacts, Phonebook::storedGroupsAsSaved(std::move(*groups)), finalPath);
+            exported = exportFile(format, encoding, path, *contacts, *groups, finalPath);
         } else {
             exported = unread(exported);
         }

@@ -274,6 +274,10 @@ private:
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     Result exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
+    // Writes the stored phonebook to `path` plus the layout's extension as it reads
+    // it, its groups numbered as stored or as a save would number them.
+    Result writeStored(
+        int format, const QString &encoding, const QString &path, bool numberAsSaved, QString *finalPath);
     // Copies a file as exportFile writes one: whole or not at all.
     static bool copyFile(const QString &from, const QString &to);
     // Deletes the working copies older versions left, except the file `keep` (a file
