@@ -556,7 +556,7 @@ Expected<ImportContext> DataMgr::importNumbering()
     return numbering;
 }
 
-Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbering, const QStringList &merged)
+Result DataMgr::storeImported(ImportRows rows, const ImportContext &numbering, const QStringList &merged)
 {
     if (const Result reset = resetForImport(); !reset)
         return reset;
@@ -579,6 +579,8 @@ Result DataMgr::storeImported(const ImportRows &rows, const ImportContext &numbe
                 return inserted;
         }
     }
+    // The rows are in the store: their memory serves the merge and the indexes.
+    rows = ImportRows();
     if (const Result merged = m_store->mergeImported(); !merged)
         return merged;
     return m_store->restoreIndexes();
@@ -639,11 +641,11 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
         // A history copy is put back as it was saved.
         if (rows && !m_restoringHistory)
             merged = rows->mergeGroupsByCase(context.storedGroupNames());
-        ok = rows.ok() && storeImported(*rows, context, merged).ok();
         if (!rows)
             fault = rows.message();
         else if (notices)
             *notices = rows->notices();
+        ok = rows.ok() && storeImported(std::move(*rows), context, merged).ok();
     }
     // Read back before the commit: a phonebook that cannot be loaded is not kept.
     // A lean import only reads it through: its process ends without the contacts.

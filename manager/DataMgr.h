@@ -267,10 +267,10 @@ private:
     // The numbering an import goes on from: the counters, moved past every stored
     // contact id, and the stored groups; in replace mode that of an empty phonebook.
     Expected<ImportContext> importNumbering();
-    // Empties the phonebook when asked, hands the rows to the store, merges them and
-    // takes the numbering back (without the groups `merged` into others); fails when
-    // the store failed.
-    Result storeImported(const ImportRows &rows, const ImportContext &numbering, const QStringList &merged);
+    // Empties the phonebook when asked, hands the rows to the store (and lets them
+    // go), merges them and takes the numbering back (without the groups `merged`
+    // into others); fails when the store failed.
+    Result storeImported(ImportRows rows, const ImportContext &numbering, const QStringList &merged);
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     Result exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
