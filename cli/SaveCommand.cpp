@@ -10,7 +10,7 @@ int savePhonebook(const QStringList &args)
         return Cli::Usage;
     }
     FolderLock lock;
-    if (!Cli::lockFolder(lock) || !Cli::loadPhonebookForWriting())
+    if (!Cli::lockFolder(lock) || !Cli::openStore(DataMgr::StoreMode::ReadWrite))
         return Cli::Failure;
     QString history;
     if (const Result saved = DataMgr::instance()->saveStoredPhonebookFiles(&history); !saved) {

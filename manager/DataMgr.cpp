@@ -18,7 +18,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <limits>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -266,6 +271,118 @@ namespace {
 // cost small, few enough that the slice's memory is used again, not grown.
 constexpr int kExportSlice = 4096;
 
+Result unreadStore(const Result &failure)
+{
+    return Result::failure(
+        QCoreApplication::translate("DataMgr", "The phonebook could not be read from phonebook.db (%1).")
+            .arg(failure.message()),
+        Result::Cause::Store);
+}
+
+// One read of the store for several writers on threads of their own: each slice is
+// read once and handed to every writer (the lists share their contacts), and is
+// let go when the last has taken it. A writer runs at most a few slices ahead of
+// the slowest, so memory stays that of a few slices.
+class SliceFan
+{
+public:
+    SliceFan(ExportContacts::Reader source, int writers)
+        : m_source(std::move(source))
+        , m_next(writers, 0)
+        , m_done(writers, false)
+    {
+    }
+
+    ExportContacts::Reader reader(int writer)
+    {
+        return [this, writer](QList<ContactInfo> &slice) { return next(writer, slice); };
+    }
+    // The writer took what it wanted (a layout may stop early); it holds no slice back.
+    void done(int writer)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_done[writer] = true;
+        dropTaken();
+        m_changed.notify_all();
+    }
+    // For writers that run one after the other: every slice is kept until all took it.
+    void keepAll()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_keepAll = true;
+    }
+
+private:
+    static constexpr qsizetype kAhead = 4;
+
+    Result next(int writer, QList<ContactInfo> &slice)
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            const qsizetype wanted = m_next[writer];
+            if (m_done[writer]) {
+                slice.clear();
+                return Result();
+            }
+            if (wanted < m_first + qsizetype(m_slices.size())) {
+                slice = m_slices[wanted - m_first];
+                ++m_next[writer];
+                dropTaken();
+                m_changed.notify_all();
+                return Result();
+            }
+            if (m_ended) {
+                slice.clear();
+                return m_failure;
+            }
+            if (!m_reading && (m_keepAll || wanted - slowest() < kAhead)) {
+                // One reader at a time; the others wait for its slice.
+                m_reading = true;
+                lock.unlock();
+                QList<ContactInfo> read;
+                const Result result = m_source(read);
+                lock.lock();
+                m_reading = false;
+                if (!result || read.isEmpty()) {
+                    m_ended = true;
+                    m_failure = result;
+                } else {
+                    m_slices.push_back(std::move(read));
+                }
+                m_changed.notify_all();
+                continue;
+            }
+            m_changed.wait(lock);
+        }
+    }
+    qsizetype slowest() const
+    {
+        qsizetype slowest = std::numeric_limits<qsizetype>::max();
+        for (size_t w = 0; w < m_next.size(); ++w) {
+            if (!m_done[w])
+                slowest = std::min(slowest, m_next[w]);
+        }
+        return slowest;
+    }
+    void dropTaken()
+    {
+        for (const qsizetype slowest = this->slowest(); !m_slices.empty() && m_first < slowest; ++m_first)
+            m_slices.pop_front();
+    }
+
+    ExportContacts::Reader m_source;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<QList<ContactInfo>> m_slices;
+    qsizetype m_first = 0; // the number of m_slices.front()
+    std::vector<qsizetype> m_next;
+    std::vector<bool> m_done;
+    bool m_reading = false;
+    bool m_ended = false;
+    bool m_keepAll = false;
+    Result m_failure;
+};
+
 // An export written into its temporary file; commit() puts it in place, and
 // dropping it uncommitted leaves the file that was there (or none).
 class PendingExport
@@ -385,52 +502,45 @@ Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *final
         options.format, options.encoding, options.folder + QLatin1Char('/') + options.name, true, finalPath);
 }
 
+ExportContacts::Reader DataMgr::storedContacts(bool sliced)
+{
+    auto after = std::make_shared<qint64>(0);
+    auto given = std::make_shared<bool>(false);
+    return [this, sliced, after, given](QList<ContactInfo> &slice) {
+        // The last slice's memory is free again before the next is read.
+        slice.clear();
+        // Where ids do not rise in stored order, the whole phonebook is the one slice.
+        Expected<QList<ContactInfo>> read = sliced ? m_store->loadContactSlice(*after, kExportSlice)
+            : std::exchange(*given, true)          ? Expected<QList<ContactInfo>>(QList<ContactInfo>())
+                                                   : m_store->loadContacts();
+        if (!read)
+            return unreadStore(read.result());
+        slice = std::move(*read);
+        for (ContactInfo &c : slice)
+            Phonebook::deriveWrittenFields(c);
+        return Result();
+    };
+}
+
 Result DataMgr::writeStored(
     int format, const QString &encoding, const QString &path, bool numberAsSaved, QString *finalPath)
 {
-    auto unread = [](const Result &failure) {
-        return Result::failure(
-            tr("The phonebook could not be read from phonebook.db (%1).").arg(failure.message()), Result::Cause::Store);
-    };
     // One read transaction: the file holds one phonebook, whatever another program writes.
     if (const Result begun = m_store->beginTransaction(SqliteDatabase::Access::Read); !begun)
-        return unread(begun);
+        return unreadStore(begun);
     Expected<QList<GroupInfo>> groups = m_store->loadGroups(SqliteDatabase::Members::Left);
     if (groups && numberAsSaved)
         groups = Phonebook::storedGroupsAsSaved(std::move(*groups));
     const Expected<bool> sliced = groups ? m_store->contactsReadInSlices() : Expected<bool>(groups.result());
-    Result exported = sliced.result();
-    if (exported && *sliced) {
+    Result exported = sliced ? Result() : unreadStore(sliced.result());
+    if (exported) {
         // Written as read, a slice at a time: the whole phonebook is never held.
-        qint64 after = 0;
-        const ExportContacts contacts([&](QList<ContactInfo> &slice) {
-            // The last slice's memory is free again before the next is read.
-            slice.clear();
-            Expected<QList<ContactInfo>> read = m_store->loadContactSlice(after, kExportSlice);
-            if (!read)
-                return unread(read.result());
-            slice = std::move(*read);
-            for (ContactInfo &c : slice)
-                Phonebook::deriveWrittenFields(c);
-            return Result();
-        });
+        const ExportContacts contacts(storedContacts(*sliced));
         exported = exportFile(format, encoding, path, contacts, *groups, finalPath);
-    } else if (exported) {
-        Expected<QList<ContactInfo>> contacts = m_store->loadContacts();
-        exported = contacts.result();
-        if (contacts) {
-            for (ContactInfo &c : *contacts)
-                Phonebook::deriveWrittenFields(c);
-            exported = exportFile(format, encoding, path, *contacts, *groups, finalPath);
-        } else {
-            exported = unread(exported);
-        }
-    } else {
-        exported = unread(exported);
     }
     const Result ended = m_store->endTransaction(exported.ok());
     if (exported && !ended)
-        return unread(ended);
+        return unreadStore(ended);
     return exported;
 }
 
@@ -439,8 +549,28 @@ Result DataMgr::savePhonebookFiles(QString *historyPath)
     return saveFiles(historyPath, false);
 }
 
+Result DataMgr::takeStoredGroups()
+{
+    // The contacts stay in the store: only the groups take part in numbering.
+    Expected<QList<GroupInfo>> groups = m_store->beginTransaction(SqliteDatabase::Access::Read);
+    if (groups.result()) {
+        groups = m_store->loadGroups();
+        const Result ended = m_store->endTransaction(groups.ok());
+        if (groups && !ended)
+            groups = ended;
+    }
+    if (!groups)
+        return unreadStore(groups.result());
+    m_phonebook.takeForWriting(QList<ContactInfo>(), std::move(*groups));
+    return Result();
+}
+
 Result DataMgr::saveStoredPhonebookFiles(QString *historyPath)
 {
+    if (const Result taken = takeStoredGroups(); !taken)
+        return taken;
+    // As after every load of the stored phonebook, until the save writes them again.
+    removeHttpFiles();
     return saveFiles(historyPath, true);
 }
 
@@ -463,41 +593,78 @@ Result DataMgr::saveFiles(QString *historyPath, bool contactsStored)
     const QString utf8 = QStringLiteral("UTF-8");
     const QString phonebook = QStringLiteral("phonebook");
 
-    // The files are written while the store is, on the other core, and put in
-    // place only once it holds the phonebook: no file claims a save that did not
-    // happen. When only the groups are to be stored, the history copy is written
-    // here meanwhile.
+    // The files are put in place only once the store holds the phonebook: no file
+    // claims a save that did not happen.
     std::unique_ptr<PendingExport> historyFile;
     std::vector<std::unique_ptr<PendingExport>> cached;
-    auto writeHistory = [&] {
-        historyFile = std::make_unique<PendingExport>(
-            ExportFactory::UniXml, utf8, dir + QStringLiteral("target/") + historyName, contacts, groups);
-    };
-    auto writeCached = [&] {
-        for (const auto &[format, folder] : { std::pair(ExportFactory::XmlBirch, "HTTPD/Birch"),
-                 std::pair(ExportFactory::XmlCedar, "HTTPD/Cedar"), std::pair(ExportFactory::XmlBrenn, "HTTPD/Brenn") })
-            cached.push_back(std::make_unique<PendingExport>(
-                format, utf8, dir + QLatin1String(folder) + QLatin1Char('/') + phonebook, contacts, groups));
-    };
-    std::thread writer;
-    try {
-        writer = std::thread([&] {
-            if (!contactsStored)
-                writeHistory();
-            writeCached();
-        });
-    } catch (const std::system_error &) {
-        // No second thread: one after the other.
-    }
-    const Result stored
-        = storeWriteFailure(contactsStored ? m_store->saveGroups(groups) : m_store->saveAll(contacts, groups));
-    if (writer.joinable()) {
-        if (contactsStored)
-            writeHistory();
-        writer.join();
+    const QString historyTarget = dir + QStringLiteral("target/") + historyName;
+    const std::pair<int, const char *> models[] = { { ExportFactory::XmlBirch, "HTTPD/Birch" },
+        { ExportFactory::XmlCedar, "HTTPD/Cedar" }, { ExportFactory::XmlBrenn, "HTTPD/Brenn" } };
+    auto modelTarget = [&](const char *folder) { return dir + QLatin1String(folder) + QLatin1Char('/') + phonebook; };
+    Result stored;
+    if (contactsStored) {
+        // Only the groups change in the store; the four files are then written from
+        // one read of it, each on a thread of its own.
+        stored = storeWriteFailure(m_store->saveGroups(groups));
+        if (!stored)
+            return stored;
+        if (const Result begun = m_store->beginTransaction(SqliteDatabase::Access::Read); !begun)
+            return unreadStore(begun);
+        const Expected<bool> sliced = m_store->contactsReadInSlices();
+        if (!sliced) {
+            (void)m_store->endTransaction(false);
+            return unreadStore(sliced.result());
+        }
+        SliceFan fan(storedContacts(*sliced), 4);
+        std::vector<std::unique_ptr<PendingExport>> files(4);
+        auto write = [&](int k) {
+            const ExportContacts contacts(fan.reader(k));
+            files[k] = k == 0
+                ? std::make_unique<PendingExport>(ExportFactory::UniXml, utf8, historyTarget, contacts, groups)
+                : std::make_unique<PendingExport>(
+                    models[k - 1].first, utf8, modelTarget(models[k - 1].second), contacts, groups);
+            fan.done(k);
+        };
+        std::vector<std::thread> threads;
+        try {
+            for (int k = 1; k < 4; ++k)
+                threads.emplace_back(write, k);
+        } catch (const std::system_error &) {
+            // Writers without a thread run one after the other.
+            fan.keepAll();
+        }
+        write(0);
+        for (int k = int(threads.size()) + 1; k < 4; ++k)
+            write(k);
+        for (std::thread &thread : threads)
+            thread.join();
+        (void)m_store->endTransaction(true);
+        historyFile = std::move(files[0]);
+        for (int k = 1; k < 4; ++k)
+            cached.push_back(std::move(files[k]));
     } else {
-        writeHistory();
-        writeCached();
+        // The files are written while the store is, on the other core.
+        auto writeCached = [&] {
+            for (const auto &[format, folder] : models)
+                cached.push_back(std::make_unique<PendingExport>(format, utf8, modelTarget(folder), contacts, groups));
+        };
+        std::thread writer;
+        try {
+            writer = std::thread([&] {
+                historyFile
+                    = std::make_unique<PendingExport>(ExportFactory::UniXml, utf8, historyTarget, contacts, groups);
+                writeCached();
+            });
+        } catch (const std::system_error &) {
+            // No second thread: one after the other.
+        }
+        stored = storeWriteFailure(m_store->saveAll(contacts, groups));
+        if (writer.joinable()) {
+            writer.join();
+        } else {
+            historyFile = std::make_unique<PendingExport>(ExportFactory::UniXml, utf8, historyTarget, contacts, groups);
+            writeCached();
+        }
     }
     if (!stored)
         return stored;
@@ -506,8 +673,12 @@ Result DataMgr::saveFiles(QString *historyPath, bool contactsStored)
     // A cache: the service writes a missing file again when a phone asks for it.
     // The general one is the history copy byte for byte, so it is copied, not written again.
     const QString general = dir + QStringLiteral("HTTPD/UNIXML/") + phonebook;
-    if (!saved || !copyFile(history, general + ExportFactory::extension(ExportFactory::UniXml)))
-        (void)PendingExport(ExportFactory::UniXml, utf8, general, contacts, groups).commit();
+    if (!saved || !copyFile(history, general + ExportFactory::extension(ExportFactory::UniXml))) {
+        if (contactsStored)
+            (void)writeStored(ExportFactory::UniXml, utf8, general, false, nullptr);
+        else
+            (void)PendingExport(ExportFactory::UniXml, utf8, general, contacts, groups).commit();
+    }
     for (const std::unique_ptr<PendingExport> &file : cached)
         (void)file->commit();
     phoneFilesChanged();
@@ -725,18 +896,8 @@ Result DataMgr::importPhonebook(const ImportOptions &options, QStringList *notic
 
 Result DataMgr::importIntoStore(const ImportOptions &options, QStringList *notices)
 {
-    // The contacts stay in the store: only the groups take part in numbering.
-    Expected<QList<GroupInfo>> groups = m_store->beginTransaction(SqliteDatabase::Access::Read);
-    if (groups.result()) {
-        groups = m_store->loadGroups();
-        const Result ended = m_store->endTransaction(groups.ok());
-        if (groups && !ended)
-            groups = ended;
-    }
-    if (!groups)
-        return Result::failure(
-            tr("The phonebook could not be read from phonebook.db (%1).").arg(groups.message()), Result::Cause::Store);
-    m_phonebook.takeForWriting(QList<ContactInfo>(), std::move(*groups));
+    if (const Result taken = takeStoredGroups(); !taken)
+        return taken;
     m_leanImport = true;
     const Result imported = importPhonebook(options, notices);
     m_leanImport = false;

@@ -175,9 +175,10 @@ public:
     // (whose path `historyPath` receives) failed; the HTTPD files are a cache whose
     // failures only the HTTP service notices.
     Result savePhonebookFiles(QString *historyPath = nullptr);
-    // savePhonebookFiles for a phonebook loaded by reloadForWriting and not changed
-    // since: the store holds its contacts already, so only the groups are written
-    // (numbered as a save numbers them), and the files take both cores.
+    // savePhonebookFiles for the phonebook in the store, for a process that shows
+    // nothing (what the lists hold is not used): only the groups are loaded and
+    // written (numbered as a save numbers them), and the files are written from one
+    // read of the store, on both cores. After it the lists hold the groups alone.
     Result saveStoredPhonebookFiles(QString *historyPath = nullptr);
 
     // Address books on CardDAV servers that feed the phonebook, kept in the store.
@@ -274,6 +275,12 @@ private:
     // What exportTo writes, from the phonebook in the store instead of the lists:
     // the phones' files.
     Result exportStored(int format, const QString &encoding, const QString &fileName, const QString &folder);
+    // The lists become the stored groups and no contacts, for the work of a process
+    // that leaves the contacts in the store.
+    Result takeStoredGroups();
+    // The stored contacts for a writer, a slice at a time where `sliced` (see
+    // SqliteDatabase::contactsReadInSlices), else all at once; within a read transaction.
+    std::function<Result(QList<ContactInfo> &)> storedContacts(bool sliced);
     // Writes the stored phonebook to `path` plus the layout's extension as it reads
     // it, its groups numbered as stored or as a save would number them.
     Result writeStored(
