@@ -502,11 +502,15 @@ Result DataMgr::exportStoredAsSaved(const ExportOptions &options, QString *final
         options.format, options.encoding, options.folder + QLatin1Char('/') + options.name, true, finalPath);
 }
 
-ExportContacts::Reader DataMgr::storedContacts(bool sliced)
+Expected<ExportContacts::Reader> DataMgr::storedContacts()
 {
+    const Expected<bool> inSlices = m_store->contactsReadInSlices();
+    if (!inSlices)
+        return unreadStore(inSlices.result());
+    const bool sliced = *inSlices;
     auto after = std::make_shared<qint64>(0);
     auto given = std::make_shared<bool>(false);
-    return [this, sliced, after, given](QList<ContactInfo> &slice) {
+    return ExportContacts::Reader([this, sliced, after, given](QList<ContactInfo> &slice) {
         // The last slice's memory is free again before the next is read.
         slice.clear();
         // Where ids do not rise in stored order, the whole phonebook is the one slice.
@@ -519,7 +523,7 @@ ExportContacts::Reader DataMgr::storedContacts(bool sliced)
         for (ContactInfo &c : slice)
             Phonebook::deriveWrittenFields(c);
         return Result();
-    };
+    });
 }
 
 Result DataMgr::writeStored(
@@ -531,11 +535,11 @@ Result DataMgr::writeStored(
     Expected<QList<GroupInfo>> groups = m_store->loadGroups(SqliteDatabase::Members::Left);
     if (groups && numberAsSaved)
         groups = Phonebook::storedGroupsAsSaved(std::move(*groups));
-    const Expected<bool> sliced = groups ? m_store->contactsReadInSlices() : Expected<bool>(groups.result());
-    Result exported = sliced ? Result() : unreadStore(sliced.result());
+    Expected<ExportContacts::Reader> reader = groups ? storedContacts() : unreadStore(groups.result());
+    Result exported = reader.result();
     if (exported) {
         // Written as read, a slice at a time: the whole phonebook is never held.
-        const ExportContacts contacts(storedContacts(*sliced));
+        const ExportContacts contacts(std::move(*reader));
         exported = exportFile(format, encoding, path, contacts, *groups, finalPath);
     }
     const Result ended = m_store->endTransaction(exported.ok());
@@ -610,12 +614,12 @@ Result DataMgr::saveFiles(QString *historyPath, bool contactsStored)
             return stored;
         if (const Result begun = m_store->beginTransaction(SqliteDatabase::Access::Read); !begun)
             return unreadStore(begun);
-        const Expected<bool> sliced = m_store->contactsReadInSlices();
-        if (!sliced) {
+        Expected<ExportContacts::Reader> reader = storedContacts();
+        if (!reader) {
             (void)m_store->endTransaction(false);
-            return unreadStore(sliced.result());
+            return reader.result();
         }
-        SliceFan fan(storedContacts(*sliced), 4);
+        SliceFan fan(std::move(*reader), 4);
         std::vector<std::unique_ptr<PendingExport>> files(4);
         auto write = [&](int k) {
             const ExportContacts contacts(fan.reader(k));

@@ -278,9 +278,9 @@ private:
     // The lists become the stored groups and no contacts, for the work of a process
     // that leaves the contacts in the store.
     Result takeStoredGroups();
-    // The stored contacts for a writer, a slice at a time where `sliced` (see
-    // SqliteDatabase::contactsReadInSlices), else all at once; within a read transaction.
-    std::function<Result(QList<ContactInfo> &)> storedContacts(bool sliced);
+    // The stored contacts for a writer, a slice at a time where the store allows
+    // (SqliteDatabase::contactsReadInSlices), else all at once; within a read transaction.
+    Expected<std::function<Result(QList<ContactInfo> &)>> storedContacts();
     // Writes the stored phonebook to `path` plus the layout's extension as it reads
     // it, its groups numbered as stored or as a save would number them.
     Result writeStored(
