@@ -15,7 +15,7 @@ namespace {
 Phonebook shellOf(const Phonebook &book)
 {
     Phonebook shell = book;
-    shell.contacts() = QList<ContactInfo>();
+    shell.editContacts() = QList<ContactInfo>();
     return shell;
 }
 
@@ -91,7 +91,7 @@ private:
         contacts.insert(m_first, wanted.size(), ContactInfo());
         std::copy(wanted.cbegin(), wanted.cend(), contacts.begin() + m_first);
         Phonebook book = shell;
-        book.contacts() = std::move(contacts);
+        book.editContacts() = std::move(contacts);
         {
             const DataMgr::BusyScope busy(mgr);
             mgr->phonebook() = std::move(book);

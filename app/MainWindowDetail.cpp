@@ -80,7 +80,7 @@ void MainWindow::commitShownContact()
     const int position = mgr->phonebook().indexOfContact(m_contactEditor->shownContact().id);
     if (position < 0)
         return;
-    ContactInfo &c = mgr->phonebook().contacts()[position];
+    ContactInfo &c = mgr->phonebook().editContacts()[position];
     m_contactEditor->collectInto(c);
     Records::settleEdits(c);
     {

@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 using namespace Records;
@@ -44,9 +45,37 @@ void removeMembers(GroupInfo &g, const QSet<int> &ids)
 
 } // namespace
 
+namespace {
+// Stamps are unique across all phonebooks, so that a copy carries its state's.
+std::atomic<quint64> s_lastStamp { 0 };
+} // namespace
+
 Phonebook::Phonebook()
 {
     clear();
+}
+
+QList<ContactInfo> &Phonebook::editContacts()
+{
+    touch();
+    return m_contacts;
+}
+
+void Phonebook::setNextContactId(int id)
+{
+    touch();
+    m_nextContactId = id;
+}
+
+void Phonebook::setNextGroupId(int id)
+{
+    touch();
+    m_nextGroupId = id;
+}
+
+void Phonebook::touch()
+{
+    m_stamp = ++s_lastStamp;
 }
 
 GroupInfo Phonebook::makeGroup(const QString &name, int id)
@@ -112,6 +141,7 @@ void Phonebook::deriveGroup(GroupInfo &g)
 
 void Phonebook::addUserGroupName(const QString &name)
 {
+    touch();
     if (!m_userGroupNames.contains(name))
         m_userGroupNames.append(name);
 }
@@ -123,6 +153,7 @@ bool Phonebook::hasData() const
 
 void Phonebook::clear()
 {
+    touch();
     m_contacts.clear();
     m_groups = { makeGroup(kDefault, kDefaultGroupId), makeGroup(kBlacklist, kBlacklistGroupId) };
     m_userGroupNames.clear();
@@ -143,6 +174,7 @@ void Phonebook::takeForWriting(QList<ContactInfo> contacts, QList<GroupInfo> gro
 
 void Phonebook::take(QList<ContactInfo> contacts, QList<GroupInfo> groups, bool keys)
 {
+    touch();
     m_contacts = std::move(contacts);
     m_groups = std::move(groups);
     ++m_generation;
@@ -199,6 +231,7 @@ QList<GroupInfo> Phonebook::storedGroupsAsSaved(QList<GroupInfo> groups)
 
 QList<GroupInfo> Phonebook::numberForSave()
 {
+    touch();
     const QList<GroupInfo> saved = groupsAsSaved();
     for (int i = 0; i < m_groups.size(); ++i) {
         GroupInfo &g = m_groups[i];
@@ -268,6 +301,7 @@ QList<int> Phonebook::validRows(QList<int> rows) const
 
 int Phonebook::addContact(ContactInfo contact, int groupIndex)
 {
+    touch();
     fillContactKeys(contact);
     rebuildPrimaryNumber(contact);
     contact.id = m_contacts.isEmpty() ? 1 : m_contacts.last().id + 1;
@@ -294,6 +328,7 @@ void Phonebook::removeIds(const QList<int> &ids, int onlyGroup)
 
 void Phonebook::deleteContacts(const QList<int> &rows)
 {
+    touch();
     const QList<int> valid = validRows(rows);
     if (valid.isEmpty())
         return;
@@ -318,6 +353,7 @@ void Phonebook::deleteContacts(const QList<int> &rows)
 
 void Phonebook::refreshContact(int row)
 {
+    touch();
     if (row < 0 || row >= m_contacts.size())
         return;
     ContactInfo &c = m_contacts[row];
@@ -332,6 +368,7 @@ void Phonebook::refreshContact(int row)
 
 void Phonebook::addToGroups(QList<int> rows, const QString &groupName, bool move)
 {
+    touch();
     rows = validRows(rows);
     QList<int> ids;
     for (int row : std::as_const(rows)) {
@@ -373,6 +410,7 @@ void Phonebook::moveToGroup(const QList<int> &rows, const QString &groupName)
 
 void Phonebook::removeFromGroup(const QList<int> &rows, int groupIndex)
 {
+    touch();
     if (groupIndex < 0 || groupIndex >= m_groups.size())
         return;
     const QString name = m_groups[groupIndex].name;
@@ -395,6 +433,7 @@ int Phonebook::addGroup(const QString &name)
 
 int Phonebook::addGroup(GroupInfo group)
 {
+    touch();
     // Numbered as the list shows it, with its "All" and add-group rows; a save
     // numbers the groups anew.
     group.id = int(m_groups.size()) + 1;
@@ -411,6 +450,7 @@ int Phonebook::addGroup(GroupInfo group)
 
 bool Phonebook::renameGroup(int groupIndex, const QString &newName)
 {
+    touch();
     if (groupIndex < 0 || groupIndex >= m_groups.size() || newName == m_groups[groupIndex].name
         || renameRefused(groupIndex, newName))
         return false;
@@ -445,6 +485,7 @@ bool Phonebook::renameRefused(int groupIndex, const QString &newName) const
 
 void Phonebook::clearMembers(int groupIndex)
 {
+    touch();
     GroupInfo &g = m_groups[groupIndex];
     g.MemberIds.clear();
     g.MemberCount = 0;
@@ -465,6 +506,7 @@ void Phonebook::dissolveGroup(int groupIndex)
 
 void Phonebook::deleteGroup(int groupIndex)
 {
+    touch();
     if (groupIndex < 0 || groupIndex >= m_groups.size())
         return;
     clearMembers(groupIndex);

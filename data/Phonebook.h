@@ -17,19 +17,23 @@ public:
 
     const QList<ContactInfo> &contacts() const { return m_contacts; }
     // For in-place edits of a contact's fields; refreshContact() afterwards.
-    QList<ContactInfo> &contacts() { return m_contacts; }
+    QList<ContactInfo> &editContacts();
     const QList<GroupInfo> &groups() const { return m_groups; }
 
     int nextContactId() const { return m_nextContactId; }
-    void setNextContactId(int id) { m_nextContactId = id; }
+    void setNextContactId(int id);
     int nextGroupId() const { return m_nextGroupId; }
-    void setNextGroupId(int id) { m_nextGroupId = id; }
+    void setNextGroupId(int id);
     const QStringList &userGroupNames() const { return m_userGroupNames; }
     void addUserGroupName(const QString &name);
 
     // Counts the times the contacts were replaced whole (take, clear): a contact
     // id names the same contact only as long as this stays the same.
     quint64 generation() const { return m_generation; }
+    // Names what the phonebook holds: every change (and every editContacts())
+    // gives a new stamp, never used before by any phonebook, and a copy keeps it.
+    // Equal stamps mean equal phonebooks.
+    quint64 stamp() const { return m_stamp; }
 
     // More than an empty phonebook holds.
     bool hasData() const;
@@ -97,6 +101,7 @@ public:
     static GroupInfo makeGroup(const QString &name, int id);
 
 private:
+    void touch();
     void take(QList<ContactInfo> contacts, QList<GroupInfo> groups, bool keys);
     // The group counter after take(groups).
     static int nextGroupIdAfterLoad(const QList<GroupInfo> &groups);
@@ -112,4 +117,5 @@ private:
     int m_nextContactId = 1;
     int m_nextGroupId = 1;
     quint64 m_generation = 0;
+    quint64 m_stamp = 0;
 };

@@ -110,6 +110,8 @@ Result SqliteDatabase::openDatabase(OpenMode mode)
     m_db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                         : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     closeDatabase();
+    // Another connection counts others' commits from elsewhere.
+    ++m_writes;
     m_db.setDatabaseName(databasePath());
     m_db.setConnectOptions(mode == OpenMode::ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
     m_mode = mode;
@@ -256,8 +258,19 @@ bool SqliteDatabase::changedElsewhere()
     return version && std::exchange(m_dataVersion, *version) != *version;
 }
 
+Expected<SqliteDatabase::Version> SqliteDatabase::version()
+{
+    const Expected<int> others = selectInt("PRAGMA data_version");
+    if (!others)
+        return others.result();
+    return Version { m_writes, *others };
+}
+
 Result SqliteDatabase::beginTransaction(Access access)
 {
+    // Counted even when it fails or is undone: afterwards nobody vouches for the store.
+    if (access == Access::Write)
+        ++m_writes;
     Level level;
     if (access == Access::Write && !m_lock.isLocked()) {
         if (!m_lock.lock())

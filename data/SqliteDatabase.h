@@ -102,6 +102,15 @@ public:
     // Whether another connection (another program) has committed a change since
     // the store was opened or this was last asked.
     bool changedElsewhere();
+    // What names the stored phonebook as it is now, without a read of it: it has
+    // not changed while the count of write transactions begun (and connections
+    // opened) here and SQLite's count of others' commits stay the same.
+    struct Version {
+        quint64 writes = 0;
+        int others = 0;
+    };
+    Expected<Version> version();
+    bool inTransaction() const { return !m_levels.isEmpty(); }
 
 private:
     Result exec(const QString &sql);
@@ -141,4 +150,5 @@ private:
     QList<Level> m_levels;
     FolderLock m_lock;
     int m_dataVersion = 0;
+    quint64 m_writes = 0;
 };

@@ -132,9 +132,40 @@ Expected<DataMgr::StoredLists> DataMgr::readStored(const QList<ContactInfo> &inM
     return lists;
 }
 
+int DataMgr::othersCommits()
+{
+    if (m_store->inTransaction())
+        return -1;
+    const Expected<SqliteDatabase::Version> version = m_store->version();
+    return version ? version->others : -1;
+}
+
+void DataMgr::noteStoreMatchesLists(int othersBefore)
+{
+    // Within a transaction that may yet be undone, nothing is certain.
+    if (othersBefore < 0 || m_store->inTransaction()) {
+        m_storeMatch.reset();
+        return;
+    }
+    const Expected<SqliteDatabase::Version> version = m_store->version();
+    if (version)
+        m_storeMatch = StoreMatch { m_phonebook.stamp(), version->writes, othersBefore };
+    else
+        m_storeMatch.reset();
+}
+
+bool DataMgr::storeMatchesLists()
+{
+    if (!m_storeMatch || m_store->inTransaction() || m_storeMatch->stamp != m_phonebook.stamp())
+        return false;
+    const Expected<SqliteDatabase::Version> version = m_store->version();
+    return version && version->writes == m_storeMatch->writes && version->others == m_storeMatch->others;
+}
+
 Result DataMgr::reload(bool forWriting)
 {
     const BusyScope busy(this);
+    const int others = othersCommits();
     // One read: contacts and groups of one phonebook, whatever another program writes.
     Expected<StoredLists> lists = readStored(m_phonebook.contacts());
     // A store that cannot be read whole gives no phonebook at all, rather than
@@ -145,6 +176,7 @@ Result DataMgr::reload(bool forWriting)
         m_phonebook.takeForWriting(std::move(lists->contacts), std::move(lists->groups));
     else
         m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
+    noteStoreMatchesLists(others);
     // A reader (dump) changes nothing; the phones' files stay theirs.
     if (m_storeMode == StoreMode::ReadWrite)
         removeHttpFiles();
@@ -188,7 +220,11 @@ DataMgr::StoredPhonebook DataMgr::storedPhonebook() const
 
 Result DataMgr::saveToDatabase()
 {
-    return storeWriteFailure(storeLists());
+    const int others = othersCommits();
+    const Result saved = storeLists();
+    if (saved)
+        noteStoreMatchesLists(others);
+    return storeWriteFailure(saved);
 }
 
 Result DataMgr::storeWriteFailure(const Result &stored)
@@ -647,6 +683,7 @@ Result DataMgr::saveFiles(QString *historyPath, bool contactsStored)
         for (int k = 1; k < 4; ++k)
             cached.push_back(std::move(files[k]));
     } else {
+        const int others = othersCommits();
         // The files are written while the store is, on the other core.
         auto writeCached = [&] {
             for (const auto &[format, folder] : models)
@@ -663,6 +700,8 @@ Result DataMgr::saveFiles(QString *historyPath, bool contactsStored)
             // No second thread: one after the other.
         }
         stored = storeWriteFailure(m_store->saveAll(contacts, groups));
+        if (stored)
+            noteStoreMatchesLists(others);
         if (writer.joinable()) {
             writer.join();
         } else {
@@ -799,6 +838,7 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
             return Result::failure(refused + QLatin1Char('\n') + tr("The file %1 cannot be read.").arg(path));
     }
     const ImportSnapshot before = m_leanImport ? ImportSnapshot() : snapshot();
+    const int others = othersCommits();
     if (const Result begun = m_store->beginTransaction(); !begun) {
         storeFailure = begun;
         return writeFailure(begun);
@@ -860,6 +900,8 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
         m_phonebook.takeForWriting(std::move(lists->contacts), std::move(lists->groups));
     else
         m_phonebook.take(std::move(lists->contacts), std::move(lists->groups));
+    if (!m_leanImport)
+        noteStoreMatchesLists(others);
     // A reader (dump) changes nothing; the phones' files stay theirs.
     if (m_storeMode == StoreMode::ReadWrite)
         removeHttpFiles();
@@ -873,19 +915,26 @@ Result DataMgr::importPhonebook(const ImportOptions &options, QStringList *notic
     const ImportSnapshot before = m_leanImport ? ImportSnapshot() : snapshot();
     setMergeMode(options.replaceDuplicates ? 0 : 1);
     setReplaceOnImport(options.clearList);
+    // Contacts the store already holds as the lists do are not written again; the
+    // groups are, numbered as a save numbers them.
+    const bool contactsStored = m_leanImport || storeMatchesLists();
+    const int others = othersCommits();
     // The save belongs to the transaction: a failed import leaves phonebook.db untouched.
     Result imported = Result::failure(tr("Import is failed,please check the file format and encoding."));
     Result done = m_store->beginTransaction();
     if (done) {
-        if (m_leanImport ? storeGroups() : storeLists()) {
+        if (contactsStored ? storeGroups() : storeLists()) {
             // What the save freed is not to sit beneath the file and its rows.
             returnFreedMemory();
             imported = importFile(options.path, options.encoding, notices);
         }
         done = m_store->endTransaction(imported.ok());
     }
-    if (done)
+    if (done) {
+        if (!m_leanImport)
+            noteStoreMatchesLists(others);
         return done;
+    }
     if (m_leanImport)
         (void)reload(true);
     else

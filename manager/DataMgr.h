@@ -252,6 +252,13 @@ private:
     Result saveFiles(QString *historyPath, bool contactsStored);
     // A failure of saveAll in saveToDatabase's words.
     static Result storeWriteFailure(const Result &stored);
+    // Whether a save of the lists would write the contacts the store holds: since
+    // a load or save made them equal, neither the lists nor the store changed
+    // (no write transaction here, no commit elsewhere). -1 from othersCommits()
+    // when the store cannot say.
+    int othersCommits();
+    void noteStoreMatchesLists(int othersBefore);
+    bool storeMatchesLists();
     struct StoredLists {
         QList<ContactInfo> contacts;
         QList<GroupInfo> groups;
@@ -295,6 +302,12 @@ private:
 
     Phonebook m_phonebook;
     QList<GroupInfo> m_savedGroups;
+    struct StoreMatch {
+        quint64 stamp = 0;
+        quint64 writes = 0;
+        int others = 0;
+    };
+    std::optional<StoreMatch> m_storeMatch;
     int m_busy = 0;
     quint64 m_revision = 0;
     bool m_replaceOnImport = false;

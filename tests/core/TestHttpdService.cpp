@@ -1043,7 +1043,7 @@ void TestHttpdService::writesAfterBusyCommand()
     QTRY_COMPARE(spy.count(), 1);
     QTest::qWait(200);
     QVERIFY(!answered);
-    mgr->phonebook().contacts()[1].FirstName = QStringLiteral("Zed");
+    mgr->phonebook().editContacts()[1].FirstName = QStringLiteral("Zed");
     QVERIFY(mgr->saveToDatabase());
     mgr->setBusy(false);
     QTRY_VERIFY(answered);
@@ -1176,7 +1176,7 @@ void TestHttpdService::cacheKeptUntilReloadResetOrSave()
     QCOMPARE(QString::fromUtf8(body), QString::fromUtf8(expectedFile(QStringLiteral("birch.xml"))));
 
     DataMgr *mgr = DataMgr::instance();
-    mgr->phonebook().contacts()[1].FirstName = QStringLiteral("Zed");
+    mgr->phonebook().editContacts()[1].FirstName = QStringLiteral("Zed");
     QVERIFY2(splitReply(request(port, birch).bytes, &body, &why), qPrintable(why));
     QCOMPARE(QString::fromUtf8(body), QString::fromUtf8(expectedFile(QStringLiteral("birch.xml"))));
 
@@ -1247,7 +1247,7 @@ void TestHttpdService::phonesTableFollowsThePhonebook()
     QString why;
     QVERIFY2(splitReply(request(port, birch).bytes, &birchBody, &why), qPrintable(why));
 
-    mgr->phonebook().contacts()[1].FirstName = QStringLiteral("Zed");
+    mgr->phonebook().editContacts()[1].FirstName = QStringLiteral("Zed");
     if (action == QLatin1String("save")) {
         QVERIFY(mgr->savePhonebookFiles());
     } else if (action == QLatin1String("reload")) {

@@ -397,7 +397,7 @@ void TestPhonebook::refreshContactSyncsMembership()
 {
     Phonebook book;
     threeContacts(book);
-    ContactInfo &ann = book.contacts()[0];
+    ContactInfo &ann = book.editContacts()[0];
     ann.GroupList = { "Chess" };
     ann.FirstName = QString::fromUtf8("李");
     book.refreshContact(0);

@@ -139,7 +139,7 @@ private slots:
         QAbstractItemModelTester tester(model);
 
         QVERIFY(fetch("Birch B20/2.1").contains("Ann"));
-        DataMgr::instance()->phonebook().contacts()[0].FirstName = QStringLiteral("Zed");
+        DataMgr::instance()->phonebook().editContacts()[0].FirstName = QStringLiteral("Zed");
         w.setSaved(false);
         QVERIFY(w.saveFile());
         QVERIFY(fetch("Cedar T3").contains("Zed"));
