@@ -56,6 +56,15 @@ inline bool isSurrogate(char32_t cp)
 // Bytes in UTF-8 (width 1), UTF-16 (2) or UTF-32 (4); a byte-order mark is
 // honoured and dropped, the wider ones are little-endian without it. `ok`, when
 // given, tells whether every sequence was valid and complete.
+bool isAscii(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (uchar(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 QString decodeUnicode(QByteArrayView view, int width, bool *ok = nullptr)
 {
     QStringConverter::Encoding encoding = QStringConverter::Utf8;
@@ -282,6 +291,15 @@ bool Decoder::decode(QByteArrayView bytes, QString *text)
         *text = decodeUnicode(bytes, 1);
         return false;
     case Unicode:
+        // Short ASCII pieces (the heads and values of a vCard's lines) are most of
+        // what comes here: widened in place, into the text's own storage.
+        if (m_width == 1 && !bytes.isEmpty() && isAscii(bytes)) {
+            text->resize(bytes.size());
+            char16_t *out = reinterpret_cast<char16_t *>(text->data());
+            for (const char c : bytes)
+                *out++ = char16_t(uchar(c));
+            return true;
+        }
         *text = decodeUnicode(bytes, m_width, &ok);
         return ok;
     case EucKr: {
