@@ -40,20 +40,28 @@ public:
         while (last < shorter - first && from.at(from.size() - 1 - last) == to.at(to.size() - 1 - last))
             ++last;
         m_first = first;
-        m_removed = from.mid(first, from.size() - first - last);
-        m_inserted = to.mid(first, to.size() - first - last);
+        const QList<ContactInfo> removed = from.mid(first, from.size() - first - last);
+        const QList<ContactInfo> inserted = to.mid(first, to.size() - first - last);
+        m_paired.resize(std::min(removed.size(), inserted.size()));
+        for (qsizetype i = 0; i < m_paired.size(); ++i)
+            m_paired[i] = sameButId(removed.at(i), inserted.at(i));
+        m_removed = side(removed);
+        m_inserted = side(inserted);
     }
 
     bool changesNothing() const
     {
-        return m_removed.isEmpty() && m_inserted.isEmpty() && m_before.groups() == m_after.groups()
+        return m_removed.ids.isEmpty() && m_inserted.ids.isEmpty() && m_before.groups() == m_after.groups()
             && m_before.userGroupNames() == m_after.userGroupNames()
             && m_before.nextContactId() == m_after.nextContactId() && m_before.nextGroupId() == m_after.nextGroupId()
             && m_before.generation() == m_after.generation();
     }
 
     // The one contact this step appended, or -1.
-    int addedContact() const { return m_removed.isEmpty() && m_inserted.size() == 1 ? m_inserted.first().id : -1; }
+    int addedContact() const
+    {
+        return m_removed.ids.isEmpty() && m_inserted.ids.size() == 1 ? m_inserted.ids.first() : -1;
+    }
 
     void dropOnUndo() { m_drop = true; }
 
@@ -76,18 +84,81 @@ public:
     }
 
 private:
-    void apply(const Phonebook &shell, const QList<ContactInfo> &present, const QList<ContactInfo> &wanted)
+    // One side of the run: the contacts not paired with the other side's at the
+    // same place, and every place's id.
+    struct Side {
+        QList<ContactInfo> own;
+        QList<int> ids;
+    };
+
+    // Equal but for the id: what a replacing import of an unchanged file leaves.
+    static bool sameButId(const ContactInfo &a, ContactInfo b)
+    {
+        b.id = a.id;
+        return a == b;
+    }
+
+    bool paired(qsizetype place) const { return place < m_paired.size() && m_paired.at(place); }
+
+    // A contact paired with the other side's is kept as its id alone: a step that
+    // replaced a whole phonebook by an equal one does not hold a second copy.
+    Side side(const QList<ContactInfo> &run) const
+    {
+        Side kept;
+        kept.ids.reserve(run.size());
+        for (qsizetype i = 0; i < run.size(); ++i) {
+            kept.ids.append(run.at(i).id);
+            if (!paired(i))
+                kept.own.append(run.at(i));
+        }
+        return kept;
+    }
+
+    // Whether `present` is that side as it went in.
+    bool holds(const QList<ContactInfo> &present, const Side &side) const
+    {
+        if (present.size() != side.ids.size())
+            return false;
+        qsizetype own = 0;
+        for (qsizetype i = 0; i < present.size(); ++i) {
+            if (paired(i) ? present.at(i).id != side.ids.at(i) : present.at(i) != side.own.at(own++))
+                return false;
+        }
+        return true;
+    }
+
+    // The contacts of `side`, the paired ones made from the other side's `present`.
+    QList<ContactInfo> contactsOf(const Side &side, const QList<ContactInfo> &present) const
+    {
+        QList<ContactInfo> run;
+        run.reserve(side.ids.size());
+        qsizetype own = 0;
+        for (qsizetype i = 0; i < side.ids.size(); ++i) {
+            if (paired(i)) {
+                run.append(present.at(i));
+                run.last().id = side.ids.at(i);
+            } else {
+                run.append(side.own.at(own++));
+            }
+        }
+        return run;
+    }
+
+    void apply(const Phonebook &shell, const Side &presentSide, const Side &wantedSide)
     {
         DataMgr *mgr = DataMgr::instance();
         QList<ContactInfo> contacts = mgr->phonebook().contacts();
+        const qsizetype count = presentSide.ids.size();
         // Every change of the phonebook goes through the history, so the run to
         // replace is there; should it not be, nothing is touched.
-        if (m_first + present.size() > contacts.size()
-            || !std::equal(present.cbegin(), present.cend(), contacts.cbegin() + m_first)) {
+        const QList<ContactInfo> present
+            = m_first + count <= contacts.size() ? contacts.mid(m_first, count) : QList<ContactInfo>();
+        if (!holds(present, presentSide)) {
             qWarning("The phonebook changed outside the undo history; the step was not applied.");
             return;
         }
-        contacts.remove(m_first, present.size());
+        const QList<ContactInfo> wanted = contactsOf(wantedSide, present);
+        contacts.remove(m_first, count);
         contacts.insert(m_first, wanted.size(), ContactInfo());
         std::copy(wanted.cbegin(), wanted.cend(), contacts.begin() + m_first);
         Phonebook book = shell;
@@ -103,8 +174,10 @@ private:
     Phonebook m_before;
     Phonebook m_after;
     qsizetype m_first = 0;
-    QList<ContactInfo> m_removed;
-    QList<ContactInfo> m_inserted;
+    // Per place of the shorter side: paired with the other side's contact there.
+    QList<bool> m_paired;
+    Side m_removed;
+    Side m_inserted;
     std::function<void()> m_applied;
     bool m_done = true;
     bool m_drop = false;
