@@ -2,6 +2,7 @@
 #include "app/MessageBoxNotifier.h"
 #include "app/SingleInstance.h"
 #include "data/AppPaths.h"
+#include "manager/DataMgr.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,6 +10,7 @@
 
 int main(int argc, char **argv)
 {
+    DataMgr::mapLargeBlocks();
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("QuorvanePhonebookEditor"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));

@@ -257,6 +257,8 @@ int main(int argc, char **argv)
 {
     if (argc >= 4 && std::strcmp(argv[1], "--measure") == 0)
         return Bench::measureChild(argv[2], argv + 3);
+    // The cases stand for the window's process, and allocate as it does.
+    DataMgr::mapLargeBlocks();
     // Windows of the GUI cases are never shown on a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

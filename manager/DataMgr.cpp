@@ -94,6 +94,16 @@ void DataMgr::returnFreedMemory()
 #endif
 }
 
+void DataMgr::mapLargeBlocks()
+{
+#ifdef __GLIBC__
+    // glibc otherwise raises the size it maps to the largest block freed so far:
+    // after one large import, the next one's buffers come from the heap and
+    // leave holes in it that the trim above cannot give back.
+    (void)mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
+}
+
 void DataMgr::setBusy(bool busy)
 {
     if (busy) {

@@ -37,6 +37,9 @@ class DataMgr : public QObject
 public:
     static DataMgr *instance();
     ~DataMgr() override;
+    // For a process that lives long and imports often (the window): every block
+    // of a megabyte or more is mapped apart and goes back to the system when freed.
+    static void mapLargeBlocks();
 
     // The store, phonebook.db in the program folder. Its failures carry SQLite's
     // message, for the caller to put into its own sentence.
