@@ -842,8 +842,18 @@ Result DataMgr::importFile(const QString &path, const QString &encoding, Result 
     QByteArray bytes;
     {
         QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            bytes = file.readAll();
+        if (file.open(QIODevice::ReadOnly)) {
+            // Read into a buffer of the file's size: readAll() leaves one of twice
+            // that, and a large import's file is its largest block.
+            const qint64 size = file.isSequential() ? 0 : file.size();
+            if (size > 0) {
+                bytes.resize(size);
+                const qint64 got = file.read(bytes.data(), size);
+                bytes.truncate(qMax<qint64>(got, 0));
+            } else {
+                bytes = file.readAll();
+            }
+        }
         if (file.error() != QFileDevice::NoError)
             return Result::failure(refused + QLatin1Char('\n') + tr("The file %1 cannot be read.").arg(path));
     }
