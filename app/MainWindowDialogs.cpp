@@ -14,6 +14,7 @@
 #include "app/WebImport.h"
 #include "data/TextCodec.h"
 #include "manager/DataMgr.h"
+#include "widgets/ContactModel.h"
 #include "widgets/ContactView.h"
 
 #include <QDir>
@@ -44,6 +45,9 @@ bool MainWindow::runImport(ImportOptions options, QWidget *dialog)
     if (shown)
         shown->hide();
     showOperationOverlay();
+    // The list's keys are taken anew after the import; until then they would
+    // only sit beneath the file and its rows.
+    m_contactView->contactModel()->dropKeys();
     QStringList notices;
     const Result imported = DataMgr::instance()->importPhonebook(options, &notices);
     hideOperationOverlay();

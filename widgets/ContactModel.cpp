@@ -130,6 +130,15 @@ void ContactModel::ensureSearchTexts() const
     m_searchValid = true;
 }
 
+void ContactModel::dropKeys()
+{
+    m_keys = QList<QString>();
+    m_sorted = QList<int>();
+    m_keysValid = false;
+    m_search = QList<ContactNames::SearchText>();
+    m_searchValid = false;
+}
+
 void ContactModel::show(const QList<int> &positions, bool all, const QString &search)
 {
     ensureKeys();
@@ -137,6 +146,9 @@ void ContactModel::show(const QList<int> &positions, bool all, const QString &se
     const QString needle = ContactNames::searchNeedle(search);
     if (!needle.isEmpty())
         ensureSearchTexts();
+    else if (m_searchRevision != m_revision)
+        // The texts of lists gone by; the next search takes them anew.
+        m_search = QList<ContactNames::SearchText>();
     QList<bool> member;
     if (!all) {
         member.fill(false, m_keys.size());

@@ -44,6 +44,10 @@ public:
     // spaces and case aside. Resets the model.
     void show(const QList<int> &positions, bool all, const QString &search);
 
+    // Gives back the sort and search keys of every contact, before a command
+    // that replaces the lists: the next show() takes them anew for the new ones.
+    void dropKeys();
+
     // Position in the contact list of a row, or -1.
     int position(int row) const;
     // Row showing the contact at `position`, or -1.

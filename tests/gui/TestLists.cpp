@@ -312,6 +312,30 @@ private slots:
         QCOMPARE(w.shownNames().size(), 4);
     }
 
+    // An import takes the list's keys anew: the new contacts sort and are found
+    // like the others, after a search made before it.
+    void importedContactsSortAndAreFound()
+    {
+        Window w;
+        SearchEdit *edit = w.window->searchEdit();
+        edit->setFocus();
+        QTest::keyClicks(edit, "zs");
+        QCOMPARE(w.shownNames(), QStringList({ "张三" }));
+        w.folder.write("book.xml",
+            "<AddressBook><Contact><FirstName>四</FirstName><LastName>赵</LastName></Contact>"
+            "<Contact><FirstName>Abe</FirstName><LastName>Zed</LastName></Contact></AddressBook>");
+        w.find<QPushButton>("tool_importLabel")->click();
+        w.find<QLineEdit>("import_path_edit")->setText(w.folder.file("book.xml"));
+        {
+            GuiTestUtil::BoxAnswerer boxes;
+            w.find<QPushButton>("import_ok_button")->click();
+            QTRY_VERIFY(!w.find<QDialog>("import_dialog"));
+        }
+        QCOMPARE(w.shownNames(), QStringList({ "张三", "赵四" }));
+        edit->clear();
+        QCOMPARE(w.shownNames(), QStringList({ "Abe Zed", "Anna McLee", "Bob Ray", "李四", "张三", "赵四" }));
+    }
+
     void emptyGroupShowsPicture()
     {
         Window w;
