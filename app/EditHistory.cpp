@@ -3,6 +3,7 @@
 #include "data/RecordCompare.h"
 #include "manager/DataMgr.h"
 
+#include <QBitArray>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -18,6 +19,36 @@ Phonebook shellOf(const Phonebook &book)
     shell.editContacts() = QList<ContactInfo>();
     return shell;
 }
+
+// Contact ids in list order, kept as runs of consecutive ids: the ids of a
+// phonebook read back from the store are one run, whatever its size.
+class IdRuns
+{
+public:
+    void append(int id)
+    {
+        if (m_size == 0 || id != m_last + 1) {
+            m_starts.append(m_size);
+            m_firstIds.append(id);
+        }
+        m_last = id;
+        ++m_size;
+    }
+    qsizetype size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    int first() const { return m_firstIds.first(); }
+    int at(qsizetype place) const
+    {
+        const auto run = std::upper_bound(m_starts.cbegin(), m_starts.cend(), place) - m_starts.cbegin() - 1;
+        return m_firstIds.at(run) + int(place - m_starts.at(run));
+    }
+
+private:
+    QList<qsizetype> m_starts;
+    QList<int> m_firstIds;
+    qsizetype m_size = 0;
+    int m_last = 0;
+};
 
 class PhonebookChange : public QUndoCommand
 {
@@ -44,7 +75,7 @@ public:
         const QList<ContactInfo> inserted = to.mid(first, to.size() - first - last);
         m_paired.resize(std::min(removed.size(), inserted.size()));
         for (qsizetype i = 0; i < m_paired.size(); ++i)
-            m_paired[i] = sameButId(removed.at(i), inserted.at(i));
+            m_paired.setBit(i, sameButId(removed.at(i), inserted.at(i)));
         m_removed = side(removed);
         m_inserted = side(inserted);
     }
@@ -88,7 +119,7 @@ private:
     // same place, and every place's id.
     struct Side {
         QList<ContactInfo> own;
-        QList<int> ids;
+        IdRuns ids;
     };
 
     // Equal but for the id: what a replacing import of an unchanged file leaves.
@@ -98,14 +129,13 @@ private:
         return a == b;
     }
 
-    bool paired(qsizetype place) const { return place < m_paired.size() && m_paired.at(place); }
+    bool paired(qsizetype place) const { return place < m_paired.size() && m_paired.testBit(place); }
 
     // A contact paired with the other side's is kept as its id alone: a step that
     // replaced a whole phonebook by an equal one does not hold a second copy.
     Side side(const QList<ContactInfo> &run) const
     {
         Side kept;
-        kept.ids.reserve(run.size());
         for (qsizetype i = 0; i < run.size(); ++i) {
             kept.ids.append(run.at(i).id);
             if (!paired(i))
@@ -175,7 +205,7 @@ private:
     Phonebook m_after;
     qsizetype m_first = 0;
     // Per place of the shorter side: paired with the other side's contact there.
-    QList<bool> m_paired;
+    QBitArray m_paired;
     Side m_removed;
     Side m_inserted;
     std::function<void()> m_applied;
