@@ -29,10 +29,6 @@ constexpr int kDrainBytes = 64 * 1024;
 constexpr int kAcceptBatch = 64;
 // How long accepting rests after it failed for want of files or memory.
 constexpr qint64 kAcceptRetryMsecs = 100;
-// How long the end of a request may wait for the next request's report to take it
-// along to the server's log: under load no end costs a lock of its own.
-constexpr qint64 kLogDelayMsecs = 100;
-
 // Tags of the epoll entries that are no connection.
 char g_wakeTag;
 char g_listenTag;
@@ -205,8 +201,6 @@ void HttpdThread::run()
             break;
         expire();
         const qint64 now = m_clock.elapsed();
-        if (m_logDue >= 0 && m_logDue <= now)
-            flushLog();
         if (m_retryAcceptAt >= 0 && m_retryAcceptAt <= now) {
             m_retryAcceptAt = -1;
             watchListener(true);
@@ -227,10 +221,8 @@ void HttpdThread::run()
 int HttpdThread::nextTimeout() const
 {
     qint64 due = m_first ? m_first->deadline : -1;
-    for (const qint64 other : { m_logDue, m_retryAcceptAt }) {
-        if (other >= 0 && (due < 0 || other < due))
-            due = other;
-    }
+    if (m_retryAcceptAt >= 0 && (due < 0 || m_retryAcceptAt < due))
+        due = m_retryAcceptAt;
     return due < 0 ? -1 : int(qBound(qint64(0), due - m_clock.elapsed(), qint64(60000)));
 }
 
@@ -428,7 +420,8 @@ void HttpdThread::report(Connection *c)
     flushLog();
 }
 
-// The end goes with the next report, or a moment later when none comes.
+// Into the server's log at once too, before the connection closes: a client that
+// saw it close and asks again, of another thread, is logged after it.
 void HttpdThread::reportEnd(Connection *c)
 {
     if (!c->reported)
@@ -442,13 +435,11 @@ void HttpdThread::reportEnd(Connection *c)
     record.time = QDateTime::currentMSecsSinceEpoch();
     record.peer = c->peer;
     record.request = std::move(c->request);
-    if (m_logDue < 0)
-        m_logDue = m_clock.elapsed() + kLogDelayMsecs;
+    flushLog();
 }
 
 void HttpdThread::flushLog(bool now)
 {
-    m_logDue = -1;
     // Urgent even when this thread's lines went already: they may still be waiting.
     if (!m_log.empty() || now)
         m_server->log(m_log, now);

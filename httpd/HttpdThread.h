@@ -121,7 +121,6 @@ private:
     bool m_watching = false;
     // When accepting failed for want of resources: try again then, not at once.
     qint64 m_retryAcceptAt = -1;
-    // The requests not yet handed to the server's log, and when they are due.
+    // The requests not yet handed to the server's log.
     std::vector<RequestRecord> m_log;
-    qint64 m_logDue = -1;
 };
