@@ -38,6 +38,15 @@ void answerAddGroup(const QString &name, QString *proposed = nullptr)
     });
 }
 
+// Types `text` into the search field as a user does.
+SearchEdit *typeSearch(const Window &w, const char *text)
+{
+    SearchEdit *edit = w.window->searchEdit();
+    edit->setFocus();
+    QTest::keyClicks(edit, text);
+    return edit;
+}
+
 void pressAddGroupRow(const Window &w)
 {
     clickRow(w.groups(), w.groupRow(QStringLiteral("Add group")));
@@ -286,9 +295,7 @@ private slots:
     void choosingAGroupClearsTheSearch()
     {
         Window w;
-        SearchEdit *edit = w.window->searchEdit();
-        edit->setFocus();
-        QTest::keyClicks(edit, "zs");
+        SearchEdit *edit = typeSearch(w, "zs");
         QCOMPARE(w.shownNames(), QStringList({ "张三" }));
         clickRow(w.groups(), w.groupRow("Chess"), 2);
         QVERIFY(!edit->isActive());
@@ -317,9 +324,7 @@ private slots:
     void importedContactsSortAndAreFound()
     {
         Window w;
-        SearchEdit *edit = w.window->searchEdit();
-        edit->setFocus();
-        QTest::keyClicks(edit, "zs");
+        SearchEdit *edit = typeSearch(w, "zs");
         QCOMPARE(w.shownNames(), QStringList({ "张三" }));
         w.folder.write("book.xml",
             "<AddressBook><Contact><FirstName>四</FirstName><LastName>赵</LastName></Contact>"
