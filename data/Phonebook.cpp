@@ -43,11 +43,9 @@ void removeMembers(GroupInfo &g, const QSet<int> &ids)
     g.MemberCount -= int(removed);
 }
 
-} // namespace
-
-namespace {
 // Stamps are unique across all phonebooks, so that a copy carries its state's.
 std::atomic<quint64> s_lastStamp { 0 };
+
 } // namespace
 
 Phonebook::Phonebook()

@@ -137,7 +137,7 @@ Result SqliteDatabase::openDatabase(OpenMode mode)
     if (result)
         result = exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
     if (result) {
-        const Expected<int> version = selectInt("PRAGMA data_version");
+        const Expected<int> version = commitsElsewhere();
         if (version)
             m_dataVersion = *version;
         else
@@ -254,16 +254,13 @@ bool SqliteDatabase::changedElsewhere()
 {
     if (!m_db.isOpen())
         return false;
-    const Expected<int> version = selectInt("PRAGMA data_version");
+    const Expected<int> version = commitsElsewhere();
     return version && std::exchange(m_dataVersion, *version) != *version;
 }
 
-Expected<SqliteDatabase::Version> SqliteDatabase::version()
+Expected<int> SqliteDatabase::commitsElsewhere()
 {
-    const Expected<int> others = selectInt("PRAGMA data_version");
-    if (!others)
-        return others.result();
-    return Version { m_writes, *others };
+    return selectInt("PRAGMA data_version");
 }
 
 Result SqliteDatabase::beginTransaction(Access access)

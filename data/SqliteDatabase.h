@@ -102,14 +102,11 @@ public:
     // Whether another connection (another program) has committed a change since
     // the store was opened or this was last asked.
     bool changedElsewhere();
-    // What names the stored phonebook as it is now, without a read of it: it has
-    // not changed while the count of write transactions begun (and connections
-    // opened) here and SQLite's count of others' commits stay the same.
-    struct Version {
-        quint64 writes = 0;
-        int others = 0;
-    };
-    Expected<Version> version();
+    // The stored phonebook has not changed while both of these stay the same: the
+    // write transactions begun (and connections opened) here, and SQLite's count
+    // of other connections' commits.
+    quint64 writeCount() const { return m_writes; }
+    Expected<int> commitsElsewhere();
     bool inTransaction() const { return !m_levels.isEmpty(); }
 
 private:

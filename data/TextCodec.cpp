@@ -53,9 +53,6 @@ inline bool isSurrogate(char32_t cp)
     return cp >= 0xD800 && cp <= 0xDFFF;
 }
 
-// Bytes in UTF-8 (width 1), UTF-16 (2) or UTF-32 (4); a byte-order mark is
-// honoured and dropped, the wider ones are little-endian without it. `ok`, when
-// given, tells whether every sequence was valid and complete.
 bool isAscii(QByteArrayView bytes)
 {
     for (const char c : bytes) {
@@ -65,6 +62,9 @@ bool isAscii(QByteArrayView bytes)
     return true;
 }
 
+// Bytes in UTF-8 (width 1), UTF-16 (2) or UTF-32 (4); a byte-order mark is
+// honoured and dropped, the wider ones are little-endian without it. `ok`, when
+// given, tells whether every sequence was valid and complete.
 QString decodeUnicode(QByteArrayView view, int width, bool *ok = nullptr)
 {
     QStringConverter::Encoding encoding = QStringConverter::Utf8;

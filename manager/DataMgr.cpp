@@ -146,30 +146,23 @@ int DataMgr::othersCommits()
 {
     if (m_store->inTransaction())
         return -1;
-    const Expected<SqliteDatabase::Version> version = m_store->version();
-    return version ? version->others : -1;
+    const Expected<int> others = m_store->commitsElsewhere();
+    return others ? *others : -1;
 }
 
 void DataMgr::noteStoreMatchesLists(int othersBefore)
 {
     // Within a transaction that may yet be undone, nothing is certain.
-    if (othersBefore < 0 || m_store->inTransaction()) {
+    if (othersBefore < 0 || m_store->inTransaction())
         m_storeMatch.reset();
-        return;
-    }
-    const Expected<SqliteDatabase::Version> version = m_store->version();
-    if (version)
-        m_storeMatch = StoreMatch { m_phonebook.stamp(), version->writes, othersBefore };
     else
-        m_storeMatch.reset();
+        m_storeMatch = StoreMatch { m_phonebook.stamp(), m_store->writeCount(), othersBefore };
 }
 
 bool DataMgr::storeMatchesLists()
 {
-    if (!m_storeMatch || m_store->inTransaction() || m_storeMatch->stamp != m_phonebook.stamp())
-        return false;
-    const Expected<SqliteDatabase::Version> version = m_store->version();
-    return version && version->writes == m_storeMatch->writes && version->others == m_storeMatch->others;
+    return m_storeMatch && m_storeMatch->stamp == m_phonebook.stamp() && m_storeMatch->writes == m_store->writeCount()
+        && m_storeMatch->others == othersCommits();
 }
 
 Result DataMgr::reload(bool forWriting)

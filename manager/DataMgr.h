@@ -255,12 +255,15 @@ private:
     Result saveFiles(QString *historyPath, bool contactsStored);
     // A failure of saveAll in saveToDatabase's words.
     static Result storeWriteFailure(const Result &stored);
-    // Whether a save of the lists would write the contacts the store holds: since
-    // a load or save made them equal, neither the lists nor the store changed
-    // (no write transaction here, no commit elsewhere). -1 from othersCommits()
-    // when the store cannot say.
+    // Other programs' commits to the store so far; -1 when it cannot say, or
+    // within a transaction.
     int othersCommits();
+    // A load or save just made the store hold what the lists hold; `othersBefore`
+    // is othersCommits() from before it.
     void noteStoreMatchesLists(int othersBefore);
+    // Whether a save of the lists would write the contacts the store holds: since
+    // the last note, neither the lists nor the store changed (no write transaction
+    // here, no commit elsewhere).
     bool storeMatchesLists();
     struct StoredLists {
         QList<ContactInfo> contacts;
